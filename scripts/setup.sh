@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need (Debian packages, only those missing)
+# and prepares the project-local Wine prefix. Safe to run any number of times.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+  gfortran zlib1g-dev
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick
+  python3 python3-pil pngcheck ghostscript librsvg2-bin libxml2-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Wine prefix lives under build/ so that nothing outside the project is touched.
+# shellcheck source=scripts/env.sh
+source "$root/scripts/env.sh"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "setup: creating the Wine prefix $WINEPREFIX (first time only)"
+  mkdir -p "$WINEPREFIX"
+  orlix_ensure_display
+  wineboot --init >/dev/null 2>&1 || true
+  wineserver -w || true
+fi

@@ -1,0 +1,5 @@
+// Quillanthor: the whole public interface of the toolkit.
+#pragma once
+
+#include "quill/errors.hpp"
+#include "quill/text.hpp"

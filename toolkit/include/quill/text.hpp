@@ -1,0 +1,34 @@
+// Text and number conversion: numbers to text through edit-descriptor formats, and
+// text to numbers.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// Number to text. The string is cleared and receives the value written with format
+// (for example "(F16.3)"); a failed write gives asterisks and reports error 18.
+void IntegerToString(int value, std::span<char> string, std::string_view format);
+void IRealToString(float value, std::span<char> string, std::string_view format);
+void IDoubleToString(double value, std::span<char> string, std::string_view format);
+// Internal forms: left-justified and NUL-terminated.
+void yyint2st(int value, std::span<char> text);
+void yyrea2st(float value, std::span<char> text, std::string_view format);
+void yydbl2st(double value, std::span<char> text, std::string_view format);
+// Position (from 1) of the first character that is neither blank nor NUL; 0 if none.
+int IFirstNonBlank(std::string_view text);
+
+// Text to number.
+void IStringToInteger(std::string_view text, int& value);
+void IStringToReal(std::string_view text, float& value);
+void IStringToReal8(std::string_view text, double& value);
+// Read the first word of text as a number and remove it from text.
+void INextInteger(std::span<char> text, int& value);
+void INextReal(std::span<char> text, float& value);
+// As IStringToReal, but a failure is neither shown nor left in the last-error code.
+void IStringToRealSilent(float& value, std::string_view text);
+
+namespace quill {
+// The locale decimal separator and whether number texts use it; set at start-up.
+void set_decimal_separator(char separator);
+void set_locale_separator_enabled(bool enabled);
+}  // namespace quill
