@@ -1,0 +1,64 @@
+// Toolkit-wide settings gathered by WStartup: screen, operating system, locale,
+// directories, temporary names, command line, unit numbers and hardcopy defaults.
+#pragma once
+
+#include <string>
+
+namespace quill {
+
+// Texts are kept without blank padding; the limits are the widths of the original
+// fixed fields and are enforced when the texts are set.
+inline constexpr std::size_t kPathLength = 260;
+inline constexpr std::size_t kCharsetFileLength = 248;
+inline constexpr std::size_t kCommandLineLength = 2048;
+inline constexpr int kStartedMarker = -9999;
+inline constexpr int kUndefinedInteger = -999;
+inline constexpr float kUndefinedReal = -999.0f;
+
+struct Settings {
+  int initialised = 0;  // kStartedMarker once WStartup has run
+
+  // Screen of the desktop.
+  int screen_width = 0;
+  int screen_height = 0;
+  int pixels_per_inch = 96;
+  int bit_planes = 1;
+  int bits_per_pixel = 24;     // capped at 24
+  long long colour_count = 0;  // 2 ** (planes * bits per pixel)
+  int application_colours = 256;
+
+  // Operating system.
+  bool nt_family = false;
+  int os_major = 0;
+  int os_minor = 0;
+
+  char path_separator = '\\';
+  char decimal_separator = '.';
+
+  std::string home_directory;     // ends in '\' when set
+  std::string charset_directory;  // ends in '\' when set
+  std::string charset_file;
+  std::string config_file;  // empty when none was found
+  std::string temp_directory;  // ends in '\'
+  std::string temp_plot_file;
+  std::string temp_dump_file;
+  std::string command_line;  // captured once, at most kCommandLineLength characters
+  bool command_line_captured = false;
+
+  int general_unit = 40;
+  int plot_unit = 42;
+
+  // Hardcopy defaults consumed by the graphics layer; 0 means "driver default".
+  int printer_type = 0;
+  int plotter_type = 0;
+  int hpgl2_setting = 0;
+  int dump_device = 10;  // the system printer
+  bool version_requested = false;
+};
+
+Settings& settings();
+
+// Test-only: back to the state before any WStartup.
+void reset_settings_for_test();
+
+}  // namespace quill
