@@ -1,0 +1,37 @@
+// The root window: opening, shutting down, and what the toolkit knows about the screen.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+// Opens the root window (window 0). flags (default 7): 1 system menu, 2 minimise box,
+// 4 maximise box, 8 maximised, 32 status bar, 64 fixed size, 128 hidden, 512 topmost.
+// x, y: frame position (absent or -999999: centred). width, height: client size (absent
+// or < 1: 80% of the screen); when given they receive the client size actually made.
+// toolbars: up to four toolbar resource identifiers (top, left, right, bottom; 0 none).
+// background: client colour 0xBBGGRR (absent or -1: the class's white).
+// Does nothing while the root window is open.
+void WindowOpen(std::optional<int> flags = std::nullopt, std::optional<int> x = std::nullopt,
+                std::optional<int> y = std::nullopt, int* width = nullptr, int* height = nullptr,
+                std::optional<int> menu_id = std::nullopt, std::span<const int> toolbars = {},
+                std::optional<int> dialog_id = std::nullopt, std::string_view title = {},
+                std::optional<int> palette_size = std::nullopt,
+                std::optional<int> background = std::nullopt);
+// Closes the root window and releases every window, dialog and library the toolkit holds.
+void WindowShutdown();
+// Screen and system information: 1 width, 2 height, 3 colours, 4-5 capability bits,
+// 6-26 system colours (0xBBGGRR), 27 desktop composition on. Other items give 0.
+int WScreenQuery(int item);
+// Shows text in part 1..255 of the current window's status bar; others are ignored.
+void WindowStatusBar(int part, std::string_view text);
+// Sets the current window's status-bar parts: each width adds to the running right
+// edge; a width of -1 makes that part and the rest share the remaining width.
+void WindowStatusBarParts(std::span<const int> widths);
+// Makes window number (0..50) the current window; 1003 when it is not open.
+void WindowSelect(int number);
+// Converts between pixels of the current window's client area and screen units 0..9999.
+int WindowUnitsToPixelsX(int units);
+int WindowUnitsToPixelsY(int units);
+int WindowPixelsToUnitsX(int pixel);
+int WindowPixelsToUnitsY(int pixel);
