@@ -3,3 +3,4 @@
 
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
+#include "quill/startup.hpp"
