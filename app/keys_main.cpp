@@ -64,12 +64,12 @@ int main(int argc, char** argv) {
   std::string out;
   for (const orlix::CalculatorKey key : keys) {
     if (key == orlix::keys::kCopy) {
-      out += "copy|" + orlix::windows1251_to_utf8(orlix::copy_text(state)) + "|\n";
+      out.append("copy|").append(orlix::windows1251_to_utf8(orlix::copy_text(state))).append("|\n");
       continue;
     }
     orlix::press_key(state, key);
     const std::string_view display(state.display.data(), state.display.size());
-    out += "|" + orlix::windows1251_to_utf8(display) + "|\n";
+    out.append("|").append(orlix::windows1251_to_utf8(display)).append("|\n");
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -31,7 +31,9 @@ cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/win64 -j "$jobs"
 step "Windows tests under Wine"
 orlix_ensure_display
-wineserver -p 2>/dev/null || true   # keep one server for the whole run
+# One server and Wine's helper processes for the whole run, started with no pipes attached.
+wineserver -p 2>/dev/null || true
+wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 status=0
 ctest --test-dir build/win64 --output-on-failure || status=$?
 wineserver -k 2>/dev/null || true
