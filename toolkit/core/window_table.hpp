@@ -28,6 +28,8 @@ struct WindowEntry {
   const unsigned char* menu_strings = nullptr;
   std::size_t menu_strings_size = 0;
   std::array<HWND, 4> toolbars{};  // top, left, right, bottom
+  std::array<int, 4> toolbar_extent{};  // height of top/bottom, width of left/right
+  std::array<HBITMAP, 4> toolbar_bitmaps{};
   HBRUSH background = nullptr;
   int background_colour = -1;
   std::vector<int> status_widths;  // -1: the part shares the rest of the width
@@ -35,6 +37,9 @@ struct WindowEntry {
   bool status_simple = false;      // menu help is showing
   WindowKind kind = WindowKind::Plain;
   HWND combined_dialog = nullptr;  // the dialog window when kind is CombinedDialog
+  int combined_outer_width = 0;    // the frame's outer size when the dialog was combined
+  int combined_outer_height = 0;
+  HWND last_focus = nullptr;       // focused control when the frame was deactivated
   int client_width = 0;
   int client_height = 0;
 };

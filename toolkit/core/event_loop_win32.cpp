@@ -1,0 +1,183 @@
+// WEventGet and its companions: the message loop with its pre-processing order, timers
+// and the delay.
+#include "event_loop_win32.hpp"
+
+#include "event_queue.hpp"
+#include "quill/events.hpp"
+#include "window_table.hpp"
+
+namespace quill {
+namespace {
+
+struct LoopState {
+  HWND dispatch_hwnd = nullptr;
+  UINT dispatch_message = 0;
+  bool delay_running = false;
+};
+
+LoopState& loop() {
+  static LoopState state;
+  return state;
+}
+
+bool client_size(int window, int& width, int& height) {
+  if (window < 0 || window >= kMaxWindows) return false;
+  HWND client = windows().windows[static_cast<std::size_t>(window)].client;
+  RECT r{};
+  if (client == nullptr || !GetClientRect(client, &r)) return false;
+  width = r.right;
+  height = r.bottom;
+  return true;
+}
+
+// The drawing area an event's position refers to: a window's client area or a field.
+void source_size(const EventValues& v, int& width, int& height) {
+  width = 0;
+  height = 0;
+  if (v.detail3 == 1) {
+    DialogHooks& hooks = dialog_hooks();
+    if (hooks.field_size != nullptr) hooks.field_size(v.window, v.detail4, width, height);
+    return;
+  }
+  if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, width, height);
+}
+
+void deliver(const EventValues& v, int& type, EventRecord& record) {
+  int width = 0;
+  int height = 0;
+  source_size(v, width, height);
+  complete_record(v, width, height, record);
+  type = v.type;
+  if (v.type == EvResized && v.detail3 == 0 && v.window >= 0 && v.window < kMaxWindows) {
+    WindowEntry& entry = windows().windows[static_cast<std::size_t>(v.window)];
+    entry.client_width = v.detail1;
+    entry.client_height = v.detail2;
+  }
+}
+
+}  // namespace
+
+bool in_own_dispatch(HWND hwnd) {
+  const LoopState& state = loop();
+  return state.dispatch_hwnd == hwnd &&
+         (state.dispatch_message == WM_PAINT || state.dispatch_message == WM_SIZE);
+}
+
+void end_delay() { loop().delay_running = false; }
+
+void process_message(MSG& msg) {
+  DialogHooks& hooks = dialog_hooks();
+  if (hooks.modeless_dialog != nullptr) {
+    HWND owner = nullptr;
+    HWND dialog = hooks.modeless_dialog(owner);
+    if (dialog != nullptr) {
+      if (owner != nullptr && translate_window_accelerators(owner, msg)) return;
+      if (IsDialogMessageA(dialog, &msg)) return;
+    }
+  }
+  if (msg.hwnd != nullptr && translate_window_accelerators(msg.hwnd, msg)) return;
+  TranslateMessage(&msg);
+  LoopState& state = loop();
+  const HWND saved_hwnd = state.dispatch_hwnd;
+  const UINT saved_message = state.dispatch_message;
+  state.dispatch_hwnd = msg.hwnd;
+  state.dispatch_message = msg.message;
+  DispatchMessageA(&msg);
+  state.dispatch_hwnd = saved_hwnd;
+  state.dispatch_message = saved_message;
+}
+
+}  // namespace quill
+
+using quill::events;
+
+void WEventGet(int& type, EventRecord& record) {
+  quill::EventState& s = events();
+  if (s.held_type != 0) {
+    type = s.held_type;
+    record = s.held;
+    s.held_type = 0;
+    return;
+  }
+  quill::EventValues v = quill::take_pending_slot(quill::client_size);
+  if (v.type == 0) {
+    s.posted = quill::EventValues{};
+    s.undelivered = false;
+    s.waiting = true;
+    MSG msg;
+    while (s.waiting) {
+      const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+      if (got == -1) continue;
+      if (got == 0) continue;  // a stray WM_QUIT: the application decides when to stop
+      quill::process_message(msg);
+    }
+    v = quill::take_posted(quill::client_size);
+  }
+  quill::deliver(v, type, record);
+}
+
+void WEventPeek(int& type, EventRecord& record) {
+  quill::EventState& s = events();
+  quill::EventValues v = quill::take_pending_slot(quill::client_size);
+  if (v.type == 0) {
+    s.posted = quill::EventValues{};
+    s.undelivered = false;
+    s.waiting = true;
+    MSG msg;
+    while (s.waiting && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      quill::process_message(msg);
+    }
+    if (s.waiting) {
+      s.waiting = false;
+      type = 0;
+      record = EventRecord{};
+      return;
+    }
+    v = quill::take_posted(quill::client_size);
+  }
+  quill::deliver(v, type, record);
+}
+
+void WEventTimer(int interval_ms, int timer_id, int repeat) {
+  const quill::WindowEntry& root = quill::windows().windows[0];
+  if (root.frame == nullptr) return;
+  const UINT_PTR id = static_cast<UINT_PTR>(static_cast<unsigned>(timer_id));
+  if (interval_ms > 0) {
+    SetTimer(repeat == 1 ? root.client : root.frame, id, static_cast<UINT>(interval_ms), nullptr);
+  } else {
+    KillTimer(root.client, id);
+    KillTimer(root.frame, id);
+  }
+}
+
+void WEventDelay(int hundredths) {
+  const quill::WindowEntry& root = quill::windows().windows[0];
+  if (root.client == nullptr || hundredths <= 0) return;
+  const UINT ms = static_cast<UINT>(hundredths) * 10u;
+  if (SetTimer(root.client, quill::kDelayTimerId, ms, nullptr) == 0) return;
+  quill::LoopState& state = quill::loop();
+  state.delay_running = true;
+  quill::EventState& s = events();
+  const quill::EventValues saved = s.posted;
+  const bool saved_undelivered = s.undelivered;
+  MSG msg;
+  while (state.delay_running) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    quill::process_message(msg);
+  }
+  state.delay_running = false;
+  KillTimer(root.client, quill::kDelayTimerId);
+  // Events that arose during the delay are not delivered.
+  s.posted = saved;
+  s.undelivered = saved_undelivered;
+  s.waiting = false;
+}

@@ -1,0 +1,24 @@
+// The window procedures of the toolkit's classes and the frame helpers they share.
+#pragma once
+
+#include <windows.h>
+
+#include "window_table.hpp"
+
+namespace quill {
+
+LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Places toolbars, status bar and client area inside the frame.
+void layout_frame(WindowEntry& entry);
+// Sends the stored part widths to the status bar (one whole part when none are set).
+void apply_status_parts(WindowEntry& entry);
+
+// The error reporter's hooks: status-bar line, message-box owner and snapshots.
+void install_report_hooks();
+void remove_report_hooks();
+// Drops snapshots still held (WindowShutdown).
+void release_snapshots();
+
+}  // namespace quill
