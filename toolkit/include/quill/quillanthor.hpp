@@ -4,3 +4,6 @@
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
 #include "quill/startup.hpp"
+#include "quill/events.hpp"
+#include "quill/window.hpp"
+#include "quill/clipboard.hpp"
