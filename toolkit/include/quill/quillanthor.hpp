@@ -7,3 +7,4 @@
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 #include "quill/clipboard.hpp"
+#include "quill/dialog.hpp"

@@ -1,0 +1,632 @@
+// Field access: reading and writing the fields of the current dialog.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/settings.hpp"
+#include "dialog/dialog_internal_win32.hpp"
+#include "quill/dialog.hpp"
+#include "quill/errors.hpp"
+#include "quill/text.hpp"
+
+namespace {
+
+using quill::FieldKind;
+using quill::FieldRecord;
+
+// The field of the current dialog; reports 1005 or 1006 under routine when absent.
+HWND field_window(int field, std::string_view routine) {
+  HWND dialog = quill::current_dialog_window();
+  if (dialog == nullptr) {
+    IErrorReport(1005, routine);
+    return nullptr;
+  }
+  HWND control = GetDlgItem(dialog, field);
+  if (control == nullptr) IErrorReport(1006, routine);
+  return control;
+}
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+void fill(std::span<char> target, std::string_view text) {
+  const std::size_t count = std::min(target.size(), text.size());
+  std::memcpy(target.data(), text.data(), count);
+  std::memset(target.data() + count, ' ', target.size() - count);
+}
+
+int button_type(HWND control) {
+  return static_cast<int>(GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK);
+}
+
+bool is_check_or_radio(HWND control) {
+  if (quill::field_kind(control) != FieldKind::Button) return false;
+  const int type = button_type(control);
+  return type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON || type == BS_CHECKBOX ||
+         type == BS_RADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE;
+}
+
+bool is_radio(HWND control) {
+  if (quill::field_kind(control) != FieldKind::Button) return false;
+  const int type = button_type(control);
+  return type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON;
+}
+
+// Menu kind 1 list box, 2 drop-down list, 3 editable combo, 4 multiple list; 0 other.
+int menu_kind(HWND control) {
+  const FieldKind kind = quill::field_kind(control);
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  if (kind == FieldKind::ListBox) return (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0 ? 4 : 1;
+  if (kind == FieldKind::ComboBox) return (style & 3) == CBS_DROPDOWNLIST ? 2 : 3;
+  return 0;
+}
+
+// The run of neighbouring radio buttons around control, in child order.
+std::vector<HWND> radio_group(HWND control) {
+  HWND dialog = GetParent(control);
+  std::vector<HWND> run;
+  std::vector<HWND> group;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const bool radio = is_radio(child);
+    const bool starts = radio && (GetWindowLongPtrW(child, GWL_STYLE) & WS_GROUP) != 0;
+    if (!radio || starts) {
+      if (std::find(run.begin(), run.end(), control) != run.end()) return run;
+      run.clear();
+    }
+    if (radio) run.push_back(child);
+  }
+  if (std::find(run.begin(), run.end(), control) != run.end()) return run;
+  return {control};
+}
+
+// Sets a text as WDialogPutString does, the value stored by the caller.
+void put_text(HWND control, std::string_view text) {
+  FieldRecord* record = quill::field_record(control);
+  const int saved = record != nullptr ? record->change_report : 0;
+  if (record != nullptr) record->change_report = 0;
+  quill::set_control_text(control, text);
+  if (record != nullptr) record->change_report = saved;
+}
+
+void after_put(HWND control, FieldRecord* record, std::string_view text, double value) {
+  if (record != nullptr) {
+    record->value = value;
+    record->defined = text.empty() ? 0 : 1;
+    delete[] record->format;
+    record->format = nullptr;
+  }
+  if (quill::is_edit_like(quill::field_kind(control))) SendMessageW(control, EM_SETMODIFY, FALSE, 0);
+  InvalidateRect(control, nullptr, TRUE);
+  UpdateWindow(control);
+}
+
+bool text_to_real(std::string_view text, double& value) {
+  return quill::silent_try([&] { IStringToReal8(text, value); }) == 0;
+}
+
+// The field's value for the numeric readers; false when the field holds none.
+bool read_value(HWND control, double& value) {
+  const std::string text = quill::control_text(control, 254);
+  if (trim(text).empty()) return false;
+  const FieldRecord* record = quill::field_record(control);
+  if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
+      SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
+    value = record->value;
+    return true;
+  }
+  std::string_view view = text;
+  while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
+  if (!text_to_real(trim(view), value)) value = 0.0;
+  return true;
+}
+
+}  // namespace
+
+void WDialogPutString(int field, std::string_view text) {
+  HWND control = field_window(field, "WDialogPutString");
+  if (control == nullptr) return;
+  const std::string_view trimmed = trim(text);
+  put_text(control, trimmed);
+  double value = 0.0;
+  if (!trimmed.empty() && !text_to_real(trimmed, value)) value = 0.0;
+  after_put(control, quill::field_record(control), trimmed, value);
+}
+
+void WDialogGetString(int field, std::span<char> text) {
+  HWND control = field_window(field, "WDialogGetString");
+  if (control == nullptr) {
+    fill(text, {});
+    return;
+  }
+  fill(text, quill::control_text(control, text.size()));
+}
+
+void WDialogGetStringLength(int field, int& length) {
+  HWND control = field_window(field, "WDialogGetStringLength");
+  if (control == nullptr) return;
+  length = static_cast<int>(quill::control_text(control, static_cast<std::size_t>(-1)).size());
+}
+
+void WDialogSetField(int field, std::optional<int> position) {
+  HWND control = field_window(field, "WDialogSetField");
+  if (control == nullptr) return;
+  HWND dialog = GetParent(control);
+  if (!IsWindowVisible(dialog)) return;
+  quill::DialogState& state = quill::dialogs();
+  if ((GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0) {
+    state.active_dialog = dialog;
+  }
+  SetFocus(control);
+  const FieldKind kind = quill::field_kind(control);
+  if (position.has_value() && (quill::is_edit_like(kind) || kind == FieldKind::ComboBox)) {
+    const int at = *position > 1 ? *position - 1 : 0;
+    if (kind == FieldKind::ComboBox) {
+      SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(at, at));
+    } else {
+      SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(at), at);
+      SendMessageW(control, EM_SCROLLCARET, 0, 0);
+    }
+  } else {
+    quill::focus_selection(control);
+  }
+  quill::DialogRecord* record = quill::dialog_record(dialog);
+  if (record != nullptr) {
+    record->current_field = field;
+    record->last_focus = control;
+  }
+}
+
+void WDialogFieldOptions(int field, int option, int value) {
+  HWND control = field_window(field, "WDialogFieldOptions");
+  if (control == nullptr) return;
+  const FieldKind kind = quill::field_kind(control);
+  FieldRecord* record = quill::field_record(control);
+  if (option == 1 || option == 2) {
+    if (kind != FieldKind::Grid) IErrorReport(1006, "WDialogFieldOptions");
+    return;
+  }
+  if (option == 3) {
+    if ((!quill::is_edit_like(kind) && kind != FieldKind::Grid && kind != FieldKind::ComboBox) || record == nullptr) {
+      IErrorReport(1006, "WDialogFieldOptions");
+      return;
+    }
+    record->change_report = value != 0 ? 1 : 0;
+  } else if (option == 4) {
+    if ((kind != FieldKind::NumericEdit && kind != FieldKind::Grid) || record == nullptr) {
+      IErrorReport(1006, "WDialogFieldOptions");
+      return;
+    }
+    record->numeric_option = value != 0 ? 1 : 0;
+  }
+}
+
+void WDialogFieldState(int field, int state) {
+  HWND control = field_window(field, "WDialogFieldState");
+  if (control == nullptr) return;
+  FieldRecord* record = quill::field_record(control);
+  if (record != nullptr) record->state = state;
+  HWND dialog = GetParent(control);
+  RECT client{};
+  RECT rect{};
+  GetClientRect(dialog, &client);
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  const quill::DialogRecord* dialog_rec = quill::dialog_record(dialog);
+  const bool inside = rect.left < client.right && rect.top < client.bottom && rect.right > 0 && rect.bottom > 0;
+  const bool resizable = dialog_rec != nullptr && dialog_rec->resize_anchor != nullptr;
+  if (!inside && !resizable) return;
+  const FieldKind kind = quill::field_kind(control);
+  const bool had_focus = GetFocus() == control;
+  HWND companion = record != nullptr ? static_cast<HWND>(record->companion) : nullptr;
+  if (quill::is_edit_like(kind)) {
+    EnableWindow(control, state == 1 || state == 2);
+    SendMessageW(control, EM_SETREADONLY, state == 2, 0);
+    if (companion != nullptr) EnableWindow(companion, state == 1);
+  } else if (kind == FieldKind::Grid) {
+    EnableWindow(control, state == 1 || state == 2);
+  } else {
+    EnableWindow(control, state == 1);
+  }
+  ShowWindow(control, state == 3 ? SW_HIDE : SW_SHOWNA);
+  if (companion != nullptr) ShowWindow(companion, state == 3 ? SW_HIDE : SW_SHOWNA);
+  if (kind == FieldKind::Tab) {
+    const int selected = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
+    struct {
+      TCITEMHEADERW header;
+      int page_id;
+      int disabled;
+    } item{};
+    item.header.mask = TCIF_PARAM;
+    if (selected >= 0 &&
+        SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item)) != FALSE) {
+      if (HWND page = quill::find_dialog(item.page_id)) ShowWindow(page, state == 3 ? SW_HIDE : SW_SHOWNA);
+    }
+  }
+  if (kind == FieldKind::Static) {
+    InvalidateRect(control, nullptr, TRUE);
+    UpdateWindow(control);
+  }
+  const bool lost = state == 0 || state == 3 || (state == 2 && !quill::is_edit_like(kind));
+  if (had_focus && lost) {
+    quill::DialogRecord* owner = quill::dialog_record(dialog);
+    HWND target = owner != nullptr && owner->combined != nullptr ? static_cast<HWND>(owner->combined) : dialog;
+    SetFocus(target);
+    if (owner != nullptr) owner->last_focus = nullptr;
+  }
+}
+
+void WDialogPutInteger(int field, int value) {
+  HWND control = field_window(field, "WDialogPutInteger");
+  if (control == nullptr) return;
+  FieldRecord* record = quill::field_record(control);
+  if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
+    IErrorReport(1009, "WDialogPutInteger");
+    return;
+  }
+  char buffer[13] = {};
+  yyint2st(value, std::span<char>(buffer, 12));
+  const std::string_view text = trim(std::string_view(buffer, std::strlen(buffer)));
+  put_text(control, text);
+  after_put(control, record, text, value);
+}
+
+void WDialogGetInteger(int field, int& value) {
+  HWND control = field_window(field, "WDialogGetInteger");
+  if (control == nullptr) return;
+  double number = 0.0;
+  if (!read_value(control, number)) {
+    value = quill::kUndefinedInteger;
+    IErrorReport(1010, "WDialogGetInteger");
+    return;
+  }
+  if (number >= 2147483647.0) {
+    value = 2147483647;
+  } else if (number <= -2147483648.0) {
+    value = -2147483647 - 1;
+  } else {
+    value = static_cast<int>(std::trunc(number));
+  }
+}
+
+void WDialogRangeInteger(int field, std::optional<int> low, std::optional<int> high) {
+  HWND control = field_window(field, "WDialogRangeInteger");
+  if (control == nullptr) return;
+  FieldRecord* record = quill::field_record(control);
+  if (record == nullptr) return;
+  if (!low && !high) {
+    record->lower = quill::kNoLowerBound;
+    record->upper = quill::kNoUpperBound;
+    return;
+  }
+  record->lower = low.value_or(-2147483647);
+  record->upper = high.value_or(2147483647);
+}
+
+void WDialogPutReal(int field, float value, std::optional<std::string_view> format) {
+  HWND control = field_window(field, "WDialogPutReal");
+  if (control == nullptr) return;
+  FieldRecord* record = quill::field_record(control);
+  std::string descriptor(format.has_value() ? trim(*format) : std::string_view{});
+  if (trim(descriptor).empty()) {
+    if (record != nullptr && record->format != nullptr) {
+      descriptor = record->format;
+    } else {
+      descriptor = "(G15.5E2)";
+    }
+  }
+  if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
+    IErrorReport(1009, "WDialogPutReal");
+    return;
+  }
+  char buffer[256] = {};
+  yyrea2st(value, std::span<char>(buffer, 255), descriptor);
+  std::string_view text = trim(std::string_view(buffer, strnlen(buffer, 255)));
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  put_text(control, text);
+  after_put(control, record, text, value);
+  if (record != nullptr) {
+    record->format = new char[descriptor.size() + 1];
+    std::memcpy(record->format, descriptor.c_str(), descriptor.size() + 1);
+  }
+}
+
+void WDialogGetReal(int field, float& value) {
+  HWND control = field_window(field, "WDialogGetReal");
+  if (control == nullptr) return;
+  double number = 0.0;
+  if (!read_value(control, number)) {
+    value = quill::kUndefinedReal;
+    IErrorReport(1010, "WDialogGetReal");
+    return;
+  }
+  value = static_cast<float>(number);
+}
+
+void WDialogPutCheckBox(int field, int state) {
+  HWND control = field_window(field, "WDialogPutCheckBox");
+  if (control == nullptr) return;
+  if (!is_check_or_radio(control)) {
+    IErrorReport(1006, "WDialogPutCheckBox");
+    return;
+  }
+  SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void WDialogGetCheckBox(int field, int& state) {
+  HWND control = field_window(field, "WDialogGetCheckBox");
+  if (control == nullptr) return;
+  if (!is_check_or_radio(control)) {
+    IErrorReport(1006, "WDialogGetCheckBox");
+    return;
+  }
+  state = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
+}
+
+void WDialogPutRadioButton(int field) {
+  HWND control = field_window(field, "WDialogPutRadioButton");
+  if (control == nullptr) return;
+  if (!is_radio(control)) {
+    IErrorReport(1006, "WDialogPutRadioButton");
+    return;
+  }
+  for (HWND button : radio_group(control)) {
+    SendMessageW(button, BM_SETCHECK, button == control ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void WDialogGetRadioButton(int field, int& position) {
+  HWND control = field_window(field, "WDialogGetRadioButton");
+  if (control == nullptr) return;
+  if (!is_radio(control)) {
+    IErrorReport(1006, "WDialogGetRadioButton");
+    return;
+  }
+  const std::vector<HWND> group = radio_group(control);
+  for (std::size_t index = 0; index < group.size(); ++index) {
+    if (SendMessageW(group[index], BM_GETCHECK, 0, 0) == BST_CHECKED) {
+      position = static_cast<int>(index) + 1;
+      return;
+    }
+  }
+  position = quill::kUndefinedInteger;
+  IErrorReport(1010, "WDialogGetRadioButton");
+}
+
+namespace {
+
+std::wstring widen_for(HWND control, std::string_view text) {
+  if (text.empty()) return {};
+  const unsigned code_page = quill::field_code_page(control);
+  const int size = static_cast<int>(text.size());
+  const int needed = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
+  if (needed > 0) MultiByteToWideChar(code_page, 0, text.data(), size, wide.data(), needed);
+  return wide;
+}
+
+std::wstring option_text(HWND control, bool list, int index) {
+  const int length = static_cast<int>(
+      SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+std::string narrow_for(HWND control, const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const unsigned code_page = quill::field_code_page(control);
+  const int size = static_cast<int>(wide.size());
+  const int bytes = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
+// 0-based index of the option that equals text exactly, or -1.
+int exact_option(HWND control, bool list, const std::wstring& text) {
+  const int count = static_cast<int>(SendMessageW(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    if (option_text(control, list, index) == text) return index;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void WDialogPutMenu(int field, std::span<const std::string_view> options, int count, int selected,
+                    std::optional<std::string_view> text) {
+  HWND control = field_window(field, "WDialogPutMenu");
+  if (control == nullptr) return;
+  const int kind = menu_kind(control);
+  if (kind < 1 || kind > 3) {
+    IErrorReport(1006, "WDialogPutMenu");
+    return;
+  }
+  const bool list = kind == 1;
+  SendMessageW(control, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+  const std::size_t used = count > 0 ? std::min(static_cast<std::size_t>(count), options.size()) : 0;
+  for (std::size_t index = 0; index < used; ++index) {
+    const std::wstring wide = widen_for(control, trim(options[index]));
+    SendMessageW(control, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
+  if (kind == 3 && text.has_value() && selected == 0) {
+    const std::wstring wide = widen_for(control, trim(*text));
+    const int match = exact_option(control, false, wide);
+    SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(match), 0);
+    SetWindowTextW(control, wide.c_str());
+    return;
+  }
+  if (selected == 0) {
+    SendMessageW(control, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    return;
+  }
+  if (selected < 0 || static_cast<std::size_t>(selected) > used) {
+    IErrorReport(1011, "WDialogPutMenu");
+    return;
+  }
+  SendMessageW(control, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
+}
+
+void WDialogGetMenu(int field, int& selected, std::span<char> text) {
+  HWND control = field_window(field, "WDialogGetMenu");
+  if (control == nullptr) return;
+  const int kind = menu_kind(control);
+  if (kind < 1 || kind > 3) {
+    IErrorReport(1006, "WDialogGetMenu");
+    return;
+  }
+  if (kind == 1) {
+    const int index = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
+    if (index < 0) {
+      selected = quill::kUndefinedInteger;
+      fill(text, {});
+      IErrorReport(1010, "WDialogGetMenu");
+      return;
+    }
+    selected = index + 1;
+    fill(text, narrow_for(control, option_text(control, true, index)));
+    return;
+  }
+  const int index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+  const std::string edit_text = quill::control_text(control, 1024);
+  fill(text, edit_text);
+  if (index >= 0) {
+    selected = index + 1;
+    return;
+  }
+  if (edit_text.empty()) {
+    selected = quill::kUndefinedInteger;
+    IErrorReport(1010, "WDialogGetMenu");
+    return;
+  }
+  const int match = exact_option(control, false, widen_for(control, edit_text));
+  selected = match >= 0 ? match + 1 : 0;
+}
+
+void WDialogClearField(int field) {
+  HWND control = field_window(field, "WDialogClearField");
+  if (control == nullptr) return;
+  const FieldKind kind = quill::field_kind(control);
+  FieldRecord* record = quill::field_record(control);
+  switch (kind) {
+    case FieldKind::Edit:
+    case FieldKind::NumericEdit:
+      put_text(control, {});
+      SendMessageW(control, EM_SETMODIFY, FALSE, 0);
+      break;
+    case FieldKind::Static:
+      put_text(control, {});
+      break;
+    case FieldKind::Button: {
+      const int type = button_type(control);
+      if (is_radio(control)) {
+        for (HWND button : radio_group(control)) SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+      }
+      if (is_check_or_radio(control)) {
+        SendMessageW(control, BM_SETCHECK, BST_UNCHECKED, 0);
+      } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_GROUPBOX) {
+        put_text(control, {});
+      } else {
+        IErrorReport(1006, "WDialogClearField");
+        return;
+      }
+      break;
+    }
+    case FieldKind::ListBox:
+      SendMessageW(control, LB_RESETCONTENT, 0, 0);
+      break;
+    case FieldKind::ComboBox:
+      SendMessageW(control, CB_RESETCONTENT, 0, 0);
+      SetWindowTextW(control, L"");
+      break;
+    case FieldKind::Progress:
+      SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(SendMessageW(control, PBM_GETRANGE, TRUE, 0)), 0);
+      break;
+    case FieldKind::Trackbar:
+      if ((GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) == 0) {
+        IErrorReport(1006, "WDialogClearField");
+        return;
+      }
+      SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
+      break;
+    case FieldKind::TreeView:
+      SendMessageW(control, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+      break;
+    case FieldKind::Grid:
+      break;
+    default:
+      IErrorReport(1006, "WDialogClearField");
+      return;
+  }
+  if (record != nullptr) {
+    record->value = 0.0;
+    record->defined = 0;
+  }
+}
+
+void WDialogPutImage(int field, int image_id, std::optional<int> type) {
+  HWND control = field_window(field, "WDialogPutImage");
+  if (control == nullptr) return;
+  const int image_type = type.value_or(1);
+  const FieldKind kind = quill::field_kind(control);
+  FieldRecord* record = quill::field_record(control);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HANDLE image = nullptr;
+  UINT platform_type = IMAGE_BITMAP;
+  if (image_type == 1) {
+    image = LoadImageW(instance, MAKEINTRESOURCEW(image_id & 0xFFFF), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
+  } else if (image_type == 2) {
+    platform_type = IMAGE_ICON;
+    image = LoadImageW(instance, image_id == 0 ? L"ICON1" : MAKEINTRESOURCEW(image_id & 0xFFFF), IMAGE_ICON, 0, 0,
+                       LR_DEFAULTSIZE);
+  } else if (image_type == 5) {
+    platform_type = IMAGE_ENHMETAFILE;
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(image_id & 0xFFFF), L"KVSMETAFILE");
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes != nullptr) image = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+  }
+  // Types 3 and 4 copy in-memory bitmaps and metafiles, which this toolkit does not hold.
+  if (image == nullptr) {
+    IErrorReport(1015, "WDialogPutImage");
+    return;
+  }
+  if (kind == FieldKind::Static) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
+    const LONG_PTR wanted = platform_type == IMAGE_BITMAP ? SS_BITMAP : platform_type == IMAGE_ICON ? SS_ICON : SS_ENHMETAFILE;
+    SetWindowLongPtrW(control, GWL_STYLE, style | wanted);
+    SendMessageW(control, STM_SETIMAGE, platform_type, reinterpret_cast<LPARAM>(image));
+  } else if (kind == FieldKind::Button && platform_type != IMAGE_ENHMETAFILE) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP | BS_ICON);
+    SetWindowLongPtrW(control, GWL_STYLE, style | (platform_type == IMAGE_BITMAP ? BS_BITMAP : BS_ICON));
+    SendMessageW(control, BM_SETIMAGE, platform_type, reinterpret_cast<LPARAM>(image));
+  } else {
+    if (platform_type == IMAGE_BITMAP) DeleteObject(image);
+    if (platform_type == IMAGE_ICON) DestroyIcon(static_cast<HICON>(image));
+    if (platform_type == IMAGE_ENHMETAFILE) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(image));
+    IErrorReport(1006, "WDialogPutImage");
+    return;
+  }
+  if (record != nullptr) {
+    if (record->image != nullptr) {
+      if (record->image_type == 1) DeleteObject(static_cast<HBITMAP>(record->image));
+      if (record->image_type == 2) DestroyIcon(static_cast<HICON>(record->image));
+      if (record->image_type == 5) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(record->image));
+    }
+    record->image = image;
+    record->image_type = image_type;
+  }
+  InvalidateRect(control, nullptr, TRUE);
+}

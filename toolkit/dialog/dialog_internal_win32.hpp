@@ -1,0 +1,127 @@
+// Internal state and helpers of the dialog manager shared by its Win32 files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+#include <string_view>
+
+#include "dialog/dialog_data.hpp"
+#include "dialog/dialog_records.hpp"
+
+namespace quill {
+
+// Control kinds, told apart by window class (and for buttons and lists, by style).
+enum class FieldKind : int {
+  Other,
+  Edit,
+  NumericEdit,  // the six numeric classes
+  Button,
+  Static,
+  ListBox,
+  ComboBox,
+  Progress,
+  Trackbar,
+  TreeView,
+  Tab,
+  UpDown,
+  ScrollBar,
+  Dialog,  // "#32770": a dialog inside a dialog
+  Grid,
+};
+
+// The dialog manager's process-wide state.
+struct DialogState {
+  DialogSlots slots;
+  int current_slot = 0;
+  int current_handle = 0;
+  int semi_depth = 0;
+  HWND semi_dialog = nullptr;
+  HWND active_dialog = nullptr;
+  HWND last_deactivated = nullptr;  // null stands for the root window
+  HWND modal_instance = nullptr;
+  HWND modal_source = nullptr;      // the loaded dialog being shown modally
+  int information[6] = {0, 0, 0, 0, 0, 0};
+  HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
+  bool creating = false;            // controls are being prepared: nothing is reported
+  HBRUSH colour_brush = nullptr;    // brush returned for the last colour request
+  struct DialogWindowData* loading = nullptr;  // owned by the loader until creation ends
+  std::vector<HBITMAP> snapshots;   // kept while a modal display runs
+};
+
+DialogState& dialogs();
+
+// What a dialog window carries: its record and what the dialog manager must release.
+struct DialogWindowData {
+  DialogRecord record;
+  int resource_id = 0;
+  bool modal_instance = false;
+  bool outside_registry = false;  // measuring or other dialogs not in the slots
+  int focus_field = 0;            // field to focus when the window is created
+  HICON large_icon = nullptr;     // icon set by WDialogTitle
+  HBITMAP snapshot = nullptr;     // client copy shown while a modal display runs
+  bool in_size = false;
+};
+DialogWindowData* dialog_data(HWND dialog);
+
+DialogRecord* dialog_record(HWND dialog);
+FieldRecord* field_record(HWND control);
+void attach_field_record(HWND control, FieldRecord* record);
+FieldKind field_kind(HWND control);
+bool is_edit_like(FieldKind kind);
+
+// The window of the current dialog, or null when none is selected.
+HWND current_dialog_window();
+// The loaded dialog registered under handle, or null.
+HWND find_dialog(int handle);
+
+// Single-byte text through the field's code page to and from the Unicode control.
+bool set_control_text(HWND control, std::string_view text);
+std::string control_text(HWND control, std::size_t limit);
+unsigned field_code_page(HWND control);
+
+// The dialog procedure of every toolkit dialog and its modal instances.
+INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Creates the hidden dialog window of template id under parent, record attached.
+HWND create_dialog_window(int id, HWND parent, struct DialogWindowData* data);
+// The parent window that a load's window argument (0 root, 1..50, -1 active) names.
+HWND parent_for(int window);
+void attach_dialog_data(HWND dialog, struct DialogWindowData* data);
+void detach_dialog_data(HWND dialog);
+// Removes a dialog window that is going away from the registry and the state.
+void forget_dialog_window(HWND dialog);
+// Puts the extended data of resource id on the controls of dialog; slot -1 when the
+// dialog lies outside the registry.
+void apply_dialog_data(HWND dialog, int id, int slot);
+// Loads dialog id under handle with the given parent window; 0 or an error code.
+int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created);
+// Unloads the loaded dialog (hide first); keep != 0 keeps its tab pages loaded.
+void unload_dialog(HWND dialog, int keep);
+// Hides a loaded dialog; 0 or 1069 / 1047.
+int hide_dialog(HWND dialog, bool check_combined);
+
+// Shows a loaded dialog (WDialogShow after its checks); returns 0 or an error code.
+// combined_display lets the first display of a combined dialog through.
+int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool combined_display);
+// Unloads every dialog, combined ones included (window shutdown).
+void unload_all_dialogs();
+// Copies the state of the controls of from into to (modal display in and back).
+void copy_dialog_state(HWND from, HWND to, bool into_instance);
+
+// Posts a dialog event (EvButton, EvFieldEdited, EvPageSwitch or 104..116).
+void post_dialog_event(int type, int handle, int detail1, int detail2, int field = -1);
+// Presses the default push button of the outermost dialog around control.
+void press_default_button(HWND control);
+// Selection of the text of a field that receives the focus by program.
+void focus_selection(HWND control);
+// The page dialog windows of tab control tab (by the item data of its tabs).
+void place_tab_pages(HWND tab, bool show_selected);
+// True while the dialog is a tab page of some loaded dialog.
+bool is_tab_page(HWND dialog);
+
+inline constexpr int kFieldChangeMarker = 0x40001;
+inline constexpr int kGripId = 65535;
+
+}  // namespace quill

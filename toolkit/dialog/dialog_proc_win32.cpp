@@ -1,0 +1,857 @@
+// The dialog procedure of every toolkit dialog, the preparation of the controls and
+// the handlers the controls are subclassed with.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "core/event_queue.hpp"
+#include "core/window_table.hpp"
+#include "dialog/dialog_internal_win32.hpp"
+#include "quill/events.hpp"
+
+namespace quill {
+
+LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
+
+namespace {
+
+constexpr int kNotifyFocusButton = 6;
+constexpr int kNotifyFocusTrackbar = 256;
+constexpr int kNotifyEditChange = 768;
+
+int button_type(HWND control) {
+  return static_cast<int>(GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK);
+}
+
+bool is_push_button(HWND control) {
+  if (field_kind(control) != FieldKind::Button) return false;
+  const int type = button_type(control);
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool is_child_dialog(HWND dialog) {
+  return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+HWND dialog_of(HWND control) {
+  HWND parent = GetParent(control);
+  return dialog_record(parent) != nullptr ? parent : nullptr;
+}
+
+// The record that events of dialog update: the loaded dialog's for a modal instance.
+DialogRecord* reporting_record(HWND dialog, bool& modal) {
+  DialogWindowData* data = dialog_data(dialog);
+  modal = data != nullptr && data->modal_instance;
+  if (modal) return dialog_record(dialogs().modal_source);
+  return data != nullptr ? &data->record : nullptr;
+}
+
+void set_button_image(HWND control, FieldRecord& record) {
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  if ((style & (BS_BITMAP | BS_ICON)) == 0) return;
+  const int id = GetDlgCtrlID(control);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HANDLE image = nullptr;
+  if ((style & BS_BITMAP) != 0) {
+    image = LoadImageW(instance, MAKEINTRESOURCEW(id & 0xFFFF), IMAGE_BITMAP, 0, 0,
+                       LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
+    if (image != nullptr) {
+      SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+      record.image_type = 1;
+    }
+  } else {
+    image = LoadImageW(instance, MAKEINTRESOURCEW(id & 0xFFFF), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+    if (image != nullptr) {
+      SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(image));
+      record.image_type = 2;
+    }
+  }
+  if (image == nullptr) {
+    SetWindowLongPtrW(control, GWL_STYLE, style & ~static_cast<LONG_PTR>(BS_BITMAP | BS_ICON));
+  }
+  record.image = image;
+}
+
+void set_static_image(HWND control, FieldRecord& record) {
+  const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK;
+  const int id = GetDlgCtrlID(control);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (type == SS_BITMAP || type == SS_ICON) {
+    if (SendMessageW(control, STM_GETIMAGE, type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON, 0) != 0) return;
+    HANDLE image = LoadImageW(instance, MAKEINTRESOURCEW(id & 0xFFFF),
+                              type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON, 0, 0,
+                              type == SS_BITMAP ? LR_LOADMAP3DCOLORS : LR_DEFAULTSIZE);
+    if (image == nullptr) return;
+    SendMessageW(control, STM_SETIMAGE, type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(image));
+    record.image = image;
+    record.image_type = type == SS_BITMAP ? 1 : 2;
+  } else if (type == SS_ENHMETAFILE) {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), L"KVSMETAFILE");
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) return;
+    HENHMETAFILE metafile = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+    if (metafile == nullptr) return;
+    SendMessageW(control, STM_SETIMAGE, IMAGE_ENHMETAFILE, reinterpret_cast<LPARAM>(metafile));
+    record.image = metafile;
+    record.image_type = 5;
+  }
+}
+
+void prepare_control(HWND control, bool modal_instance) {
+  FieldRecord* record = field_record(control);
+  if (record == nullptr) {
+    record = new FieldRecord{};
+    attach_field_record(control, record);
+  }
+  const FieldKind kind = field_kind(control);
+  record->kind = static_cast<int>(kind);
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  switch (kind) {
+    case FieldKind::Edit:
+      record->max_length = (style & ES_MULTILINE) != 0 ? 65535 : 32767;
+      SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(record->max_length), 0);
+      break;
+    case FieldKind::Button: {
+      const int type = button_type(control);
+      if (type == BS_CHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) {
+        SendMessageW(control, BM_SETSTYLE, BS_AUTOCHECKBOX, FALSE);
+      } else if (type == BS_RADIOBUTTON) {
+        SendMessageW(control, BM_SETSTYLE, BS_AUTORADIOBUTTON, FALSE);
+      }
+      if (!modal_instance) set_button_image(control, *record);
+      break;
+    }
+    case FieldKind::Static:
+      if (!modal_instance) set_static_image(control, *record);
+      break;
+    case FieldKind::Tab:
+      SendMessageW(control, TCM_SETITEMEXTRA, 8, 0);
+      break;
+    case FieldKind::TreeView:
+      SetWindowLongPtrW(control, GWL_STYLE,
+                        style | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                            TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP);
+      break;
+    default:
+      break;
+  }
+  LONG_PTR ex_style = GetWindowLongPtrW(control, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY);
+  if (kind == FieldKind::Button && button_type(control) == BS_GROUPBOX) ex_style |= WS_EX_TRANSPARENT;
+  if (kind == FieldKind::Static) {
+    const LONG_PTR type = style & SS_TYPEMASK;
+    if ((type >= SS_BLACKFRAME && type <= SS_WHITEFRAME) || type == SS_ETCHEDFRAME) {
+      ex_style |= WS_EX_TRANSPARENT;
+    }
+  }
+  SetWindowLongPtrW(control, GWL_EXSTYLE, ex_style);
+  if (record->previous_procedure == nullptr) {
+    record->previous_procedure = reinterpret_cast<void*>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(field_procedure)));
+  }
+}
+
+void adjust_system_menu(HWND dialog) {
+  HMENU menu = GetSystemMenu(dialog, FALSE);
+  if (menu == nullptr) return;
+  const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+  if ((style & WS_THICKFRAME) == 0) {
+    SetWindowLongPtrW(dialog, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX));
+  }
+  const LONG_PTR now = GetWindowLongPtrW(dialog, GWL_STYLE);
+  EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | MF_GRAYED);
+  if ((now & WS_MINIMIZEBOX) == 0) EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_GRAYED);
+  if ((now & WS_MAXIMIZEBOX) == 0) EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
+  if ((now & WS_THICKFRAME) == 0) EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void update_system_menu_on_size(HWND dialog, WPARAM kind) {
+  HMENU menu = GetSystemMenu(dialog, FALSE);
+  if (menu == nullptr) return;
+  const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+  const UINT enabled = MF_BYCOMMAND | MF_ENABLED;
+  const UINT greyed = MF_BYCOMMAND | MF_GRAYED;
+  EnableMenuItem(menu, SC_MINIMIZE, kind == SIZE_MINIMIZED || (style & WS_MINIMIZEBOX) == 0 ? greyed : enabled);
+  EnableMenuItem(menu, SC_MAXIMIZE, kind == SIZE_MAXIMIZED || (style & WS_MAXIMIZEBOX) == 0 ? greyed : enabled);
+  EnableMenuItem(menu, SC_RESTORE, kind == SIZE_MINIMIZED || kind == SIZE_MAXIMIZED ? enabled : greyed);
+}
+
+// Moves the edges of every field of a resizable dialog by its resize flags.
+void resize_fields(HWND dialog, int width, int height, bool maximised) {
+  HDWP batch = BeginDeferWindowPos(8);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetDlgCtrlID(child) == kGripId && field_kind(child) == FieldKind::ScrollBar) {
+      RECT grip{};
+      GetWindowRect(child, &grip);
+      const int w = grip.right - grip.left;
+      const int h = grip.bottom - grip.top;
+      SetWindowPos(child, nullptr, width - w, height - h, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ShowWindow(child, maximised ? SW_HIDE : SW_SHOWNA);
+      continue;
+    }
+    const FieldRecord* record = field_record(child);
+    if (record == nullptr || record->resize_flags == 0) continue;
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    int right = rect.right;
+    if (record->companion != nullptr) {
+      RECT companion{};
+      GetWindowRect(static_cast<HWND>(record->companion), &companion);
+      MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&companion), 2);
+      right = companion.right;
+    }
+    const int dx = width - (right + record->right_margin);
+    const int dy = height - rect.bottom - record->bottom_margin;
+    const int flags = record->resize_flags;
+    if ((flags & kResizeLeft) != 0) rect.left += dx;
+    if ((flags & kResizeRight) != 0) rect.right += dx;
+    if ((flags & kResizeTop) != 0) rect.top += dy;
+    if ((flags & kResizeBottom) != 0) rect.bottom += dy;
+    if (batch != nullptr) {
+      batch = DeferWindowPos(batch, child, nullptr, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (record->companion != nullptr && (flags & kResizeRight) != 0) {
+      HWND companion = static_cast<HWND>(record->companion);
+      RECT c{};
+      GetWindowRect(companion, &c);
+      MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&c), 2);
+      SetWindowPos(companion, nullptr, c.left + dx, c.top + ((flags & kResizeTop) != 0 ? dy : 0), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (batch != nullptr) EndDeferWindowPos(batch);
+}
+
+// Colours a control by its field record; null leaves the platform's default colouring.
+HBRUSH colour_control(HWND control, HDC dc) {
+  DialogState& state = dialogs();
+  if (state.colour_brush != nullptr) {
+    DeleteObject(state.colour_brush);
+    state.colour_brush = nullptr;
+  }
+  HWND owner = control;
+  for (int level = 0; level < 2 && field_record(owner) == nullptr; ++level) {
+    HWND parent = GetParent(owner);
+    if (parent == nullptr || dialog_record(parent) != nullptr) break;
+    owner = parent;
+  }
+  const FieldRecord* record = field_record(owner);
+  if (record == nullptr) return nullptr;
+  const FieldKind kind = static_cast<FieldKind>(record->kind);
+  if (kind == FieldKind::TreeView) return nullptr;
+  const bool face = kind == FieldKind::Button || kind == FieldKind::Static;
+  if (record->text_colour != -1) {
+    SetTextColor(dc, static_cast<COLORREF>(record->text_colour));
+  } else if (record->background_colour != -1) {
+    SetTextColor(dc, GetSysColor(kind == FieldKind::Button ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+  }
+  if (record->background_colour != -1) {
+    const COLORREF colour = GetNearestColor(dc, static_cast<COLORREF>(record->background_colour));
+    SetBkColor(dc, colour);
+    state.colour_brush = CreateSolidBrush(colour);
+    return state.colour_brush;
+  }
+  if (record->text_colour != -1) {
+    const int index = face ? COLOR_BTNFACE : COLOR_WINDOW;
+    SetBkColor(dc, GetSysColor(index));
+    return GetSysColorBrush(index);
+  }
+  return nullptr;
+}
+
+// A counted notification: previous and current field move on, the event is posted.
+void field_changed(HWND dialog, int id, HWND control, bool focus_notification) {
+  bool modal = false;
+  DialogRecord* record = reporting_record(dialog, modal);
+  if (record == nullptr) return;
+  record->previous_field = record->current_field;
+  record->current_field = id;
+  record->changed_control = reinterpret_cast<std::intptr_t>(control);
+  if (!modal) {
+    DialogRecord* own = dialog_record(dialog);
+    own->last_focus = control;
+    if (!focus_notification || record->current_field != record->previous_field) {
+      post_dialog_event(EvFieldEdited, record->handle, record->previous_field, record->current_field);
+    }
+  }
+}
+
+void end_modal_display(HWND instance, int id) {
+  DialogState& state = dialogs();
+  HWND loaded = state.modal_source;
+  DialogRecord* record = dialog_record(loaded);
+  HWND focus = GetFocus();
+  HWND pressed = GetDlgItem(instance, id);
+  if (record != nullptr) {
+    if (focus != nullptr && focus != pressed && IsChild(instance, focus)) {
+      record->previous_field = GetDlgCtrlID(focus);
+    }
+    record->current_field = id;
+    record->exit_button = id;
+  }
+  // Tab pages go back under the root window's client area, hidden.
+  for (HWND child = GetWindow(instance, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (dialog_record(child) != nullptr && !dialog_data(child)->modal_instance) {
+      ShowWindow(child, SW_HIDE);
+      HWND root = windows().open ? windows().windows[0].client : nullptr;
+      SetParent(child, root != nullptr ? root : loaded);
+    }
+  }
+  copy_dialog_state(instance, loaded, false);
+  EndDialog(instance, id);
+}
+
+void handle_command(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr) return;
+  const int id = LOWORD(wparam);
+  const int code = HIWORD(wparam);
+  HWND control = reinterpret_cast<HWND>(lparam);
+  DialogState& state = dialogs();
+
+  if (code == 0 || (control == nullptr && code == 1)) {
+    if (is_child_dialog(dialog) && control == nullptr) {
+      switch (id) {
+        case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_CLOSE: case SC_RESTORE:
+          SendMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
+          return;
+        default:
+          break;
+      }
+    }
+    if (control != nullptr && field_kind(control) == FieldKind::Button && !is_push_button(control)) {
+      if (!state.creating) field_changed(dialog, id, control, false);
+      return;
+    }
+    // A numeric field whose check was left to this button: OK sends the user back.
+    if (state.pending_invalid != nullptr && IsWindow(state.pending_invalid)) {
+      HWND pending = state.pending_invalid;
+      if (id == IDOK) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        SetFocus(pending);
+        SendMessageW(pending, EM_SETSEL, 0, -1);
+        state.pending_invalid = nullptr;
+        return;
+      }
+      state.pending_invalid = nullptr;
+    }
+    if (data->modal_instance) {
+      end_modal_display(dialog, id);
+      return;
+    }
+    if (state.creating) return;
+    DialogRecord& record = data->record;
+    if (GetFocus() != control || control == nullptr) record.previous_field = record.current_field;
+    post_dialog_event(EvButton, record.handle, id, record.previous_field);
+    return;
+  }
+
+  if (control == nullptr) return;
+  const FieldKind kind = field_kind(control);
+  if (code == 2 && (kind == FieldKind::ListBox || kind == FieldKind::ComboBox)) {
+    const FieldRecord* record = field_record(control);
+    if (record == nullptr || (record->flags & 1) == 0) press_default_button(control);
+    return;
+  }
+  if (code > 256 && code != kNotifyEditChange) return;
+  if (code >= 7 && code <= 255) return;
+  if (code == kNotifyFocusButton && kind != FieldKind::Button) return;
+  if (state.creating) return;
+  if (code == kNotifyEditChange || code == 5) {
+    const FieldRecord* record = field_record(control);
+    if (record == nullptr || record->change_report == 0) return;
+  }
+  const bool focus_notification =
+      ((code == 3 || code == 4) && (kind == FieldKind::ComboBox || kind == FieldKind::ListBox)) ||
+      code == kNotifyFocusButton || code == kNotifyFocusTrackbar;
+  field_changed(dialog, id, control, focus_notification);
+}
+
+void handle_scroll(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  HWND control = reinterpret_cast<HWND>(lparam);
+  if (control == nullptr || LOWORD(wparam) == TB_ENDTRACK) return;
+  const FieldKind kind = field_kind(control);
+  bool modal = false;
+  DialogRecord* record = reporting_record(dialog, modal);
+  if (record == nullptr || dialogs().creating) return;
+  if (kind == FieldKind::Trackbar) {
+    if (modal) return;
+    field_changed(dialog, GetDlgCtrlID(control), control, false);
+    return;
+  }
+  if (kind == FieldKind::UpDown) {
+    HWND buddy = reinterpret_cast<HWND>(SendMessageW(control, UDM_GETBUDDY, 0, 0));
+    const FieldRecord* field = field_record(buddy);
+    if (field == nullptr || field->companion != control) return;
+    const int id = GetDlgCtrlID(buddy);
+    record->previous_field = id;
+    record->current_field = id;
+    if (!modal && field->change_report == 0) {
+      post_dialog_event(EvFieldEdited, record->handle, id, id);
+    }
+  }
+}
+
+void handle_notify(HWND dialog, const NMHDR* header) {
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr || header == nullptr || dialogs().creating) return;
+  HWND control = header->hwndFrom;
+  const FieldKind kind = field_kind(control);
+  bool modal = false;
+  DialogRecord* record = reporting_record(dialog, modal);
+  if (record == nullptr) return;
+  if (kind == FieldKind::Tab) {
+    struct {
+      TCITEMHEADERW header;
+      int page_id;
+      int disabled;
+    } item{};
+    item.header.mask = TCIF_PARAM;
+    const int selected = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
+    SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
+    HWND page = find_dialog(item.page_id);
+    if (header->code == static_cast<UINT>(TCN_SELCHANGING)) {
+      if (page != nullptr) {
+        ShowWindow(page, SW_HIDE);
+        if (DialogRecord* page_record = dialog_record(page)) page_record->shown = 0;
+      }
+      record->page_left = item.page_id;
+    } else if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+      if (page != nullptr) {
+        place_tab_pages(control, true);
+        SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        if (GetFocus() != control) {
+          HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+          if (first != nullptr) SetFocus(first);
+        }
+      }
+      record->page_selected = item.page_id;
+      if (!modal) post_dialog_event(EvPageSwitch, record->handle, record->page_left, record->page_selected);
+    }
+    return;
+  }
+  if (kind == FieldKind::TreeView) {
+    if (header->code == static_cast<UINT>(TVN_SELCHANGEDW) || header->code == static_cast<UINT>(TVN_SELCHANGEDA) ||
+        header->code == static_cast<UINT>(TVN_ITEMEXPANDEDW) || header->code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
+      const int id = GetDlgCtrlID(control);
+      record->previous_field = id;
+      record->current_field = id;
+      if (!modal) post_dialog_event(EvFieldEdited, record->handle, id, id);
+    } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
+      HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(control, TVM_GETNEXTITEM, TVGN_CARET, 0));
+      const bool leaf = item != nullptr &&
+                        SendMessageW(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) == 0;
+      const FieldRecord* field = field_record(control);
+      if (leaf && (field == nullptr || (field->flags & 1) == 0)) press_default_button(control);
+    }
+  }
+}
+
+void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int field) {
+  int type = 0;
+  int button = 0;
+  switch (message) {
+    case WM_LBUTTONDOWN: type = 104; button = 1; break;
+    case WM_MBUTTONDOWN: type = 104; button = 2; break;
+    case WM_RBUTTONDOWN: type = 104; button = 3; break;
+    case WM_LBUTTONUP: type = 105; button = 1; break;
+    case WM_MBUTTONUP: type = 105; button = 2; break;
+    case WM_RBUTTONUP: type = 105; button = 3; break;
+    case WM_LBUTTONDBLCLK: type = 116; button = 1; break;
+    case WM_MBUTTONDBLCLK: type = 116; button = 2; break;
+    case WM_RBUTTONDBLCLK: type = 116; button = 3; break;
+    case WM_MOUSEMOVE: type = 106; button = 0; break;
+    default: return;
+  }
+  if (type == 116 && !events().double_click) type = 104;
+  record.mouse_button = button;
+  if (type == 104) SetCapture(source);
+  if (type == 105) ReleaseCapture();
+  post_dialog_event(type, record.handle, type == 106 ? -1 : button, 0, field);
+}
+
+}  // namespace
+
+void post_dialog_event(int type, int handle, int detail1, int detail2, int field) {
+  EventValues values;
+  values.type = type;
+  values.window = handle;
+  values.detail1 = detail1;
+  values.detail2 = detail2;
+  values.detail3 = type == EvFieldEdited ? 0 : -1;
+  values.detail4 = -1;
+  if (type >= 104) {
+    values.detail3 = 1;
+    values.detail4 = field;
+  }
+  values.time_ms = static_cast<int>(GetMessageTime());
+  PostSource source;
+  source.keeps_pending = false;
+  post_event(values, source);
+}
+
+void press_default_button(HWND control) {
+  HWND dialog = GetParent(control);
+  while (dialog != nullptr && dialog_record(GetParent(dialog)) != nullptr) dialog = GetParent(dialog);
+  if (dialog == nullptr) return;
+  const LRESULT answer = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+  const int id = HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : IDOK;
+  HWND button = GetDlgItem(dialog, id);
+  if (button == nullptr || IsWindowEnabled(button)) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(button));
+  }
+}
+
+void focus_selection(HWND control) {
+  const FieldKind kind = field_kind(control);
+  if (is_edit_like(kind)) {
+    const bool multi = kind == FieldKind::Edit && (GetWindowLongPtrW(control, GWL_STYLE) & ES_MULTILINE) != 0;
+    if (!multi) SendMessageW(control, EM_SETSEL, 0, -1);
+    SendMessageW(control, EM_SCROLLCARET, 0, 0);
+  } else if (kind == FieldKind::ComboBox) {
+    SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF));
+  }
+}
+
+LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  FieldRecord* record = field_record(control);
+  if (record == nullptr) return DefWindowProcW(control, message, wparam, lparam);
+  auto previous = reinterpret_cast<WNDPROC>(record->previous_procedure);
+  const FieldKind kind = static_cast<FieldKind>(record->kind);
+  HWND dialog = dialog_of(control);
+  DialogState& state = dialogs();
+  const bool modal = dialog != nullptr && dialog_data(dialog)->modal_instance;
+
+  switch (message) {
+    case WM_SETFOCUS:
+      if (dialog != nullptr && !modal) {
+        if (is_child_dialog(dialog)) state.active_dialog = dialog;
+        dialog_record(dialog)->last_focus = control;
+      }
+      break;
+    case WM_CHAR:
+      if (kind == FieldKind::Edit && wparam == 1) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+        SendMessageW(control, EM_SCROLLCARET, 0, 0);
+        return 0;
+      }
+      if (kind == FieldKind::Edit && wparam == VK_RETURN &&
+          (GetWindowLongPtrW(control, GWL_STYLE) & ES_WANTRETURN) == 0) {
+        return 0;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (kind == FieldKind::Edit && wparam == VK_RETURN && GetKeyState(VK_CONTROL) >= 0 &&
+          GetKeyState(VK_MENU) >= 0 && (GetWindowLongPtrW(control, GWL_STYLE) & ES_WANTRETURN) == 0) {
+        press_default_button(control);
+        return 0;
+      }
+      if (kind == FieldKind::Trackbar && dialog != nullptr &&
+          (GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) != 0) {
+        const bool ctrl_a = wparam == 'A' && GetKeyState(VK_CONTROL) < 0;
+        if (wparam == VK_SHIFT && (lparam & 0x40000000) == 0) {
+          SetPropW(control, L"QuillAnchor",
+                   reinterpret_cast<HANDLE>(SendMessageW(control, TBM_GETPOS, 0, 0) + 1));
+        } else if (wparam == VK_DELETE || ctrl_a) {
+          if (wparam == VK_DELETE) {
+            SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
+          } else {
+            SendMessageW(control, TBM_SETSELSTART, FALSE, SendMessageW(control, TBM_GETRANGEMIN, 0, 0));
+            SendMessageW(control, TBM_SETSELEND, TRUE, SendMessageW(control, TBM_GETRANGEMAX, 0, 0));
+          }
+          if (!modal) field_changed(dialog, GetDlgCtrlID(control), control, false);
+          return 0;
+        }
+      }
+      break;
+    case WM_KEYUP:
+      if (kind == FieldKind::Trackbar && wparam == VK_SHIFT) {
+        RemovePropW(control, L"QuillAnchor");
+        if (SendMessageW(control, TBM_GETSELSTART, 0, 0) == SendMessageW(control, TBM_GETSELEND, 0, 0)) {
+          SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
+        }
+      }
+      break;
+    case WM_KILLFOCUS:
+      if (kind == FieldKind::Trackbar) RemovePropW(control, L"QuillAnchor");
+      break;
+    case WM_LBUTTONDOWN:
+      if (kind == FieldKind::UpDown) {
+        HWND buddy = reinterpret_cast<HWND>(SendMessageW(control, UDM_GETBUDDY, 0, 0));
+        if (buddy != nullptr) SetFocus(buddy);
+      }
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (kind == FieldKind::Tab) {
+        const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
+        place_tab_pages(control, false);
+        return result;
+      }
+      break;
+    default:
+      break;
+  }
+
+  // Static graphics fields turn the mouse into the dialog's graphics events.
+  if (kind == FieldKind::Static && record->graphics != 0 && dialog != nullptr && !modal &&
+      message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+    post_graphics_mouse(control, *dialog_record(dialog), message, GetDlgCtrlID(control));
+  }
+
+  const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
+
+  if (message == WM_SETFOCUS && dialog != nullptr && !state.creating) {
+    if (kind == FieldKind::Button && (GetWindowLongPtrW(control, GWL_STYLE) & BS_NOTIFY) == 0) {
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), kNotifyFocusButton),
+                   reinterpret_cast<LPARAM>(control));
+    } else if (kind == FieldKind::Trackbar) {
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), kNotifyFocusTrackbar),
+                   reinterpret_cast<LPARAM>(control));
+    } else if (kind == FieldKind::TreeView) {
+      bool tree_modal = false;
+      DialogRecord* reporting = reporting_record(dialog, tree_modal);
+      const int id = GetDlgCtrlID(control);
+      if (reporting != nullptr && reporting->current_field != id) {
+        reporting->previous_field = reporting->current_field;
+        reporting->current_field = id;
+        if (!tree_modal) post_dialog_event(EvFieldEdited, reporting->handle, reporting->previous_field, id);
+      }
+    }
+  }
+  if (record->graphics != 0 && dialog != nullptr && !modal) {
+    const int id = GetDlgCtrlID(control);
+    if (message == WM_PAINT || (kind == FieldKind::Button && message == BM_SETSTATE)) {
+      dialog_record(dialog)->graphics_field = id;
+      post_dialog_event(107, dialog_record(dialog)->handle, -1, -1, id);
+    } else if (message == WM_SIZE) {
+      dialog_record(dialog)->graphics_field = id;
+      post_dialog_event(108, dialog_record(dialog)->handle, LOWORD(lparam), HIWORD(lparam), id);
+    }
+  }
+  if (message == WM_NCDESTROY) {
+    // The control is gone without its dialog's clean-up (it was destroyed alone).
+    attach_field_record(control, nullptr);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    if (!modal) {
+      if (record->font != nullptr) DeleteObject(static_cast<HFONT>(record->font));
+    }
+    delete[] record->text_buffer;
+    if (!modal) delete[] record->format;
+    delete record;
+  }
+  return result;
+}
+
+namespace {
+
+// Releases what the dialog manager attached to the controls of dialog.
+void release_controls(HWND dialog, bool modal) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    FieldRecord* record = field_record(child);
+    if (record == nullptr) continue;
+    if (record->previous_procedure != nullptr) {
+      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous_procedure));
+    }
+    attach_field_record(child, nullptr);
+    delete[] record->text_buffer;
+    if (!modal) {
+      delete[] record->format;
+      HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+      if (record->font != nullptr) {
+        SendMessageW(child, WM_SETFONT, 0, FALSE);
+        DeleteObject(static_cast<HFONT>(record->font));
+      }
+      (void)font;
+      if (record->image != nullptr) {
+        if (record->image_type == 1) DeleteObject(static_cast<HBITMAP>(record->image));
+        if (record->image_type == 2) DestroyIcon(static_cast<HICON>(record->image));
+        if (record->image_type == 5) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(record->image));
+      }
+    }
+    delete record;
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  DialogState& state = dialogs();
+  switch (message) {
+    case WM_INITDIALOG: {
+      auto* data = reinterpret_cast<DialogWindowData*>(lparam);
+      if (data == nullptr) {
+        // The modal instance of the loaded dialog being shown modally.
+        data = new DialogWindowData{};
+        const DialogWindowData* source = dialog_data(state.modal_source);
+        if (source != nullptr) {
+          data->record = source->record;
+          data->resource_id = source->resource_id;
+          data->focus_field = source->focus_field;
+        }
+        data->modal_instance = true;
+        state.modal_instance = dialog;
+      }
+      attach_dialog_data(dialog, data);
+      const bool was_creating = state.creating;
+      state.creating = true;
+      adjust_system_menu(dialog);
+      for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        prepare_control(child, data->modal_instance);
+      }
+      if (windows().open && windows().windows[0].frame != nullptr) {
+        const LRESULT icon = SendMessageW(windows().windows[0].frame, WM_GETICON, ICON_BIG, 0);
+        if (icon != 0) SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
+      }
+      RECT rect{};
+      GetWindowRect(dialog, &rect);
+      data->record.initial_width = rect.right - rect.left;
+      data->record.initial_height = rect.bottom - rect.top;
+      if (!is_child_dialog(dialog)) {
+        SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+      }
+      if (data->modal_instance && state.modal_source != nullptr) {
+        copy_dialog_state(state.modal_source, dialog, true);
+      }
+      state.creating = was_creating;
+      if (data->focus_field != 0) {
+        HWND focus = GetDlgItem(dialog, data->focus_field);
+        if (focus != nullptr) {
+          SetFocus(focus);
+          focus_selection(focus);
+          return FALSE;
+        }
+      }
+      return TRUE;
+    }
+    case WM_COMMAND:
+      handle_command(dialog, wparam, lparam);
+      return TRUE;
+    case WM_CLOSE:
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+      return TRUE;
+    case WM_HELP: {
+      DialogRecord* record = dialog_record(dialog);
+      if (record == nullptr || dialog_data(dialog)->modal_instance) return TRUE;
+      HWND focus = GetFocus();
+      if (focus == nullptr || GetDlgCtrlID(focus) != 9) record->previous_field = record->current_field;
+      post_dialog_event(EvButton, record->handle, 9, record->previous_field);
+      return TRUE;
+    }
+    case WM_NOTIFY:
+      handle_notify(dialog, reinterpret_cast<const NMHDR*>(lparam));
+      return FALSE;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      handle_scroll(dialog, wparam, lparam);
+      return FALSE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(
+          colour_control(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
+    case WM_PAINT: {
+      DialogWindowData* data = dialog_data(dialog);
+      if (data != nullptr && data->snapshot != nullptr && state.modal_instance != nullptr &&
+          state.modal_instance != dialog) {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(dialog, &paint);
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, data->snapshot);
+        RECT client{};
+        GetClientRect(dialog, &client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        EndPaint(dialog, &paint);
+        return TRUE;
+      }
+      if (data != nullptr && data->record.graphics != 0 && !data->modal_instance) {
+        post_dialog_event(107, data->record.handle, -1, -1, 0);
+      }
+      return FALSE;
+    }
+    case WM_ACTIVATE: {
+      DialogWindowData* data = dialog_data(dialog);
+      if (data == nullptr || data->modal_instance) return FALSE;
+      if (LOWORD(wparam) != WA_INACTIVE) {
+        state.active_dialog = dialog;
+      } else {
+        if (state.active_dialog == dialog) state.active_dialog = nullptr;
+        state.last_deactivated = dialog;
+      }
+      return FALSE;
+    }
+    case WM_SETFOCUS: {
+      DialogRecord* record = dialog_record(dialog);
+      if (record != nullptr && is_child_dialog(dialog) && record->last_focus != nullptr &&
+          IsWindow(static_cast<HWND>(record->last_focus))) {
+        SetFocus(static_cast<HWND>(record->last_focus));
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_SIZE: {
+      DialogWindowData* data = dialog_data(dialog);
+      if (data == nullptr) return FALSE;
+      update_system_menu_on_size(dialog, wparam);
+      if (data->record.resize_anchor != nullptr && wparam != SIZE_MINIMIZED) {
+        resize_fields(dialog, LOWORD(lparam), HIWORD(lparam), wparam == SIZE_MAXIMIZED);
+      }
+      if (data->record.graphics != 0 && !data->modal_instance) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
+        post_dialog_event(108, data->record.handle, LOWORD(lparam), HIWORD(lparam), 0);
+      }
+      return FALSE;
+    }
+    case WM_GETMINMAXINFO: {
+      DialogRecord* record = dialog_record(dialog);
+      if (record == nullptr || record->resize_anchor == nullptr) return FALSE;
+      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+      info->ptMinTrackSize.x = record->initial_width;
+      info->ptMinTrackSize.y = record->initial_height;
+      return TRUE;
+    }
+    case WM_MOUSEACTIVATE:
+      if (is_child_dialog(dialog) && dialog_record(dialog) != nullptr) {
+        state.active_dialog = dialog;
+      }
+      return FALSE;
+    case WM_DESTROY: {
+      DialogWindowData* data = dialog_data(dialog);
+      if (data != nullptr) release_controls(dialog, data->modal_instance);
+      return FALSE;
+    }
+    case WM_NCDESTROY: {
+      DialogWindowData* data = dialog_data(dialog);
+      detach_dialog_data(dialog);
+      if (data == nullptr) return FALSE;
+      if (data->modal_instance) {
+        if (state.modal_instance == dialog) state.modal_instance = nullptr;
+      } else {
+        forget_dialog_window(dialog);
+      }
+      if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
+      if (data->snapshot != nullptr) DeleteObject(data->snapshot);
+      if (state.loading != data) delete data;
+      return FALSE;
+    }
+    default:
+      break;
+  }
+  // Mouse messages of a dialog that draws into its own surface.
+  if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+    DialogWindowData* data = dialog_data(dialog);
+    if (data != nullptr && data->record.graphics != 0 && !data->modal_instance) {
+      post_graphics_mouse(dialog, data->record, message, 0);
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace quill

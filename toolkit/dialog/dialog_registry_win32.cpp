@@ -1,0 +1,547 @@
+// The dialog registry: loading, selecting and unloading dialogs, the records attached
+// to dialog and control windows, and the hooks the root window and event loop call.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "core/window_table.hpp"
+#include "dialog/dialog_internal_win32.hpp"
+#include "quill/dialog.hpp"
+#include "quill/errors.hpp"
+
+namespace quill {
+namespace {
+
+constexpr wchar_t kDialogProperty[] = L"QuillDialogData";
+constexpr wchar_t kFieldProperty[] = L"QuillFieldRecord";
+
+HINSTANCE module_instance() { return GetModuleHandleW(nullptr); }
+
+HWND root_client() {
+  const WindowTable& table = windows();
+  return table.open ? table.windows[0].client : nullptr;
+}
+
+}  // namespace
+
+// The parent window a load's window argument names.
+HWND parent_for(int window) {
+  WindowTable& table = windows();
+  if (window == -1) {
+    DialogState& state = dialogs();
+    HWND active = state.active_dialog;
+    if (active != nullptr && IsWindowVisible(active)) {
+      const DialogRecord* record = dialog_record(active);
+      if (record != nullptr && record->combined != nullptr) return static_cast<HWND>(record->combined);
+      return active;
+    }
+    if (state.last_deactivated != nullptr && IsWindow(state.last_deactivated)) {
+      return state.last_deactivated;
+    }
+    return root_client();
+  }
+  if (window >= 0 && window < kMaxWindows) return table.windows[static_cast<std::size_t>(window)].client;
+  return root_client();
+}
+
+namespace {
+
+void ensure_common_controls() {
+  static bool done = false;
+  if (done) return;
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                   ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS;
+  done = InitCommonControlsEx(&controls) != FALSE;
+}
+
+bool template_exists(int id) {
+  return FindResourceW(module_instance(), MAKEINTRESOURCEW(id & 0xFFFF),
+                       MAKEINTRESOURCEW(5)) != nullptr;
+}
+
+// Every window of the registry, last slot first, that lies inside dialog.
+std::vector<HWND> descendants_of(HWND dialog) {
+  std::vector<HWND> found;
+  const DialogSlots& slots = dialogs().slots;
+  for (int slot = slots.count; slot >= 1; --slot) {
+    HWND window = static_cast<HWND>(slots.at(slot));
+    if (window != dialog && IsChild(dialog, window)) found.push_back(window);
+  }
+  return found;
+}
+
+}  // namespace
+
+DialogState& dialogs() {
+  static DialogState state;
+  return state;
+}
+
+DialogWindowData* dialog_data(HWND dialog) {
+  return dialog == nullptr ? nullptr
+                           : static_cast<DialogWindowData*>(GetPropW(dialog, kDialogProperty));
+}
+
+DialogRecord* dialog_record(HWND dialog) {
+  DialogWindowData* data = dialog_data(dialog);
+  return data == nullptr ? nullptr : &data->record;
+}
+
+void attach_dialog_data(HWND dialog, DialogWindowData* data) {
+  SetPropW(dialog, kDialogProperty, data);
+}
+
+void detach_dialog_data(HWND dialog) { RemovePropW(dialog, kDialogProperty); }
+
+FieldRecord* field_record(HWND control) {
+  return control == nullptr ? nullptr
+                            : static_cast<FieldRecord*>(GetPropW(control, kFieldProperty));
+}
+
+void attach_field_record(HWND control, FieldRecord* record) {
+  if (record == nullptr) {
+    RemovePropW(control, kFieldProperty);
+  } else {
+    SetPropW(control, kFieldProperty, record);
+  }
+}
+
+FieldKind field_kind(HWND control) {
+  wchar_t name[64] = {};
+  if (GetClassNameW(control, name, 64) == 0) return FieldKind::Other;
+  struct ClassKind {
+    const wchar_t* name;
+    FieldKind kind;
+  };
+  static const ClassKind kinds[] = {
+      {L"EDIT", FieldKind::Edit},
+      {L"BUTTON", FieldKind::Button},
+      {L"STATIC", FieldKind::Static},
+      {L"LISTBOX", FieldKind::ListBox},
+      {L"COMBOBOX", FieldKind::ComboBox},
+      {L"msctls_progress32", FieldKind::Progress},
+      {L"msctls_trackbar32", FieldKind::Trackbar},
+      {L"SysTreeView32", FieldKind::TreeView},
+      {L"SysTabControl32", FieldKind::Tab},
+      {L"msctls_updown32", FieldKind::UpDown},
+      {L"SCROLLBAR", FieldKind::ScrollBar},
+      {L"#32770", FieldKind::Dialog},
+      {L"INTEGEREDIT", FieldKind::NumericEdit},
+      {L"INTEGERSPIN", FieldKind::NumericEdit},
+      {L"REALEDIT", FieldKind::NumericEdit},
+      {L"REALSPIN", FieldKind::NumericEdit},
+      {L"DOUBLEEDIT", FieldKind::NumericEdit},
+      {L"DOUBLESPIN", FieldKind::NumericEdit},
+      {L"KVSGRID", FieldKind::Grid},
+  };
+  for (const ClassKind& entry : kinds) {
+    if (lstrcmpiW(name, entry.name) == 0) return entry.kind;
+  }
+  return FieldKind::Other;
+}
+
+bool is_edit_like(FieldKind kind) {
+  return kind == FieldKind::Edit || kind == FieldKind::NumericEdit;
+}
+
+HWND current_dialog_window() {
+  const DialogState& state = dialogs();
+  if (state.current_handle == 0) return nullptr;
+  return static_cast<HWND>(state.slots.at(state.current_slot));
+}
+
+HWND find_dialog(int handle) {
+  const DialogSlots& slots = dialogs().slots;
+  for (int slot = 1; slot <= slots.count; ++slot) {
+    HWND window = static_cast<HWND>(slots.at(slot));
+    const DialogRecord* record = dialog_record(window);
+    if (record != nullptr && record->handle == handle) return window;
+  }
+  return nullptr;
+}
+
+unsigned field_code_page(HWND control) {
+  const FieldRecord* record = field_record(control);
+  return record != nullptr && record->code_page != 0 ? record->code_page : CP_ACP;
+}
+
+bool set_control_text(HWND control, std::string_view text) {
+  const unsigned code_page = field_code_page(control);
+  const int size = static_cast<int>(text.size());
+  std::vector<wchar_t> wide(static_cast<std::size_t>(size) + 1, L'\0');
+  if (size > 0) {
+    const int made = MultiByteToWideChar(code_page, 0, text.data(), size, wide.data(), size);
+    wide[static_cast<std::size_t>(made > 0 ? made : 0)] = L'\0';
+  }
+  return SetWindowTextW(control, wide.data()) != FALSE;
+}
+
+std::string control_text(HWND control, std::size_t limit) {
+  const int length = GetWindowTextLengthW(control);
+  if (length <= 0) return {};
+  std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(control, wide.data(), length + 1);
+  if (got <= 0) return {};
+  const unsigned code_page = field_code_page(control);
+  const int bytes = WideCharToMultiByte(code_page, 0, wide.data(), got, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) {
+    WideCharToMultiByte(code_page, 0, wide.data(), got, text.data(), bytes, nullptr, nullptr);
+  }
+  if (text.size() > limit) text.resize(limit);
+  return text;
+}
+
+HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
+  ensure_common_controls();
+  HINSTANCE instance = module_instance();
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(5));
+  if (found == nullptr) return nullptr;
+  HGLOBAL loaded = LoadResource(instance, found);
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const DWORD size = SizeofResource(instance, found);
+  if (bytes == nullptr || size < sizeof(DLGTEMPLATE)) return nullptr;
+  // The window is made hidden whatever the template says; showing is WDialogShow's.
+  std::vector<unsigned char> copy(static_cast<const unsigned char*>(bytes),
+                                  static_cast<const unsigned char*>(bytes) + size);
+  const bool extended = size >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;
+  const std::size_t style_offset = extended ? 12 : 0;
+  DWORD style = 0;
+  std::memcpy(&style, copy.data() + style_offset, sizeof(style));
+  style &= ~static_cast<DWORD>(WS_VISIBLE);
+  std::memcpy(copy.data() + style_offset, &style, sizeof(style));
+  if ((style & WS_CHILD) != 0 && parent == nullptr) return nullptr;
+  return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()),
+                                    parent, dialog_procedure, reinterpret_cast<LPARAM>(data));
+}
+
+int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
+  DialogState& state = dialogs();
+  if (HWND existing = find_dialog(handle); existing != nullptr) {
+    state.current_slot = state.slots.slot_of(existing);
+    state.current_handle = handle;
+    if (created != nullptr) *created = existing;
+    return 0;
+  }
+  if (state.slots.full()) return 1087;
+  if (!template_exists(id)) return 1007;
+
+  auto* data = new DialogWindowData{};
+  data->resource_id = id;
+  data->record.handle = handle;
+  data->record.changed_control = kFieldChangeMarker;
+  data->record.combined = combined;
+  const int slot = state.slots.add(nullptr);
+  state.loading = data;
+  HWND dialog = create_dialog_window(id, parent, data);
+  state.loading = nullptr;
+  if (dialog == nullptr) {
+    state.slots.remove(slot);
+    delete data;
+    return 1088;
+  }
+  state.slots.windows[static_cast<std::size_t>(slot - 1)] = dialog;
+  state.current_slot = slot;
+  apply_dialog_data(dialog, id, slot);
+
+  // Field states from the styles, in child order; a spin field's up-down is skipped.
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    FieldRecord* record = field_record(child);
+    if (record == nullptr) continue;
+    const LONG_PTR child_style = GetWindowLongPtrW(child, GWL_STYLE);
+    const FieldKind kind = static_cast<FieldKind>(record->kind);
+    if ((child_style & WS_VISIBLE) == 0) {
+      record->state = 3;
+    } else if ((child_style & WS_DISABLED) != 0) {
+      record->state = 0;
+    } else if ((is_edit_like(kind) || kind == FieldKind::Grid) && (child_style & ES_READONLY) != 0) {
+      record->state = 2;
+    } else {
+      record->state = 1;
+    }
+    if (record->companion != nullptr) {
+      HWND next = GetWindow(child, GW_HWNDNEXT);
+      if (next != nullptr) child = next;
+    }
+  }
+  state.current_handle = handle;
+  if (created != nullptr) *created = dialog;
+  return 0;
+}
+
+// Called from the dialog procedure when a dialog window goes away, however it goes.
+void forget_dialog_window(HWND dialog) {
+  DialogState& state = dialogs();
+  const int slot = state.slots.slot_of(dialog);
+  if (slot != 0) {
+    state.slots.remove(slot);
+    if (state.current_slot == slot) {
+      state.current_slot = 0;
+      state.current_handle = 0;
+    } else if (state.current_slot > slot) {
+      --state.current_slot;
+    }
+  }
+  if (state.active_dialog == dialog) state.active_dialog = nullptr;
+  if (state.last_deactivated == dialog) state.last_deactivated = nullptr;
+  if (state.semi_dialog == dialog) state.semi_dialog = nullptr;
+  for (int other = 1; other <= state.slots.count; ++other) {
+    DialogRecord* record = dialog_record(static_cast<HWND>(state.slots.at(other)));
+    if (record == nullptr) continue;
+    if (record->owner == dialog) record->owner = nullptr;
+    if (record->reenable == dialog) record->reenable = nullptr;
+  }
+}
+
+void unload_dialog(HWND dialog, int keep) {
+  DialogState& state = dialogs();
+  // Tab pages go back under the root window's client area (or are unloaded with it).
+  std::vector<HWND> pages;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (field_kind(child) != FieldKind::Tab) continue;
+    const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < tabs; ++index) {
+      struct {
+        TCITEMHEADERW header;
+        int page_id;
+        int disabled;
+      } item{};
+      item.header.mask = TCIF_PARAM;
+      if (SendMessageW(child, TCM_GETITEMW, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&item)) == FALSE) {
+        continue;
+      }
+      HWND page = find_dialog(item.page_id);
+      if (page != nullptr) pages.push_back(page);
+    }
+  }
+  for (HWND page : pages) {
+    if (!IsWindow(page)) continue;
+    ShowWindow(page, SW_HIDE);
+    HWND root = root_client();
+    if (root != nullptr) SetParent(page, root);
+    if (keep == 0) {
+      if (DialogRecord* record = dialog_record(page)) record->shown = 0;
+      unload_dialog(page, 0);
+    }
+  }
+  for (HWND inner : descendants_of(dialog)) {
+    if (!IsWindow(inner)) continue;
+    hide_dialog(inner, false);
+    unload_dialog(inner, 0);
+  }
+  DestroyWindow(dialog);
+  state.current_slot = 0;
+  state.current_handle = 0;
+  if (state.slots.count == 0) {
+    bool any_visible = false;
+    for (const WindowEntry& entry : windows().windows) {
+      if (entry.frame != nullptr && IsWindowVisible(entry.frame)) any_visible = true;
+    }
+    if (!any_visible) state.last_deactivated = nullptr;
+  }
+}
+
+void unload_all_dialogs() {
+  DialogState& state = dialogs();
+  while (state.slots.count > 0) {
+    HWND dialog = static_cast<HWND>(state.slots.at(state.slots.count));
+    if (IsWindow(dialog)) {
+      DestroyWindow(dialog);
+    }
+    if (state.slots.count > 0 && state.slots.at(state.slots.count) == dialog) {
+      state.slots.remove(state.slots.count);
+    }
+  }
+  state.current_slot = 0;
+  state.current_handle = 0;
+  state.semi_depth = 0;
+  state.semi_dialog = nullptr;
+  state.active_dialog = nullptr;
+  state.last_deactivated = nullptr;
+  state.pending_invalid = nullptr;
+  if (state.colour_brush != nullptr) {
+    DeleteObject(state.colour_brush);
+    state.colour_brush = nullptr;
+  }
+}
+
+bool is_tab_page(HWND dialog) {
+  const DialogRecord* record = dialog_record(dialog);
+  if (record == nullptr) return false;
+  const DialogSlots& slots = dialogs().slots;
+  for (int slot = 1; slot <= slots.count; ++slot) {
+    HWND owner = static_cast<HWND>(slots.at(slot));
+    if (owner == dialog) continue;
+    for (HWND child = GetWindow(owner, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (field_kind(child) != FieldKind::Tab) continue;
+      const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
+      for (int index = 0; index < tabs; ++index) {
+        struct {
+          TCITEMHEADERW header;
+          int page_id;
+          int disabled;
+        } item{};
+        item.header.mask = TCIF_PARAM;
+        if (SendMessageW(child, TCM_GETITEMW, static_cast<WPARAM>(index),
+                         reinterpret_cast<LPARAM>(&item)) != FALSE &&
+            item.page_id == record->handle) {
+          return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
+namespace {
+
+int measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
+                     bool& resizable) {
+  if (!template_exists(dialog_id)) return 1007;
+  auto* data = new DialogWindowData{};
+  data->resource_id = dialog_id;
+  data->outside_registry = true;
+  dialogs().loading = data;
+  HWND dialog = create_dialog_window(dialog_id, measuring_window, data);
+  dialogs().loading = nullptr;
+  if (dialog == nullptr) {
+    delete data;
+    return 1088;
+  }
+  const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
+  int code = 0;
+  if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
+      (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
+    code = 1045;
+  } else {
+    apply_dialog_data(dialog, dialog_id, -1);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+    resizable = data->record.resize_anchor != nullptr;
+  }
+  DestroyWindow(dialog);
+  return code;
+}
+
+HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
+  HWND dialog = nullptr;
+  DialogState& state = dialogs();
+  const int saved_slot = state.current_slot;
+  const int saved_handle = state.current_handle;
+  code = load_dialog(dialog_id, dialog_id, client, frame, &dialog);
+  if (code != 0) {
+    state.current_slot = saved_slot;
+    state.current_handle = saved_handle;
+    return nullptr;
+  }
+  show_dialog(dialog, 0, 0, 0, 2, true, true);
+  state.current_slot = state.slots.slot_of(dialog);
+  state.current_handle = dialog_id;
+  return dialog;
+}
+
+HWND modeless_dialog(HWND& owner) {
+  owner = nullptr;
+  const DialogState& state = dialogs();
+  HWND dialog = nullptr;
+  if (state.active_dialog != nullptr && IsWindow(state.active_dialog) &&
+      state.active_dialog != state.modal_instance && dialog_record(state.active_dialog) != nullptr) {
+    dialog = state.active_dialog;
+  } else if (HWND current = current_dialog_window(); current != nullptr && IsWindowVisible(current)) {
+    dialog = current;
+  }
+  if (dialog == nullptr) return nullptr;
+  const DialogRecord* record = dialog_record(dialog);
+  if (record->combined != nullptr) {
+    owner = static_cast<HWND>(record->combined);
+  } else if (record->accelerators != 0 && windows().open) {
+    owner = windows().windows[0].frame;
+  }
+  return dialog;
+}
+
+bool close_combined(HWND) { return false; }
+
+bool field_size(int dialog_handle, int field_id, int& width, int& height) {
+  HWND dialog = find_dialog(dialog_handle);
+  HWND field = dialog != nullptr ? GetDlgItem(dialog, field_id) : nullptr;
+  if (field == nullptr) return false;
+  RECT rect{};
+  GetClientRect(field, &rect);
+  width = rect.right;
+  height = rect.bottom;
+  return true;
+}
+
+// The root window and the event loop reach the dialog manager through these.
+const bool hooks_installed = [] {
+  DialogHooks& hooks = dialog_hooks();
+  hooks.measure_combined = measure_combined;
+  hooks.load_combined = load_combined;
+  hooks.modeless_dialog = modeless_dialog;
+  hooks.close_combined = close_combined;
+  hooks.field_size = field_size;
+  hooks.unload_all = unload_all_dialogs;
+  return true;
+}();
+
+}  // namespace
+
+}  // namespace quill
+
+void WDialogLoad(int id, std::optional<int> handle, std::optional<int> window) {
+  const int code = quill::load_dialog(id, handle.value_or(id), quill::parent_for(window.value_or(0)),
+                                      nullptr, nullptr);
+  if (code != 0) IErrorReport(code, "WDialogLoad");
+}
+
+void WDialogSelect(int handle) {
+  quill::DialogState& state = quill::dialogs();
+  HWND dialog = quill::find_dialog(handle);
+  if (dialog == nullptr) {
+    IErrorReport(1008, "WDialogSelect");
+    return;
+  }
+  state.current_slot = state.slots.slot_of(dialog);
+  state.current_handle = handle;
+}
+
+void WDialogUnload(std::optional<int> keep) {
+  HWND dialog = quill::current_dialog_window();
+  if (dialog == nullptr) {
+    IErrorReport(1005, "WDialogUnload");
+    return;
+  }
+  const int code = quill::hide_dialog(dialog, true);
+  if (code != 0) {
+    IErrorReport(code, "WDialogUnload");
+    return;
+  }
+  quill::unload_dialog(dialog, keep.value_or(0));
+}
+
+namespace quill {
+
+int dialog_information(int code) {
+  return code >= 1 && code <= 5 ? dialogs().information[code] : 0;
+}
+
+void set_field_code_page(int field_id, unsigned code_page) {
+  HWND dialog = current_dialog_window();
+  HWND field = dialog != nullptr ? GetDlgItem(dialog, field_id) : nullptr;
+  if (FieldRecord* record = field_record(field)) record->code_page = code_page;
+}
+
+}  // namespace quill
