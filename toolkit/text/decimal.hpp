@@ -1,0 +1,32 @@
+// Exact decimal rounding of binary floating-point values, the digit source of the
+// real edit descriptors. Rounding is to nearest, ties to even, on the exact value.
+#pragma once
+
+#include <array>
+
+namespace quill {
+
+// value = 0.d1 d2 ... dn x 10^point; digits beyond count are zeros. count 0 means zero.
+struct DecimalDigits {
+  static constexpr int kCapacity = 1200;
+  std::array<char, kCapacity> digits{};
+  int count = 0;
+  int point = 0;
+
+  char at(int i) const {
+    return (i >= 0 && i < count) ? digits[static_cast<std::size_t>(i)] : '0';
+  }
+};
+
+enum class RoundingMode : unsigned char { nearest, nearest_away, up, down, zero };
+
+// magnitude >= 0 and finite. Rounds so that the last digit kept is at 10^-fraction_digits
+// (fraction_digits may be negative).
+void round_fixed(double magnitude, int fraction_digits, RoundingMode mode, DecimalDigits& out);
+// Rounds to significant_digits (>= 1) digits; magnitude > 0 and finite.
+void round_significant(double magnitude, int significant_digits, RoundingMode mode,
+                       DecimalDigits& out);
+// floor(log10(magnitude)) exactly; magnitude > 0 and finite.
+int decimal_exponent(double magnitude);
+
+}  // namespace quill

@@ -1,0 +1,651 @@
+// FormatProgram and values to one record. The writer only executes the parsed
+// program; it never looks at format text.
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "text/decimal.hpp"
+#include "text/format.hpp"
+
+namespace quill {
+namespace {
+
+constexpr long long kMaxSteps = 1LL << 24;  // stops formats that loop without end
+
+// The pieces of a real number's field, in the order they are written. Integer and
+// fraction digits come from one digit sequence: digit j of the field is source.at(first + j).
+struct RealLayout {
+  char sign = 0;             // '-', '+' or 0
+  bool zero_before_point = false;
+  int integer_count = 0;
+  int fraction_count = 0;
+  int first = 0;
+  const DecimalDigits* source = nullptr;
+  char exponent[16] = {};
+  int exponent_size = 0;
+
+  int size() const {
+    return (sign ? 1 : 0) + (zero_before_point ? 1 : 0) + integer_count + 1 + fraction_count +
+           exponent_size;
+  }
+};
+
+// How the optional zero before the point is treated.
+// if_room: when the field has room; zero_width: the zero-width E and G forms, which
+// keep it while the whole number stays within a limit that depends on the kind.
+enum class LeadingZero { if_room, zero_width };
+
+void fill(char* out, char c, long long n) {
+  if (n > 0) std::memset(out, c, static_cast<std::size_t>(n));
+}
+
+class Writer {
+ public:
+  Writer(const FormatProgram& program, std::span<const FormatValue> values, std::span<char> record)
+      : program_(program), values_(values), record_(record),
+        size_(static_cast<long long>(record.size())) {}
+
+  WriteStatus run() {
+    std::memset(record_.data(), ' ', record_.size());
+    struct Frame {
+      int open;
+      std::int32_t remaining;
+    };
+    Frame stack[FormatProgram::kMaxDepth];
+    int depth = 0;
+    std::size_t next_value = 0;
+    bool has_data_edit = false;
+    for (int i = 0; i < program_.count; ++i) {
+      has_data_edit = has_data_edit || is_data_edit(program_.items[static_cast<std::size_t>(i)].edit);
+    }
+    long long steps = 0;
+    int i = 0;
+    for (;;) {
+      if (++steps > kMaxSteps) return WriteStatus::bad_format;
+      if (i >= program_.count) {
+        if (next_value >= values_.size()) return WriteStatus::ok;
+        // Reversion would begin a new record, which a single record cannot hold.
+        return has_data_edit ? WriteStatus::second_record : WriteStatus::bad_format;
+      }
+      const FormatItem& item = program_.items[static_cast<std::size_t>(i)];
+      switch (item.edit) {
+        case Edit::GroupOpen:
+          stack[depth++] = Frame{i, item.repeat};
+          ++i;
+          continue;
+        case Edit::GroupClose: {
+          Frame& top = stack[depth - 1];
+          if (--top.remaining > 0) {
+            i = top.open + 1;
+          } else {
+            --depth;
+            ++i;
+          }
+          continue;
+        }
+        case Edit::Colon:
+          if (next_value >= values_.size()) return WriteStatus::ok;
+          break;
+        case Edit::Slash:
+          return WriteStatus::second_record;
+        case Edit::Literal: {
+          const WriteStatus status =
+              put(program_.literals.data() + item.literal_begin, item.literal_size);
+          if (status != WriteStatus::ok) return status;
+          break;
+        }
+        case Edit::X:
+        case Edit::TR:
+          move_right(item.w);
+          break;
+        case Edit::T:
+        case Edit::TL:
+          tab(item.edit, item.w);
+          break;
+        case Edit::P: scale_ = item.w; break;
+        case Edit::S:
+        case Edit::SS: plus_ = false; break;
+        case Edit::SP: plus_ = true; break;
+        case Edit::BN:
+        case Edit::BZ: break;
+        case Edit::DC: comma_ = true; break;
+        case Edit::DP: comma_ = false; break;
+        case Edit::RN:
+        case Edit::RP: mode_ = RoundingMode::nearest; break;
+        case Edit::RC: mode_ = RoundingMode::nearest_away; break;
+        case Edit::RU: mode_ = RoundingMode::up; break;
+        case Edit::RD: mode_ = RoundingMode::down; break;
+        case Edit::RZ: mode_ = RoundingMode::zero; break;
+        default: {
+          for (std::int32_t r = 0; r < item.repeat; ++r) {
+            if (next_value >= values_.size()) return WriteStatus::ok;
+            if (++steps > kMaxSteps) return WriteStatus::bad_format;
+            const WriteStatus status = edit(item, values_[next_value++]);
+            if (status != WriteStatus::ok) return status;
+          }
+          break;
+        }
+      }
+      ++i;
+    }
+  }
+
+ private:
+  // ---- Output primitives -------------------------------------------------------------
+
+  // Positioning is lazy: X, TR, T and TL only record a pending move (skips_), applied
+  // by the next write. T counts from the pending blanks, so a T that points left of
+  // pending blanks lands after them, as the reference writer does.
+  void move_right(long long n) {
+    skips_ += n;
+    if (skips_ > kFar) skips_ = kFar;
+    pending_ = pos_ + skips_ - 1 - max_pos_ + 1;
+  }
+
+  void tab(Edit edit, long long n) {
+    long long target;
+    if (edit == Edit::TL) {
+      if (pos_ == 0) {
+        pending_ -= n;
+        skips_ -= n;
+        if (skips_ < 0) skips_ = 0;
+      }
+      target = pos_ - n;
+    } else {
+      target = n - pending_ - 1;
+    }
+    if (target < 0) target = 0;
+    skips_ += target - pos_;
+    pending_ += target - max_pos_;
+    if (pending_ < 0) pending_ = 0;
+  }
+
+  // The record area for a field of width characters at the current position.
+  char* reserve(long long width) {
+    const long long start = pos_ + skips_;
+    if (width < 0 || start + width > size_) return nullptr;
+    char* out = record_.data() + start;
+    pos_ = start + width;
+    skips_ = 0;
+    pending_ = 0;
+    if (pos_ > max_pos_) max_pos_ = pos_;
+    return out;
+  }
+
+  WriteStatus put(const char* text, long long n) {
+    char* out = reserve(n);
+    if (!out) return WriteStatus::end_of_record;
+    if (n > 0) std::memcpy(out, text, static_cast<std::size_t>(n));
+    return WriteStatus::ok;
+  }
+
+  WriteStatus asterisks(long long width) {
+    char* out = reserve(width);
+    if (!out) return WriteStatus::end_of_record;
+    fill(out, '*', width);
+    return WriteStatus::ok;
+  }
+
+  // text right-justified in width (0: exactly its own size); too long gives asterisks.
+  WriteStatus put_right(const char* text, long long n, long long width) {
+    if (width == 0) return put(text, n);
+    if (n > width) return asterisks(width);
+    char* out = reserve(width);
+    if (!out) return WriteStatus::end_of_record;
+    fill(out, ' ', width - n);
+    std::memcpy(out + (width - n), text, static_cast<std::size_t>(n));
+    return WriteStatus::ok;
+  }
+
+  // ---- Data edit descriptors ---------------------------------------------------------
+
+  WriteStatus edit(const FormatItem& item, const FormatValue& value) {
+    switch (item.edit) {
+      case Edit::I:
+        if (value.kind != ValueKind::integer) return WriteStatus::type_mismatch;
+        return edit_integer(item.w, item.has_d, item.d, value.integer);
+      case Edit::B:
+      case Edit::O:
+      case Edit::Z:
+        return edit_bits(item, value);
+      case Edit::F:
+      case Edit::E:
+      case Edit::EN:
+      case Edit::ES:
+      case Edit::D:
+        if (value.kind != ValueKind::real4 && value.kind != ValueKind::real8) {
+          return WriteStatus::type_mismatch;
+        }
+        return edit_real(item, value);
+      case Edit::G:
+        return edit_general(item, value);
+      case Edit::L:
+        if (value.kind != ValueKind::logical) return WriteStatus::type_mismatch;
+        return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
+      case Edit::A:
+        if (value.kind != ValueKind::character) return WriteStatus::type_mismatch;
+        return edit_character(item.w, value.character);
+      default:
+        return WriteStatus::bad_format;
+    }
+  }
+
+  WriteStatus edit_integer(std::int32_t w, bool has_m, std::int32_t m, std::int32_t v) {
+    const long long min_digits = has_m ? m : 1;
+    if (v == 0 && min_digits == 0) {
+      // Only blanks, whatever the sign mode.
+      char* out = reserve(w);
+      if (!out) return WriteStatus::end_of_record;
+      fill(out, ' ', w);
+      return WriteStatus::ok;
+    }
+    char digits[16];
+    int n = 0;
+    std::uint32_t magnitude = v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+    do {
+      digits[n++] = static_cast<char>('0' + magnitude % 10U);
+      magnitude /= 10U;
+    } while (magnitude != 0U);
+    const char sign = v < 0 ? '-' : (plus_ ? '+' : 0);
+    return put_digits(sign, digits, n, min_digits, w);
+  }
+
+  // digits are least significant first.
+  WriteStatus put_digits(char sign, const char* digits, int n, long long min_digits, long long w) {
+    const long long count = n > min_digits ? n : min_digits;
+    const long long size = count + (sign ? 1 : 0);
+    if (w == 0) w = size;
+    if (size > w) return asterisks(w);
+    char* out = reserve(w);
+    if (!out) return WriteStatus::end_of_record;
+    char* p = out + w;
+    for (int i = 0; i < n; ++i) *--p = digits[i];
+    for (long long i = n; i < count; ++i) *--p = '0';
+    if (sign) *--p = sign;
+    while (p > out) *--p = ' ';
+    return WriteStatus::ok;
+  }
+
+  WriteStatus edit_bits(const FormatItem& item, const FormatValue& value) {
+    std::uint64_t bits = 0;
+    switch (value.kind) {
+      case ValueKind::integer: bits = static_cast<std::uint32_t>(value.integer); break;
+      case ValueKind::real4: bits = std::bit_cast<std::uint32_t>(value.real4); break;
+      case ValueKind::real8: bits = std::bit_cast<std::uint64_t>(value.real8); break;
+      default: return WriteStatus::type_mismatch;
+    }
+    const long long min_digits = item.has_d ? item.d : 1;
+    if (bits == 0 && min_digits == 0) {
+      char* out = reserve(item.w);
+      if (!out) return WriteStatus::end_of_record;
+      fill(out, ' ', item.w);
+      return WriteStatus::ok;
+    }
+    const unsigned shift = item.edit == Edit::B ? 1U : (item.edit == Edit::O ? 3U : 4U);
+    const std::uint64_t mask = (1ULL << shift) - 1;
+    char digits[72];
+    int n = 0;
+    do {
+      digits[n++] = "0123456789ABCDEF"[bits & mask];
+      bits >>= shift;
+    } while (bits != 0);
+    return put_digits(0, digits, n, min_digits, item.w);
+  }
+
+  WriteStatus edit_character(std::int32_t w, std::string_view text) {
+    const long long n = static_cast<long long>(text.size());
+    if (w < 0) return put(text.data(), n);
+    if (n >= w) return put(text.data(), w);
+    return put_right(text.data(), n, w);
+  }
+
+  // ---- Reals -------------------------------------------------------------------------
+
+  RoundingMode mode_for(bool negative) const {
+    if (negative && mode_ == RoundingMode::up) return RoundingMode::down;
+    if (negative && mode_ == RoundingMode::down) return RoundingMode::up;
+    if (mode_ == RoundingMode::down) return RoundingMode::zero;
+    return mode_;
+  }
+
+  static double real_of(const FormatValue& value) {
+    return value.kind == ValueKind::real4 ? static_cast<double>(value.real4) : value.real8;
+  }
+
+  WriteStatus edit_non_finite(double v, long long w) {
+    if (std::isnan(v)) return put_right("NaN", 3, w == 0 ? 3 : w);
+    const bool negative = std::signbit(v);
+    if (w == 0) {
+      if (negative) return put("-Inf", 4);
+      return plus_ ? put("+Inf", 4) : put("Inf", 3);
+    }
+    if (negative) {
+      if (w >= 9) return put_right("-Infinity", 9, w);
+      return w >= 4 ? put_right("-Inf", 4, w) : asterisks(w);
+    }
+    if (plus_) {
+      if (w >= 9) return put_right("+Infinity", 9, w);
+      if (w >= 4) return put_right("+Inf", 4, w);
+    } else if (w >= 8) {
+      return put_right("Infinity", 8, w);
+    }
+    return w >= 3 ? put_right("Inf", 3, w) : asterisks(w);
+  }
+
+  WriteStatus edit_real(const FormatItem& item, const FormatValue& value) {
+    const double v = real_of(value);
+    if (!std::isfinite(v)) return edit_non_finite(v, item.w);
+    zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
+    all_digits_ = item.w == 0 && item.d == 0;
+    // E0.0, ES0.0, EN0.0 and D0.0 show every digit the kind can hold.
+    const int d = (item.w == 0 && item.d == 0 && item.edit != Edit::F)
+                      ? (value.kind == ValueKind::real4 ? 9 : 17)
+                      : item.d;
+    switch (item.edit) {
+      case Edit::F: return edit_f(v, item.w, item.d, scale_, LeadingZero::if_room, 0);
+      case Edit::E: return edit_e(v, item.w, d, item.has_e, item.e, 'E');
+      case Edit::D: return edit_e(v, item.w, d, false, 0, 'D');
+      case Edit::ES: return edit_es(v, item.w, d, item.has_e, item.e);
+      case Edit::EN: return edit_en(v, item.w, d, item.has_e, item.e);
+      default: return WriteStatus::bad_format;
+    }
+  }
+
+  char sign_of(double v) const { return std::signbit(v) ? '-' : (plus_ ? '+' : 0); }
+
+  // Fw.d with scale factor k; the field is reserved width characters (>= w) with the
+  // number right-justified in its first w, the rest blank (for G's trailing blanks).
+  WriteStatus edit_f(double v, long long w, int d, int k, LeadingZero zero, long long trailing) {
+    const bool negative = std::signbit(v);
+    round_fixed(std::fabs(v), d + k, mode_for(negative), digits_);
+    RealLayout layout;
+    layout.sign = sign_of(v);
+    layout.source = &digits_;
+    const int integer_count = digits_.count > 0 && digits_.point + k > 0 ? digits_.point + k : 0;
+    layout.integer_count = integer_count;
+    layout.fraction_count = d;
+    layout.first = digits_.point + k - integer_count;
+    if (integer_count == 0) {
+      if (d == 0) {
+        layout.zero_before_point = true;
+      } else if (zero == LeadingZero::zero_width) {
+        layout.zero_before_point = layout.size() + 1 <= zero_width_limit_;
+      } else if (layout.size() + 1 <= w) {
+        layout.zero_before_point = true;
+      }
+    }
+    return put_real(layout, w, trailing);
+  }
+
+  // Writes the layout right-justified in w (0: its own size) followed by trailing
+  // blanks; a layout wider than w fills all w + trailing positions with asterisks.
+  WriteStatus put_real(const RealLayout& layout, long long w, long long trailing) {
+    const long long size = layout.size();
+    if (w == 0) w = size;
+    if (size > w || w <= 0) return asterisks(w + trailing);
+    char* out = reserve(w + trailing);
+    if (!out) return WriteStatus::end_of_record;
+    char* p = out;
+    for (long long i = size; i < w; ++i) *p++ = ' ';
+    if (layout.sign) *p++ = layout.sign;
+    if (layout.zero_before_point) *p++ = '0';
+    int j = layout.first;
+    for (int i = 0; i < layout.integer_count; ++i) *p++ = layout.source->at(j++);
+    *p++ = comma_ ? ',' : '.';
+    for (int i = 0; i < layout.fraction_count; ++i) *p++ = layout.source->at(j++);
+    std::memcpy(p, layout.exponent, static_cast<std::size_t>(layout.exponent_size));
+    p += layout.exponent_size;
+    fill(p, ' ', trailing);
+    return WriteStatus::ok;
+  }
+
+  // Fills the exponent text; false when it does not fit its digits. minimal: the
+  // zero-width forms, which drop a zero exponent and use as few digits as needed.
+  static bool make_exponent(RealLayout& layout, int exponent, char letter, bool has_e, int e,
+                            bool minimal) {
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    char digits[12];
+    int n = 0;
+    int m = magnitude;
+    do {
+      digits[n++] = static_cast<char>('0' + m % 10);
+      m /= 10;
+    } while (m != 0);
+    int width;
+    bool with_letter = true;
+    if (minimal && magnitude == 0) {
+      layout.exponent_size = 0;
+      return true;
+    }
+    if (has_e && e > 0) {
+      if (n > e) return false;
+      width = e;
+    } else if (has_e || minimal) {
+      width = n;
+    } else if (magnitude <= 99) {
+      width = 2;
+    } else if (magnitude <= 999) {
+      width = 3;
+      with_letter = false;
+    } else {
+      return false;
+    }
+    char* p = layout.exponent;
+    if (with_letter) *p++ = letter;
+    *p++ = exponent < 0 ? '-' : '+';
+    for (int i = width - 1; i >= 0; --i) *p++ = i < n ? digits[i] : '0';
+    layout.exponent_size = static_cast<int>(p - layout.exponent);
+    return true;
+  }
+
+  // Ew.d[Ee] and Dw.d under scale factor k: -d < k <= 0 gives 0.(-k zeros)(d+k digits),
+  // 0 < k < d+2 gives k digits, the point and d-k+1 digits.
+  WriteStatus edit_e(double v, long long w, int d, bool has_e, int e, char letter) {
+    const int k = scale_;
+    if (!(k > -d && k < d + 2)) return WriteStatus::bad_edit;
+    const int significant = k <= 0 ? d + k : d + 1;
+    const bool negative = std::signbit(v);
+    RealLayout layout;
+    layout.sign = sign_of(v);
+    layout.source = &digits_;
+    int exponent = 0;
+    if (v == 0.0) {
+      digits_.count = 0;
+    } else {
+      round_significant(std::fabs(v), significant, mode_for(negative), digits_);
+      exponent = digits_.point - k;
+    }
+    if (k <= 0) {
+      layout.integer_count = 0;
+      layout.fraction_count = d;
+      layout.first = k;
+    } else {
+      layout.integer_count = k;
+      layout.fraction_count = d - k + 1;
+      layout.first = 0;
+    }
+    const bool minimal = w == 0;
+    if (!make_exponent(layout, exponent, letter, has_e, e, minimal)) {
+      return asterisks(w != 0 ? w : overflow_width(v, d));
+    }
+    if (layout.integer_count == 0) {
+      layout.zero_before_point = layout.size() + 1 <= (minimal ? zero_width_limit_ : w);
+    }
+    return put_real(layout, w, 0);
+  }
+
+  WriteStatus edit_es(double v, long long w, int d, bool has_e, int e) {
+    const bool negative = std::signbit(v);
+    RealLayout layout;
+    layout.sign = sign_of(v);
+    layout.source = &digits_;
+    int exponent = 0;
+    if (v == 0.0) {
+      digits_.count = 0;
+    } else {
+      round_significant(std::fabs(v), d + 1, mode_for(negative), digits_);
+      exponent = digits_.point - 1;
+    }
+    layout.integer_count = 1;
+    layout.fraction_count = d;
+    if (!make_exponent(layout, exponent, 'E', has_e, e, w == 0)) {
+      return asterisks(w != 0 ? w : overflow_width(v, d));
+    }
+    return put_real(layout, w, 0);
+  }
+
+  WriteStatus edit_en(double v, long long w, int d, bool has_e, int e) {
+    const bool negative = std::signbit(v);
+    RealLayout layout;
+    layout.sign = sign_of(v);
+    layout.source = &digits_;
+    int exponent = 0;
+    layout.integer_count = 1;
+    if (v == 0.0) {
+      digits_.count = 0;
+    } else {
+      const double magnitude = std::fabs(v);
+      int x = decimal_exponent(magnitude);
+      auto floor3 = [](int n) { return n >= 0 ? n / 3 * 3 : -((-n + 2) / 3 * 3); };
+      round_significant(magnitude, x - floor3(x) + 1 + d, mode_for(negative), digits_);
+      x = digits_.point - 1;  // a carry may reach the next power of ten
+      exponent = floor3(x);
+      layout.integer_count = x - exponent + 1;
+    }
+    layout.fraction_count = d;
+    if (!make_exponent(layout, exponent, 'E', has_e, e, w == 0)) {
+      return asterisks(w != 0 ? w : overflow_width(v, d));
+    }
+    return put_real(layout, w, 0);
+  }
+
+  // Gw.d[Ee]: integers, logicals and characters as I, L and A; reals in F form with
+  // trailing blanks when the rounded magnitude suits, otherwise as Ew.d[Ee].
+  WriteStatus edit_general(const FormatItem& item, const FormatValue& value) {
+    switch (value.kind) {
+      case ValueKind::integer: return edit_integer(item.w, false, 0, value.integer);
+      case ValueKind::logical: return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
+      case ValueKind::character: return edit_character(item.w == 0 ? -1 : item.w, value.character);
+      default: break;
+    }
+    const double v = real_of(value);
+    if (!std::isfinite(v)) return edit_non_finite(v, item.w);
+    zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
+    all_digits_ = false;
+    int d = item.d;
+    if (!item.has_d) {
+      // G0 shows every digit the kind holds; with a positive scale factor one fewer.
+      d = value.kind == ValueKind::real4 ? 9 : 17;
+    }
+    if (d == 0) return WriteStatus::bad_edit;
+    const long long w = item.w;
+    const int blanks = w == 0 ? 0 : (item.has_e && item.e > 0 ? item.e + 2 : 4);
+    const LeadingZero zero = w == 0 ? LeadingZero::zero_width : LeadingZero::if_room;
+    // The magnitude bounds are computed in the value's own precision, as the reference
+    // writer does, so a real near a power of ten may take the wider form.
+    const RoundingMode mode = mode_for(std::signbit(v));
+    const double r = mode == RoundingMode::up ? 1.0 : (mode == RoundingMode::zero ? 0.0 : 0.5);
+    const int s = value.kind == ValueKind::real4
+                      ? general_scale<float>(static_cast<float>(std::fabs(v)), d, static_cast<float>(r))
+                      : general_scale<double>(std::fabs(v), d, r);
+    if (s >= 0) {
+      if (w != 0 && w - blanks <= 0) return asterisks(w);
+      return edit_f(v, w == 0 ? 0 : w - blanks, d - s, 0, zero, blanks);
+    }
+    // G0 in E form with a positive scale factor keeps the kind's digits in all.
+    if (!item.has_d && scale_ > 0) --d;
+    return edit_e(v, w, d, item.has_e, item.e, 'E');
+  }
+
+  // For Gw.d: the number of integer digits s (0..d) of the F form, or -1 for the E form.
+  template <typename Real>
+  static int general_scale(Real m, int d, Real r) {
+    if (m == Real(0)) return 1;
+    Real exp_d = 1;
+    for (int i = 0; i < d; ++i) exp_d *= Real(10);
+    const Real rexp_d = Real(1) / exp_d;
+    if (m < Real(0.1) - Real(0.1) * r * rexp_d) return -1;
+    if (rexp_d * (m + r) >= Real(1)) return -1;
+    const Real factor = Real(1) - r * rexp_d;
+    Real power = 1;
+    for (int s = 0; s <= d; ++s) {
+      if (m < power * factor) return s;
+      power *= Real(10);
+    }
+    return -1;
+  }
+
+  // Asterisks for a zero-width form whose exponent does not fit its digits.
+  long long overflow_width(double v, int d) const {
+    return (sign_of(v) ? 1 : 0) + d + (all_digits_ ? 0 : 1);
+  }
+
+  const FormatProgram& program_;
+  std::span<const FormatValue> values_;
+  std::span<char> record_;
+  long long size_;
+  static constexpr long long kFar = 1LL << 40;
+  long long pos_ = 0;       // just after the last character written
+  long long skips_ = 0;     // pending move from pos_
+  long long pending_ = 0;   // pending blanks beyond the furthest write
+  long long max_pos_ = 0;
+  int scale_ = 0;
+  bool plus_ = false;
+  bool comma_ = false;
+  RoundingMode mode_ = RoundingMode::nearest;
+  int zero_width_limit_ = 25;
+  bool all_digits_ = false;
+  DecimalDigits digits_;
+};
+
+}  // namespace
+
+WriteStatus write_formatted(const FormatProgram& program, std::span<const FormatValue> values,
+                            std::span<char> record) {
+  Writer writer(program, values, record);
+  return writer.run();
+}
+
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// The last format parsed, so repeated conversions with one format parse it once.
+struct FormatCache {
+  static constexpr std::size_t kMaxText = 256;
+  std::array<char, kMaxText> text{};
+  std::size_t size = 0;
+  bool valid = false;
+  bool parsed_ok = false;
+  FormatProgram program;
+};
+
+FormatCache& format_cache() {
+  static FormatCache cache;
+  return cache;
+}
+
+}  // namespace
+
+WriteStatus format_values(std::string_view format, std::span<const FormatValue> values,
+                          std::span<char> record) {
+  FormatCache& cache = format_cache();
+  const bool hit = cache.valid && cache.size == format.size() &&
+                   std::memcmp(cache.text.data(), format.data(), format.size()) == 0;
+  if (!hit) {
+    cache.parsed_ok = parse_format(format, cache.program);
+    cache.valid = format.size() <= FormatCache::kMaxText;
+    if (cache.valid) {
+      cache.size = format.size();
+      if (!format.empty()) std::memcpy(cache.text.data(), format.data(), format.size());
+    }
+  }
+  if (!cache.parsed_ok) {
+    std::memset(record.data(), ' ', record.size());
+    return WriteStatus::bad_format;
+  }
+  return write_formatted(cache.program, values, record);
+}
+
+}  // namespace quill
