@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,7 +57,6 @@ struct LineCase {
 };
 
 TEST_F(ErrorReportTest, ComposesLinesForEveryCodeRangeAndDetailRule) {
-  const std::string enoent = std::strerror(ENOENT);
   const std::string os_text = quill::platform::system_error_text(ENOENT);
   ASSERT_FALSE(os_text.empty());
   const LineCase cases[] = {
@@ -102,7 +100,6 @@ TEST_F(ErrorReportTest, ComposesLinesForEveryCodeRangeAndDetailRule) {
     EXPECT_EQ(quill::compose_report_line(c.code, c.routine), c.expected)
         << "code " << c.code << " routine '" << c.routine << "'";
   }
-  (void)enoent;
 }
 
 // The detail text is added only to lines shorter than 298 characters, and the whole
@@ -300,16 +297,6 @@ TEST_F(ErrorReportTest, ModeFourShowsTheBoxAndContinuesAfterOk) {
             "Library Error: Routine:WindowOpen Error=1003:Invalid window handle\n");
   EXPECT_EQ(quill::errors().last_message_box_result, 1);
   EXPECT_EQ(quill::errors().report_mode, 4);
-}
-
-TEST_F(ErrorReportTest, MessageBoxAnswersWithTheAffirmativeResult) {
-  for (int buttons : {0, 1, 2, 3, 4, 5, 9}) {
-    quill::errors().last_message_box_result = -7;
-    testing::internal::CaptureStderr();
-    WMessageBox(buttons, 2, 1, "Question?", "Title");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Title: Question?\n");
-    EXPECT_EQ(quill::errors().last_message_box_result, 1) << buttons;
-  }
 }
 
 TEST_F(ErrorReportTest, MessageBoxReportsAFailedPreparationAndRunsTheHooks) {
