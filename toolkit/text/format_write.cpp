@@ -336,7 +336,6 @@ class Writer {
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
-    all_digits_ = item.w == 0 && item.d == 0;
     // E0.0, ES0.0, EN0.0 and D0.0 show every digit the kind can hold.
     const int d = (item.w == 0 && item.d == 0 && item.edit != Edit::F)
                       ? (value.kind == ValueKind::real4 ? 9 : 17)
@@ -531,7 +530,6 @@ class Writer {
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
-    all_digits_ = false;
     int d = item.d;
     if (!item.has_d) {
       // G0 shows every digit the kind holds; with a positive scale factor one fewer.
@@ -577,7 +575,7 @@ class Writer {
 
   // Asterisks for a zero-width form whose exponent does not fit its digits.
   long long overflow_width(double v, int d) const {
-    return (sign_of(v) ? 1 : 0) + d + (all_digits_ ? 0 : 1);
+    return (sign_of(v) ? 1 : 0) + d + 1;
   }
 
   const FormatProgram& program_;
@@ -594,7 +592,6 @@ class Writer {
   bool comma_ = false;
   RoundingMode mode_ = RoundingMode::nearest;
   int zero_width_limit_ = 25;
-  bool all_digits_ = false;
   DecimalDigits digits_;
 };
 
