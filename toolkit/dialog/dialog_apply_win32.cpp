@@ -396,7 +396,7 @@ void place_tab_pages(HWND tab, bool show_selected) {
                  place.bottom - place.top, SWP_NOACTIVATE | (show_selected ? 0 : SWP_NOZORDER));
     if (show_selected) {
       EnableWindow(page, TRUE);
-      const bool visible = index == selected && IsWindowVisible(tab);
+      const bool visible = index == selected && (GetWindowLongPtrW(tab, GWL_STYLE) & WS_VISIBLE) != 0;
       ShowWindow(page, visible ? SW_SHOWNA : SW_HIDE);
       if (DialogRecord* record = dialog_record(page)) record->shown = visible ? 1 : 0;
     }

@@ -1,0 +1,33 @@
+// Shared helpers of the dialog tests: the root window with the combined keypad, events
+// with a timeout, real key presses and clicks.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "quill/events.hpp"
+
+namespace dialog_test {
+
+struct Event {
+  int type = 0;
+  EventRecord record;
+};
+
+// The next event other than repaints and resizes, or type 0 when none comes in time.
+Event next_event(int timeout_ms = 1500);
+// Processes and drops whatever is pending now.
+void drain();
+int last_error();
+void clear_error();
+
+void press(WORD key, std::vector<WORD> modifiers = {});
+void click(HWND control);
+// Text of a control as the platform holds it.
+std::wstring window_text(HWND control);
+HWND current_dialog();
+HWND field(int id);
+
+}  // namespace dialog_test
