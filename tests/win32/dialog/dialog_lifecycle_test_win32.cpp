@@ -68,6 +68,7 @@ TEST(CalculatorPath, KeypadIsCombinedCurrentAndDressedByItsData) {
 
 TEST(CalculatorPath, TypedCharacterGivesOneFieldChangeAndProgramTextNone) {
   WDialogSelect(TD_KEYPAD);
+  SetForegroundWindow(quill::windows().windows[0].frame);
   clear_error();
   WDialogFieldOptions(TD_INPUT, 3, 1);
   WDialogPutString(TD_INPUT, "");
@@ -93,6 +94,7 @@ TEST(CalculatorPath, TypedCharacterGivesOneFieldChangeAndProgramTextNone) {
 
 TEST(CalculatorPath, PushButtonGivesEvButtonWithThePreviousField) {
   WDialogSelect(TD_KEYPAD);
+  SetForegroundWindow(quill::windows().windows[0].frame);
   WDialogSetField(TD_INPUT, 1);
   drain();
   click(field(TD_KEY_ONE));
