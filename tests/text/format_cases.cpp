@@ -126,7 +126,13 @@ std::string control_prefix(Random& r) {
   std::string s;
   const int n = r.below(3);
   for (int i = 0; i < n; ++i) {
-    switch (r.below(11)) {
+    switch (r.below(13)) {
+      case 11: {
+        static const char* const modes[] = {"RN,", "RZ,", "RU,", "RD,", "RC,", "RP,"};
+        s += modes[r.below(6)];
+        break;
+      }
+      case 12: s += r.chance(50) ? "DC," : "DP,"; break;
       case 0: s += num(1 + r.below(5)) + "X,"; break;
       case 1: s += "T" + num(1 + r.below(10)) + ","; break;
       case 2: s += "TL" + num(1 + r.below(5)) + ","; break;

@@ -135,6 +135,7 @@ class Parser {
       }
       if (has_sign) return false;
       if (has_repeat && repeat == 0) return false;
+      const bool scale_pending = after_scale && !has_repeat;
       after_scale = false;
       if (d == '(') {
         in_.next();
@@ -148,6 +149,7 @@ class Parser {
         after_comma = false;
         continue;
       }
+      if (scale_pending && (d == '\'' || d == '"' || d == '/' || d == ':' || d == '(')) return false;
       if (d == '\'' || d == '"') {
         if (has_repeat) return false;
         if (!literal()) return false;
@@ -174,6 +176,14 @@ class Parser {
         if (!add(item)) return false;
       } else {
         if (!descriptor(has_repeat, repeat)) return false;
+        // Straight after a scale factor only a real data edit descriptor may follow.
+        if (scale_pending) {
+          const Edit edit = out_.items[static_cast<std::size_t>(out_.count - 1)].edit;
+          if (edit != Edit::F && edit != Edit::E && edit != Edit::EN && edit != Edit::ES &&
+              edit != Edit::D && edit != Edit::G) {
+            return false;
+          }
+        }
       }
       need_item = false;
       after_comma = false;

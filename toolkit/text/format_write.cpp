@@ -336,6 +336,7 @@ class Writer {
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
+    kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
     // E0.0, ES0.0, EN0.0 and D0.0 show every digit the kind can hold.
     const int d = (item.w == 0 && item.d == 0 && item.edit != Edit::F)
                       ? (value.kind == ValueKind::real4 ? 9 : 17)
@@ -356,7 +357,23 @@ class Writer {
   // number right-justified in its first w, the rest blank (for G's trailing blanks).
   WriteStatus edit_f(double v, long long w, int d, int k, LeadingZero zero, long long trailing) {
     const bool negative = std::signbit(v);
-    round_fixed(std::fabs(v), d + k, mode_for(negative), digits_);
+    const RoundingMode mode = mode_for(negative);
+    const bool directed = mode != RoundingMode::nearest && mode != RoundingMode::nearest_away;
+    // A directed mode rounds the digits the reference writer sees: the value to
+    // nearest at a fixed number of places beyond d (20 for doubles, 12 for reals).
+    if (directed && v != 0.0 && d + k >= 0) {
+      round_fixed(std::fabs(v), d + k + (kind_digits_ == 9 ? 12 : 20), RoundingMode::nearest, digits_);
+    }
+    if (directed && v != 0.0 && d + k >= 0 && digits_.count == 0) {
+      digits_.point = 0;
+    } else {
+      round_fixed(std::fabs(v), d + k, mode, digits_);
+    }
+    // The reference writer gives F0.0 of a negative value that a directed mode takes
+    // to zero two asterisks.
+    if (w == 0 && d == 0 && directed && negative && v != 0.0 && digits_.count == 0) {
+      return asterisks(2);
+    }
     RealLayout layout;
     layout.sign = sign_of(v);
     layout.source = &digits_;
@@ -530,6 +547,7 @@ class Writer {
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
+    kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
     int d = item.d;
     if (!item.has_d) {
       // G0 shows every digit the kind holds; with a positive scale factor one fewer.
@@ -542,9 +560,11 @@ class Writer {
     // The magnitude bounds are computed in the value's own precision, as the reference
     // writer does, so a real near a power of ten may take the wider form.
     const RoundingMode mode = mode_for(std::signbit(v));
-    const double r = mode == RoundingMode::up ? 1.0 : (mode == RoundingMode::zero ? 0.0 : 0.5);
+    const double r = mode == RoundingMode::up
+                         ? 1.0
+                         : (mode == RoundingMode::zero || mode == RoundingMode::down ? 0.0 : 0.5);
     const int s = value.kind == ValueKind::real4
-                      ? general_scale<float>(static_cast<float>(std::fabs(v)), d, static_cast<float>(r))
+                      ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
                       : general_scale<double>(std::fabs(v), d, r);
     if (s >= 0) {
       if (w != 0 && w - blanks <= 0) return asterisks(w);
@@ -556,6 +576,8 @@ class Writer {
   }
 
   // For Gw.d: the number of integer digits s (0..d) of the F form, or -1 for the E form.
+  // The bounds 10^s - r 10^(s-d) are computed in the value's own precision, in the
+  // reference writer's order of operations (so 10^11 as a 32-bit real is 99999997952).
   template <typename Real>
   static int general_scale(Real m, int d, Real r) {
     if (m == Real(0)) return 1;
@@ -563,11 +585,11 @@ class Writer {
     for (int i = 0; i < d; ++i) exp_d *= Real(10);
     const Real rexp_d = Real(1) / exp_d;
     if (m < Real(0.1) - Real(0.1) * r * rexp_d) return -1;
-    if (rexp_d * (m + r) >= Real(1)) return -1;
     const Real factor = Real(1) - r * rexp_d;
     Real power = 1;
     for (int s = 0; s <= d; ++s) {
-      if (m < power * factor) return s;
+      const Real bound = sizeof(Real) == sizeof(float) ? power - r * power * rexp_d : power * factor;
+      if (m < bound) return s;
       power *= Real(10);
     }
     return -1;
@@ -592,6 +614,7 @@ class Writer {
   bool comma_ = false;
   RoundingMode mode_ = RoundingMode::nearest;
   int zero_width_limit_ = 25;
+  int kind_digits_ = 17;
   DecimalDigits digits_;
 };
 
