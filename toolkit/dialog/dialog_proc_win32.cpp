@@ -19,6 +19,8 @@ namespace {
 constexpr int kNotifyFocusButton = 6;
 constexpr int kNotifyFocusTrackbar = 256;
 constexpr int kNotifyEditChange = 768;
+// Trackbar position (plus one) where the shift key went down.
+constexpr wchar_t kAnchorProperty[] = L"QuillAnchor";
 
 int button_type(HWND control) {
   return static_cast<int>(GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK);
@@ -379,6 +381,14 @@ void handle_scroll(HWND dialog, WPARAM wparam, LPARAM lparam) {
   DialogRecord* record = reporting_record(dialog, modal);
   if (record == nullptr || dialogs().creating) return;
   if (kind == FieldKind::Trackbar) {
+    const HANDLE anchor = GetPropW(control, kAnchorProperty);
+    if (anchor != nullptr && GetKeyState(VK_SHIFT) < 0 &&
+        (GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) != 0) {
+      const LPARAM start = reinterpret_cast<LPARAM>(anchor) - 1;
+      const LPARAM position = SendMessageW(control, TBM_GETPOS, 0, 0);
+      SendMessageW(control, TBM_SETSELSTART, FALSE, position < start ? position : start);
+      SendMessageW(control, TBM_SETSELEND, TRUE, position < start ? start : position);
+    }
     if (modal) return;
     field_changed(dialog, GetDlgCtrlID(control), control, false);
     return;
@@ -415,6 +425,14 @@ void handle_notify(HWND dialog, const NMHDR* header) {
     SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
     HWND page = find_dialog(item.page_id);
     if (header->code == static_cast<UINT>(TCN_SELCHANGING)) {
+      HWND pending = dialogs().pending_invalid;
+      if (pending != nullptr && IsWindow(pending)) {
+        // The invalid numeric field keeps the user on this page.
+        MessageBeep(MB_ICONEXCLAMATION);
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        SetFocus(pending);
+        return;
+      }
       if (page != nullptr) {
         ShowWindow(page, SW_HIDE);
         if (DialogRecord* page_record = dialog_record(page)) page_record->shown = 0;
@@ -555,7 +573,7 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
           (GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) != 0) {
         const bool ctrl_a = wparam == 'A' && GetKeyState(VK_CONTROL) < 0;
         if (wparam == VK_SHIFT && (lparam & 0x40000000) == 0) {
-          SetPropW(control, L"QuillAnchor",
+          SetPropW(control, kAnchorProperty,
                    reinterpret_cast<HANDLE>(SendMessageW(control, TBM_GETPOS, 0, 0) + 1));
         } else if (wparam == VK_DELETE || ctrl_a) {
           if (wparam == VK_DELETE) {
@@ -571,14 +589,34 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
       break;
     case WM_KEYUP:
       if (kind == FieldKind::Trackbar && wparam == VK_SHIFT) {
-        RemovePropW(control, L"QuillAnchor");
+        RemovePropW(control, kAnchorProperty);
         if (SendMessageW(control, TBM_GETSELSTART, 0, 0) == SendMessageW(control, TBM_GETSELEND, 0, 0)) {
           SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
         }
       }
       break;
     case WM_KILLFOCUS:
-      if (kind == FieldKind::Trackbar) RemovePropW(control, L"QuillAnchor");
+      if (kind == FieldKind::Trackbar) RemovePropW(control, kAnchorProperty);
+      if (kind == FieldKind::Button && state.pending_invalid != nullptr && IsWindow(state.pending_invalid) &&
+          reinterpret_cast<HWND>(wparam) != state.pending_invalid) {
+        const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
+        SetFocus(state.pending_invalid);
+        SendMessageW(state.pending_invalid, EM_SETSEL, 0, -1);
+        return result;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (kind == FieldKind::Button && state.pending_invalid != nullptr && IsWindow(state.pending_invalid)) {
+        RECT rect{};
+        GetClientRect(control, &rect);
+        const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        if (!PtInRect(&rect, point)) {
+          const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
+          SetFocus(state.pending_invalid);
+          SendMessageW(state.pending_invalid, EM_SETSEL, 0, -1);
+          return result;
+        }
+      }
       break;
     case WM_LBUTTONDOWN:
       if (kind == FieldKind::UpDown) {
@@ -743,8 +781,9 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       return TRUE;
     }
     case WM_NOTIFY:
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
       handle_notify(dialog, reinterpret_cast<const NMHDR*>(lparam));
-      return FALSE;
+      return TRUE;
     case WM_HSCROLL:
     case WM_VSCROLL:
       handle_scroll(dialog, wparam, lparam);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/report_hooks.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
@@ -137,6 +138,15 @@ int show_modal(HWND dialog, int x, int y, int field) {
   DialogWindowData* data = dialog_data(dialog);
   DialogRecord& record = data->record;
   HWND owner = static_cast<HWND>(record.owner);
+  // The program cannot redraw the root window while the display runs: keep a copy.
+  ReportHooks& hooks = report_hooks();
+  const bool root_snapshot = windows().open && owner != windows().windows[0].frame &&
+                             hooks.before_message_box != nullptr && hooks.after_message_box != nullptr;
+  if (root_snapshot) {
+    if (const int snapshot_code = hooks.before_message_box(); snapshot_code != 0) {
+      IErrorReport(snapshot_code, "WDialogShow");
+    }
+  }
   const std::vector<HWND> disabled = disable_others(dialog, owner);
   HWND saved_active = state.active_dialog;
   HWND saved_deactivated = state.last_deactivated;
@@ -169,6 +179,7 @@ int show_modal(HWND dialog, int x, int y, int field) {
   state.last_deactivated = saved_deactivated != nullptr && IsWindow(saved_deactivated) ? saved_deactivated : nullptr;
   if (owner != nullptr && (GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD) != 0) SetFocus(owner);
   drop_dialog_snapshots();
+  if (root_snapshot) hooks.after_message_box();
   state.information[1] = record.exit_button;
   state.information[2] = record.previous_field;
   state.information[5] = record.handle;
