@@ -1,0 +1,162 @@
+// The formatter on its own: parse failures, record limits, control descriptors and the
+// rounding facts the calculator relies on. The gfortran differential test covers the
+// descriptors in bulk (native build); these cases also run in the Windows build.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "text/format.hpp"
+
+namespace {
+
+using quill::FormatValue;
+using quill::WriteStatus;
+
+struct Written {
+  WriteStatus status;
+  std::string record;
+};
+
+Written write(std::string_view format, const FormatValue& value, std::size_t length = 20) {
+  std::string record(length, '#');
+  const WriteStatus status = quill::format_values(format, std::span(&value, 1), record);
+  return {status, record};
+}
+
+TEST(Format, InvalidFormatsAreRejectedWithoutWriting) {
+  const char* const bad[] = {
+      "",        "I5",       "(I5",      "()",        "(I5,,I5)",  "(,I5)",     "(F10)",
+      "(F5.)",   "(E0.3Q)",  "(D0.3)",   "(EN0.3)",   "(G10)",     "(A0)",      "(0X)",
+      "(T0)",    "(TR0)",    "(0I5)",    "(I3.5)",    "(2'x')",    "(1PI5)",    "(1P'a',F5.1)",
+      "(1P0PF5.1)", "(-2I5)", "('abc)",  "(5Habc)",   "(Q5)",      "(RX,I5)",   "(I99999999999)",
+  };
+  for (const char* format : bad) {
+    SCOPED_TRACE(format);
+    const Written w = write(format, FormatValue::of(1));
+    EXPECT_EQ(w.status, WriteStatus::bad_format);
+    EXPECT_EQ(w.record, std::string(20, ' '));
+  }
+}
+
+TEST(Format, DeepNestingAndLongFormatsStayWithinTheirLimits) {
+  std::string deep(40, '(');
+  deep += "I3" + std::string(40, ')');
+  EXPECT_EQ(write(deep, FormatValue::of(1)).status, WriteStatus::bad_format);
+  std::string nested = std::string(10, '(') + "I3" + std::string(10, ')');
+  EXPECT_EQ(write(nested, FormatValue::of(1)).record.substr(0, 3), "  1");
+  // A format that loops forever without writing gives up instead of hanging.
+  const Written spin = write("(999999999(99999999(TR1,TL1)),I3)", FormatValue::of(1));
+  EXPECT_EQ(spin.status, WriteStatus::bad_format);
+}
+
+TEST(Format, RecordLimitsAndFormatControl) {
+  struct Case {
+    const char* format;
+    std::size_t length;
+    WriteStatus status;
+    const char* record;
+  };
+  const Case cases[] = {
+      {"(I3)", 3, WriteStatus::ok, " 42"},
+      {"(I3)", 2, WriteStatus::end_of_record, "  "},
+      {"(I3,5X)", 3, WriteStatus::ok, " 42"},            // moving past the end writes nothing
+      {"(I3,5X,'a')", 8, WriteStatus::end_of_record, " 42     "},
+      {"(I3,/)", 8, WriteStatus::second_record, " 42     "},
+      {"(I3,'x',I2,'y')", 8, WriteStatus::ok, " 42x    "},  // stops at the next data edit
+      {"(I3,:,'x')", 5, WriteStatus::ok, " 42  "},
+      {"('a',T1,'b',TR2,I2)", 6, WriteStatus::ok, "b  42 "},
+      {"('abcde',TL3,I2)", 6, WriteStatus::ok, "ab42e "},
+      {"(2('<',I2,'>'))", 6, WriteStatus::ok, "<42>< "},  // a literal before the stop
+      {"('it''s',\"q\"\"\",I3)", 10, WriteStatus::ok, "it'sq\" 42 "},
+      {"(SP,I4,SS)", 4, WriteStatus::ok, " +42"},
+      {"(I5.4)", 5, WriteStatus::ok, " 0042"},
+      {"(Z4,B0)", 8, WriteStatus::ok, "  2A    "},
+      {"(O0)", 3, WriteStatus::ok, "52 "},
+      {"(G0)", 3, WriteStatus::ok, "42 "},
+      {"(F5.1)", 5, WriteStatus::type_mismatch, "     "},
+      {"(L2)", 5, WriteStatus::type_mismatch, "     "},
+      {"('x')", 5, WriteStatus::bad_format, "x    "},  // no data edit for the value
+      {"(I3,'x')", 5, WriteStatus::ok, " 42x "},
+      {"(I2,I3)", 5, WriteStatus::ok, "42   "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    const Written w = write(c.format, FormatValue::of(42), c.length);
+    EXPECT_EQ(w.status, c.status);
+    if (c.status == WriteStatus::ok) {
+      EXPECT_EQ(w.record, c.record);
+    }
+  }
+}
+
+TEST(Format, RealsRoundTheExactBinaryValueToNearestTiesToEven) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* format;
+    double value;
+    const char* record;
+  };
+  const Case cases[] = {
+      {"(F16.3)", -0.0001, "          -0.000"},
+      {"(F16.3)", 0.0625, "           0.062"},
+      {"(F3.1)", 0.25, "0.2"},
+      {"(F5.2)", 0.125, " 0.12"},
+      {"(F4.1)", 0.35, " 0.3"},  // 0.35 is a little below 0.35 in binary
+      {"(F16.3)", 99999997952.0, " 99999997952.000"},
+      {"(F16.3)", -99999997952.0, "-99999997952.000"},
+      {"(F5.1)", nan, "  NaN"},
+      {"(F9.1)", -inf, "-Infinity"},
+      {"(F5.1)", inf, "  Inf"},
+      {"(F2.1)", 0.04, ".0"},
+      {"(F3.0)", 0.5, " 0."},
+      {"(E10.3)", 1e-300, " 0.100-299"},
+      {"(E12.3E4)", 1e-300, " 0.100E-0299"},
+      {"(ES10.2)", 12345.0, "  1.23E+04"},
+      {"(EN10.2)", 12345.0, " 12.34E+03"},  // an exact tie
+      {"(D10.3)", 0.5, " 0.500D+00"},
+      {"(1PE10.3)", 0.5, " 5.000E-01"},
+      {"(G10.3)", 0.5, " 0.500    "},
+      {"(G10.3)", 1234.0, " 0.123E+04"},
+      {"(G0)", 0.5, "0.50000000000000000"},
+      {"(F0.3)", -0.5, "-.500"},
+      {"(DC,F5.2)", 1.5, " 1,50"},
+      {"(RU,F5.2)", 1.001, " 1.01"},
+      {"(RD,F5.2)", -1.001, "-1.01"},
+      {"(RZ,F5.2)", -1.009, "-1.00"},
+      {"(RC,F4.1)", 0.25, " 0.3"},
+      {"(Z16)", 1.0, "3FF0000000000000"},
+      {"(F3.1)", 12.0, "***"},
+      {"(E7.3)", 0.5, "*******"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    const std::string expected = c.record;
+    const Written w = write(c.format, FormatValue::of(c.value), expected.size());
+    EXPECT_EQ(w.status, WriteStatus::ok);
+    EXPECT_EQ(w.record, expected);
+  }
+}
+
+TEST(Format, SingleAndDoublePrecisionKeepTheirOwnDigits) {
+  EXPECT_EQ(write("(G0)", FormatValue::of(1.0F), 10).record, "1.00000000");
+  EXPECT_EQ(write("(F12.9)", FormatValue::of(0.1F), 12).record, " 0.100000001");
+  EXPECT_EQ(write("(Z8)", FormatValue::of(1.0F), 8).record, "3F800000");
+  // 1e11 as a 32-bit real is 99999997952: G takes the wider F form.
+  EXPECT_EQ(write("(G18.12E3)", FormatValue::of(1e11F), 18).record, " 99999997952.     ");
+}
+
+TEST(Format, CacheServesRepeatedAndAlternatingFormats) {
+  for (int i = 0; i < 3; ++i) {
+    const char digit = static_cast<char>('0' + i);
+    EXPECT_EQ(write("(I4)", FormatValue::of(i), 4).record, std::string(3, ' ') + digit);
+    EXPECT_EQ(write("(I2)", FormatValue::of(i), 2).record, std::string(1, ' ') + digit);
+    EXPECT_EQ(write("(I4", FormatValue::of(i), 4).status, WriteStatus::bad_format);
+  }
+  const std::string long_format = "(" + std::string(300, ' ') + "I3)";
+  EXPECT_EQ(write(long_format, FormatValue::of(7), 3).record, "  7");
+}
+
+}  // namespace
