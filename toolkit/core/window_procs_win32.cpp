@@ -306,6 +306,10 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_SIZE:
       layout_frame(*entry);
       return 0;
+    case WM_EXITSIZEMOVE:
+      // A minimised child window that was moved goes back into its parent's icon rows.
+      if (IsIconic(hwnd) && GetParent(hwnd) != nullptr) ArrangeIconicWindows(GetParent(hwnd));
+      break;
     case WM_ENTERMENULOOP:
       if (has_menu_help(*entry)) {
         entry->status_simple = true;

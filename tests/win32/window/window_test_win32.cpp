@@ -422,6 +422,73 @@ TEST_F(RootWindow, WindowSelectionAndScreenQueries) {
   EXPECT_EQ(WindowPixelsToUnitsX(399), quill::pixel_to_units(399, 400));
 }
 
+// Stand-ins for the dialog manager behind the combination hooks: a 300 by 200 dialog
+// that cannot be resized, or a dialog that is not in the resources.
+int g_measure_result = 0;
+int measure_fixed(int, HWND, int& width, int& height, bool& resizable) {
+  width = 300;
+  height = 200;
+  resizable = false;
+  return g_measure_result;
+}
+HWND load_static(int, HWND client, HWND, int& code) {
+  code = 0;
+  return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, client, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
+  quill::DialogHooks& hooks = quill::dialog_hooks();
+  const quill::DialogHooks saved = hooks;
+  hooks.measure_combined = measure_fixed;
+  hooks.load_combined = load_static;
+
+  struct Case { int measure; int code; int client_w; bool combined; };
+  // Without the dialog the window opens maximised as asked (its size is the screen's).
+  const Case cases[] = {{0, 0, 300, true}, {1007, 1007, -1, false}};
+  for (const Case& c : cases) {
+    g_measure_result = c.measure;
+    quill::errors().last_error = 0;
+    int w = 500;
+    int h = 400;
+    WindowOpen(7 | 8 | 32, 920, 8, &w, &h, std::nullopt, {}, 102, "Combined");
+    EXPECT_EQ(quill::errors().last_error, c.code);
+    if (c.client_w > 0) {
+      EXPECT_EQ(w, c.client_w);
+    }
+    EXPECT_EQ(root().kind == quill::WindowKind::CombinedDialog, c.combined);
+    const LONG style = GetWindowLongA(root().frame, GWL_STYLE);
+    // Without a resize anchor: no sizing border, no maximise box, not maximised.
+    EXPECT_EQ((style & WS_THICKFRAME) == 0, c.combined);
+    EXPECT_EQ((style & WS_MAXIMIZEBOX) == 0, c.combined);
+    EXPECT_EQ(IsZoomed(root().frame) == 0, c.combined);
+    EXPECT_EQ((GetWindowLongA(root().status_bar, GWL_STYLE) & SBARS_SIZEGRIP) == 0, c.combined);
+    if (c.combined) {
+      RECT frame{};
+      GetWindowRect(root().frame, &frame);
+      EXPECT_EQ(frame.left, 920);
+      EXPECT_EQ(frame.top, 8);
+    }
+    WindowShutdown();
+  }
+  hooks = saved;
+}
+
+TEST(RootWindowLifecycle, PeekReturnsQueuedEventsWithoutWaiting) {
+  int w = 200;
+  int h = 100;
+  WindowOpen(7, std::nullopt, std::nullopt, &w, &h);
+  int type = -1;
+  EventRecord record;
+  PostMessageA(root().frame, WM_COMMAND, MAKEWPARAM(40010, 0), 0);
+  for (int i = 0; i < 10 && type != EvCommand; ++i) WEventPeek(type, record);
+  EXPECT_EQ(type, EvCommand);
+  EXPECT_EQ(record.detail1, 40010);
+  for (int i = 0; i < 10 && type != 0; ++i) WEventPeek(type, record);
+  EXPECT_EQ(type, 0);
+  WindowShutdown();
+}
+
 TEST(RootWindowLifecycle, DefaultsOpenTwiceAndShutdown) {
   WindowOpen();
   const quill::WindowEntry& entry = root();
