@@ -69,22 +69,33 @@ int menu_kind(HWND control) {
   return 0;
 }
 
-// The run of neighbouring radio buttons around control, in child order.
+// The radio group of control: the run of neighbouring "BUTTON" windows in child order
+// that begins at a button with the group style (or the first of the run) and ends
+// before the next button with the group style or a window of another class.
 std::vector<HWND> radio_group(HWND control) {
   HWND dialog = GetParent(control);
   std::vector<HWND> run;
-  std::vector<HWND> group;
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    const bool radio = is_radio(child);
-    const bool starts = radio && (GetWindowLongPtrW(child, GWL_STYLE) & WS_GROUP) != 0;
-    if (!radio || starts) {
+    const bool button = quill::field_kind(child) == FieldKind::Button;
+    const bool starts = button && (GetWindowLongPtrW(child, GWL_STYLE) & WS_GROUP) != 0;
+    if (!button || starts) {
       if (std::find(run.begin(), run.end(), control) != run.end()) return run;
       run.clear();
     }
-    if (radio) run.push_back(child);
+    if (button) run.push_back(child);
   }
   if (std::find(run.begin(), run.end(), control) != run.end()) return run;
   return {control};
+}
+
+// True for the real and double numeric classes, whose display format applies.
+bool uses_display_format(HWND control) {
+  wchar_t name[32] = {};
+  GetClassNameW(control, name, 32);
+  for (const wchar_t* real_class : {L"REALEDIT", L"REALSPIN", L"DOUBLEEDIT", L"DOUBLESPIN"}) {
+    if (lstrcmpiW(name, real_class) == 0) return true;
+  }
+  return false;
 }
 
 // Sets a text as WDialogPutString does, the value stored by the caller.
@@ -316,7 +327,7 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   FieldRecord* record = quill::field_record(control);
   std::string descriptor(format.has_value() ? trim(*format) : std::string_view{});
   if (trim(descriptor).empty()) {
-    if (record != nullptr && record->format != nullptr) {
+    if (record != nullptr && record->format != nullptr && uses_display_format(control)) {
       descriptor = record->format;
     } else {
       descriptor = "(G15.5E2)";
@@ -378,7 +389,11 @@ void WDialogPutRadioButton(int field) {
     return;
   }
   for (HWND button : radio_group(control)) {
-    SendMessageW(button, BM_SETCHECK, button == control ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (button == control) {
+      SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+    } else if (is_radio(button)) {
+      SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
   }
 }
 
@@ -531,7 +546,9 @@ void WDialogClearField(int field) {
     case FieldKind::Button: {
       const int type = button_type(control);
       if (is_radio(control)) {
-        for (HWND button : radio_group(control)) SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
+        for (HWND button : radio_group(control)) {
+          if (is_radio(button)) SendMessageW(button, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
         return;
       }
       if (is_check_or_radio(control)) {

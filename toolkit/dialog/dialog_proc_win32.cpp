@@ -861,6 +861,21 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
         state.active_dialog = dialog;
       }
       return FALSE;
+    case WM_CONTEXTMENU: {
+      // A right click on a child dialog's caption or icon opens its system menu.
+      if (!is_child_dialog(dialog) || reinterpret_cast<HWND>(wparam) != dialog) return FALSE;
+      const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      const LRESULT hit = SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+      if (hit != HTCAPTION && hit != HTSYSMENU) return FALSE;
+      HMENU menu = GetSystemMenu(dialog, FALSE);
+      if (menu == nullptr) return FALSE;
+      const bool restore = (GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+      SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
+      const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x,
+                                                             point.y, 0, dialog, nullptr));
+      if (command != 0) SendMessageW(dialog, WM_SYSCOMMAND, command, 0);
+      return TRUE;
+    }
     case WM_DESTROY: {
       DialogWindowData* data = dialog_data(dialog);
       if (data != nullptr) release_controls(dialog, data->modal_instance);

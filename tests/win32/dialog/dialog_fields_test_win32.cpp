@@ -167,8 +167,9 @@ TEST_F(FieldsDialog, IntegersAndRealsRespectTheRange) {
   WDialogRangeInteger(TD_RANGED, 0);
   EXPECT_EQ(record(TD_RANGED).upper, 2147483647.0);
 
-  WDialogPutReal(TD_EDIT_A, 2.5f);  // the [Formats] entry of the field applies
-  EXPECT_EQ(get_string(TD_EDIT_A, 6), "2.50  ");
+  // A display format is for the real classes: a plain edit field writes "(G15.5E2)".
+  WDialogPutReal(TD_EDIT_A, 2.5f);
+  EXPECT_EQ(get_string(TD_EDIT_A, 7), "2.5000 ");
   WDialogPutReal(TD_EDIT_A, 2.5f, "(F5.1)  ");
   EXPECT_EQ(get_string(TD_EDIT_A, 6), "2.5   ");
   EXPECT_STREQ(record(TD_EDIT_A).format, "(F5.1)");
