@@ -2,7 +2,7 @@
 // and status bar that logs every event it receives, one line per event:
 //   event <type> <word 0> ... <word 15>
 // Command-line options: --flags N (default 39), --log FILE (default standard output),
-// --x N --y N --width N --height N. Ctrl+C / Copy puts "1234  " on the clipboard; Esc /
+// --x N --y N --width N --height N, --toolbars MASK (1 top, 2 left, 4 right, 8 bottom). Ctrl+C / Copy puts "1234  " on the clipboard; Esc /
 // Exit ends the program; a close request is logged and ignored.
 #include <windows.h>
 
@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   std::optional<int> y;
   int width = 0;
   int height = 0;
+  int toolbars[4] = {DEMO_TOOLBAR, 0, 0, 0};
   std::FILE* out = stdout;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
@@ -41,13 +42,15 @@ int main(int argc, char** argv) {
     if (option == "--y") y = value;
     if (option == "--width") width = value;
     if (option == "--height") height = value;
+    if (option == "--toolbars") {  // a bit mask of the sides: 1 top, 2 left, 4 right, 8 bottom
+      for (int side = 0; side < 4; ++side) toolbars[side] = (value >> side) & 1 ? DEMO_TOOLBAR : 0;
+    }
     if (option == "--log") {
       std::FILE* file = std::fopen(argv[i + 1], "w");
       if (file != nullptr) out = file;
     }
   }
   WStartup();
-  const int toolbars[4] = {DEMO_TOOLBAR, 0, 0, 0};
   WindowOpen(flags, x, y, &width, &height, DEMO_MENU, toolbars, std::nullopt, "Window demo  ");
   WEventEnable(EvMouseUp, 1);
   WEventEnable(EvFrameClick, 1);
