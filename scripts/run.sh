@@ -21,6 +21,7 @@ esac
 
 # shellcheck source=scripts/env.sh
 source "$root/scripts/env.sh"
+"$root/scripts/e2e_wine_fonts.sh"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "Starting Orlix Calculator 2 on $DISPLAY"
