@@ -21,12 +21,14 @@ struct RealLayout {
   int fraction_count = 0;
   int first = 0;
   const DecimalDigits* source = nullptr;
+  // The exponent: letter and sign, exponent_zeros padding zeros, then its digits.
   char exponent[16] = {};
   int exponent_size = 0;
+  long long exponent_zeros = 0;
 
-  int size() const {
+  long long size() const {
     return (sign ? 1 : 0) + (zero_before_point ? 1 : 0) + integer_count + 1 + fraction_count +
-           exponent_size;
+           exponent_size + exponent_zeros;
   }
 };
 
@@ -409,8 +411,15 @@ class Writer {
     for (int i = 0; i < layout.integer_count; ++i) *p++ = layout.source->at(j++);
     *p++ = comma_ ? ',' : '.';
     for (int i = 0; i < layout.fraction_count; ++i) *p++ = layout.source->at(j++);
-    std::memcpy(p, layout.exponent, static_cast<std::size_t>(layout.exponent_size));
-    p += layout.exponent_size;
+    const int head = layout.exponent_size > 0 && layout.exponent_zeros > 0
+                         ? (layout.exponent[0] == '+' || layout.exponent[0] == '-' ? 1 : 2)
+                         : 0;
+    std::memcpy(p, layout.exponent, static_cast<std::size_t>(head));
+    p += head;
+    fill(p, '0', layout.exponent_zeros);
+    p += layout.exponent_zeros;
+    std::memcpy(p, layout.exponent + head, static_cast<std::size_t>(layout.exponent_size - head));
+    p += layout.exponent_size - head;
     fill(p, ' ', trailing);
     return WriteStatus::ok;
   }
@@ -427,8 +436,9 @@ class Writer {
       digits[n++] = static_cast<char>('0' + m % 10);
       m /= 10;
     } while (m != 0);
-    int width;
+    long long width;
     bool with_letter = true;
+    layout.exponent_zeros = 0;
     if (minimal && magnitude == 0) {
       layout.exponent_size = 0;
       return true;
@@ -449,7 +459,8 @@ class Writer {
     char* p = layout.exponent;
     if (with_letter) *p++ = letter;
     *p++ = exponent < 0 ? '-' : '+';
-    for (int i = width - 1; i >= 0; --i) *p++ = i < n ? digits[i] : '0';
+    layout.exponent_zeros = width > n ? width - n : 0;
+    for (int i = n - 1; i >= 0; --i) *p++ = digits[i];
     layout.exponent_size = static_cast<int>(p - layout.exponent);
     return true;
   }
