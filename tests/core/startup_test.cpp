@@ -234,6 +234,13 @@ TEST_F(StartupTest, OsVariableIsBlankPaddedAndReportsWhenTooSmall) {
   IOsVariable("QUILLA", value);
   EXPECT_EQ(value, "      ");
   EXPECT_EQ(quill::errors().last_error, 0);
+  // Values longer than any first guess of the buffer size come back whole.
+  for (std::size_t length : {255u, 256u, 257u, 1000u}) {
+    set("QUILINIT", std::string(length, 'v'));
+    std::string large(length + 3, '#');
+    IOsVariable("QUILINIT", large);
+    EXPECT_EQ(large, std::string(length, 'v') + "   ") << length;
+  }
 }
 
 TEST(CommandLineTest, SplitsAtBlanksAndKeepsQuotedArgumentsWhole) {
