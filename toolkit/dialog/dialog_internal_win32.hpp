@@ -61,7 +61,7 @@ struct DialogWindowData {
   int focus_field = 0;            // field to focus when the window is created
   HICON large_icon = nullptr;     // icon set by WDialogTitle
   HBITMAP snapshot = nullptr;     // client copy shown while a modal display runs
-  bool in_size = false;
+  std::vector<HWND> semi_disabled;  // windows disabled for its semi-modeless display
 };
 DialogWindowData* dialog_data(HWND dialog);
 

@@ -84,11 +84,6 @@ std::vector<HWND> disable_others(HWND dialog, HWND spare) {
   return disabled;
 }
 
-std::vector<HWND>& semi_disabled() {
-  static std::vector<HWND> windows_disabled;
-  return windows_disabled;
-}
-
 void take_snapshot(HWND window, DialogWindowData* data) {
   RECT client{};
   GetClientRect(window, &client);
@@ -237,8 +232,7 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
   if (type == 3) {
     ++state.semi_depth;
     state.semi_dialog = dialog;
-    const std::vector<HWND> disabled = disable_others(dialog, nullptr);
-    semi_disabled().insert(semi_disabled().end(), disabled.begin(), disabled.end());
+    data->semi_disabled = disable_others(dialog, nullptr);
   }
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (field_kind(child) == FieldKind::Tab) place_tab_pages(child, true);
@@ -277,10 +271,11 @@ int hide_dialog(HWND dialog, bool check_combined) {
   if (check_combined && record->combined != nullptr) return 1047;
   if (record->shown != 0 && record->show_type == 3 && state.semi_depth > 0) {
     --state.semi_depth;
-    for (HWND window : semi_disabled()) {
+    DialogWindowData* data = dialog_data(dialog);
+    for (HWND window : data->semi_disabled) {
       if (IsWindow(window)) EnableWindow(window, TRUE);
     }
-    semi_disabled().clear();
+    data->semi_disabled.clear();
   }
   const DialogSlots& slots = state.slots;
   for (int slot = 1; slot <= slots.count; ++slot) {

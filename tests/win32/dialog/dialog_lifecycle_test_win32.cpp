@@ -402,3 +402,46 @@ TEST(Show, ResizableDialogMovesItsFieldsByTheirFlags) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Show, SemiModelessDisablesTheOthersUntilHidden) {
+  HWND frame = quill::windows().windows[0].frame;
+  WDialogLoad(TD_MODAL);
+  WDialogShow(10, 10);
+  HWND modeless = current_dialog();
+  WDialogLoad(TD_FIELDS);
+  WDialogShow(300, 10, 0, 3);
+  HWND semi = current_dialog();
+  EXPECT_EQ(quill::dialogs().semi_depth, 1);
+  EXPECT_FALSE(IsWindowEnabled(frame));
+  EXPECT_FALSE(IsWindowEnabled(modeless));
+  EXPECT_TRUE(IsWindowEnabled(semi));
+
+  // A modeless request while it is in force becomes semi-modeless (1014, still shown).
+  WDialogLoad(TD_RESIZABLE);
+  clear_error();
+  WDialogShow(500, 10, 0, 2);
+  EXPECT_EQ(last_error(), 1014);
+  EXPECT_EQ(quill::dialog_record(current_dialog())->show_type, 3);
+  EXPECT_EQ(quill::dialogs().semi_depth, 2);
+  EXPECT_FALSE(IsWindowEnabled(semi));
+  WDialogUnload();
+  EXPECT_EQ(quill::dialogs().semi_depth, 1);
+  EXPECT_TRUE(IsWindowEnabled(semi));
+  EXPECT_FALSE(IsWindowEnabled(frame));
+
+  WDialogSelect(TD_FIELDS);
+  WDialogHide();
+  EXPECT_EQ(quill::dialogs().semi_depth, 0);
+  EXPECT_TRUE(IsWindowEnabled(frame));
+  EXPECT_TRUE(IsWindowEnabled(modeless));
+  EXPECT_FALSE(IsWindowVisible(semi));
+  WDialogUnload();
+  WDialogSelect(TD_MODAL);
+  WDialogUnload();
+  WDialogSelect(TD_KEYPAD);
+  drain();
+}
+
+}  // namespace
