@@ -69,7 +69,9 @@ void apply_config_entry(const ConfigEntry& entry, Settings& target) {
   if (entry.version) target.version_requested = true;
   switch (entry.key) {
     case ConfigKey::none: return;
-    case ConfigKey::chardir: assign_bounded(target.charset_directory, entry.value, kPathLength); return;
+    case ConfigKey::chardir:
+      assign_bounded(target.charset_directory, entry.value, kPathLength);
+      return;
     case ConfigKey::charset:
       assign_bounded(target.charset_file, entry.value, kCharsetFileLength);
       return;
