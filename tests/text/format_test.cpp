@@ -80,6 +80,7 @@ TEST(Format, RecordLimitsAndFormatControl) {
       {"('x')", 5, WriteStatus::bad_format, "x    "},  // no data edit for the value
       {"(I3,'x')", 5, WriteStatus::ok, " 42x "},
       {"(I2,I3)", 5, WriteStatus::ok, "42   "},
+      {"('abcde',T2,T1,I2)", 8, WriteStatus::end_of_record, ""},  // tabs before the record
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);

@@ -165,7 +165,8 @@ class Writer {
   // The record area for a field of width characters at the current position.
   char* reserve(long long width) {
     const long long start = pos_ + skips_;
-    if (width < 0 || start + width > size_) return nullptr;
+    // Tabbing left of pending moves can point before the record: a failed write.
+    if (width < 0 || start < 0 || start + width > size_) return nullptr;
     char* out = record_.data() + start;
     pos_ = start + width;
     skips_ = 0;

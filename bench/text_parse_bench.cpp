@@ -1,0 +1,62 @@
+// Parsing 1,000,000 number texts with IStringToReal8 against strtod.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "quill/text.hpp"
+
+namespace {
+
+// Texts as the toolkit writes and reads them: fixed and exponent forms, both signs.
+const std::vector<std::string>& texts() {
+  static const std::vector<std::string> values = [] {
+    std::mt19937_64 generator(20261209);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-5, 9);
+    std::vector<std::string> v;
+    v.reserve(1000000);
+    char buffer[64];
+    for (int i = 0; i < 1000000; ++i) {
+      double x = mantissa(generator) * std::pow(10.0, exponent(generator));
+      if (generator() & 1) x = -x;
+      std::snprintf(buffer, sizeof buffer, (i & 1) ? "%.3f" : "%.7E", x);
+      v.emplace_back(buffer);
+    }
+    return v;
+  }();
+  return values;
+}
+
+void BM_IStringToReal8(benchmark::State& state) {
+  const std::vector<std::string>& values = texts();
+  for (auto _ : state) {
+    for (const std::string& text : values) {
+      double value = 0;
+      IStringToReal8(text, value);
+      benchmark::DoNotOptimize(value);
+    }
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * values.size()));
+}
+
+void BM_Strtod(benchmark::State& state) {
+  const std::vector<std::string>& values = texts();
+  for (auto _ : state) {
+    for (const std::string& text : values) {
+      benchmark::DoNotOptimize(std::strtod(text.c_str(), nullptr));
+    }
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * values.size()));
+}
+
+BENCHMARK(BM_IStringToReal8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Strtod)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
