@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <string>
+
 #include "core/event_queue.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
@@ -263,6 +265,40 @@ HBRUSH colour_control(HWND control, HDC dc) {
     return GetSysColorBrush(index);
   }
   return nullptr;
+}
+
+// A disabled edit field with a text colour of its own: the platform would draw its
+// text grey whatever the colour request answers, so the field is painted here.
+void paint_disabled_edit(HWND control) {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(control, &paint);
+  if (dc == nullptr) return;
+  RECT client{};
+  GetClientRect(control, &client);
+  HBRUSH brush = colour_control(control, dc);
+  FillRect(dc, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+  RECT format = client;
+  SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HGDIOBJ old_font = nullptr;
+  if (const LRESULT font = SendMessageW(control, WM_GETFONT, 0, 0)) {
+    old_font = SelectObject(dc, reinterpret_cast<HFONT>(font));
+  }
+  SetBkMode(dc, TRANSPARENT);
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int got = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  UINT flags = DT_NOPREFIX | DT_EDITCONTROL;
+  if ((style & ES_RIGHT) != 0) {
+    flags |= DT_RIGHT;
+  } else if ((style & ES_CENTER) != 0) {
+    flags |= DT_CENTER;
+  }
+  flags |= (style & ES_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &format, flags);
+  if (old_font != nullptr) SelectObject(dc, old_font);
+  EndPaint(control, &paint);
 }
 
 // A counted notification: previous and current field move on, the event is posted.
@@ -633,6 +669,11 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
       break;
     default:
       break;
+  }
+
+  if (message == WM_PAINT && kind == FieldKind::Edit && record->text_colour != -1 && !IsWindowEnabled(control)) {
+    paint_disabled_edit(control);
+    return 0;
   }
 
   // Static graphics fields turn the mouse into the dialog's graphics events.

@@ -64,6 +64,27 @@ TEST(CalculatorPath, KeypadIsCombinedCurrentAndDressedByItsData) {
   char shown[18];
   WDialogGetString(TD_DISPLAY, shown);
   EXPECT_EQ(std::string(shown, 18), eighteen);
+
+  // The display is disabled, yet its text is drawn black on white as its data says.
+  RedrawWindow(display, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(display, &client);
+  HDC window_dc = GetDC(display);
+  int black = 0;
+  int other = 0;
+  for (int y = 0; y < client.bottom; y += 1) {
+    for (int x = 0; x < client.right; x += 1) {
+      const COLORREF pixel = GetPixel(window_dc, x, y);
+      if (pixel == RGB(0, 0, 0)) {
+        ++black;
+      } else if (pixel != RGB(255, 255, 255)) {
+        ++other;
+      }
+    }
+  }
+  ReleaseDC(display, window_dc);
+  EXPECT_GT(black, 100);
+  EXPECT_LT(other, black);
 }
 
 TEST(CalculatorPath, TypedCharacterGivesOneFieldChangeAndProgramTextNone) {
