@@ -124,7 +124,7 @@ std::string data_descriptor(Random& r, CaseKind kind) {
 
 std::string control_prefix(Random& r) {
   std::string s;
-  const int n = r.below(3);
+  const int n = r.below(4);
   for (int i = 0; i < n; ++i) {
     switch (r.below(13)) {
       case 11: {

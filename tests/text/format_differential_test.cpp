@@ -79,7 +79,7 @@ std::uint64_t seed_from_environment() {
 TEST(FormatDifferential, MatchesGfortranInternalWrite) {
   const std::size_t count = std::getenv("QUILL_FORMAT_CASES")
                                 ? std::strtoull(std::getenv("QUILL_FORMAT_CASES"), nullptr, 10)
-                                : 30000;
+                                : 100000;
   const auto cases = quill_test::generate_format_cases(seed_from_environment(), count);
   const auto expected = reference(cases);
   ASSERT_EQ(expected.size(), cases.size());

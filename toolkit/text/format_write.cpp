@@ -169,8 +169,9 @@ class Writer {
     if (width < 0 || start < 0 || start + width > size_) return nullptr;
     char* out = record_.data() + start;
     pos_ = start + width;
+    // Pending blanks are settled only by a write that had a move to apply.
+    if (skips_ != 0) pending_ = 0;
     skips_ = 0;
-    pending_ = 0;
     if (pos_ > max_pos_) max_pos_ = pos_;
     return out;
   }
@@ -236,10 +237,11 @@ class Writer {
   WriteStatus edit_integer(std::int32_t w, bool has_m, std::int32_t m, std::int32_t v) {
     const long long min_digits = has_m ? m : 1;
     if (v == 0 && min_digits == 0) {
-      // Only blanks, whatever the sign mode.
-      char* out = reserve(w);
+      // Only blanks, whatever the sign mode; one blank for the zero-width form.
+      const long long width = w == 0 ? 1 : w;
+      char* out = reserve(width);
       if (!out) return WriteStatus::end_of_record;
-      fill(out, ' ', w);
+      fill(out, ' ', width);
       return WriteStatus::ok;
     }
     char digits[16];
@@ -279,9 +281,10 @@ class Writer {
     }
     const long long min_digits = item.has_d ? item.d : 1;
     if (bits == 0 && min_digits == 0) {
-      char* out = reserve(item.w);
+      const long long width = item.w == 0 ? 1 : item.w;
+      char* out = reserve(width);
       if (!out) return WriteStatus::end_of_record;
-      fill(out, ' ', item.w);
+      fill(out, ' ', width);
       return WriteStatus::ok;
     }
     const unsigned shift = item.edit == Edit::B ? 1U : (item.edit == Edit::O ? 3U : 4U);
@@ -364,17 +367,20 @@ class Writer {
     const bool directed = mode != RoundingMode::nearest && mode != RoundingMode::nearest_away;
     // A directed mode rounds the digits the reference writer sees: the value to
     // nearest at a fixed number of places beyond d (20 for doubles, 12 for reals).
-    if (directed && v != 0.0 && d + k >= 0) {
+    bool seen = v != 0.0;
+    if (directed && seen && d + k >= -1) {
       round_fixed(std::fabs(v), d + k + (kind_digits_ == 9 ? 12 : 20), RoundingMode::nearest, digits_);
+      seen = digits_.count > 0;
     }
-    if (directed && v != 0.0 && d + k >= 0 && digits_.count == 0) {
+    if (directed && !seen) {
+      digits_.count = 0;
       digits_.point = 0;
     } else {
       round_fixed(std::fabs(v), d + k, mode, digits_);
     }
-    // The reference writer gives F0.0 of a negative value that a directed mode takes
-    // to zero two asterisks.
-    if (w == 0 && d == 0 && directed && negative && v != 0.0 && digits_.count == 0) {
+    // The reference writer gives F0.0 two asterisks when a directed mode takes a
+    // signed, visibly nonzero value to zero.
+    if (w == 0 && d == 0 && directed && seen && sign_of(v) != 0 && digits_.count == 0) {
       return asterisks(2);
     }
     RealLayout layout;
@@ -575,9 +581,20 @@ class Writer {
     const double r = mode == RoundingMode::up
                          ? 1.0
                          : (mode == RoundingMode::zero || mode == RoundingMode::down ? 0.0 : 0.5);
-    const int s = value.kind == ValueKind::real4
-                      ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
-                      : general_scale<double>(std::fabs(v), d, r);
+    int s;
+    if (mode == RoundingMode::up) {
+      // Rounding away from zero, the digits themselves decide: a value exactly on a
+      // bound keeps them.
+      s = 1;
+      if (v != 0.0) {
+        round_significant(std::fabs(v), d, mode, digits_);
+        s = digits_.point >= 0 && digits_.point <= d ? digits_.point : -1;
+      }
+    } else {
+      s = value.kind == ValueKind::real4
+              ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
+              : general_scale<double>(std::fabs(v), d, r);
+    }
     if (s >= 0) {
       if (w != 0 && w - blanks <= 0) return asterisks(w);
       return edit_f(v, w == 0 ? 0 : w - blanks, d - s, 0, zero, blanks);
