@@ -9,7 +9,7 @@ namespace quill {
 // value = 0.d1 d2 ... dn x 10^point; digits beyond count are zeros. count 0 means zero.
 struct DecimalDigits {
   static constexpr int kCapacity = 1200;
-  std::array<char, kCapacity> digits{};
+  std::array<char, kCapacity> digits;  // only [0, count) is meaningful; left uninitialised
   int count = 0;
   int point = 0;
 

@@ -44,6 +44,7 @@ struct FormatProgram {
   int literal_size = 0;
   // Index where format reversion restarts: the last top-level group, or 0.
   int reversion_start = 0;
+  bool has_data_edit = false;
   std::array<FormatItem, kMaxItems> items{};
   std::array<char, kMaxLiteral> literals{};
 };

@@ -66,6 +66,7 @@ class Parser {
     out_.count = 0;
     out_.literal_size = 0;
     out_.reversion_start = 0;
+    out_.has_data_edit = false;
     if (!in_.accept('(')) return false;
     int depth = 0;
     int open_index[FormatProgram::kMaxDepth];
@@ -189,6 +190,9 @@ class Parser {
       after_comma = false;
     }
     out_.reversion_start = last_top_group >= 0 ? last_top_group : 0;
+    for (int i = 0; i < out_.count; ++i) {
+      if (is_data_edit(out_.items[static_cast<std::size_t>(i)].edit)) out_.has_data_edit = true;
+    }
     return true;
   }
 

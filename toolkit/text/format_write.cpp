@@ -56,10 +56,6 @@ class Writer {
     Frame stack[FormatProgram::kMaxDepth];
     int depth = 0;
     std::size_t next_value = 0;
-    bool has_data_edit = false;
-    for (int i = 0; i < program_.count; ++i) {
-      has_data_edit = has_data_edit || is_data_edit(program_.items[static_cast<std::size_t>(i)].edit);
-    }
     long long steps = 0;
     int i = 0;
     for (;;) {
@@ -67,7 +63,7 @@ class Writer {
       if (i >= program_.count) {
         if (next_value >= values_.size()) return WriteStatus::ok;
         // Reversion would begin a new record, which a single record cannot hold.
-        return has_data_edit ? WriteStatus::second_record : WriteStatus::bad_format;
+        return program_.has_data_edit ? WriteStatus::second_record : WriteStatus::bad_format;
       }
       const FormatItem& item = program_.items[static_cast<std::size_t>(i)];
       switch (item.edit) {
