@@ -10,10 +10,11 @@ jobs=${ORLIX_JOBS:-$(nproc)}
 
 "$root/scripts/setup.sh"
 
-cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release \
+build=${ORLIX_BUILD_DIR:-$root/build/win64}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
-cmake --build build/win64 -j "$jobs" --target orlixcalc
-exe=$root/build/win64/app/orlixcalc.exe
+cmake --build "$build" -j "$jobs" --target orlixcalc
+exe=$build/app/orlixcalc.exe
 
 case "$(uname -s)" in
   MINGW* | MSYS* | CYGWIN*) exec "$exe" ;;
@@ -31,7 +32,8 @@ fi
 # No display: run on Xvfb, take a screenshot once the window is up, and say where it is.
 orlix_ensure_display
 echo "No display found: running on the virtual display $DISPLAY"
-wine "$exe" &
+# A Wine desktop draws the window frame itself, which Xvfb (no window manager) would not.
+wine explorer /desktop=orlixcalc,1280x800 "$exe" &
 calculator=$!
 window=
 for _ in $(seq 1 150); do
