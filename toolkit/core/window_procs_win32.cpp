@@ -62,7 +62,7 @@ POINT pointer_in(HWND hwnd) {
   return p;
 }
 
-const char* system_menu_help(UINT command) {
+std::string_view system_menu_help(UINT command) {
   switch (command & 0xFFF0) {
     case SC_SIZE: return "Changes the window size";
     case SC_MOVE: return "Changes the window position";
@@ -70,7 +70,7 @@ const char* system_menu_help(UINT command) {
     case SC_MAXIMIZE: return "Enlarges the window to full size";
     case SC_CLOSE: return "Closes the window";
     case SC_RESTORE: return "Restores the window to its normal size";
-    default: return "";
+    default: return {};
   }
 }
 
@@ -90,7 +90,7 @@ void menu_select(WindowEntry& entry, WPARAM wparam, LPARAM lparam) {
   const UINT flags = HIWORD(wparam);
   HMENU menu = reinterpret_cast<HMENU>(lparam);
   if (flags == 0xFFFF && menu == nullptr) return;
-  std::string text;
+  std::string_view text;
   if (flags & MF_SYSMENU) {
     text = system_menu_help(item);
   } else {
@@ -102,12 +102,11 @@ void menu_select(WindowEntry& entry, WPARAM wparam, LPARAM lparam) {
       id = GetMenuItemInfoA(menu, item, TRUE, &info) ? info.wID : 0;
     }
     if (id != 0) {
-      text = std::string(find_menu_string(
-          {entry.menu_strings, entry.menu_strings_size}, static_cast<int>(id)));
+      text = find_menu_string({entry.menu_strings, entry.menu_strings_size}, static_cast<int>(id));
     }
   }
   if (text.empty()) text = " ";
-  show_menu_help(entry, text);
+  show_menu_help(entry, std::string(text.data(), text.size()));
 }
 
 // Snapshots of the root client area while a message box blocks the event loop.
