@@ -24,7 +24,7 @@ class Random {
 };
 
 double pick_double(Random& r) {
-  static const double specials[] = {
+  static const double notable[] = {
       0.0, -0.0, 1.0, -1.0, 0.5, 0.25, 0.125, 0.0625, 0.1, 0.05, 0.95, 9.5, 99.5, 999.5,
       2.5, 0.0005, 0.00049999999999999999, 1e10, 99999997952.0, 1e22, 1e23, 1e100, 1e-100,
       1.7976931348623157e308, 2.2250738585072014e-308, 4.9406564584124654e-324, 1e-310,
@@ -33,7 +33,7 @@ double pick_double(Random& r) {
       0.99999, 999999.0, 1e15, 1e16, 1e17, 0.45, 0.55, 1.005, 5e-324, 1e300, 1e-300};
   switch (r.below(8)) {
     case 0:
-      return specials[r.below(static_cast<int>(sizeof specials / sizeof specials[0]))];
+      return notable[r.below(static_cast<int>(sizeof notable / sizeof notable[0]))];
     case 1: {  // powers of ten and their neighbours
       const double p = std::pow(10.0, r.below(60) - 30);
       const int step = r.below(3) - 1;
@@ -71,9 +71,9 @@ double pick_double(Random& r) {
 }
 
 std::int32_t pick_integer(Random& r) {
-  static const std::int32_t specials[] = {0, 1, -1, 7, -7, 42, 99, 100, -100, 999, 1000,
+  static const std::int32_t notable[] = {0, 1, -1, 7, -7, 42, 99, 100, -100, 999, 1000,
                                           2147483647, -2147483647 - 1, 65535, -65536, 255};
-  if (r.chance(30)) return specials[r.below(static_cast<int>(sizeof specials / sizeof specials[0]))];
+  if (r.chance(30)) return notable[r.below(static_cast<int>(sizeof notable / sizeof notable[0]))];
   const std::uint64_t bits = r.next();
   switch (r.below(4)) {
     case 0: return static_cast<std::int32_t>(bits % 10);
