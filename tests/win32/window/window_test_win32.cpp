@@ -489,6 +489,19 @@ TEST(RootWindowLifecycle, PeekReturnsQueuedEventsWithoutWaiting) {
   WindowShutdown();
 }
 
+TEST(RootWindowLifecycle, HiddenWindowReportsNoResize) {
+  int w = 200;
+  int h = 100;
+  WindowOpen(7 | 128, std::nullopt, std::nullopt, &w, &h);
+  EXPECT_FALSE(IsWindowVisible(root().frame));
+  SetTimer(nullptr, 0, 10, resize_now);
+  EXPECT_TRUE(is_timeout(next_event(400)));
+  RECT client{};
+  GetClientRect(root().client, &client);
+  EXPECT_EQ(client.right, 240);  // resized all the same
+  WindowShutdown();
+}
+
 TEST(RootWindowLifecycle, DefaultsOpenTwiceAndShutdown) {
   WindowOpen();
   const quill::WindowEntry& entry = root();
