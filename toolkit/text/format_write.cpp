@@ -1,5 +1,6 @@
 // FormatProgram and values to one record. The writer only executes the parsed
 // program; it never looks at format text.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -48,7 +49,7 @@ class Writer {
         size_(static_cast<long long>(record.size())) {}
 
   WriteStatus run() {
-    std::memset(record_.data(), ' ', record_.size());
+    fill(record_.data(), ' ', size_);
     struct Frame {
       int open;
       std::int32_t remaining;
@@ -193,7 +194,7 @@ class Writer {
     char* out = reserve(width);
     if (!out) return WriteStatus::end_of_record;
     fill(out, ' ', width - n);
-    std::memcpy(out + (width - n), text, static_cast<std::size_t>(n));
+    if (n > 0) std::memcpy(out + (width - n), text, static_cast<std::size_t>(n));
     return WriteStatus::ok;
   }
 
@@ -677,7 +678,8 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
                           std::span<char> record) {
   FormatCache& cache = format_cache();
   const bool hit = cache.valid && cache.size == format.size() &&
-                   std::memcmp(cache.text.data(), format.data(), format.size()) == 0;
+                   (format.empty() ||
+                    std::memcmp(cache.text.data(), format.data(), format.size()) == 0);
   if (!hit) {
     cache.parsed_ok = parse_format(format, cache.program);
     cache.valid = format.size() <= FormatCache::kMaxText;
@@ -687,7 +689,7 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
     }
   }
   if (!cache.parsed_ok) {
-    std::memset(record.data(), ' ', record.size());
+    std::fill(record.begin(), record.end(), ' ');
     return WriteStatus::bad_format;
   }
   return write_formatted(cache.program, values, record);

@@ -40,8 +40,7 @@ void replace_points(std::span<char> text) {
 // The overflow text: as much of prefix as fits, then blanks.
 void put_failure(std::span<char> text, std::string_view prefix) {
   std::fill(text.begin(), text.end(), ' ');
-  const std::size_t n = std::min(text.size(), prefix.size());
-  std::memcpy(text.data(), prefix.data(), n);
+  std::copy_n(prefix.begin(), std::min(text.size(), prefix.size()), text.begin());
 }
 
 // Shared steps of IntegerToString, IRealToString and IDoubleToString.
@@ -81,7 +80,7 @@ void internal_real(const FormatValue& value, std::span<char> text, std::string_v
   if (status != WriteStatus::ok) {
     std::fill(text.begin(), text.end(), ' ');
     static constexpr char kFailure[] = "**********";  // ten asterisks and the NUL
-    std::memcpy(text.data(), kFailure, std::min(text.size(), sizeof kFailure));
+    std::copy_n(kFailure, std::min(text.size(), sizeof kFailure), text.begin());
     IErrorReport(18, routine);
     return;
   }
