@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
   GetClientRect(found.frame, &client);
   MapWindowPoints(found.frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
   std::printf("client %ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
+  // Where the caption buttons are: their size and the frame's border (the window has
+  // no sizing border); the close box is the rightmost button.
+  std::printf("metrics %d %d %d %d\n", GetSystemMetrics(SM_CXSIZE), GetSystemMetrics(SM_CYSIZE),
+              GetSystemMetrics(SM_CXFIXEDFRAME), GetSystemMetrics(SM_CYFIXEDFRAME));
   EnumChildWindows(found.frame, print_control, 0);
   if (found.about != nullptr) {
     print_rect("about", 0, found.about);
