@@ -466,15 +466,25 @@ def generated_sequences(suite, calc, snap):
         seq = [rng.choice(population) for _ in range(rng.randint(3, 12))]
         sequences.append(seq)
         history += seq + ["COPY"]
-    expected = [line for line in model(calc.opts, history) if line.startswith("copy|")]
+    # Each COPY line of the model, with the display shown just before it.
+    expected, display = [], ""
+    for line in model(calc.opts, history):
+        if line.startswith("copy|"):
+            expected.append((line[len("copy|"):-1], display))
+        else:
+            display = line[1:-1]
     for index, seq in enumerate(sequences):
         for caption in seq:
             if caption.startswith("M") or rng.random() < 0.1:
                 calc.click(snap, BUTTONS[caption])
             else:
                 keys(rng.choice(TYPED[caption]))
-        want = expected[index][len("copy|"):-1]
+        want, want_display = expected[index]
         got = calc.copy().decode("utf-8", errors="replace")
+        # The field drops trailing blanks; the memory indicator and the Cyrillic word show.
+        shown = calc.probe().controls[DISPLAY_FIELD]["text"]
+        suite.check(shown == want_display.rstrip(" "),
+                    f"sequence {index} {' '.join(seq)}: display {shown!r}, model {want_display!r}")
         if want.startswith(OVERFLOW_WORD):
             got_bytes = decode_clipboard(got.encode())
             suite.check(got_bytes == OVERFLOW_COPY, f"sequence {index} {' '.join(seq)}: {got!r}")
