@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <string>
+#include <vector>
 
 #include "core/event_queue.hpp"
 #include "core/window_table.hpp"
@@ -331,13 +332,17 @@ void end_modal_display(HWND instance, int id) {
     record->current_field = id;
     record->exit_button = id;
   }
-  // Tab pages go back under the root window's client area, hidden.
+  // Tab pages go back under the root window's client area, hidden. They are collected
+  // first: moving a window to another parent changes the sibling chain being walked.
+  std::vector<HWND> pages;
   for (HWND child = GetWindow(instance, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (dialog_record(child) != nullptr && !dialog_data(child)->modal_instance) {
-      ShowWindow(child, SW_HIDE);
-      HWND root = windows().open ? windows().windows[0].client : nullptr;
-      SetParent(child, root != nullptr ? root : loaded);
-    }
+    if (dialog_record(child) != nullptr && !dialog_data(child)->modal_instance) pages.push_back(child);
+  }
+  HWND root = windows().open ? windows().windows[0].client : nullptr;
+  for (HWND page : pages) {
+    ShowWindow(page, SW_HIDE);
+    SetParent(page, root != nullptr ? root : loaded);
+    if (DialogRecord* page_record = dialog_record(page)) page_record->shown = 0;
   }
   copy_dialog_state(instance, loaded, false);
   EndDialog(instance, id);

@@ -182,6 +182,36 @@ int show_modal(HWND dialog, int x, int y, int field) {
   return code;
 }
 
+// Copies the items below parent of tree from into tree to, text, data and state.
+void copy_tree_items(HWND from, HTREEITEM from_parent, HWND to, HTREEITEM to_parent) {
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageW(
+      from, TVM_GETNEXTITEM, from_parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(from_parent)));
+  for (; item != nullptr;
+       item = reinterpret_cast<HTREEITEM>(SendMessageW(from, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    wchar_t text[260] = {};
+    TVITEMW source{};
+    source.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    source.hItem = item;
+    source.pszText = text;
+    source.cchTextMax = 259;
+    source.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+    SendMessageW(from, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&source));
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = to_parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = text;
+    insert.item.lParam = source.lParam;
+    auto copy = reinterpret_cast<HTREEITEM>(SendMessageW(to, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (copy == nullptr) continue;
+    copy_tree_items(from, item, to, copy);
+    if ((source.state & TVIS_EXPANDED) != 0) SendMessageW(to, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(copy));
+    if (SendMessageW(from, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(item)) {
+      SendMessageW(to, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(copy));
+    }
+  }
+}
+
 }  // namespace
 
 int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool combined_display) {
@@ -445,8 +475,12 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
         SendMessageW(target, TCM_SETCURSEL, static_cast<WPARAM>(SendMessageW(source, TCM_GETCURSEL, 0, 0)), 0);
         break;
       }
+      case FieldKind::TreeView:
+        SendMessageW(target, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        copy_tree_items(source, TVI_ROOT, target, TVI_ROOT);
+        break;
       default:
-        if (kind != FieldKind::Dialog && kind != FieldKind::TreeView) {
+        if (kind != FieldKind::Dialog) {
           SetWindowTextW(target, window_text(source).c_str());
         }
         break;

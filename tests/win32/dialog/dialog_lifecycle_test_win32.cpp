@@ -466,3 +466,74 @@ TEST(Show, SemiModelessDisablesTheOthersUntilHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+struct InstanceView {
+  bool seen = false;
+  LRESULT list_count = -1;
+  LRESULT tree_count = -1;
+  LRESULT tab_count = -1;
+  LRESULT trackbar_position = -1;
+  std::wstring edit_text;
+  bool page_inside = false;
+  int fallbacks = 0;
+};
+InstanceView instance_view;
+
+// Reads what the modal instance shows, unchecks its check box and presses OK.
+void CALLBACK inspect_modal(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND instance = quill::dialogs().modal_instance;
+  if (instance == nullptr) return;
+  if (!instance_view.seen) {
+    instance_view.seen = true;
+    instance_view.list_count = SendDlgItemMessageW(instance, TD_LIST, LB_GETCOUNT, 0, 0);
+    instance_view.tree_count = SendDlgItemMessageW(instance, TD_TREE, TVM_GETCOUNT, 0, 0);
+    instance_view.tab_count = SendDlgItemMessageW(instance, TD_TAB, TCM_GETITEMCOUNT, 0, 0);
+    instance_view.trackbar_position = SendDlgItemMessageW(instance, TD_TRACKBAR, TBM_GETPOS, 0, 0);
+    instance_view.edit_text = window_text(GetDlgItem(instance, TD_EDIT_A));
+    instance_view.page_inside = GetParent(quill::find_dialog(TD_PAGE_ONE)) == instance;
+    SendDlgItemMessageW(instance, TD_CHECK, BM_SETCHECK, BST_UNCHECKED, 0);
+    SetWindowTextW(GetDlgItem(instance, TD_EDIT_B), L"back");
+    click(GetDlgItem(instance, IDOK));
+    return;
+  }
+  ++instance_view.fallbacks;
+  SendDlgItemMessageW(instance, IDOK, BM_CLICK, 0, 0);
+  KillTimer(nullptr, timer);
+}
+
+TEST(Show, ModalInstanceShowsTheLoadedStateAndGivesItBack) {
+  WDialogLoad(TD_FIELDS);
+  WDialogPutString(TD_EDIT_A, "shown");
+  instance_view = InstanceView{};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, inspect_modal);
+  WDialogShow(-1, -1, TD_EDIT_B, 1);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(instance_view.seen);
+  EXPECT_EQ(instance_view.fallbacks, 0);
+  EXPECT_EQ(instance_view.list_count, 3);
+  EXPECT_EQ(instance_view.tree_count, 4);
+  EXPECT_EQ(instance_view.tab_count, 2);
+  EXPECT_EQ(instance_view.trackbar_position, 7);
+  EXPECT_EQ(instance_view.edit_text, L"shown");
+  EXPECT_TRUE(instance_view.page_inside);
+
+  EXPECT_EQ(quill::dialog_information(1), IDOK);
+  int check = 9;
+  WDialogGetCheckBox(TD_CHECK, check);
+  EXPECT_EQ(check, 0);
+  char text[4];
+  WDialogGetString(TD_EDIT_B, text);
+  EXPECT_EQ(std::string(text, 4), "back");
+  HWND page = quill::find_dialog(TD_PAGE_ONE);
+  ASSERT_NE(page, nullptr);
+  EXPECT_NE(GetParent(page), current_dialog());
+  EXPECT_FALSE(IsWindowVisible(page));
+  EXPECT_TRUE(IsWindowEnabled(quill::windows().windows[0].frame));
+  WDialogUnload();
+  WDialogSelect(TD_KEYPAD);
+  drain();
+}
+
+}  // namespace
