@@ -579,9 +579,9 @@ class Writer {
                          ? 1.0
                          : (mode == RoundingMode::zero || mode == RoundingMode::down ? 0.0 : 0.5);
     int s;
-    if (mode == RoundingMode::up) {
-      // Rounding away from zero, the digits themselves decide: a value exactly on a
-      // bound keeps them.
+    if (mode == RoundingMode::up && value.kind == ValueKind::real8) {
+      // Rounding a double away from zero, the digits themselves decide: a value
+      // exactly on a bound keeps them (32-bit reals use the bounds below).
       s = 1;
       if (v != 0.0) {
         round_significant(std::fabs(v), d, mode, digits_);
