@@ -182,6 +182,15 @@ int show_modal(HWND dialog, int x, int y, int field) {
   return code;
 }
 
+// The tab controls of dialog, collected before their pages join its children.
+std::vector<HWND> tab_controls_of(HWND dialog) {
+  std::vector<HWND> tabs;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (field_kind(child) == FieldKind::Tab) tabs.push_back(child);
+  }
+  return tabs;
+}
+
 // Copies the items below parent of tree from into tree to, text, data and state.
 void copy_tree_items(HWND from, HTREEITEM from_parent, HWND to, HTREEITEM to_parent) {
   auto item = reinterpret_cast<HTREEITEM>(SendMessageW(
@@ -264,9 +273,7 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
     state.semi_dialog = dialog;
     data->semi_disabled = disable_others(dialog, nullptr);
   }
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (field_kind(child) == FieldKind::Tab) place_tab_pages(child, true);
-  }
+  for (HWND tab : tab_controls_of(dialog)) place_tab_pages(tab, true);
   const POINT position = dialog_position(dialog, x, y);
   SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (is_child_dialog(dialog)) state.active_dialog = dialog;
@@ -488,9 +495,7 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
   }
   // Tab pages of the loaded dialog lie in the instance while it runs.
   if (into_instance) {
-    for (HWND child = GetWindow(to, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (field_kind(child) == FieldKind::Tab) place_tab_pages(child, true);
-    }
+    for (HWND tab : tab_controls_of(to)) place_tab_pages(tab, true);
   }
   state.creating = was_creating;
 }
