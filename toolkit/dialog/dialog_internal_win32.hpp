@@ -1,4 +1,12 @@
 // Internal state and helpers of the dialog manager shared by its Win32 files.
+//
+// The numeric edit and spin classes plug in here: field_kind() already knows their six
+// class names; a numeric control creates and attaches its own FieldRecord (with
+// attach_field_record) while its window is created, and control preparation keeps it;
+// a spin field stores its up-down control as the record's companion, and the dialog
+// procedure reports the up-down's scrolls as field changes; DialogState::pending_invalid
+// is the field whose check waits for a push button, which the command handler, the
+// buttons and the tab control already honour.
 #pragma once
 
 #include <windows.h>
