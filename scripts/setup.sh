@@ -8,7 +8,8 @@ packages=(
   g++ cmake make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   gfortran zlib1g-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick
+  wine wine64 fonts-wine fontconfig fonts-liberation fonts-dejavu-core
+  xvfb xauth x11-utils xdotool xclip imagemagick
   python3 python3-pil pngcheck ghostscript librsvg2-bin libxml2-utils
 )
 
