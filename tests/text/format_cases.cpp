@@ -63,6 +63,12 @@ double pick_double(Random& r) {
       v *= std::pow(10.0, r.below(20) - 10);
       return r.chance(30) ? -v : v;
     }
+    case 7:
+      if (r.chance(30)) {  // exponents of one to three digits, for short exponent fields
+        const double v = (1 + r.below(9)) * std::pow(10.0, (r.below(2) ? 1 : -1) * (5 + r.below(300)));
+        return r.chance(30) ? -v : v;
+      }
+      [[fallthrough]];
     default: {
       const double v = std::ldexp(static_cast<double>(r.next() >> 11), r.below(200) - 150);
       return r.chance(30) ? -v : v;
@@ -117,7 +123,11 @@ std::string data_descriptor(Random& r, CaseKind kind) {
     case 11: return "G" + num(wp) + "." + num(1 + r.below(15)) + "E" + num(e);
     case 12: return r.chance(50) ? "G0" : "G0." + num(1 + r.below(15));
     case 13: return std::string(1, "BOZ"[r.below(3)]) + num(r.below(70));
-    case 14: return "E0." + num(dd);
+    case 14:
+      if (r.chance(50)) return "E0." + num(dd);
+      // Narrow fields with short exponents, for exponents that do not fit them.
+      return std::string(r.chance(50) ? "E" : (r.chance(50) ? "ES" : "EN")) + num(3 + r.below(6)) +
+             "." + num(r.below(4)) + "E" + num(r.below(3));
     default: return "F" + num(w) + "." + num(dd);
   }
 }
@@ -179,6 +189,11 @@ std::vector<FormatCase> generate_format_cases(std::uint64_t seed, std::size_t co
       case CaseKind::real4:
         c.bits = std::bit_cast<std::uint32_t>(static_cast<float>(pick_double(r)));
         if (r.chance(10)) c.bits = static_cast<std::uint32_t>(r.next());
+        if (r.chance(10)) {
+          // The reals next to a power of ten, where a carry changes the exponent.
+          const auto p = std::bit_cast<std::uint32_t>(static_cast<float>(std::pow(10.0, r.below(80) - 42)));
+          c.bits = (p + static_cast<std::uint32_t>(r.below(5)) - 2U) | (r.chance(30) ? 0x80000000U : 0U);
+        }
         break;
       case CaseKind::real8:
         c.bits = std::bit_cast<std::uint64_t>(pick_double(r));

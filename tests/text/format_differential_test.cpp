@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -76,6 +78,24 @@ std::uint64_t seed_from_environment() {
   return text ? std::strtoull(text, nullptr, 10) : 20261209;
 }
 
+// The reference writer prints E5.1E0 and E5.1E1 of a double whose exponent is -99 to
+// -108 as ".3E-9" and the like, a different number: its work buffer for so narrow a
+// field cuts the exponent to two digits. Ours keeps the asterisks of an exponent that
+// does not fit; such cases are counted apart, not failed.
+bool reference_exponent_cut(const FormatCase& c, const Outcome& mine, const Outcome& ref) {
+  if (c.kind != CaseKind::real8 || !mine.ok || !ref.ok) return false;
+  const double v = std::fabs(std::bit_cast<double>(c.bits));
+  if (!(v >= 9.5e-110 && v < 1e-98)) return false;
+  for (std::size_t at = c.format.find("E5.1E"); at != std::string::npos;
+       at = c.format.find("E5.1E", at + 1)) {
+    const bool plain_e = at == 0 || !std::isalpha(static_cast<unsigned char>(c.format[at - 1])) ||
+                         c.format[at - 1] == 'P';
+    const char e = at + 5 < c.format.size() ? c.format[at + 5] : ' ';
+    if (plain_e && (e == '0' || e == '1')) return true;
+  }
+  return false;
+}
+
 TEST(FormatDifferential, MatchesGfortranInternalWrite) {
   const std::size_t count = std::getenv("QUILL_FORMAT_CASES")
                                 ? std::strtoull(std::getenv("QUILL_FORMAT_CASES"), nullptr, 10)
@@ -84,8 +104,8 @@ TEST(FormatDifferential, MatchesGfortranInternalWrite) {
   const auto expected = reference(cases);
   ASSERT_EQ(expected.size(), cases.size());
   int mismatches = 0;
-  int engineering = 0;
   int engineering_cases = 0;
+  int cut_exponents = 0;
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const FormatCase& c = cases[i];
     const Outcome mine = ours(c);
@@ -93,12 +113,9 @@ TEST(FormatDifferential, MatchesGfortranInternalWrite) {
     const bool same = mine.ok == ref.ok && (!mine.ok || mine.record == ref.record);
     if (c.format.find("EN") != std::string::npos) ++engineering_cases;
     if (same) continue;
-    if (c.format.find("EN") != std::string::npos && mine.ok && ref.ok) {
-      // Known: next to a power-of-ten carry (and for 32-bit reals generally) the
-      // reference's EN digits differ from exact rounding, which ours does. Listed and
-      // bounded below, not failed one by one.
-      ++engineering;
-      std::printf("EN difference: %s %s gfortran [%s] ours [%s]\n", hex16(c.bits).c_str(),
+    if (reference_exponent_cut(c, mine, ref)) {
+      ++cut_exponents;
+      std::printf("reference exponent cut: %s %s gfortran [%s] ours [%s]\n", hex16(c.bits).c_str(),
                   c.format.c_str(), ref.record.c_str(), mine.record.c_str());
       continue;
     }
@@ -110,9 +127,8 @@ TEST(FormatDifferential, MatchesGfortranInternalWrite) {
     }
   }
   EXPECT_EQ(mismatches, 0) << "of " << cases.size() << " cases";
-  EXPECT_LE(engineering * 100, engineering_cases) << "EN differences beyond 1% of EN cases";
-  std::printf("%zu cases, %d mismatches, %d known EN rounding differences\n", cases.size(),
-              mismatches, engineering);
+  std::printf("%zu cases (%d with EN), %d mismatches, %d cut reference exponents\n", cases.size(),
+              engineering_cases, mismatches, cut_exponents);
 }
 
 }  // namespace

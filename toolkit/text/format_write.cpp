@@ -110,11 +110,17 @@ class Writer {
         case Edit::DC: comma_ = true; break;
         case Edit::DP: comma_ = false; break;
         case Edit::RN:
-        case Edit::RP: mode_ = RoundingMode::nearest; break;
-        case Edit::RC: mode_ = RoundingMode::nearest_away; break;
-        case Edit::RU: mode_ = RoundingMode::up; break;
-        case Edit::RD: mode_ = RoundingMode::down; break;
-        case Edit::RZ: mode_ = RoundingMode::zero; break;
+          mode_ = RoundingMode::nearest;
+          mode_given_ = true;
+          break;
+        case Edit::RP:
+          mode_ = RoundingMode::nearest;
+          mode_given_ = false;
+          break;
+        case Edit::RC: set_mode(RoundingMode::nearest_away); break;
+        case Edit::RU: set_mode(RoundingMode::up); break;
+        case Edit::RD: set_mode(RoundingMode::down); break;
+        case Edit::RZ: set_mode(RoundingMode::zero); break;
         default: {
           for (std::int32_t r = 0; r < item.repeat; ++r) {
             if (next_value >= values_.size()) return WriteStatus::ok;
@@ -303,6 +309,11 @@ class Writer {
   }
 
   // ---- Reals -------------------------------------------------------------------------
+
+  void set_mode(RoundingMode mode) {
+    mode_ = mode;
+    mode_given_ = true;
+  }
 
   RoundingMode mode_for(bool negative) const {
     if (negative && mode_ == RoundingMode::up) return RoundingMode::down;
@@ -534,10 +545,11 @@ class Writer {
     layout.integer_count = 1;
     if (v == 0.0) {
       digits_.count = 0;
+    } else if (mode_ == RoundingMode::nearest && !mode_given_) {
+      engineering_digits(std::fabs(v), d, layout, exponent);
     } else {
       const double magnitude = std::fabs(v);
       int x = decimal_exponent(magnitude);
-      auto floor3 = [](int n) { return n >= 0 ? n / 3 * 3 : -((-n + 2) / 3 * 3); };
       round_significant(magnitude, x - floor3(x) + 1 + d, mode_for(negative), digits_);
       x = digits_.point - 1;  // a carry may reach the next power of ten
       exponent = floor3(x);
@@ -548,6 +560,44 @@ class Writer {
       return asterisks(w != 0 ? w : overflow_width(v, d));
     }
     return put_real(layout, w, 0);
+  }
+
+  static int floor3(int n) { return n >= 0 ? n / 3 * 3 : -((-n + 2) / 3 * 3); }
+
+  // EN digits under the default rounding, as the reference writer makes them: it
+  // decides how many digits go before the point from an estimate of the exponent,
+  // rounds to that many significant digits once, and then lays the digits out for
+  // the exponent the rounding actually gave, cutting surplus digits and padding
+  // missing ones with zeros. The estimate rounds to one digit and, when that gives a
+  // leading 1, checks the value against 10^e in the value's own precision.
+  void engineering_digits(double magnitude, int d, RealLayout& layout, int& exponent) {
+    round_significant(magnitude, 1, RoundingMode::nearest, digits_);
+    int estimate = digits_.point - 1;
+    if (digits_.digits[0] == '1') {
+      const bool below = kind_digits_ == 9
+                             ? below_power<float>(static_cast<float>(magnitude), estimate)
+                             : below_power<double>(magnitude, estimate);
+      if (below) --estimate;
+    }
+    round_significant(magnitude, d + estimate - floor3(estimate) + 1, RoundingMode::nearest,
+                      digits_);
+    const int x = digits_.point - 1;
+    exponent = floor3(x);
+    layout.integer_count = x - exponent + 1;
+    const int wanted = layout.integer_count + d;
+    if (digits_.count > wanted) digits_.count = wanted;
+  }
+
+  // Whether m * 10^-e < 1 with 10^|e| built by repeated multiplication in Real and
+  // inverted through double, as the reference writer's estimate does.
+  template <typename Real>
+  static bool below_power(Real m, int e) {
+    const int n = e < 0 ? -e : e;
+    Real r = 1;
+    for (int i = 0; i < n; ++i) r *= Real(10);
+    if (e > 0) r = static_cast<Real>(1.0 / static_cast<double>(r));
+    const Real product = r * m;
+    return product < Real(1);
   }
 
   // Gw.d[Ee]: integers, logicals and characters as I, L and A; reals in F form with
@@ -639,6 +689,7 @@ class Writer {
   bool plus_ = false;
   bool comma_ = false;
   RoundingMode mode_ = RoundingMode::nearest;
+  bool mode_given_ = false;  // RN, RC, RU, RD or RZ in effect (RP is the default again)
   int zero_width_limit_ = 25;
   int kind_digits_ = 17;
   DecimalDigits digits_;
