@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "core/window_table.hpp"
@@ -13,12 +14,6 @@
 
 namespace quill {
 namespace {
-
-struct TabItemData {
-  TCITEMHEADERW header;
-  int page_id;
-  int disabled;
-};
 
 std::wstring widen(std::string_view text, unsigned code_page) {
   if (text.empty()) return {};
@@ -380,12 +375,9 @@ void place_tab_pages(HWND tab, bool show_selected) {
   const int selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
   const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
   for (int index = 0; index < count; ++index) {
-    TabItemData item{};
-    item.header.mask = TCIF_PARAM;
-    if (SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == FALSE) {
-      continue;
-    }
-    HWND page = find_dialog(item.page_id);
+    const std::optional<int> page_id = tab_page_id(tab, index);
+    if (!page_id) continue;
+    HWND page = find_dialog(*page_id);
     if (page == nullptr) continue;
     if (show_selected && GetParent(page) != dialog) SetParent(page, dialog);
     RECT place = rect;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -250,15 +251,9 @@ void WDialogFieldState(int field, int state) {
   if (companion != nullptr) ShowWindow(companion, state == 3 ? SW_HIDE : SW_SHOWNA);
   if (kind == FieldKind::Tab) {
     const int selected = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
-    struct {
-      TCITEMHEADERW header;
-      int page_id;
-      int disabled;
-    } item{};
-    item.header.mask = TCIF_PARAM;
-    if (selected >= 0 &&
-        SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item)) != FALSE) {
-      if (HWND page = quill::find_dialog(item.page_id)) ShowWindow(page, state == 3 ? SW_HIDE : SW_SHOWNA);
+    const std::optional<int> page_id = selected >= 0 ? quill::tab_page_id(control, selected) : std::nullopt;
+    if (page_id) {
+      if (HWND page = quill::find_dialog(*page_id)) ShowWindow(page, state == 3 ? SW_HIDE : SW_SHOWNA);
     }
   }
   if (kind == FieldKind::Static) {

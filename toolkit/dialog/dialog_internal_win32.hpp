@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <optional>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -128,6 +131,16 @@ void focus_selection(HWND control);
 void place_tab_pages(HWND tab, bool show_selected);
 // True while the dialog is a tab page of some loaded dialog.
 bool is_tab_page(HWND dialog);
+
+// What each tab of a tab control carries (room made with TCM_SETITEMEXTRA): the page
+// dialog's handle and whether the page is disabled.
+struct TabItemData {
+  TCITEMHEADERW header;
+  int page_id;
+  int disabled;
+};
+// The page dialog handle of tab index of tab control tab; empty when that tab cannot be read.
+std::optional<int> tab_page_id(HWND tab, int index);
 
 inline constexpr int kFieldChangeMarker = 0x40001;
 inline constexpr int kGripId = 65535;

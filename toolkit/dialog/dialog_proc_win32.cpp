@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -456,15 +457,9 @@ void handle_notify(HWND dialog, const NMHDR* header) {
   DialogRecord* record = reporting_record(dialog, modal);
   if (record == nullptr) return;
   if (kind == FieldKind::Tab) {
-    struct {
-      TCITEMHEADERW header;
-      int page_id;
-      int disabled;
-    } item{};
-    item.header.mask = TCIF_PARAM;
     const int selected = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
-    SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
-    HWND page = find_dialog(item.page_id);
+    const int page_id = tab_page_id(control, selected).value_or(0);
+    HWND page = find_dialog(page_id);
     if (header->code == static_cast<UINT>(TCN_SELCHANGING)) {
       HWND pending = dialogs().pending_invalid;
       if (pending != nullptr && IsWindow(pending)) {
@@ -478,7 +473,7 @@ void handle_notify(HWND dialog, const NMHDR* header) {
         ShowWindow(page, SW_HIDE);
         if (DialogRecord* page_record = dialog_record(page)) page_record->shown = 0;
       }
-      record->page_left = item.page_id;
+      record->page_left = page_id;
     } else if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {
       if (page != nullptr) {
         place_tab_pages(control, true);
@@ -489,7 +484,7 @@ void handle_notify(HWND dialog, const NMHDR* header) {
           if (first != nullptr) SetFocus(first);
         }
       }
-      record->page_selected = item.page_id;
+      record->page_selected = page_id;
       if (!modal) post_dialog_event(EvPageSwitch, record->handle, record->page_left, record->page_selected);
     }
     return;
@@ -532,6 +527,16 @@ void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int fi
   if (type == 104) SetCapture(source);
   if (type == 105) ReleaseCapture();
   post_dialog_event(type, record.handle, type == 106 ? -1 : button, 0, field);
+}
+
+// Lets the control handle the message, then gives the focus back to the numeric field
+// whose check waits, its text selected.
+LRESULT handle_then_refocus(WNDPROC previous, HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                            HWND pending) {
+  const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
+  SetFocus(pending);
+  SendMessageW(pending, EM_SETSEL, 0, -1);
+  return result;
 }
 
 }  // namespace
@@ -640,10 +645,7 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
       if (kind == FieldKind::Trackbar) RemovePropW(control, kAnchorProperty);
       if (kind == FieldKind::Button && state.pending_invalid != nullptr && IsWindow(state.pending_invalid) &&
           reinterpret_cast<HWND>(wparam) != state.pending_invalid) {
-        const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
-        SetFocus(state.pending_invalid);
-        SendMessageW(state.pending_invalid, EM_SETSEL, 0, -1);
-        return result;
+        return handle_then_refocus(previous, control, message, wparam, lparam, state.pending_invalid);
       }
       break;
     case WM_LBUTTONUP:
@@ -652,10 +654,7 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
         GetClientRect(control, &rect);
         const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         if (!PtInRect(&rect, point)) {
-          const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
-          SetFocus(state.pending_invalid);
-          SendMessageW(state.pending_invalid, EM_SETSEL, 0, -1);
-          return result;
+          return handle_then_refocus(previous, control, message, wparam, lparam, state.pending_invalid);
         }
       }
       break;

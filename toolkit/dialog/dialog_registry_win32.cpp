@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "core/window_table.hpp"
@@ -309,17 +310,9 @@ void unload_dialog(HWND dialog, int keep) {
     if (field_kind(child) != FieldKind::Tab) continue;
     const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < tabs; ++index) {
-      struct {
-        TCITEMHEADERW header;
-        int page_id;
-        int disabled;
-      } item{};
-      item.header.mask = TCIF_PARAM;
-      if (SendMessageW(child, TCM_GETITEMW, static_cast<WPARAM>(index),
-                       reinterpret_cast<LPARAM>(&item)) == FALSE) {
-        continue;
-      }
-      HWND page = find_dialog(item.page_id);
+      const std::optional<int> page_id = tab_page_id(child, index);
+      if (!page_id) continue;
+      HWND page = find_dialog(*page_id);
       if (page != nullptr) pages.push_back(page);
     }
   }
@@ -374,6 +367,15 @@ void unload_all_dialogs() {
   }
 }
 
+std::optional<int> tab_page_id(HWND tab, int index) {
+  TabItemData item{};
+  item.header.mask = TCIF_PARAM;
+  if (SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == FALSE) {
+    return std::nullopt;
+  }
+  return item.page_id;
+}
+
 bool is_tab_page(HWND dialog) {
   const DialogRecord* record = dialog_record(dialog);
   if (record == nullptr) return false;
@@ -386,17 +388,7 @@ bool is_tab_page(HWND dialog) {
       if (field_kind(child) != FieldKind::Tab) continue;
       const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
       for (int index = 0; index < tabs; ++index) {
-        struct {
-          TCITEMHEADERW header;
-          int page_id;
-          int disabled;
-        } item{};
-        item.header.mask = TCIF_PARAM;
-        if (SendMessageW(child, TCM_GETITEMW, static_cast<WPARAM>(index),
-                         reinterpret_cast<LPARAM>(&item)) != FALSE &&
-            item.page_id == record->handle) {
-          return true;
-        }
+        if (tab_page_id(child, index) == record->handle) return true;
       }
     }
   }

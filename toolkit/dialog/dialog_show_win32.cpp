@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -466,11 +467,7 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
         const int count = static_cast<int>(SendMessageW(source, TCM_GETITEMCOUNT, 0, 0));
         for (int index = 0; index < count; ++index) {
           wchar_t text[1026] = {};
-          struct {
-            TCITEMHEADERW header;
-            int page_id;
-            int disabled;
-          } item{};
+          TabItemData item{};
           item.header.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
           item.header.pszText = text;
           item.header.cchTextMax = 1025;
@@ -554,14 +551,7 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
           if (quill::field_kind(child) != quill::FieldKind::Tab) continue;
           const int count = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
           for (int index = 0; index < count; ++index) {
-            struct {
-              TCITEMHEADERW header;
-              int page_id;
-              int disabled;
-            } item{};
-            item.header.mask = TCIF_PARAM;
-            SendMessageW(child, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-            if (item.page_id != handle) continue;
+            if (quill::tab_page_id(child, index).value_or(0) != handle) continue;
             TCITEMW change{};
             change.mask = TCIF_TEXT;
             change.pszText = wide.data();
