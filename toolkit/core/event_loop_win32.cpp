@@ -55,6 +55,13 @@ void deliver(const EventValues& v, int& type, EventRecord& record) {
   }
 }
 
+// Clears what the last wait posted and starts a new wait; the window procedures end it.
+void start_waiting(EventState& s) {
+  s.posted = EventValues{};
+  s.undelivered = false;
+  s.waiting = true;
+}
+
 }  // namespace
 
 bool in_own_dispatch(HWND hwnd) {
@@ -101,9 +108,7 @@ void WEventGet(int& type, EventRecord& record) {
   }
   quill::EventValues v = quill::take_pending_slot(quill::client_size);
   if (v.type == 0) {
-    s.posted = quill::EventValues{};
-    s.undelivered = false;
-    s.waiting = true;
+    quill::start_waiting(s);
     MSG msg;
     while (s.waiting) {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -120,9 +125,7 @@ void WEventPeek(int& type, EventRecord& record) {
   quill::EventState& s = events();
   quill::EventValues v = quill::take_pending_slot(quill::client_size);
   if (v.type == 0) {
-    s.posted = quill::EventValues{};
-    s.undelivered = false;
-    s.waiting = true;
+    quill::start_waiting(s);
     MSG msg;
     while (s.waiting && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
