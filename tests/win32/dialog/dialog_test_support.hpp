@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "quill/events.hpp"
+#include "test_support_win32.hpp"
 
 namespace dialog_test {
 
-struct Event {
-  int type = 0;
-  EventRecord record;
-};
+using win32_test::Event;
+using win32_test::press;
 
 // The next event other than repaints and resizes, or type 0 when none comes in time.
 Event next_event(int timeout_ms = 1500);
@@ -23,7 +22,6 @@ void drain();
 int last_error();
 void clear_error();
 
-void press(WORD key, std::vector<WORD> modifiers = {});
 void click(HWND control);
 // Text of a control as the platform holds it.
 std::wstring window_text(HWND control);

@@ -13,17 +13,6 @@
 namespace dialog_test {
 namespace {
 
-constexpr int kTimeoutTimer = 7771;
-
-INPUT key_input(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return in;
-}
-
 // The root window with the keypad combined into it lives for the whole test program.
 class RootWindowEnvironment : public ::testing::Environment {
  public:
@@ -41,44 +30,21 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new RootWind
 }  // namespace
 
 Event next_event(int timeout_ms) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    WEventTimer(timeout_ms, kTimeoutTimer, 0);
-    Event event;
-    WEventGet(event.type, event.record);
-    WEventTimer(0, kTimeoutTimer, 0);
-    if (event.type == EvTimerTick && event.record.detail1 == kTimeoutTimer) return {};
-    if (event.type != EvRepaint && event.type != EvResized) return event;
-  }
-  return {};
+  const Event event = win32_test::next_input_event(timeout_ms);
+  return win32_test::is_timeout(event) ? Event{} : event;
 }
 
-void drain() {
-  while (next_event(200).type != 0) {
-  }
-}
+void drain() { win32_test::drain(200); }
 
 int last_error() { return quill::errors().last_error; }
 void clear_error() { quill::errors().last_error = 0; }
-
-void press(WORD key, std::vector<WORD> modifiers) {
-  std::vector<INPUT> inputs;
-  for (WORD m : modifiers) inputs.push_back(key_input(m, false));
-  inputs.push_back(key_input(key, false));
-  inputs.push_back(key_input(key, true));
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(key_input(*it, true));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 void click(HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);
   SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  INPUT in[2] = {};
-  in[0].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].type = INPUT_MOUSE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
+  win32_test::mouse(MOUSEEVENTF_LEFTDOWN);
+  win32_test::mouse(MOUSEEVENTF_LEFTUP);
 }
 
 std::wstring window_text(HWND control) {

@@ -16,36 +16,17 @@
 #include "quill/errors.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
+#include "test_support_win32.hpp"
 #include "window_demo_ids.h"
 
 namespace {
 
-constexpr int kTimeoutTimer = 7777;
-
-struct Event {
-  int type = 0;
-  EventRecord record;
-};
-
-// The next event, or a tick of the timeout timer when nothing else arrives in time.
-Event next_event(int timeout_ms = 2000) {
-  WEventTimer(timeout_ms, kTimeoutTimer, 0);
-  Event e;
-  WEventGet(e.type, e.record);
-  WEventTimer(0, kTimeoutTimer, 0);
-  return e;
-}
-
-bool is_timeout(const Event& e) { return e.type == EvTimerTick && e.record.detail1 == kTimeoutTimer; }
-
-// The next event that is not a repaint or resize (which the window system may add).
-Event next_input_event(int timeout_ms = 2000) {
-  for (int i = 0; i < 20; ++i) {
-    Event e = next_event(timeout_ms);
-    if (e.type != EvRepaint && e.type != EvResized) return e;
-  }
-  return {};
-}
+using win32_test::Event;
+using win32_test::is_timeout;
+using win32_test::mouse;
+using win32_test::next_event;
+using win32_test::next_input_event;
+using win32_test::press;
 
 const quill::WindowEntry& root() { return quill::windows().windows[0]; }
 
@@ -63,45 +44,10 @@ bool focus_root() {
   return false;
 }
 
-INPUT key_input(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  switch (vk) {
-    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_PRIOR: case VK_NEXT:
-    case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE: case VK_DIVIDE:
-      in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-      break;
-    default:
-      break;
-  }
-  return in;
-}
-
-// Presses key with the modifiers held, then releases everything.
-void press(WORD key, std::vector<WORD> modifiers = {}) {
-  std::vector<INPUT> inputs;
-  for (WORD m : modifiers) inputs.push_back(key_input(m, false));
-  inputs.push_back(key_input(key, false));
-  inputs.push_back(key_input(key, true));
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(key_input(*it, true));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 POINT client_to_screen(int x, int y) {
   POINT p{x, y};
   ClientToScreen(root().client, &p);
   return p;
-}
-
-void mouse(DWORD flags, DWORD data = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  in.mi.mouseData = data;
-  SendInput(1, &in, sizeof(INPUT));
 }
 
 class RootWindow : public ::testing::Test {
@@ -121,12 +67,7 @@ class RootWindow : public ::testing::Test {
     WindowShutdown();
   }
   // Lets the window system settle: whatever is queued now is processed and dropped.
-  static void drain() {
-    for (;;) {
-      Event e = next_event(150);
-      if (is_timeout(e)) return;
-    }
-  }
+  static void drain() { win32_test::drain(150); }
   int width_ = 0;
   int height_ = 0;
 };
