@@ -3,66 +3,14 @@ the events and field texts the dialog manager delivered."""
 import os
 import subprocess
 import sys
-import tempfile
 import time
+
+sys.dont_write_bytecode = True  # no __pycache__ beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from x11_harness import FAILURES, check, start_demo, xdotool  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
-FAILURES = []
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what, flush=True)
-    if not condition:
-        FAILURES.append(what)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
-
-
-class Log:
-    def __init__(self, path):
-        self.path = path
-        self.seen = 0
-
-    def lines(self):
-        try:
-            with open(self.path, encoding="latin-1") as f:
-                return [line.strip() for line in f if line.strip()]
-        except OSError:
-            return []
-
-    def wait_line(self, prefix, timeout=20):
-        end = time.time() + timeout
-        while time.time() < end:
-            lines = self.lines()
-            for i in range(self.seen, len(lines)):
-                if lines[i].startswith(prefix):
-                    self.seen = i + 1
-                    return lines[i]
-            time.sleep(0.05)
-        return None
-
-    def events(self, quiet=0.8, timeout=5):
-        """Every event line until none has come for `quiet` seconds, repaints dropped."""
-        found = []
-        end = time.time() + timeout
-        last = time.time()
-        while time.time() < end and time.time() - last < quiet:
-            lines = self.lines()
-            while self.seen < len(lines):
-                line = lines[self.seen]
-                self.seen += 1
-                last = time.time()
-                if line.startswith("event "):
-                    words = [int(w) for w in line.split()[1:]]
-                    if words[0] not in (7, 8):
-                        found.append(words)
-                elif line.startswith("text "):
-                    found.append(line)
-            time.sleep(0.05)
-        return found
 
 
 def centre(rects, ident):
@@ -71,15 +19,8 @@ def centre(rects, ident):
 
 
 def main():
-    workdir = tempfile.mkdtemp(prefix="dialog-demo-")
-    log_path = os.path.join(workdir, "events.log")
-    demo = subprocess.Popen(["wine", DEMO, "--log", "Z:" + log_path],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    log = Log(log_path)
-    ready = log.wait_line("ready", timeout=60)
-    check(ready is not None, "demo opened the fields dialog")
+    demo, log, ready = start_demo(DEMO, "dialog-demo", "demo opened the fields dialog")
     if ready is None:
-        demo.kill()
         return 1
     rects = {}
     for line in log.lines():

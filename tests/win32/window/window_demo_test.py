@@ -3,60 +3,13 @@ event by event, what the toolkit delivered; reads COPY back through the X clipbo
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
+sys.dont_write_bytecode = True  # no __pycache__ beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from x11_harness import FAILURES, check, start_demo, xdotool  # noqa: E402
+
 DEMO = sys.argv[1]
-FAILURES = []
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what, flush=True)
-    if not condition:
-        FAILURES.append(what)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
-
-
-class Log:
-    def __init__(self, path):
-        self.path = path
-        self.seen = 0
-
-    def lines(self):
-        try:
-            with open(self.path, encoding="latin-1") as f:
-                return [line.strip() for line in f if line.strip()]
-        except OSError:
-            return []
-
-    def wait_line(self, prefix, timeout=15):
-        end = time.time() + timeout
-        while time.time() < end:
-            lines = self.lines()
-            for i in range(self.seen, len(lines)):
-                if lines[i].startswith(prefix):
-                    self.seen = i + 1
-                    return lines[i]
-            time.sleep(0.05)
-        return None
-
-    def next_event(self, timeout=5):
-        """The next event that is not a repaint or a resize, as a list of ints."""
-        end = time.time() + timeout
-        while time.time() < end:
-            lines = self.lines()
-            while self.seen < len(lines):
-                line = lines[self.seen]
-                self.seen += 1
-                if line.startswith("event "):
-                    words = [int(w) for w in line.split()[1:]]
-                    if words[0] not in (7, 8):
-                        return words
-            time.sleep(0.05)
-        return None
 
 
 def expect(log, action, kind, detail1, detail2=None, what=""):
@@ -70,15 +23,8 @@ def expect(log, action, kind, detail1, detail2=None, what=""):
 
 
 def main():
-    workdir = tempfile.mkdtemp(prefix="window-demo-")
-    log_path = os.path.join(workdir, "events.log")
-    demo = subprocess.Popen(["wine", DEMO, "--log", "Z:" + log_path],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    log = Log(log_path)
-    ready = log.wait_line("ready", timeout=60)
-    check(ready is not None, "demo window opened")
+    demo, log, ready = start_demo(DEMO, "window-demo", "demo window opened")
     if ready is None:
-        demo.kill()
         return 1
     f = ready.split()
     frame = [int(v) for v in f[2:6]]
