@@ -508,7 +508,11 @@ class Writer {
     }
     const bool minimal = w == 0;
     if (!make_exponent(layout, exponent, letter, has_e, e, minimal)) {
-      return asterisks(w != 0 ? w : overflow_width(v, d));
+      if (w != 0) return asterisks(w);
+      // Without integer digits the zero-width form counts one asterisk fewer once
+      // the number would pass the kind's limit, as if its leading zero were dropped.
+      const long long width = overflow_width(v, d);
+      return asterisks(k <= 0 && width > zero_width_limit_ ? width - 1 : width);
     }
     if (layout.integer_count == 0) {
       layout.zero_before_point = layout.size() + 1 <= (minimal ? zero_width_limit_ : w);
