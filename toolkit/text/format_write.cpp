@@ -632,20 +632,9 @@ class Writer {
     const double r = mode == RoundingMode::up
                          ? 1.0
                          : (mode == RoundingMode::zero || mode == RoundingMode::down ? 0.0 : 0.5);
-    int s;
-    if (mode == RoundingMode::up && value.kind == ValueKind::real8) {
-      // Rounding a double away from zero, the digits themselves decide: a value
-      // exactly on a bound keeps them (32-bit reals use the bounds below).
-      s = 1;
-      if (v != 0.0) {
-        round_significant(std::fabs(v), d, mode, digits_);
-        s = digits_.point >= 0 && digits_.point <= d ? digits_.point : -1;
-      }
-    } else {
-      s = value.kind == ValueKind::real4
-              ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
-              : general_scale<double>(std::fabs(v), d, r);
-    }
+    const int s = value.kind == ValueKind::real4
+                      ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
+                      : general_scale<double>(std::fabs(v), d, r);
     if (s >= 0) {
       if (w != 0 && w - blanks <= 0) return asterisks(w);
       return edit_f(v, w == 0 ? 0 : w - blanks, d - s, 0, zero, blanks);
@@ -656,23 +645,25 @@ class Writer {
   }
 
   // For Gw.d: the number of integer digits s (0..d) of the F form, or -1 for the E form.
-  // The bounds 10^s - r 10^(s-d) are computed in the value's own precision, in the
-  // reference writer's order of operations (so 10^11 as a 32-bit real is 99999997952).
+  // With r the rounding's reach (0.5 nearest, 1 away from zero, 0 towards it), the bounds
+  // are 10^s (1 - r 10^-d) in the value's own precision, the lowest one through double
+  // (so 10^11 as a 32-bit real is 99999997952). The top is tested as 10^d - m against r,
+  // which under rounding away from zero lets 10^d - 1 itself stay in F form.
   template <typename Real>
   static int general_scale(Real m, int d, Real r) {
     if (m == Real(0)) return 1;
     Real exp_d = 1;
     for (int i = 0; i < d; ++i) exp_d *= Real(10);
-    const Real rexp_d = Real(1) / exp_d;
-    if (m < Real(0.1) - Real(0.1) * r * rexp_d) return -1;
-    const Real factor = Real(1) - r * rexp_d;
+    const Real r_sc = Real(1) - r / exp_d;
+    const Real low = static_cast<Real>(0.1 * static_cast<double>(r_sc));
+    const Real top = exp_d - m;
+    if (m < low || (r < Real(1) && r >= top) || (r == Real(1) && Real(1) > top)) return -1;
     Real power = 1;
-    for (int s = 0; s <= d; ++s) {
-      const Real bound = sizeof(Real) == sizeof(float) ? power - r * power * rexp_d : power * factor;
-      if (m < bound) return s;
+    for (int s = 0; s < d; ++s) {
+      if (m < power * r_sc) return s;
       power *= Real(10);
     }
-    return -1;
+    return d;
   }
 
   // Asterisks for a zero-width form whose exponent does not fit its digits.
