@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "format_cases.hpp"
 #include "text/format.hpp"
 
@@ -46,9 +48,10 @@ Outcome ours(const FormatCase& c) {
 }
 
 std::vector<Outcome> reference(const std::vector<FormatCase>& cases) {
-  const std::string dir = ::testing::TempDir();
-  const std::string in = dir + "format_cases.txt";
-  const std::string out = dir + "format_reference.txt";
+  // Named per process, so runs of several build trees at once keep their own files.
+  const std::string dir = ::testing::TempDir() + "quill_format_" + std::to_string(getpid()) + "_";
+  const std::string in = dir + "cases.txt";
+  const std::string out = dir + "reference.txt";
   {
     std::ofstream file(in, std::ios::binary);
     for (const FormatCase& c : cases) {
@@ -70,6 +73,9 @@ std::vector<Outcome> reference(const std::vector<FormatCase>& cases) {
     o.record = blank == std::string::npos ? std::string() : line.substr(blank + 1);
     outcomes.push_back(std::move(o));
   }
+  file.close();
+  std::remove(in.c_str());
+  std::remove(out.c_str());
   return outcomes;
 }
 
