@@ -115,8 +115,8 @@ std::string data_descriptor(Random& r, CaseKind kind) {
     case 3: return "E" + num(w) + "." + num(dd);
     case 4: return "E" + num(w) + "." + num(dd) + "E" + num(e);
     case 5: return "ES" + num(w) + "." + num(dd) + (r.chance(30) ? "E" + num(e) : "");
-    case 6: return "EN" + num(wp) + "." + num(dd) + (r.chance(30) ? "E" + num(e) : "");
-    case 7: return "D" + num(wp) + "." + num(dd);
+    case 6: return "EN" + num(r.chance(10) ? 0 : wp) + "." + num(dd) + (r.chance(30) ? "E" + num(e) : "");
+    case 7: return "D" + num(r.chance(10) ? 0 : wp) + "." + num(dd);
     case 8:
     case 9:
     case 10: return "G" + num(wp) + "." + num(1 + r.below(15));

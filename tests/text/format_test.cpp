@@ -28,7 +28,7 @@ Written write(std::string_view format, const FormatValue& value, std::size_t len
 TEST(Format, InvalidFormatsAreRejectedWithoutWriting) {
   const char* const bad[] = {
       "",        "I5",       "(I5",      "()",        "(I5,,I5)",  "(,I5)",     "(F10)",
-      "(F5.)",   "(E0.3Q)",  "(D0.3)",   "(EN0.3)",   "(G10)",     "(A0)",      "(0X)",
+      "(F5.)",   "(E0.3Q)",  "(D0.3E2)", "(EN0.3Q)",  "(G10)",     "(A0)",      "(0X)",
       "(T0)",    "(TR0)",    "(0I5)",    "(I3.5)",    "(2'x')",    "(1PI5)",    "(1P'a',F5.1)",
       "(1P0PF5.1)", "(-2I5)", "('abc)",  "(5Habc)",   "(Q5)",      "(RX,I5)",   "(I99999999999)",
   };

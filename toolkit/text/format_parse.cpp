@@ -262,17 +262,17 @@ class Parser {
         if (in_.accept('Z')) return control(Edit::BZ);
         item.edit = Edit::B;
         return integer_edit(item);
-      case 'F': item.edit = Edit::F; return real_edit(item, true, false);
+      case 'F': item.edit = Edit::F; return real_edit(item, false);
       case 'E':
-        if (in_.accept('N')) { item.edit = Edit::EN; return real_edit(item, false, true); }
-        if (in_.accept('S')) { item.edit = Edit::ES; return real_edit(item, true, true); }
+        if (in_.accept('N')) { item.edit = Edit::EN; return real_edit(item, true); }
+        if (in_.accept('S')) { item.edit = Edit::ES; return real_edit(item, true); }
         item.edit = Edit::E;
-        return real_edit(item, true, true);
+        return real_edit(item, true);
       case 'D':
         if (in_.accept('C')) return control(Edit::DC);
         if (in_.accept('P')) return control(Edit::DP);
         item.edit = Edit::D;
-        return real_edit(item, false, false);
+        return real_edit(item, false);
       case 'G': item.edit = Edit::G; return general_edit(item);
       case 'L':
         item.edit = Edit::L;
@@ -328,10 +328,9 @@ class Parser {
     return add(item);
   }
 
-  // Fw.d, Ew.d[Ee], ENw.d[Ee], ESw.d[Ee], Dw.d.
-  bool real_edit(FormatItem& item, bool zero_width_allowed, bool exponent_allowed) {
+  // Fw.d, Ew.d[Ee], ENw.d[Ee], ESw.d[Ee], Dw.d; each also in the zero-width form.
+  bool real_edit(FormatItem& item, bool exponent_allowed) {
     if (!in_.number(item.w)) return false;
-    if (item.w == 0 && !zero_width_allowed) return false;
     if (!in_.accept('.')) return false;
     if (!in_.number(item.d)) return false;
     item.has_d = true;

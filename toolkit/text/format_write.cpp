@@ -561,7 +561,8 @@ class Writer {
     }
     layout.fraction_count = d;
     if (!make_exponent(layout, exponent, 'E', has_e, e, w == 0)) {
-      return asterisks(w != 0 ? w : overflow_width(v, d));
+      // The zero-width form counts every integer digit in its asterisks.
+      return asterisks(w != 0 ? w : overflow_width(v, d) + layout.integer_count - 1);
     }
     return put_real(layout, w, 0);
   }
