@@ -231,28 +231,31 @@ void IStringToReal8(std::string_view text, double& value) {
   }
 }
 
-void INextInteger(std::span<char> text, int& value) {
+namespace {
+
+// Converts the first word of text with convert and blanks that word out of text; a text
+// without a word is error 10 for the routine and gives 0.
+template <typename Value, typename Convert>
+void take_next_word(std::span<char> text, Value& value, std::string_view routine, Convert convert) {
   const std::string_view view(text.data(), text.size());
   const quill::Word word = quill::find_word(view);
   if (!word.found) {
-    value = 0;
-    IErrorReport(10, "INextInteger");
+    value = Value{0};
+    IErrorReport(10, routine);
     return;
   }
-  IStringToInteger(view.substr(word.first, word.last + 1 - word.first), value);
+  convert(view.substr(word.first, word.last + 1 - word.first), value);
   std::memset(text.data() + word.first, ' ', word.last + 1 - word.first);
 }
 
+}  // namespace
+
+void INextInteger(std::span<char> text, int& value) {
+  take_next_word(text, value, "INextInteger", IStringToInteger);
+}
+
 void INextReal(std::span<char> text, float& value) {
-  const std::string_view view(text.data(), text.size());
-  const quill::Word word = quill::find_word(view);
-  if (!word.found) {
-    value = 0.0F;
-    IErrorReport(10, "INextReal");
-    return;
-  }
-  IStringToReal(view.substr(word.first, word.last + 1 - word.first), value);
-  std::memset(text.data() + word.first, ' ', word.last + 1 - word.first);
+  take_next_word(text, value, "INextReal", IStringToReal);
 }
 
 void IStringToRealSilent(float& value, std::string_view text) {
