@@ -13,6 +13,8 @@ packages=(
   python3 python3-pil pngcheck ghostscript librsvg2-bin libxml2-utils
 )
 
+# Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,
+# XRender, ...) at run time and finds them only through its recommendations.
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -24,7 +26,7 @@ if ((${#missing[@]})); then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
