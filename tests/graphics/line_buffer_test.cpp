@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "graphics/line_buffer.hpp"
+#include "quill/text.hpp"
+
+namespace quill {
+namespace {
+
+std::string fixed(double value, int decimals) {
+  char out[40];
+  return std::string(out, format_fixed(out, value, decimals));
+}
+
+TEST(FormatFixed, WritesPlainFixedPoint) {
+  struct Case {
+    double value;
+    int decimals;
+    const char* text;
+  };
+  const Case cases[] = {
+      {100.0, 2, "100.00"}, {0.5, 2, "0.50"}, {-12.25, 1, "-12.2"}, {12.35, 1, "12.3"},
+      {-0.001, 2, "0.00"},  {0.0, 4, "0.0000"}, {7.0, 0, "7"},
+      {std::numeric_limits<double>::quiet_NaN(), 2, "0.00"},
+      {std::numeric_limits<double>::infinity(), 0, "1000000000000000"},
+      {-1e300, 0, "-1000000000000000"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(fixed(c.value, c.decimals), c.text) << c.value;
+  }
+}
+
+// The toolkit's own formatter is the oracle for the rounding of the Fw.d fields.
+TEST(FormatFixed, AgreesWithTheToolkitFormatter) {
+  std::mt19937 random(12345);
+  std::uniform_real_distribution<double> wide(-99999.0, 99999.0);
+  for (int i = 0; i < 3000; ++i) {
+    const double value = i % 3 == 0 ? std::round(wide(random) * 8.0) / 8.0 : wide(random);
+    std::array<char, 32> record{};
+    IDoubleToString(value, record, "(F20.2)");
+    std::string expected(record.data(), record.size());
+    expected.erase(0, expected.find_first_not_of(' '));
+    expected.erase(expected.find_last_not_of(' ') + 1);
+    if (expected == "-0.00") {
+      expected = "0.00";
+    }
+    EXPECT_EQ(fixed(value, 2), expected) << value;
+  }
+}
+
+TEST(ClampToField, KeepsEveryFieldWithinItsWidth) {
+  struct Case {
+    double value;
+    int width, decimals;
+    double expected;
+  };
+  const Case cases[] = {
+      {1e9, 9, 2, 999999.99},   {-1e9, 9, 2, -99999.99}, {1718.28, 5, 1, 999.9},
+      {-5.0, 5, 1, -5.0},       {12.0, 8, 4, 12.0},      {1e6, 8, 4, 999.9999},
+      {std::numeric_limits<double>::quiet_NaN(), 9, 2, 0.0},
+      {-std::numeric_limits<double>::infinity(), 8, 1, -99999.9},
+  };
+  for (const Case& c : cases) {
+    const double clamped = clamp_to_field(c.value, c.width, c.decimals);
+    EXPECT_NEAR(clamped, c.expected, 1e-9) << c.value;
+    EXPECT_LE(static_cast<int>(fixed(clamped, c.decimals).size()), c.width) << c.value;
+  }
+}
+
+TEST(LineBuffer, AppendsAndStopsAtItsCapacity) {
+  LineBuffer line;
+  line.add("x=").add_int(-42).add(' ').add_fixed(1.5, 2);
+  EXPECT_EQ(line.view(), "x=-42 1.50");
+  line.drop_back(3);
+  EXPECT_EQ(line.back(), '1');
+  line.clear();
+  for (std::size_t i = 0; i < LineBuffer::kCapacity + 10; ++i) {
+    line.add('a');
+  }
+  EXPECT_EQ(line.size(), LineBuffer::kCapacity);
+}
+
+}  // namespace
+}  // namespace quill

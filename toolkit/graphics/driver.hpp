@@ -1,0 +1,130 @@
+// The driver interface: operation codes, the device description a driver fills in, the
+// table of driver numbers, and the call that hands one operation to one driver.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace quill {
+
+// The single argument of a driver call. Every other input is read from drawing().
+enum class GrOp : int {
+  initialise = 1,        // fill in drawing().device (or only answer a probe)
+  line = 2,              // primitive.x1,y1 -> x2,y2
+  colour = 3,            // colour from drawing().colour
+  ellipse_screen = 4,
+  ellipse = 5,           // primitive centre and radii
+  ellipse_screen_fill = 6,
+  triangle = 7,          // point arrays, 3 points
+  triangle_screen = 8,
+  rectangle = 9,         // primitive.x1,y1 / x2,y2 corners
+  rectangle_screen = 10,
+  parallelogram = 11,    // point arrays, 4 points
+  parallelogram_screen = 12,
+  sector = 13,           // centre, radii, start and end angle
+  sector_screen = 14,
+  polygon = 15,          // point arrays, count
+  polygon_screen = 16,
+  clear = 17,
+  begin_output = 18,     // open the output, write the header
+  end_output = 19,       // write the trailer, close the output
+  new_page = 20,
+  select_font = 21,
+  text = 22,
+  hatch_fill = 23,
+  clip = 24,             // clipping rectangle = the current area
+  measure_text = 25,
+  point = 26,
+  drawing_mode = 27,
+  op28 = 28,
+  line_style = 29,
+  line_width = 30,
+  read_pixel = 31,
+  polyline = 32,         // point arrays, count
+  text_direction = 33,
+  arc = 34,
+  colour_value = 35,
+  line_join = 36,
+  line_cap = 37,
+  image = 38,
+  bitmap_transfer = 40,
+};
+
+// A driver: one function taking the operation code. It ignores codes it does not implement.
+using DriverFunction = void (*)(GrOp op);
+
+inline constexpr int kMaxDriverNumber = 12;
+inline constexpr int kOptionCount = 30;
+inline constexpr int kProbeValue = -999;
+inline constexpr int kCapabilityLength = 29;
+
+// Numbered hardcopy options (index = option number; index 0 is unused).
+enum class GrOption : int {
+  width = 1, height = 2, offset_x = 3, offset_y = 4, orientation = 5, reverse_mode = 6,
+  copies = 8, line_width = 9, line_join = 10, line_cap = 11, hatch_distance = 12,
+  end_of_job = 15, path_limit = 16, label_terminator = 21, encapsulated = 22,
+  colour_depth = 23, image_format = 26,
+};
+
+// What a driver tells about itself on operation 1.
+struct DeviceDescription {
+  // Probe answer: set to kProbeValue by the caller before a probe; a driver then writes
+  // its class number here and does nothing else.
+  int answer = 0;
+  std::array<int, kOptionCount + 1> options{};
+  double units_per_inch_x = 0.0;
+  double units_per_inch_y = 0.0;
+  int colours = 0;
+  std::string_view capabilities;   // kCapabilityLength characters "0"/"1"
+  std::string_view default_file;   // empty: the driver writes no file
+
+  int option(GrOption which) const { return options[static_cast<int>(which)]; }
+  void set_option(GrOption which, int value) { options[static_cast<int>(which)] = value; }
+  bool landscape() const { return (option(GrOption::orientation) & 1) != 0; }
+  bool encapsulated() const { return option(GrOption::encapsulated) != 0; }
+  bool end_of_job() const { return option(GrOption::end_of_job) != 0; }
+  int path_limit() const { return option(GrOption::path_limit); }
+  double width() const { return option(GrOption::width); }
+  double height() const { return option(GrOption::height); }
+};
+
+// One row of the driver table: the fixed facts about each driver number.
+struct DriverInfo {
+  int number = 0;
+  std::string_view output;
+  std::string_view default_file;
+  std::string_view capabilities;
+};
+
+inline constexpr std::string_view kScreenCapabilities = "11111111111111111110111011111";
+inline constexpr std::string_view kRecorderCapabilities = "00000110111111100010011011100";
+// Capability strings of driver 1 by plotter model 1..4.
+inline constexpr std::array<std::string_view, 4> kPlotterCapabilities = {
+    "00000100000000000010000000010", "00000100000000000010000000000",
+    "00000100000010000010000000010", "00000100000011100010001001010"};
+
+// The row for driver number, or nullptr for a number outside the table (and 5, 7).
+const DriverInfo* driver_info(int number);
+
+// Installs fn as the driver for number (1..kMaxDriverNumber) and returns the driver it
+// replaces (nullptr if none). The built-in drivers are registered on first use.
+DriverFunction register_driver(int number, DriverFunction fn);
+DriverFunction registered_driver(int number);
+// The screen driver (the current drawable's driver); nullptr where there is no screen.
+DriverFunction register_screen_driver(DriverFunction fn);
+
+// Sends op to driver number; does nothing when no driver is registered for it.
+void call_driver(int number, GrOp op);
+// Probes driver number: returns its class number, or kProbeValue when there is none.
+// Nothing but drawing().device.answer is changed.
+int probe_driver(int number);
+// Sends op to the screen driver (or the metafile recorder that replaces it) and, while a
+// hardcopy is active, to the active hardcopy driver.
+void send_operation(GrOp op);
+// Sends op only to the active hardcopy driver, if any.
+void send_to_hardcopy(GrOp op);
+
+// Each driver folder defines register_driver_<folder>(), which calls register_driver.
+void register_builtin_drivers();
+
+}  // namespace quill
