@@ -45,6 +45,7 @@ void reset_drawing_for_tests() {
   state.device = {};
   state.metafile_used = {};
   state.metafile_recorder = false;
+  state.bitmap_count = 0;
 }
 
 Rgb palette_colour(int number) {

@@ -76,8 +76,10 @@ enum TextFlag : int { kTextGroupStart = 1, kTextGroupEnd = 2 };
 struct TextAttributes {
   int family = 2;         // 1 Courier, 2 Helvetica/Arial, 3 Times, 4 Symbol
   int style = 0;          // 0 plain, 1 bold, 2 italic, 3 bold italic (modulo 4)
-  double width = 0.0;     // character size in drawing units
+  double width = 0.0;     // character size in drawing units (set before operation 22)
   double height = 0.0;
+  float user_width = 0.0F;   // character size in user units; 0: 1/40 of the area's height
+  float user_height = 0.0F;
   double rotation = 0.0;  // degrees, counter-clockwise
   int justification = 0;  // 0 left, 1 centre, 2 right
   int mode = 0;           // 0, 1, 2: per-driver size factors; mode 1 ignores justification
@@ -111,6 +113,7 @@ struct Primitive {
 
 struct HardcopyState {
   int selected = 2;        // driver number
+  int described = 0;       // the driver whose description drawing().device holds
   bool active = false;
   int active_driver = 0;   // the driver that receives operations while active
   bool hardcopy_only = true;
@@ -136,6 +139,8 @@ struct DrawingState {
   OutputStream output;       // the hardcopy's one output stream
   std::array<bool, kMetafileSlots + 1> metafile_used{};
   bool metafile_recorder = false;
+  int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
+  bool (*window_exists)(int number) = nullptr;  // set by the window system; null: 0..50
 };
 
 DrawingState& drawing();

@@ -1,6 +1,7 @@
 #include "graphics/driver.hpp"
 
 #include "graphics/drawing_state.hpp"
+#include "quill/errors.hpp"
 
 namespace quill {
 namespace {
@@ -98,12 +99,29 @@ void send_to_hardcopy(GrOp op) {
   }
 }
 
-void send_operation(GrOp op) {
+void send_operation_to_screen(GrOp op) {
   DriverFunction screen = ready_table().screen;
   if (screen != nullptr) {
     screen(op);
   }
+}
+
+void send_operation(GrOp op) {
+  send_operation_to_screen(op);
   send_to_hardcopy(op);
 }
+
+bool begin_file_output() {
+  DrawingState& state = drawing();
+  if (state.output.open(state.hardcopy.file_name)) {
+    return true;
+  }
+  state.hardcopy.active = false;
+  state.hardcopy.active_driver = 0;
+  IErrorReport(1, "IGrHardCopy");
+  return false;
+}
+
+void end_file_output() { drawing().output.close(); }
 
 }  // namespace quill

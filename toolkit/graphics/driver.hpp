@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace quill {
@@ -76,7 +77,7 @@ struct DeviceDescription {
   double units_per_inch_y = 0.0;
   int colours = 0;
   std::string_view capabilities;   // kCapabilityLength characters "0"/"1"
-  std::string_view default_file;   // empty: the driver writes no file
+  std::string default_file;        // empty: the driver writes no file
 
   int option(GrOption which) const { return options[static_cast<int>(which)]; }
   void set_option(GrOption which, int value) { options[static_cast<int>(which)] = value; }
@@ -121,8 +122,16 @@ int probe_driver(int number);
 // Sends op to the screen driver (or the metafile recorder that replaces it) and, while a
 // hardcopy is active, to the active hardcopy driver.
 void send_operation(GrOp op);
+// Sends op only to the screen driver, if any.
+void send_operation_to_screen(GrOp op);
 // Sends op only to the active hardcopy driver, if any.
 void send_to_hardcopy(GrOp op);
+
+// For a file driver's operation 18: opens drawing().output on the hardcopy's file name.
+// On failure reports error 1 for IGrHardCopy, leaves no active hardcopy and returns false.
+bool begin_file_output();
+// For a file driver's operation 19: closes the output (a failure there is reported once).
+void end_file_output();
 
 // Each driver folder defines register_driver_<folder>(), which calls register_driver.
 void register_builtin_drivers();

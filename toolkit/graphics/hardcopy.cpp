@@ -1,0 +1,230 @@
+// Hardcopy: starting and ending output through the selected driver, choosing the driver,
+// and the numbered hardcopy options.
+#include <string>
+
+#include "graphics/drawing_state.hpp"
+#include "graphics/routines.hpp"
+#include "quill/errors.hpp"
+#include "quill/graphics.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kErrorOpen = 1;
+constexpr int kErrorNoDriver = 46;
+constexpr int kPostScriptDriver = 2;
+constexpr int kPngDriver = 6;
+constexpr int kDxfDriver = 8;
+
+std::string_view trim_trailing_blanks(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+// Replaces the extension of name (after its last dot past the last path separator).
+void replace_extension(std::string& name, std::string_view extension) {
+  if (name.empty()) {
+    return;
+  }
+  const std::size_t separator = name.find_last_of("/\\:");
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) {
+    name.erase(dot);
+  }
+  name += extension;
+}
+
+void change_extensions(std::string_view extension) {
+  DrawingState& state = drawing();
+  replace_extension(state.device.default_file, extension);
+  replace_extension(state.hardcopy.file_name, extension);
+}
+
+// Takes the caller's file name (or the driver's default) and title. A name holding
+// " @ " is meant for printing: the part before it is the file, the rest the destination.
+bool take_names(std::string_view file_name, std::string_view title) {
+  HardcopyState& hardcopy = drawing().hardcopy;
+  file_name = trim_trailing_blanks(file_name);
+  while (!file_name.empty() && file_name.front() == ' ') {
+    file_name.remove_prefix(1);
+  }
+  if (file_name.size() > static_cast<std::size_t>(kMaxFileName)) {
+    IErrorReport(kErrorOpen, "IGrHardCopy");
+    return false;
+  }
+  hardcopy.print_destination.clear();
+  if (file_name.empty()) {
+    hardcopy.file_name = drawing().device.default_file;
+  } else {
+    const std::size_t at = file_name.find(" @ ");
+    hardcopy.file_name = std::string(trim_trailing_blanks(file_name.substr(0, at)));
+    if (at != std::string_view::npos) {
+      hardcopy.print_destination = std::string(file_name.substr(at + 3));
+    }
+  }
+  title = trim_trailing_blanks(title);
+  hardcopy.title = std::string(title.substr(0, static_cast<std::size_t>(kMaxTitle)));
+  return true;
+}
+
+void replay_state_to_hardcopy() {
+  DrawingState& state = drawing();
+  state.pen_x = kUnknownPosition;
+  state.pen_y = kUnknownPosition;
+  for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::line_join, GrOp::line_cap, GrOp::clip,
+                  GrOp::select_font, GrOp::colour}) {
+    send_to_hardcopy(op);
+  }
+}
+
+void start_hardcopy(std::string_view file_name, std::string_view title) {
+  DrawingState& state = drawing();
+  const int driver = state.hardcopy.selected;
+  if (probe_driver(driver) == kProbeValue) {
+    return;
+  }
+  if (state.hardcopy.described != driver) {
+    IGrHardCopySelect(driver);
+  }
+  if (!take_names(file_name, title)) {
+    return;
+  }
+  state.hardcopy.hardcopy_only = state.drawable.kind == DrawableKind::none;
+  if (state.hardcopy.hardcopy_only) {
+    set_drawable_size(state.device.width(), state.device.height());
+  }
+  state.hardcopy.active = true;
+  state.hardcopy.active_driver = driver;
+  call_driver(driver, GrOp::begin_output);
+  if (!state.hardcopy.active) {
+    return;  // the open failed and was reported
+  }
+  if (state.hardcopy.hardcopy_only) {
+    const Area area = state.area;
+    apply_area(area.left, area.bottom, area.right, area.top, "IGrArea");
+  }
+  replay_state_to_hardcopy();
+}
+
+bool option_in_range(int option, int value) {
+  const DrawingState& state = drawing();
+  switch (option) {
+    case 1: case 2: return value >= 1;
+    case 5: return value >= 0 && value <= 3;
+    case 6: case 10: case 11: return value >= 0 && value <= 2;
+    case 13: case 24: {
+      const int limit = state.device.option(GrOption::width) > state.device.option(GrOption::height)
+                            ? state.device.option(GrOption::width)
+                            : state.device.option(GrOption::height);
+      return value >= 0 && value <= limit;
+    }
+    case 14: return false;
+    case 16: return value >= 10 && value <= 255;
+    case 21: return value >= 1 && value <= 127;
+    case 23:
+      if (state.hardcopy.selected == kPngDriver) {
+        return value == 1 || value == 4 || value == 8 || value == 24;
+      }
+      if (state.hardcopy.selected == kDxfDriver) {
+        return value == 3 || value == 4 || value == 8 || value == 24;
+      }
+      return true;
+    case 26: return value == 1 || value == 2 || value == 15;
+    default: return option >= 1 && option <= kOptionCount;
+  }
+}
+
+int raised_option(int option, int value) {
+  if (option == 8 || option == 9) {
+    return value < 1 ? 1 : value;
+  }
+  if (option == 12) {
+    return value < 100 ? 100 : value;
+  }
+  return value;
+}
+
+// Options that also change the drawing state or the file name.
+void apply_option_effects(int option, int value) {
+  DrawingState& state = drawing();
+  switch (option) {
+    case 9:
+      state.line.width = value;
+      send_to_hardcopy(GrOp::line_width);
+      break;
+    case 10:
+      state.line.join = value;
+      send_to_hardcopy(GrOp::line_join);
+      break;
+    case 11:
+      state.line.cap = value;
+      send_to_hardcopy(GrOp::line_cap);
+      break;
+    case 22:
+      if (state.hardcopy.selected == kPostScriptDriver) {
+        change_extensions(value != 0 ? ".eps" : ".ps");
+      }
+      break;
+    case 26:
+      if (state.hardcopy.selected == kPngDriver) {
+        change_extensions(value == 1 ? ".bmp" : value == 2 ? ".pcx" : ".png");
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void end_active_hardcopy() {
+  HardcopyState& hardcopy = drawing().hardcopy;
+  if (!hardcopy.active) {
+    return;
+  }
+  call_driver(hardcopy.active_driver, GrOp::end_output);
+  hardcopy.active = false;
+  hardcopy.active_driver = 0;
+}
+
+}  // namespace quill
+
+using namespace quill;
+
+void IGrHardCopy(std::string_view action, std::string_view file_name, std::string_view title) {
+  end_active_hardcopy();
+  if (!action.empty() && (action[0] == 'S' || action[0] == 's')) {
+    start_hardcopy(file_name, title);
+  }
+}
+
+void IGrHardCopySelect(int driver) {
+  DrawingState& state = drawing();
+  if (driver < 1 || driver > kMaxDriverNumber) {
+    IErrorReport(kErrorNoDriver, "IGrHardCopySelect");
+    return;
+  }
+  state.hardcopy.selected = driver;
+  state.device = {};
+  const DriverInfo* info = driver_info(driver);
+  if (info != nullptr) {
+    state.device.default_file = std::string(info->default_file);
+    state.device.capabilities = info->capabilities;
+  }
+  state.hardcopy.described = driver;
+  call_driver(driver, GrOp::initialise);
+}
+
+void IGrHardCopyOptions(int option, int value) {
+  if (option < 1 || option > kOptionCount) {
+    return;
+  }
+  value = raised_option(option, value);
+  if (!option_in_range(option, value)) {
+    return;
+  }
+  drawing().device.options[static_cast<std::size_t>(option)] = value;
+  apply_option_effects(option, value);
+}

@@ -1,0 +1,13 @@
+// Internal helpers shared by the public graphics routines.
+#pragma once
+
+#include <string_view>
+
+namespace quill {
+
+// Sets the area as IGrArea does, reporting a failure for routine.
+void apply_area(float left, float bottom, float right, float top, std::string_view routine);
+// Ends an active hardcopy: operation 19 to the active driver, then no hardcopy.
+void end_active_hardcopy();
+
+}  // namespace quill

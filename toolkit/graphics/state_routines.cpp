@@ -1,0 +1,202 @@
+// The public state routines: units, presentation range, area, colours, drawable choice.
+#include <cctype>
+#include <cmath>
+
+#include "graphics/drawing_state.hpp"
+#include "graphics/routines.hpp"
+#include "quill/errors.hpp"
+#include "quill/graphics.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kErrorUnitRange = 16;
+constexpr int kErrorUnknownColour = 42;
+constexpr int kErrorAreaRange = 44;
+constexpr int kErrorDrawingSurface = 1019;
+constexpr int kErrorMetafileHandle = 1060;
+
+// lower < upper with both finite; NaN never passes.
+bool valid_range(float lower, float upper) {
+  return std::isfinite(lower) && std::isfinite(upper) && lower < upper;
+}
+
+bool valid_area_range(float lower, float upper) {
+  return lower >= 0.0F && lower < 1.0F && upper > 0.0F && upper <= 1.0F && lower < upper;
+}
+
+void set_presentation_axis(PresentationAxis& axis, float lower, float upper) {
+  axis.lower = lower;
+  axis.upper = upper;
+  axis.width = upper - lower;
+  axis.min = std::fmin(lower, upper);
+  axis.max = std::fmax(lower, upper);
+}
+
+struct NamedColour {
+  int palette;
+  int value;
+};
+
+constexpr NamedColour kNamedColours[8] = {
+    {0, 0x000000},   {159, 0xFF0000}, {95, 0x00FF00},  {127, 0xFFFF00},
+    {31, 0x0000FF},  {191, 0xFF00FF}, {63, 0x00FFFF},  {223, 0xFFFFFF},
+};
+
+// Index 0..7 of a colour name, or -1.
+int colour_name_index(std::string_view name) {
+  char upper[4] = {' ', ' ', ' ', ' '};
+  for (std::size_t i = 0; i < name.size() && i < 4; ++i) {
+    upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+  }
+  std::string_view word(upper, 4);
+  if (word[0] == 'B' && word[1] != 'L') {
+    word.remove_prefix(1);
+  }
+  if (word.substr(0, 3) == "BLA") {
+    return 0;
+  }
+  if (word.substr(0, 3) == "BLU") {
+    return 1;
+  }
+  const std::size_t position = std::string_view("GCRMYW").find(word[0]);
+  return position == std::string_view::npos ? -1 : static_cast<int>(position) + 2;
+}
+
+void apply_colour(int colour) {
+  ColourState& state = drawing().colour;
+  state.previous = state.current;
+  state.current = colour;
+  update_colour_intensities();
+  send_operation(GrOp::colour);
+}
+
+bool valid_drawable(int kind, int id) {
+  const DrawingState& state = drawing();
+  switch (kind) {
+    case 1:
+      return id >= 0 && id <= 50 && (state.window_exists == nullptr || state.window_exists(id));
+    case 2:
+      return id >= 1 && id <= state.bitmap_count;
+    case 4:
+      return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void apply_area(float left, float bottom, float right, float top, std::string_view routine) {
+  Area& area = drawing().area;
+  bool failed = false;
+  if (valid_area_range(left, right)) {
+    area.left = left;
+    area.right = right;
+  } else {
+    area.left = 0.0F;
+    area.right = 1.0F;
+    failed = true;
+  }
+  if (valid_area_range(bottom, top)) {
+    area.bottom = bottom;
+    area.top = top;
+  } else {
+    area.bottom = 0.0F;
+    area.top = 1.0F;
+    failed = true;
+  }
+  update_area_units();
+  if (failed) {
+    IErrorReport(kErrorAreaRange, routine);
+  }
+  if (drawing().hardcopy.active) {
+    send_operation(GrOp::clip);
+  }
+}
+
+}  // namespace quill
+
+using namespace quill;
+
+void IGrUnits(float left, float bottom, float right, float top) {
+  UserRange& units = drawing().units;
+  for (int axis = 0; axis < 2; ++axis) {
+    const float lower = axis == 0 ? left : bottom;
+    const float upper = axis == 0 ? right : top;
+    const bool ok = valid_range(lower, upper);
+    float& low = axis == 0 ? units.left : units.bottom;
+    float& high = axis == 0 ? units.right : units.top;
+    float& width = axis == 0 ? units.width : units.height;
+    low = ok ? lower : 0.0F;
+    high = ok ? upper : 1.0F;
+    width = high - low;
+    if (!ok) {
+      IErrorReport(kErrorUnitRange, "IGrUnits");
+    }
+  }
+}
+
+void IPgArea(float x1, float y1, float x2, float y2) {
+  PresentationRange& range = drawing().presentation;
+  const bool x_ok = std::isfinite(x1) && std::isfinite(x2) && x1 != x2;
+  const bool y_ok = std::isfinite(y1) && std::isfinite(y2) && y1 != y2;
+  set_presentation_axis(range.x, x_ok ? x1 : 0.0F, x_ok ? x2 : 1.0F);
+  set_presentation_axis(range.y, y_ok ? y1 : 0.0F, y_ok ? y2 : 1.0F);
+  if (!x_ok || !y_ok) {
+    IErrorReport(kErrorUnitRange, "IPgArea");
+  }
+}
+
+void IGrArea(float left, float bottom, float right, float top) {
+  apply_area(left, bottom, right, top, "IGrArea");
+}
+
+void IGrColourN(int colour) {
+  if (!drawing().drawable.true_colour && (colour < 0 || colour > 255)) {
+    IErrorReport(kErrorUnknownColour, "IGrColourN");
+    return;
+  }
+  apply_colour(colour);
+}
+
+void IGrColour(std::string_view name) {
+  const int index = colour_name_index(name);
+  if (index < 0) {
+    IErrorReport(kErrorUnknownColour, "IGrColour");
+    return;
+  }
+  const NamedColour& named = kNamedColours[index % 8];
+  if (drawing().drawable.true_colour) {
+    apply_colour(named.value);
+    return;
+  }
+  // On palette drawables black and white exchange their numbers.
+  const int number = index == 0 ? 223 : index == 7 ? 0 : named.palette;
+  apply_colour(number);
+}
+
+void IGrSelect(int kind, std::optional<int> identifier) {
+  DrawingState& state = drawing();
+  int id = identifier.value_or(kind == 1 && state.drawable.kind == DrawableKind::window
+                                   ? state.drawable.id
+                                   : (kind == 1 ? 0 : -1));
+  if (!valid_drawable(kind, id)) {
+    IErrorReport(kErrorDrawingSurface, "IGrSelect");
+    kind = 1;
+    id = 1;
+  }
+  state.drawable.kind = static_cast<DrawableKind>(kind);
+  state.drawable.id = id;
+  state.metafile_recorder = kind == 4;
+  send_operation_to_screen(GrOp::initialise);
+}
+
+void WMetafileDestroy(int handle) {
+  DrawingState& state = drawing();
+  if (handle < 1 || handle > kMetafileSlots || !state.metafile_used[static_cast<std::size_t>(handle)]) {
+    IErrorReport(kErrorMetafileHandle, "WMetafileDestroy");
+    return;
+  }
+  state.metafile_used[static_cast<std::size_t>(handle)] = false;
+}

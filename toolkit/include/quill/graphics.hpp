@@ -1,0 +1,94 @@
+// Graphics: the drawing state routines, hardcopy output through numbered drivers, and the
+// drawing routines. Coordinates are user units (IGrUnits) inside the area (IGrArea).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// --- State, units and colours ---------------------------------------------------------
+// User range; each direction needs lower < upper, else it becomes 0..1 with error 16.
+void IGrUnits(float left, float bottom, float right, float top);
+// Presentation range for charts; equal bounds reset that direction to 0..1 (error 16).
+void IPgArea(float x1, float y1, float x2, float y2);
+// Area as fractions of the drawable: 0 <= lower < upper <= 1, else 0..1 with error 44.
+void IGrArea(float left, float bottom, float right, float top);
+// Colour number 0..255 (palette drawables, else error 42) or 0xBBGGRR value (true colour).
+void IGrColourN(int colour);
+// Named colour: black, blue, green, cyan, red, magenta, yellow, white (first four
+// characters count, a leading "B" other than "BL" is skipped); unknown: error 42.
+void IGrColour(std::string_view name);
+// Makes a drawable current: kind 1 window (absent: the current one), 2 memory bitmap,
+// 4 memory metafile 1..20. An invalid identifier falls back to window 1 (error 1019).
+void IGrSelect(int kind, std::optional<int> identifier = std::nullopt);
+// Frees memory metafile slot 1..20; an invalid or empty slot reports error 1060.
+void WMetafileDestroy(int handle);
+
+// --- Hardcopy ----------------------------------------------------------------------------
+// action "S" starts a hardcopy through the selected driver into file_name (blank: the
+// driver's default file) with an optional title; any other action ends it.
+void IGrHardCopy(std::string_view action, std::string_view file_name = {},
+                 std::string_view title = {});
+// Selects the hardcopy driver by number (2 PostScript, 3 SVG, 8 DXF, 9 CGM, 12 HP-GL/2,
+// ...; 5 and 7 are accepted and do nothing). Other numbers: error 46.
+void IGrHardCopySelect(int driver);
+// Sets hardcopy option number 1..30 of the selected driver (width 1, height 2, offsets
+// 3-4, orientation 5, reverse mode 6, copies 8, line width 9, join 10, cap 11, hatch
+// distance 12, end-of-job 15, path limit 16, label terminator 21, encapsulated 22, colour
+// depth 23, image format 26). Values outside an option's range are ignored.
+void IGrHardCopyOptions(int option, int value);
+
+// --- Drawing ----------------------------------------------------------------------------
+// Rectangle with corners (x1, y1), (x2, y2); zero width or height: error 22.
+void IGrRectangle(float x1, float y1, float x2, float y2);
+// Current point for IGrLineTo.
+void IGrMoveTo(float x, float y);
+// Line from the current point to (x, y), which becomes the current point.
+void IGrLineTo(float x, float y);
+// Line from (x1, y1) to (x2, y2).
+void IGrJoin(float x1, float y1, float x2, float y2);
+void IGrPoint(float x, float y);
+// Open line through the first n = min(x.size(), y.size()) points; fewer than 2: nothing.
+void IGrPolyLine(std::span<const float> x, std::span<const float> y);
+// Closed polygon (filled or outlined by the fill style); fewer than 3 points: nothing.
+void IGrPolygon(std::span<const float> x, std::span<const float> y);
+// Triangle; three points on one line: error 22.
+void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
+// Parallelogram through three corners; the fourth is x1 + x3 - x2. Flat: error 22.
+void IGrParallelogram(float x1, float y1, float x2, float y2, float x3, float y3);
+// Circle of radius (x units); ellipse with vertical radius = radius * ratio. A radius or
+// ratio of 0 or less (or not finite): error 20, nothing drawn.
+void IGrCircle(float x, float y, float radius);
+void IGrEllipse(float x, float y, float radius, float ratio);
+// Arc (outline) and sector (pie) from start angle through sweep, in degrees counter-
+// clockwise; a sweep of 0: error 20.
+void IGrArc(float x, float y, float radius, float start_angle, float sweep);
+void IGrSector(float x, float y, float radius, float start_angle, float sweep);
+// Fill style of closed shapes: 0 outline, 3 solid in the mean of the previous and the
+// current colour, 4 solid in the current colour. Other values are taken as outline.
+void IGrFillPattern(int style);
+// Line style 0 solid, 1..7 dash patterns; width in tenths of a point (at least 1);
+// join 0 miter, 1 round, 2 bevel; cap 0 butt, 1 round, 2 square. Others are ignored.
+void IGrLineType(int style);
+void IGrLineWidth(int tenths_of_point);
+void IGrLineJoin(int join);
+void IGrLineCap(int cap);
+// Text attributes: family 1 Courier, 2 Helvetica, 3 Times, 4 Symbol; style 0 plain,
+// 1 bold, 2 italic, 3 bold italic; size in user units (0: 1/40 of the area's height);
+// rotation in degrees; justification 0 left, 1 centre, 2 right; mode 0..2 (mode 1
+// ignores the justification); flags bit 0 opens and bit 1 closes a text group.
+void IGrCharFont(int family, int style = 0);
+void IGrCharSize(float width, float height);
+void IGrCharRotate(float degrees);
+void IGrCharJustify(int justification);
+void IGrTextMode(int mode);
+void IGrTextFlags(int flags);
+// Text at (x, y) with the current attributes.
+void IGrCharOut(float x, float y, std::string_view text);
+// Image of width x height pixels (row-major from the top, 0xBBGGRR) into the rectangle
+// (x1, y1)-(x2, y2); a pixel span shorter than width * height: error 22.
+void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
+              int width, int height);
+// Ends the current page of an active hardcopy and starts the next.
+void IGrNewPage();
