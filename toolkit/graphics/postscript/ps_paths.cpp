@@ -1,0 +1,435 @@
+// PostScript driver: operation dispatch, number forms, paths, fills and attributes.
+#include <cmath>
+#include <cstdint>
+
+#include "graphics/driver.hpp"
+#include "graphics/postscript/ps_driver.hpp"
+
+namespace quill::postscript {
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453292;
+constexpr std::string_view kDashPatterns[8] = {
+    "[] 0",        "[1 5] 4",        "[6 6] 3",   "[1 3 4 4] 0",
+    "[1 2 1 2 4 2] 0", "[5 2 3 2] 2", "[3 3] 1",   "[5 2 3 2 3 2] 0",
+};
+
+double sx(double x) { return x * ps().sx; }
+double sy(double y) { return y * ps().sy; }
+
+void start_segment(double x1, double y1) {
+  PsState& s = ps();
+  if (s.segments >= drawing().device.path_limit() && s.segments > 0) {
+    finish_path();
+  }
+  if (s.segments == 0 || x1 != s.pen_x || y1 != s.pen_y) {
+    write_point(x1, y1, 'm');
+  }
+}
+
+void add_segment(double x2, double y2) {
+  PsState& s = ps();
+  write_point(x2, y2, 'l');
+  ++s.segments;
+  s.filled_path = false;
+  s.pen_x = x2;
+  s.pen_y = y2;
+  s.page_marked = true;
+}
+
+void draw_line(double x1, double y1, double x2, double y2) {
+  start_segment(x1, y1);
+  add_segment(x2, y2);
+}
+
+void draw_polyline() {
+  const Primitive& p = drawing().primitive;
+  if (p.count < 2) {
+    return;
+  }
+  const int limit = drawing().device.path_limit() > 0 ? drawing().device.path_limit() : 255;
+  start_segment(p.xs[0], p.ys[0]);
+  for (std::size_t i = 1; i < static_cast<std::size_t>(p.count); ++i) {
+    if (ps().segments >= limit) {
+      finish_path();
+      write_point(p.xs[i - 1], p.ys[i - 1], 'm');
+    }
+    add_segment(p.xs[i], p.ys[i]);
+  }
+}
+
+// The fill colour: fill style 3 takes the mean of the previous and the current colour.
+Colour fill_colour() {
+  const DrawingState& state = drawing();
+  if (state.fill_style != kFillSolidMixed) {
+    return current_colour();
+  }
+  const Rgb a = colour_rgb(state.colour.previous);
+  const Rgb b = colour_rgb(state.colour.current);
+  return reversed_colour(Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2),
+                             static_cast<std::uint8_t>((a.green + b.green) / 2),
+                             static_cast<std::uint8_t>((a.blue + b.blue) / 2)});
+}
+
+// Writes the fill's colour when changed, then the closing operator; the stroke colour
+// becomes pending again.
+void close_fill(std::string_view closing, const Colour& colour) {
+  PsState& s = ps();
+  const Colour stroke = s.pending;
+  s.pending = colour;
+  bring_colour_up_to_date();
+  write_line(closing);
+  s.pending = stroke;
+  s.page_marked = true;
+  s.pen_x = s.pen_y = kUnknownPosition;
+}
+
+void fill_points(const double* xs, const double* ys, int count) {
+  const Colour colour = fill_colour();
+  finish_path();
+  for (int i = 0; i < count; ++i) {
+    write_point(xs[i], ys[i], i == 0 ? 'm' : 'l');
+  }
+  close_fill("cf", colour);
+}
+
+void fill_rectangle() {
+  const DrawingState& state = drawing();
+  double x1 = state.primitive.x1, y1 = state.primitive.y1;
+  double x2 = state.primitive.x2, y2 = state.primitive.y2;
+  if (state.device.encapsulated()) {
+    const Area& a = state.area;
+    auto limit = [](double v, double lo, double hi) { return v < lo ? lo : v > hi ? hi : v; };
+    x1 = limit(x1, a.x, a.x + a.width);
+    x2 = limit(x2, a.x, a.x + a.width);
+    y1 = limit(y1, a.y, a.y + a.height);
+    y2 = limit(y2, a.y, a.y + a.height);
+  }
+  const double xs[] = {x1, x2, x2, x1};
+  const double ys[] = {y1, y1, y2, y2};
+  fill_points(xs, ys, 4);
+}
+
+// Vertical over horizontal radius in device units; 0 when the shape is degenerate.
+double ellipse_ratio(double rx, double ry) {
+  const double k = (ry * ps().sy) / (rx * ps().sx);
+  return std::isfinite(k) && k >= 0.0001 && k <= 999.0 ? k : 0.0;
+}
+
+// "gsave 1.0 k scale newpath" and the colour saved around it, since grestore restores
+// the colour the graphics state had before.
+void begin_scaled(double k) {
+  LineBuffer line;
+  line.add("gsave 1.0 ");
+  add_field(line, k, 8, 4);
+  line.add(" scale newpath");
+  write_line(line);
+}
+
+void end_scaled(const Colour& before) {
+  write_line("grestore");
+  ps().written = before;
+}
+
+void draw_ellipse() {
+  const DrawingState& state = drawing();
+  const Primitive& p = state.primitive;
+  const double k = ellipse_ratio(p.rx, p.ry);
+  if (!(p.rx > 0.0) || k == 0.0) {
+    return;  // a zero radius would make the scale singular
+  }
+  const bool solid = state.fill_style >= kFillSolidMixed;
+  const Colour colour = solid ? fill_colour() : current_colour();
+  finish_path();
+  const Colour before = ps().written;
+  begin_scaled(k);
+  LineBuffer line;
+  add_coordinate(line, sx(p.cx));
+  line.add(' ');
+  add_coordinate(line, sy(p.cy) / k);
+  line.add(' ');
+  add_coordinate(line, sx(p.rx));
+  line.add(" 90. 450. arc");
+  write_line(line);
+  close_fill(solid ? "cf" : "s", colour);
+  end_scaled(before);
+}
+
+void draw_arc(bool sector) {
+  const DrawingState& state = drawing();
+  const Primitive& p = state.primitive;
+  const double k = ellipse_ratio(p.rx, p.ry);
+  if (!(p.rx > 0.0) || k == 0.0) {
+    return;
+  }
+  const bool closed = sector || p.int_param[0] == 1;
+  const Colour colour = sector && state.fill_style >= kFillSolidMixed ? fill_colour() : current_colour();
+  finish_path();
+  const Colour before = ps().written;
+  begin_scaled(k);
+  LineBuffer line;
+  if (closed) {
+    line.clear();
+    add_coordinate(line, sx(p.cx));
+    line.add(' ');
+    add_coordinate(line, sy(p.cy) / k);
+    line.add(" m");
+    write_line(line);
+    line.clear();
+  }
+  add_coordinate(line, sx(p.cx));
+  line.add(' ');
+  add_coordinate(line, sy(p.cy) / k);
+  line.add(' ');
+  add_coordinate(line, sx(p.rx));
+  line.add(' ');
+  add_field(line, p.start_angle / kRadiansPerDegree, 8, 1);
+  line.add(' ');
+  add_field(line, p.end_angle / kRadiansPerDegree, 8, 1);
+  line.add(" arc");
+  write_line(line);
+  const bool fill = sector && state.fill_style >= kFillSolidMixed;
+  close_fill(fill ? "cf" : closed ? "cs" : "s", colour);
+  end_scaled(before);
+}
+
+void set_colour() {
+  PsState& s = ps();
+  const Colour colour = current_colour();
+  if (colour != s.written && s.segments > 0) {
+    finish_path();
+  }
+  s.pending = colour;
+}
+
+void set_line_style() {
+  PsState& s = ps();
+  const int style = drawing().line.style;
+  if (style == s.style || style < 0 || style > 7) {
+    return;
+  }
+  finish_path();
+  LineBuffer line;
+  line.add(kDashPatterns[style]).add(" d");
+  write_line(line);
+  s.style = style;
+}
+
+void set_line_width() {
+  PsState& s = ps();
+  const int width = drawing().line.width;
+  if (width == s.width) {
+    return;
+  }
+  finish_path();
+  LineBuffer line;
+  add_coordinate(line, width / 10.0);
+  line.add(" w");
+  write_line(line);
+  s.width = width;
+}
+
+void set_line_join() {
+  finish_path();
+  const int join = drawing().line.join;
+  LineBuffer line;
+  line.add_int(join < 0 || join > 2 ? 0 : join).add(" setlinejoin");
+  write_line(line);
+  if (join == 0) {
+    write_line("5.0 setmiterlimit");
+  }
+}
+
+void set_line_cap() {
+  finish_path();
+  const int cap = drawing().line.cap;
+  LineBuffer line;
+  line.add_int(cap < 0 || cap > 2 ? 0 : cap).add(" setlinecap");
+  write_line(line);
+}
+
+void set_clip() {
+  const DrawingState& state = drawing();
+  if (state.device.encapsulated()) {
+    return;
+  }
+  finish_path();
+  write_line("initclip");
+  const Area& a = state.area;
+  const double x1 = std::trunc(sx(a.x));
+  const double y1 = std::trunc(sy(a.y));
+  const double x2 = std::trunc(sx(a.x + a.width) + 0.99);
+  const double y2 = std::trunc(sy(a.y + a.height) + 0.99);
+  LineBuffer line;
+  auto corner = [&line](double x, double y, const char* op) {
+    line.clear();
+    add_coordinate(line, x);
+    line.add(' ');
+    add_coordinate(line, y);
+    line.add(op);
+    write_line(line);
+  };
+  corner(x1, y1, " m");
+  corner(x2, y1, " l");
+  corner(x2, y2, " l");
+  corner(x1, y2, " l");
+  write_line("clip");
+  write_line("newpath");
+}
+
+void draw_fill(GrOp op) {
+  const DrawingState& state = drawing();
+  const Primitive& p = state.primitive;
+  if (p.int_param[1] == kClosingCall) {
+    return;  // group bookkeeping of other drivers: nothing to draw here
+  }
+  if (op == GrOp::ellipse) {
+    draw_ellipse();
+    return;
+  }
+  if (state.fill_style < kFillSolidMixed) {
+    return;  // outlines arrive as lines
+  }
+  switch (op) {
+    case GrOp::rectangle:
+      fill_rectangle();
+      break;
+    case GrOp::sector:
+      draw_arc(true);
+      break;
+    case GrOp::triangle:
+      fill_points(p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
+      break;
+    case GrOp::parallelogram:
+      fill_points(p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
+      break;
+    default:
+      fill_points(p.xs.data(), p.ys.data(), p.count);
+      break;
+  }
+}
+
+void begin_output() {
+  if (begin_file_output()) {
+    write_header();
+  }
+}
+
+void end_output() {
+  write_trailer();
+  end_file_output();
+}
+
+void postscript_driver(GrOp op) {
+  const Primitive& p = drawing().primitive;
+  switch (op) {
+    case GrOp::initialise: describe_device(); return;
+    case GrOp::begin_output: begin_output(); return;
+    default: break;
+  }
+  if (!drawing().output.is_open()) {
+    return;
+  }
+  switch (op) {
+    case GrOp::line: draw_line(p.x1, p.y1, p.x2, p.y2); break;
+    case GrOp::point: draw_line(p.x1, p.y1, p.x1, p.y1); break;
+    case GrOp::polyline: draw_polyline(); break;
+    case GrOp::colour:
+    case GrOp::colour_value: set_colour(); break;
+    case GrOp::ellipse:
+    case GrOp::triangle:
+    case GrOp::rectangle:
+    case GrOp::parallelogram:
+    case GrOp::sector:
+    case GrOp::polygon: draw_fill(op); break;
+    case GrOp::arc: draw_arc(false); break;
+    case GrOp::end_output: end_output(); break;
+    case GrOp::new_page: end_page(false); break;
+    case GrOp::select_font: ps().font_pending = true; break;
+    case GrOp::text: draw_text(); break;
+    case GrOp::clip: set_clip(); break;
+    case GrOp::line_style: set_line_style(); break;
+    case GrOp::line_width: set_line_width(); break;
+    case GrOp::line_join: set_line_join(); break;
+    case GrOp::line_cap: set_line_cap(); break;
+    case GrOp::image: draw_image(); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+PsState& ps() {
+  static PsState state;
+  return state;
+}
+
+void add_coordinate(LineBuffer& line, double value) {
+  char digits[40];
+  std::size_t n = format_fixed(digits, clamp_to_field(value, 9, 2), 2);
+  if (n >= 2 && digits[n - 1] == '0' && digits[n - 2] == '0') {
+    --n;
+  }
+  line.add(std::string_view(digits, n));
+}
+
+void add_field(LineBuffer& line, double value, int width, int decimals) {
+  line.add_fixed(clamp_to_field(value, width, decimals), decimals);
+}
+
+void write_point(double x, double y, char op) {
+  LineBuffer line;
+  add_coordinate(line, sx(x));
+  line.add(' ');
+  add_coordinate(line, sy(y));
+  line.add(' ').add(op);
+  write_line(line);
+}
+
+void write_line(const LineBuffer& line) { drawing().output.write_line(line.view()); }
+void write_line(std::string_view text) { drawing().output.write_line(text); }
+
+Colour current_colour() { return reversed_colour(colour_rgb(drawing().colour.current)); }
+
+Colour reversed_colour(const Rgb& rgb) {
+  Colour c{rgb.red / 255.0, rgb.green / 255.0, rgb.blue / 255.0};
+  const int mode = drawing().device.option(GrOption::reverse_mode);
+  const bool dark = c.red < 0.04 && c.green < 0.04 && c.blue < 0.04;
+  const bool light = c.red > 0.96 && c.green > 0.96 && c.blue > 0.96;
+  if (mode == 1 || (mode == 2 && (dark || light))) {
+    c = Colour{1.0 - c.red, 1.0 - c.green, 1.0 - c.blue};
+  }
+  return c;
+}
+
+void bring_colour_up_to_date() {
+  PsState& s = ps();
+  if (s.pending == s.written) {
+    return;
+  }
+  LineBuffer line;
+  add_coordinate(line, s.pending.red);
+  line.add(' ');
+  add_coordinate(line, s.pending.green);
+  line.add(' ');
+  add_coordinate(line, s.pending.blue);
+  line.add(" g");
+  write_line(line);
+  s.written = s.pending;
+}
+
+void finish_path() {
+  PsState& s = ps();
+  if (s.segments == 0) {
+    return;
+  }
+  bring_colour_up_to_date();
+  write_line(s.filled_path ? "cf" : "s");
+  s.segments = 0;
+}
+
+}  // namespace quill::postscript
+
+namespace quill {
+void register_driver_postscript() { register_driver(postscript::kDriverNumber, postscript::postscript_driver); }
+}  // namespace quill
