@@ -1,0 +1,236 @@
+// SVG driver: dispatch, document header and end, number forms, stroke groups, clipping.
+#include <cmath>
+
+#include "graphics/driver.hpp"
+#include "graphics/svg/svg_driver.hpp"
+
+namespace quill::svg {
+namespace {
+
+constexpr std::string_view kDashArrays[8] = {"none",    "1 5",         "6 6",     "1 3 4 4",
+                                             "1 2 1 2 4 2", "5 2 3 2", "3 3",     "5 2 3 2 3 2"};
+constexpr std::string_view kJoins[3] = {"miter", "round", "bevel"};
+constexpr std::string_view kCaps[3] = {"butt", "round", "square"};
+
+int clamp_code(int value, int high) { return value < 0 ? 0 : value > high ? high : value; }
+
+void describe_device() {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = kDriverNumber;
+    return;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, 640);
+  device.set_option(GrOption::height, 480);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::path_limit, 255);
+  device.units_per_inch_x = 72.0;
+  device.units_per_inch_y = 72.0;
+  device.colours = 256;
+  device.capabilities = driver_info(kDriverNumber)->capabilities;
+  device.default_file = "quilplot.svg";
+}
+
+void write_header() {
+  const DrawingState& state = drawing();
+  SvgState& s = svg();
+  s = SvgState{};
+  s.sx = driver_scale(state.device.width(), state.drawable.width);
+  s.sy = driver_scale(state.device.height(), state.drawable.height);
+  s.flip_height = state.drawable.height - 0.01;
+  write_line("<?xml version=\"1.0\"?>");
+  write_line("<!DOCTYPE svg SYSTEM \"\">");
+  LineBuffer line;
+  line.add("<svg width=\"").add_int(state.device.option(GrOption::width)).add("\" height=\"");
+  line.add_int(state.device.option(GrOption::height)).add("\" xmlns=\"http://www.w3.org/2000/svg\">");
+  write_line(line);
+}
+
+void write_end() {
+  SvgState& s = svg();
+  LineBuffer line;
+  for (; s.depth > 0; --s.depth) {
+    line.add("</g>");
+  }
+  line.add("</svg>");
+  write_line(line);
+}
+
+void update_stroke_group() {
+  SvgState& s = svg();
+  const DrawingState& state = drawing();
+  const Rgb rgb = stroke_rgb();
+  int width = static_cast<int>(state.line.width * 150.0 / 720.0 + 0.5);
+  width = width < 1 ? 1 : width;
+  const StrokeKey key{clamp_code(state.line.join, 2), clamp_code(state.line.cap, 2), width,
+                      clamp_code(state.line.style, 7), rgb.red, rgb.green, rgb.blue};
+  if (key == s.stroke) {
+    return;
+  }
+  // The stroke group is the outermost: closing it closes whatever is still open inside.
+  while (s.depth > 0) {
+    write_line("</g>");
+    --s.depth;
+  }
+  LineBuffer line;
+  line.add("<g style=\"fill:none;stroke:#");
+  add_colour(line, rgb);
+  line.add(";stroke-dasharray:").add(kDashArrays[key.style]);
+  line.add(";stroke-width:").add_int(key.width);
+  line.add(";stroke-linejoin:").add(kJoins[key.join]);
+  line.add(";stroke-linecap:").add(kCaps[key.cap]).add("\">");
+  open_group(line, Group::stroke);
+  s.stroke = key;
+}
+
+void update_clip() {
+  SvgState& s = svg();
+  const Area& a = drawing().area;
+  s.clip_active = a.left > 0.0F || a.bottom > 0.0F || a.right < 1.0F || a.top < 1.0F;
+  if (!s.clip_active) {
+    return;
+  }
+  ++s.clip_counter;
+  LineBuffer line;
+  line.add("<defs><clipPath id=\"clip").add_int(s.clip_counter).add("\"><rect width=\"");
+  add_number(line, a.width * s.sx);
+  line.add("\" height=\"");
+  add_number(line, a.height * s.sy);
+  line.add("\" x=\"");
+  add_number(line, doc_x(a.x));
+  line.add("\" y=\"");
+  add_number(line, doc_y(a.y + a.height));
+  line.add("\"/></clipPath></defs>");
+  write_line(line);
+}
+
+void svg_driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise: describe_device(); return;
+    case GrOp::begin_output:
+      if (begin_file_output()) {
+        write_header();
+      }
+      return;
+    default: break;
+  }
+  if (!drawing().output.is_open()) {
+    return;
+  }
+  switch (op) {
+    case GrOp::line: draw_line(false); break;
+    case GrOp::point: draw_line(true); break;
+    case GrOp::polyline: draw_polyline(); break;
+    case GrOp::colour:
+    case GrOp::line_style:
+    case GrOp::line_width:
+    case GrOp::line_join:
+    case GrOp::line_cap: update_stroke_group(); break;
+    case GrOp::ellipse:
+    case GrOp::triangle:
+    case GrOp::rectangle:
+    case GrOp::parallelogram:
+    case GrOp::sector:
+    case GrOp::polygon: draw_fill(op); break;
+    case GrOp::arc: draw_arc(false); break;
+    case GrOp::clip: update_clip(); break;
+    case GrOp::text: draw_text(); break;
+    case GrOp::end_output:
+      write_end();
+      end_file_output();
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+SvgState& svg() {
+  static SvgState state;
+  return state;
+}
+
+void add_number(LineBuffer& line, double value) {
+  char digits[40];
+  std::size_t n = format_fixed(digits, clamp_to_field(value, 8, 2), 2);
+  if (digits[n - 1] == '0') {
+    --n;
+    if (digits[n - 1] == '0') {
+      n -= 2;  // "12.00" becomes "12"
+    }
+  }
+  line.add(std::string_view(digits, n));
+}
+
+double doc_x(double x) { return x * svg().sx; }
+double doc_y(double y) { return (svg().flip_height - y) * svg().sy; }
+
+void add_point(LineBuffer& line, double x, double y) {
+  add_number(line, doc_x(x));
+  line.add(',');
+  add_number(line, doc_y(y));
+}
+
+void add_colour(LineBuffer& line, const Rgb& rgb) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (std::uint8_t c : {rgb.red, rgb.green, rgb.blue}) {
+    line.add(kHex[c >> 4]).add(kHex[c & 15]);
+  }
+}
+
+void write_line(const LineBuffer& line) { drawing().output.write_line(line.view()); }
+void write_line(std::string_view text) { drawing().output.write_line(text); }
+
+namespace {
+Rgb reversed(Rgb c) {
+  const int mode = drawing().device.option(GrOption::reverse_mode);
+  const bool dark = c.red < 10 && c.green < 10 && c.blue < 10;
+  const bool light = c.red > 245 && c.green > 245 && c.blue > 245;
+  if (mode == 1 || (mode == 2 && (dark || light))) {
+    c = Rgb{static_cast<std::uint8_t>(255 - c.red), static_cast<std::uint8_t>(255 - c.green),
+            static_cast<std::uint8_t>(255 - c.blue)};
+  }
+  return c;
+}
+}  // namespace
+
+Rgb stroke_rgb() { return reversed(colour_rgb(drawing().colour.current)); }
+
+Rgb fill_rgb() {
+  const DrawingState& state = drawing();
+  if (state.fill_style != kFillSolidMixed) {
+    return stroke_rgb();
+  }
+  const Rgb a = colour_rgb(state.colour.previous);
+  const Rgb b = colour_rgb(state.colour.current);
+  return reversed(Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2),
+                      static_cast<std::uint8_t>((a.green + b.green) / 2),
+                      static_cast<std::uint8_t>((a.blue + b.blue) / 2)});
+}
+
+void open_group(const LineBuffer& line, Group kind) {
+  SvgState& s = svg();
+  if (s.depth >= static_cast<int>(s.groups.size())) {
+    return;  // refuse to nest deeper than the stack records: the document stays balanced
+  }
+  write_line(line);
+  s.groups[static_cast<std::size_t>(s.depth++)] = kind;
+}
+
+bool close_group(Group kind) {
+  SvgState& s = svg();
+  if (s.depth == 0 || s.groups[static_cast<std::size_t>(s.depth - 1)] != kind) {
+    return false;
+  }
+  write_line("</g>");
+  --s.depth;
+  return true;
+}
+
+}  // namespace quill::svg
+
+namespace quill {
+void register_driver_svg() { register_driver(svg::kDriverNumber, svg::svg_driver); }
+}  // namespace quill

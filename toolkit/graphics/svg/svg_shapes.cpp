@@ -1,0 +1,197 @@
+// SVG driver: lines, points, polylines, filled shapes, arcs and sectors.
+#include <cmath>
+
+#include "graphics/svg/svg_driver.hpp"
+
+namespace quill::svg {
+namespace {
+
+constexpr std::size_t kLineLimit = 256;
+constexpr double kPi = 3.1415927;
+constexpr double kFullTurn = 6.283185307179586;
+
+// Builds a points attribute in lines of at most kLineLimit characters.
+class PointList {
+ public:
+  explicit PointList(std::string_view opening) { line_.add(opening); }
+  void add(double x, double y) {
+    LineBuffer pair;
+    if (!first_) {
+      pair.add(' ');
+    }
+    add_point(pair, x, y);
+    if (line_.size() + pair.size() > kLineLimit) {
+      write_line(line_);
+      line_.clear();
+      std::string_view rest = pair.view();
+      if (!rest.empty() && rest.front() == ' ') {
+        rest.remove_prefix(1);
+      }
+      line_.add(rest);
+    } else {
+      line_.add(pair.view());
+    }
+    first_ = false;
+  }
+  void finish() {
+    if (line_.size() + 3 > kLineLimit) {
+      write_line(line_);
+      line_.clear();
+    }
+    line_.add("\"/>");
+    write_line(line_);
+  }
+
+ private:
+  LineBuffer line_;
+  bool first_ = true;
+};
+
+void write_points(std::string_view opening, const double* xs, const double* ys, int count) {
+  PointList list(opening);
+  for (int i = 0; i < count; ++i) {
+    list.add(xs[i], ys[i]);
+  }
+  list.finish();
+}
+
+void open_fill_group() {
+  const SvgState& s = svg();
+  LineBuffer line;
+  line.add("<g style=\"stroke:none;fill:#");
+  add_colour(line, fill_rgb());
+  if (s.clip_active) {
+    line.add(";clip-path:url(#clip").add_int(s.clip_counter).add(')');
+  }
+  line.add("\">");
+  open_group(line, Group::fill);
+}
+
+void write_ellipse() {
+  const Primitive& p = drawing().primitive;
+  const double rx = p.rx * svg().sx;
+  const double ry = p.ry * svg().sy;
+  LineBuffer line;
+  line.add("<ellipse cx=\"");
+  add_number(line, doc_x(p.cx));
+  line.add("\" cy=\"");
+  add_number(line, doc_y(p.cy));
+  line.add("\" rx=\"");
+  add_number(line, rx);
+  line.add("\" ry=\"");
+  add_number(line, ry);
+  line.add("\"/>");
+  write_line(line);
+}
+
+bool usable_radii() {
+  const Primitive& p = drawing().primitive;
+  return std::isfinite(p.rx) && std::isfinite(p.ry) && p.rx > 0.0 && p.ry > 0.0;
+}
+
+}  // namespace
+
+void draw_line(bool point) {
+  const Primitive& p = drawing().primitive;
+  LineBuffer line;
+  line.add("<line x1=\"");
+  add_number(line, doc_x(p.x1));
+  line.add("\" y1=\"");
+  add_number(line, doc_y(p.y1));
+  line.add("\" x2=\"");
+  add_number(line, doc_x(point ? p.x1 : p.x2));
+  line.add("\" y2=\"");
+  add_number(line, doc_y(point ? p.y1 : p.y2));
+  line.add(point ? "\" />" : "\"/>");
+  write_line(line);
+}
+
+void draw_polyline() {
+  const Primitive& p = drawing().primitive;
+  if (p.count >= 2) {
+    write_points("<polyline points=\"", p.xs.data(), p.ys.data(), p.count);
+  }
+}
+
+void draw_fill(GrOp op) {
+  const DrawingState& state = drawing();
+  const Primitive& p = state.primitive;
+  const bool solid = state.fill_style >= kFillSolidMixed;
+  if (p.int_param[1] == kClosingCall) {
+    if (solid) {
+      close_group(Group::fill);
+    }
+    return;
+  }
+  if (op == GrOp::ellipse && !solid) {
+    if (usable_radii()) {
+      write_ellipse();  // inside the stroke group: an outline
+    }
+    return;
+  }
+  if (!solid) {
+    return;  // outlines arrive as lines
+  }
+  open_fill_group();
+  switch (op) {
+    case GrOp::ellipse:
+      if (usable_radii()) {
+        write_ellipse();
+      }
+      break;
+    case GrOp::rectangle: {
+      const double xs[] = {p.x1, p.x2, p.x2, p.x1};
+      const double ys[] = {p.y1, p.y1, p.y2, p.y2};
+      write_points("<polygon points=\"", xs, ys, 4);
+      break;
+    }
+    case GrOp::sector:
+      draw_arc(true);
+      break;
+    case GrOp::triangle:
+      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
+      break;
+    case GrOp::parallelogram:
+      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
+      break;
+    default:
+      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count);
+      break;
+  }
+}
+
+void draw_arc(bool sector) {
+  const Primitive& p = drawing().primitive;
+  if (!usable_radii() || !std::isfinite(p.start_angle) || !std::isfinite(p.end_angle)) {
+    return;
+  }
+  double sweep = p.end_angle - p.start_angle;
+  // A full turn would end where it starts, which draws nothing: stop just short of it.
+  if (sweep >= kFullTurn) {
+    sweep = kFullTurn - 1e-3;
+  }
+  const double end = p.start_angle + sweep;
+  const double x1 = p.cx + p.rx * std::cos(p.start_angle);
+  const double y1 = p.cy + p.ry * std::sin(p.start_angle);
+  const double x2 = p.cx + p.rx * std::cos(end);
+  const double y2 = p.cy + p.ry * std::sin(end);
+  LineBuffer line;
+  line.add("<path d=\"M ");
+  add_point(line, x1, y1);
+  line.add(" A ");
+  add_number(line, p.rx * svg().sx);
+  line.add(',');
+  add_number(line, p.ry * svg().sy);
+  line.add(" 0 ").add(sweep >= kPi ? "1 0 " : "0 0 ");
+  add_point(line, x2, y2);
+  if (sector || p.int_param[0] == 1) {
+    line.add(" L ");
+    add_point(line, p.cx, p.cy);
+    line.add(" L ");
+    add_point(line, x1, y1);
+  }
+  line.add("\"/>");
+  write_line(line);
+}
+
+}  // namespace quill::svg
