@@ -35,21 +35,30 @@ TEST(FormatFixed, WritesPlainFixedPoint) {
   }
 }
 
-// The toolkit's own formatter is the oracle for the rounding of the Fw.d fields.
+// The toolkit's own formatter is the oracle for the rounding of the Fw.d fields,
+// including values on or next to a rounding tie (x.xx5 and exact binary eighths).
 TEST(FormatFixed, AgreesWithTheToolkitFormatter) {
   std::mt19937 random(12345);
   std::uniform_real_distribution<double> wide(-99999.0, 99999.0);
-  for (int i = 0; i < 3000; ++i) {
-    const double value = i % 3 == 0 ? std::round(wide(random) * 8.0) / 8.0 : wide(random);
-    std::array<char, 32> record{};
-    IDoubleToString(value, record, "(F20.2)");
-    std::string expected(record.data(), record.size());
-    expected.erase(0, expected.find_first_not_of(' '));
-    expected.erase(expected.find_last_not_of(' ') + 1);
-    if (expected == "-0.00") {
-      expected = "0.00";
+  for (int decimals : {1, 2, 4}) {
+    const std::string format = "(F30." + std::to_string(decimals) + ")";
+    for (int i = 0; i < 3000; ++i) {
+      double value = wide(random);
+      if (i % 3 == 0) {
+        value = std::round(value * 8.0) / 8.0;
+      } else if (i % 3 == 1) {
+        value = (std::round(value * 1000.0) + 0.5) / 1000.0 / std::pow(10.0, decimals - 2);
+      }
+      std::array<char, 32> record{};
+      IDoubleToString(value, record, format);
+      std::string expected(record.data(), record.size());
+      expected.erase(0, expected.find_first_not_of(' '));
+      expected.erase(expected.find_last_not_of(' ') + 1);
+      if (expected.find_first_not_of("-0.") == std::string::npos && expected[0] == '-') {
+        expected.erase(0, 1);
+      }
+      EXPECT_EQ(fixed(value, decimals), expected) << value << " " << format;
     }
-    EXPECT_EQ(fixed(value, 2), expected) << value;
   }
 }
 

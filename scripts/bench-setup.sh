@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what only the benchmarks need (Debian packages, only those missing):
+# cairo for the graphics drivers' comparison benchmark. Safe to run any number of times.
+set -euo pipefail
+packages=(libcairo2-dev libbenchmark-dev pkg-config)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "bench-setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
