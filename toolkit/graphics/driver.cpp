@@ -43,6 +43,8 @@ bool valid_number(int number) { return number >= 1 && number <= kMaxDriverNumber
 
 }  // namespace
 
+void ensure_builtin_drivers() { ready_table(); }
+
 const DriverInfo* driver_info(int number) {
   for (const DriverInfo& info : kDriverTable) {
     if (info.number == number) {

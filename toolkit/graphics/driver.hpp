@@ -133,6 +133,9 @@ bool begin_file_output();
 // For a file driver's operation 19: closes the output (a failure there is reported once).
 void end_file_output();
 
+// Registers the built-in drivers if that has not happened yet.
+void ensure_builtin_drivers();
+
 // Each driver folder defines register_driver_<folder>(), which calls register_driver.
 void register_builtin_drivers();
 

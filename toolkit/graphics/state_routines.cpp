@@ -177,6 +177,7 @@ void IGrColour(std::string_view name) {
 }
 
 void IGrSelect(int kind, std::optional<int> identifier) {
+  ensure_builtin_drivers();
   DrawingState& state = drawing();
   int id = identifier.value_or(kind == 1 && state.drawable.kind == DrawableKind::window
                                    ? state.drawable.id

@@ -67,13 +67,18 @@ void IGrCharOut(float x, float y, std::string_view text_value) {
   DrawingState& state = drawing();
   TextAttributes& text = state.text;
   update_character_size();
-  text.x = to_drawing_x(x);
-  text.y = to_drawing_y(y);
-  // Where the text ends, estimated from the character width along the text direction.
+  // The text's extent, estimated from the character width along the text direction, is
+  // placed so that (x, y) is its start, middle or end by the justification; drivers
+  // align the text exactly at that point.
   const double length = text.width * static_cast<double>(text_value.size());
   const double angle = text.rotation * kDegree;
-  text.end_x = text.x + length * std::cos(angle);
-  text.end_y = text.y + length * std::sin(angle);
+  const double dx = length * std::cos(angle), dy = length * std::sin(angle);
+  const int justification = text.mode == 1 ? 0 : text.justification;
+  const double before = justification == 1 ? 0.5 : justification == 2 ? 1.0 : 0.0;
+  text.x = to_drawing_x(x) - before * dx;
+  text.y = to_drawing_y(y) - before * dy;
+  text.end_x = text.x + dx;
+  text.end_y = text.y + dy;
   text.text = text_value;
   send_operation(GrOp::text);
   text.text = {};

@@ -108,6 +108,24 @@ TEST_F(Svg, TextIsEscapedIntoWellFormedXml) {
   check_readers();
 }
 
+// The given point is the start, middle or end of the text; mode 1 ignores the justification.
+TEST_F(Svg, JustifiedTextIsAnchoredAtTheGivenPoint) {
+  const std::vector<std::string> lines = draw_lines([] {
+    IGrCharSize(10, 10);
+    for (int justification = 0; justification < 3; ++justification) {
+      IGrCharJustify(justification);
+      IGrCharOut(100, 479.99F - 98, "abc");
+    }
+    IGrTextMode(1);
+    IGrCharOut(100, 479.99F - 98, "mode");
+  });
+  EXPECT_EQ(count(lines, "<text transform=\"translate(100,100)\">abc</text>"), 3);
+  EXPECT_EQ(count(lines, "<text transform=\"translate(100,100)\">mode</text>"), 1);
+  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:middle;font-size:16.5\">"), 1);
+  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:end;font-size:16.5\">"), 1);
+  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;font-size:13.3\">"), 1);
+}
+
 TEST_F(Svg, ClipPathOnlyForAPartialArea) {
   const std::vector<std::string> lines = draw_lines([] {
     IGrFillPattern(4);

@@ -1,0 +1,327 @@
+// The screen driver: draws with GDI into a back buffer the size of the screen and shows
+// it in the client area of the selected toolkit window, so a repaint, a resize or a
+// message box never loses the picture. The window's procedure is subclassed here (and
+// only here) to paint from the buffer.
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "core/window_table.hpp"
+#include "graphics/drawing_state.hpp"
+#include "graphics/routines.hpp"
+
+namespace quill {
+namespace {
+
+struct Screen {
+  HWND client = nullptr;
+  WNDPROC previous_proc = nullptr;
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old_bitmap = nullptr;
+  HPEN pen = nullptr;
+  HBRUSH brush = nullptr;
+  int width = 0, height = 0;  // back buffer
+  std::vector<POINT> points;
+};
+
+Screen& screen() {
+  static Screen instance;
+  return instance;
+}
+
+constexpr double kDegree = 0.017453292519943295;
+constexpr DWORD kDashes[8][6] = {{1}, {1, 5}, {6, 6}, {1, 3, 4, 4}, {1, 2, 1, 2, 4, 2},
+                                 {5, 2, 3, 2}, {3, 3}, {5, 2, 3, 2, 3, 2}};
+constexpr DWORD kDashCounts[8] = {0, 2, 2, 4, 6, 4, 2, 6};
+
+int px(double x) {
+  const double v = std::isfinite(x) ? x : 0.0;
+  return static_cast<int>(std::lround(v < -1e6 ? -1e6 : v > 1e6 ? 1e6 : v));
+}
+int py(double y) { return px(drawing().drawable.height - y); }
+
+COLORREF colour_ref(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+void repaint() {
+  if (screen().client != nullptr) {
+    InvalidateRect(screen().client, nullptr, FALSE);
+  }
+}
+
+void blit(HDC target) {
+  const Screen& s = screen();
+  RECT r{};
+  GetClientRect(s.client, &r);
+  BitBlt(target, 0, 0, r.right, r.bottom, s.dc, 0, 0, SRCCOPY);
+}
+
+LRESULT CALLBACK screen_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Screen& s = screen();
+  const WNDPROC previous = s.previous_proc;
+  switch (message) {
+    case WM_ERASEBKGND:
+      blit(reinterpret_cast<HDC>(wparam));
+      return 1;
+    case WM_PAINT: {
+      const LRESULT result = CallWindowProcA(previous, hwnd, message, wparam, lparam);
+      HDC dc = GetDC(hwnd);
+      blit(dc);
+      ReleaseDC(hwnd, dc);
+      return result;
+    }
+    case WM_SIZE:
+      if (LOWORD(lparam) > 0 && HIWORD(lparam) > 0) {
+        set_drawable_size(LOWORD(lparam), HIWORD(lparam));
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      s.client = nullptr;
+      s.previous_proc = nullptr;
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(previous, hwnd, message, wparam, lparam);
+}
+
+void select_pen_and_brush() {
+  Screen& s = screen();
+  const DrawingState& state = drawing();
+  const Rgb rgb = colour_rgb(state.colour.current);
+  LOGBRUSH stroke{BS_SOLID, colour_ref(rgb), 0};
+  const int style = state.line.style >= 0 && state.line.style <= 7 ? state.line.style : 0;
+  const DWORD join[3] = {PS_JOIN_MITER, PS_JOIN_ROUND, PS_JOIN_BEVEL};
+  const DWORD cap[3] = {PS_ENDCAP_FLAT, PS_ENDCAP_ROUND, PS_ENDCAP_SQUARE};
+  const int width = std::max(1, static_cast<int>(state.line.width * 96 / 720.0 + 0.5));
+  const DWORD pen_style = PS_GEOMETRIC | (style == 0 ? PS_SOLID : PS_USERSTYLE) |
+                          join[std::clamp(state.line.join, 0, 2)] | cap[std::clamp(state.line.cap, 0, 2)];
+  HPEN pen = ExtCreatePen(pen_style, static_cast<DWORD>(width), &stroke, kDashCounts[style],
+                          style == 0 ? nullptr : kDashes[style]);
+  HBRUSH brush = CreateSolidBrush(colour_ref(rgb));
+  SelectObject(s.dc, pen);
+  SelectObject(s.dc, brush);
+  if (s.pen != nullptr) DeleteObject(s.pen);
+  if (s.brush != nullptr) DeleteObject(s.brush);
+  s.pen = pen;
+  s.brush = brush;
+}
+
+bool attach(int window) {
+  Screen& s = screen();
+  WindowTable& table = windows();
+  if (!table.open || window < 0 || window >= kMaxWindows) return false;
+  HWND client = table.windows[static_cast<std::size_t>(window)].client;
+  if (client == nullptr) return false;
+  if (s.dc == nullptr) {
+    s.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    s.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HDC window_dc = GetDC(client);
+    s.dc = CreateCompatibleDC(window_dc);
+    s.bitmap = CreateCompatibleBitmap(window_dc, s.width, s.height);
+    ReleaseDC(client, window_dc);
+    s.old_bitmap = SelectObject(s.dc, s.bitmap);
+    PatBlt(s.dc, 0, 0, s.width, s.height, WHITENESS);
+    SetBkMode(s.dc, TRANSPARENT);
+    select_pen_and_brush();
+  }
+  if (s.client != client) {
+    s.client = client;
+    s.previous_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(screen_proc)));
+  }
+  RECT r{};
+  GetClientRect(client, &r);
+  set_drawable_size(r.right, r.bottom);
+  HDC window_dc = GetDC(client);
+  drawing().drawable.true_colour = GetDeviceCaps(window_dc, BITSPIXEL) > 8;
+  ReleaseDC(client, window_dc);
+  return true;
+}
+
+void load_points(int count) {
+  const Primitive& p = drawing().primitive;
+  std::vector<POINT>& points = screen().points;
+  points.resize(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    points[i] = POINT{px(p.xs[i]), py(p.ys[i])};
+  }
+}
+
+void draw_closed(GrOp op) {
+  const DrawingState& state = drawing();
+  const Primitive& p = state.primitive;
+  if (p.int_param[1] == kClosingCall) return;
+  HDC dc = screen().dc;
+  const bool solid = state.fill_style >= kFillSolidMixed;
+  HGDIOBJ previous_brush = SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().brush) : GetStockObject(NULL_BRUSH));
+  switch (op) {
+    case GrOp::ellipse:
+      Ellipse(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx) + 1, py(p.cy - p.ry) + 1);
+      break;
+    case GrOp::rectangle:
+      Rectangle(dc, px(std::min(p.x1, p.x2)), py(std::max(p.y1, p.y2)), px(std::max(p.x1, p.x2)) + 1,
+                py(std::min(p.y1, p.y2)) + 1);
+      break;
+    case GrOp::sector:
+      Pie(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx), py(p.cy - p.ry),
+          px(p.cx + p.rx * std::cos(p.start_angle)), py(p.cy + p.ry * std::sin(p.start_angle)),
+          px(p.cx + p.rx * std::cos(p.end_angle)), py(p.cy + p.ry * std::sin(p.end_angle)));
+      break;
+    default:
+      if (p.count >= 3) {
+        load_points(p.count);
+        Polygon(dc, screen().points.data(), p.count);
+      }
+      break;
+  }
+  SelectObject(dc, previous_brush);
+}
+
+void draw_arc() {
+  const Primitive& p = drawing().primitive;
+  HDC dc = screen().dc;
+  const int x1 = px(p.cx + p.rx * std::cos(p.start_angle)), y1 = py(p.cy + p.ry * std::sin(p.start_angle));
+  const int x2 = px(p.cx + p.rx * std::cos(p.end_angle)), y2 = py(p.cy + p.ry * std::sin(p.end_angle));
+  if (p.int_param[0] == 1) {
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Pie(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx), py(p.cy - p.ry), x1, y1, x2, y2);
+    SelectObject(dc, previous);
+  } else {
+    Arc(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx), py(p.cy - p.ry), x1, y1, x2, y2);
+  }
+}
+
+void draw_text() {
+  const TextAttributes& text = drawing().text;
+  static const char* const kFaces[4] = {"Courier New", "Arial", "Times New Roman", "Symbol"};
+  const int family = text.family >= 1 && text.family <= 4 ? text.family : 2;
+  const int style = (text.style % 4 + 4) % 4;
+  const double angle = std::isfinite(text.rotation) ? text.rotation : 0.0;
+  HFONT font = CreateFontA(-std::max(1, px(text.height * 1.4)), 0, static_cast<int>(angle * 10.0),
+                           static_cast<int>(angle * 10.0), (style & 1) != 0 ? FW_BOLD : FW_NORMAL,
+                           (style & 2) != 0 ? TRUE : FALSE, FALSE, FALSE,
+                           family == 4 ? SYMBOL_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kFaces[family - 1]);
+  HDC dc = screen().dc;
+  HGDIOBJ previous = SelectObject(dc, font);
+  const int justification = text.mode == 1 ? 0 : text.justification;
+  SetTextAlign(dc, TA_BASELINE | (justification == 1 ? TA_CENTER : justification == 2 ? TA_RIGHT : TA_LEFT));
+  SetTextColor(dc, colour_ref(colour_rgb(drawing().colour.current)));
+  // The reference point is the start, middle or end of the text's extent; the position
+  // is the middle of the characters' height, so the baseline lies below it.
+  const double along = justification == 1 ? 0.5 : justification == 2 ? 1.0 : 0.0;
+  const double x = text.x + along * (text.end_x - text.x) + 0.3 * text.height * std::sin(angle * kDegree);
+  const double y = text.y + along * (text.end_y - text.y) - 0.3 * text.height * std::cos(angle * kDegree);
+  TextOutA(dc, px(x), py(y), text.text.data(), static_cast<int>(std::min<std::size_t>(text.text.size(), 32767)));
+  SelectObject(dc, previous);
+  DeleteObject(font);
+}
+
+void draw_image() {
+  const Primitive& p = drawing().primitive;
+  const int w = p.image_width, h = p.image_height;
+  std::vector<std::uint32_t> bgr(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  for (std::size_t i = 0; i < bgr.size(); ++i) {
+    const std::uint32_t c = p.pixels[i];
+    bgr[i] = ((c & 0xFFU) << 16) | (c & 0xFF00U) | ((c >> 16) & 0xFFU);
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // rows from the top
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(screen().dc, px(p.x1), py(p.y2), px(p.x2) - px(p.x1), py(p.y1) - py(p.y2), 0, 0, w, h,
+                bgr.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void set_clip() {
+  const Area& a = drawing().area;
+  HRGN region = CreateRectRgn(px(a.x), py(a.y + a.height), px(a.x + a.width) + 1, py(a.y) + 1);
+  SelectClipRgn(screen().dc, region);
+  DeleteObject(region);
+}
+
+void screen_driver(GrOp op) {
+  if (op == GrOp::initialise) {
+    const DrawingState& state = drawing();
+    if (state.drawable.kind == DrawableKind::window) attach(state.drawable.id);
+    return;
+  }
+  Screen& s = screen();
+  if (s.dc == nullptr || s.client == nullptr) return;
+  const Primitive& p = drawing().primitive;
+  switch (op) {
+    case GrOp::line:
+      MoveToEx(s.dc, px(p.x1), py(p.y1), nullptr);
+      LineTo(s.dc, px(p.x2), py(p.y2));
+      break;
+    case GrOp::point:
+      SetPixel(s.dc, px(p.x1), py(p.y1), colour_ref(colour_rgb(drawing().colour.current)));
+      break;
+    case GrOp::polyline:
+      if (p.count >= 2) {
+        load_points(p.count);
+        Polyline(s.dc, s.points.data(), p.count);
+      }
+      break;
+    case GrOp::colour:
+    case GrOp::colour_value:
+    case GrOp::line_style:
+    case GrOp::line_width:
+    case GrOp::line_join:
+    case GrOp::line_cap: select_pen_and_brush(); return;
+    case GrOp::ellipse:
+    case GrOp::triangle:
+    case GrOp::rectangle:
+    case GrOp::parallelogram:
+    case GrOp::sector:
+    case GrOp::polygon: draw_closed(op); break;
+    case GrOp::arc: draw_arc(); break;
+    case GrOp::text: draw_text(); break;
+    case GrOp::image: draw_image(); break;
+    case GrOp::clip: set_clip(); return;
+    case GrOp::clear: PatBlt(s.dc, 0, 0, s.width, s.height, WHITENESS); break;
+    default: return;
+  }
+  repaint();
+}
+
+}  // namespace
+
+// Ends an active hardcopy and lets the window go: for WindowShutdown.
+void graphics_shutdown() {
+  end_active_hardcopy();
+  Screen& s = screen();
+  if (s.client != nullptr && s.previous_proc != nullptr && IsWindow(s.client)) {
+    SetWindowLongPtrA(s.client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.previous_proc));
+  }
+  if (s.dc != nullptr) {
+    SelectObject(s.dc, s.old_bitmap);
+    DeleteObject(s.bitmap);
+    DeleteDC(s.dc);
+  }
+  if (s.pen != nullptr) DeleteObject(s.pen);
+  if (s.brush != nullptr) DeleteObject(s.brush);
+  s = Screen{};
+  drawing().drawable = Drawable{};
+}
+
+bool window_is_open(int number) {
+  const WindowTable& table = windows();
+  return table.open && number >= 0 && number < kMaxWindows &&
+         table.windows[static_cast<std::size_t>(number)].frame != nullptr;
+}
+
+void register_driver_screen() {
+  register_screen_driver(screen_driver);
+  drawing().window_exists = window_is_open;
+}
+
+}  // namespace quill
