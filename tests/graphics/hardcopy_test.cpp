@@ -119,6 +119,18 @@ TEST_F(Hardcopy, OverlongFileNameIsRefusedAndTitleIsCut) {
   IGrHardCopy("E");
 }
 
+TEST_F(Hardcopy, NameForPrintingKeepsTheFileAndTheDestinationApart) {
+  IGrHardCopySelect(kFakeDriver);
+  IGrHardCopy("S", file("p.out") + " @ printer one");
+  EXPECT_EQ(drawing().hardcopy.file_name, file("p.out"));
+  EXPECT_EQ(drawing().hardcopy.print_destination, "printer one");
+  IGrHardCopy("E");
+  IGrHardCopy("S", "  ");
+  EXPECT_EQ(drawing().hardcopy.file_name, "fake.out");
+  IGrHardCopy("E");
+  std::filesystem::remove("fake.out");
+}
+
 TEST_F(Hardcopy, OptionsKeepTheirRanges) {
   IGrHardCopySelect(kFakeDriver);
   struct Case {

@@ -160,6 +160,13 @@ TEST_F(GraphicsState, SelectFallsBackToWindowOneForInvalidDrawables) {
   drawing().window_exists = saved;
 }
 
+TEST_F(GraphicsState, DegenerateDrawingSizesNeverDivideByZero) {
+  for (double size : {0.0, 0.005, 0.01, -5.0, std::nan("")}) {
+    EXPECT_EQ(driver_scale(756.0, size), 1.0) << size;
+  }
+  EXPECT_NEAR(driver_scale(756.0, 378.01), 2.0, 1e-12);
+}
+
 TEST_F(GraphicsState, MetafileDestroyChecksTheSlot) {
   drawing().metafile_used[20] = true;
   for (int handle : {0, 21, 3, -1}) {
