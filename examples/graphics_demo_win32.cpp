@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
   int width = 800, height = 600;
   WindowOpen(1 | 2 | 4, std::nullopt, std::nullopt, &width, &height, std::nullopt, {}, std::nullopt,
              "Quillanthor graphics demo");
-  IGrSelect(1, 0);
+  quill::graphics_window_opened();  // what WindowOpen's graphics step does
   draw_picture();
   write_through(2, dir + "/demo.ps", false);
   write_through(2, dir + "/demo.eps", true);

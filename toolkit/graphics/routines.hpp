@@ -10,6 +10,8 @@ void apply_area(float left, float bottom, float right, float top, std::string_vi
 // Ends an active hardcopy: operation 19 to the active driver, then no hardcopy.
 void end_active_hardcopy();
 
+// Windows build: makes the root window the current drawable (for WindowOpen).
+void graphics_window_opened();
 // Windows build: ends an active hardcopy and releases the screen's back buffer and its
 // hold on the window. WindowShutdown calls it before the windows go.
 void graphics_shutdown();

@@ -295,6 +295,19 @@ void screen_driver(GrOp op) {
 
 }  // namespace
 
+// Makes the root window the current drawable with its size and colour depth: for
+// WindowOpen, once the root window's client area exists.
+void graphics_window_opened() {
+  ensure_builtin_drivers();
+  Drawable& drawable = drawing().drawable;
+  drawable.kind = DrawableKind::window;
+  drawable.id = 0;
+  drawing().metafile_recorder = false;
+  if (!attach(0)) {
+    drawable = Drawable{};
+  }
+}
+
 // Ends an active hardcopy and lets the window go: for WindowShutdown.
 void graphics_shutdown() {
   end_active_hardcopy();
