@@ -9,6 +9,7 @@
 #include "commands.hpp"
 #include "engine.hpp"
 #include "quill/clipboard.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
 #include "quill/events.hpp"
 #include "quill/startup.hpp"

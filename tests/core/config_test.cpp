@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/config.hpp"
-#include "core/error_report.hpp"
+#include "base/error_report.hpp"
 #include "core/settings.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 
 namespace quill {

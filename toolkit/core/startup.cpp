@@ -4,10 +4,10 @@
 
 #include "command_line.hpp"
 #include "config.hpp"
-#include "platform.hpp"
-#include "quill/errors.hpp"
+#include "base/platform.hpp"
+#include "base/error_state.hpp"
 #include "quill/startup.hpp"
-#include "quill/text.hpp"
+#include "text/text_internal.hpp"
 #include "settings.hpp"
 #include "startup_steps.hpp"
 

@@ -11,7 +11,7 @@
 #include "event_queue.hpp"
 #include "keycode.hpp"
 #include "menu_tables.hpp"
-#include "report_hooks.hpp"
+#include "base/report_hooks.hpp"
 
 namespace quill {
 namespace {

@@ -10,7 +10,7 @@
 #include "menu_tables.hpp"
 #include "quill/errors.hpp"
 #include "quill/window.hpp"
-#include "report_hooks.hpp"
+#include "base/report_hooks.hpp"
 #include "settings.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"

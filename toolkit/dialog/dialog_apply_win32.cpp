@@ -9,7 +9,7 @@
 
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 
 namespace quill {

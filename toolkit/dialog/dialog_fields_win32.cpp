@@ -13,8 +13,8 @@
 #include "core/settings.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/report_hooks.hpp"
+#include "base/report_hooks.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"

@@ -13,6 +13,7 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog_test_ids.h"
 #include "dialog_test_support.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "core/event_queue.hpp"
 #include "core/window_table.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 #include "test_support_win32.hpp"

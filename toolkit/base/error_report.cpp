@@ -2,10 +2,10 @@
 // current report mode.
 #include <cstdint>
 
-#include "error_report.hpp"
-#include "platform.hpp"
-#include "quill/errors.hpp"
-#include "report_hooks.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
+#include "base/error_state.hpp"
+#include "base/report_hooks.hpp"
 
 namespace quill {
 namespace {
@@ -124,6 +124,12 @@ void reset_errors_for_test() {
 void IErrorMode(int mode) {
   if (mode >= 0 && mode <= 4) quill::errors().report_mode = mode;
 }
+
+int IErrorCode() { return quill::errors().last_error; }
+
+void IErrorReset() { quill::errors().last_error = 0; }
+
+int IErrorModeQuery() { return quill::errors().report_mode; }
 
 void IErrorReport(int code, std::string_view routine) {
   quill::ErrorState& state = quill::errors();

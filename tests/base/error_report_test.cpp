@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "core/error_report.hpp"
-#include "core/platform.hpp"
-#include "quill/errors.hpp"
-#include "core/report_hooks.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
+#include "base/error_state.hpp"
+#include "base/report_hooks.hpp"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // The platform layer on POSIX systems. There is no window system: message boxes go
 // to standard error, and the screen is a nominal one.
-#include "platform.hpp"
+#include "base/platform.hpp"
 
 #include <fcntl.h>
 #include <langinfo.h>

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "error_report.hpp"
-#include "platform.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
 #include "quill/errors.hpp"
 
 namespace quill {

@@ -1,6 +1,6 @@
 // IAbnormalExit: a last message box, then the end of the process.
-#include "error_report.hpp"
-#include "platform.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
 #include "quill/errors.hpp"
 
 namespace quill {

@@ -1,5 +1,5 @@
 // The platform layer on Windows.
-#include "platform.hpp"
+#include "base/platform.hpp"
 
 #include <windows.h>
 

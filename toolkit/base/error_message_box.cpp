@@ -1,8 +1,8 @@
 // WMessageBox: the toolkit's general message box, owned by the current window.
-#include "error_report.hpp"
-#include "platform.hpp"
-#include "quill/errors.hpp"
-#include "report_hooks.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
+#include "base/error_state.hpp"
+#include "base/report_hooks.hpp"
 
 namespace quill {
 namespace {
