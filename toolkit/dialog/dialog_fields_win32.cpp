@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,20 +125,20 @@ bool text_to_real(std::string_view text, double& value) {
   return quill::silent_try([&] { IStringToReal8(text, value); }) == 0;
 }
 
-// The field's value for the numeric readers; false when the field holds none.
-bool read_value(HWND control, double& value) {
+// The field's value for the numeric readers. Returns 0, 1010 when the field holds no
+// text, or the text-to-number code (4, 10, 11, 12) when its text is not a number.
+int read_value(HWND control, double& value) {
   const std::string text = quill::control_text(control, 254);
-  if (trim(text).empty()) return false;
+  if (trim(text).empty()) return 1010;
   const FieldRecord* record = quill::field_record(control);
   if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
       SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
     value = record->value;
-    return true;
+    return 0;
   }
   std::string_view view = text;
   while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
-  if (!text_to_real(trim(view), value)) value = 0.0;
-  return true;
+  return quill::silent_try([&] { IStringToReal8(trim(view), value); });
 }
 
 }  // namespace
@@ -288,9 +289,9 @@ void WDialogGetInteger(int field, int& value) {
   HWND control = field_window(field, "WDialogGetInteger");
   if (control == nullptr) return;
   double number = 0.0;
-  if (!read_value(control, number)) {
+  if (const int code = read_value(control, number); code != 0) {
     value = quill::kUndefinedInteger;
-    IErrorReport(1010, "WDialogGetInteger");
+    IErrorReport(code, "WDialogGetInteger");
     return;
   }
   if (number >= 2147483647.0) {
@@ -348,9 +349,15 @@ void WDialogGetReal(int field, float& value) {
   HWND control = field_window(field, "WDialogGetReal");
   if (control == nullptr) return;
   double number = 0.0;
-  if (!read_value(control, number)) {
+  if (const int code = read_value(control, number); code != 0) {
     value = quill::kUndefinedReal;
-    IErrorReport(1010, "WDialogGetReal");
+    IErrorReport(code, "WDialogGetReal");
+    return;
+  }
+  // A double beyond single precision has no float value: it fails as IStringToReal does.
+  if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+    value = quill::kUndefinedReal;
+    IErrorReport(4, "WDialogGetReal");
     return;
   }
   value = static_cast<float>(number);

@@ -13,7 +13,7 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {
@@ -528,6 +528,8 @@ void WDialogUnload(std::optional<int> keep) {
 namespace quill {
 
 int dialog_information(int code) {
+  // Item 4 is owned by the error reporter, which records every message box's answer.
+  if (code == 4) return errors().last_message_box_result;
   return code >= 1 && code <= 5 ? dialogs().information[code] : 0;
 }
 
