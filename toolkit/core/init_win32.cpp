@@ -2,6 +2,8 @@
 // rich-edit level probe, the find-replace message, optional libraries, the CGM format.
 #include "init_win32.hpp"
 
+#include "core/window_layers.hpp"
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -101,6 +103,7 @@ void first_open_initialise() {
   table.rich_edit_level = probe_rich_edit_level(table);
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
+  layers_first_open();
 }
 
 HWND create_measuring_window() {

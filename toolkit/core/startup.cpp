@@ -102,8 +102,7 @@ TemporaryNames temporary_names(const std::string& directory) {
 
 }  // namespace quill
 
-void WStartup(std::optional<std::string_view> config_file, std::optional<int>,
-              std::optional<int>) {
+void quill::start_up(std::optional<std::string_view> config_file) {
   using namespace quill;
   Settings& s = settings();
   if (s.initialised == kStartedMarker) return;

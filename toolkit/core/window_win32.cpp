@@ -14,17 +14,13 @@
 #include "settings.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
+#include "core/window_layers.hpp"
 
 namespace quill {
 
 WindowTable& windows() {
   static WindowTable table;
   return table;
-}
-
-DialogHooks& dialog_hooks() {
-  static DialogHooks hooks;
-  return hooks;
 }
 
 int window_number(HWND hwnd) {
@@ -246,11 +242,11 @@ void layout_frame(WindowEntry& entry) {
 
 using quill::windows;
 
-void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::optional<int> y_arg,
-                int* width, int* height, std::optional<int> menu_arg,
-                std::span<const int> toolbars, std::optional<int> dialog_arg,
-                std::string_view title, std::optional<int> palette_size,
-                std::optional<int> background) {
+void quill::open_root_window(std::optional<int> flags_arg, std::optional<int> x_arg,
+                             std::optional<int> y_arg, int* width, int* height,
+                             std::optional<int> menu_arg, std::span<const int> toolbars,
+                             std::optional<int> dialog_arg, std::string_view title,
+                             std::optional<int> palette_size, std::optional<int> background) {
   quill::WindowTable& table = windows();
   if (table.open) return;
   if (table.instance == nullptr) table.instance = GetModuleHandleA(nullptr);
@@ -272,13 +268,10 @@ void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::opt
   // A combined dialog sets the client size and, when it cannot be resized, the frame's.
   int dialog_code = 0;
   if (dialog_id != 0) {
-    quill::DialogHooks& hooks = quill::dialog_hooks();
     int dw = 0;
     int dh = 0;
     bool resizable = false;
-    dialog_code = hooks.measure_combined && hooks.load_combined
-                      ? hooks.measure_combined(dialog_id, measuring, dw, dh, resizable)
-                      : 1007;
+    dialog_code = quill::layers_measure_combined(dialog_id, measuring, dw, dh, resizable);
     if (dialog_code == 0) {
       client_w = dw;
       client_h = dh;
@@ -378,8 +371,8 @@ void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::opt
   quill::layout_frame(entry);
 
   if (dialog_id != 0 && dialog_code == 0) {
-    entry.combined_dialog = quill::dialog_hooks().load_combined(dialog_id, entry.client,
-                                                                entry.frame, dialog_code);
+    entry.combined_dialog = quill::layers_load_combined(dialog_id, entry.client, entry.frame,
+                                                       dialog_code);
     if (entry.combined_dialog != nullptr) {
       entry.kind = quill::WindowKind::CombinedDialog;
       SetWindowLongPtrA(entry.frame, GWLP_USERDATA, static_cast<LONG_PTR>(entry.kind));
@@ -440,8 +433,7 @@ void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::opt
 
 void WindowShutdown() {
   quill::WindowTable& table = windows();
-  quill::DialogHooks& hooks = quill::dialog_hooks();
-  if (hooks.unload_all != nullptr) hooks.unload_all();
+  quill::layers_shutdown();
   quill::release_snapshots();
   quill::release_optional_libraries();
   if (table.client_dc != nullptr) {

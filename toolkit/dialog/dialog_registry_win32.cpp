@@ -1,5 +1,5 @@
 // The dialog registry: loading, selecting and unloading dialogs, the records attached
-// to dialog and control windows, and the hooks the root window and event loop call.
+// to dialog and control windows, and its entry in the window-system seam.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/window_layers.hpp"
+#include "dialog/dialog_layer.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/dialog_settings.hpp"
@@ -478,17 +480,6 @@ bool field_size(int dialog_handle, int field_id, int& width, int& height) {
   return true;
 }
 
-// The root window and the event loop reach the dialog manager through these.
-const bool hooks_installed = [] {
-  DialogHooks& hooks = dialog_hooks();
-  hooks.measure_combined = measure_combined;
-  hooks.load_combined = load_combined;
-  hooks.modeless_dialog = modeless_dialog;
-  hooks.close_combined = close_combined;
-  hooks.field_size = field_size;
-  hooks.unload_all = unload_all_dialogs;
-  return true;
-}();
 
 }  // namespace
 
@@ -526,6 +517,18 @@ void WDialogUnload(std::optional<int> keep) {
 }
 
 namespace quill {
+
+void register_dialog_layer() {
+  WindowLayer layer;
+  layer.name = "dialog";
+  layer.shutdown = unload_all_dialogs;
+  layer.measure_combined = measure_combined;
+  layer.load_combined = load_combined;
+  layer.close_combined = close_combined;
+  layer.modeless_dialog = modeless_dialog;
+  layer.field_size = field_size;
+  register_window_layer(layer);
+}
 
 int dialog_information(int code) {
   // Item 4 is owned by the error reporter, which records every message box's answer.

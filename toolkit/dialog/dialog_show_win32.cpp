@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/report_hooks.hpp"
+#include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
@@ -135,11 +135,9 @@ int show_modal(HWND dialog, int x, int y, int field) {
   DialogRecord& record = data->record;
   HWND owner = static_cast<HWND>(record.owner);
   // The program cannot redraw the root window while the display runs: keep a copy.
-  ReportHooks& hooks = report_hooks();
-  const bool root_snapshot = windows().open && owner != windows().windows[0].frame &&
-                             hooks.before_message_box != nullptr && hooks.after_message_box != nullptr;
+  const bool root_snapshot = windows().open && owner != windows().windows[0].frame;
   if (root_snapshot) {
-    if (const int snapshot_code = hooks.before_message_box(); snapshot_code != 0) {
+    if (const int snapshot_code = take_window_snapshots(); snapshot_code != 0) {
       IErrorReport(snapshot_code, "WDialogShow");
     }
   }
@@ -175,7 +173,7 @@ int show_modal(HWND dialog, int x, int y, int field) {
   state.last_deactivated = saved_deactivated != nullptr && IsWindow(saved_deactivated) ? saved_deactivated : nullptr;
   if (owner != nullptr && (GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD) != 0) SetFocus(owner);
   drop_dialog_snapshots();
-  if (root_snapshot) hooks.after_message_box();
+  if (root_snapshot) restore_window_snapshots();
   state.information[1] = record.exit_button;
   state.information[2] = record.previous_field;
   state.information[5] = record.handle;

@@ -129,7 +129,7 @@ TEST_F(FieldsDialog, NumbersFromTextAndTheUndefinedValue) {
       {"", -999, -999.0f, 1010}, {"   ", -999, -999.0f, 1010},
       // Text that is not a number reports the conversion's code and gives the
       // undefined value, so it cannot pass for a field holding 0.
-      {"0", 0, 0.0f, 0}, {"abc", -999, -999.0f, 11}, {"1.2.3", -999, -999.0f, 11},
+      {"0", 0, 0.0f, 0}, {"abc", -999, -999.0f, 12}, {"1.2.3", -999, -999.0f, 11},
       {"1E2.5", -999, -999.0f, 12}, {"1E999", -999, -999.0f, 4},
   };
   for (const Case& c : cases) {
