@@ -14,6 +14,7 @@
 #include "settings.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
+#include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 
 namespace quill {
@@ -82,16 +83,6 @@ int screen_height() {
   return h > 0 ? h : GetSystemMetrics(SM_CYSCREEN);
 }
 
-// A resource's bytes, empty when the module has no such resource.
-std::span<const unsigned char> resource_bytes(HINSTANCE instance, int id, LPCSTR type) {
-  HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), type);
-  if (found == nullptr) return {};
-  HGLOBAL loaded = LoadResource(instance, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (data == nullptr) return {};
-  return {static_cast<const unsigned char*>(data), SizeofResource(instance, found)};
-}
-
 // Gives menu items without identifiers (pop-ups) the identifiers of the table.
 void apply_menu_id_table(HMENU menu, std::span<const unsigned char> data) {
   for (const MenuIdEntry& entry : parse_menu_id_table(data)) {
@@ -118,7 +109,7 @@ struct ToolbarLayout {
 HWND create_toolbar(WindowEntry& entry, HINSTANCE instance, int position, int id,
                     ToolbarLayout& layout) {
   ToolbarData data;
-  if (!parse_toolbar_data(resource_bytes(instance, id, MAKEINTRESOURCEA(10)), data)) return nullptr;
+  if (!parse_toolbar_data(resource_bytes(instance, id, RT_RCDATA), data)) return nullptr;
   const bool vertical = position == 1 || position == 2;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
@@ -313,10 +304,10 @@ void quill::open_root_window(std::optional<int> flags_arg, std::optional<int> x_
 
   if (entry.menu != nullptr) {
     quill::apply_menu_id_table(entry.menu,
-                               quill::resource_bytes(instance, menu_id, MAKEINTRESOURCEA(10)));
+                               quill::resource_bytes(instance, menu_id, RT_RCDATA));
     entry.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu_id));
     std::span<const unsigned char> strings =
-        quill::resource_bytes(instance, menu_id, "KVSMENUSTRING");
+        quill::resource_bytes(instance, menu_id, quill::kMenuStringResource);
     entry.menu_strings = strings.data();
     entry.menu_strings_size = strings.size();
   }

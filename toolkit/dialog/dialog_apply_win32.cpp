@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/resources_win32.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "base/error_state.hpp"
@@ -296,12 +297,10 @@ void apply_dialog_entry(HWND dialog, const DataEntry& entry) {
 
 void apply_dialog_data(HWND dialog, int id, int slot) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(10));
-  if (found == nullptr) return;
-  HGLOBAL loaded = LoadResource(instance, found);
-  const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-  if (bytes == nullptr) return;
-  const DialogData data = parse_dialog_data(std::string_view(bytes, SizeofResource(instance, found)));
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_RCDATA);
+  if (bytes.empty()) return;
+  const DialogData data =
+      parse_dialog_data(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
   for (const DataEntry& entry : data.entries) {
     if (entry.section == DataSection::Dialog) {

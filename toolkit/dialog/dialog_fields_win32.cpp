@@ -612,10 +612,7 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
                        LR_DEFAULTSIZE);
   } else if (image_type == 5) {
     platform_type = IMAGE_ENHMETAFILE;
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(image_id & 0xFFFF), L"KVSMETAFILE");
-    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes != nullptr) image = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+    image = quill::metafile_resource(instance, image_id);
   }
   // Types 3 and 4 copy in-memory bitmaps and metafiles, which this toolkit does not hold.
   if (image == nullptr) {

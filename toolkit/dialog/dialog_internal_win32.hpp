@@ -90,6 +90,8 @@ HWND find_dialog(int handle);
 // Single-byte text through the field's code page to and from the Unicode control.
 bool set_control_text(HWND control, std::string_view text);
 std::string control_text(HWND control, std::size_t limit);
+// The enhanced metafile of the program's "KVSMETAFILE" resource id, or null.
+HENHMETAFILE metafile_resource(HINSTANCE instance, int id);
 unsigned field_code_page(HWND control);
 
 // The dialog procedure of every toolkit dialog and its modal instances.

@@ -94,11 +94,7 @@ void set_static_image(HWND control, FieldRecord& record) {
     record.image = image;
     record.image_type = type == SS_BITMAP ? 1 : 2;
   } else if (type == SS_ENHMETAFILE) {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), L"KVSMETAFILE");
-    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr) return;
-    HENHMETAFILE metafile = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+    HENHMETAFILE metafile = metafile_resource(instance, id);
     if (metafile == nullptr) return;
     SendMessageW(control, STM_SETIMAGE, IMAGE_ENHMETAFILE, reinterpret_cast<LPARAM>(metafile));
     record.image = metafile;

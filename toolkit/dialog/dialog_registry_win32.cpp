@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
 #include "core/window_table.hpp"
@@ -65,8 +66,7 @@ void ensure_common_controls() {
 }
 
 bool template_exists(int id) {
-  return FindResourceW(module_instance(), MAKEINTRESOURCEW(id & 0xFFFF),
-                       MAKEINTRESOURCEW(5)) != nullptr;
+  return !resource_bytes(module_instance(), id, RT_DIALOG).empty();
 }
 
 // Every window of the registry, last slot first, that lies inside dialog.
@@ -170,6 +170,12 @@ HWND find_dialog(int handle) {
   return nullptr;
 }
 
+HENHMETAFILE metafile_resource(HINSTANCE instance, int id) {
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, kMetafileResource);
+  if (bytes.empty()) return nullptr;
+  return SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+}
+
 unsigned field_code_page(HWND control) {
   const FieldRecord* record = field_record(control);
   return record != nullptr && record->code_page != 0 ? record->code_page : CP_ACP;
@@ -205,15 +211,11 @@ std::string control_text(HWND control, std::size_t limit) {
 HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   ensure_common_controls();
   HINSTANCE instance = module_instance();
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(5));
-  if (found == nullptr) return nullptr;
-  HGLOBAL loaded = LoadResource(instance, found);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  const DWORD size = SizeofResource(instance, found);
-  if (bytes == nullptr || size < sizeof(DLGTEMPLATE)) return nullptr;
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_DIALOG);
+  const std::size_t size = bytes.size();
+  if (size < sizeof(DLGTEMPLATE)) return nullptr;
   // The window is made hidden whatever the template says; showing is WDialogShow's.
-  std::vector<unsigned char> copy(static_cast<const unsigned char*>(bytes),
-                                  static_cast<const unsigned char*>(bytes) + size);
+  std::vector<unsigned char> copy(bytes.begin(), bytes.end());
   const bool extended = size >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;
   const std::size_t style_offset = extended ? 12 : 0;
   DWORD style = 0;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
@@ -146,18 +147,16 @@ int show_modal(HWND dialog, int x, int y, int field) {
   HWND saved_deactivated = state.last_deactivated;
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(data->resource_id & 0xFFFF), MAKEINTRESOURCEW(5));
-  HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const std::span<const unsigned char> bytes = resource_bytes(instance, data->resource_id, RT_DIALOG);
   int code = 0;
-  if (bytes != nullptr) {
+  if (!bytes.empty()) {
     state.modal_source = dialog;
     data->focus_field = field;
     // Place the instance where the loaded dialog would go, before it is shown.
     const POINT position = dialog_position(dialog, x, y);
     data->record.shown = 1;
     SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<const DLGTEMPLATE*>(bytes),
+    const INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                                    owner, dialog_procedure, 0);
     data->record.shown = 0;
     data->focus_field = 0;
