@@ -1,4 +1,5 @@
 // WMessageBox: the toolkit's general message box, owned by the current window.
+#include "base/error_codes.hpp"
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
@@ -78,7 +79,7 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view mes
   const platform::Answer answer = platform::message_box(request);
   if (hooks.after_message_box) hooks.after_message_box();
   if (answer == platform::Answer::failed) {
-    IErrorReport(1004, "WMessageBox");
+    IErrorReport(quill::error::kCommonDialog, "WMessageBox");
     return;
   }
   errors().last_message_box_result = result_of(answer);

@@ -2,6 +2,7 @@
 // current report mode.
 #include <cstdint>
 
+#include "base/error_codes.hpp"
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
@@ -45,12 +46,12 @@ std::optional<std::string> detail_for(int code, const ErrorState& state) {
     case 2:
       if (state.file_error_source != 2) return std::nullopt;
       return error_text(state.file_error, 2);
-    case 13:
-    case 1072:
-    case 1084: return error_text(state.os_error, 2);
-    case 1035: return error_text(state.os_error, 4);
-    case 1044: return error_text(state.os_error, 3);
-    case 1083: return error_text(state.os_error, 6);
+    case quill::error::kOperatingSystem:
+    case quill::error::kImageSave:
+    case quill::error::kMailAttachment: return error_text(state.os_error, 2);
+    case quill::error::kOpenGl: return error_text(state.os_error, 4);
+    case quill::error::kZlib: return error_text(state.os_error, 3);
+    case quill::error::kMailProgram: return error_text(state.os_error, 6);
     case 1106:
     case 1108: return error_text(0, 5);
     default: return std::nullopt;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/error_codes.hpp"
 #include "command_line.hpp"
 #include "config.hpp"
 #include "base/platform.hpp"
@@ -161,7 +162,7 @@ void IOsVariable(std::string_view name, std::span<char> value) {
   const std::optional<std::string> found = quill::platform::environment(std::string(name));
   if (!found) return;
   if (found->size() > value.size()) {
-    IErrorReport(1023, "IOsVariable");
+    IErrorReport(quill::error::kVariableTooSmall, "IOsVariable");
     return;
   }
   std::copy(found->begin(), found->end(), value.begin());

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/error_codes.hpp"
+
 namespace quill {
 namespace {
 
@@ -31,14 +33,14 @@ int layers_measure_combined(int dialog_id, HWND measuring_window, int& width, in
       return layer.measure_combined(dialog_id, measuring_window, width, height, resizable);
     }
   }
-  return 1007;  // no layer makes dialogs: the dialog cannot be found
+  return quill::error::kDialogNotFound;  // no layer makes dialogs: the dialog cannot be found
 }
 
 HWND layers_load_combined(int dialog_id, HWND client, HWND frame, int& code) {
   for (const WindowLayer& layer : layers()) {
     if (layer.load_combined != nullptr) return layer.load_combined(dialog_id, client, frame, code);
   }
-  code = 1007;
+  code = quill::error::kDialogNotFound;
   return nullptr;
 }
 

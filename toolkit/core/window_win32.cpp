@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "event_queue.hpp"
 #include "init_win32.hpp"
 #include "menu_tables.hpp"
@@ -43,7 +44,7 @@ HWND current_client() {
 void select_window(int n) {
   WindowTable& table = windows();
   if (n < 0 || n >= kMaxWindows || table.windows[static_cast<std::size_t>(n)].frame == nullptr) {
-    IErrorReport(1003, "YYWINSEL");
+    IErrorReport(quill::error::kInvalidWindow, "YYWINSEL");
     return;
   }
   table.current = n;
@@ -372,7 +373,7 @@ void quill::open_root_window(std::optional<int> flags_arg, std::optional<int> x_
       entry.combined_outer_width = outer.right - outer.left;
       entry.combined_outer_height = outer.bottom - outer.top;
     } else if (dialog_code == 0) {
-      dialog_code = 1088;
+      dialog_code = quill::error::kDialogCreation;
     }
   }
 

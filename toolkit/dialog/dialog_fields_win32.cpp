@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "core/settings.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
@@ -26,11 +27,11 @@ using quill::FieldRecord;
 HWND field_window(int field, std::string_view routine) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, routine);
+    IErrorReport(quill::error::kNoCurrentDialog, routine);
     return nullptr;
   }
   HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr) IErrorReport(1006, routine);
+  if (control == nullptr) IErrorReport(quill::error::kInvalidField, routine);
   return control;
 }
 
@@ -129,7 +130,7 @@ bool text_to_real(std::string_view text, double& value) {
 // text, or the text-to-number code (4, 10, 11, 12) when its text is not a number.
 int read_value(HWND control, double& value) {
   const std::string text = quill::control_text(control, 254);
-  if (trim(text).empty()) return 1010;
+  if (trim(text).empty()) return quill::error::kFieldValueUndefined;
   const FieldRecord* record = quill::field_record(control);
   if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
       SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
@@ -203,18 +204,18 @@ void WDialogFieldOptions(int field, int option, int value) {
   const FieldKind kind = quill::field_kind(control);
   FieldRecord* record = quill::field_record(control);
   if (option == 1 || option == 2) {
-    if (kind != FieldKind::Grid) IErrorReport(1006, "WDialogFieldOptions");
+    if (kind != FieldKind::Grid) IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
     return;
   }
   if (option == 3) {
     if ((!quill::is_edit_like(kind) && kind != FieldKind::Grid && kind != FieldKind::ComboBox) || record == nullptr) {
-      IErrorReport(1006, "WDialogFieldOptions");
+      IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
       return;
     }
     record->change_report = value != 0 ? 1 : 0;
   } else if (option == 4) {
     if ((kind != FieldKind::NumericEdit && kind != FieldKind::Grid) || record == nullptr) {
-      IErrorReport(1006, "WDialogFieldOptions");
+      IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
       return;
     }
     record->numeric_option = value != 0 ? 1 : 0;
@@ -275,7 +276,7 @@ void WDialogPutInteger(int field, int value) {
   if (control == nullptr) return;
   FieldRecord* record = quill::field_record(control);
   if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
-    IErrorReport(1009, "WDialogPutInteger");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutInteger");
     return;
   }
   char buffer[13] = {};
@@ -330,7 +331,7 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
     }
   }
   if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
-    IErrorReport(1009, "WDialogPutReal");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutReal");
     return;
   }
   char buffer[256] = {};
@@ -357,7 +358,7 @@ void WDialogGetReal(int field, float& value) {
   // A double beyond single precision has no float value: it fails as IStringToReal does.
   if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
     value = quill::kUndefinedReal;
-    IErrorReport(4, "WDialogGetReal");
+    IErrorReport(quill::error::kNumberTooLarge, "WDialogGetReal");
     return;
   }
   value = static_cast<float>(number);
@@ -367,7 +368,7 @@ void WDialogPutCheckBox(int field, int state) {
   HWND control = field_window(field, "WDialogPutCheckBox");
   if (control == nullptr) return;
   if (!is_check_or_radio(control)) {
-    IErrorReport(1006, "WDialogPutCheckBox");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutCheckBox");
     return;
   }
   SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
@@ -377,7 +378,7 @@ void WDialogGetCheckBox(int field, int& state) {
   HWND control = field_window(field, "WDialogGetCheckBox");
   if (control == nullptr) return;
   if (!is_check_or_radio(control)) {
-    IErrorReport(1006, "WDialogGetCheckBox");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetCheckBox");
     return;
   }
   state = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
@@ -387,7 +388,7 @@ void WDialogPutRadioButton(int field) {
   HWND control = field_window(field, "WDialogPutRadioButton");
   if (control == nullptr) return;
   if (!is_radio(control)) {
-    IErrorReport(1006, "WDialogPutRadioButton");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutRadioButton");
     return;
   }
   for (HWND button : radio_group(control)) {
@@ -403,7 +404,7 @@ void WDialogGetRadioButton(int field, int& position) {
   HWND control = field_window(field, "WDialogGetRadioButton");
   if (control == nullptr) return;
   if (!is_radio(control)) {
-    IErrorReport(1006, "WDialogGetRadioButton");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetRadioButton");
     return;
   }
   const std::vector<HWND> group = radio_group(control);
@@ -414,7 +415,7 @@ void WDialogGetRadioButton(int field, int& position) {
     }
   }
   position = quill::kUndefinedInteger;
-  IErrorReport(1010, "WDialogGetRadioButton");
+  IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetRadioButton");
 }
 
 namespace {
@@ -467,7 +468,7 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
   if (control == nullptr) return;
   const int kind = menu_kind(control);
   if (kind < 1 || kind > 3) {
-    IErrorReport(1006, "WDialogPutMenu");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutMenu");
     return;
   }
   const bool list = kind == 1;
@@ -489,7 +490,7 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
     return;
   }
   if (selected < 0 || static_cast<std::size_t>(selected) > used) {
-    IErrorReport(1011, "WDialogPutMenu");
+    IErrorReport(quill::error::kOptionOutOfRange, "WDialogPutMenu");
     return;
   }
   SendMessageW(control, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
@@ -500,7 +501,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
   if (control == nullptr) return;
   const int kind = menu_kind(control);
   if (kind < 1 || kind > 3) {
-    IErrorReport(1006, "WDialogGetMenu");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetMenu");
     return;
   }
   if (kind == 1) {
@@ -508,7 +509,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
     if (index < 0) {
       selected = quill::kUndefinedInteger;
       fill(text, {});
-      IErrorReport(1010, "WDialogGetMenu");
+      IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetMenu");
       return;
     }
     selected = index + 1;
@@ -524,7 +525,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
   }
   if (edit_text.empty()) {
     selected = quill::kUndefinedInteger;
-    IErrorReport(1010, "WDialogGetMenu");
+    IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetMenu");
     return;
   }
   const int match = exact_option(control, false, widen_for(control, edit_text));
@@ -558,7 +559,7 @@ void WDialogClearField(int field) {
       } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_GROUPBOX) {
         put_text(control, {});
       } else {
-        IErrorReport(1006, "WDialogClearField");
+        IErrorReport(quill::error::kInvalidField, "WDialogClearField");
         return;
       }
       break;
@@ -575,7 +576,7 @@ void WDialogClearField(int field) {
       break;
     case FieldKind::Trackbar:
       if ((GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) == 0) {
-        IErrorReport(1006, "WDialogClearField");
+        IErrorReport(quill::error::kInvalidField, "WDialogClearField");
         return;
       }
       SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
@@ -586,7 +587,7 @@ void WDialogClearField(int field) {
     case FieldKind::Grid:
       break;
     default:
-      IErrorReport(1006, "WDialogClearField");
+      IErrorReport(quill::error::kInvalidField, "WDialogClearField");
       return;
   }
   if (record != nullptr) {
@@ -616,7 +617,7 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
   }
   // Types 3 and 4 copy in-memory bitmaps and metafiles, which this toolkit does not hold.
   if (image == nullptr) {
-    IErrorReport(1015, "WDialogPutImage");
+    IErrorReport(quill::error::kInvalidImage, "WDialogPutImage");
     return;
   }
   if (kind == FieldKind::Static) {
@@ -632,7 +633,7 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
     if (platform_type == IMAGE_BITMAP) DeleteObject(image);
     if (platform_type == IMAGE_ICON) DestroyIcon(static_cast<HICON>(image));
     if (platform_type == IMAGE_ENHMETAFILE) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(image));
-    IErrorReport(1006, "WDialogPutImage");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutImage");
     return;
   }
   if (record != nullptr) {

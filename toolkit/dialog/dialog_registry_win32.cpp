@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
@@ -235,8 +236,8 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
     if (created != nullptr) *created = existing;
     return 0;
   }
-  if (state.slots.full()) return 1087;
-  if (!template_exists(id)) return 1007;
+  if (state.slots.full()) return quill::error::kTooManyDialogs;
+  if (!template_exists(id)) return quill::error::kDialogNotFound;
 
   auto* data = new DialogWindowData{};
   data->resource_id = id;
@@ -250,7 +251,7 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
   if (dialog == nullptr) {
     state.slots.remove(slot);
     delete data;
-    return 1088;
+    return quill::error::kDialogCreation;
   }
   state.slots.windows[static_cast<std::size_t>(slot - 1)] = dialog;
   state.current_slot = slot;
@@ -404,7 +405,7 @@ namespace {
 
 int measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
                      bool& resizable) {
-  if (!template_exists(dialog_id)) return 1007;
+  if (!template_exists(dialog_id)) return quill::error::kDialogNotFound;
   auto* data = new DialogWindowData{};
   data->resource_id = dialog_id;
   data->outside_registry = true;
@@ -413,13 +414,13 @@ int measure_combined(int dialog_id, HWND measuring_window, int& width, int& heig
   dialogs().loading = nullptr;
   if (dialog == nullptr) {
     delete data;
-    return 1088;
+    return quill::error::kDialogCreation;
   }
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   int code = 0;
   if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
       (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
-    code = 1045;
+    code = quill::error::kWrongStyleToCombine;
   } else {
     apply_dialog_data(dialog, dialog_id, -1);
     RECT rect{};
@@ -497,7 +498,7 @@ void WDialogSelect(int handle) {
   quill::DialogState& state = quill::dialogs();
   HWND dialog = quill::find_dialog(handle);
   if (dialog == nullptr) {
-    IErrorReport(1008, "WDialogSelect");
+    IErrorReport(quill::error::kDialogNotSelectable, "WDialogSelect");
     return;
   }
   state.current_slot = state.slots.slot_of(dialog);
@@ -507,7 +508,7 @@ void WDialogSelect(int handle) {
 void WDialogUnload(std::optional<int> keep) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogUnload");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogUnload");
     return;
   }
   const int code = quill::hide_dialog(dialog, true);

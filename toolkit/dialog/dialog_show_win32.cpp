@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 #include "core/window_table.hpp"
@@ -161,9 +162,9 @@ int show_modal(HWND dialog, int x, int y, int field) {
     data->record.shown = 0;
     data->focus_field = 0;
     state.modal_source = nullptr;
-    if (result == -1) code = 1088;
+    if (result == -1) code = quill::error::kDialogCreation;
   } else {
-    code = 1088;
+    code = quill::error::kDialogCreation;
   }
   for (HWND window : disabled) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
@@ -237,15 +238,15 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
   int replaced = 0;
   if (type == 2 && state.semi_depth > 0) {
     type = 3;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   if (is_child_dialog(dialog) && type != 2) {
     type = 2;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   if (type < 1 || type > 3) {
     type = 2;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   HWND owner = display_owner();
   record.owner = owner;
@@ -260,10 +261,10 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
     HWND parent = GetParent(dialog);
     HWND frame = GetAncestor(parent, GA_ROOT);
     const int number = window_number(parent);
-    if (frame != nullptr && !IsWindowVisible(frame) && number >= 0) return 1016;
+    if (frame != nullptr && !IsWindowVisible(frame) && number >= 0) return quill::error::kParentHidden;
     if (number >= 0 && windows().windows[static_cast<std::size_t>(number)].kind == WindowKind::CombinedDialog &&
         windows().windows[static_cast<std::size_t>(number)].combined_dialog != dialog) {
-      return 1046;
+      return quill::error::kParentCombined;
     }
   }
   if (type == 3) {
@@ -302,8 +303,8 @@ int hide_dialog(HWND dialog, bool check_combined) {
   DialogState& state = dialogs();
   DialogRecord* record = dialog_record(dialog);
   if (record == nullptr) return 0;
-  if (is_tab_page(dialog)) return 1069;
-  if (check_combined && record->combined != nullptr) return 1047;
+  if (is_tab_page(dialog)) return quill::error::kSubDialog;
+  if (check_combined && record->combined != nullptr) return quill::error::kDialogCombined;
   if (record->shown != 0 && record->show_type == 3 && state.semi_depth > 0) {
     --state.semi_depth;
     DialogWindowData* data = dialog_data(dialog);
@@ -500,13 +501,13 @@ void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> 
   HWND dialog = quill::current_dialog_window();
   const int show_type = type.value_or(2);
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogShow");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogShow");
     return;
   }
   if (show_type == 1) quill::take_dialog_snapshots();
   const quill::DialogRecord* record = quill::dialog_record(dialog);
   if (record->combined != nullptr) {
-    IErrorReport(1047, "WDialogShow");
+    IErrorReport(quill::error::kDialogCombined, "WDialogShow");
     return;
   }
   const int code = quill::show_dialog(dialog, x.value_or(-1), y.value_or(-1), field.value_or(0), show_type, true, false);
@@ -516,7 +517,7 @@ void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> 
 void WDialogHide() {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogHide");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogHide");
     return;
   }
   const int code = quill::hide_dialog(dialog, true);
@@ -526,7 +527,7 @@ void WDialogHide() {
 void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogTitle");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogTitle");
     return;
   }
   const bool caption = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
@@ -565,7 +566,7 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
                                                icon_id == 0 ? L"icon1" : MAKEINTRESOURCEW(icon_id & 0xFFFF),
                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   if (loaded == nullptr) {
-    IErrorReport(1015, "WDialogTitle");
+    IErrorReport(quill::error::kInvalidImage, "WDialogTitle");
     return;
   }
   quill::DialogWindowData* data = quill::dialog_data(dialog);
