@@ -24,7 +24,7 @@ void IAbnormalExit(std::string_view text, int exit_code) {
     quill::platform::MessageBoxRequest request;
     request.text = message;
     request.caption = "Quillanthor";
-    request.icon = quill::platform::Icon::stop;
+    request.icon = quill::platform::Icon::Stop;
     request.task_modal = true;
     quill::platform::message_box(request);
   }

@@ -14,22 +14,22 @@ using platform::Icon;
 
 ButtonSet button_set(int buttons) {
   switch (buttons) {
-    case 1: return ButtonSet::ok_cancel;
-    case 2: return ButtonSet::retry_cancel;
-    case 3: return ButtonSet::yes_no;
-    case 4: return ButtonSet::yes_no_cancel;
-    case 5: return ButtonSet::abort_retry_ignore;
-    default: return ButtonSet::ok;
+    case 1: return ButtonSet::OkCancel;
+    case 2: return ButtonSet::RetryCancel;
+    case 3: return ButtonSet::YesNo;
+    case 4: return ButtonSet::YesNoCancel;
+    case 5: return ButtonSet::AbortRetryIgnore;
+    default: return ButtonSet::Ok;
   }
 }
 
 Icon icon_of(int icon) {
   switch (icon) {
-    case 1: return Icon::stop;
-    case 2: return Icon::question;
-    case 3: return Icon::exclamation;
-    case 4: return Icon::information;
-    default: return Icon::none;
+    case 1: return Icon::Stop;
+    case 2: return Icon::Question;
+    case 3: return Icon::Exclamation;
+    case 4: return Icon::Information;
+    default: return Icon::None;
   }
 }
 
@@ -37,12 +37,12 @@ Icon icon_of(int icon) {
 // position in the set (Abort, Retry, Ignore has Retry second).
 int default_index(ButtonSet set, int default_button) {
   switch (set) {
-    case ButtonSet::ok: return 0;
-    case ButtonSet::ok_cancel:
-    case ButtonSet::retry_cancel:
-    case ButtonSet::yes_no: return default_button == 1 ? 0 : 1;
-    case ButtonSet::yes_no_cancel: return default_button == 1 ? 0 : default_button == 2 ? 1 : 2;
-    case ButtonSet::abort_retry_ignore:
+    case ButtonSet::Ok: return 0;
+    case ButtonSet::OkCancel:
+    case ButtonSet::RetryCancel:
+    case ButtonSet::YesNo: return default_button == 1 ? 0 : 1;
+    case ButtonSet::YesNoCancel: return default_button == 1 ? 0 : default_button == 2 ? 1 : 2;
+    case ButtonSet::AbortRetryIgnore:
       return default_button == 1 ? 1 : default_button == 2 ? 0 : 2;
   }
   return 0;
@@ -50,11 +50,11 @@ int default_index(ButtonSet set, int default_button) {
 
 int result_of(Answer answer) {
   switch (answer) {
-    case Answer::ok:
-    case Answer::yes:
-    case Answer::retry: return 1;
-    case Answer::no:
-    case Answer::abort: return 2;
+    case Answer::Ok:
+    case Answer::Yes:
+    case Answer::Retry: return 1;
+    case Answer::No:
+    case Answer::Abort: return 2;
     default: return 0;
   }
 }
@@ -78,7 +78,7 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view mes
   request.owner = hooks.current_window_handle ? hooks.current_window_handle() : nullptr;
   const platform::Answer answer = platform::message_box(request);
   if (hooks.after_message_box) hooks.after_message_box();
-  if (answer == platform::Answer::failed) {
+  if (answer == platform::Answer::Failed) {
     IErrorReport(quill::error::kCommonDialog, "WMessageBox");
     return;
   }

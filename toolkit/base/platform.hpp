@@ -55,15 +55,15 @@ std::string system_error_text(int error_number);
 
 // Message boxes. On systems without a window system the text goes to standard
 // error and the box answers as if its affirmative button (OK, Yes, Retry) were pressed.
-enum class ButtonSet { ok, ok_cancel, retry_cancel, yes_no, yes_no_cancel, abort_retry_ignore };
-enum class Icon { none, stop, question, exclamation, information };
-enum class Answer { failed, ok, cancel, abort, retry, ignore, yes, no };
+enum class ButtonSet { Ok, OkCancel, RetryCancel, YesNo, YesNoCancel, AbortRetryIgnore };
+enum class Icon { None, Stop, Question, Exclamation, Information };
+enum class Answer { Failed, Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
 struct MessageBoxRequest {
   std::string_view text;
   std::string_view caption;
-  ButtonSet buttons = ButtonSet::ok;
-  Icon icon = Icon::none;
+  ButtonSet buttons = ButtonSet::Ok;
+  Icon icon = Icon::None;
   int default_index = 0;  // 0-based position of the default button in the set
   void* owner = nullptr;  // window handle, or null for none
   bool task_modal = false;

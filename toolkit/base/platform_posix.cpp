@@ -99,17 +99,17 @@ Answer message_box(const MessageBoxRequest& request) {
                request.caption.data(), static_cast<int>(request.text.size()), request.text.data());
   std::fflush(stderr);
   switch (request.buttons) {
-    case ButtonSet::ok:
-    case ButtonSet::ok_cancel:
-      return Answer::ok;
-    case ButtonSet::retry_cancel:
-    case ButtonSet::abort_retry_ignore:
-      return Answer::retry;
-    case ButtonSet::yes_no:
-    case ButtonSet::yes_no_cancel:
-      return Answer::yes;
+    case ButtonSet::Ok:
+    case ButtonSet::OkCancel:
+      return Answer::Ok;
+    case ButtonSet::RetryCancel:
+    case ButtonSet::AbortRetryIgnore:
+      return Answer::Retry;
+    case ButtonSet::YesNo:
+    case ButtonSet::YesNoCancel:
+      return Answer::Yes;
   }
-  return Answer::ok;
+  return Answer::Ok;
 }
 
 void exit_process(int code) {

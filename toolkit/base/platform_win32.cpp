@@ -104,23 +104,23 @@ namespace {
 
 UINT button_flags(ButtonSet buttons) {
   switch (buttons) {
-    case ButtonSet::ok: return MB_OK;
-    case ButtonSet::ok_cancel: return MB_OKCANCEL;
-    case ButtonSet::retry_cancel: return MB_RETRYCANCEL;
-    case ButtonSet::yes_no: return MB_YESNO;
-    case ButtonSet::yes_no_cancel: return MB_YESNOCANCEL;
-    case ButtonSet::abort_retry_ignore: return MB_ABORTRETRYIGNORE;
+    case ButtonSet::Ok: return MB_OK;
+    case ButtonSet::OkCancel: return MB_OKCANCEL;
+    case ButtonSet::RetryCancel: return MB_RETRYCANCEL;
+    case ButtonSet::YesNo: return MB_YESNO;
+    case ButtonSet::YesNoCancel: return MB_YESNOCANCEL;
+    case ButtonSet::AbortRetryIgnore: return MB_ABORTRETRYIGNORE;
   }
   return MB_OK;
 }
 
 UINT icon_flags(Icon icon) {
   switch (icon) {
-    case Icon::none: return 0;
-    case Icon::stop: return MB_ICONHAND;
-    case Icon::question: return MB_ICONQUESTION;
-    case Icon::exclamation: return MB_ICONEXCLAMATION;
-    case Icon::information: return MB_ICONASTERISK;
+    case Icon::None: return 0;
+    case Icon::Stop: return MB_ICONHAND;
+    case Icon::Question: return MB_ICONQUESTION;
+    case Icon::Exclamation: return MB_ICONEXCLAMATION;
+    case Icon::Information: return MB_ICONASTERISK;
   }
   return 0;
 }
@@ -135,14 +135,14 @@ UINT default_flags(int index) {
 
 Answer answer_of(int result) {
   switch (result) {
-    case IDOK: return Answer::ok;
-    case IDCANCEL: return Answer::cancel;
-    case IDABORT: return Answer::abort;
-    case IDRETRY: return Answer::retry;
-    case IDIGNORE: return Answer::ignore;
-    case IDYES: return Answer::yes;
-    case IDNO: return Answer::no;
-    default: return Answer::failed;
+    case IDOK: return Answer::Ok;
+    case IDCANCEL: return Answer::Cancel;
+    case IDABORT: return Answer::Abort;
+    case IDRETRY: return Answer::Retry;
+    case IDIGNORE: return Answer::Ignore;
+    case IDYES: return Answer::Yes;
+    case IDNO: return Answer::No;
+    default: return Answer::Failed;
   }
 }
 
