@@ -341,9 +341,7 @@ void apply_dialog_data(HWND dialog, int id, int slot) {
         break;
       case DataSection::Formats:
         if (record != nullptr) {
-          delete[] record->format;
-          record->format = new char[entry.text.size() + 1];
-          std::memcpy(record->format, entry.text.c_str(), entry.text.size() + 1);
+          record->format = entry.text;
         }
         break;
       case DataSection::Treeviews:

@@ -114,8 +114,7 @@ void after_put(HWND control, FieldRecord* record, std::string_view text, double 
   if (record != nullptr) {
     record->value = value;
     record->defined = text.empty() ? 0 : 1;
-    delete[] record->format;
-    record->format = nullptr;
+    record->format.clear();
   }
   if (quill::is_edit_like(quill::field_kind(control))) SendMessageW(control, EM_SETMODIFY, FALSE, 0);
   InvalidateRect(control, nullptr, TRUE);
@@ -324,7 +323,7 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   FieldRecord* record = quill::field_record(control);
   std::string descriptor(format.has_value() ? trim(*format) : std::string_view{});
   if (trim(descriptor).empty()) {
-    if (record != nullptr && record->format != nullptr && uses_display_format(control)) {
+    if (record != nullptr && !record->format.empty() && uses_display_format(control)) {
       descriptor = record->format;
     } else {
       descriptor = "(G15.5E2)";
@@ -341,8 +340,7 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   put_text(control, text);
   after_put(control, record, text, value);
   if (record != nullptr) {
-    record->format = new char[descriptor.size() + 1];
-    std::memcpy(record->format, descriptor.c_str(), descriptor.size() + 1);
+    record->format = descriptor;
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,7 +79,10 @@ DialogWindowData* dialog_data(HWND dialog);
 
 DialogRecord* dialog_record(HWND dialog);
 FieldRecord* field_record(HWND control);
-void attach_field_record(HWND control, FieldRecord* record);
+// A control owns its record from attach_field_record until take_field_record hands it
+// back (WM_NCDESTROY of the control, or the dialog releasing its controls).
+void attach_field_record(HWND control, std::unique_ptr<FieldRecord> record);
+std::unique_ptr<FieldRecord> take_field_record(HWND control);
 FieldKind field_kind(HWND control);
 bool is_edit_like(FieldKind kind);
 
@@ -101,8 +105,10 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
 HWND create_dialog_window(int id, HWND parent, struct DialogWindowData* data);
 // The parent window that a load's window argument (0 root, 1..50, -1 active) names.
 HWND parent_for(int window);
-void attach_dialog_data(HWND dialog, struct DialogWindowData* data);
-void detach_dialog_data(HWND dialog);
+// A dialog window owns its data from attach_dialog_data (the loader hands it over once
+// creation succeeded) until take_dialog_data in WM_NCDESTROY.
+void attach_dialog_data(HWND dialog, DialogWindowData* data);
+std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog);
 // Removes a dialog window that is going away from the registry and the state.
 void forget_dialog_window(HWND dialog);
 // Puts the extended data of resource id on the controls of dialog; slot -1 when the

@@ -105,8 +105,9 @@ void set_static_image(HWND control, FieldRecord& record) {
 void prepare_control(HWND control, bool modal_instance) {
   FieldRecord* record = field_record(control);
   if (record == nullptr) {
-    record = new FieldRecord{};
-    attach_field_record(control, record);
+    attach_field_record(control, std::make_unique<FieldRecord>());
+    record = field_record(control);
+    if (record == nullptr) return;
   }
   const FieldKind kind = field_kind(control);
   record->kind = static_cast<int>(kind);
@@ -714,14 +715,9 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
   }
   if (message == WM_NCDESTROY) {
     // The control is gone without its dialog's clean-up (it was destroyed alone).
-    attach_field_record(control, nullptr);
+    const std::unique_ptr<FieldRecord> owned = take_field_record(control);
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    if (!modal) {
-      if (record->font != nullptr) DeleteObject(static_cast<HFONT>(record->font));
-    }
-    delete[] record->text_buffer;
-    if (!modal) delete[] record->format;
-    delete record;
+    if (!modal && owned->font != nullptr) DeleteObject(static_cast<HFONT>(owned->font));
   }
   return result;
 }
@@ -731,15 +727,12 @@ namespace {
 // Releases what the dialog manager attached to the controls of dialog.
 void release_controls(HWND dialog, bool modal) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    FieldRecord* record = field_record(child);
+    const std::unique_ptr<FieldRecord> record = take_field_record(child);
     if (record == nullptr) continue;
     if (record->previous_procedure != nullptr) {
       SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous_procedure));
     }
-    attach_field_record(child, nullptr);
-    delete[] record->text_buffer;
     if (!modal) {
-      delete[] record->format;
       HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
       if (record->font != nullptr) {
         SendMessageW(child, WM_SETFONT, 0, FALSE);
@@ -752,7 +745,6 @@ void release_controls(HWND dialog, bool modal) {
         if (record->image_type == 5) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(record->image));
       }
     }
-    delete record;
   }
 }
 
@@ -765,15 +757,16 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       auto* data = reinterpret_cast<DialogWindowData*>(lparam);
       if (data == nullptr) {
         // The modal instance of the loaded dialog being shown modally.
-        data = new DialogWindowData{};
+        auto instance_data = std::make_unique<DialogWindowData>();
         const DialogWindowData* source = dialog_data(state.modal_source);
         if (source != nullptr) {
-          data->record = source->record;
-          data->resource_id = source->resource_id;
-          data->focus_field = source->focus_field;
+          instance_data->record = source->record;
+          instance_data->resource_id = source->resource_id;
+          instance_data->focus_field = source->focus_field;
         }
-        data->modal_instance = true;
+        instance_data->modal_instance = true;
         state.modal_instance = dialog;
+        data = instance_data.release();  // the instance window owns it; freed in WM_NCDESTROY
       }
       attach_dialog_data(dialog, data);
       const bool was_creating = state.creating;
@@ -923,8 +916,7 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       return FALSE;
     }
     case WM_NCDESTROY: {
-      DialogWindowData* data = dialog_data(dialog);
-      detach_dialog_data(dialog);
+      std::unique_ptr<DialogWindowData> data = take_dialog_data(dialog);
       if (data == nullptr) return FALSE;
       if (data->modal_instance) {
         if (state.modal_instance == dialog) state.modal_instance = nullptr;
@@ -933,7 +925,8 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       }
       if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
       if (data->snapshot != nullptr) DeleteObject(data->snapshot);
-      if (state.loading != data) delete data;
+      // A window whose creation is failing leaves its data to the loader.
+      if (state.loading == data.get()) static_cast<void>(data.release());
       return FALSE;
     }
     default:

@@ -102,19 +102,21 @@ void attach_dialog_data(HWND dialog, DialogWindowData* data) {
   SetPropW(dialog, kDialogProperty, data);
 }
 
-void detach_dialog_data(HWND dialog) { RemovePropW(dialog, kDialogProperty); }
+std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog) {
+  return std::unique_ptr<DialogWindowData>(static_cast<DialogWindowData*>(RemovePropW(dialog, kDialogProperty)));
+}
 
 FieldRecord* field_record(HWND control) {
   return control == nullptr ? nullptr
                             : static_cast<FieldRecord*>(GetPropW(control, kFieldProperty));
 }
 
-void attach_field_record(HWND control, FieldRecord* record) {
-  if (record == nullptr) {
-    RemovePropW(control, kFieldProperty);
-  } else {
-    SetPropW(control, kFieldProperty, record);
-  }
+void attach_field_record(HWND control, std::unique_ptr<FieldRecord> record) {
+  if (record != nullptr && SetPropW(control, kFieldProperty, record.get())) record.release();
+}
+
+std::unique_ptr<FieldRecord> take_field_record(HWND control) {
+  return std::unique_ptr<FieldRecord>(static_cast<FieldRecord*>(RemovePropW(control, kFieldProperty)));
 }
 
 FieldKind field_kind(HWND control) {
@@ -239,20 +241,20 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
   if (state.slots.full()) return quill::error::kTooManyDialogs;
   if (!template_exists(id)) return quill::error::kDialogNotFound;
 
-  auto* data = new DialogWindowData{};
+  auto data = std::make_unique<DialogWindowData>();
   data->resource_id = id;
   data->record.handle = handle;
   data->record.changed_control = kFieldChangeMarker;
   data->record.combined = combined;
   const int slot = state.slots.add(nullptr);
-  state.loading = data;
-  HWND dialog = create_dialog_window(id, parent, data);
+  state.loading = data.get();
+  HWND dialog = create_dialog_window(id, parent, data.get());
   state.loading = nullptr;
   if (dialog == nullptr) {
     state.slots.remove(slot);
-    delete data;
     return quill::error::kDialogCreation;
   }
+  data.release();  // the dialog window owns it now
   state.slots.windows[static_cast<std::size_t>(slot - 1)] = dialog;
   state.current_slot = slot;
   apply_dialog_data(dialog, id, slot);
@@ -406,16 +408,14 @@ namespace {
 int measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
                      bool& resizable) {
   if (!template_exists(dialog_id)) return quill::error::kDialogNotFound;
-  auto* data = new DialogWindowData{};
+  auto data = std::make_unique<DialogWindowData>();
   data->resource_id = dialog_id;
   data->outside_registry = true;
-  dialogs().loading = data;
-  HWND dialog = create_dialog_window(dialog_id, measuring_window, data);
+  dialogs().loading = data.get();
+  HWND dialog = create_dialog_window(dialog_id, measuring_window, data.get());
   dialogs().loading = nullptr;
-  if (dialog == nullptr) {
-    delete data;
-    return quill::error::kDialogCreation;
-  }
+  if (dialog == nullptr) return quill::error::kDialogCreation;
+  data.release();  // the dialog window owns it now
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   int code = 0;
   if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
