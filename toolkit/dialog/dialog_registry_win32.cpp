@@ -415,7 +415,7 @@ int measure_combined(int dialog_id, HWND measuring_window, int& width, int& heig
   HWND dialog = create_dialog_window(dialog_id, measuring_window, data.get());
   dialogs().loading = nullptr;
   if (dialog == nullptr) return quill::error::kDialogCreation;
-  data.release();  // the dialog window owns it now
+  DialogWindowData* const owned_by_window = data.release();  // freed in WM_NCDESTROY
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   int code = 0;
   if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
@@ -427,7 +427,7 @@ int measure_combined(int dialog_id, HWND measuring_window, int& width, int& heig
     GetWindowRect(dialog, &rect);
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
-    resizable = data->record.resize_anchor != nullptr;
+    resizable = owned_by_window->record.resize_anchor != nullptr;
   }
   DestroyWindow(dialog);
   return code;
