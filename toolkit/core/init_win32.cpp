@@ -47,12 +47,7 @@ bool register_if_missing(HINSTANCE instance, const char* name, WNDPROC proc, UIN
 }
 
 // Rich edit 2.0 answers EM_POSFROMCHAR through its return value; 3.0 fills the point.
-int probe_rich_edit_level(WindowTable& table) {
-  table.rich_edit = LoadLibraryA("riched20.dll");
-  if (table.rich_edit == nullptr) {
-    table.rich_edit = LoadLibraryA("riched32.dll");
-    return 1;
-  }
+int probe_rich_edit_level(const WindowTable& table) {
   HWND edit = CreateWindowExA(0, "RichEdit20A", "ab", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                               table.instance, nullptr);
   if (edit == nullptr) return 2;
@@ -63,6 +58,15 @@ int probe_rich_edit_level(WindowTable& table) {
   DestroyWindow(edit);
   const bool unchanged = first.x == -99 && first.y == -99 && second.x == -99 && second.y == -99;
   return unchanged ? 2 : 3;
+}
+
+// The entry of an optional system library, loading the library on first use (each later
+// call after a failed load tries again; these are rare calls).
+FARPROC optional_entry(HMODULE& module, FARPROC& entry, const char* library, const char* name) {
+  if (entry != nullptr) return entry;
+  if (module == nullptr) module = LoadLibraryA(library);
+  if (module != nullptr) entry = GetProcAddress(module, name);
+  return entry;
 }
 
 }  // namespace
@@ -100,7 +104,13 @@ void first_open_initialise() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  table.rich_edit_level = probe_rich_edit_level(table);
+  // The rich-edit classes must exist before a dialog template names them; which level the
+  // library offers is probed when first asked (rich_edit_level).
+  table.rich_edit = LoadLibraryA("riched20.dll");
+  if (table.rich_edit == nullptr) {
+    table.rich_edit = LoadLibraryA("riched32.dll");
+    table.rich_edit_level = 1;
+  }
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
   layers_first_open();
@@ -118,19 +128,6 @@ HWND create_measuring_window() {
 void finish_first_open() {
   WindowTable& table = windows();
   table.measuring_window = nullptr;
-  if (table.msimg32 == nullptr) {
-    table.msimg32 = LoadLibraryA("msimg32.dll");
-    table.gradient_fill = table.msimg32 ? GetProcAddress(table.msimg32, "GradientFill") : nullptr;
-  }
-  if (table.mapi32 == nullptr) {
-    table.mapi32 = LoadLibraryA("mapi32.dll");
-    table.mapi_send_mail = table.mapi32 ? GetProcAddress(table.mapi32, "MAPISendMail") : nullptr;
-  }
-  if (table.dwmapi == nullptr) {
-    table.dwmapi = LoadLibraryA("dwmapi.dll");
-    table.dwm_is_composition_enabled =
-        table.dwmapi ? GetProcAddress(table.dwmapi, "DwmIsCompositionEnabled") : nullptr;
-  }
   if (table.cgm_clipboard_format == 0) {
     table.cgm_clipboard_format = RegisterClipboardFormatA("Quillanthor CGM");
   }
@@ -147,8 +144,28 @@ void release_optional_libraries() {
   table.dwm_is_composition_enabled = nullptr;
 }
 
+int rich_edit_level() {
+  WindowTable& table = windows();
+  if (table.rich_edit_level == 0 && table.rich_edit != nullptr) {
+    table.rich_edit_level = probe_rich_edit_level(table);
+  }
+  return table.rich_edit_level;
+}
+
+FARPROC gradient_fill_entry() {
+  WindowTable& table = windows();
+  return optional_entry(table.msimg32, table.gradient_fill, "msimg32.dll", "GradientFill");
+}
+
+FARPROC mapi_send_mail_entry() {
+  WindowTable& table = windows();
+  return optional_entry(table.mapi32, table.mapi_send_mail, "mapi32.dll", "MAPISendMail");
+}
+
 bool composition_enabled() {
-  FARPROC proc = windows().dwm_is_composition_enabled;
+  WindowTable& table = windows();
+  FARPROC proc = optional_entry(table.dwmapi, table.dwm_is_composition_enabled, "dwmapi.dll",
+                                "DwmIsCompositionEnabled");
   if (proc == nullptr) return false;
   using IsEnabled = HRESULT(WINAPI*)(BOOL*);
   IsEnabled is_enabled = nullptr;
