@@ -104,13 +104,6 @@ void first_open_initialise() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  // The rich-edit classes must exist before a dialog template names them; which level the
-  // library offers is probed when first asked (rich_edit_level).
-  table.rich_edit = LoadLibraryA("riched20.dll");
-  if (table.rich_edit == nullptr) {
-    table.rich_edit = LoadLibraryA("riched32.dll");
-    table.rich_edit_level = 1;
-  }
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
   layers_first_open();
@@ -144,8 +137,19 @@ void release_optional_libraries() {
   table.dwm_is_composition_enabled = nullptr;
 }
 
+void load_rich_edit() {
+  WindowTable& table = windows();
+  if (table.rich_edit != nullptr) return;
+  table.rich_edit = LoadLibraryA("riched20.dll");
+  if (table.rich_edit == nullptr) {
+    table.rich_edit = LoadLibraryA("riched32.dll");
+    if (table.rich_edit != nullptr) table.rich_edit_level = 1;
+  }
+}
+
 int rich_edit_level() {
   WindowTable& table = windows();
+  load_rich_edit();
   if (table.rich_edit_level == 0 && table.rich_edit != nullptr) {
     table.rich_edit_level = probe_rich_edit_level(table);
   }

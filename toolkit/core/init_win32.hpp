@@ -1,5 +1,5 @@
-// The first-open initialisation of the window system: classes, common controls, the
-// measuring window and rich edit; the optional libraries, loaded on first use.
+// The first-open initialisation of the window system: classes, common controls and the
+// measuring window; rich edit and the optional libraries are loaded on first use.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,9 @@ FARPROC mapi_send_mail_entry();
 bool composition_enabled();
 // Frees the optional libraries loaded so far (WindowShutdown).
 void release_optional_libraries();
+// Loads the rich-edit library (2.0 or later, else 1.0) once, so that its window classes
+// exist; the dialog manager calls it before creating a template that names them.
+void load_rich_edit();
 // 1 rich edit 1.0, 2 rich edit 2.0, 3 rich edit 3.0 or later, 0 none; probed once.
 int rich_edit_level();
 

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "base/error_codes.hpp"
+#include "core/init_win32.hpp"
 #include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
+#include "dialog/dialog_template.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/dialog_settings.hpp"
@@ -217,6 +219,7 @@ HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_DIALOG);
   const std::size_t size = bytes.size();
   if (size < sizeof(DLGTEMPLATE)) return nullptr;
+  if (template_mentions_class(bytes, "richedit")) load_rich_edit();
   // The window is made hidden whatever the template says; showing is WDialogShow's.
   std::vector<unsigned char> copy(bytes.begin(), bytes.end());
   const bool extended = size >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;

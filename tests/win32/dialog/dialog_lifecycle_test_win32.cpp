@@ -219,6 +219,22 @@ TEST(Registry, InformationItemFourIsTheLastMessageBoxResult) {
   WDialogSelect(TD_KEYPAD);
 }
 
+// Rich edit is loaded on demand: a template naming its class still loads.
+TEST(Registry, DialogWithARichEditControlLoads) {
+  clear_error();
+  WDialogLoad(TD_RICH);
+  EXPECT_EQ(last_error(), 0);
+  EXPECT_EQ(current_handle(), TD_RICH);
+  HWND rich = field(TD_RICH_EDIT);
+  ASSERT_NE(rich, nullptr);
+  wchar_t name[32] = {};
+  GetClassNameW(rich, name, 32);
+  EXPECT_STREQ(name, L"RichEdit20W");
+  EXPECT_EQ(window_text(rich), L"rich text");
+  WDialogUnload();
+  WDialogSelect(TD_KEYPAD);
+}
+
 TEST(Registry, SameHandleTwiceMakesOneDialogAndTheHundredAndFirstFails) {
   const int before = quill::dialogs().slots.count;
   WDialogLoad(TD_TINY, 900);
