@@ -55,8 +55,13 @@ void reset_event_state();
 bool event_enabled(int type);
 bool default_enabled(int type);
 
-// Posts one event under the drop and replace rules. Types 104..116 are a dialog's
-// graphics-field events and become 4..16 with detail3 = 1 (detail4 = the field).
+// A dialog's graphics-field events are posted as kGraphicsFieldEvent + their type
+// (EvMouseDown..EvMouseDouble); they are delivered as that type with detail3 = 1.
+inline constexpr int kGraphicsFieldEvent = 100;
+constexpr int graphics_field_event(int type) { return kGraphicsFieldEvent + type; }
+
+// Posts one event under the drop and replace rules. Graphics-field events become their
+// own type with detail3 = 1 (detail4 = the field).
 // Returns true when the event became the pending one (or went to slot 51).
 bool post_event(EventValues values, PostSource source = {});
 
