@@ -17,7 +17,7 @@ namespace {
 
 HICON toolkit_icon(HINSTANCE instance) {
   HICON icon = LoadIconA(instance, "icon1");
-  return icon != nullptr ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+  return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
 bool register_class(HINSTANCE instance, const char* name, WNDPROC proc, UINT style, HICON icon,
@@ -86,18 +86,18 @@ void first_open_initialise() {
   UnregisterClassA("QUILLANTHOR", instance);
   const bool ok =
       register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr,
-                     MAKEINTRESOURCEA(32512)) &&
+                     IDC_ARROW) &&
       register_if_missing(instance, "QUILCHILD", frame_proc, 0, icon, nullptr,
-                          MAKEINTRESOURCEA(32512)) &&
+                          IDC_ARROW) &&
       // The client area keeps one device context for the window's life, hence CS_OWNDC.
       register_if_missing(instance, "QUILCLIENT", client_proc,
                           CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr,
                           static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                          MAKEINTRESOURCEA(32512)) &&
+                          IDC_ARROW) &&
       register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr,
-                          MAKEINTRESOURCEA(32645)) &&   // IDC_SIZENS
+                          IDC_SIZENS) &&
       register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr,
-                          MAKEINTRESOURCEA(32644));     // IDC_SIZEWE
+                          IDC_SIZEWE);
   if (!ok) fatal_window_failure("Failed to register class - aborting.");
 
   table.comctl32 = LoadLibraryA("comctl32.dll");
