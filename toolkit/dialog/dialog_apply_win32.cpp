@@ -295,7 +295,7 @@ void apply_dialog_entry(HWND dialog, const DataEntry& entry) {
 
 }  // namespace
 
-void apply_dialog_data(HWND dialog, int id, int slot) {
+void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_RCDATA);
   if (bytes.empty()) return;
@@ -307,6 +307,7 @@ void apply_dialog_data(HWND dialog, int id, int slot) {
       apply_dialog_entry(dialog, entry);
       continue;
     }
+    if (scope == DataScope::DialogOnly) continue;
     HWND control = GetDlgItem(dialog, entry.field_id);
     if (control == nullptr) continue;
     const FieldKind kind = field_kind(control);

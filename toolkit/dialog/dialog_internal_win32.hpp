@@ -112,8 +112,10 @@ std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog);
 // Removes a dialog window that is going away from the registry and the state.
 void forget_dialog_window(HWND dialog);
 // Puts the extended data of resource id on the controls of dialog; slot -1 when the
-// dialog lies outside the registry.
-void apply_dialog_data(HWND dialog, int id, int slot);
+// dialog lies outside the registry. DialogOnly applies only the [Dialog] section (the
+// resize anchor and accelerators), all that measuring a dialog's size needs.
+enum class DataScope { All, DialogOnly };
+void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope = DataScope::All);
 // Loads dialog id under handle with the given parent window; 0 or an error code.
 int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created);
 // Unloads the loaded dialog (hide first); keep != 0 keeps its tab pages loaded.

@@ -425,7 +425,7 @@ int measure_combined(int dialog_id, HWND measuring_window, int& width, int& heig
       (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
     code = quill::error::kWrongStyleToCombine;
   } else {
-    apply_dialog_data(dialog, dialog_id, -1);
+    apply_dialog_data(dialog, dialog_id, -1, DataScope::DialogOnly);
     RECT rect{};
     GetWindowRect(dialog, &rect);
     width = rect.right - rect.left;
