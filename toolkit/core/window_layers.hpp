@@ -30,8 +30,10 @@ struct WindowLayer {
   void (*shutdown)() = nullptr;
 
   // Combined dialog (WindowOpen with a dialog): creates dialog_id invisibly inside
-  // measuring_window, answers its client size and whether it may be resized, and
-  // destroys it again. Returns 0, 1007 (no such dialog), 1045 (wrong style) or 1088.
+  // measuring_window, answers its client size and whether it may be resized. The layer
+  // may keep the window for load_combined; core destroys measuring_window (and whatever
+  // is left in it) after load_combined. Returns 0, 1007 (no such dialog), 1045 (wrong
+  // style) or 1088.
   int (*measure_combined)(int dialog_id, HWND measuring_window, int& width, int& height,
                           bool& resizable) = nullptr;
   // Loads dialog_id into client as the current dialog, combined with frame. Returns the

@@ -246,6 +246,7 @@ struct RootWindowPlan {
   int menu_id = 0;
   int dialog_id = 0;
   int dialog_code = 0;  // 1007, 1045 or 1088 when the dialog cannot be combined
+  HWND measuring = nullptr;  // lives until the dialog is combined
   DWORD style = 0;
   DWORD ex_style = 0;
 };
@@ -269,17 +270,16 @@ RootWindowPlan plan_from_arguments(std::optional<int> flags, std::optional<int> 
 // A combined dialog sets the client size and, when it cannot be resized, fixes the frame.
 void measure_combined_dialog(RootWindowPlan& plan) {
   if (plan.dialog_id == 0) return;
-  HWND measuring = create_measuring_window();
+  plan.measuring = create_measuring_window();
   int width = 0;
   int height = 0;
   bool resizable = false;
-  plan.dialog_code = layers_measure_combined(plan.dialog_id, measuring, width, height, resizable);
+  plan.dialog_code = layers_measure_combined(plan.dialog_id, plan.measuring, width, height, resizable);
   if (plan.dialog_code == 0) {
     plan.client_w = width;
     plan.client_h = height;
     if (!resizable) plan.flags = (plan.flags | WinFixedSize) & ~(WinMaximiseBox | WinMaximised);
   }
-  DestroyWindow(measuring);
 }
 
 void choose_frame_style(RootWindowPlan& plan) {
@@ -470,6 +470,7 @@ void open_root_window(std::optional<int> flags, std::optional<int> x, std::optio
   grow_frame(entry, plan, added_w, added_h);
   create_client_area(entry, instance);
   combine_dialog(entry, plan);
+  if (plan.measuring != nullptr) DestroyWindow(plan.measuring);
   show_frame(entry, plan.flags);
   keep_client_dc(table, entry, width, height);
 

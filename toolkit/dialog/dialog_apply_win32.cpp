@@ -304,7 +304,7 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
 
   for (const DataEntry& entry : data.entries) {
     if (entry.section == DataSection::Dialog) {
-      apply_dialog_entry(dialog, entry);
+      if (scope != DataScope::Controls) apply_dialog_entry(dialog, entry);
       continue;
     }
     if (scope == DataScope::DialogOnly) continue;

@@ -54,6 +54,7 @@ struct DialogState {
   HWND last_deactivated = nullptr;  // null stands for the root window
   HWND modal_instance = nullptr;
   HWND modal_source = nullptr;      // the loaded dialog being shown modally
+  HWND measured = nullptr;          // a combined dialog measured and not yet loaded
   int information[6] = {0, 0, 0, 0, 0, 0};
   HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
   bool creating = false;            // controls are being prepared: nothing is reported
@@ -113,11 +114,16 @@ std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog);
 void forget_dialog_window(HWND dialog);
 // Puts the extended data of resource id on the controls of dialog; slot -1 when the
 // dialog lies outside the registry. DialogOnly applies only the [Dialog] section (the
-// resize anchor and accelerators), all that measuring a dialog's size needs.
-enum class DataScope { All, DialogOnly };
+// resize anchor and accelerators), all that measuring a dialog's size needs; Controls
+// the rest, for a measured dialog that is then loaded.
+enum class DataScope { All, DialogOnly, Controls };
 void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope = DataScope::All);
 // Loads dialog id under handle with the given parent window; 0 or an error code.
 int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created);
+// Registers a created dialog in slot with its extended data (scope) and field states.
+void register_loaded_dialog(HWND dialog, int id, int handle, int slot, DataScope scope);
+// The dialog measured for combining, loaded as handle inside client (null when none).
+HWND adopt_measured_dialog(int id, int handle, HWND client, HWND frame);
 // Unloads the loaded dialog (hide first); keep != 0 keeps its tab pages loaded.
 void unload_dialog(HWND dialog, int keep);
 // Hides a loaded dialog; 0 or 1069 / 1047.

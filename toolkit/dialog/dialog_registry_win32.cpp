@@ -258,9 +258,36 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
     return quill::error::kDialogCreation;
   }
   data.release();  // the dialog window owns it now
+  register_loaded_dialog(dialog, id, handle, slot, DataScope::All);
+  if (created != nullptr) *created = dialog;
+  return 0;
+}
+
+// The measured dialog of id, made the loaded dialog handle inside client and combined
+// with frame; null when no such dialog was measured.
+HWND adopt_measured_dialog(int id, int handle, HWND client, HWND frame) {
+  DialogState& state = dialogs();
+  HWND dialog = state.measured;
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr || data->resource_id != id || find_dialog(handle) != nullptr || state.slots.full()) {
+    return nullptr;
+  }
+  state.measured = nullptr;
+  SetParent(dialog, client);
+  data->outside_registry = false;
+  data->record.handle = handle;
+  data->record.combined = frame;
+  register_loaded_dialog(dialog, id, handle, state.slots.add(dialog), DataScope::Controls);
+  return dialog;
+}
+
+// Puts a created dialog into slot, applies its extended data (scope) and records the
+// state of every field from its style.
+void register_loaded_dialog(HWND dialog, int id, int handle, int slot, DataScope scope) {
+  DialogState& state = dialogs();
   state.slots.windows[static_cast<std::size_t>(slot - 1)] = dialog;
   state.current_slot = slot;
-  apply_dialog_data(dialog, id, slot);
+  apply_dialog_data(dialog, id, slot, scope);
 
   // Field states from the styles, in child order; a spin field's up-down is skipped.
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
@@ -284,8 +311,6 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
     }
   }
   state.current_handle = handle;
-  if (created != nullptr) *created = dialog;
-  return 0;
 }
 
 // Called from the dialog procedure when a dialog window goes away, however it goes.
@@ -304,6 +329,7 @@ void forget_dialog_window(HWND dialog) {
   if (state.active_dialog == dialog) state.active_dialog = nullptr;
   if (state.last_deactivated == dialog) state.last_deactivated = nullptr;
   if (state.semi_dialog == dialog) state.semi_dialog = nullptr;
+  if (state.measured == dialog) state.measured = nullptr;
   for (int other = 1; other <= state.slots.count; ++other) {
     DialogRecord* record = dialog_record(static_cast<HWND>(state.slots.at(other)));
     if (record == nullptr) continue;
@@ -432,8 +458,15 @@ int measure_combined(int dialog_id, HWND measuring_window, int& width, int& heig
     height = rect.bottom - rect.top;
     resizable = owned_by_window->record.resize_anchor != nullptr;
   }
-  DestroyWindow(dialog);
-  return code;
+  if (code != 0) {
+    DestroyWindow(dialog);
+    return code;
+  }
+  // Kept for load_combined, which takes it instead of creating the dialog again; it goes
+  // with the measuring window if it is not taken.
+  if (dialogs().measured != nullptr) DestroyWindow(dialogs().measured);
+  dialogs().measured = dialog;
+  return 0;
 }
 
 HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
@@ -441,7 +474,8 @@ HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
   DialogState& state = dialogs();
   const int saved_slot = state.current_slot;
   const int saved_handle = state.current_handle;
-  code = load_dialog(dialog_id, dialog_id, client, frame, &dialog);
+  dialog = adopt_measured_dialog(dialog_id, dialog_id, client, frame);
+  code = dialog != nullptr ? 0 : load_dialog(dialog_id, dialog_id, client, frame, &dialog);
   if (code != 0) {
     state.current_slot = saved_slot;
     state.current_handle = saved_handle;
