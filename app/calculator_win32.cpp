@@ -9,10 +9,10 @@
 #include "commands.hpp"
 #include "engine.hpp"
 #include "quill/clipboard.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
 #include "quill/events.hpp"
 #include "quill/startup.hpp"
-#include "quill/text.hpp"
 #include "quill/window.hpp"
 #include "resource_ids.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::string_view kTitle = "Orlix Calculator 2";
 constexpr int kScreenWidthItem = 1;
-constexpr int kWindowFlags = 3;          // caption with system menu and minimise box
+constexpr int kWindowFlags = WinSystemMenu | WinMinimiseBox;
 constexpr int kDistanceFromRight = 360;  // frame x = screen width - 360
 constexpr int kTop = 8;
 constexpr int kChangeReportOption = 3;
@@ -50,14 +50,7 @@ void reset_hidden_field() {
 
 // COPY: the number without its leading blanks and without the memory indicator.
 void copy_display(const orlix::CalculatorState& calculator) {
-  const std::string_view display = display_text(calculator);
-  const int first = IFirstNonBlank(display);
-  if (first < 1 || first > orlix::kNumberFieldLength) {
-    WClipboardPutString({});
-    return;
-  }
-  const auto start = static_cast<std::size_t>(first - 1);
-  WClipboardPutString(display.substr(start, static_cast<std::size_t>(orlix::kNumberFieldLength) - start));
+  WClipboardPutString(orlix::copy_text(calculator));
 }
 
 // The About box runs modal, centred on the screen; the keypad is current again after it.
@@ -92,21 +85,21 @@ bool handle_event(MainLoopState& state, int type, const EventRecord& record) {
   if (plan.read_hidden_field) {
     std::array<char, orlix::kDisplayLength> typed{};
     WDialogGetString(IDC_HIDDEN_INPUT, typed);
-    command = {orlix::Action::kKey, orlix::key_for_typed_character(typed[0])};
+    command = {orlix::Action::Key, orlix::key_for_typed_character(typed[0])};
   }
   if (plan.reset_hidden_field) reset_hidden_field();
 
   switch (command.action) {
-    case orlix::Action::kExit:
-    case orlix::Action::kQuit:
+    case orlix::Action::Exit:
+    case orlix::Action::Quit:
       state.quit = true;
       return true;
-    case orlix::Action::kAbout:
+    case orlix::Action::About:
       run_about_box();
       return true;
-    case orlix::Action::kNone:
+    case orlix::Action::None:
       return true;
-    case orlix::Action::kKey:
+    case orlix::Action::Key:
       break;
   }
   if (command.key == orlix::keys::kCopy) {

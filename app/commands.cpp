@@ -1,28 +1,27 @@
 #include "commands.hpp"
 
+#include "quill/events.hpp"
+#include "resource_ids.h"
+
 namespace orlix {
 
 namespace {
-constexpr int kCopyCommand = 40004;
-constexpr int kExitCommand = 40006;
-constexpr int kAboutCommand = 40008;
-constexpr int kFirstDigitCommand = 40011;
-constexpr int kLastDigitCommand = 40020;
-constexpr int kFirstKeyCommand = 40030;  // "." ... "Mr": key code = identifier - 40000
-constexpr int kLastKeyCommand = 40043;
-constexpr int kKeyCommandBase = 40000;
+// The commands "." to "Mr" are numbered like their keys: key = identifier - base.
+constexpr int kKeyCommandBase = IDM_POINT - keys::kPoint;
+static_assert(IDM_MEMORY_RECALL - kKeyCommandBase == keys::kMemoryRecall);
+static_assert(IDM_DIGIT_9 - IDM_DIGIT_0 == keys::kDigit9 - keys::kDigit0);
 }  // namespace
 
 Command command_for_identifier(int identifier, bool from_push_button) {
-  if (identifier == kOffButton && from_push_button) return {Action::kQuit, keys::kNone};
-  if (identifier == kCopyCommand) return {Action::kKey, keys::kCopy};
-  if (identifier == kExitCommand) return {Action::kExit, keys::kNone};
-  if (identifier == kAboutCommand) return {Action::kAbout, keys::kNone};
-  if (identifier >= kFirstDigitCommand && identifier <= kLastDigitCommand) {
-    return {Action::kKey, identifier - kFirstDigitCommand};
+  if (identifier == IDC_OFF && from_push_button) return {Action::Quit, keys::kNone};
+  if (identifier == IDM_COPY) return {Action::Key, keys::kCopy};
+  if (identifier == IDM_EXIT) return {Action::Exit, keys::kNone};
+  if (identifier == IDM_ABOUT) return {Action::About, keys::kNone};
+  if (identifier >= IDM_DIGIT_0 && identifier <= IDM_DIGIT_9) {
+    return {Action::Key, keys::kDigit0 + identifier - IDM_DIGIT_0};
   }
-  if (identifier >= kFirstKeyCommand && identifier <= kLastKeyCommand) {
-    return {Action::kKey, identifier - kKeyCommandBase};
+  if (identifier >= IDM_POINT && identifier <= IDM_MEMORY_RECALL) {
+    return {Action::Key, identifier - kKeyCommandBase};
   }
   return {};
 }
@@ -42,18 +41,18 @@ CalculatorKey key_for_typed_character(char first) {
 EventPlan plan_for_event(int event_type, int detail1, int detail2) {
   EventPlan plan;
   switch (event_type) {
-    case events::kCommand:
+    case EvCommand:
       plan.command = command_for_identifier(detail1, false);
       break;
-    case events::kButton:
+    case EvButton:
       plan.command = command_for_identifier(detail1, true);
       plan.reset_hidden_field = true;
       break;
-    case events::kCloseAsked:
+    case EvCloseAsked:
       plan.stop_now = true;
       break;
-    case events::kFieldEdited:
-      if (detail1 == kHiddenInputField && detail2 == kHiddenInputField) {
+    case EvFieldEdited:
+      if (detail1 == IDC_HIDDEN_INPUT && detail2 == IDC_HIDDEN_INPUT) {
         plan.read_hidden_field = true;
         plan.reset_hidden_field = true;
       }

@@ -3,39 +3,28 @@
 // turned into engine keys or program actions. No window system here.
 #pragma once
 
+// Event types are the toolkit's (EvCommand, EvButton, EvCloseAsked, EvFieldEdited) and
+// identifiers those of the resources (resource_ids.h): the field IDC_HIDDEN_INPUT catches
+// typed operator characters, IDC_OFF is the "Off" push button.
 #include "engine.hpp"
 
 namespace orlix {
 
-// Event type codes the main loop reacts to.
-namespace events {
-constexpr int kCommand = 2;      // menu item or accelerator; detail1 = command identifier
-constexpr int kButton = 3;       // keypad push button; detail1 = button identifier
-constexpr int kCloseAsked = 9;   // close box, system menu, Alt+F4
-constexpr int kFieldEdited = 10; // detail1 = previous field, detail2 = current field
-}  // namespace events
-
-// The field that catches typed operator characters, and the display field.
-constexpr int kHiddenInputField = 1003;
-constexpr int kDisplayField = 1002;
-// The identifier of the "Off" push button.
-constexpr int kOffButton = 2;
-
 enum class Action {
-  kNone,   // nothing to do
-  kKey,    // press the key (the COPY key -2 included)
-  kExit,   // Exit command: end after this event
-  kAbout,  // run the About box
-  kQuit,   // Off button or close request: end the program
+  None,   // nothing to do
+  Key,    // press the key (the COPY key -2 included)
+  Exit,   // Exit command: end after this event
+  About,  // run the About box
+  Quit,   // Off button or close request: end the program
 };
 
 struct Command {
-  Action action = Action::kNone;
+  Action action = Action::None;
   CalculatorKey key = keys::kNone;
 };
 
 // The same map serves menu commands, accelerators and push buttons; only a push button
-// can be "Off" (identifier 2), which as a menu command means nothing.
+// can be "Off" (IDC_OFF), which as a menu command means nothing.
 Command command_for_identifier(int identifier, bool from_push_button);
 
 // The key of the first character typed into the hidden field: "* + - . / =" give their

@@ -1,6 +1,10 @@
-# Warnings are errors in both builds. orlix_warnings is linked PRIVATE by every target
-# of the project, so third-party code (GoogleTest) keeps its own flags.
+# orlix_warnings is linked PRIVATE by every target of the project, so third-party code
+# (GoogleTest) keeps its own flags. The flags apply only inside this build tree: the
+# installed package exports an empty target, and consumers keep their own warnings.
 add_library(orlix_warnings INTERFACE)
 target_compile_options(orlix_warnings INTERFACE
-  -Wall -Wextra -Werror -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-  -Woverloaded-virtual -Wimplicit-fallthrough)
+  $<BUILD_INTERFACE:-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+                    -Woverloaded-virtual -Wimplicit-fallthrough>)
+if(ORLIX_WARNINGS_AS_ERRORS)
+  target_compile_options(orlix_warnings INTERFACE $<BUILD_INTERFACE:-Werror>)
+endif()

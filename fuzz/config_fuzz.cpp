@@ -6,7 +6,7 @@
 
 #include "core/config.hpp"
 #include "core/settings.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

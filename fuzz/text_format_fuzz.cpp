@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 #include "text/format.hpp"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 
 namespace {
 

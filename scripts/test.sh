@@ -14,7 +14,7 @@ source "$root/scripts/env.sh"
 step() { printf '\n=== %s ===\n' "$*"; }
 
 step "native build"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native -j "$jobs"
 step "native tests"
 ctest --test-dir build/native --output-on-failure -j "$jobs"

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/config.hpp"
-#include "core/error_report.hpp"
+#include "base/error_report.hpp"
 #include "core/settings.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 
@@ -28,41 +28,41 @@ std::string padded(std::string head, std::size_t column, std::string tail) {
 
 TEST(ConfigLineTest, ParsesKeysValuesAndIgnoredLines) {
   const ParseCase cases[] = {
-      {"DEBUG=4", false, ConfigKey::debug, "4"},
-      {"debug = 4", false, ConfigKey::debug, "4"},
-      {"\tDeBuG\t=\t2\t", false, ConfigKey::debug, "2"},
-      {"DE=4", false, ConfigKey::none, ""},
-      {"=4", false, ConfigKey::none, ""},
-      {"   =4", false, ConfigKey::none, ""},
-      {"DEBUG 4", false, ConfigKey::none, ""},
-      {"", false, ConfigKey::none, ""},
-      {"DEBUG=", false, ConfigKey::none, ""},
-      {"DEBUG=   ", false, ConfigKey::none, ""},
-      {"DEBUGGER=1", false, ConfigKey::none, ""},
-      {"PRINTERS=3", false, ConfigKey::none, ""},
-      {"printer=3", false, ConfigKey::printer, "3"},
-      {"PLOTTER = 2", false, ConfigKey::plotter, "2"},
-      {"HPGL2=5", false, ConfigKey::hpgl2, "5"},
-      {"LFNGEN=41", false, ConfigKey::lfngen, "41"},
-      {"LFNPLOTI=43", false, ConfigKey::lfnploti, "43"},
-      {"lfnplotingunit=44", false, ConfigKey::lfnploti, "44"},
-      {"CHARDIR=  D:\\fonts\\  ", false, ConfigKey::chardir, "D:\\fonts\\"},
-      {"CHARSET=my font.chr", false, ConfigKey::charset, "my font.chr"},
-      {"CHARDIRX=a", false, ConfigKey::none, ""},
-      {"CHARDIR=a=b", false, ConfigKey::chardir, "a=b"},
-      {"VERSION=", true, ConfigKey::none, ""},
-      {"ver=1", true, ConfigKey::none, ""},
-      {"  Verbose  = yes", true, ConfigKey::none, ""},
-      {"VE=1", false, ConfigKey::none, ""},
-      {"UNKNOWN=1", false, ConfigKey::none, ""},
+      {"DEBUG=4", false, ConfigKey::Debug, "4"},
+      {"debug = 4", false, ConfigKey::Debug, "4"},
+      {"\tDeBuG\t=\t2\t", false, ConfigKey::Debug, "2"},
+      {"DE=4", false, ConfigKey::None, ""},
+      {"=4", false, ConfigKey::None, ""},
+      {"   =4", false, ConfigKey::None, ""},
+      {"DEBUG 4", false, ConfigKey::None, ""},
+      {"", false, ConfigKey::None, ""},
+      {"DEBUG=", false, ConfigKey::None, ""},
+      {"DEBUG=   ", false, ConfigKey::None, ""},
+      {"DEBUGGER=1", false, ConfigKey::None, ""},
+      {"PRINTERS=3", false, ConfigKey::None, ""},
+      {"printer=3", false, ConfigKey::Printer, "3"},
+      {"PLOTTER = 2", false, ConfigKey::Plotter, "2"},
+      {"HPGL2=5", false, ConfigKey::Hpgl2, "5"},
+      {"LFNGEN=41", false, ConfigKey::Lfngen, "41"},
+      {"LFNPLOTI=43", false, ConfigKey::Lfnploti, "43"},
+      {"lfnplotingunit=44", false, ConfigKey::Lfnploti, "44"},
+      {"CHARDIR=  D:\\fonts\\  ", false, ConfigKey::Chardir, "D:\\fonts\\"},
+      {"CHARSET=my font.chr", false, ConfigKey::Charset, "my font.chr"},
+      {"CHARDIRX=a", false, ConfigKey::None, ""},
+      {"CHARDIR=a=b", false, ConfigKey::Chardir, "a=b"},
+      {"VERSION=", true, ConfigKey::None, ""},
+      {"ver=1", true, ConfigKey::None, ""},
+      {"  Verbose  = yes", true, ConfigKey::None, ""},
+      {"VE=1", false, ConfigKey::None, ""},
+      {"UNKNOWN=1", false, ConfigKey::None, ""},
       // Only the first 270 characters of a line are read.
-      {padded("PRINTER=", 269, "5"), false, ConfigKey::printer, "5"},
-      {padded("PRINTER=", 270, "5"), false, ConfigKey::none, ""},
-      {padded("PRINTER", 268, "=7"), false, ConfigKey::printer, "7"},
-      {padded("PRINTER", 269, "=7"), false, ConfigKey::none, ""},
-      {padded("VERSION", 269, "="), false, ConfigKey::none, ""},
-      {padded("VERSION", 270, "="), false, ConfigKey::none, ""},
-      {std::string("DEBUG=\0" "1", 8), false, ConfigKey::debug, std::string("\0" "1", 2)},
+      {padded("PRINTER=", 269, "5"), false, ConfigKey::Printer, "5"},
+      {padded("PRINTER=", 270, "5"), false, ConfigKey::None, ""},
+      {padded("PRINTER", 268, "=7"), false, ConfigKey::Printer, "7"},
+      {padded("PRINTER", 269, "=7"), false, ConfigKey::None, ""},
+      {padded("VERSION", 269, "="), false, ConfigKey::None, ""},
+      {padded("VERSION", 270, "="), false, ConfigKey::None, ""},
+      {std::string("DEBUG=\0" "1", 8), false, ConfigKey::Debug, std::string("\0" "1", 2)},
   };
   for (const ParseCase& c : cases) {
     const quill::ConfigEntry entry = quill::parse_config_line(c.line);

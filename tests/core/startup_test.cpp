@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/command_line.hpp"
-#include "core/error_report.hpp"
-#include "core/platform.hpp"
+#include "base/error_report.hpp"
+#include "base/platform.hpp"
 #include "core/settings.hpp"
 #include "core/startup_steps.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/startup.hpp"
 
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 #include "text/text_state.hpp"
 
 namespace {

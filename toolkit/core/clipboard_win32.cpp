@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/error_codes.hpp"
 #include "clipboard_data.hpp"
 #include "quill/clipboard.hpp"
 #include "quill/errors.hpp"
@@ -13,11 +14,11 @@
 namespace quill {
 namespace {
 
-constexpr int kBadBitmap = 1021;
-constexpr int kTooSmall = 1023;
-constexpr int kCopyFailed = 1066;
-constexpr int kNoClipboard = 1094;
-constexpr int kWrongType = 1095;
+using quill::error::kBitmapCopy;
+using quill::error::kClipboard;
+using quill::error::kClipboardType;
+using quill::error::kInvalidBitmap;
+using quill::error::kVariableTooSmall;
 
 // Opens the clipboard for the lifetime of the object; closes it on every path.
 class OpenClipboardScope {
@@ -91,61 +92,61 @@ bool bitmap_size(HBITMAP bitmap, int& width, int& height) {
 
 int clipboard_put_text(const char* text, std::size_t size) {
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
+  if (!clipboard.ok()) return kClipboard;
   EmptyClipboard();
   const std::size_t length = strnlen(text, size == 0 ? 0 : size - 1);
   std::string copy(text, length);
-  return set_block(CF_TEXT, copy.c_str(), length + 1) ? 0 : kNoClipboard;
+  return set_block(CF_TEXT, copy.c_str(), length + 1) ? 0 : kClipboard;
 }
 
 int clipboard_get_text(std::span<char> buffer, int& copied) {
   copied = 0;
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
-  if (!IsClipboardFormatAvailable(CF_TEXT)) return kWrongType;
+  if (!clipboard.ok()) return kClipboard;
+  if (!IsClipboardFormatAvailable(CF_TEXT)) return kClipboardType;
   HANDLE data = GetClipboardData(CF_TEXT);
   const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-  if (text == nullptr) return kNoClipboard;
+  if (text == nullptr) return kClipboard;
   const std::size_t length = strnlen(text, GlobalSize(data));
   const std::size_t count = std::min(length, buffer.size());
   std::memcpy(buffer.data(), text, count);
   GlobalUnlock(data);
   copied = static_cast<int>(count);
-  return length > buffer.size() ? kTooSmall : 0;
+  return length > buffer.size() ? kVariableTooSmall : 0;
 }
 
 int clipboard_put_bitmap(const BitmapSlot& slot) {
-  if (slot.bitmap == nullptr) return kBadBitmap;
+  if (slot.bitmap == nullptr) return kInvalidBitmap;
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
+  if (!clipboard.ok()) return kClipboard;
   HDC screen = GetDC(nullptr);
   HBITMAP copy = CreateCompatibleBitmap(screen, slot.width, slot.height);
   ReleaseDC(nullptr, screen);
   if (copy == nullptr || !copy_bitmap(slot.bitmap, copy, slot.width, slot.height)) {
     if (copy != nullptr) DeleteObject(copy);
-    return kCopyFailed;
+    return kBitmapCopy;
   }
   EmptyClipboard();
   if (SetClipboardData(CF_BITMAP, copy) == nullptr) {
     DeleteObject(copy);
-    return kCopyFailed;
+    return kBitmapCopy;
   }
   return 0;
 }
 
 int clipboard_get_bitmap(BitmapSlot& slot) {
-  if (slot.bitmap == nullptr) return kBadBitmap;
+  if (slot.bitmap == nullptr) return kInvalidBitmap;
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
-  if (!IsClipboardFormatAvailable(CF_BITMAP)) return kWrongType;
+  if (!clipboard.ok()) return kClipboard;
+  if (!IsClipboardFormatAvailable(CF_BITMAP)) return kClipboardType;
   HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   int width = 0;
   int height = 0;
-  if (source == nullptr || !bitmap_size(source, width, height)) return kCopyFailed;
+  if (source == nullptr || !bitmap_size(source, width, height)) return kBitmapCopy;
   return copy_bitmap(source, slot.bitmap, std::min(width, slot.width),
                      std::min(height, slot.height))
              ? 0
-             : kCopyFailed;
+             : kBitmapCopy;
 }
 
 int clipboard_put_metafile(MetafileSlot& slot) {
@@ -157,15 +158,15 @@ int clipboard_put_metafile(MetafileSlot& slot) {
       slot.metafile = closed;
     }
   }
-  if (slot.metafile == nullptr) return kWrongType;
+  if (slot.metafile == nullptr) return kClipboardType;
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
+  if (!clipboard.ok()) return kClipboard;
   HENHMETAFILE copy = CopyEnhMetaFileA(slot.metafile, nullptr);
-  if (copy == nullptr) return kNoClipboard;
+  if (copy == nullptr) return kClipboard;
   EmptyClipboard();
   if (SetClipboardData(CF_ENHMETAFILE, copy) == nullptr) {
     DeleteEnhMetaFile(copy);
-    return kNoClipboard;
+    return kClipboard;
   }
   return 0;
 }
@@ -173,11 +174,11 @@ int clipboard_put_metafile(MetafileSlot& slot) {
 int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, int& width_px,
                            int& height_px) {
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
-  if (!IsClipboardFormatAvailable(CF_ENHMETAFILE)) return kWrongType;
+  if (!clipboard.ok()) return kClipboard;
+  if (!IsClipboardFormatAvailable(CF_ENHMETAFILE)) return kClipboardType;
   HENHMETAFILE source = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
   HENHMETAFILE copy = source ? CopyEnhMetaFileA(source, nullptr) : nullptr;
-  if (copy == nullptr) return kNoClipboard;
+  if (copy == nullptr) return kClipboard;
   if (slot.metafile != nullptr) DeleteEnhMetaFile(slot.metafile);
   slot.metafile = copy;
   ENHMETAHEADER header{};
@@ -193,10 +194,10 @@ int clipboard_put_cgm(std::int32_t value1, std::int32_t value2,
                       std::span<const unsigned char> data) {
   const UINT format = cgm_format();
   OpenClipboardScope clipboard;
-  if (!clipboard.ok() || format == 0) return kNoClipboard;
+  if (!clipboard.ok() || format == 0) return kClipboard;
   const std::vector<unsigned char> block = pack_cgm_block(value1, value2, data);
   EmptyClipboard();
-  return set_block(format, block.data(), block.size()) ? 0 : kNoClipboard;
+  return set_block(format, block.data(), block.size()) ? 0 : kClipboard;
 }
 
 int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1,
@@ -204,14 +205,14 @@ int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1,
   copied = 0;
   const UINT format = cgm_format();
   OpenClipboardScope clipboard;
-  if (!clipboard.ok()) return kNoClipboard;
-  if (format == 0 || !IsClipboardFormatAvailable(format)) return kWrongType;
+  if (!clipboard.ok()) return kClipboard;
+  if (format == 0 || !IsClipboardFormatAvailable(format)) return kClipboardType;
   HANDLE data = GetClipboardData(format);
   const auto* bytes = data ? static_cast<const unsigned char*>(GlobalLock(data)) : nullptr;
-  if (bytes == nullptr) return kNoClipboard;
+  if (bytes == nullptr) return kClipboard;
   const std::span<const unsigned char> block(bytes, GlobalSize(data));
   CgmHeader header;
-  int result = kWrongType;
+  int result = kClipboardType;
   if (read_cgm_header(block, header)) {
     value1 = header.value1;
     value2 = header.value2;
@@ -219,7 +220,7 @@ int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1,
     const std::size_t count = std::min(length, buffer.size());
     std::memcpy(buffer.data(), bytes + kCgmHeaderSize, count);
     copied = static_cast<int>(count);
-    result = length > buffer.size() ? kTooSmall : 0;
+    result = length > buffer.size() ? kVariableTooSmall : 0;
   }
   GlobalUnlock(data);
   return result;

@@ -1,7 +1,7 @@
 // Capture of the process command line and access to its arguments.
 #include "command_line.hpp"
 
-#include "platform.hpp"
+#include "base/platform.hpp"
 #include "settings.hpp"
 
 namespace quill {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 
 namespace quill {
@@ -22,10 +22,10 @@ struct KeyName {
 };
 
 constexpr KeyName kKeys[] = {
-    {"CHARDIR", ConfigKey::chardir}, {"CHARSET", ConfigKey::charset},
-    {"DEBUG", ConfigKey::debug},     {"HPGL2", ConfigKey::hpgl2},
-    {"LFNGEN", ConfigKey::lfngen},   {"LFNPLOTI", ConfigKey::lfnploti},
-    {"PLOTTER", ConfigKey::plotter}, {"PRINTER", ConfigKey::printer},
+    {"CHARDIR", ConfigKey::Chardir}, {"CHARSET", ConfigKey::Charset},
+    {"DEBUG", ConfigKey::Debug},     {"HPGL2", ConfigKey::Hpgl2},
+    {"LFNGEN", ConfigKey::Lfngen},   {"LFNPLOTI", ConfigKey::Lfnploti},
+    {"PLOTTER", ConfigKey::Plotter}, {"PRINTER", ConfigKey::Printer},
 };
 
 void assign_bounded(std::string& target, std::string_view value, std::size_t limit) {
@@ -68,11 +68,11 @@ ConfigEntry parse_config_line(std::string_view raw) {
 void apply_config_entry(const ConfigEntry& entry, Settings& target) {
   if (entry.version) target.version_requested = true;
   switch (entry.key) {
-    case ConfigKey::none: return;
-    case ConfigKey::chardir:
+    case ConfigKey::None: return;
+    case ConfigKey::Chardir:
       assign_bounded(target.charset_directory, entry.value, kPathLength);
       return;
-    case ConfigKey::charset:
+    case ConfigKey::Charset:
       assign_bounded(target.charset_file, entry.value, kCharsetFileLength);
       return;
     default: break;
@@ -85,16 +85,16 @@ void apply_config_entry(const ConfigEntry& entry, Settings& target) {
   state.last_error = 0;
   if (conversion_error != 0) return;
   switch (entry.key) {
-    case ConfigKey::debug: IErrorMode(number); break;
-    case ConfigKey::hpgl2: target.hpgl2_setting = number; break;
-    case ConfigKey::lfngen:
+    case ConfigKey::Debug: IErrorMode(number); break;
+    case ConfigKey::Hpgl2: target.hpgl2_setting = number; break;
+    case ConfigKey::Lfngen:
       if (number != target.plot_unit) target.general_unit = number;
       break;
-    case ConfigKey::lfnploti:
+    case ConfigKey::Lfnploti:
       if (number != target.general_unit) target.plot_unit = number;
       break;
-    case ConfigKey::plotter: target.plotter_type = number; break;
-    case ConfigKey::printer: target.printer_type = number; break;
+    case ConfigKey::Plotter: target.plotter_type = number; break;
+    case ConfigKey::Printer: target.printer_type = number; break;
     default: break;
   }
 }

@@ -13,11 +13,11 @@ namespace quill {
 // Only this many characters of a line are read; the rest is lost.
 inline constexpr std::size_t kConfigLineLength = 270;
 
-enum class ConfigKey { none, chardir, charset, debug, hpgl2, lfngen, lfnploti, plotter, printer };
+enum class ConfigKey { None, Chardir, Charset, Debug, Hpgl2, Lfngen, Lfnploti, Plotter, Printer };
 
 struct ConfigEntry {
   bool version = false;         // the key begins with "VER"
-  ConfigKey key = ConfigKey::none;
+  ConfigKey key = ConfigKey::None;
   std::string value;            // trimmed; empty when the line has none
 };
 

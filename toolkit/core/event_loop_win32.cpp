@@ -5,6 +5,7 @@
 #include "event_queue.hpp"
 #include "quill/events.hpp"
 #include "window_table.hpp"
+#include "core/window_layers.hpp"
 
 namespace quill {
 namespace {
@@ -35,8 +36,7 @@ void source_size(const EventValues& v, int& width, int& height) {
   width = 0;
   height = 0;
   if (v.detail3 == 1) {
-    DialogHooks& hooks = dialog_hooks();
-    if (hooks.field_size != nullptr) hooks.field_size(v.window, v.detail4, width, height);
+    layers_field_size(v.window, v.detail4, width, height);
     return;
   }
   if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, width, height);
@@ -73,14 +73,10 @@ bool in_own_dispatch(HWND hwnd) {
 void end_delay() { loop().delay_running = false; }
 
 void process_message(MSG& msg) {
-  DialogHooks& hooks = dialog_hooks();
-  if (hooks.modeless_dialog != nullptr) {
-    HWND owner = nullptr;
-    HWND dialog = hooks.modeless_dialog(owner);
-    if (dialog != nullptr) {
-      if (owner != nullptr && translate_window_accelerators(owner, msg)) return;
-      if (IsDialogMessageA(dialog, &msg)) return;
-    }
+  HWND owner = nullptr;
+  if (HWND dialog = layers_modeless_dialog(owner)) {
+    if (owner != nullptr && translate_window_accelerators(owner, msg)) return;
+    if (IsDialogMessageA(dialog, &msg)) return;
   }
   if (msg.hwnd != nullptr && translate_window_accelerators(msg.hwnd, msg)) return;
   TranslateMessage(&msg);

@@ -44,8 +44,8 @@ bool event_enabled(int type) {
 
 bool post_event(EventValues v, PostSource source) {
   EventState& s = events();
-  if (v.type >= 104 && v.type <= 116) {
-    v.type -= 100;
+  if (v.type >= graphics_field_event(EvMouseDown) && v.type <= graphics_field_event(EvMouseDouble)) {
+    v.type -= kGraphicsFieldEvent;
     v.detail3 = 1;
   }
   if (!event_enabled(v.type)) return false;

@@ -55,17 +55,22 @@ void reset_event_state();
 bool event_enabled(int type);
 bool default_enabled(int type);
 
-// Posts one event under the drop and replace rules. Types 104..116 are a dialog's
-// graphics-field events and become 4..16 with detail3 = 1 (detail4 = the field).
+// A dialog's graphics-field events are posted as kGraphicsFieldEvent + their type
+// (EvMouseDown..EvMouseDouble); they are delivered as that type with detail3 = 1.
+inline constexpr int kGraphicsFieldEvent = 100;
+constexpr int graphics_field_event(int type) { return kGraphicsFieldEvent + type; }
+
+// Posts one event under the drop and replace rules. Graphics-field events become their
+// own type with detail3 = 1 (detail4 = the field).
 // Returns true when the event became the pending one (or went to slot 51).
 bool post_event(EventValues values, PostSource source = {});
 
-// Step 1 and 2 of a fetch: the first usable pending slot, cleared. client_size(window,
+// A fetch begins here: the first usable pending slot, cleared. client_size(window,
 // w, h) answers whether window 0..50 has a client area and its size. Type 0 if none.
 using ClientSizeQuery = bool (*)(int window, int& width, int& height);
 EventValues take_pending_slot(ClientSizeQuery client_size);
 
-// Step 4 of a fetch: takes the posted event, merging a kept repaint into a repaint of
+// A fetch that found no pending slot ends here: takes the posted event, merging a kept repaint into a repaint of
 // the whole client area, and clears the window's slot.
 EventValues take_posted(ClientSizeQuery client_size);
 

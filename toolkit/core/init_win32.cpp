@@ -2,6 +2,8 @@
 // rich-edit level probe, the find-replace message, optional libraries, the CGM format.
 #include "init_win32.hpp"
 
+#include "core/window_layers.hpp"
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -15,7 +17,7 @@ namespace {
 
 HICON toolkit_icon(HINSTANCE instance) {
   HICON icon = LoadIconA(instance, "icon1");
-  return icon != nullptr ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+  return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
 bool register_class(HINSTANCE instance, const char* name, WNDPROC proc, UINT style, HICON icon,
@@ -45,12 +47,7 @@ bool register_if_missing(HINSTANCE instance, const char* name, WNDPROC proc, UIN
 }
 
 // Rich edit 2.0 answers EM_POSFROMCHAR through its return value; 3.0 fills the point.
-int probe_rich_edit_level(WindowTable& table) {
-  table.rich_edit = LoadLibraryA("riched20.dll");
-  if (table.rich_edit == nullptr) {
-    table.rich_edit = LoadLibraryA("riched32.dll");
-    return 1;
-  }
+int probe_rich_edit_level(const WindowTable& table) {
   HWND edit = CreateWindowExA(0, "RichEdit20A", "ab", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                               table.instance, nullptr);
   if (edit == nullptr) return 2;
@@ -61,6 +58,15 @@ int probe_rich_edit_level(WindowTable& table) {
   DestroyWindow(edit);
   const bool unchanged = first.x == -99 && first.y == -99 && second.x == -99 && second.y == -99;
   return unchanged ? 2 : 3;
+}
+
+// The entry of an optional system library, loading the library on first use (each later
+// call after a failed load tries again; these are rare calls).
+FARPROC optional_entry(HMODULE& module, FARPROC& entry, const char* library, const char* name) {
+  if (entry != nullptr) return entry;
+  if (module == nullptr) module = LoadLibraryA(library);
+  if (module != nullptr) entry = GetProcAddress(module, name);
+  return entry;
 }
 
 }  // namespace
@@ -80,27 +86,27 @@ void first_open_initialise() {
   UnregisterClassA("QUILLANTHOR", instance);
   const bool ok =
       register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr,
-                     MAKEINTRESOURCEA(32512)) &&
+                     IDC_ARROW) &&
       register_if_missing(instance, "QUILCHILD", frame_proc, 0, icon, nullptr,
-                          MAKEINTRESOURCEA(32512)) &&
+                          IDC_ARROW) &&
       // The client area keeps one device context for the window's life, hence CS_OWNDC.
       register_if_missing(instance, "QUILCLIENT", client_proc,
                           CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr,
                           static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                          MAKEINTRESOURCEA(32512)) &&
+                          IDC_ARROW) &&
       register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr,
-                          MAKEINTRESOURCEA(32645)) &&   // IDC_SIZENS
+                          IDC_SIZENS) &&
       register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr,
-                          MAKEINTRESOURCEA(32644));     // IDC_SIZEWE
+                          IDC_SIZEWE);
   if (!ok) fatal_window_failure("Failed to register class - aborting.");
 
   table.comctl32 = LoadLibraryA("comctl32.dll");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  table.rich_edit_level = probe_rich_edit_level(table);
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
+  layers_first_open();
 }
 
 HWND create_measuring_window() {
@@ -115,19 +121,6 @@ HWND create_measuring_window() {
 void finish_first_open() {
   WindowTable& table = windows();
   table.measuring_window = nullptr;
-  if (table.msimg32 == nullptr) {
-    table.msimg32 = LoadLibraryA("msimg32.dll");
-    table.gradient_fill = table.msimg32 ? GetProcAddress(table.msimg32, "GradientFill") : nullptr;
-  }
-  if (table.mapi32 == nullptr) {
-    table.mapi32 = LoadLibraryA("mapi32.dll");
-    table.mapi_send_mail = table.mapi32 ? GetProcAddress(table.mapi32, "MAPISendMail") : nullptr;
-  }
-  if (table.dwmapi == nullptr) {
-    table.dwmapi = LoadLibraryA("dwmapi.dll");
-    table.dwm_is_composition_enabled =
-        table.dwmapi ? GetProcAddress(table.dwmapi, "DwmIsCompositionEnabled") : nullptr;
-  }
   if (table.cgm_clipboard_format == 0) {
     table.cgm_clipboard_format = RegisterClipboardFormatA("Quillanthor CGM");
   }
@@ -144,8 +137,39 @@ void release_optional_libraries() {
   table.dwm_is_composition_enabled = nullptr;
 }
 
+void load_rich_edit() {
+  WindowTable& table = windows();
+  if (table.rich_edit != nullptr) return;
+  table.rich_edit = LoadLibraryA("riched20.dll");
+  if (table.rich_edit == nullptr) {
+    table.rich_edit = LoadLibraryA("riched32.dll");
+    if (table.rich_edit != nullptr) table.rich_edit_level = 1;
+  }
+}
+
+int rich_edit_level() {
+  WindowTable& table = windows();
+  load_rich_edit();
+  if (table.rich_edit_level == 0 && table.rich_edit != nullptr) {
+    table.rich_edit_level = probe_rich_edit_level(table);
+  }
+  return table.rich_edit_level;
+}
+
+FARPROC gradient_fill_entry() {
+  WindowTable& table = windows();
+  return optional_entry(table.msimg32, table.gradient_fill, "msimg32.dll", "GradientFill");
+}
+
+FARPROC mapi_send_mail_entry() {
+  WindowTable& table = windows();
+  return optional_entry(table.mapi32, table.mapi_send_mail, "mapi32.dll", "MAPISendMail");
+}
+
 bool composition_enabled() {
-  FARPROC proc = windows().dwm_is_composition_enabled;
+  WindowTable& table = windows();
+  FARPROC proc = optional_entry(table.dwmapi, table.dwm_is_composition_enabled, "dwmapi.dll",
+                                "DwmIsCompositionEnabled");
   if (proc == nullptr) return false;
   using IsEnabled = HRESULT(WINAPI*)(BOOL*);
   IsEnabled is_enabled = nullptr;

@@ -1,5 +1,5 @@
-// The first-open initialisation of the window system: classes, common controls, the
-// measuring window, rich edit, and the optional libraries loaded after the root exists.
+// The first-open initialisation of the window system: classes, common controls and the
+// measuring window; rich edit and the optional libraries are loaded on first use.
 #pragma once
 
 #include <windows.h>
@@ -14,11 +14,21 @@ void first_open_initialise();
 HWND create_measuring_window();
 // Message box "text" captioned "Quillanthor Window", then process exit with code 0.
 [[noreturn]] void fatal_window_failure(const char* text);
-// After the root window exists: gradient, mail and composition libraries, CGM format.
+// After the root window exists: the CGM clipboard format.
 void finish_first_open();
-// Frees what finish_first_open loaded.
-void release_optional_libraries();
+// The optional system libraries are loaded when first asked for, not at start-up: the
+// gradient fill of the graphics layer, the mail entry, desktop composition. Each entry
+// is null when its library or routine is missing.
+FARPROC gradient_fill_entry();
+FARPROC mapi_send_mail_entry();
 // True when the composition library answers that desktop composition is on.
 bool composition_enabled();
+// Frees the optional libraries loaded so far (WindowShutdown).
+void release_optional_libraries();
+// Loads the rich-edit library (2.0 or later, else 1.0) once, so that its window classes
+// exist; the dialog manager calls it before creating a template that names them.
+void load_rich_edit();
+// 1 rich edit 1.0, 2 rich edit 2.0, 3 rich edit 3.0 or later, 0 none; probed once.
+int rich_edit_level();
 
 }  // namespace quill

@@ -2,6 +2,9 @@
 // directories, temporary names, command line, unit numbers and hardcopy defaults.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include <string>
 
 namespace quill {
@@ -60,5 +63,8 @@ Settings& settings();
 
 // Test-only: back to the state before any WStartup.
 void reset_settings_for_test();
+
+// WStartup's work once the layers are registered: runs once per process.
+void start_up(std::optional<std::string_view> config_file);
 
 }  // namespace quill

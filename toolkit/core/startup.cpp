@@ -2,12 +2,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/error_codes.hpp"
 #include "command_line.hpp"
 #include "config.hpp"
-#include "platform.hpp"
-#include "quill/errors.hpp"
+#include "base/platform.hpp"
+#include "base/error_state.hpp"
 #include "quill/startup.hpp"
-#include "quill/text.hpp"
+#include "text/text_internal.hpp"
 #include "settings.hpp"
 #include "startup_steps.hpp"
 
@@ -102,8 +103,7 @@ TemporaryNames temporary_names(const std::string& directory) {
 
 }  // namespace quill
 
-void WStartup(std::optional<std::string_view> config_file, std::optional<int>,
-              std::optional<int>) {
+void quill::start_up(std::optional<std::string_view> config_file) {
   using namespace quill;
   Settings& s = settings();
   if (s.initialised == kStartedMarker) return;
@@ -162,7 +162,7 @@ void IOsVariable(std::string_view name, std::span<char> value) {
   const std::optional<std::string> found = quill::platform::environment(std::string(name));
   if (!found) return;
   if (found->size() > value.size()) {
-    IErrorReport(1023, "IOsVariable");
+    IErrorReport(quill::error::kVariableTooSmall, "IOsVariable");
     return;
   }
   std::copy(found->begin(), found->end(), value.begin());

@@ -1,6 +1,7 @@
 // Window procedures of the frame and client classes: messages become events, menu help
 // goes to the status bar, and the error reporter's hooks are served.
 #include "window_procs_win32.hpp"
+#include "core/window_layers.hpp"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -11,7 +12,7 @@
 #include "event_queue.hpp"
 #include "keycode.hpp"
 #include "menu_tables.hpp"
-#include "report_hooks.hpp"
+#include "base/report_hooks.hpp"
 
 namespace quill {
 namespace {
@@ -136,7 +137,7 @@ bool paint_from_snapshot(HWND hwnd) {
   return true;
 }
 
-int before_box() {
+int take_root_snapshot() {
   Snapshot& shot = snapshot();
   if (shot.count++ > 0) return 0;
   const WindowEntry& root = windows().windows[0];
@@ -158,7 +159,7 @@ int before_box() {
   return 0;
 }
 
-void after_box() {
+void restore_root_snapshot() {
   Snapshot& shot = snapshot();
   if (shot.count == 0 || --shot.count > 0) return;
   const WindowEntry& root = windows().windows[0];
@@ -242,12 +243,23 @@ void release_snapshots() {
   shot = Snapshot{};
 }
 
+int take_window_snapshots() {
+  const int code = layers_take_snapshots();
+  const int root_code = take_root_snapshot();
+  return code != 0 ? code : root_code;
+}
+
+void restore_window_snapshots() {
+  restore_root_snapshot();
+  layers_give_back_snapshots();
+}
+
 void install_report_hooks() {
   ReportHooks& hooks = report_hooks();
   hooks.status_bar_line = status_bar_line;
   hooks.current_window_handle = current_window_handle;
-  hooks.before_message_box = before_box;
-  hooks.after_message_box = after_box;
+  hooks.before_message_box = take_window_snapshots;
+  hooks.after_message_box = restore_window_snapshots;
 }
 
 void remove_report_hooks() { report_hooks() = ReportHooks{}; }
@@ -257,9 +269,7 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
   if (entry == nullptr || entry->frame != hwnd) return DefWindowProcA(hwnd, message, wparam, lparam);
   switch (message) {
     case WM_CLOSE: {
-      DialogHooks& hooks = dialog_hooks();
-      if (entry->kind == WindowKind::CombinedDialog && hooks.close_combined != nullptr &&
-          hooks.close_combined(entry->combined_dialog)) {
+      if (entry->kind == WindowKind::CombinedDialog && layers_close_combined(entry->combined_dialog)) {
         return 0;
       }
       post_from_window(hwnd, EvCloseAsked, -1, -1, -1, -1, -1);
@@ -353,8 +363,10 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       RECT r{};
       if (!GetUpdateRect(hwnd, &r, FALSE)) return 0;
       PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
+      HDC dc = BeginPaint(hwnd, &ps);
+      const bool painted = layers_paint_client(hwnd, dc, r);
       EndPaint(hwnd, &ps);
+      if (painted) return 0;
       post_from_window(hwnd, EvRepaint, r.right - r.left, r.bottom - r.top, 0, r.left, r.top,
                        r.right - r.left, r.bottom - r.top);
       return 0;

@@ -86,30 +86,5 @@ void set_status_text(int part, const char* text);
 // hwnd and going up the parent chain. True when it became a command.
 bool translate_window_accelerators(HWND hwnd, MSG& msg);
 
-// Where the dialog manager plugs into the root window and the event loop. quill_dialog
-// fills these from a static initializer in the translation unit that defines
-// WDialogLoad, so every program that uses dialogs has them before WindowOpen runs.
-// A null entry means "no dialog manager": WindowOpen with a dialog then reports 1007.
-struct DialogHooks {
-  // WindowOpen step 4: creates dialog_id invisibly inside measuring_window, checks it,
-  // answers its client size and whether it may be resized, and destroys it again.
-  // Returns 0, 1007 (no such dialog), 1045 (wrong style) or 1088 (creation failed).
-  int (*measure_combined)(int dialog_id, HWND measuring_window, int& width, int& height,
-                          bool& resizable) = nullptr;
-  // WindowOpen step 13: loads dialog_id into client as the current dialog, combined
-  // with frame. Returns the dialog window, or null with code set to 1007/1045/1088.
-  HWND (*load_combined)(int dialog_id, HWND client, HWND frame, int& code) = nullptr;
-  // WEventGet pre-processing: the current modeless dialog to give to IsDialogMessageA
-  // (null when none); owner receives the window whose accelerators run first (or null).
-  HWND (*modeless_dialog)(HWND& owner) = nullptr;
-  // WM_CLOSE on a frame holding a combined dialog: true when the dialog consumed it.
-  bool (*close_combined)(HWND dialog) = nullptr;
-  // The drawing size of a dialog's graphics field, for completing its events.
-  bool (*field_size)(int dialog_handle, int field_id, int& width, int& height) = nullptr;
-  // WindowShutdown step 2: unload every dialog (combined ones included).
-  void (*unload_all)() = nullptr;
-};
-
-DialogHooks& dialog_hooks();
 
 }  // namespace quill

@@ -5,26 +5,24 @@
 #include <algorithm>
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "event_queue.hpp"
 #include "init_win32.hpp"
 #include "menu_tables.hpp"
 #include "quill/errors.hpp"
 #include "quill/window.hpp"
-#include "report_hooks.hpp"
+#include "base/report_hooks.hpp"
 #include "settings.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
+#include "core/resources_win32.hpp"
+#include "core/window_layers.hpp"
 
 namespace quill {
 
 WindowTable& windows() {
   static WindowTable table;
   return table;
-}
-
-DialogHooks& dialog_hooks() {
-  static DialogHooks hooks;
-  return hooks;
 }
 
 int window_number(HWND hwnd) {
@@ -46,7 +44,7 @@ HWND current_client() {
 void select_window(int n) {
   WindowTable& table = windows();
   if (n < 0 || n >= kMaxWindows || table.windows[static_cast<std::size_t>(n)].frame == nullptr) {
-    IErrorReport(1003, "YYWINSEL");
+    IErrorReport(quill::error::kInvalidWindow, "YYWINSEL");
     return;
   }
   table.current = n;
@@ -86,16 +84,6 @@ int screen_height() {
   return h > 0 ? h : GetSystemMetrics(SM_CYSCREEN);
 }
 
-// A resource's bytes, empty when the module has no such resource.
-std::span<const unsigned char> resource_bytes(HINSTANCE instance, int id, LPCSTR type) {
-  HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), type);
-  if (found == nullptr) return {};
-  HGLOBAL loaded = LoadResource(instance, found);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (data == nullptr) return {};
-  return {static_cast<const unsigned char*>(data), SizeofResource(instance, found)};
-}
-
 // Gives menu items without identifiers (pop-ups) the identifiers of the table.
 void apply_menu_id_table(HMENU menu, std::span<const unsigned char> data) {
   for (const MenuIdEntry& entry : parse_menu_id_table(data)) {
@@ -122,7 +110,7 @@ struct ToolbarLayout {
 HWND create_toolbar(WindowEntry& entry, HINSTANCE instance, int position, int id,
                     ToolbarLayout& layout) {
   ToolbarData data;
-  if (!parse_toolbar_data(resource_bytes(instance, id, MAKEINTRESOURCEA(10)), data)) return nullptr;
+  if (!parse_toolbar_data(resource_bytes(instance, id, RT_RCDATA), data)) return nullptr;
   const bool vertical = position == 1 || position == 2;
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
@@ -242,163 +230,179 @@ void layout_frame(WindowEntry& entry) {
   }
 }
 
-}  // namespace quill
+namespace {
 
-using quill::windows;
+// What WindowOpen was asked for, with the defaults filled in, and where the frame goes.
+struct RootWindowPlan {
+  int flags = WinSystemMenu | WinMinimiseBox | WinMaximiseBox;
+  bool centred_x = true;
+  bool centred_y = true;
+  int x = 0;
+  int y = 0;
+  int client_w = 0;
+  int client_h = 0;
+  int frame_w = 0;
+  int frame_h = 0;
+  int menu_id = 0;
+  int dialog_id = 0;
+  int dialog_code = 0;  // 1007, 1045 or 1088 when the dialog cannot be combined
+  HWND measuring = nullptr;  // lives until the dialog is combined
+  DWORD style = 0;
+  DWORD ex_style = 0;
+};
 
-void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::optional<int> y_arg,
-                int* width, int* height, std::optional<int> menu_arg,
-                std::span<const int> toolbars, std::optional<int> dialog_arg,
-                std::string_view title, std::optional<int> palette_size,
-                std::optional<int> background) {
-  quill::WindowTable& table = windows();
-  if (table.open) return;
-  if (table.instance == nullptr) table.instance = GetModuleHandleA(nullptr);
-  HINSTANCE instance = table.instance;
+RootWindowPlan plan_from_arguments(std::optional<int> flags, std::optional<int> x,
+                                   std::optional<int> y, const int* width, const int* height,
+                                   std::optional<int> menu_id, std::optional<int> dialog_id) {
+  RootWindowPlan plan;
+  plan.flags = flags.value_or(plan.flags);
+  plan.centred_x = !x || *x == kCentred;
+  plan.centred_y = !y || *y == kCentred;
+  plan.x = x.value_or(0);
+  plan.y = y.value_or(0);
+  plan.client_w = (width != nullptr && *width >= 1) ? *width : screen_width() * 80 / 100;
+  plan.client_h = (height != nullptr && *height >= 1) ? *height : screen_height() * 80 / 100;
+  plan.menu_id = menu_id.value_or(0);
+  plan.dialog_id = dialog_id.value_or(0);
+  return plan;
+}
 
-  int flags = flags_arg.value_or(7);
-  const int sw = quill::screen_width();
-  const int sh = quill::screen_height();
-  const bool centred_x = !x_arg || *x_arg == quill::kCentred;
-  const bool centred_y = !y_arg || *y_arg == quill::kCentred;
-  int client_w = (width != nullptr && *width >= 1) ? *width : sw * 80 / 100;
-  int client_h = (height != nullptr && *height >= 1) ? *height : sh * 80 / 100;
-  const int menu_id = menu_arg.value_or(0);
-  const int dialog_id = dialog_arg.value_or(0);
-
-  quill::first_open_initialise();
-  HWND measuring = quill::create_measuring_window();
-
-  // A combined dialog sets the client size and, when it cannot be resized, the frame's.
-  int dialog_code = 0;
-  if (dialog_id != 0) {
-    quill::DialogHooks& hooks = quill::dialog_hooks();
-    int dw = 0;
-    int dh = 0;
-    bool resizable = false;
-    dialog_code = hooks.measure_combined && hooks.load_combined
-                      ? hooks.measure_combined(dialog_id, measuring, dw, dh, resizable)
-                      : 1007;
-    if (dialog_code == 0) {
-      client_w = dw;
-      client_h = dh;
-      if (!resizable) flags = (flags | 64) & ~(4 | 8);
-    }
+// A combined dialog sets the client size and, when it cannot be resized, fixes the frame.
+void measure_combined_dialog(RootWindowPlan& plan) {
+  if (plan.dialog_id == 0) return;
+  plan.measuring = create_measuring_window();
+  int width = 0;
+  int height = 0;
+  bool resizable = false;
+  plan.dialog_code = layers_measure_combined(plan.dialog_id, plan.measuring, width, height, resizable);
+  if (plan.dialog_code == 0) {
+    plan.client_w = width;
+    plan.client_h = height;
+    if (!resizable) plan.flags = (plan.flags | WinFixedSize) & ~(WinMaximiseBox | WinMaximised);
   }
-  DestroyWindow(measuring);
+}
 
-  quill::WindowEntry& entry = table.windows[0];
-  entry = quill::WindowEntry{};
-  entry.menu_id = menu_id;
-  if (menu_id > 0) entry.menu = LoadMenuA(instance, MAKEINTRESOURCEA(menu_id));
+void choose_frame_style(RootWindowPlan& plan) {
+  plan.style = WS_CAPTION | WS_CLIPCHILDREN;
+  if (plan.flags & WinSystemMenu) plan.style |= WS_SYSMENU;
+  if (plan.flags & WinMinimiseBox) plan.style |= WS_MINIMIZEBOX;
+  if (plan.flags & WinMaximiseBox) plan.style |= WS_MAXIMIZEBOX;
+  if (!(plan.flags & WinFixedSize)) plan.style |= WS_THICKFRAME;
+  plan.ex_style = (plan.flags & WinTopmost) ? WS_EX_TOPMOST : 0;
+}
 
-  DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
-  if (flags & 1) style |= WS_SYSMENU;
-  if (flags & 2) style |= WS_MINIMIZEBOX;
-  if (flags & 4) style |= WS_MAXIMIZEBOX;
-  if (!(flags & 64)) style |= WS_THICKFRAME;
-  const DWORD ex_style = (flags & 512) ? WS_EX_TOPMOST : 0;
-
-  if (background && *background != -1) {
-    entry.background_colour = *background;
-    entry.background = CreateSolidBrush(static_cast<COLORREF>(*background));
-  }
-
-  RECT frame_rect{0, 0, client_w, client_h};
-  AdjustWindowRectEx(&frame_rect, style, entry.menu != nullptr, ex_style);
-  int frame_w = frame_rect.right - frame_rect.left;
-  int frame_h = frame_rect.bottom - frame_rect.top;
-  int x = centred_x ? (sw - frame_w) / 2 : *x_arg;
-  int y = centred_y ? (sh - frame_h) / 2 : *y_arg;
+// The frame around the planned client size, centred where asked.
+void create_frame(WindowEntry& entry, RootWindowPlan& plan, std::string_view title,
+                  HINSTANCE instance) {
+  RECT frame_rect{0, 0, plan.client_w, plan.client_h};
+  AdjustWindowRectEx(&frame_rect, plan.style, entry.menu != nullptr, plan.ex_style);
+  plan.frame_w = frame_rect.right - frame_rect.left;
+  plan.frame_h = frame_rect.bottom - frame_rect.top;
+  if (plan.centred_x) plan.x = (screen_width() - plan.frame_w) / 2;
+  if (plan.centred_y) plan.y = (screen_height() - plan.frame_h) / 2;
 
   std::string caption(title.substr(0, title.find('\0')));
   caption.erase(caption.find_last_not_of(' ') + 1);
-  entry.frame = CreateWindowExA(ex_style, "QUILLANTHOR", caption.c_str(), style, x, y, frame_w,
-                                frame_h, nullptr, entry.menu, instance, nullptr);
-  if (entry.frame == nullptr) quill::fatal_window_failure("Failed to create window - aborting.");
+  entry.frame = CreateWindowExA(plan.ex_style, "QUILLANTHOR", caption.c_str(), plan.style, plan.x,
+                                plan.y, plan.frame_w, plan.frame_h, nullptr, entry.menu, instance,
+                                nullptr);
+  if (entry.frame == nullptr) fatal_window_failure("Failed to create window - aborting.");
   SetWindowLongPtrA(entry.frame, GWLP_USERDATA, 0);
+}
 
-  if (entry.menu != nullptr) {
-    quill::apply_menu_id_table(entry.menu,
-                               quill::resource_bytes(instance, menu_id, MAKEINTRESOURCEA(10)));
-    entry.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu_id));
-    std::span<const unsigned char> strings =
-        quill::resource_bytes(instance, menu_id, "KVSMENUSTRING");
-    entry.menu_strings = strings.data();
-    entry.menu_strings_size = strings.size();
-  }
+// The menu's identifier table, accelerators and help strings, all named like the menu.
+void attach_menu_resources(WindowEntry& entry, int menu_id, HINSTANCE instance) {
+  if (entry.menu == nullptr) return;
+  apply_menu_id_table(entry.menu, resource_bytes(instance, menu_id, RT_RCDATA));
+  entry.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(menu_id));
+  const std::span<const unsigned char> strings = resource_bytes(instance, menu_id, kMenuStringResource);
+  entry.menu_strings = strings.data();
+  entry.menu_strings_size = strings.size();
+}
 
-  // Toolbars and the status bar add to the frame; a centred frame stays centred.
-  int added_w = 0;
-  int added_h = 0;
+// Toolbars widen or heighten the frame; a centred frame moves by half of what is added.
+void add_toolbars(WindowEntry& entry, RootWindowPlan& plan, std::span<const int> toolbars,
+                  HINSTANCE instance, int& added_w, int& added_h) {
   for (std::size_t i = 0; i < 4 && i < toolbars.size(); ++i) {
     if (toolbars[i] == 0) continue;
-    quill::ToolbarLayout layout;
-    HWND bar = quill::create_toolbar(entry, instance, static_cast<int>(i), toolbars[i], layout);
+    ToolbarLayout layout;
+    HWND bar = create_toolbar(entry, instance, static_cast<int>(i), toolbars[i], layout);
     if (bar == nullptr) continue;
     entry.toolbars[i] = bar;
     const bool vertical = i == 1 || i == 2;
     entry.toolbar_extent[i] = vertical ? layout.width : layout.height;
     if (vertical) {
       added_w += layout.width;
-      if (centred_x) x -= layout.width / 2;
+      if (plan.centred_x) plan.x -= layout.width / 2;
     } else {
       added_h += layout.height;
-      if (centred_y) y -= layout.height / 2;
+      if (plan.centred_y) plan.y -= layout.height / 2;
     }
   }
-  if (flags & 32) {
-    DWORD bar_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    if (!(flags & 64)) bar_style |= SBARS_SIZEGRIP;
-    entry.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0,
-                                       entry.frame,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(quill::kStatusBarId)),
-                                       instance, nullptr);
-    if (entry.status_bar != nullptr) {
-      SendMessageA(entry.status_bar, WM_SIZE, 0, 0);
-      RECT s{};
-      GetWindowRect(entry.status_bar, &s);
-      const int bar_h = s.bottom - s.top;
-      added_h += bar_h;
-      if (centred_y) y -= bar_h / 2;
-    }
-  }
-  if (added_w != 0 || added_h != 0) {
-    frame_w += added_w;
-    frame_h += added_h;
-    SetWindowPos(entry.frame, nullptr, x, y, frame_w, frame_h, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+}
 
-  const RECT area = quill::client_area_rect(entry);
+void add_status_bar(WindowEntry& entry, RootWindowPlan& plan, HINSTANCE instance, int& added_h) {
+  if (!(plan.flags & WinStatusBar)) return;
+  DWORD bar_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  if (!(plan.flags & WinFixedSize)) bar_style |= SBARS_SIZEGRIP;
+  entry.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0, entry.frame,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+                                     instance, nullptr);
+  if (entry.status_bar == nullptr) return;
+  SendMessageA(entry.status_bar, WM_SIZE, 0, 0);
+  RECT s{};
+  GetWindowRect(entry.status_bar, &s);
+  const int bar_h = s.bottom - s.top;
+  added_h += bar_h;
+  if (plan.centred_y) plan.y -= bar_h / 2;
+}
+
+void grow_frame(const WindowEntry& entry, RootWindowPlan& plan, int added_w, int added_h) {
+  if (added_w == 0 && added_h == 0) return;
+  plan.frame_w += added_w;
+  plan.frame_h += added_h;
+  SetWindowPos(entry.frame, nullptr, plan.x, plan.y, plan.frame_w, plan.frame_h,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void create_client_area(WindowEntry& entry, HINSTANCE instance) {
+  const RECT area = client_area_rect(entry);
   entry.client = CreateWindowExA(0, "QUILCLIENT", "",
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                  area.left, area.top, area.right - area.left,
                                  area.bottom - area.top, entry.frame, nullptr, instance, nullptr);
-  if (entry.client == nullptr) quill::fatal_window_failure("Failed to create window - aborting.");
-  quill::layout_frame(entry);
+  if (entry.client == nullptr) fatal_window_failure("Failed to create window - aborting.");
+  layout_frame(entry);
+}
 
-  if (dialog_id != 0 && dialog_code == 0) {
-    entry.combined_dialog = quill::dialog_hooks().load_combined(dialog_id, entry.client,
-                                                                entry.frame, dialog_code);
-    if (entry.combined_dialog != nullptr) {
-      entry.kind = quill::WindowKind::CombinedDialog;
-      SetWindowLongPtrA(entry.frame, GWLP_USERDATA, static_cast<LONG_PTR>(entry.kind));
-      RECT outer{};
-      GetWindowRect(entry.frame, &outer);
-      entry.combined_outer_width = outer.right - outer.left;
-      entry.combined_outer_height = outer.bottom - outer.top;
-    } else if (dialog_code == 0) {
-      dialog_code = 1088;
-    }
+// Loads the measured dialog into the client area; the frame remembers its outer size.
+void combine_dialog(WindowEntry& entry, RootWindowPlan& plan) {
+  if (plan.dialog_id == 0 || plan.dialog_code != 0) return;
+  entry.combined_dialog = layers_load_combined(plan.dialog_id, entry.client, entry.frame, plan.dialog_code);
+  if (entry.combined_dialog == nullptr) {
+    if (plan.dialog_code == 0) plan.dialog_code = error::kDialogCreation;
+    return;
   }
+  entry.kind = WindowKind::CombinedDialog;
+  SetWindowLongPtrA(entry.frame, GWLP_USERDATA, static_cast<LONG_PTR>(entry.kind));
+  RECT outer{};
+  GetWindowRect(entry.frame, &outer);
+  entry.combined_outer_width = outer.right - outer.left;
+  entry.combined_outer_height = outer.bottom - outer.top;
+}
 
-  // The frame shows without an initial repaint event of its client area.
-  if (!(flags & 128)) {
-    ShowWindow(entry.frame, (flags & 8) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+// The frame shows without an initial repaint event of its client area.
+void show_frame(const WindowEntry& entry, int flags) {
+  if (!(flags & WinHidden)) {
+    ShowWindow(entry.frame, (flags & WinMaximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(entry.frame);
   }
   ValidateRect(entry.client, nullptr);
+}
 
+// The client area's device context stays with the table while the window is open; the
+// client size made is recorded and given back to the caller.
+void keep_client_dc(WindowTable& table, WindowEntry& entry, int* width, int* height) {
   table.client_dc = GetDC(entry.client);
   SetBkMode(table.client_dc, TRANSPARENT);
   SetTextAlign(table.client_dc, TA_BASELINE | TA_LEFT);
@@ -414,18 +418,14 @@ void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::opt
   GetWindowRect(entry.frame, &wr);
   table.x = wr.left;
   table.y = wr.top;
+}
 
-  if (quill::settings().bits_per_pixel == 8) {
-    const int p = palette_size.value_or(16);
-    quill::settings().application_colours = (p == 16 || p == 32 || p == 64 || p == 128) ? p : 16;
-  }
-
-  quill::finish_first_open();
-
-  if (!(flags & 128) && entry.kind != quill::WindowKind::CombinedDialog) SetFocus(entry.client);
+// Marks the root window open and current, with fresh event state and the default font.
+void finish_opening(WindowTable& table, const WindowEntry& entry, int flags) {
+  if (!(flags & WinHidden) && entry.kind != WindowKind::CombinedDialog) SetFocus(entry.client);
   table.open = true;
   table.current = 0;
-  quill::reset_event_state();
+  reset_event_state();
   table.font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
   SelectObject(table.client_dc, table.font);
   TEXTMETRICA metrics{};
@@ -433,15 +433,63 @@ void WindowOpen(std::optional<int> flags_arg, std::optional<int> x_arg, std::opt
     table.char_height = metrics.tmHeight;
     table.char_width = metrics.tmAveCharWidth;
   }
-  quill::install_report_hooks();
-
-  if (dialog_code != 0) IErrorReport(dialog_code, "WindowOpen");
+  install_report_hooks();
 }
+
+}  // namespace
+
+void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y,
+                      int* width, int* height, std::optional<int> menu_id,
+                      std::span<const int> toolbars, std::optional<int> dialog_id,
+                      std::string_view title, std::optional<int> palette_size,
+                      std::optional<int> background) {
+  WindowTable& table = windows();
+  if (table.open) return;
+  if (table.instance == nullptr) table.instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = table.instance;
+
+  RootWindowPlan plan = plan_from_arguments(flags, x, y, width, height, menu_id, dialog_id);
+  first_open_initialise();
+  measure_combined_dialog(plan);
+
+  WindowEntry& entry = table.windows[0];
+  entry = WindowEntry{};
+  entry.menu_id = plan.menu_id;
+  if (plan.menu_id > 0) entry.menu = LoadMenuA(instance, MAKEINTRESOURCEA(plan.menu_id));
+  choose_frame_style(plan);
+  if (background && *background != -1) {
+    entry.background_colour = *background;
+    entry.background = CreateSolidBrush(static_cast<COLORREF>(*background));
+  }
+  create_frame(entry, plan, title, instance);
+  attach_menu_resources(entry, plan.menu_id, instance);
+  int added_w = 0;
+  int added_h = 0;
+  add_toolbars(entry, plan, toolbars, instance, added_w, added_h);
+  add_status_bar(entry, plan, instance, added_h);
+  grow_frame(entry, plan, added_w, added_h);
+  create_client_area(entry, instance);
+  combine_dialog(entry, plan);
+  if (plan.measuring != nullptr) DestroyWindow(plan.measuring);
+  show_frame(entry, plan.flags);
+  keep_client_dc(table, entry, width, height);
+
+  if (settings().bits_per_pixel == 8) {
+    const int p = palette_size.value_or(16);
+    settings().application_colours = (p == 16 || p == 32 || p == 64 || p == 128) ? p : 16;
+  }
+  finish_first_open();
+  finish_opening(table, entry, plan.flags);
+  if (plan.dialog_code != 0) IErrorReport(plan.dialog_code, "WindowOpen");
+}
+
+}  // namespace quill
+
+using quill::windows;
 
 void WindowShutdown() {
   quill::WindowTable& table = windows();
-  quill::DialogHooks& hooks = quill::dialog_hooks();
-  if (hooks.unload_all != nullptr) hooks.unload_all();
+  quill::layers_shutdown();
   quill::release_snapshots();
   quill::release_optional_libraries();
   if (table.client_dc != nullptr) {

@@ -7,9 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "core/resources_win32.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 
 namespace quill {
@@ -294,20 +295,19 @@ void apply_dialog_entry(HWND dialog, const DataEntry& entry) {
 
 }  // namespace
 
-void apply_dialog_data(HWND dialog, int id, int slot) {
+void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(10));
-  if (found == nullptr) return;
-  HGLOBAL loaded = LoadResource(instance, found);
-  const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-  if (bytes == nullptr) return;
-  const DialogData data = parse_dialog_data(std::string_view(bytes, SizeofResource(instance, found)));
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_RCDATA);
+  if (bytes.empty()) return;
+  const DialogData data =
+      parse_dialog_data(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
   for (const DataEntry& entry : data.entries) {
     if (entry.section == DataSection::Dialog) {
-      apply_dialog_entry(dialog, entry);
+      if (scope != DataScope::Controls) apply_dialog_entry(dialog, entry);
       continue;
     }
+    if (scope == DataScope::DialogOnly) continue;
     HWND control = GetDlgItem(dialog, entry.field_id);
     if (control == nullptr) continue;
     const FieldKind kind = field_kind(control);
@@ -342,9 +342,7 @@ void apply_dialog_data(HWND dialog, int id, int slot) {
         break;
       case DataSection::Formats:
         if (record != nullptr) {
-          delete[] record->format;
-          record->format = new char[entry.text.size() + 1];
-          std::memcpy(record->format, entry.text.c_str(), entry.text.size() + 1);
+          record->format = entry.text;
         }
         break;
       case DataSection::Treeviews:

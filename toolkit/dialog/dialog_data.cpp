@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstddef>
 
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 
 namespace quill {

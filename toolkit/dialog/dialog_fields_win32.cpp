@@ -6,15 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "core/settings.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 
 namespace {
 
@@ -25,11 +27,11 @@ using quill::FieldRecord;
 HWND field_window(int field, std::string_view routine) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, routine);
+    IErrorReport(quill::error::kNoCurrentDialog, routine);
     return nullptr;
   }
   HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr) IErrorReport(1006, routine);
+  if (control == nullptr) IErrorReport(quill::error::kInvalidField, routine);
   return control;
 }
 
@@ -112,8 +114,7 @@ void after_put(HWND control, FieldRecord* record, std::string_view text, double 
   if (record != nullptr) {
     record->value = value;
     record->defined = text.empty() ? 0 : 1;
-    delete[] record->format;
-    record->format = nullptr;
+    record->format.clear();
   }
   if (quill::is_edit_like(quill::field_kind(control))) SendMessageW(control, EM_SETMODIFY, FALSE, 0);
   InvalidateRect(control, nullptr, TRUE);
@@ -124,20 +125,20 @@ bool text_to_real(std::string_view text, double& value) {
   return quill::silent_try([&] { IStringToReal8(text, value); }) == 0;
 }
 
-// The field's value for the numeric readers; false when the field holds none.
-bool read_value(HWND control, double& value) {
+// The field's value for the numeric readers. Returns 0, 1010 when the field holds no
+// text, or the text-to-number code (4, 10, 11, 12) when its text is not a number.
+int read_value(HWND control, double& value) {
   const std::string text = quill::control_text(control, 254);
-  if (trim(text).empty()) return false;
+  if (trim(text).empty()) return quill::error::kFieldValueUndefined;
   const FieldRecord* record = quill::field_record(control);
   if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
       SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
     value = record->value;
-    return true;
+    return 0;
   }
   std::string_view view = text;
   while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
-  if (!text_to_real(trim(view), value)) value = 0.0;
-  return true;
+  return quill::silent_try([&] { IStringToReal8(trim(view), value); });
 }
 
 }  // namespace
@@ -202,18 +203,18 @@ void WDialogFieldOptions(int field, int option, int value) {
   const FieldKind kind = quill::field_kind(control);
   FieldRecord* record = quill::field_record(control);
   if (option == 1 || option == 2) {
-    if (kind != FieldKind::Grid) IErrorReport(1006, "WDialogFieldOptions");
+    if (kind != FieldKind::Grid) IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
     return;
   }
   if (option == 3) {
     if ((!quill::is_edit_like(kind) && kind != FieldKind::Grid && kind != FieldKind::ComboBox) || record == nullptr) {
-      IErrorReport(1006, "WDialogFieldOptions");
+      IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
       return;
     }
     record->change_report = value != 0 ? 1 : 0;
   } else if (option == 4) {
     if ((kind != FieldKind::NumericEdit && kind != FieldKind::Grid) || record == nullptr) {
-      IErrorReport(1006, "WDialogFieldOptions");
+      IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
       return;
     }
     record->numeric_option = value != 0 ? 1 : 0;
@@ -274,7 +275,7 @@ void WDialogPutInteger(int field, int value) {
   if (control == nullptr) return;
   FieldRecord* record = quill::field_record(control);
   if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
-    IErrorReport(1009, "WDialogPutInteger");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutInteger");
     return;
   }
   char buffer[13] = {};
@@ -288,9 +289,9 @@ void WDialogGetInteger(int field, int& value) {
   HWND control = field_window(field, "WDialogGetInteger");
   if (control == nullptr) return;
   double number = 0.0;
-  if (!read_value(control, number)) {
+  if (const int code = read_value(control, number); code != 0) {
     value = quill::kUndefinedInteger;
-    IErrorReport(1010, "WDialogGetInteger");
+    IErrorReport(code, "WDialogGetInteger");
     return;
   }
   if (number >= 2147483647.0) {
@@ -322,14 +323,14 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   FieldRecord* record = quill::field_record(control);
   std::string descriptor(format.has_value() ? trim(*format) : std::string_view{});
   if (trim(descriptor).empty()) {
-    if (record != nullptr && record->format != nullptr && uses_display_format(control)) {
+    if (record != nullptr && !record->format.empty() && uses_display_format(control)) {
       descriptor = record->format;
     } else {
       descriptor = "(G15.5E2)";
     }
   }
   if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
-    IErrorReport(1009, "WDialogPutReal");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutReal");
     return;
   }
   char buffer[256] = {};
@@ -339,8 +340,7 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   put_text(control, text);
   after_put(control, record, text, value);
   if (record != nullptr) {
-    record->format = new char[descriptor.size() + 1];
-    std::memcpy(record->format, descriptor.c_str(), descriptor.size() + 1);
+    record->format = descriptor;
   }
 }
 
@@ -348,9 +348,15 @@ void WDialogGetReal(int field, float& value) {
   HWND control = field_window(field, "WDialogGetReal");
   if (control == nullptr) return;
   double number = 0.0;
-  if (!read_value(control, number)) {
+  if (const int code = read_value(control, number); code != 0) {
     value = quill::kUndefinedReal;
-    IErrorReport(1010, "WDialogGetReal");
+    IErrorReport(code, "WDialogGetReal");
+    return;
+  }
+  // A double beyond single precision has no float value: it fails as IStringToReal does.
+  if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+    value = quill::kUndefinedReal;
+    IErrorReport(quill::error::kNumberTooLarge, "WDialogGetReal");
     return;
   }
   value = static_cast<float>(number);
@@ -360,7 +366,7 @@ void WDialogPutCheckBox(int field, int state) {
   HWND control = field_window(field, "WDialogPutCheckBox");
   if (control == nullptr) return;
   if (!is_check_or_radio(control)) {
-    IErrorReport(1006, "WDialogPutCheckBox");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutCheckBox");
     return;
   }
   SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
@@ -370,7 +376,7 @@ void WDialogGetCheckBox(int field, int& state) {
   HWND control = field_window(field, "WDialogGetCheckBox");
   if (control == nullptr) return;
   if (!is_check_or_radio(control)) {
-    IErrorReport(1006, "WDialogGetCheckBox");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetCheckBox");
     return;
   }
   state = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
@@ -380,7 +386,7 @@ void WDialogPutRadioButton(int field) {
   HWND control = field_window(field, "WDialogPutRadioButton");
   if (control == nullptr) return;
   if (!is_radio(control)) {
-    IErrorReport(1006, "WDialogPutRadioButton");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutRadioButton");
     return;
   }
   for (HWND button : radio_group(control)) {
@@ -396,7 +402,7 @@ void WDialogGetRadioButton(int field, int& position) {
   HWND control = field_window(field, "WDialogGetRadioButton");
   if (control == nullptr) return;
   if (!is_radio(control)) {
-    IErrorReport(1006, "WDialogGetRadioButton");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetRadioButton");
     return;
   }
   const std::vector<HWND> group = radio_group(control);
@@ -407,7 +413,7 @@ void WDialogGetRadioButton(int field, int& position) {
     }
   }
   position = quill::kUndefinedInteger;
-  IErrorReport(1010, "WDialogGetRadioButton");
+  IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetRadioButton");
 }
 
 namespace {
@@ -460,7 +466,7 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
   if (control == nullptr) return;
   const int kind = menu_kind(control);
   if (kind < 1 || kind > 3) {
-    IErrorReport(1006, "WDialogPutMenu");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutMenu");
     return;
   }
   const bool list = kind == 1;
@@ -482,7 +488,7 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
     return;
   }
   if (selected < 0 || static_cast<std::size_t>(selected) > used) {
-    IErrorReport(1011, "WDialogPutMenu");
+    IErrorReport(quill::error::kOptionOutOfRange, "WDialogPutMenu");
     return;
   }
   SendMessageW(control, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
@@ -493,7 +499,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
   if (control == nullptr) return;
   const int kind = menu_kind(control);
   if (kind < 1 || kind > 3) {
-    IErrorReport(1006, "WDialogGetMenu");
+    IErrorReport(quill::error::kInvalidField, "WDialogGetMenu");
     return;
   }
   if (kind == 1) {
@@ -501,7 +507,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
     if (index < 0) {
       selected = quill::kUndefinedInteger;
       fill(text, {});
-      IErrorReport(1010, "WDialogGetMenu");
+      IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetMenu");
       return;
     }
     selected = index + 1;
@@ -517,7 +523,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
   }
   if (edit_text.empty()) {
     selected = quill::kUndefinedInteger;
-    IErrorReport(1010, "WDialogGetMenu");
+    IErrorReport(quill::error::kFieldValueUndefined, "WDialogGetMenu");
     return;
   }
   const int match = exact_option(control, false, widen_for(control, edit_text));
@@ -551,7 +557,7 @@ void WDialogClearField(int field) {
       } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_GROUPBOX) {
         put_text(control, {});
       } else {
-        IErrorReport(1006, "WDialogClearField");
+        IErrorReport(quill::error::kInvalidField, "WDialogClearField");
         return;
       }
       break;
@@ -568,7 +574,7 @@ void WDialogClearField(int field) {
       break;
     case FieldKind::Trackbar:
       if ((GetWindowLongPtrW(control, GWL_STYLE) & TBS_ENABLESELRANGE) == 0) {
-        IErrorReport(1006, "WDialogClearField");
+        IErrorReport(quill::error::kInvalidField, "WDialogClearField");
         return;
       }
       SendMessageW(control, TBM_CLEARSEL, TRUE, 0);
@@ -579,7 +585,7 @@ void WDialogClearField(int field) {
     case FieldKind::Grid:
       break;
     default:
-      IErrorReport(1006, "WDialogClearField");
+      IErrorReport(quill::error::kInvalidField, "WDialogClearField");
       return;
   }
   if (record != nullptr) {
@@ -605,14 +611,11 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
                        LR_DEFAULTSIZE);
   } else if (image_type == 5) {
     platform_type = IMAGE_ENHMETAFILE;
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(image_id & 0xFFFF), L"KVSMETAFILE");
-    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes != nullptr) image = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+    image = quill::metafile_resource(instance, image_id);
   }
   // Types 3 and 4 copy in-memory bitmaps and metafiles, which this toolkit does not hold.
   if (image == nullptr) {
-    IErrorReport(1015, "WDialogPutImage");
+    IErrorReport(quill::error::kInvalidImage, "WDialogPutImage");
     return;
   }
   if (kind == FieldKind::Static) {
@@ -628,7 +631,7 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
     if (platform_type == IMAGE_BITMAP) DeleteObject(image);
     if (platform_type == IMAGE_ICON) DestroyIcon(static_cast<HICON>(image));
     if (platform_type == IMAGE_ENHMETAFILE) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(image));
-    IErrorReport(1006, "WDialogPutImage");
+    IErrorReport(quill::error::kInvalidField, "WDialogPutImage");
     return;
   }
   if (record != nullptr) {

@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,7 @@ struct DialogState {
   HWND last_deactivated = nullptr;  // null stands for the root window
   HWND modal_instance = nullptr;
   HWND modal_source = nullptr;      // the loaded dialog being shown modally
+  HWND measured = nullptr;          // a combined dialog measured and not yet loaded
   int information[6] = {0, 0, 0, 0, 0, 0};
   HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
   bool creating = false;            // controls are being prepared: nothing is reported
@@ -78,7 +80,10 @@ DialogWindowData* dialog_data(HWND dialog);
 
 DialogRecord* dialog_record(HWND dialog);
 FieldRecord* field_record(HWND control);
-void attach_field_record(HWND control, FieldRecord* record);
+// A control owns its record from attach_field_record until take_field_record hands it
+// back (WM_NCDESTROY of the control, or the dialog releasing its controls).
+void attach_field_record(HWND control, std::unique_ptr<FieldRecord> record);
+std::unique_ptr<FieldRecord> take_field_record(HWND control);
 FieldKind field_kind(HWND control);
 bool is_edit_like(FieldKind kind);
 
@@ -90,6 +95,8 @@ HWND find_dialog(int handle);
 // Single-byte text through the field's code page to and from the Unicode control.
 bool set_control_text(HWND control, std::string_view text);
 std::string control_text(HWND control, std::size_t limit);
+// The enhanced metafile of the program's "KVSMETAFILE" resource id, or null.
+HENHMETAFILE metafile_resource(HINSTANCE instance, int id);
 unsigned field_code_page(HWND control);
 
 // The dialog procedure of every toolkit dialog and its modal instances.
@@ -99,15 +106,24 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
 HWND create_dialog_window(int id, HWND parent, struct DialogWindowData* data);
 // The parent window that a load's window argument (0 root, 1..50, -1 active) names.
 HWND parent_for(int window);
-void attach_dialog_data(HWND dialog, struct DialogWindowData* data);
-void detach_dialog_data(HWND dialog);
+// A dialog window owns its data from attach_dialog_data (the loader hands it over once
+// creation succeeded) until take_dialog_data in WM_NCDESTROY.
+void attach_dialog_data(HWND dialog, DialogWindowData* data);
+std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog);
 // Removes a dialog window that is going away from the registry and the state.
 void forget_dialog_window(HWND dialog);
 // Puts the extended data of resource id on the controls of dialog; slot -1 when the
-// dialog lies outside the registry.
-void apply_dialog_data(HWND dialog, int id, int slot);
+// dialog lies outside the registry. DialogOnly applies only the [Dialog] section (the
+// resize anchor and accelerators), all that measuring a dialog's size needs; Controls
+// the rest, for a measured dialog that is then loaded.
+enum class DataScope { All, DialogOnly, Controls };
+void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope = DataScope::All);
 // Loads dialog id under handle with the given parent window; 0 or an error code.
 int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created);
+// Registers a created dialog in slot with its extended data (scope) and field states.
+void register_loaded_dialog(HWND dialog, int id, int handle, int slot, DataScope scope);
+// The dialog measured for combining, loaded as handle inside client (null when none).
+HWND adopt_measured_dialog(int id, int handle, HWND client, HWND frame);
 // Unloads the loaded dialog (hide first); keep != 0 keeps its tab pages loaded.
 void unload_dialog(HWND dialog, int keep);
 // Hides a loaded dialog; 0 or 1069 / 1047.

@@ -94,11 +94,7 @@ void set_static_image(HWND control, FieldRecord& record) {
     record.image = image;
     record.image_type = type == SS_BITMAP ? 1 : 2;
   } else if (type == SS_ENHMETAFILE) {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), L"KVSMETAFILE");
-    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr) return;
-    HENHMETAFILE metafile = SetEnhMetaFileBits(SizeofResource(instance, found), static_cast<const BYTE*>(bytes));
+    HENHMETAFILE metafile = metafile_resource(instance, id);
     if (metafile == nullptr) return;
     SendMessageW(control, STM_SETIMAGE, IMAGE_ENHMETAFILE, reinterpret_cast<LPARAM>(metafile));
     record.image = metafile;
@@ -109,8 +105,9 @@ void set_static_image(HWND control, FieldRecord& record) {
 void prepare_control(HWND control, bool modal_instance) {
   FieldRecord* record = field_record(control);
   if (record == nullptr) {
-    record = new FieldRecord{};
-    attach_field_record(control, record);
+    attach_field_record(control, std::make_unique<FieldRecord>());
+    record = field_record(control);
+    if (record == nullptr) return;
   }
   const FieldKind kind = field_kind(control);
   record->kind = static_cast<int>(kind);
@@ -510,23 +507,23 @@ void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int fi
   int type = 0;
   int button = 0;
   switch (message) {
-    case WM_LBUTTONDOWN: type = 104; button = 1; break;
-    case WM_MBUTTONDOWN: type = 104; button = 2; break;
-    case WM_RBUTTONDOWN: type = 104; button = 3; break;
-    case WM_LBUTTONUP: type = 105; button = 1; break;
-    case WM_MBUTTONUP: type = 105; button = 2; break;
-    case WM_RBUTTONUP: type = 105; button = 3; break;
-    case WM_LBUTTONDBLCLK: type = 116; button = 1; break;
-    case WM_MBUTTONDBLCLK: type = 116; button = 2; break;
-    case WM_RBUTTONDBLCLK: type = 116; button = 3; break;
-    case WM_MOUSEMOVE: type = 106; button = 0; break;
+    case WM_LBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 1; break;
+    case WM_MBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 2; break;
+    case WM_RBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 3; break;
+    case WM_LBUTTONUP: type = graphics_field_event(EvMouseUp); button = 1; break;
+    case WM_MBUTTONUP: type = graphics_field_event(EvMouseUp); button = 2; break;
+    case WM_RBUTTONUP: type = graphics_field_event(EvMouseUp); button = 3; break;
+    case WM_LBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 1; break;
+    case WM_MBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 2; break;
+    case WM_RBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 3; break;
+    case WM_MOUSEMOVE: type = graphics_field_event(EvMouseMotion); button = 0; break;
     default: return;
   }
-  if (type == 116 && !events().double_click) type = 104;
+  if (type == 116 && !events().double_click) type = graphics_field_event(EvMouseDown);
   record.mouse_button = button;
-  if (type == 104) SetCapture(source);
-  if (type == 105) ReleaseCapture();
-  post_dialog_event(type, record.handle, type == 106 ? -1 : button, 0, field);
+  if (type == graphics_field_event(EvMouseDown)) SetCapture(source);
+  if (type == graphics_field_event(EvMouseUp)) ReleaseCapture();
+  post_dialog_event(type, record.handle, type == graphics_field_event(EvMouseMotion) ? -1 : button, 0, field);
 }
 
 // Lets the control handle the message, then gives the focus back to the numeric field
@@ -549,7 +546,7 @@ void post_dialog_event(int type, int handle, int detail1, int detail2, int field
   values.detail2 = detail2;
   values.detail3 = type == EvFieldEdited ? 0 : -1;
   values.detail4 = -1;
-  if (type >= 104) {
+  if (type > kGraphicsFieldEvent) {
     values.detail3 = 1;
     values.detail4 = field;
   }
@@ -582,15 +579,32 @@ void focus_selection(HWND control) {
   }
 }
 
-LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
-  FieldRecord* record = field_record(control);
-  if (record == nullptr) return DefWindowProcW(control, message, wparam, lparam);
-  auto previous = reinterpret_cast<WNDPROC>(record->previous_procedure);
-  const FieldKind kind = static_cast<FieldKind>(record->kind);
-  HWND dialog = dialog_of(control);
-  DialogState& state = dialogs();
-  const bool modal = dialog != nullptr && dialog_data(dialog)->modal_instance;
+namespace {
 
+// One message to a field, with what the field procedure knows about the field.
+struct FieldMessage {
+  HWND control;
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+  FieldRecord* record;
+  WNDPROC previous;
+  FieldKind kind;
+  HWND dialog;  // the dialog the field belongs to, or null
+  bool modal;   // the dialog is a modal instance
+};
+
+// Handling before the control's own procedure; a value means the message is done.
+std::optional<LRESULT> field_message_first(const FieldMessage& m) {
+  const HWND control = m.control;
+  const UINT message = m.message;
+  const WPARAM wparam = m.wparam;
+  const LPARAM lparam = m.lparam;
+  const FieldKind kind = m.kind;
+  const HWND dialog = m.dialog;
+  const bool modal = m.modal;
+  const WNDPROC previous = m.previous;
+  DialogState& state = dialogs();
   switch (message) {
     case WM_SETFOCUS:
       if (dialog != nullptr && !modal) {
@@ -675,20 +689,16 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
       break;
   }
 
-  if (message == WM_PAINT && kind == FieldKind::Edit && record->text_colour != -1 && !IsWindowEnabled(control)) {
-    paint_disabled_edit(control);
-    return 0;
-  }
+  return std::nullopt;
+}
 
-  // Static graphics fields turn the mouse into the dialog's graphics events.
-  if (kind == FieldKind::Static && record->graphics != 0 && dialog != nullptr && !modal &&
-      message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
-    post_graphics_mouse(control, *dialog_record(dialog), message, GetDlgCtrlID(control));
-  }
-
-  const LRESULT result = CallWindowProcW(previous, control, message, wparam, lparam);
-
-  if (message == WM_SETFOCUS && dialog != nullptr && !state.creating) {
+// After the control's own procedure: the focus notifications a dialog expects of buttons,
+// trackbars and tree views.
+void notify_field_focus(const FieldMessage& m) {
+  const HWND control = m.control;
+  const HWND dialog = m.dialog;
+  const FieldKind kind = m.kind;
+  if (m.message == WM_SETFOCUS && dialog != nullptr && !dialogs().creating) {
     if (kind == FieldKind::Button && (GetWindowLongPtrW(control, GWL_STYLE) & BS_NOTIFY) == 0) {
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), kNotifyFocusButton),
                    reinterpret_cast<LPARAM>(control));
@@ -706,26 +716,56 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
       }
     }
   }
-  if (record->graphics != 0 && dialog != nullptr && !modal) {
-    const int id = GetDlgCtrlID(control);
-    if (message == WM_PAINT || (kind == FieldKind::Button && message == BM_SETSTATE)) {
+}
+
+// A graphics field reports its repaints and size changes as the dialog's events.
+void report_graphics_field(const FieldMessage& m) {
+  const HWND dialog = m.dialog;
+  const UINT message = m.message;
+  const LPARAM lparam = m.lparam;
+  if (m.record->graphics != 0 && dialog != nullptr && !m.modal) {
+    const int id = GetDlgCtrlID(m.control);
+    if (message == WM_PAINT || (m.kind == FieldKind::Button && message == BM_SETSTATE)) {
       dialog_record(dialog)->graphics_field = id;
-      post_dialog_event(107, dialog_record(dialog)->handle, -1, -1, id);
+      post_dialog_event(graphics_field_event(EvRepaint), dialog_record(dialog)->handle, -1, -1, id);
     } else if (message == WM_SIZE) {
       dialog_record(dialog)->graphics_field = id;
-      post_dialog_event(108, dialog_record(dialog)->handle, LOWORD(lparam), HIWORD(lparam), id);
+      post_dialog_event(graphics_field_event(EvResized), dialog_record(dialog)->handle, LOWORD(lparam), HIWORD(lparam), id);
     }
   }
+}
+
+}  // namespace
+
+LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  FieldRecord* record = field_record(control);
+  if (record == nullptr) return DefWindowProcW(control, message, wparam, lparam);
+  HWND dialog = dialog_of(control);
+  const FieldMessage m{control, message, wparam, lparam, record,
+                       reinterpret_cast<WNDPROC>(record->previous_procedure),
+                       static_cast<FieldKind>(record->kind), dialog,
+                       dialog != nullptr && dialog_data(dialog)->modal_instance};
+  if (const std::optional<LRESULT> done = field_message_first(m)) return *done;
+
+  if (message == WM_PAINT && m.kind == FieldKind::Edit && record->text_colour != -1 && !IsWindowEnabled(control)) {
+    paint_disabled_edit(control);
+    return 0;
+  }
+  // Static graphics fields turn the mouse into the dialog's graphics events.
+  if (m.kind == FieldKind::Static && record->graphics != 0 && dialog != nullptr && !m.modal &&
+      message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+    post_graphics_mouse(control, *dialog_record(dialog), message, GetDlgCtrlID(control));
+  }
+
+  const LRESULT result = CallWindowProcW(m.previous, control, message, wparam, lparam);
+
+  notify_field_focus(m);
+  report_graphics_field(m);
   if (message == WM_NCDESTROY) {
     // The control is gone without its dialog's clean-up (it was destroyed alone).
-    attach_field_record(control, nullptr);
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    if (!modal) {
-      if (record->font != nullptr) DeleteObject(static_cast<HFONT>(record->font));
-    }
-    delete[] record->text_buffer;
-    if (!modal) delete[] record->format;
-    delete record;
+    const std::unique_ptr<FieldRecord> owned = take_field_record(control);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m.previous));
+    if (!m.modal && owned->font != nullptr) DeleteObject(static_cast<HFONT>(owned->font));
   }
   return result;
 }
@@ -735,15 +775,12 @@ namespace {
 // Releases what the dialog manager attached to the controls of dialog.
 void release_controls(HWND dialog, bool modal) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    FieldRecord* record = field_record(child);
+    const std::unique_ptr<FieldRecord> record = take_field_record(child);
     if (record == nullptr) continue;
     if (record->previous_procedure != nullptr) {
       SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous_procedure));
     }
-    attach_field_record(child, nullptr);
-    delete[] record->text_buffer;
     if (!modal) {
-      delete[] record->format;
       HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
       if (record->font != nullptr) {
         SendMessageW(child, WM_SETFONT, 0, FALSE);
@@ -756,8 +793,173 @@ void release_controls(HWND dialog, bool modal) {
         if (record->image_type == 5) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(record->image));
       }
     }
-    delete record;
   }
+}
+
+// WM_INITDIALOG: a loaded dialog gets the data its loader made, a modal instance a copy
+// of the loaded dialog's record; the controls are prepared and the focus field set.
+INT_PTR on_init_dialog(HWND dialog, LPARAM lparam) {
+  DialogState& state = dialogs();
+  auto* data = reinterpret_cast<DialogWindowData*>(lparam);
+  if (data == nullptr) {
+    // The modal instance of the loaded dialog being shown modally.
+    auto instance_data = std::make_unique<DialogWindowData>();
+    const DialogWindowData* source = dialog_data(state.modal_source);
+    if (source != nullptr) {
+      instance_data->record = source->record;
+      instance_data->resource_id = source->resource_id;
+      instance_data->focus_field = source->focus_field;
+    }
+    instance_data->modal_instance = true;
+    state.modal_instance = dialog;
+    data = instance_data.release();  // the instance window owns it; freed in WM_NCDESTROY
+  }
+  attach_dialog_data(dialog, data);
+  const bool was_creating = state.creating;
+  state.creating = true;
+  adjust_system_menu(dialog);
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    prepare_control(child, data->modal_instance);
+  }
+  if (windows().open && windows().windows[0].frame != nullptr) {
+    const LRESULT icon = SendMessageW(windows().windows[0].frame, WM_GETICON, ICON_BIG, 0);
+    if (icon != 0) SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
+  }
+  RECT rect{};
+  GetWindowRect(dialog, &rect);
+  data->record.initial_width = rect.right - rect.left;
+  data->record.initial_height = rect.bottom - rect.top;
+  if (!is_child_dialog(dialog)) {
+    SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+  }
+  if (data->modal_instance && state.modal_source != nullptr) {
+    copy_dialog_state(state.modal_source, dialog, true);
+  }
+  state.creating = was_creating;
+  if (data->focus_field != 0) {
+    HWND focus = GetDlgItem(dialog, data->focus_field);
+    if (focus != nullptr) {
+      SetFocus(focus);
+      focus_selection(focus);
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+// F1: a button event for the help identifier 9.
+INT_PTR on_help(HWND dialog) {
+  DialogRecord* record = dialog_record(dialog);
+  if (record == nullptr || dialog_data(dialog)->modal_instance) return TRUE;
+  HWND focus = GetFocus();
+  if (focus == nullptr || GetDlgCtrlID(focus) != 9) record->previous_field = record->current_field;
+  post_dialog_event(EvButton, record->handle, 9, record->previous_field);
+  return TRUE;
+}
+
+// A dialog under a modal display paints its snapshot; a graphics dialog reports repaints.
+INT_PTR on_paint(HWND dialog) {
+  DialogState& state = dialogs();
+  DialogWindowData* data = dialog_data(dialog);
+  if (data != nullptr && data->snapshot != nullptr && state.modal_instance != nullptr &&
+      state.modal_instance != dialog) {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(dialog, &paint);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, data->snapshot);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    EndPaint(dialog, &paint);
+    return TRUE;
+  }
+  if (data != nullptr && data->record.graphics != 0 && !data->modal_instance) {
+    post_dialog_event(graphics_field_event(EvRepaint), data->record.handle, -1, -1, 0);
+  }
+  return FALSE;
+}
+
+INT_PTR on_activate(HWND dialog, WPARAM wparam) {
+  DialogState& state = dialogs();
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr || data->modal_instance) return FALSE;
+  if (LOWORD(wparam) != WA_INACTIVE) {
+    state.active_dialog = dialog;
+  } else {
+    if (state.active_dialog == dialog) state.active_dialog = nullptr;
+    state.last_deactivated = dialog;
+  }
+  return FALSE;
+}
+
+// A child dialog gives the focus back to its last focused field.
+INT_PTR on_set_focus(HWND dialog) {
+  DialogRecord* record = dialog_record(dialog);
+  if (record != nullptr && is_child_dialog(dialog) && record->last_focus != nullptr &&
+      IsWindow(static_cast<HWND>(record->last_focus))) {
+    SetFocus(static_cast<HWND>(record->last_focus));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR on_size(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr) return FALSE;
+  update_system_menu_on_size(dialog, wparam);
+  if (data->record.resize_anchor != nullptr && wparam != SIZE_MINIMIZED) {
+    resize_fields(dialog, LOWORD(lparam), HIWORD(lparam), wparam == SIZE_MAXIMIZED);
+  }
+  if (data->record.graphics != 0 && !data->modal_instance) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
+    post_dialog_event(graphics_field_event(EvResized), data->record.handle, LOWORD(lparam), HIWORD(lparam), 0);
+  }
+  return FALSE;
+}
+
+// A resizable dialog does not shrink below its initial size.
+INT_PTR on_get_min_max_info(HWND dialog, LPARAM lparam) {
+  DialogRecord* record = dialog_record(dialog);
+  if (record == nullptr || record->resize_anchor == nullptr) return FALSE;
+  auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+  info->ptMinTrackSize.x = record->initial_width;
+  info->ptMinTrackSize.y = record->initial_height;
+  return TRUE;
+}
+
+// A right click on a child dialog's caption or icon opens its system menu.
+INT_PTR on_context_menu(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  if (!is_child_dialog(dialog) || reinterpret_cast<HWND>(wparam) != dialog) return FALSE;
+  const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  const LRESULT hit = SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  if (hit != HTCAPTION && hit != HTSYSMENU) return FALSE;
+  HMENU menu = GetSystemMenu(dialog, FALSE);
+  if (menu == nullptr) return FALSE;
+  const bool restore = (GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+  SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
+  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x,
+                                                         point.y, 0, dialog, nullptr));
+  if (command != 0) SendMessageW(dialog, WM_SYSCOMMAND, command, 0);
+  return TRUE;
+}
+
+// The window is gone: the registry forgets it and its data is freed.
+INT_PTR on_nc_destroy(HWND dialog) {
+  DialogState& state = dialogs();
+  std::unique_ptr<DialogWindowData> data = take_dialog_data(dialog);
+  if (data == nullptr) return FALSE;
+  if (data->modal_instance) {
+    if (state.modal_instance == dialog) state.modal_instance = nullptr;
+  } else {
+    forget_dialog_window(dialog);
+  }
+  if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
+  if (data->snapshot != nullptr) DeleteObject(data->snapshot);
+  // A window whose creation is failing leaves its data to the loader.
+  if (state.loading == data.get()) static_cast<void>(data.release());
+  return FALSE;
 }
 
 }  // namespace
@@ -765,66 +967,16 @@ void release_controls(HWND dialog, bool modal) {
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   DialogState& state = dialogs();
   switch (message) {
-    case WM_INITDIALOG: {
-      auto* data = reinterpret_cast<DialogWindowData*>(lparam);
-      if (data == nullptr) {
-        // The modal instance of the loaded dialog being shown modally.
-        data = new DialogWindowData{};
-        const DialogWindowData* source = dialog_data(state.modal_source);
-        if (source != nullptr) {
-          data->record = source->record;
-          data->resource_id = source->resource_id;
-          data->focus_field = source->focus_field;
-        }
-        data->modal_instance = true;
-        state.modal_instance = dialog;
-      }
-      attach_dialog_data(dialog, data);
-      const bool was_creating = state.creating;
-      state.creating = true;
-      adjust_system_menu(dialog);
-      for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        prepare_control(child, data->modal_instance);
-      }
-      if (windows().open && windows().windows[0].frame != nullptr) {
-        const LRESULT icon = SendMessageW(windows().windows[0].frame, WM_GETICON, ICON_BIG, 0);
-        if (icon != 0) SendMessageW(dialog, WM_SETICON, ICON_BIG, icon);
-      }
-      RECT rect{};
-      GetWindowRect(dialog, &rect);
-      data->record.initial_width = rect.right - rect.left;
-      data->record.initial_height = rect.bottom - rect.top;
-      if (!is_child_dialog(dialog)) {
-        SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-      }
-      if (data->modal_instance && state.modal_source != nullptr) {
-        copy_dialog_state(state.modal_source, dialog, true);
-      }
-      state.creating = was_creating;
-      if (data->focus_field != 0) {
-        HWND focus = GetDlgItem(dialog, data->focus_field);
-        if (focus != nullptr) {
-          SetFocus(focus);
-          focus_selection(focus);
-          return FALSE;
-        }
-      }
-      return TRUE;
-    }
+    case WM_INITDIALOG:
+      return on_init_dialog(dialog, lparam);
     case WM_COMMAND:
       handle_command(dialog, wparam, lparam);
       return TRUE;
     case WM_CLOSE:
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
       return TRUE;
-    case WM_HELP: {
-      DialogRecord* record = dialog_record(dialog);
-      if (record == nullptr || dialog_data(dialog)->modal_instance) return TRUE;
-      HWND focus = GetFocus();
-      if (focus == nullptr || GetDlgCtrlID(focus) != 9) record->previous_field = record->current_field;
-      post_dialog_event(EvButton, record->handle, 9, record->previous_field);
-      return TRUE;
-    }
+    case WM_HELP:
+      return on_help(dialog);
     case WM_NOTIFY:
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
       handle_notify(dialog, reinterpret_cast<const NMHDR*>(lparam));
@@ -839,107 +991,30 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<INT_PTR>(
           colour_control(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
-    case WM_PAINT: {
-      DialogWindowData* data = dialog_data(dialog);
-      if (data != nullptr && data->snapshot != nullptr && state.modal_instance != nullptr &&
-          state.modal_instance != dialog) {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(dialog, &paint);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, data->snapshot);
-        RECT client{};
-        GetClientRect(dialog, &client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        EndPaint(dialog, &paint);
-        return TRUE;
-      }
-      if (data != nullptr && data->record.graphics != 0 && !data->modal_instance) {
-        post_dialog_event(107, data->record.handle, -1, -1, 0);
-      }
-      return FALSE;
-    }
-    case WM_ACTIVATE: {
-      DialogWindowData* data = dialog_data(dialog);
-      if (data == nullptr || data->modal_instance) return FALSE;
-      if (LOWORD(wparam) != WA_INACTIVE) {
-        state.active_dialog = dialog;
-      } else {
-        if (state.active_dialog == dialog) state.active_dialog = nullptr;
-        state.last_deactivated = dialog;
-      }
-      return FALSE;
-    }
-    case WM_SETFOCUS: {
-      DialogRecord* record = dialog_record(dialog);
-      if (record != nullptr && is_child_dialog(dialog) && record->last_focus != nullptr &&
-          IsWindow(static_cast<HWND>(record->last_focus))) {
-        SetFocus(static_cast<HWND>(record->last_focus));
-        return TRUE;
-      }
-      return FALSE;
-    }
-    case WM_SIZE: {
-      DialogWindowData* data = dialog_data(dialog);
-      if (data == nullptr) return FALSE;
-      update_system_menu_on_size(dialog, wparam);
-      if (data->record.resize_anchor != nullptr && wparam != SIZE_MINIMIZED) {
-        resize_fields(dialog, LOWORD(lparam), HIWORD(lparam), wparam == SIZE_MAXIMIZED);
-      }
-      if (data->record.graphics != 0 && !data->modal_instance) {
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
-        post_dialog_event(108, data->record.handle, LOWORD(lparam), HIWORD(lparam), 0);
-      }
-      return FALSE;
-    }
-    case WM_GETMINMAXINFO: {
-      DialogRecord* record = dialog_record(dialog);
-      if (record == nullptr || record->resize_anchor == nullptr) return FALSE;
-      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-      info->ptMinTrackSize.x = record->initial_width;
-      info->ptMinTrackSize.y = record->initial_height;
-      return TRUE;
-    }
+    case WM_PAINT:
+      return on_paint(dialog);
+    case WM_ACTIVATE:
+      return on_activate(dialog, wparam);
+    case WM_SETFOCUS:
+      return on_set_focus(dialog);
+    case WM_SIZE:
+      return on_size(dialog, wparam, lparam);
+    case WM_GETMINMAXINFO:
+      return on_get_min_max_info(dialog, lparam);
     case WM_MOUSEACTIVATE:
       if (is_child_dialog(dialog) && dialog_record(dialog) != nullptr) {
         state.active_dialog = dialog;
       }
       return FALSE;
-    case WM_CONTEXTMENU: {
-      // A right click on a child dialog's caption or icon opens its system menu.
-      if (!is_child_dialog(dialog) || reinterpret_cast<HWND>(wparam) != dialog) return FALSE;
-      const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      const LRESULT hit = SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
-      if (hit != HTCAPTION && hit != HTSYSMENU) return FALSE;
-      HMENU menu = GetSystemMenu(dialog, FALSE);
-      if (menu == nullptr) return FALSE;
-      const bool restore = (GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
-      SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
-      const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x,
-                                                             point.y, 0, dialog, nullptr));
-      if (command != 0) SendMessageW(dialog, WM_SYSCOMMAND, command, 0);
-      return TRUE;
-    }
+    case WM_CONTEXTMENU:
+      return on_context_menu(dialog, wparam, lparam);
     case WM_DESTROY: {
       DialogWindowData* data = dialog_data(dialog);
       if (data != nullptr) release_controls(dialog, data->modal_instance);
       return FALSE;
     }
-    case WM_NCDESTROY: {
-      DialogWindowData* data = dialog_data(dialog);
-      detach_dialog_data(dialog);
-      if (data == nullptr) return FALSE;
-      if (data->modal_instance) {
-        if (state.modal_instance == dialog) state.modal_instance = nullptr;
-      } else {
-        forget_dialog_window(dialog);
-      }
-      if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
-      if (data->snapshot != nullptr) DeleteObject(data->snapshot);
-      if (state.loading != data) delete data;
-      return FALSE;
-    }
+    case WM_NCDESTROY:
+      return on_nc_destroy(dialog);
     default:
       break;
   }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace quill {
 
@@ -52,8 +53,8 @@ struct FieldRecord {
   std::int32_t background_colour = -1;
   std::int32_t max_length = 0;
   std::int32_t state = 0;            // 0 disabled, 1 enabled, 2 read-only, 3 hidden
-  char* text_buffer = nullptr;       // owned
-  char* format = nullptr;            // owned copy of the [Formats] text
+  std::string text_buffer;
+  std::string format;                // display format ([Formats] or the last WDialogPutReal)
   std::int32_t change_report = 0;    // option 3
   std::int32_t numeric_option = 0;   // option 4
   std::int32_t right_margin = 0;     // resizable dialogs: distance to the client edges

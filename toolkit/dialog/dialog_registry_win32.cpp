@@ -1,5 +1,5 @@
 // The dialog registry: loading, selecting and unloading dialogs, the records attached
-// to dialog and control windows, and the hooks the root window and event loop call.
+// to dialog and control windows, and its entry in the window-system seam.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,10 +9,17 @@
 #include <optional>
 #include <vector>
 
+#include "base/error_codes.hpp"
+#include "core/init_win32.hpp"
+#include "core/resources_win32.hpp"
+#include "core/window_layers.hpp"
+#include "dialog/dialog_layer.hpp"
+#include "dialog/dialog_template.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {
@@ -62,8 +69,7 @@ void ensure_common_controls() {
 }
 
 bool template_exists(int id) {
-  return FindResourceW(module_instance(), MAKEINTRESOURCEW(id & 0xFFFF),
-                       MAKEINTRESOURCEW(5)) != nullptr;
+  return !resource_bytes(module_instance(), id, RT_DIALOG).empty();
 }
 
 // Every window of the registry, last slot first, that lies inside dialog.
@@ -98,19 +104,21 @@ void attach_dialog_data(HWND dialog, DialogWindowData* data) {
   SetPropW(dialog, kDialogProperty, data);
 }
 
-void detach_dialog_data(HWND dialog) { RemovePropW(dialog, kDialogProperty); }
+std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog) {
+  return std::unique_ptr<DialogWindowData>(static_cast<DialogWindowData*>(RemovePropW(dialog, kDialogProperty)));
+}
 
 FieldRecord* field_record(HWND control) {
   return control == nullptr ? nullptr
                             : static_cast<FieldRecord*>(GetPropW(control, kFieldProperty));
 }
 
-void attach_field_record(HWND control, FieldRecord* record) {
-  if (record == nullptr) {
-    RemovePropW(control, kFieldProperty);
-  } else {
-    SetPropW(control, kFieldProperty, record);
-  }
+void attach_field_record(HWND control, std::unique_ptr<FieldRecord> record) {
+  if (record != nullptr && SetPropW(control, kFieldProperty, record.get())) record.release();
+}
+
+std::unique_ptr<FieldRecord> take_field_record(HWND control) {
+  return std::unique_ptr<FieldRecord>(static_cast<FieldRecord*>(RemovePropW(control, kFieldProperty)));
 }
 
 FieldKind field_kind(HWND control) {
@@ -167,6 +175,12 @@ HWND find_dialog(int handle) {
   return nullptr;
 }
 
+HENHMETAFILE metafile_resource(HINSTANCE instance, int id) {
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, kMetafileResource);
+  if (bytes.empty()) return nullptr;
+  return SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+}
+
 unsigned field_code_page(HWND control) {
   const FieldRecord* record = field_record(control);
   return record != nullptr && record->code_page != 0 ? record->code_page : CP_ACP;
@@ -202,15 +216,12 @@ std::string control_text(HWND control, std::size_t limit) {
 HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   ensure_common_controls();
   HINSTANCE instance = module_instance();
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(5));
-  if (found == nullptr) return nullptr;
-  HGLOBAL loaded = LoadResource(instance, found);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  const DWORD size = SizeofResource(instance, found);
-  if (bytes == nullptr || size < sizeof(DLGTEMPLATE)) return nullptr;
+  const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_DIALOG);
+  const std::size_t size = bytes.size();
+  if (size < sizeof(DLGTEMPLATE)) return nullptr;
+  if (template_mentions_class(bytes, "richedit")) load_rich_edit();
   // The window is made hidden whatever the template says; showing is WDialogShow's.
-  std::vector<unsigned char> copy(static_cast<const unsigned char*>(bytes),
-                                  static_cast<const unsigned char*>(bytes) + size);
+  std::vector<unsigned char> copy(bytes.begin(), bytes.end());
   const bool extended = size >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;
   const std::size_t style_offset = extended ? 12 : 0;
   DWORD style = 0;
@@ -230,26 +241,53 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
     if (created != nullptr) *created = existing;
     return 0;
   }
-  if (state.slots.full()) return 1087;
-  if (!template_exists(id)) return 1007;
+  if (state.slots.full()) return quill::error::kTooManyDialogs;
+  if (!template_exists(id)) return quill::error::kDialogNotFound;
 
-  auto* data = new DialogWindowData{};
+  auto data = std::make_unique<DialogWindowData>();
   data->resource_id = id;
   data->record.handle = handle;
   data->record.changed_control = kFieldChangeMarker;
   data->record.combined = combined;
   const int slot = state.slots.add(nullptr);
-  state.loading = data;
-  HWND dialog = create_dialog_window(id, parent, data);
+  state.loading = data.get();
+  HWND dialog = create_dialog_window(id, parent, data.get());
   state.loading = nullptr;
   if (dialog == nullptr) {
     state.slots.remove(slot);
-    delete data;
-    return 1088;
+    return quill::error::kDialogCreation;
   }
+  data.release();  // the dialog window owns it now
+  register_loaded_dialog(dialog, id, handle, slot, DataScope::All);
+  if (created != nullptr) *created = dialog;
+  return 0;
+}
+
+// The measured dialog of id, made the loaded dialog handle inside client and combined
+// with frame; null when no such dialog was measured.
+HWND adopt_measured_dialog(int id, int handle, HWND client, HWND frame) {
+  DialogState& state = dialogs();
+  HWND dialog = state.measured;
+  DialogWindowData* data = dialog_data(dialog);
+  if (data == nullptr || data->resource_id != id || find_dialog(handle) != nullptr || state.slots.full()) {
+    return nullptr;
+  }
+  state.measured = nullptr;
+  SetParent(dialog, client);
+  data->outside_registry = false;
+  data->record.handle = handle;
+  data->record.combined = frame;
+  register_loaded_dialog(dialog, id, handle, state.slots.add(dialog), DataScope::Controls);
+  return dialog;
+}
+
+// Puts a created dialog into slot, applies its extended data (scope) and records the
+// state of every field from its style.
+void register_loaded_dialog(HWND dialog, int id, int handle, int slot, DataScope scope) {
+  DialogState& state = dialogs();
   state.slots.windows[static_cast<std::size_t>(slot - 1)] = dialog;
   state.current_slot = slot;
-  apply_dialog_data(dialog, id, slot);
+  apply_dialog_data(dialog, id, slot, scope);
 
   // Field states from the styles, in child order; a spin field's up-down is skipped.
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
@@ -273,8 +311,6 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
     }
   }
   state.current_handle = handle;
-  if (created != nullptr) *created = dialog;
-  return 0;
 }
 
 // Called from the dialog procedure when a dialog window goes away, however it goes.
@@ -293,6 +329,7 @@ void forget_dialog_window(HWND dialog) {
   if (state.active_dialog == dialog) state.active_dialog = nullptr;
   if (state.last_deactivated == dialog) state.last_deactivated = nullptr;
   if (state.semi_dialog == dialog) state.semi_dialog = nullptr;
+  if (state.measured == dialog) state.measured = nullptr;
   for (int other = 1; other <= state.slots.count; ++other) {
     DialogRecord* record = dialog_record(static_cast<HWND>(state.slots.at(other)));
     if (record == nullptr) continue;
@@ -399,32 +436,37 @@ namespace {
 
 int measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
                      bool& resizable) {
-  if (!template_exists(dialog_id)) return 1007;
-  auto* data = new DialogWindowData{};
+  if (!template_exists(dialog_id)) return quill::error::kDialogNotFound;
+  auto data = std::make_unique<DialogWindowData>();
   data->resource_id = dialog_id;
   data->outside_registry = true;
-  dialogs().loading = data;
-  HWND dialog = create_dialog_window(dialog_id, measuring_window, data);
+  dialogs().loading = data.get();
+  HWND dialog = create_dialog_window(dialog_id, measuring_window, data.get());
   dialogs().loading = nullptr;
-  if (dialog == nullptr) {
-    delete data;
-    return 1088;
-  }
+  if (dialog == nullptr) return quill::error::kDialogCreation;
+  DialogWindowData* const owned_by_window = data.release();  // freed in WM_NCDESTROY
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   int code = 0;
   if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
       (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
-    code = 1045;
+    code = quill::error::kWrongStyleToCombine;
   } else {
-    apply_dialog_data(dialog, dialog_id, -1);
+    apply_dialog_data(dialog, dialog_id, -1, DataScope::DialogOnly);
     RECT rect{};
     GetWindowRect(dialog, &rect);
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
-    resizable = data->record.resize_anchor != nullptr;
+    resizable = owned_by_window->record.resize_anchor != nullptr;
   }
-  DestroyWindow(dialog);
-  return code;
+  if (code != 0) {
+    DestroyWindow(dialog);
+    return code;
+  }
+  // Kept for load_combined, which takes it instead of creating the dialog again; it goes
+  // with the measuring window if it is not taken.
+  if (dialogs().measured != nullptr) DestroyWindow(dialogs().measured);
+  dialogs().measured = dialog;
+  return 0;
 }
 
 HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
@@ -432,7 +474,8 @@ HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
   DialogState& state = dialogs();
   const int saved_slot = state.current_slot;
   const int saved_handle = state.current_handle;
-  code = load_dialog(dialog_id, dialog_id, client, frame, &dialog);
+  dialog = adopt_measured_dialog(dialog_id, dialog_id, client, frame);
+  code = dialog != nullptr ? 0 : load_dialog(dialog_id, dialog_id, client, frame, &dialog);
   if (code != 0) {
     state.current_slot = saved_slot;
     state.current_handle = saved_handle;
@@ -477,17 +520,6 @@ bool field_size(int dialog_handle, int field_id, int& width, int& height) {
   return true;
 }
 
-// The root window and the event loop reach the dialog manager through these.
-const bool hooks_installed = [] {
-  DialogHooks& hooks = dialog_hooks();
-  hooks.measure_combined = measure_combined;
-  hooks.load_combined = load_combined;
-  hooks.modeless_dialog = modeless_dialog;
-  hooks.close_combined = close_combined;
-  hooks.field_size = field_size;
-  hooks.unload_all = unload_all_dialogs;
-  return true;
-}();
 
 }  // namespace
 
@@ -503,7 +535,7 @@ void WDialogSelect(int handle) {
   quill::DialogState& state = quill::dialogs();
   HWND dialog = quill::find_dialog(handle);
   if (dialog == nullptr) {
-    IErrorReport(1008, "WDialogSelect");
+    IErrorReport(quill::error::kDialogNotSelectable, "WDialogSelect");
     return;
   }
   state.current_slot = state.slots.slot_of(dialog);
@@ -513,7 +545,7 @@ void WDialogSelect(int handle) {
 void WDialogUnload(std::optional<int> keep) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogUnload");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogUnload");
     return;
   }
   const int code = quill::hide_dialog(dialog, true);
@@ -526,7 +558,21 @@ void WDialogUnload(std::optional<int> keep) {
 
 namespace quill {
 
+void register_dialog_layer() {
+  WindowLayer layer;
+  layer.name = "dialog";
+  layer.shutdown = unload_all_dialogs;
+  layer.measure_combined = measure_combined;
+  layer.load_combined = load_combined;
+  layer.close_combined = close_combined;
+  layer.modeless_dialog = modeless_dialog;
+  layer.field_size = field_size;
+  register_window_layer(layer);
+}
+
 int dialog_information(int code) {
+  // Item 4 is owned by the error reporter, which records every message box's answer.
+  if (code == 4) return errors().last_message_box_result;
   return code >= 1 && code <= 5 ? dialogs().information[code] : 0;
 }
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/report_hooks.hpp"
+#include "base/error_codes.hpp"
+#include "core/resources_win32.hpp"
+#include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "quill/dialog.hpp"
@@ -135,11 +137,9 @@ int show_modal(HWND dialog, int x, int y, int field) {
   DialogRecord& record = data->record;
   HWND owner = static_cast<HWND>(record.owner);
   // The program cannot redraw the root window while the display runs: keep a copy.
-  ReportHooks& hooks = report_hooks();
-  const bool root_snapshot = windows().open && owner != windows().windows[0].frame &&
-                             hooks.before_message_box != nullptr && hooks.after_message_box != nullptr;
+  const bool root_snapshot = windows().open && owner != windows().windows[0].frame;
   if (root_snapshot) {
-    if (const int snapshot_code = hooks.before_message_box(); snapshot_code != 0) {
+    if (const int snapshot_code = take_window_snapshots(); snapshot_code != 0) {
       IErrorReport(snapshot_code, "WDialogShow");
     }
   }
@@ -148,25 +148,23 @@ int show_modal(HWND dialog, int x, int y, int field) {
   HWND saved_deactivated = state.last_deactivated;
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(data->resource_id & 0xFFFF), MAKEINTRESOURCEW(5));
-  HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const std::span<const unsigned char> bytes = resource_bytes(instance, data->resource_id, RT_DIALOG);
   int code = 0;
-  if (bytes != nullptr) {
+  if (!bytes.empty()) {
     state.modal_source = dialog;
     data->focus_field = field;
     // Place the instance where the loaded dialog would go, before it is shown.
     const POINT position = dialog_position(dialog, x, y);
     data->record.shown = 1;
     SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<const DLGTEMPLATE*>(bytes),
+    const INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                                    owner, dialog_procedure, 0);
     data->record.shown = 0;
     data->focus_field = 0;
     state.modal_source = nullptr;
-    if (result == -1) code = 1088;
+    if (result == -1) code = quill::error::kDialogCreation;
   } else {
-    code = 1088;
+    code = quill::error::kDialogCreation;
   }
   for (HWND window : disabled) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
@@ -175,7 +173,7 @@ int show_modal(HWND dialog, int x, int y, int field) {
   state.last_deactivated = saved_deactivated != nullptr && IsWindow(saved_deactivated) ? saved_deactivated : nullptr;
   if (owner != nullptr && (GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD) != 0) SetFocus(owner);
   drop_dialog_snapshots();
-  if (root_snapshot) hooks.after_message_box();
+  if (root_snapshot) restore_window_snapshots();
   state.information[1] = record.exit_button;
   state.information[2] = record.previous_field;
   state.information[5] = record.handle;
@@ -240,15 +238,15 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
   int replaced = 0;
   if (type == 2 && state.semi_depth > 0) {
     type = 3;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   if (is_child_dialog(dialog) && type != 2) {
     type = 2;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   if (type < 1 || type > 3) {
     type = 2;
-    replaced = 1014;
+    replaced = quill::error::kInvalidDialogMode;
   }
   HWND owner = display_owner();
   record.owner = owner;
@@ -263,10 +261,10 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
     HWND parent = GetParent(dialog);
     HWND frame = GetAncestor(parent, GA_ROOT);
     const int number = window_number(parent);
-    if (frame != nullptr && !IsWindowVisible(frame) && number >= 0) return 1016;
+    if (frame != nullptr && !IsWindowVisible(frame) && number >= 0) return quill::error::kParentHidden;
     if (number >= 0 && windows().windows[static_cast<std::size_t>(number)].kind == WindowKind::CombinedDialog &&
         windows().windows[static_cast<std::size_t>(number)].combined_dialog != dialog) {
-      return 1046;
+      return quill::error::kParentCombined;
     }
   }
   if (type == 3) {
@@ -305,8 +303,8 @@ int hide_dialog(HWND dialog, bool check_combined) {
   DialogState& state = dialogs();
   DialogRecord* record = dialog_record(dialog);
   if (record == nullptr) return 0;
-  if (is_tab_page(dialog)) return 1069;
-  if (check_combined && record->combined != nullptr) return 1047;
+  if (is_tab_page(dialog)) return quill::error::kSubDialog;
+  if (check_combined && record->combined != nullptr) return quill::error::kDialogCombined;
   if (record->shown != 0 && record->show_type == 3 && state.semi_depth > 0) {
     --state.semi_depth;
     DialogWindowData* data = dialog_data(dialog);
@@ -342,6 +340,160 @@ int hide_dialog(HWND dialog, bool check_combined) {
 
 // Copies the state of the controls of from into to; both come from one template,
 // so their children correspond in order.
+namespace {
+
+// The record of the source control, keeping what belongs to the target's own window
+// (its procedure; into the loaded dialog also its format, font and image).
+void copy_field_record(HWND source, HWND target, bool into_instance) {
+  FieldRecord* from_record = field_record(source);
+  FieldRecord* to_record = field_record(target);
+  if (from_record == nullptr || to_record == nullptr) return;
+  FieldRecord copy = *from_record;
+  copy.previous_procedure = to_record->previous_procedure;
+  copy.text_buffer = to_record->text_buffer;
+  if (!into_instance) {
+    copy.format = to_record->format;
+    copy.font = to_record->font;
+    copy.image = to_record->image;
+    copy.image_type = to_record->image_type;
+  }
+  *to_record = copy;
+}
+
+// Font, tab stop, enabled and visible state.
+void copy_window_state(HWND source, HWND target, FieldKind kind, LONG_PTR style, bool into_instance) {
+  if (into_instance) {
+    const LRESULT font = SendMessageW(source, WM_GETFONT, 0, 0);
+    if (font != 0) SendMessageW(target, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  }
+  const LONG_PTR target_style = GetWindowLongPtrW(target, GWL_STYLE);
+  SetWindowLongPtrW(target, GWL_STYLE, (target_style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (style & WS_TABSTOP));
+  EnableWindow(target, IsWindowEnabled(source));
+  if (kind != FieldKind::Dialog) ShowWindow(target, (style & WS_VISIBLE) != 0 ? SW_SHOWNA : SW_HIDE);
+}
+
+void copy_edit(HWND source, HWND target, LONG_PTR style) {
+  SendMessageW(target, EM_LIMITTEXT, static_cast<WPARAM>(SendMessageW(source, EM_GETLIMITTEXT, 0, 0)), 0);
+  SendMessageW(target, EM_SETREADONLY, (style & ES_READONLY) != 0, 0);
+  SetWindowTextW(target, window_text(source).c_str());
+  SendMessageW(target, EM_SETMODIFY, static_cast<WPARAM>(SendMessageW(source, EM_GETMODIFY, 0, 0)), 0);
+}
+
+void copy_button(HWND source, HWND target, bool into_instance) {
+  SetWindowTextW(target, window_text(source).c_str());
+  SendMessageW(target, BM_SETCHECK, static_cast<WPARAM>(SendMessageW(source, BM_GETCHECK, 0, 0)), 0);
+  if (into_instance) {
+    if (const LRESULT image = SendMessageW(source, BM_GETIMAGE, IMAGE_BITMAP, 0)) {
+      SendMessageW(target, BM_SETIMAGE, IMAGE_BITMAP, image);
+    } else if (const LRESULT icon = SendMessageW(source, BM_GETIMAGE, IMAGE_ICON, 0)) {
+      SendMessageW(target, BM_SETIMAGE, IMAGE_ICON, icon);
+    }
+  }
+}
+
+void copy_static(HWND source, HWND target, LONG_PTR style, bool into_instance) {
+  if (into_instance) {
+    const UINT types[] = {IMAGE_BITMAP, IMAGE_ICON, IMAGE_ENHMETAFILE};
+    for (UINT image_type : types) {
+      if (const LRESULT image = SendMessageW(source, STM_GETIMAGE, image_type, 0)) {
+        SendMessageW(target, STM_SETIMAGE, image_type, image);
+        break;
+      }
+    }
+  }
+  if ((style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON &&
+      (style & SS_TYPEMASK) != SS_ENHMETAFILE) {
+    SetWindowTextW(target, window_text(source).c_str());
+  }
+}
+
+// Items, selection and (for a combo box) limit and edit text.
+void copy_list(HWND source, HWND target, FieldKind kind, LONG_PTR style) {
+  const FieldRecord* from_record = field_record(source);
+  const bool list = kind == FieldKind::ListBox;
+  SendMessageW(target, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+  const int count = static_cast<int>(SendMessageW(source, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    const int length = static_cast<int>(
+        SendMessageW(source, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(source, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(target, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  if (list && (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0) {
+    for (int index = 0; index < count; ++index) {
+      SendMessageW(target, LB_SETSEL, static_cast<WPARAM>(SendMessageW(source, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0),
+                   index);
+    }
+  } else {
+    SendMessageW(target, list ? LB_SETCURSEL : CB_SETCURSEL,
+                 static_cast<WPARAM>(SendMessageW(source, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0)), 0);
+  }
+  if (!list) {
+    SendMessageW(target, CB_LIMITTEXT, static_cast<WPARAM>(from_record != nullptr ? from_record->max_length : 0), 0);
+    SetWindowTextW(target, window_text(source).c_str());
+  }
+}
+
+void copy_progress(HWND source, HWND target) {
+  PBRANGE range{};
+  SendMessageW(source, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  SendMessageW(target, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh);
+  SendMessageW(target, PBM_SETPOS, static_cast<WPARAM>(SendMessageW(source, PBM_GETPOS, 0, 0)), 0);
+}
+
+void copy_trackbar(HWND source, HWND target) {
+  SendMessageW(target, TBM_SETRANGEMIN, FALSE, SendMessageW(source, TBM_GETRANGEMIN, 0, 0));
+  SendMessageW(target, TBM_SETRANGEMAX, FALSE, SendMessageW(source, TBM_GETRANGEMAX, 0, 0));
+  SendMessageW(target, TBM_SETLINESIZE, 0, SendMessageW(source, TBM_GETLINESIZE, 0, 0));
+  SendMessageW(target, TBM_SETPAGESIZE, 0, SendMessageW(source, TBM_GETPAGESIZE, 0, 0));
+  SendMessageW(target, TBM_SETSELSTART, FALSE, SendMessageW(source, TBM_GETSELSTART, 0, 0));
+  SendMessageW(target, TBM_SETSELEND, FALSE, SendMessageW(source, TBM_GETSELEND, 0, 0));
+  SendMessageW(target, TBM_SETPOS, TRUE, SendMessageW(source, TBM_GETPOS, 0, 0));
+}
+
+void copy_tab(HWND source, HWND target) {
+  SendMessageW(target, TCM_DELETEALLITEMS, 0, 0);
+  const int count = static_cast<int>(SendMessageW(source, TCM_GETITEMCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    wchar_t text[1026] = {};
+    TabItemData item{};
+    item.header.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
+    item.header.pszText = text;
+    item.header.cchTextMax = 1025;
+    SendMessageW(source, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    item.header.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
+    item.header.pszText = text;
+    SendMessageW(target, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(target, TCM_SETCURSEL, static_cast<WPARAM>(SendMessageW(source, TCM_GETCURSEL, 0, 0)), 0);
+}
+
+// The contents that belong to the control's kind.
+void copy_field_contents(HWND source, HWND target, FieldKind kind, LONG_PTR style, bool into_instance) {
+  switch (kind) {
+    case FieldKind::Edit:
+    case FieldKind::NumericEdit: copy_edit(source, target, style); break;
+    case FieldKind::Button: copy_button(source, target, into_instance); break;
+    case FieldKind::Static: copy_static(source, target, style, into_instance); break;
+    case FieldKind::ListBox:
+    case FieldKind::ComboBox: copy_list(source, target, kind, style); break;
+    case FieldKind::Progress: copy_progress(source, target); break;
+    case FieldKind::Trackbar: copy_trackbar(source, target); break;
+    case FieldKind::Tab: copy_tab(source, target); break;
+    case FieldKind::TreeView:
+      SendMessageW(target, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+      copy_tree_items(source, TVI_ROOT, target, TVI_ROOT);
+      break;
+    default:
+      if (kind != FieldKind::Dialog) SetWindowTextW(target, window_text(source).c_str());
+      break;
+  }
+}
+
+}  // namespace
+
 void copy_dialog_state(HWND from, HWND to, bool into_instance) {
   DialogState& state = dialogs();
   const bool was_creating = state.creating;
@@ -360,135 +512,11 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
   for (; source != nullptr && target != nullptr;
        source = GetWindow(source, GW_HWNDNEXT), target = GetWindow(target, GW_HWNDNEXT)) {
     if (GetDlgCtrlID(source) != GetDlgCtrlID(target)) continue;
-    FieldRecord* from_record = field_record(source);
-    FieldRecord* to_record = field_record(target);
-    if (from_record != nullptr && to_record != nullptr) {
-      FieldRecord copy = *from_record;
-      copy.previous_procedure = to_record->previous_procedure;
-      copy.text_buffer = to_record->text_buffer;
-      if (!into_instance) {
-        copy.format = to_record->format;
-        copy.font = to_record->font;
-        copy.image = to_record->image;
-        copy.image_type = to_record->image_type;
-      }
-      *to_record = copy;
-    }
+    copy_field_record(source, target, into_instance);
     const FieldKind kind = field_kind(source);
     const LONG_PTR style = GetWindowLongPtrW(source, GWL_STYLE);
-    if (into_instance) {
-      const LRESULT font = SendMessageW(source, WM_GETFONT, 0, 0);
-      if (font != 0) SendMessageW(target, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-    }
-    const LONG_PTR target_style = GetWindowLongPtrW(target, GWL_STYLE);
-    SetWindowLongPtrW(target, GWL_STYLE, (target_style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (style & WS_TABSTOP));
-    EnableWindow(target, IsWindowEnabled(source));
-    if (kind != FieldKind::Dialog) ShowWindow(target, (style & WS_VISIBLE) != 0 ? SW_SHOWNA : SW_HIDE);
-    switch (kind) {
-      case FieldKind::Edit:
-      case FieldKind::NumericEdit:
-        SendMessageW(target, EM_LIMITTEXT, static_cast<WPARAM>(SendMessageW(source, EM_GETLIMITTEXT, 0, 0)), 0);
-        SendMessageW(target, EM_SETREADONLY, (style & ES_READONLY) != 0, 0);
-        SetWindowTextW(target, window_text(source).c_str());
-        SendMessageW(target, EM_SETMODIFY, static_cast<WPARAM>(SendMessageW(source, EM_GETMODIFY, 0, 0)), 0);
-        break;
-      case FieldKind::Button:
-        SetWindowTextW(target, window_text(source).c_str());
-        SendMessageW(target, BM_SETCHECK, static_cast<WPARAM>(SendMessageW(source, BM_GETCHECK, 0, 0)), 0);
-        if (into_instance) {
-          if (const LRESULT image = SendMessageW(source, BM_GETIMAGE, IMAGE_BITMAP, 0)) {
-            SendMessageW(target, BM_SETIMAGE, IMAGE_BITMAP, image);
-          } else if (const LRESULT icon = SendMessageW(source, BM_GETIMAGE, IMAGE_ICON, 0)) {
-            SendMessageW(target, BM_SETIMAGE, IMAGE_ICON, icon);
-          }
-        }
-        break;
-      case FieldKind::Static:
-        if (into_instance) {
-          const UINT types[] = {IMAGE_BITMAP, IMAGE_ICON, IMAGE_ENHMETAFILE};
-          for (UINT image_type : types) {
-            if (const LRESULT image = SendMessageW(source, STM_GETIMAGE, image_type, 0)) {
-              SendMessageW(target, STM_SETIMAGE, image_type, image);
-              break;
-            }
-          }
-        }
-        if ((style & SS_TYPEMASK) != SS_BITMAP && (style & SS_TYPEMASK) != SS_ICON &&
-            (style & SS_TYPEMASK) != SS_ENHMETAFILE) {
-          SetWindowTextW(target, window_text(source).c_str());
-        }
-        break;
-      case FieldKind::ListBox:
-      case FieldKind::ComboBox: {
-        const bool list = kind == FieldKind::ListBox;
-        SendMessageW(target, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
-        const int count = static_cast<int>(SendMessageW(source, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
-        for (int index = 0; index < count; ++index) {
-          const int length = static_cast<int>(
-              SendMessageW(source, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
-          std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-          SendMessageW(source, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index),
-                       reinterpret_cast<LPARAM>(text.data()));
-          SendMessageW(target, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-        if (list && (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0) {
-          for (int index = 0; index < count; ++index) {
-            SendMessageW(target, LB_SETSEL, static_cast<WPARAM>(SendMessageW(source, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0),
-                         index);
-          }
-        } else {
-          SendMessageW(target, list ? LB_SETCURSEL : CB_SETCURSEL,
-                       static_cast<WPARAM>(SendMessageW(source, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0)), 0);
-        }
-        if (!list) {
-          SendMessageW(target, CB_LIMITTEXT, static_cast<WPARAM>(from_record != nullptr ? from_record->max_length : 0), 0);
-          SetWindowTextW(target, window_text(source).c_str());
-        }
-        break;
-      }
-      case FieldKind::Progress: {
-        PBRANGE range{};
-        SendMessageW(source, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-        SendMessageW(target, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow), range.iHigh);
-        SendMessageW(target, PBM_SETPOS, static_cast<WPARAM>(SendMessageW(source, PBM_GETPOS, 0, 0)), 0);
-        break;
-      }
-      case FieldKind::Trackbar:
-        SendMessageW(target, TBM_SETRANGEMIN, FALSE, SendMessageW(source, TBM_GETRANGEMIN, 0, 0));
-        SendMessageW(target, TBM_SETRANGEMAX, FALSE, SendMessageW(source, TBM_GETRANGEMAX, 0, 0));
-        SendMessageW(target, TBM_SETLINESIZE, 0, SendMessageW(source, TBM_GETLINESIZE, 0, 0));
-        SendMessageW(target, TBM_SETPAGESIZE, 0, SendMessageW(source, TBM_GETPAGESIZE, 0, 0));
-        SendMessageW(target, TBM_SETSELSTART, FALSE, SendMessageW(source, TBM_GETSELSTART, 0, 0));
-        SendMessageW(target, TBM_SETSELEND, FALSE, SendMessageW(source, TBM_GETSELEND, 0, 0));
-        SendMessageW(target, TBM_SETPOS, TRUE, SendMessageW(source, TBM_GETPOS, 0, 0));
-        break;
-      case FieldKind::Tab: {
-        SendMessageW(target, TCM_DELETEALLITEMS, 0, 0);
-        const int count = static_cast<int>(SendMessageW(source, TCM_GETITEMCOUNT, 0, 0));
-        for (int index = 0; index < count; ++index) {
-          wchar_t text[1026] = {};
-          TabItemData item{};
-          item.header.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
-          item.header.pszText = text;
-          item.header.cchTextMax = 1025;
-          SendMessageW(source, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-          item.header.mask = TCIF_TEXT | TCIF_PARAM | TCIF_IMAGE;
-          item.header.pszText = text;
-          SendMessageW(target, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        }
-        SendMessageW(target, TCM_SETCURSEL, static_cast<WPARAM>(SendMessageW(source, TCM_GETCURSEL, 0, 0)), 0);
-        break;
-      }
-      case FieldKind::TreeView:
-        SendMessageW(target, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-        copy_tree_items(source, TVI_ROOT, target, TVI_ROOT);
-        break;
-      default:
-        if (kind != FieldKind::Dialog) {
-          SetWindowTextW(target, window_text(source).c_str());
-        }
-        break;
-    }
+    copy_window_state(source, target, kind, style, into_instance);
+    copy_field_contents(source, target, kind, style, into_instance);
   }
   // Tab pages of the loaded dialog lie in the instance while it runs.
   if (into_instance) {
@@ -503,13 +531,13 @@ void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> 
   HWND dialog = quill::current_dialog_window();
   const int show_type = type.value_or(2);
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogShow");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogShow");
     return;
   }
   if (show_type == 1) quill::take_dialog_snapshots();
   const quill::DialogRecord* record = quill::dialog_record(dialog);
   if (record->combined != nullptr) {
-    IErrorReport(1047, "WDialogShow");
+    IErrorReport(quill::error::kDialogCombined, "WDialogShow");
     return;
   }
   const int code = quill::show_dialog(dialog, x.value_or(-1), y.value_or(-1), field.value_or(0), show_type, true, false);
@@ -519,7 +547,7 @@ void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> 
 void WDialogHide() {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogHide");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogHide");
     return;
   }
   const int code = quill::hide_dialog(dialog, true);
@@ -529,7 +557,7 @@ void WDialogHide() {
 void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, "WDialogTitle");
+    IErrorReport(quill::error::kNoCurrentDialog, "WDialogTitle");
     return;
   }
   const bool caption = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
@@ -568,7 +596,7 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
                                                icon_id == 0 ? L"icon1" : MAKEINTRESOURCEW(icon_id & 0xFFFF),
                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   if (loaded == nullptr) {
-    IErrorReport(1015, "WDialogTitle");
+    IErrorReport(quill::error::kInvalidImage, "WDialogTitle");
     return;
   }
   quill::DialogWindowData* data = quill::dialog_data(dialog);

@@ -68,135 +68,151 @@ class Parser {
     out_.reversion_start = 0;
     out_.has_data_edit = false;
     if (!in_.accept('(')) return false;
-    int depth = 0;
-    int open_index[FormatProgram::kMaxDepth];
-    int last_top_group = -1;
-    bool need_item = true;     // just after "(" or ",": an item (or ")" only after ",") must come
-    bool after_comma = false;
-    bool after_scale = false;  // just after kP with no comma
     for (;;) {
       const char c = in_.peek();
       if (c == '\0') return false;
       if (c == ')') {
         in_.next();
-        if (need_item && !after_comma) return false;  // empty group
-        if (depth == 0) break;
-        --depth;
-        const int open = open_index[depth];
-        FormatItem close;
-        close.edit = Edit::GroupClose;
-        close.partner = open;
-        if (!add(close)) return false;
-        out_.items[static_cast<std::size_t>(open)].partner = out_.count - 1;
-        if (depth == 0) last_top_group = open;
-        need_item = false;
-        after_comma = false;
+        if (need_item_ && !after_comma_) return false;  // empty group
+        if (depth_ == 0) break;
+        if (!close_group()) return false;
         continue;
       }
       if (c == ',') {
         in_.next();
-        if (need_item) return false;
-        need_item = true;
-        after_comma = true;
+        if (need_item_) return false;
+        need_item_ = true;
+        after_comma_ = true;
         continue;
       }
-      std::int32_t repeat = 1;
-      bool has_repeat = false;
-      bool negative = false;
-      bool has_sign = false;
-      if (c == '+' || c == '-') {
-        in_.next();
-        has_sign = true;
-        negative = c == '-';
-        if (!in_.peek_digit()) return false;
-      }
-      if (in_.peek_digit()) {
-        if (!in_.number(repeat)) return false;
-        has_repeat = true;
-      }
-      const char d = in_.peek();
-      // A number straight after a scale factor is a repeat count, never zero.
-      if (after_scale && has_repeat && repeat == 0) return false;
-      if (has_repeat && d == 'P') {
-        in_.next();
-        FormatItem item;
-        item.edit = Edit::P;
-        item.w = negative ? -repeat : repeat;
-        if (!add(item)) return false;
-        // Without a comma, a scale factor must run straight into F, E, EN, ES, D or G.
-        const char following = in_.peek();
-        if (following != ',' && following != ')' && following != 'F' && following != 'E' &&
-            following != 'D' && following != 'G' && !(following >= '0' && following <= '9')) {
-          return false;
-        }
-        need_item = false;
-        after_comma = false;
-        after_scale = following != ',';
-        continue;
-      }
-      if (has_sign) return false;
-      if (has_repeat && repeat == 0) return false;
-      const bool scale_pending = after_scale && !has_repeat;
-      after_scale = false;
-      if (d == '(') {
-        in_.next();
-        if (depth >= FormatProgram::kMaxDepth) return false;
-        FormatItem open;
-        open.edit = Edit::GroupOpen;
-        open.repeat = repeat;
-        if (!add(open)) return false;
-        open_index[depth++] = out_.count - 1;
-        need_item = true;
-        after_comma = false;
-        continue;
-      }
-      if (scale_pending && (d == '\'' || d == '"' || d == '/' || d == ':' || d == '(')) return false;
-      if (d == '\'' || d == '"') {
-        if (has_repeat) return false;
-        if (!literal()) return false;
-      } else if (d == 'H' && has_repeat) {
-        in_.next();
-        if (!hollerith(repeat)) return false;
-      } else if (d == '/') {
-        in_.next();
-        FormatItem item;
-        item.edit = Edit::Slash;
-        item.repeat = repeat;
-        if (!add(item)) return false;
-      } else if (d == ':') {
-        if (has_repeat) return false;
-        in_.next();
-        FormatItem item;
-        item.edit = Edit::Colon;
-        if (!add(item)) return false;
-      } else if (d == 'X' && has_repeat) {
-        in_.next();
-        FormatItem item;
-        item.edit = Edit::X;
-        item.w = repeat;
-        if (!add(item)) return false;
-      } else {
-        if (!descriptor(has_repeat, repeat)) return false;
-        // Straight after a scale factor only a real data edit descriptor may follow.
-        if (scale_pending) {
-          const Edit edit = out_.items[static_cast<std::size_t>(out_.count - 1)].edit;
-          if (edit != Edit::F && edit != Edit::E && edit != Edit::EN && edit != Edit::ES &&
-              edit != Edit::D && edit != Edit::G) {
-            return false;
-          }
-        }
-      }
-      need_item = false;
-      after_comma = false;
+      if (!item(c)) return false;
     }
-    out_.reversion_start = last_top_group >= 0 ? last_top_group : 0;
-    for (int i = 0; i < out_.count; ++i) {
-      if (is_data_edit(out_.items[static_cast<std::size_t>(i)].edit)) out_.has_data_edit = true;
-    }
+    finish();
     return true;
   }
 
  private:
+  // The ")" of an inner group: its GroupClose, linked with its GroupOpen.
+  bool close_group() {
+    --depth_;
+    const int open = open_index_[depth_];
+    FormatItem close;
+    close.edit = Edit::GroupClose;
+    close.partner = open;
+    if (!add(close)) return false;
+    out_.items[static_cast<std::size_t>(open)].partner = out_.count - 1;
+    if (depth_ == 0) last_top_group_ = open;
+    need_item_ = false;
+    after_comma_ = false;
+    return true;
+  }
+
+  // One list item starting at c: an optionally signed or repeated scale factor, group,
+  // literal, Hollerith text, "/", ":", nX or edit descriptor.
+  bool item(char c) {
+    std::int32_t repeat = 1;
+    bool has_repeat = false;
+    bool negative = false;
+    bool has_sign = false;
+    if (c == '+' || c == '-') {
+      in_.next();
+      has_sign = true;
+      negative = c == '-';
+      if (!in_.peek_digit()) return false;
+    }
+    if (in_.peek_digit()) {
+      if (!in_.number(repeat)) return false;
+      has_repeat = true;
+    }
+    const char d = in_.peek();
+    // A number straight after a scale factor is a repeat count, never zero.
+    if (after_scale_ && has_repeat && repeat == 0) return false;
+    if (has_repeat && d == 'P') return scale_factor(negative ? -repeat : repeat);
+    if (has_sign) return false;
+    if (has_repeat && repeat == 0) return false;
+    const bool scale_pending = after_scale_ && !has_repeat;
+    after_scale_ = false;
+    if (d == '(') return open_group(repeat);
+    if (scale_pending && (d == '\'' || d == '"' || d == '/' || d == ':' || d == '(')) return false;
+    if (!unparenthesised_item(d, has_repeat, repeat, scale_pending)) return false;
+    need_item_ = false;
+    after_comma_ = false;
+    return true;
+  }
+
+  // kP: without a comma, a scale factor must run straight into F, E, EN, ES, D or G.
+  bool scale_factor(std::int32_t k) {
+    in_.next();
+    FormatItem item;
+    item.edit = Edit::P;
+    item.w = k;
+    if (!add(item)) return false;
+    const char following = in_.peek();
+    if (following != ',' && following != ')' && following != 'F' && following != 'E' &&
+        following != 'D' && following != 'G' && !(following >= '0' && following <= '9')) {
+      return false;
+    }
+    need_item_ = false;
+    after_comma_ = false;
+    after_scale_ = following != ',';
+    return true;
+  }
+
+  bool open_group(std::int32_t repeat) {
+    in_.next();
+    if (depth_ >= FormatProgram::kMaxDepth) return false;
+    FormatItem open;
+    open.edit = Edit::GroupOpen;
+    open.repeat = repeat;
+    if (!add(open)) return false;
+    open_index_[depth_++] = out_.count - 1;
+    need_item_ = true;
+    after_comma_ = false;
+    return true;
+  }
+
+  bool unparenthesised_item(char d, bool has_repeat, std::int32_t repeat, bool scale_pending) {
+    if (d == '\'' || d == '"') return !has_repeat && literal();
+    if (d == 'H' && has_repeat) {
+      in_.next();
+      return hollerith(repeat);
+    }
+    if (d == '/') {
+      in_.next();
+      FormatItem item;
+      item.edit = Edit::Slash;
+      item.repeat = repeat;
+      return add(item);
+    }
+    if (d == ':') {
+      if (has_repeat) return false;
+      in_.next();
+      FormatItem item;
+      item.edit = Edit::Colon;
+      return add(item);
+    }
+    if (d == 'X' && has_repeat) {
+      in_.next();
+      FormatItem item;
+      item.edit = Edit::X;
+      item.w = repeat;
+      return add(item);
+    }
+    if (!descriptor(has_repeat, repeat)) return false;
+    // Straight after a scale factor only a real data edit descriptor may follow.
+    if (!scale_pending) return true;
+    const Edit edit = out_.items[static_cast<std::size_t>(out_.count - 1)].edit;
+    return edit == Edit::F || edit == Edit::E || edit == Edit::EN || edit == Edit::ES ||
+           edit == Edit::D || edit == Edit::G;
+  }
+
+  void finish() {
+    out_.reversion_start = last_top_group_ >= 0 ? last_top_group_ : 0;
+    for (int i = 0; i < out_.count; ++i) {
+      if (is_data_edit(out_.items[static_cast<std::size_t>(i)].edit)) out_.has_data_edit = true;
+    }
+  }
+
   bool add(const FormatItem& item) {
     if (out_.count >= FormatProgram::kMaxItems) return false;
     out_.items[static_cast<std::size_t>(out_.count++)] = item;
@@ -361,6 +377,13 @@ class Parser {
   }
 
   Cursor in_;
+  // State of the item list being read.
+  int depth_ = 0;
+  int open_index_[FormatProgram::kMaxDepth] = {};
+  int last_top_group_ = -1;
+  bool need_item_ = true;     // just after "(" or ",": an item (or ")" only after ",") must come
+  bool after_comma_ = false;
+  bool after_scale_ = false;  // just after kP with no comma
   FormatProgram& out_;
 };
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "quill/errors.hpp"
-#include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 #include "text/format.hpp"
 #include "text/text_state.hpp"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/text.hpp"
 #include "text/powers.hpp"
 #include "text/text_state.hpp"

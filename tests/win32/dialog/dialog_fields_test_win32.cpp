@@ -10,6 +10,7 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog_test_ids.h"
 #include "dialog_test_support.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
 
 namespace {
@@ -93,8 +94,7 @@ TEST_F(FieldsDialog, ExtendedDataLandsOnEveryKindOfControl) {
   EXPECT_EQ(record(TD_MULTI).max_length, 18);
   EXPECT_EQ(record(TD_COMBO).max_length, 5);
   EXPECT_EQ(record(TD_EDIT_B).max_length, 32767);
-  ASSERT_NE(record(TD_EDIT_A).format, nullptr);
-  EXPECT_STREQ(record(TD_EDIT_A).format, "(F8.2)");
+  EXPECT_EQ(record(TD_EDIT_A).format, "(F8.2)");
 
   EXPECT_EQ(send(TD_TREE, TVM_GETCOUNT), 4);
   TVITEMW selected{};
@@ -126,6 +126,10 @@ TEST_F(FieldsDialog, NumbersFromTextAndTheUndefinedValue) {
   const Case cases[] = {
       {"2.9", 2, 2.9f, 0}, {"-2.9", -2, -2.9f, 0}, {"17", 17, 17.0f, 0},
       {"", -999, -999.0f, 1010}, {"   ", -999, -999.0f, 1010},
+      // Text that is not a number reports the conversion's code and gives the
+      // undefined value, so it cannot pass for a field holding 0.
+      {"0", 0, 0.0f, 0}, {"abc", -999, -999.0f, 12}, {"1.2.3", -999, -999.0f, 11},
+      {"1E2.5", -999, -999.0f, 12}, {"1E999", -999, -999.0f, 4},
   };
   for (const Case& c : cases) {
     WDialogPutString(TD_EDIT_B, c.text);
@@ -140,6 +144,18 @@ TEST_F(FieldsDialog, NumbersFromTextAndTheUndefinedValue) {
     EXPECT_FLOAT_EQ(real, c.real) << c.text;
     EXPECT_EQ(last_error(), c.error) << c.text;
   }
+  // Beyond single precision the real reader fails; the integer reader saturates.
+  WDialogPutString(TD_EDIT_B, "1E39");
+  clear_error();
+  float beyond = 0.0f;
+  WDialogGetReal(TD_EDIT_B, beyond);
+  EXPECT_EQ(beyond, -999.0f);
+  EXPECT_EQ(last_error(), 4);
+  clear_error();
+  int saturated = 0;
+  WDialogGetInteger(TD_EDIT_B, saturated);
+  EXPECT_EQ(saturated, 2147483647);
+  EXPECT_EQ(last_error(), 0);
   // The static text is read the same way.
   int from_static = 0;
   WDialogGetInteger(TD_STATIC, from_static);
@@ -172,7 +188,7 @@ TEST_F(FieldsDialog, IntegersAndRealsRespectTheRange) {
   EXPECT_EQ(get_string(TD_EDIT_A, 7), "2.5000 ");
   WDialogPutReal(TD_EDIT_A, 2.5f, "(F5.1)  ");
   EXPECT_EQ(get_string(TD_EDIT_A, 6), "2.5   ");
-  EXPECT_STREQ(record(TD_EDIT_A).format, "(F5.1)");
+  EXPECT_EQ(record(TD_EDIT_A).format, "(F5.1)");
 }
 
 TEST_F(FieldsDialog, StringsArePaddedAndTrimmed) {

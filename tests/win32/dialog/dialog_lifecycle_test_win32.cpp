@@ -13,7 +13,9 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog_test_ids.h"
 #include "dialog_test_support.hpp"
+#include "dialog/dialog_settings.hpp"
 #include "quill/dialog.hpp"
+#include "quill/errors.hpp"
 
 namespace {
 
@@ -198,6 +200,39 @@ TEST(CalculatorPath, ModalDisplayEndsOnAnyPushButtonAndCopiesStateBack) {
   }
   WDialogSelect(TD_KEYPAD);
   EXPECT_EQ(current_handle(), TD_KEYPAD);
+}
+
+// Presses "No" on the message box captioned "Item four" once it is up.
+void CALLBACK answer_box_no(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowA("#32770", "Item four");
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+}
+
+TEST(Registry, InformationItemFourIsTheLastMessageBoxResult) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, answer_box_no);
+  WMessageBox(3, 2, 1, "Keep going?", "Item four");  // Yes/No: "No" gives 2
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(quill::dialog_information(4), 2);
+  EXPECT_EQ(quill::dialog_information(6), 0);
+  WDialogSelect(TD_KEYPAD);
+}
+
+// Rich edit is loaded on demand: a template naming its class still loads.
+TEST(Registry, DialogWithARichEditControlLoads) {
+  clear_error();
+  WDialogLoad(TD_RICH);
+  EXPECT_EQ(last_error(), 0);
+  EXPECT_EQ(current_handle(), TD_RICH);
+  HWND rich = field(TD_RICH_EDIT);
+  ASSERT_NE(rich, nullptr);
+  wchar_t name[32] = {};
+  GetClassNameW(rich, name, 32);
+  EXPECT_STREQ(name, L"RichEdit20W");
+  EXPECT_EQ(window_text(rich), L"rich text");
+  WDialogUnload();
+  WDialogSelect(TD_KEYPAD);
 }
 
 TEST(Registry, SameHandleTwiceMakesOneDialogAndTheHundredAndFirstFails) {

@@ -39,6 +39,8 @@
 #define TD_RESIZE_LIST 271
 #define TD_RESIZE_BUTTON 272
 #define TD_TINY 280
+#define TD_RICH 290       /* pop-up holding a rich-edit control */
+#define TD_RICH_EDIT 291
 #define TD_TREE_MENU 400
 #define TD_TREE_LEAF 402
 #define TD_IMAGE_BITMAP 600

@@ -7,7 +7,7 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog_test_ids.h"
 #include "quill/dialog.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/window.hpp"
 
 namespace dialog_test {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "core/error_report.hpp"
-#include "core/report_hooks.hpp"
+#include "base/error_report.hpp"
+#include "base/report_hooks.hpp"
 #include "core/settings.hpp"
 #include "core/command_line.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 #include "quill/startup.hpp"
 
 namespace {

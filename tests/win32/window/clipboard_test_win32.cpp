@@ -10,7 +10,7 @@
 
 #include "core/clipboard_ops.hpp"
 #include "quill/clipboard.hpp"
-#include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

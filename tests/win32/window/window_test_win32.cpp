@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "core/event_queue.hpp"
+#include "core/window_layers.hpp"
 #include "core/window_table.hpp"
-#include "quill/errors.hpp"
+#include "dialog/dialog_layer.hpp"
+#include "layers/layers.hpp"
+#include "base/error_state.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 #include "test_support_win32.hpp"
@@ -379,10 +382,13 @@ HWND load_static(int, HWND client, HWND, int& code) {
 }
 
 TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
-  quill::DialogHooks& hooks = quill::dialog_hooks();
-  const quill::DialogHooks saved = hooks;
-  hooks.measure_combined = measure_fixed;
-  hooks.load_combined = load_static;
+  // A stand-in for the dialog manager, registered through the same seam in its place.
+  quill::register_window_layers();
+  quill::WindowLayer stand_in;
+  stand_in.name = "dialog";
+  stand_in.measure_combined = measure_fixed;
+  stand_in.load_combined = load_static;
+  quill::register_window_layer(stand_in);
 
   struct Case { int measure; int code; int client_w; bool combined; };
   // Without the dialog the window opens maximised as asked (its size is the screen's).
@@ -412,7 +418,7 @@ TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
     }
     WindowShutdown();
   }
-  hooks = saved;
+  quill::register_dialog_layer();
 }
 
 TEST(RootWindowLifecycle, PeekReturnsQueuedEventsWithoutWaiting) {

@@ -49,14 +49,3 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text = {});
 void WDialogClearField(int field);
 // type 1 bitmap resource (default), 2 icon resource (0: "ICON1"), 5 "KVSMETAFILE" resource.
 void WDialogPutImage(int field, int image_id, std::optional<int> type = std::nullopt);
-
-namespace quill {
-
-// Code page of the single-byte text of field_id of the current dialog (0: the ANSI
-// code page); field texts are converted with it to and from the control.
-void set_field_code_page(int field_id, unsigned code_page);
-// Dialog information after a modal display: 1 exit button, 2 previous field,
-// 3 current dialog handle, 5 the handle shown modally; 0 for other codes.
-int dialog_information(int code);
-
-}  // namespace quill

@@ -10,10 +10,6 @@
 void IntegerToString(int value, std::span<char> string, std::string_view format);
 void IRealToString(float value, std::span<char> string, std::string_view format);
 void IDoubleToString(double value, std::span<char> string, std::string_view format);
-// Internal forms: left-justified and NUL-terminated.
-void yyint2st(int value, std::span<char> text);
-void yyrea2st(float value, std::span<char> text, std::string_view format);
-void yydbl2st(double value, std::span<char> text, std::string_view format);
 // Position (from 1) of the first character that is neither blank nor NUL; 0 if none.
 int IFirstNonBlank(std::string_view text);
 
@@ -26,9 +22,3 @@ void INextInteger(std::span<char> text, int& value);
 void INextReal(std::span<char> text, float& value);
 // As IStringToReal, but a failure is neither shown nor left in the last-error code.
 void IStringToRealSilent(float& value, std::string_view text);
-
-namespace quill {
-// The locale decimal separator and whether number texts use it; set at start-up.
-void set_decimal_separator(char separator);
-void set_locale_separator_enabled(bool enabled);
-}  // namespace quill

@@ -5,8 +5,18 @@
 #include <span>
 #include <string_view>
 
-// Opens the root window (window 0). flags (default 7): 1 system menu, 2 minimise box,
-// 4 maximise box, 8 maximised, 32 status bar, 64 fixed size, 128 hidden, 512 topmost.
+// WindowOpen flags, combined with |.
+inline constexpr int WinSystemMenu = 1;
+inline constexpr int WinMinimiseBox = 2;
+inline constexpr int WinMaximiseBox = 4;
+inline constexpr int WinMaximised = 8;
+inline constexpr int WinStatusBar = 32;
+inline constexpr int WinFixedSize = 64;
+inline constexpr int WinHidden = 128;
+inline constexpr int WinTopmost = 512;
+
+// Opens the root window (window 0). flags (default 7: system menu, minimise and maximise
+// boxes): the Win* flags above.
 // x, y: frame position (absent or -999999: centred). width, height: client size (absent
 // or < 1: 80% of the screen); when given they receive the client size actually made.
 // toolbars: up to four toolbar resource identifiers (top, left, right, bottom; 0 none).
