@@ -618,13 +618,12 @@ class Writer {
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
     kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
-    int d = item.d;
-    if (!item.has_d) {
-      // G0 shows every digit the kind holds; with a positive scale factor one fewer.
-      d = value.kind == ValueKind::real4 ? 9 : 17;
-    }
-    if (d == 0) return WriteStatus::bad_edit;
     const long long w = item.w;
+    // G0 and G0.0 show every digit the kind holds; Gw.0 is always the E form, which
+    // only a scale factor of 1 can edit.
+    const bool every_digit = w == 0 && (!item.has_d || item.d == 0);
+    int d = every_digit ? kind_digits_ : item.d;
+    if (d == 0) return edit_e(v, w, 0, item.has_e, item.e, 'E');
     const int blanks = w == 0 ? 0 : (item.has_e && item.e > 0 ? item.e + 2 : 4);
     const LeadingZero zero = w == 0 ? LeadingZero::zero_width : LeadingZero::if_room;
     // The magnitude bounds are computed in the value's own precision, as the reference
@@ -641,7 +640,7 @@ class Writer {
       return edit_f(v, w == 0 ? 0 : w - blanks, d - s, 0, zero, blanks);
     }
     // G0 in E form with a positive scale factor keeps the kind's digits in all.
-    if (!item.has_d && scale_ > 0) --d;
+    if (every_digit && scale_ > 0) --d;
     return edit_e(v, w, d, item.has_e, item.e, 'E');
   }
 
