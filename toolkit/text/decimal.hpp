@@ -29,4 +29,10 @@ void round_significant(double magnitude, int significant_digits, RoundingMode mo
 // floor(log10(magnitude)) exactly; magnitude > 0 and finite.
 int decimal_exponent(double magnitude);
 
+// The same roundings to nearest (ties to even) by 128-bit integer arithmetic, for
+// results of up to 18 digits with powers of ten up to 10^27 either way. They return
+// false, leaving out unspecified, when the value or precision is outside that range.
+bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out);
+bool fast_round_significant(double magnitude, int significant_digits, DecimalDigits& out);
+
 }  // namespace quill

@@ -1,0 +1,189 @@
+// Exact decimal rounding by integer arithmetic for the common case: a double is
+// m x 2^e2, so m x 2^e2 x 10^t is m x 5^t x 2^(e2 + t); with 5^t below 2^64 the
+// product fits 128 bits and the power of two is a shift (or, for t < 0, one
+// division by 5^-t). The remainder decides the rounding exactly, so the digits are
+// those of the exact value rounded to nearest, ties to even.
+#include <bit>
+#include <cstdint>
+
+#include "text/decimal.hpp"
+
+namespace quill {
+
+#if defined(__SIZEOF_INT128__)
+
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr int kMaxPower = 27;  // 5^27 < 2^63
+constexpr int kMaxDigits = 19;
+
+constexpr std::uint64_t kPowersOfFive[kMaxPower + 1] = {
+    1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL,
+    1953125ULL, 9765625ULL, 48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL,
+    30517578125ULL, 152587890625ULL, 762939453125ULL, 3814697265625ULL,
+    19073486328125ULL, 95367431640625ULL, 476837158203125ULL, 2384185791015625ULL,
+    11920928955078125ULL, 59604644775390625ULL, 298023223876953125ULL,
+    1490116119384765625ULL, 7450580596923828125ULL};
+
+constexpr std::uint64_t kPowersOfTen[kMaxDigits + 1] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+
+constexpr std::uint64_t kLimit = 1ULL << 63;  // results stay below, so rounding up cannot wrap
+
+struct Binary {
+  std::uint64_t m;
+  int e2;  // value = m x 2^e2
+};
+
+Binary decompose(double magnitude) {
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const auto exponent = static_cast<int>((bits >> 52) & 0x7FF);
+  const std::uint64_t fraction = bits & ((1ULL << 52) - 1);
+  if (exponent == 0) return {fraction, -1074};
+  return {fraction | (1ULL << 52), exponent - 1075};
+}
+
+// q = n / 2^shift rounded to nearest, ties to even; n < 2^120 and shift > 0.
+bool shift_round(u128 n, int shift, std::uint64_t& q) {
+  if (shift >= 121) {  // n < 2^(shift - 1): below one half
+    q = 0;
+    return true;
+  }
+  const u128 quotient = n >> shift;
+  if (quotient >= kLimit) return false;
+  const u128 remainder = n - (quotient << shift);
+  const u128 half = static_cast<u128>(1) << (shift - 1);
+  q = static_cast<std::uint64_t>(quotient);
+  if (remainder > half || (remainder == half && (q & 1U) != 0)) ++q;
+  return true;
+}
+
+// q = n / d rounded to nearest, ties to even; d < 2^127.
+bool divide_round(u128 n, u128 d, std::uint64_t& q) {
+  u128 quotient;
+  u128 remainder;
+  if ((n >> 64) == 0 && (d >> 64) == 0) {
+    // The common case, one 64-bit division.
+    const auto n64 = static_cast<std::uint64_t>(n);
+    const auto d64 = static_cast<std::uint64_t>(d);
+    quotient = n64 / d64;
+    remainder = n64 % d64;
+  } else {
+    quotient = n / d;
+    remainder = n % d;
+  }
+  if (quotient >= kLimit) return false;
+  q = static_cast<std::uint64_t>(quotient);
+  const u128 twice = remainder << 1;
+  if (twice > d || (twice == d && (q & 1U) != 0)) ++q;
+  return true;
+}
+
+// q = m x 2^e2 x 10^t rounded to nearest, ties to even; false outside the fast range.
+bool scale_round(Binary b, int t, std::uint64_t& q) {
+  if (t >= 0) {
+    if (t > kMaxPower) return false;
+    const u128 n = static_cast<u128>(b.m) * kPowersOfFive[t];
+    const int s = b.e2 + t;
+    if (s < 0) return shift_round(n, -s, q);
+    if (s >= 63 || (n >> (63 - s)) != 0) return false;
+    q = static_cast<std::uint64_t>(n << s);
+    return true;
+  }
+  const int u = -t;
+  if (u > kMaxPower) return false;
+  const std::uint64_t five = kPowersOfFive[u];
+  const int s = b.e2 - u;  // value = m x 2^s / 5^u
+  if (s >= 0) {
+    if (s > 74) return false;  // m << s stays below 2^127
+    return divide_round(static_cast<u128>(b.m) << s, five, q);
+  }
+  if (-s >= 64) {  // the divisor passes 2^64 > 2m: below one half
+    q = 0;
+    return true;
+  }
+  return divide_round(b.m, static_cast<u128>(five) << -s, q);
+}
+
+int digit_count(std::uint64_t q) {
+  int n = 1;
+  while (n <= kMaxDigits - 1 && q >= kPowersOfTen[n]) ++n;
+  return n;
+}
+
+// The digits of q (> 0), most significant first.
+void put_digits(std::uint64_t q, int count, DecimalDigits& out) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* p = out.digits.data() + count;
+  while (q >= 100) {
+    const auto pair = static_cast<std::size_t>(q % 100) * 2;
+    q /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (q >= 10) {
+    *--p = kPairs[q * 2 + 1];
+    *--p = kPairs[q * 2];
+  } else {
+    *--p = static_cast<char>('0' + q);
+  }
+  out.count = count;
+}
+
+}  // namespace
+
+bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out) {
+  std::uint64_t q = 0;
+  if (!scale_round(decompose(magnitude), fraction_digits, q)) return false;
+  if (q == 0) {
+    out.count = 0;
+    out.point = 0;
+    return true;
+  }
+  const int count = digit_count(q);
+  put_digits(q, count, out);
+  out.point = count - fraction_digits;
+  return true;
+}
+
+bool fast_round_significant(double magnitude, int significant_digits, DecimalDigits& out) {
+  if (significant_digits < 1 || significant_digits > kMaxDigits - 1 || !(magnitude > 0.0)) {
+    return false;
+  }
+  const Binary b = decompose(magnitude);
+  // floor(log10(magnitude)) is estimate or estimate + 1: log10(2) ~ 78913 / 2^18.
+  const int log2 = b.e2 + 63 - std::countl_zero(b.m);
+  int exponent = (log2 * 78913) >> 18;
+  const std::uint64_t top = kPowersOfTen[significant_digits];
+  std::uint64_t q = 0;
+  if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
+  if (q > top) {
+    ++exponent;
+    if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
+  }
+  if (q == top) {  // rounding carried into the next power of ten
+    q = kPowersOfTen[significant_digits - 1];
+    ++exponent;
+  }
+  put_digits(q, significant_digits, out);
+  out.point = exponent + 1;
+  return true;
+}
+
+#else
+
+// Without 128-bit integers every value takes the exact general path.
+bool fast_round_fixed(double, int, DecimalDigits&) { return false; }
+bool fast_round_significant(double, int, DecimalDigits&) { return false; }
+
+#endif
+
+}  // namespace quill
