@@ -41,7 +41,7 @@ const std::vector<int>& integers() {
   return values;
 }
 
-void BM_IDoubleToString(benchmark::State& state, const char* format, std::size_t width) {
+void BM_IDoubleToString(benchmark::State& state, std::string_view format, std::size_t width) {
   const std::vector<double>& values = doubles();
   std::vector<char> text(width);
   for (auto _ : state) {

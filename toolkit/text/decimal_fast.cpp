@@ -5,6 +5,7 @@
 // those of the exact value rounded to nearest, ties to even.
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "text/decimal.hpp"
 
@@ -52,6 +53,15 @@ Binary decompose(double magnitude) {
 bool shift_round(u128 n, int shift, std::uint64_t& q) {
   if (shift >= 121) {  // n < 2^(shift - 1): below one half
     q = 0;
+    return true;
+  }
+  if ((n >> 64) == 0 && shift < 64) {
+    // The common case in 64-bit arithmetic.
+    const auto n64 = static_cast<std::uint64_t>(n);
+    const std::uint64_t remainder = n64 & ((1ULL << shift) - 1);
+    const std::uint64_t half = 1ULL << (shift - 1);
+    q = n64 >> shift;
+    if (remainder > half || (remainder == half && (q & 1U) != 0)) ++q;
     return true;
   }
   const u128 quotient = n >> shift;
@@ -110,31 +120,42 @@ bool scale_round(Binary b, int t, std::uint64_t& q) {
   return divide_round(b.m, static_cast<u128>(five) << -s, q);
 }
 
+// Decimal digits of q (> 0, < 2^63): from its bit length, one comparison to correct.
 int digit_count(std::uint64_t q) {
-  int n = 1;
-  while (n <= kMaxDigits - 1 && q >= kPowersOfTen[n]) ++n;
-  return n;
+  const int bits = 64 - std::countl_zero(q);
+  const int estimate = (bits * 1233) >> 12;  // floor(bits x log10(2)), 0..18
+  return estimate + 1 - (q < kPowersOfTen[estimate] ? 1 : 0);
 }
 
-// The digits of q (> 0), most significant first.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void put_pair(char* p, std::uint32_t pair) { std::memcpy(p, kPairs + pair * 2, 2); }
+
+// The eight digits of v (< 10^8) with leading zeros, in 32-bit arithmetic.
+void put_eight(char* p, std::uint32_t v) {
+  const std::uint32_t high = v / 10000;
+  const std::uint32_t low = v % 10000;
+  put_pair(p, high / 100);
+  put_pair(p + 2, high % 100);
+  put_pair(p + 4, low / 100);
+  put_pair(p + 6, low % 100);
+}
+
+// The count digits of q (> 0), most significant first, in blocks of eight.
 void put_digits(std::uint64_t q, int count, DecimalDigits& out) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* p = out.digits.data() + count;
-  while (q >= 100) {
-    const auto pair = static_cast<std::size_t>(q % 100) * 2;
-    q /= 100;
-    *--p = kPairs[pair + 1];
-    *--p = kPairs[pair];
-  }
-  if (q >= 10) {
-    *--p = kPairs[q * 2 + 1];
-    *--p = kPairs[q * 2];
-  } else {
-    *--p = static_cast<char>('0' + q);
-  }
+  // Blocks end at buffer + 24; the fixed-size copy below (no library call) reads
+  // past them into the zeroed second half.
+  char buffer[48] = {};
+  char* p = buffer + 24;
+  do {
+    p -= 8;
+    put_eight(p, static_cast<std::uint32_t>(q % 100000000));
+    q /= 100000000;
+  } while (q != 0);
+  std::memcpy(out.digits.data(), buffer + 24 - count, 24);
   out.count = count;
 }
 

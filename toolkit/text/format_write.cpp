@@ -48,6 +48,8 @@ class Writer {
       : program_(program), values_(values), record_(record),
         size_(static_cast<long long>(record.size())) {}
 
+  bool asterisks_written() const { return asterisks_written_; }
+
   WriteStatus run() {
     fill(record_.data(), ' ', size_);
     struct Frame {
@@ -190,6 +192,7 @@ class Writer {
     char* out = reserve(width);
     if (!out) return WriteStatus::end_of_record;
     fill(out, '*', width);
+    if (width > 0) asterisks_written_ = true;
     return WriteStatus::ok;
   }
 
@@ -247,18 +250,38 @@ class Writer {
       fill(out, ' ', width);
       return WriteStatus::ok;
     }
-    char digits[16];
-    int n = 0;
-    std::uint32_t magnitude = v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10U);
-      magnitude /= 10U;
-    } while (magnitude != 0U);
+    char buffer[16];
+    char* const end = buffer + sizeof buffer;
+    const std::uint32_t magnitude =
+        v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+    const char* digits = decimal_digits(magnitude, end);
     const char sign = v < 0 ? '-' : (plus_ ? '+' : 0);
-    return put_digits(sign, digits, n, min_digits, w);
+    return put_digits(sign, digits, static_cast<int>(end - digits), min_digits, w);
   }
 
-  // digits are least significant first.
+  // The decimal digits of v ending just before end, two per division; returns the first.
+  static char* decimal_digits(std::uint32_t v, char* end) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = end;
+    while (v >= 100U) {
+      p -= 2;
+      std::memcpy(p, kPairs + (v % 100U) * 2, 2);
+      v /= 100U;
+    }
+    if (v >= 10U) {
+      p -= 2;
+      std::memcpy(p, kPairs + v * 2, 2);
+    } else {
+      *--p = static_cast<char>('0' + v);
+    }
+    return p;
+  }
+
+  // The n digits (most significant first) right-justified in w with the sign and
+  // leading zeros up to min_digits; asterisks when they do not fit.
   WriteStatus put_digits(char sign, const char* digits, int n, long long min_digits, long long w) {
     const long long count = n > min_digits ? n : min_digits;
     const long long size = count + (sign ? 1 : 0);
@@ -266,11 +289,11 @@ class Writer {
     if (size > w) return asterisks(w);
     char* out = reserve(w);
     if (!out) return WriteStatus::end_of_record;
-    char* p = out + w;
-    for (int i = 0; i < n; ++i) *--p = digits[i];
-    for (long long i = n; i < count; ++i) *--p = '0';
-    if (sign) *--p = sign;
-    while (p > out) *--p = ' ';
+    fill(out, ' ', w - size);
+    out += w - size;
+    if (sign) *out++ = sign;
+    fill(out, '0', count - n);
+    std::memcpy(out + (count - n), digits, static_cast<std::size_t>(n));
     return WriteStatus::ok;
   }
 
@@ -292,13 +315,14 @@ class Writer {
     }
     const unsigned shift = item.edit == Edit::B ? 1U : (item.edit == Edit::O ? 3U : 4U);
     const std::uint64_t mask = (1ULL << shift) - 1;
-    char digits[72];
-    int n = 0;
+    char buffer[72];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     do {
-      digits[n++] = "0123456789ABCDEF"[bits & mask];
+      *--p = "0123456789ABCDEF"[bits & mask];
       bits >>= shift;
     } while (bits != 0);
-    return put_digits(0, digits, n, min_digits, item.w);
+    return put_digits(0, p, static_cast<int>(end - p), min_digits, item.w);
   }
 
   WriteStatus edit_character(std::int32_t w, std::string_view text) {
@@ -422,10 +446,9 @@ class Writer {
     for (long long i = size; i < w; ++i) *p++ = ' ';
     if (layout.sign) *p++ = layout.sign;
     if (layout.zero_before_point) *p++ = '0';
-    int j = layout.first;
-    for (int i = 0; i < layout.integer_count; ++i) *p++ = layout.source->at(j++);
+    p = copy_digits(p, *layout.source, layout.first, layout.integer_count);
     *p++ = comma_ ? ',' : '.';
-    for (int i = 0; i < layout.fraction_count; ++i) *p++ = layout.source->at(j++);
+    p = copy_digits(p, *layout.source, layout.first + layout.integer_count, layout.fraction_count);
     const int head = layout.exponent_size > 0 && layout.exponent_zeros > 0
                          ? (layout.exponent[0] == '+' || layout.exponent[0] == '-' ? 1 : 2)
                          : 0;
@@ -437,6 +460,19 @@ class Writer {
     p += layout.exponent_size - head;
     fill(p, ' ', trailing);
     return WriteStatus::ok;
+  }
+
+  // Digits first .. first + n - 1 of source (zeros outside its stored digits) to out.
+  static char* copy_digits(char* out, const DecimalDigits& source, int first, int n) {
+    const int stored_begin = std::min(std::max(first, 0), first + n);
+    const int stored_end = std::max(std::min(first + n, source.count), stored_begin);
+    fill(out, '0', stored_begin - first);
+    out += stored_begin - first;
+    const auto stored = static_cast<std::size_t>(stored_end - stored_begin);
+    if (stored > 0) std::memcpy(out, source.digits.data() + stored_begin, stored);
+    out += stored;
+    fill(out, '0', first + n - stored_end);
+    return out + (first + n - stored_end);
   }
 
   // Fills the exponent text; false when it does not fit its digits. minimal: the
@@ -687,15 +723,18 @@ class Writer {
   bool mode_given_ = false;  // RN, RC, RU, RD or RZ in effect (RP is the default again)
   int zero_width_limit_ = 25;
   int kind_digits_ = 17;
+  bool asterisks_written_ = false;  // some field was filled with asterisks
   DecimalDigits digits_;
 };
 
 }  // namespace
 
 WriteStatus write_formatted(const FormatProgram& program, std::span<const FormatValue> values,
-                            std::span<char> record) {
+                            std::span<char> record, bool* asterisks_written) {
   Writer writer(program, values, record);
-  return writer.run();
+  const WriteStatus status = writer.run();
+  if (asterisks_written) *asterisks_written = writer.asterisks_written();
+  return status;
 }
 
 }  // namespace quill
@@ -721,7 +760,7 @@ FormatCache& format_cache() {
 }  // namespace
 
 WriteStatus format_values(std::string_view format, std::span<const FormatValue> values,
-                          std::span<char> record) {
+                          std::span<char> record, bool* asterisks_written) {
   FormatCache& cache = format_cache();
   const bool hit = cache.valid && cache.size == format.size() &&
                    (format.empty() ||
@@ -734,11 +773,12 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
       if (!format.empty()) std::memcpy(cache.text.data(), format.data(), format.size());
     }
   }
+  if (asterisks_written) *asterisks_written = false;
   if (!cache.parsed_ok) {
     std::fill(record.begin(), record.end(), ' ');
     return WriteStatus::bad_format;
   }
-  return write_formatted(cache.program, values, record);
+  return write_formatted(cache.program, values, record, asterisks_written);
 }
 
 }  // namespace quill
