@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace quill {
 
@@ -34,5 +35,10 @@ int decimal_exponent(double magnitude);
 // false, leaving out unspecified, when the value or precision is outside that range.
 bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out);
 bool fast_round_significant(double magnitude, int significant_digits, DecimalDigits& out);
+// The same results as integers: q = magnitude x 10^fraction_digits rounded; and q of
+// exactly significant_digits digits with magnitude ~ 0.q x 10^point (magnitude > 0).
+bool fixed_integer(double magnitude, int fraction_digits, std::uint64_t& q);
+bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q,
+                         int& point);
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "text/decimal.hpp"
+#include "text/digits.hpp"
 
 namespace quill {
 
@@ -127,43 +128,48 @@ int digit_count(std::uint64_t q) {
   return estimate + 1 - (q < kPowersOfTen[estimate] ? 1 : 0);
 }
 
-constexpr char kPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-void put_pair(char* p, std::uint32_t pair) { std::memcpy(p, kPairs + pair * 2, 2); }
-
-// The eight digits of v (< 10^8) with leading zeros, in 32-bit arithmetic.
-void put_eight(char* p, std::uint32_t v) {
-  const std::uint32_t high = v / 10000;
-  const std::uint32_t low = v % 10000;
-  put_pair(p, high / 100);
-  put_pair(p + 2, high % 100);
-  put_pair(p + 4, low / 100);
-  put_pair(p + 6, low % 100);
-}
-
-// The count digits of q (> 0), most significant first, in blocks of eight.
+// The count digits of q (> 0), most significant first.
 void put_digits(std::uint64_t q, int count, DecimalDigits& out) {
-  // Blocks end at buffer + 24; the fixed-size copy below (no library call) reads
-  // past them into the zeroed second half.
+  // The digits end at buffer + 24; the fixed-size copy (no library call) reads on
+  // into the zeroed rest.
   char buffer[48] = {};
-  char* p = buffer + 24;
-  do {
-    p -= 8;
-    put_eight(p, static_cast<std::uint32_t>(q % 100000000));
-    q /= 100000000;
-  } while (q != 0);
+  decimal_text(q, buffer + 24);
   std::memcpy(out.digits.data(), buffer + 24 - count, 24);
   out.count = count;
 }
 
 }  // namespace
 
+bool fixed_integer(double magnitude, int fraction_digits, std::uint64_t& q) {
+  return scale_round(decompose(magnitude), fraction_digits, q);
+}
+
+bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q,
+                         int& point) {
+  if (significant_digits < 1 || significant_digits > kMaxDigits - 1 || !(magnitude > 0.0)) {
+    return false;
+  }
+  const Binary b = decompose(magnitude);
+  // floor(log10(magnitude)) is estimate or estimate + 1: log10(2) ~ 78913 / 2^18.
+  const int log2 = b.e2 + 63 - std::countl_zero(b.m);
+  int exponent = (log2 * 78913) >> 18;
+  const std::uint64_t top = kPowersOfTen[significant_digits];
+  if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
+  if (q > top) {
+    ++exponent;
+    if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
+  }
+  if (q == top) {  // rounding carried into the next power of ten
+    q = kPowersOfTen[significant_digits - 1];
+    ++exponent;
+  }
+  point = exponent + 1;
+  return true;
+}
+
 bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out) {
   std::uint64_t q = 0;
-  if (!scale_round(decompose(magnitude), fraction_digits, q)) return false;
+  if (!fixed_integer(magnitude, fraction_digits, q)) return false;
   if (q == 0) {
     out.count = 0;
     out.point = 0;
@@ -176,32 +182,17 @@ bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out)
 }
 
 bool fast_round_significant(double magnitude, int significant_digits, DecimalDigits& out) {
-  if (significant_digits < 1 || significant_digits > kMaxDigits - 1 || !(magnitude > 0.0)) {
-    return false;
-  }
-  const Binary b = decompose(magnitude);
-  // floor(log10(magnitude)) is estimate or estimate + 1: log10(2) ~ 78913 / 2^18.
-  const int log2 = b.e2 + 63 - std::countl_zero(b.m);
-  int exponent = (log2 * 78913) >> 18;
-  const std::uint64_t top = kPowersOfTen[significant_digits];
   std::uint64_t q = 0;
-  if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
-  if (q > top) {
-    ++exponent;
-    if (!scale_round(b, significant_digits - 1 - exponent, q)) return false;
-  }
-  if (q == top) {  // rounding carried into the next power of ten
-    q = kPowersOfTen[significant_digits - 1];
-    ++exponent;
-  }
+  if (!significant_integer(magnitude, significant_digits, q, out.point)) return false;
   put_digits(q, significant_digits, out);
-  out.point = exponent + 1;
   return true;
 }
 
 #else
 
 // Without 128-bit integers every value takes the exact general path.
+bool fixed_integer(double, int, std::uint64_t&) { return false; }
+bool significant_integer(double, int, std::uint64_t&, int&) { return false; }
 bool fast_round_fixed(double, int, DecimalDigits&) { return false; }
 bool fast_round_significant(double, int, DecimalDigits&) { return false; }
 

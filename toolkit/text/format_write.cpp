@@ -6,7 +6,10 @@
 #include <cstring>
 
 #include "text/decimal.hpp"
+#include "text/digits.hpp"
 #include "text/format.hpp"
+#include "text/format_fast.hpp"
+#include "text/general_scale.hpp"
 
 namespace quill {
 namespace {
@@ -50,8 +53,16 @@ class Writer {
 
   bool asterisks_written() const { return asterisks_written_; }
 
+  // A program of one data edit descriptor (no repeat) with one value: the loop below
+  // would edit that value and then stop, so the item is edited directly.
+  bool is_single() const {
+    return program_.count == 1 && values_.size() == 1 && program_.items[0].repeat == 1 &&
+           is_data_edit(program_.items[0].edit);
+  }
+
   WriteStatus run() {
     fill(record_.data(), ' ', size_);
+    if (is_single()) return edit(program_.items[0], values_[0]);
     struct Frame {
       int open;
       std::int32_t remaining;
@@ -254,30 +265,9 @@ class Writer {
     char* const end = buffer + sizeof buffer;
     const std::uint32_t magnitude =
         v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-    const char* digits = decimal_digits(magnitude, end);
+    const char* digits = decimal_text(magnitude, end);
     const char sign = v < 0 ? '-' : (plus_ ? '+' : 0);
     return put_digits(sign, digits, static_cast<int>(end - digits), min_digits, w);
-  }
-
-  // The decimal digits of v ending just before end, two per division; returns the first.
-  static char* decimal_digits(std::uint32_t v, char* end) {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    char* p = end;
-    while (v >= 100U) {
-      p -= 2;
-      std::memcpy(p, kPairs + (v % 100U) * 2, 2);
-      v /= 100U;
-    }
-    if (v >= 10U) {
-      p -= 2;
-      std::memcpy(p, kPairs + v * 2, 2);
-    } else {
-      *--p = static_cast<char>('0' + v);
-    }
-    return p;
   }
 
   // The n digits (most significant first) right-justified in w with the sign and
@@ -680,28 +670,6 @@ class Writer {
     return edit_e(v, w, d, item.has_e, item.e, 'E');
   }
 
-  // For Gw.d: the number of integer digits s (0..d) of the F form, or -1 for the E form.
-  // With r the rounding's reach (0.5 nearest, 1 away from zero, 0 towards it), the bounds
-  // are 10^s (1 - r 10^-d) in the value's own precision, the lowest one through double
-  // (so 10^11 as a 32-bit real is 99999997952). The top is tested as 10^d - m against r,
-  // which under rounding away from zero lets 10^d - 1 itself stay in F form.
-  template <typename Real>
-  static int general_scale(Real m, int d, Real r) {
-    if (m == Real(0)) return 1;
-    Real exp_d = 1;
-    for (int i = 0; i < d; ++i) exp_d *= Real(10);
-    const Real r_sc = Real(1) - r / exp_d;
-    const Real low = static_cast<Real>(0.1 * static_cast<double>(r_sc));
-    const Real top = exp_d - m;
-    if (m < low || (r < Real(1) && r >= top) || (r == Real(1) && Real(1) > top)) return -1;
-    Real power = 1;
-    for (int s = 0; s < d; ++s) {
-      if (m < power * r_sc) return s;
-      power *= Real(10);
-    }
-    return d;
-  }
-
   // Asterisks for a zero-width form whose exponent does not fit its digits.
   long long overflow_width(double v, int d) const {
     return (sign_of(v) ? 1 : 0) + d + 1;
@@ -731,6 +699,13 @@ class Writer {
 
 WriteStatus write_formatted(const FormatProgram& program, std::span<const FormatValue> values,
                             std::span<char> record, bool* asterisks_written) {
+  if (program.count == 1 && values.size() == 1 && program.items[0].repeat == 1) {
+    const FastWrite fast = write_single_fast(program.items[0], values[0], record);
+    if (fast != FastWrite::declined) {
+      if (asterisks_written) *asterisks_written = fast == FastWrite::overflowed;
+      return WriteStatus::ok;
+    }
+  }
   Writer writer(program, values, record);
   const WriteStatus status = writer.run();
   if (asterisks_written) *asterisks_written = writer.asterisks_written();

@@ -1,0 +1,47 @@
+// Decimal digits of unsigned integers, written backwards from the end of a buffer.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace quill {
+
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The digits of v (at least one) ending just before end, two per division in 32-bit
+// arithmetic; returns the first. The buffer needs room for 10 digits.
+inline char* decimal_text(std::uint32_t v, char* end) {
+  char* p = end;
+  while (v >= 100U) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + (v % 100U) * 2, 2);
+    v /= 100U;
+  }
+  if (v >= 10U) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + v * 2, 2);
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return p;
+}
+
+// The same for 64-bit values (up to 20 digits): blocks of eight digits first.
+inline char* decimal_text(std::uint64_t v, char* end) {
+  char* p = end;
+  while (v > 0xFFFFFFFFULL) {
+    auto block = static_cast<std::uint32_t>(v % 100000000U);
+    v /= 100000000U;
+    for (int i = 0; i < 4; ++i) {
+      p -= 2;
+      std::memcpy(p, kDigitPairs + (block % 100U) * 2, 2);
+      block /= 100U;
+    }
+  }
+  return decimal_text(static_cast<std::uint32_t>(v), p);
+}
+
+}  // namespace quill
