@@ -121,13 +121,6 @@ bool scale_round(Binary b, int t, std::uint64_t& q) {
   return divide_round(b.m, static_cast<u128>(five) << -s, q);
 }
 
-// Decimal digits of q (> 0, < 2^63): from its bit length, one comparison to correct.
-int digit_count(std::uint64_t q) {
-  const int bits = 64 - std::countl_zero(q);
-  const int estimate = (bits * 1233) >> 12;  // floor(bits x log10(2)), 0..18
-  return estimate + 1 - (q < kPowersOfTen[estimate] ? 1 : 0);
-}
-
 // The count digits of q (> 0), most significant first.
 void put_digits(std::uint64_t q, int count, DecimalDigits& out) {
   // The digits end at buffer + 24; the fixed-size copy (no library call) reads on
@@ -175,7 +168,7 @@ bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out)
     out.point = 0;
     return true;
   }
-  const int count = digit_count(q);
+  const int count = decimal_length(q);
   put_digits(q, count, out);
   out.point = count - fraction_digits;
   return true;

@@ -26,8 +26,18 @@ class Record {
     if (n > 0) std::memcpy(p_, text, static_cast<std::size_t>(n));
     p_ += n;
   }
+  // Reserves n characters for the caller to fill; returns where they begin.
+  char* skip(long long n) {
+    char* start = p_;
+    p_ += n;
+    return start;
+  }
   void repeat(char c, long long n) {
-    if (n > 0) std::memset(p_, c, static_cast<std::size_t>(n));
+    if (n == 1) {
+      *p_ = c;  // the common single blank or zero, without a library call
+    } else if (n > 0) {
+      std::memset(p_, c, static_cast<std::size_t>(n));
+    }
     p_ += n;
   }
   FastWrite finish(FastWrite result) {
@@ -138,17 +148,14 @@ FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
   if (v == 0 && min_digits == 0) return out.finish(FastWrite::written);
   const std::uint32_t magnitude =
       v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-  char buffer[12];
-  char* const end = buffer + sizeof buffer;
-  const char* digits = decimal_text(magnitude, end);
-  const long long n = end - digits;
+  const long long n = decimal_length(magnitude);
   const long long count = n > min_digits ? n : min_digits;
   const long long size = count + (v < 0 ? 1 : 0);
   if (size > item.w) return out.overflow(item.w);
   out.repeat(' ', item.w - size);
   if (v < 0) out.put('-');
   out.repeat('0', count - n);
-  out.put(digits, n);
+  decimal_text(magnitude, out.skip(n) + n);  // the digits go straight into the record
   return out.finish(FastWrite::written);
 }
 
