@@ -42,6 +42,15 @@ inline char* decimal_text(std::uint32_t v, char* end) {
   return p;
 }
 
+// Exactly ten digits of v, leading zeros included, at p; no data-dependent branch.
+inline void ten_digits(std::uint32_t v, char* p) {
+  const std::uint32_t high = v / 100000000U;  // 0..42
+  const std::uint32_t low = v % 100000000U;
+  const std::uint32_t pairs[5] = {high, low / 1000000U, low / 10000U % 100U, low / 100U % 100U,
+                                  low % 100U};
+  for (int i = 0; i < 5; ++i) std::memcpy(p + 2 * i, kDigitPairs + pairs[i] * 2, 2);
+}
+
 // The same for 64-bit values (up to 20 digits): blocks of eight digits first.
 inline char* decimal_text(std::uint64_t v, char* end) {
   char* p = end;

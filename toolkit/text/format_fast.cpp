@@ -152,6 +152,18 @@ FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
   const long long count = n > min_digits ? n : min_digits;
   const long long size = count + (v < 0 ? 1 : 0);
   if (size > item.w) return out.overflow(item.w);
+  if (item.w <= 16 && count <= 10) {
+    // The usual narrow field is built without branching on the digits: ten digits in
+    // a blank buffer, blanks over the zeros left of count, the sign before them.
+    char stage[32];
+    std::memset(stage, ' ', sizeof stage);
+    char* const end = stage + sizeof stage;
+    ten_digits(magnitude, end - 10);
+    std::memset(end - count - 16, ' ', 16);
+    end[-count - 1] = v < 0 ? '-' : ' ';
+    out.put(end - item.w, item.w);
+    return out.finish(FastWrite::written);
+  }
   out.repeat(' ', item.w - size);
   if (v < 0) out.put('-');
   out.repeat('0', count - n);
