@@ -75,15 +75,31 @@ bool shift_round(u128 n, int shift, std::uint64_t& q) {
 }
 
 // q = n / d rounded to nearest, ties to even; d < 2^127.
+// floor(n / d) for n < 2^53 and d = odd x 2^k with odd < 2^53, both exact as doubles.
+// The correctly rounded quotient truncates to the floor: in the binade where a unit
+// in the last place is 2^-m, n / odd >= 2^(52 - m) bounds odd below 2^(m + 1), so a
+// fraction of at most 1 - 1/odd stays below the midpoint 1 - 2^-(m + 1) and never
+// rounds up to the next integer. One floating division is several times quicker
+// than a 64-bit integer one.
+std::uint64_t divide_through_double(std::uint64_t n, std::uint64_t d) {
+  return static_cast<std::uint64_t>(static_cast<double>(n) / static_cast<double>(d));
+}
+
 bool divide_round(u128 n, u128 d, std::uint64_t& q) {
   u128 quotient;
   u128 remainder;
+  constexpr std::uint64_t kExact = 1ULL << 53;
   if ((n >> 64) == 0 && (d >> 64) == 0) {
-    // The common case, one 64-bit division.
     const auto n64 = static_cast<std::uint64_t>(n);
     const auto d64 = static_cast<std::uint64_t>(d);
-    quotient = n64 / d64;
-    remainder = n64 % d64;
+    if (n64 < kExact && (d64 >> std::countr_zero(d64)) < kExact) {
+      const std::uint64_t q64 = divide_through_double(n64, d64);
+      quotient = q64;
+      remainder = n64 - q64 * d64;
+    } else {
+      quotient = n64 / d64;
+      remainder = n64 % d64;
+    }
   } else {
     quotient = n / d;
     remainder = n % d;
