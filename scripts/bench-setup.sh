@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs what only the benchmarks need (Debian packages, only those missing):
-# cairo for the graphics drivers' comparison benchmark. Safe to run any number of times.
+# Installs what only the benchmarks need beyond scripts/setup.sh (Debian packages, only
+# those missing): Google Benchmark, gfortran and {fmt} for the formatter's peers, cairo for
+# the graphics drivers' peers. Safe to run any number of times.
 set -euo pipefail
-packages=(libcairo2-dev libbenchmark-dev pkg-config)
+
+packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev)
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -108,7 +108,7 @@ std::string data_descriptor(Random& r, CaseKind kind) {
     }
   }
   const int dd = r.below(3) == 0 ? d : r.below(8);
-  switch (r.below(16)) {
+  switch (r.below(18)) {
     case 0:
     case 1:
     case 2: return "F" + num(w) + "." + num(w == 0 ? dd : (r.chance(80) ? r.below(w) : dd));
@@ -128,6 +128,12 @@ std::string data_descriptor(Random& r, CaseKind kind) {
       // Narrow fields with short exponents, for exponents that do not fit them.
       return std::string(r.chance(50) ? "E" : (r.chance(50) ? "ES" : "EN")) + num(3 + r.below(6)) +
              "." + num(r.below(4)) + "E" + num(r.below(3));
+    case 16: {
+      // Zero decimals: Gw.0 is the E form, which needs a scale factor of 1; G0.0 is G0.
+      const std::string scale = r.chance(70) ? "1P," : "";
+      return scale + "G" + num(r.chance(20) ? 0 : wp) + ".0" + (r.chance(40) ? "E" + num(e) : "");
+    }
+    case 17: return "G0." + num(r.below(4) == 0 ? 0 : dd) + "E" + num(e);
     default: return "F" + num(w) + "." + num(dd);
   }
 }

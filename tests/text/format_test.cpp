@@ -130,6 +130,42 @@ TEST(Format, RealsRoundTheExactBinaryValueToNearestTiesToEven) {
   }
 }
 
+// G with zero decimals: Gw.0 is always the E form (so only a scale factor of 1 can
+// edit a real), G0.0 is G0, and integers keep their I form.
+TEST(Format, GeneralFormsWithZeroDecimals) {
+  struct Case {
+    const char* format;
+    FormatValue value;
+    WriteStatus status;
+    const char* record;
+  };
+  const Case cases[] = {
+      {"(1P,G8.0)", FormatValue::of(0.1), WriteStatus::ok, "  1.E-01"},
+      {"(1P,G8.0)", FormatValue::of(2.5), WriteStatus::ok, "  2.E+00"},
+      {"(1P,G8.0)", FormatValue::of(-0.0), WriteStatus::ok, " -0.E+00"},
+      {"(1PG8.0)", FormatValue::of(1e100), WriteStatus::ok, "  1.+100"},
+      {"(1P,G10.0E3)", FormatValue::of(0.1F), WriteStatus::ok, "   1.E-001"},
+      {"(1P,G6.0E1)", FormatValue::of(1e10), WriteStatus::ok, "******"},
+      {"(1P,RU,G6.0)", FormatValue::of(0.95), WriteStatus::ok, "1.E+00"},
+      {"(G0.0)", FormatValue::of(0.5), WriteStatus::ok, "0.50000000000000000"},
+      {"(G0.0)", FormatValue::of(1e30F), WriteStatus::ok, "0.100000002E+31"},
+      {"(1P,G0.0E3)", FormatValue::of(1e30F), WriteStatus::ok, "1.00000002E+030"},
+      {"(G8.0)", FormatValue::of(42), WriteStatus::ok, "      42"},
+      {"(G0.0)", FormatValue::of(-7), WriteStatus::ok, "-7"},
+      {"(G8.0)", FormatValue::of(0.1), WriteStatus::bad_edit, ""},
+      {"(2P,G8.0E2)", FormatValue::of(0.1), WriteStatus::bad_edit, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    const std::string expected = c.record;
+    const Written w = write(c.format, c.value, expected.empty() ? 8 : expected.size());
+    EXPECT_EQ(w.status, c.status);
+    if (c.status == WriteStatus::ok) {
+      EXPECT_EQ(w.record, expected);
+    }
+  }
+}
+
 TEST(Format, CacheServesRepeatedAndAlternatingFormats) {
   for (int i = 0; i < 3; ++i) {
     const char digit = static_cast<char>('0' + i);

@@ -93,6 +93,50 @@ TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
   }
 }
 
+// Digit sums beyond the double range, exponent parts that are empty or only a sign:
+// every spelling of an exponent 0 gives the same result, and no sum that overflows
+// to infinity slips through as 0 or as an undefined integer conversion.
+TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
+  const std::string nines(309, '9');          // a digit sum that overflows to infinity
+  const std::string tiny = "0." + std::string(309, '0') + "1";  // 10^-310, below the limit
+  struct Case {
+    std::string text;
+    double value;
+    int error;
+  };
+  const Case cases[] = {
+      {nines, 0, 4},          {nines + "E-10", 0, 4},  {nines + "E+", 0, 4},
+      {nines + "E", 0, 4},    {nines + "D-400", 0, 4}, {"-" + nines + "E-1", 0, 4},
+      {"1E" + nines, 0, 4},   {"1E-" + nines, 0, 0},   {"-0E", 0, 0},
+      {"-0E+", 0, 0},         {"-0E0", 0, 0},          {tiny + "E", 0, 0},
+      {tiny + "E+", 0, 0},    {tiny + "E0", 0, 0},     {tiny + "d", 0, 0},
+      {"1.5E", 1.5, 0},       {"-2.5e", -2.5, 0},      {"7E ", 7, 0},
+      {"1.5E.", 0, 12},       {"E", 0, 0},             {"1.5EE", 0, 12},
+      {"1." + std::string(400, '0') + "1", 1, 0},  // fraction digits past 10^-323 add nothing
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    quill::errors().last_error = 0;
+    double value = -1.0;
+    IStringToReal8(c.text, value);
+    EXPECT_EQ(value, c.value);
+    EXPECT_FALSE(value == 0.0 && std::signbit(value));  // a zero result is always +0
+    EXPECT_EQ(quill::errors().last_error, c.error);
+  }
+  // The single-precision entry: an empty exponent part is 0 there too.
+  const std::string nines39(39, '9');  // the largest power the real form accepts
+  for (const std::string& text : {nines39, nines39 + "E", nines39 + "E+"}) {
+    quill::errors().last_error = 0;
+    float value = -1.0F;
+    IStringToReal(text, value);
+    EXPECT_EQ(value, 0.0F);
+    EXPECT_EQ(quill::errors().last_error, 4) << text;
+  }
+  float value = 0.0F;
+  IStringToReal(nines39 + "E-10", value);
+  EXPECT_FLOAT_EQ(value, 1e29F);
+}
+
 TEST_F(TextToNumber, LocaleSeparatorIsAPointOnlyWhenEnabled) {
   float value = 0;
   IStringToReal("1;5", value);

@@ -139,6 +139,7 @@ void round_significant(double magnitude, int significant_digits, RoundingMode mo
     round_exact(magnitude, significant_digits, mode, out);
     return;
   }
+  if (fast_round_significant(magnitude, significant_digits, out)) return;
   Scientific x;
   scientific(magnitude, significant_digits - 1, x);
   std::memcpy(out.digits.data(), x.digits, static_cast<std::size_t>(x.count));
@@ -152,6 +153,7 @@ void round_fixed(double magnitude, int fraction_digits, RoundingMode mode, Decim
     out.point = 0;
     return;
   }
+  if (mode == RoundingMode::nearest && fast_round_fixed(magnitude, fraction_digits, out)) return;
   if (mode == RoundingMode::nearest && fraction_digits >= 0) {
     const int precision = fraction_digits < kMaxFraction ? fraction_digits : kMaxFraction;
     char buffer[320 + kMaxFraction + 8];

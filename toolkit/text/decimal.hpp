@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace quill {
 
@@ -28,5 +29,16 @@ void round_significant(double magnitude, int significant_digits, RoundingMode mo
                        DecimalDigits& out);
 // floor(log10(magnitude)) exactly; magnitude > 0 and finite.
 int decimal_exponent(double magnitude);
+
+// The same roundings to nearest (ties to even) by 128-bit integer arithmetic, for
+// results of up to 18 digits with powers of ten up to 10^27 either way. They return
+// false, leaving out unspecified, when the value or precision is outside that range.
+bool fast_round_fixed(double magnitude, int fraction_digits, DecimalDigits& out);
+bool fast_round_significant(double magnitude, int significant_digits, DecimalDigits& out);
+// The same results as integers: q = magnitude x 10^fraction_digits rounded; and q of
+// exactly significant_digits digits with magnitude ~ 0.q x 10^point (magnitude > 0).
+bool fixed_integer(double magnitude, int fraction_digits, std::uint64_t& q);
+bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q,
+                         int& point);
 
 }  // namespace quill

@@ -81,12 +81,13 @@ enum class WriteStatus : int {
 };
 
 // Writes values into record (blank-filled first) as format control directs.
-// Too-narrow fields are filled with asterisks; that is not a failure.
+// Too-narrow fields are filled with asterisks; that is not a failure, but when
+// asterisks_written is given it tells whether any field was so filled.
 WriteStatus write_formatted(const FormatProgram& program, std::span<const FormatValue> values,
-                            std::span<char> record);
+                            std::span<char> record, bool* asterisks_written = nullptr);
 
 // Parses format (through a one-entry cache of the last format seen) and writes.
 WriteStatus format_values(std::string_view format, std::span<const FormatValue> values,
-                          std::span<char> record);
+                          std::span<char> record, bool* asterisks_written = nullptr);
 
 }  // namespace quill

@@ -6,7 +6,10 @@
 #include <cstring>
 
 #include "text/decimal.hpp"
+#include "text/digits.hpp"
 #include "text/format.hpp"
+#include "text/format_fast.hpp"
+#include "text/general_scale.hpp"
 
 namespace quill {
 namespace {
@@ -48,8 +51,18 @@ class Writer {
       : program_(program), values_(values), record_(record),
         size_(static_cast<long long>(record.size())) {}
 
+  bool asterisks_written() const { return asterisks_written_; }
+
+  // A program of one data edit descriptor (no repeat) with one value: the loop below
+  // would edit that value and then stop, so the item is edited directly.
+  bool is_single() const {
+    return program_.count == 1 && values_.size() == 1 && program_.items[0].repeat == 1 &&
+           is_data_edit(program_.items[0].edit);
+  }
+
   WriteStatus run() {
     fill(record_.data(), ' ', size_);
+    if (is_single()) return edit(program_.items[0], values_[0]);
     struct Frame {
       int open;
       std::int32_t remaining;
@@ -190,6 +203,7 @@ class Writer {
     char* out = reserve(width);
     if (!out) return WriteStatus::end_of_record;
     fill(out, '*', width);
+    if (width > 0) asterisks_written_ = true;
     return WriteStatus::ok;
   }
 
@@ -247,18 +261,17 @@ class Writer {
       fill(out, ' ', width);
       return WriteStatus::ok;
     }
-    char digits[16];
-    int n = 0;
-    std::uint32_t magnitude = v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10U);
-      magnitude /= 10U;
-    } while (magnitude != 0U);
+    char buffer[16];
+    char* const end = buffer + sizeof buffer;
+    const std::uint32_t magnitude =
+        v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+    const char* digits = decimal_text(magnitude, end);
     const char sign = v < 0 ? '-' : (plus_ ? '+' : 0);
-    return put_digits(sign, digits, n, min_digits, w);
+    return put_digits(sign, digits, static_cast<int>(end - digits), min_digits, w);
   }
 
-  // digits are least significant first.
+  // The n digits (most significant first) right-justified in w with the sign and
+  // leading zeros up to min_digits; asterisks when they do not fit.
   WriteStatus put_digits(char sign, const char* digits, int n, long long min_digits, long long w) {
     const long long count = n > min_digits ? n : min_digits;
     const long long size = count + (sign ? 1 : 0);
@@ -266,11 +279,11 @@ class Writer {
     if (size > w) return asterisks(w);
     char* out = reserve(w);
     if (!out) return WriteStatus::end_of_record;
-    char* p = out + w;
-    for (int i = 0; i < n; ++i) *--p = digits[i];
-    for (long long i = n; i < count; ++i) *--p = '0';
-    if (sign) *--p = sign;
-    while (p > out) *--p = ' ';
+    fill(out, ' ', w - size);
+    out += w - size;
+    if (sign) *out++ = sign;
+    fill(out, '0', count - n);
+    std::memcpy(out + (count - n), digits, static_cast<std::size_t>(n));
     return WriteStatus::ok;
   }
 
@@ -292,13 +305,14 @@ class Writer {
     }
     const unsigned shift = item.edit == Edit::B ? 1U : (item.edit == Edit::O ? 3U : 4U);
     const std::uint64_t mask = (1ULL << shift) - 1;
-    char digits[72];
-    int n = 0;
+    char buffer[72];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     do {
-      digits[n++] = "0123456789ABCDEF"[bits & mask];
+      *--p = "0123456789ABCDEF"[bits & mask];
       bits >>= shift;
     } while (bits != 0);
-    return put_digits(0, digits, n, min_digits, item.w);
+    return put_digits(0, p, static_cast<int>(end - p), min_digits, item.w);
   }
 
   WriteStatus edit_character(std::int32_t w, std::string_view text) {
@@ -422,10 +436,9 @@ class Writer {
     for (long long i = size; i < w; ++i) *p++ = ' ';
     if (layout.sign) *p++ = layout.sign;
     if (layout.zero_before_point) *p++ = '0';
-    int j = layout.first;
-    for (int i = 0; i < layout.integer_count; ++i) *p++ = layout.source->at(j++);
+    p = copy_digits(p, *layout.source, layout.first, layout.integer_count);
     *p++ = comma_ ? ',' : '.';
-    for (int i = 0; i < layout.fraction_count; ++i) *p++ = layout.source->at(j++);
+    p = copy_digits(p, *layout.source, layout.first + layout.integer_count, layout.fraction_count);
     const int head = layout.exponent_size > 0 && layout.exponent_zeros > 0
                          ? (layout.exponent[0] == '+' || layout.exponent[0] == '-' ? 1 : 2)
                          : 0;
@@ -437,6 +450,19 @@ class Writer {
     p += layout.exponent_size - head;
     fill(p, ' ', trailing);
     return WriteStatus::ok;
+  }
+
+  // Digits first .. first + n - 1 of source (zeros outside its stored digits) to out.
+  static char* copy_digits(char* out, const DecimalDigits& source, int first, int n) {
+    const int stored_begin = std::min(std::max(first, 0), first + n);
+    const int stored_end = std::max(std::min(first + n, source.count), stored_begin);
+    fill(out, '0', stored_begin - first);
+    out += stored_begin - first;
+    const auto stored = static_cast<std::size_t>(stored_end - stored_begin);
+    if (stored > 0) std::memcpy(out, source.digits.data() + stored_begin, stored);
+    out += stored;
+    fill(out, '0', first + n - stored_end);
+    return out + (first + n - stored_end);
   }
 
   // Fills the exponent text; false when it does not fit its digits. minimal: the
@@ -618,13 +644,12 @@ class Writer {
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
     zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
     kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
-    int d = item.d;
-    if (!item.has_d) {
-      // G0 shows every digit the kind holds; with a positive scale factor one fewer.
-      d = value.kind == ValueKind::real4 ? 9 : 17;
-    }
-    if (d == 0) return WriteStatus::bad_edit;
     const long long w = item.w;
+    // G0 and G0.0 show every digit the kind holds; Gw.0 is always the E form, which
+    // only a scale factor of 1 can edit.
+    const bool every_digit = w == 0 && (!item.has_d || item.d == 0);
+    int d = every_digit ? kind_digits_ : item.d;
+    if (d == 0) return edit_e(v, w, 0, item.has_e, item.e, 'E');
     const int blanks = w == 0 ? 0 : (item.has_e && item.e > 0 ? item.e + 2 : 4);
     const LeadingZero zero = w == 0 ? LeadingZero::zero_width : LeadingZero::if_room;
     // The magnitude bounds are computed in the value's own precision, as the reference
@@ -641,30 +666,8 @@ class Writer {
       return edit_f(v, w == 0 ? 0 : w - blanks, d - s, 0, zero, blanks);
     }
     // G0 in E form with a positive scale factor keeps the kind's digits in all.
-    if (!item.has_d && scale_ > 0) --d;
+    if (every_digit && scale_ > 0) --d;
     return edit_e(v, w, d, item.has_e, item.e, 'E');
-  }
-
-  // For Gw.d: the number of integer digits s (0..d) of the F form, or -1 for the E form.
-  // With r the rounding's reach (0.5 nearest, 1 away from zero, 0 towards it), the bounds
-  // are 10^s (1 - r 10^-d) in the value's own precision, the lowest one through double
-  // (so 10^11 as a 32-bit real is 99999997952). The top is tested as 10^d - m against r,
-  // which under rounding away from zero lets 10^d - 1 itself stay in F form.
-  template <typename Real>
-  static int general_scale(Real m, int d, Real r) {
-    if (m == Real(0)) return 1;
-    Real exp_d = 1;
-    for (int i = 0; i < d; ++i) exp_d *= Real(10);
-    const Real r_sc = Real(1) - r / exp_d;
-    const Real low = static_cast<Real>(0.1 * static_cast<double>(r_sc));
-    const Real top = exp_d - m;
-    if (m < low || (r < Real(1) && r >= top) || (r == Real(1) && Real(1) > top)) return -1;
-    Real power = 1;
-    for (int s = 0; s < d; ++s) {
-      if (m < power * r_sc) return s;
-      power *= Real(10);
-    }
-    return d;
   }
 
   // Asterisks for a zero-width form whose exponent does not fit its digits.
@@ -688,15 +691,25 @@ class Writer {
   bool mode_given_ = false;  // RN, RC, RU, RD or RZ in effect (RP is the default again)
   int zero_width_limit_ = 25;
   int kind_digits_ = 17;
+  bool asterisks_written_ = false;  // some field was filled with asterisks
   DecimalDigits digits_;
 };
 
 }  // namespace
 
 WriteStatus write_formatted(const FormatProgram& program, std::span<const FormatValue> values,
-                            std::span<char> record) {
+                            std::span<char> record, bool* asterisks_written) {
+  if (program.count == 1 && values.size() == 1 && program.items[0].repeat == 1) {
+    const FastWrite fast = write_single_fast(program.items[0], values[0], record);
+    if (fast != FastWrite::declined) {
+      if (asterisks_written) *asterisks_written = fast == FastWrite::overflowed;
+      return WriteStatus::ok;
+    }
+  }
   Writer writer(program, values, record);
-  return writer.run();
+  const WriteStatus status = writer.run();
+  if (asterisks_written) *asterisks_written = writer.asterisks_written();
+  return status;
 }
 
 }  // namespace quill
@@ -722,7 +735,7 @@ FormatCache& format_cache() {
 }  // namespace
 
 WriteStatus format_values(std::string_view format, std::span<const FormatValue> values,
-                          std::span<char> record) {
+                          std::span<char> record, bool* asterisks_written) {
   FormatCache& cache = format_cache();
   const bool hit = cache.valid && cache.size == format.size() &&
                    (format.empty() ||
@@ -735,11 +748,12 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
       if (!format.empty()) std::memcpy(cache.text.data(), format.data(), format.size());
     }
   }
+  if (asterisks_written) *asterisks_written = false;
   if (!cache.parsed_ok) {
     std::fill(record.begin(), record.end(), ' ');
     return WriteStatus::bad_format;
   }
-  return write_formatted(cache.program, values, record);
+  return write_formatted(cache.program, values, record, asterisks_written);
 }
 
 }  // namespace quill

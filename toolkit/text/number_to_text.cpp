@@ -26,7 +26,7 @@ namespace {
 constexpr std::string_view kOverflow = "**********";
 
 bool contains(std::span<const char> text, char c) {
-  return std::find(text.begin(), text.end(), c) != text.end();
+  return !text.empty() && std::memchr(text.data(), c, text.size()) != nullptr;
 }
 
 void replace_points(std::span<char> text) {
@@ -46,11 +46,13 @@ void put_failure(std::span<char> text, std::string_view prefix) {
 // Shared steps of IntegerToString, IRealToString and IDoubleToString.
 void public_conversion(const FormatValue& value, std::span<char> string, std::string_view format,
                        bool is_real, const char* routine) {
-  const WriteStatus status = format_values(format, std::span(&value, 1), string);
+  bool asterisks_written = false;
+  const WriteStatus status = format_values(format, std::span(&value, 1), string, &asterisks_written);
   if (status == WriteStatus::ok) {
     if (is_real) replace_points(string);
-    // An asterisk the format did not ask for is an overflowed field.
-    if (format.find('*') != std::string_view::npos || !contains(string, '*')) return;
+    // An asterisk the format did not ask for is an overflowed field. Without a filled
+    // field the string holds only the format's own asterisks, so it need not be read.
+    if (!asterisks_written || contains(format, '*') || !contains(string, '*')) return;
   }
   put_failure(string, kOverflow);
   IErrorReport(18, routine);

@@ -105,18 +105,21 @@ class RealParser {
       const int code = part(f, x - 1, false, m);
       if (code != 0) return code;
     }
+    // A letter with nothing after it is the exponent 0, so the zero and below-range
+    // rules below apply to it as they do to "E+" and "E0".
     const std::size_t exponent_start = x_is_letter ? x + 1 : x;
-    if (exponent_start > l) {
-      value = m;
-      return finish(value);
-    }
     double e = 0.0;
-    const int code = part(exponent_start, l, true, e, m == 0.0);
-    if (code != 0) return code;
+    if (exponent_start <= l) {
+      const int code = part(exponent_start, l, true, e, m == 0.0);
+      if (code != 0) return code;
+    }
     if (m == 0.0) {
       value = 0.0;
       return 0;
     }
+    // A digit sum beyond the largest double is out of range whatever the exponent;
+    // it must not reach the logarithm's conversion to an integer below.
+    if (!std::isfinite(m)) return 4;
     // Scale the significand near 1 first so the power of ten stays in range.
     const double te = std::trunc(e);
     const int k = static_cast<int>(std::trunc(std::log10(std::fabs(m)) - 1.0));
@@ -182,8 +185,10 @@ class RealParser {
         value += (text_[i] - '0') * kPowersOfTen[k];
       }
     }
+    // Digits past 10^-323 add nothing in double precision.
+    const std::size_t fraction_end = point < e && e - point > 323 ? point + 323 : e;
     int j = 1;
-    for (std::size_t i = point + 1; i <= e; ++i, ++j) {
+    for (std::size_t i = point + 1; i <= fraction_end; ++i, ++j) {
       value += (text_[i] - '0') * power_of_ten(-j);
     }
     if (negative) value = -value;
