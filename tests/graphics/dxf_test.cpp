@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver_files_support.hpp"
+#include "graphics/dxf/dxf_driver.hpp"
+
+namespace quill::filetest {
+namespace {
+
+using Groups = std::vector<std::pair<std::string, std::string>>;
+
+Groups parse_groups(const std::string& text) {
+  const std::vector<std::string> lines = crlf_lines(text);
+  Groups groups;
+  for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+    groups.emplace_back(lines[i], lines[i + 1]);
+  }
+  return groups;
+}
+
+// The groups of every entity with the given name, each from its 0 group on.
+std::vector<Groups> entities(const Groups& groups, const std::string& name) {
+  std::vector<Groups> found;
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    if (groups[i].first == "0" && groups[i].second == name) {
+      Groups entity{groups[i]};
+      for (std::size_t j = i + 1; j < groups.size() && groups[j].first != "0"; ++j) {
+        entity.push_back(groups[j]);
+      }
+      found.push_back(entity);
+    }
+  }
+  return found;
+}
+
+std::string value(const Groups& entity, const std::string& code) {
+  for (const auto& [c, v] : entity) {
+    if (c == code) {
+      return v;
+    }
+  }
+  return "<none>";
+}
+
+class Dxf : public DriverFileTest {
+ protected:
+  int driver() const override { return 8; }
+  std::string extension() const override { return ".dxf"; }
+  Groups draw_groups(const std::function<void()>& body, const std::function<void()>& configure = {}) {
+    return parse_groups(draw(body, "", configure));
+  }
+};
+
+TEST(DxfNumbers, RealAndIntegerForms) {
+  const std::pair<double, const char*> cases[] = {
+      {3.0, "3."},       {0.25, "0.25"},    {1.5, "1.5"},   {10.5, "10.5"}, {0.0, "0."},
+      {-0.5, "-0.5"},    {1e20, "99999999.999999"},       {-1e20, "-9999999.999999"},
+      {0.0000004, "0."}, {2.0 / 3.0, "0.666667"},
+  };
+  for (const auto& [number, expected] : cases) {
+    char out[40];
+    EXPECT_EQ(dxf::real_text(out, number), expected) << number;
+  }
+}
+
+TEST_F(Dxf, HeaderTablesAndSectionsComeInOrder) {
+  bool all_crlf = false;
+  const std::string text = draw([] {});
+  const std::vector<std::string> lines = crlf_lines(text, &all_crlf);
+  EXPECT_TRUE(all_crlf);
+  const Groups groups = parse_groups(text);
+  ASSERT_GE(groups.size(), 20U);
+  const Groups start(groups.begin(), groups.begin() + 18);
+  EXPECT_EQ(start, (Groups{{"0", "SECTION"}, {"2", "HEADER"}, {"9", "$EXTMIN"}, {"10", "0.0"}, {"20", "0.0"},
+                           {"9", "$EXTMAX"}, {"10", "10.5"}, {"20", "7.5"}, {"9", "$CECOLOR"}, {"62", "7"},
+                           {"9", "$CELTYPE"}, {"6", "DASHDOT"}, {"9", "$VIEWCTR"}, {"10", "5.25"},
+                           {"20", "3.75"}, {"9", "$LIMMIN"}, {"10", "0.0"}, {"20", "0.0"}}));
+  EXPECT_EQ(groups.back(), (std::pair<std::string, std::string>{"0", "EOF"}));
+  EXPECT_EQ(groups[groups.size() - 2], (std::pair<std::string, std::string>{"0", "ENDSEC"}));
+  EXPECT_EQ(groups[groups.size() - 3], (std::pair<std::string, std::string>{"2", "ENTITIES"}));
+
+  const std::vector<Groups> types = entities(groups, "LTYPE");
+  ASSERT_EQ(types.size(), 7U);
+  EXPECT_EQ(types[2], (Groups{{"0", "LTYPE"}, {"2", "DASHDOT"}, {"70", "0"},
+                              {"3", "__ . __ . __ . __ . __ . __ . __ . __ . __ .  "}, {"72", "65"}, {"73", "4"},
+                              {"40", "1"}, {"49", "0.5"}, {"49", "-0.25"}, {"49", "0"}, {"49", "-0.25"}}));
+  for (const Groups& type : types) {
+    EXPECT_EQ(value(type, "3").size(), 46U) << value(type, "2");
+  }
+  EXPECT_EQ(value(types[6], "2"), "PHANTOM");
+  EXPECT_EQ(value(types[5], "40"), "0.25");
+  const std::vector<Groups> layers = entities(groups, "LAYER");
+  ASSERT_EQ(layers.size(), 9U);
+  EXPECT_EQ(layers[8], (Groups{{"0", "LAYER"}, {"2", "9"}, {"70", "0"}, {"62", "7"}, {"6", "CONTINUOUS"}}));
+  EXPECT_EQ(entities(groups, "STYLE").size(), 1U);
+}
+
+TEST_F(Dxf, LinesCarryTypeWidthAndInches) {
+  const Groups groups = draw_groups([] {
+    IGrLineType(3);
+    IGrLineWidth(36);
+    IGrJoin(72.0F, 36.0F, 144.0F, 0.0F);
+    IGrLineType(0);
+    IGrPoint(36.0F, 36.0F);
+  });
+  const std::vector<Groups> lines = entities(groups, "LINE");
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(lines[0], (Groups{{"0", "LINE"}, {"8", "1"}, {"62", "250"}, {"6", "DASHDOT"}, {"39", "0.05"},
+                              {"10", "1."}, {"20", "0.5"}, {"11", "2."}, {"21", "0."}}));
+  const std::vector<Groups> points = entities(groups, "POINT");
+  ASSERT_EQ(points.size(), 1U);
+  EXPECT_EQ(value(points[0], "10"), "0.5");
+}
+
+TEST_F(Dxf, PolylineWritesOneVertexPerPointThenOneSeqend) {
+  const Groups groups = draw_groups([] {
+    const float x[] = {0.0F, 72.0F, 144.0F, 216.0F, 288.0F};
+    const float y[] = {0.0F, 72.0F, 0.0F, 72.0F, 0.0F};
+    IGrPolyLine(x, y);
+  });
+  ASSERT_EQ(entities(groups, "POLYLINE").size(), 1U);
+  const std::vector<Groups> vertices = entities(groups, "VERTEX");
+  ASSERT_EQ(vertices.size(), 5U);
+  EXPECT_EQ(vertices[3], (Groups{{"0", "VERTEX"}, {"8", "1"}, {"10", "3."}, {"20", "1."}}));
+  EXPECT_EQ(entities(groups, "SEQEND").size(), 1U);
+}
+
+TEST_F(Dxf, ColourGroupByDepth) {
+  struct Case {
+    int depth;
+    int colour;
+    std::vector<std::string> codes;
+    std::vector<std::string> values;
+  };
+  const Case cases[] = {
+      {8, 0x0000FF, {"62"}, {"1"}},                     // pure red is index 1
+      {8, 0xFFFFFF, {"62"}, {"7"}},
+      {8, 0x0000F0, {"62"}, {"1"}},                     // nearly red
+      {24, 0xFF8000, {"62", "420"}, {"150", "33023"}},  // an exact table colour  // 62 first, then the value
+      {3, 95, {"62"}, {"3"}},                           // (95 + 16) / 32
+      {3, 240, {"62"}, {"7"}},                          // (240 + 16) mod 256 = 0 gives 7
+  };
+  for (const Case& c : cases) {
+    const Groups groups = draw_groups([&c] {
+      drawing().drawable.true_colour = c.depth != 3;
+      IGrColourN(c.colour);
+      IGrJoin(0.0F, 0.0F, 72.0F, 72.0F);
+    }, [&c] { IGrHardCopyOptions(23, c.depth); });
+    const std::vector<Groups> lines = entities(groups, "LINE");
+    ASSERT_EQ(lines.size(), 1U);
+    std::vector<std::string> codes, values;
+    for (const auto& [code, v] : lines[0]) {
+      if (code == "62" || code == "420") {
+        codes.push_back(code);
+        values.push_back(v);
+      }
+    }
+    EXPECT_EQ(codes, c.codes) << c.depth << " " << c.colour;
+    EXPECT_EQ(values, c.values) << c.depth << " " << c.colour;
+  }
+}
+
+TEST(DxfColours, NearestIndexMatchesExactColoursAndGreys) {
+  EXPECT_EQ(dxf::nearest_colour_index(255, 0, 0), 1);
+  EXPECT_EQ(dxf::nearest_colour_index(0, 0, 255), 5);
+  EXPECT_EQ(dxf::nearest_colour_index(128, 128, 128), 8);
+  EXPECT_EQ(dxf::nearest_colour_index(0, 0, 0), 250);  // greys stay grey: the darkest one
+  EXPECT_EQ(dxf::nearest_colour_index(200, 200, 200), 9);
+  for (int index = 1; index <= 255; ++index) {
+    const int rgb = dxf::standard_colour(index);
+    const int found = dxf::nearest_colour_index(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
+    EXPECT_EQ(dxf::standard_colour(found), rgb) << index;
+  }
+}
+
+TEST_F(Dxf, CircleOnlyForEqualRadiiOutlinesAndSquareAreas) {
+  struct Case {
+    const char* name;
+    std::function<void()> body;
+    std::size_t circles;
+  };
+  const Case cases[] = {
+      {"circle", [] { IGrCircle(100.0F, 100.0F, 36.0F); }, 1},
+      {"ellipse", [] { IGrEllipse(100.0F, 100.0F, 36.0F, 0.5F); }, 0},
+      {"filled", [] { IGrFillPattern(4); IGrCircle(100.0F, 100.0F, 36.0F); }, 0},
+      {"wide area", [] { IGrArea(0.0F, 0.0F, 1.0F, 0.5F); IGrCircle(100.0F, 100.0F, 36.0F); }, 0},
+      {"square area", [] { IGrArea(0.0F, 0.0F, 0.5F, 0.5F); IGrCircle(100.0F, 100.0F, 36.0F); }, 1},
+  };
+  for (const Case& c : cases) {
+    const Groups groups = draw_groups(c.body);
+    const std::vector<Groups> circles = entities(groups, "CIRCLE");
+    EXPECT_EQ(circles.size(), c.circles) << c.name;
+    if (c.circles == 1 && std::string(c.name) == "circle") {
+      EXPECT_EQ(value(circles[0], "40"), "0.5");
+      EXPECT_EQ(value(circles[0], "10"), "1.388889");
+    }
+  }
+}
+
+TEST_F(Dxf, ArcAnglesAreDegreesSmallerFirst) {
+  const Groups groups = draw_groups([] {
+    IGrArc(100.0F, 100.0F, 36.0F, 30.0F, 60.0F);
+    IGrArc(100.0F, 100.0F, 36.0F, 200.0F, -50.0F);
+  });
+  const std::vector<Groups> arcs = entities(groups, "ARC");
+  ASSERT_EQ(arcs.size(), 2U);
+  EXPECT_EQ(value(arcs[0], "50"), "30.");
+  EXPECT_EQ(value(arcs[0], "51"), "90.");
+  EXPECT_EQ(value(arcs[1], "50"), "150.");
+  EXPECT_EQ(value(arcs[1], "51"), "200.");
+}
+
+TEST_F(Dxf, SolidsUseZigzagCornerOrderAndOnlyFillStyleFour) {
+  const Groups groups = draw_groups([] {
+    IGrFillPattern(4);
+    IGrRectangle(72.0F, 72.0F, 144.0F, 216.0F);
+    IGrTriangle(0.0F, 0.0F, 72.0F, 0.0F, 36.0F, 72.0F);
+    IGrParallelogram(0.0F, 0.0F, 72.0F, 0.0F, 144.0F, 72.0F);
+    IGrFillPattern(3);
+    IGrRectangle(72.0F, 72.0F, 144.0F, 216.0F);
+  });
+  const std::vector<Groups> solids = entities(groups, "SOLID");
+  ASSERT_EQ(solids.size(), 3U);
+  const auto corners = [](const Groups& solid) {
+    std::string out;
+    for (const char* code : {"10", "20", "11", "21", "12", "22", "13", "23"}) {
+      out += value(solid, code) + " ";
+    }
+    return out;
+  };
+  EXPECT_EQ(corners(solids[0]), "1. 1. 2. 1. 1. 3. 2. 3. ");
+  EXPECT_EQ(corners(solids[1]), "0. 0. 1. 0. 0.5 1. 0.5 1. ");
+  EXPECT_EQ(corners(solids[2]), "0. 0. 1. 0. 1. 1. 2. 1. ");
+}
+
+TEST_F(Dxf, RectangleSolidIsLimitedToTheArea) {
+  const Groups groups = draw_groups([] {
+    IGrFillPattern(4);
+    IGrRectangle(-100.0F, -100.0F, 5000.0F, 144.0F);
+  });
+  const std::vector<Groups> solids = entities(groups, "SOLID");
+  ASSERT_EQ(solids.size(), 1U);
+  EXPECT_EQ(value(solids[0], "10"), "0.");
+  EXPECT_EQ(value(solids[0], "11"), "10.5");
+}
+
+TEST_F(Dxf, TextIsCleanedCutAndPlaced) {
+  const std::string long_text(300, 'x');
+  const Groups groups = draw_groups([&long_text] {
+    IGrCharSize(36.0F, 72.0F);
+    IGrCharRotate(45.7F);
+    IGrCharOut(72.0F, 144.0F, "one\r\ntwo");
+    IGrCharRotate(0.0F);
+    IGrTextMode(1);
+    drawing().text.alignment = true;
+    IGrCharOut(72.0F, 144.0F, long_text);
+  });
+  const std::vector<Groups> texts = entities(groups, "TEXT");
+  ASSERT_EQ(texts.size(), 2U);
+  EXPECT_EQ(value(texts[0], "1"), "one  two");
+  EXPECT_EQ(value(texts[0], "40"), "0.78");
+  EXPECT_EQ(value(texts[0], "41"), "0.5");
+  EXPECT_EQ(value(texts[0], "50"), "45");
+  EXPECT_EQ(value(texts[0], "72"), "0");
+  EXPECT_EQ(value(texts[1], "1"), std::string(255, 'x'));
+  EXPECT_EQ(value(texts[1], "40"), "0.63");
+  EXPECT_EQ(value(texts[1], "72"), "1");
+  EXPECT_EQ(value(texts[1], "10"), "1.");
+  EXPECT_EQ(value(texts[1], "20"), "1.78");  // 2 - 0.22 of the one-inch height
+  EXPECT_EQ(value(texts[1], "11"), "76.");   // half of 300 half-inch characters on
+}
+
+TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
+  const Groups groups = draw_groups([] {
+    IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 0.0F);
+  });
+  const std::vector<Groups> lines = entities(groups, "LINE");
+  ASSERT_EQ(lines.size(), 1U);
+  EXPECT_EQ(value(lines[0], "10"), "99999999.999999");
+  EXPECT_EQ(value(lines[0], "20"), "-9999999.999999");
+  EXPECT_EQ(value(lines[0], "11"), "0.");
+}
+
+TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
+#ifndef _WIN32
+  IGrHardCopySelect(8);
+  IGrHardCopy("S", "/dev/full");
+  for (int i = 0; i < 3000; ++i) {
+    IGrJoin(0.0F, 0.0F, 1.0F, 1.0F);
+  }
+  EXPECT_EQ(errors().last_error, 2);
+  EXPECT_FALSE(drawing().hardcopy.active);
+  errors().last_error = 0;
+  IGrHardCopy("E");
+  EXPECT_EQ(errors().last_error, 0);
+#endif
+}
+
+}  // namespace
+}  // namespace quill::filetest
