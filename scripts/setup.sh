@@ -11,6 +11,7 @@ packages=(
   wine wine64 fonts-wine fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool xclip imagemagick
   python3 python3-pil pngcheck ghostscript librsvg2-bin libxml2-utils
+  hp2xx python3-ezdxf python3-matplotlib
 )
 
 # Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,

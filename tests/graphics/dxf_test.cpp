@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -47,6 +48,47 @@ std::string value(const Groups& entity, const std::string& code) {
   }
   return "<none>";
 }
+
+// Reads a DXF file strictly, audits it, counts its entities and, given probes "x,y;..."
+// in inches, renders it and prints the colour at each probe.
+constexpr const char* kDxfReader = R"PY(
+import sys
+import ezdxf
+from ezdxf import recover
+path = sys.argv[1]
+try:
+    doc = ezdxf.readfile(path)
+except Exception as e:
+    print("READ_ERROR", type(e).__name__, e); sys.exit(2)
+auditor = doc.audit()
+print("AUDIT_ERRORS", len(auditor.errors), "FIXES", len(auditor.fixes))
+for e in auditor.errors: print(" error", e.message)
+for e in auditor.fixes: print(" fix", e.message)
+counts = {}
+for e in doc.modelspace():
+    counts[e.dxftype()] = counts.get(e.dxftype(), 0) + 1
+print("ENTITIES", sorted(counts.items()))
+if len(sys.argv) > 2:
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot as plt
+    from ezdxf.addons.drawing import RenderContext, Frontend
+    from ezdxf.addons.drawing.matplotlib import MatplotlibBackend
+    dpi = 20
+    fig = plt.figure(figsize=(10.5, 7.5), dpi=dpi)
+    ax = fig.add_axes([0, 0, 1, 1])
+    Frontend(RenderContext(doc), MatplotlibBackend(ax)).draw_layout(doc.modelspace(), finalize=True)
+    ax.set_xlim(0, 10.5); ax.set_ylim(0, 7.5); ax.set_aspect("auto")
+    fig.canvas.draw()
+    import numpy as np
+    img = np.asarray(fig.canvas.buffer_rgba())
+    for probe in sys.argv[2].split(";"):
+        x, y = (float(v) for v in probe.split(","))
+        height, width = img.shape[0], img.shape[1]
+        px, py = int(x / 10.5 * width), int((7.5 - y) / 7.5 * height)
+        r, g, b, a = img[py, px]
+        print("PIXEL", probe, r, g, b)
+)PY";
 
 class Dxf : public DriverFileTest {
  protected:
@@ -301,6 +343,38 @@ TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
   EXPECT_EQ(errors().last_error, 0);
 #endif
 }
+
+#ifndef _WIN32
+int pixel_near(const std::string& report, const std::string& probe, int red, int green, int blue) {
+  std::istringstream in(report.substr(report.find("PIXEL " + probe + " ") + probe.size() + 7));
+  int r = -1, g = -1, b = -1;
+  in >> r >> g >> b;
+  return std::abs(r - red) < 60 && std::abs(g - green) < 60 && std::abs(b - blue) < 60;
+}
+
+TEST_F(Dxf, ReaderRejectsABrokenFileSoItsAcceptanceMeansSomething) {
+  write_bytes(path(), "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\nabc\r\n");
+  std::string report;
+  EXPECT_NE(run_python(kDxfReader, path().string(), &report), 0) << report;
+  EXPECT_NE(report.find("READ_ERROR"), std::string::npos) << report;
+}
+
+TEST_F(Dxf, ReaderAcceptsTheSamplePictureAndRendersItsFills) {
+  draw(draw_sample_picture);
+  std::string report;
+  ASSERT_EQ(run_python(kDxfReader, path().string() + " '2.1,2.25;5.25,2.0;8.1375,2.25;9.9,4.5'", &report), 0)
+      << report;
+  EXPECT_NE(report.find("AUDIT_ERRORS 0 FIXES 0"), std::string::npos) << report;
+  for (const char* entity : {"'ARC', 2", "'CIRCLE', 1", "'LINE', ", "'POINT', 1", "'POLYLINE', 1", "'SOLID', 3",
+                             "'TEXT', 2"}) {
+    EXPECT_NE(report.find(entity), std::string::npos) << entity << "\n" << report;
+  }
+  EXPECT_TRUE(pixel_near(report, "2.1,2.25", 0, 255, 0)) << report;
+  EXPECT_TRUE(pixel_near(report, "5.25,2.0", 255, 0, 255)) << report;
+  EXPECT_TRUE(pixel_near(report, "8.1375,2.25", 255, 165, 0)) << report;
+  EXPECT_FALSE(pixel_near(report, "9.9,4.5", 0, 255, 0)) << report;
+}
+#endif
 
 }  // namespace
 }  // namespace quill::filetest
