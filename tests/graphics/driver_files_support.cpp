@@ -82,6 +82,34 @@ int run_python(const std::string& python_source, const std::string& arguments, s
   return status;
 }
 
+std::vector<long> count_colours(const std::filesystem::path& image, const std::vector<Colour>& colours) {
+  static const char* const kCounter = R"PY(
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+pixels = list(image.getdata())
+for spec in sys.argv[2:]:
+    r, g, b = (int(v) for v in spec.split(","))
+    print(sum(1 for p in pixels if abs(p[0] - r) < 40 and abs(p[1] - g) < 40 and abs(p[2] - b) < 40))
+)PY";
+  std::string arguments = image.string();
+  for (const Colour& c : colours) {
+    arguments += " " + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+  }
+  std::string output;
+  if (run_python(kCounter, arguments, &output) != 0) {
+    return {};
+  }
+  std::vector<long> counts;
+  std::size_t start = 0;
+  while (start < output.size()) {
+    const std::size_t end = output.find('\n', start);
+    counts.push_back(std::stol(output.substr(start, end - start)));
+    start = end == std::string::npos ? output.size() : end + 1;
+  }
+  return counts;
+}
+
 void draw_sample_picture() {
   IGrUnits(0.0F, 0.0F, 100.0F, 100.0F);
   IGrColour("red");

@@ -27,6 +27,13 @@ bool have_program(const std::string& name);
 // Runs python_source with /usr/bin/python3 and the arguments; output as run.
 int run_python(const std::string& python_source, const std::string& arguments, std::string* output);
 
+struct Colour {
+  int red = 0, green = 0, blue = 0;
+};
+// Pixels of an image file (any format Pillow reads) within 40 of each colour per
+// component; an empty result when the image cannot be read.
+std::vector<long> count_colours(const std::filesystem::path& image, const std::vector<Colour>& colours);
+
 // A picture with every primitive and attribute, in user units 0..100.
 void draw_sample_picture();
 

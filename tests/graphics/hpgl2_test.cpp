@@ -51,14 +51,14 @@ class PenPlotter : public Hpgl2 {
 TEST_F(Hpgl2, HeaderOfEachModel) {
   const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"");
   EXPECT_EQ(Lines(model5.begin(), model5.begin() + 12),
-            (Lines{"\x1b%0B", "CO\"Plot 'one'\"", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
-                   "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\"", "CO\"2 0\"", "SC0 32760 0 32760"}));
+            (Lines{"\x1b%0B", "CO\"Plot 'one'\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
+                   "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\";", "CO\"2 0\";", "SC0 32760 0 32760"}));
   EXPECT_EQ(model5.back(), "\x1b%0A");
 
   const Lines model1 = draw_lines([] {}, 1);
   EXPECT_EQ(Lines(model1.begin(), model1.begin() + 11),
             (Lines{"\x1b%0B", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04", "DI1. 0.", "TR0",
-                   "CO\"13 1 1.5 9\"", "CO\"2 0\"", "SC0 32760 0 32760",
+                   "CO\"13 1 1.5 9\";", "CO\"2 0\";", "SC0 32760 0 32760",
                    "RF1,8,4,1,1,1,0,1,1,1,0,1,0,1,1,1,0,1,1,1,1,1,0,1,1,1,0,1,1,1,0,1,1",
                    "RF2,8,4,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0"}));
 
@@ -96,7 +96,7 @@ TEST_F(Hpgl2, LinesMoveOnlyWhenThePenIsElsewhere) {
     IGrJoin(100.0F, 50.0F, 200.0F, 0.0F);
     IGrPoint(10.0F, 10.0F);
   }));
-  const Lines expected{"PC1 0 0 0", "PU;SP1", "CO\"1 0\"", "PU0 0", "PD4260 2919", "PD8520 0", "PU426 583", "PD426 583"};
+  const Lines expected{"PC1 0 0 0", "PU;SP1", "CO\"1 0\";", "PU0 0", "PD4260 2919", "PD8520 0", "PU426 583", "PD426 583"};
   EXPECT_EQ(body, expected);
 }
 
@@ -107,9 +107,9 @@ TEST_F(Hpgl2, ColoursDefinePensOnceAndSelectOnChange) {
     IGrColourN(0x00FF00);
     IGrColourN(0x0000FF);
   }));
-  EXPECT_EQ(body, (Lines{"PC1 0 0 0", "PU;SP1", "CO\"1 0\"", "PC2 255 0 0", "PU;SP2", "CO\"1 16711680\"",
-                         "CO\"1 16711680\"", "PC3 0 255 0", "PU;SP3", "CO\"1 65280\"", "PU;SP2",
-                         "CO\"1 16711680\""}));
+  EXPECT_EQ(body, (Lines{"PC1 0 0 0", "PU;SP1", "CO\"1 0\";", "PC2 255 0 0", "PU;SP2", "CO\"1 16711680\";",
+                         "CO\"1 16711680\";", "PC3 0 255 0", "PU;SP3", "CO\"1 65280\";", "PU;SP2",
+                         "CO\"1 16711680\";"}));
 }
 
 TEST_F(Hpgl2, TrueColourPensStayInBoundsAfter255Colours) {
@@ -174,7 +174,7 @@ TEST_F(Hpgl2, PageEndsAndCopies) {
       IGrHardCopySelect(12);
       IGrHardCopyOptions(8, c.copies);
     });
-    const auto it = std::find(lines.begin(), lines.end(), "CO\"3 0\"");
+    const auto it = std::find(lines.begin(), lines.end(), "CO\"3 0\";");
     ASSERT_NE(it, lines.end()) << c.copies;
     EXPECT_EQ(*(it + 1), c.expected) << c.copies;
   }
@@ -199,7 +199,7 @@ TEST_F(Hpgl2, TextWritesModeSizeFontOriginAndDirectionOnlyWhenChanged) {
     IGrCharRotate(90.0F);
     IGrCharOut(200.0F, 100.0F, "C");
   }));
-  EXPECT_EQ(count_lines(body, "CO\"10 0\""), 1);
+  EXPECT_EQ(count_lines(body, "CO\"10 0\";"), 1);
   EXPECT_EQ(count_lines(body, "SL.2"), 1);
   EXPECT_EQ(count_lines(body, "SD1,277,2,1,4,12,5,1,6,0,7,4101;SS"), 1);
   EXPECT_EQ(count_lines(body, "LO4"), 1);
@@ -217,8 +217,8 @@ TEST_F(Hpgl2, FillsAreBracketedByTheirKind) {
     IGrRectangle(10.0F, 10.0F, 100.0F, 50.0F);
     IGrTriangle(10.0F, 10.0F, 100.0F, 10.0F, 50.0F, 50.0F);
   }));
-  const Lines expected{"CO\"6\"", "PU426 583", "RA4260 2919", "CO\"6 -1\"", "PU;SP1", "CO\"8\"", "PU426 583",
-                       "PM0", "PD4260 583 2130 2919 426 583", "PM2;FP", "CO\"8 -1\"", "PU;SP1"};
+  const Lines expected{"CO\"6\";", "PU426 583", "RA4260 2919", "CO\"6 -1\";", "PU;SP1", "CO\"8\";", "PU426 583",
+                       "PM0", "PD4260 583 2130 2919 426 583", "PM2;FP", "CO\"8 -1\";", "PU;SP1"};
   EXPECT_EQ(Lines(body.end() - 12, body.end()), expected);
 }
 
@@ -244,6 +244,91 @@ TEST_F(PenPlotter, PlainHpglWithoutPclCommentsOrHpgl2Commands) {
   EXPECT_EQ(lines.back(), "PU;SP0");
   EXPECT_EQ(drawing().device.capabilities, kPlotterCapabilities[0]);
 }
+
+#ifndef _WIN32
+struct Hp2xxLog {
+  long read = -1, ignored = -1, unexpected = -1;
+  std::vector<std::string> ignored_commands;
+};
+
+long log_number(const std::string& log, const std::string& label) {
+  const std::size_t at = log.find(label);
+  return at == std::string::npos ? -1 : std::stol(log.substr(at + label.size()));
+}
+
+// Runs hp2xx on file into a PNG and reads the counts of its log.
+Hp2xxLog run_hp2xx(const std::filesystem::path& file, const std::filesystem::path& png) {
+  std::string log;
+  run("hp2xx -m png -f " + png.string() + " " + file.string(), &log);
+  Hp2xxLog result;
+  result.read = log_number(log, "HPGL commands read:");
+  result.ignored = log_number(log, "HPGL command(s) ignored:");
+  result.unexpected = log_number(log, "Unexpected event(s):");
+  for (std::size_t at = log.find(": ignored"); at != std::string::npos; at = log.find(": ignored", at + 1)) {
+    result.ignored_commands.push_back(log.substr(at - 2, 2));
+  }
+  return result;
+}
+
+// Lines that hold at least one command (all but escapes and blank lines).
+long command_lines(const std::string& text) {
+  long n = 0;
+  for (const std::string& line : crlf_lines(text)) {
+    n += !line.empty() && line[0] != '\x1b' ? 1 : 0;
+  }
+  return n;
+}
+
+void expect_clean_read(const Hp2xxLog& log, long lines, const std::vector<std::string>& may_ignore) {
+  EXPECT_GE(log.read, lines);
+  EXPECT_EQ(log.unexpected, 0);
+  EXPECT_EQ(log.ignored, static_cast<long>(log.ignored_commands.size()));
+  for (const std::string& command : log.ignored_commands) {
+    EXPECT_NE(std::find(may_ignore.begin(), may_ignore.end(), command), may_ignore.end()) << command;
+  }
+}
+
+TEST_F(Hpgl2, ReaderFlagsUnknownCommandsAndSwallowedLines) {
+  write_bytes(path("a"), "IN;\r\nXQ12 5\r\nPU0 0\r\nPD100 100\r\n");
+  const Hp2xxLog unknown = run_hp2xx(path("a"), path("a.png"));
+  EXPECT_EQ(unknown.ignored_commands, (std::vector<std::string>{"XQ"}));
+  write_bytes(path("b"), "IN;\r\nCO\"open comment\r\nPU0 0\r\nPD100 100\r\n");
+  const Hp2xxLog swallowed = run_hp2xx(path("b"), path("b.png"));
+  EXPECT_LT(swallowed.read, 4);
+}
+
+TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
+  for (int model : {1, 4, 5}) {
+    const std::string text = draw(draw_sample_picture, "Sample \"plot\"; IN;", [model] {
+      hpgl::hpgl_models().printer = model;
+      IGrHardCopySelect(12);
+    });
+    const std::filesystem::path png = path(std::to_string(model) + ".png");
+    const Hp2xxLog log = run_hp2xx(path(), png);
+    SCOPED_TRACE(model);
+    expect_clean_read(log, command_lines(text), {"TR", "RF"});  // known, not drawn by hp2xx
+    const std::vector<long> counts =
+        count_colours(png, {{0, 255, 0}, {255, 0, 255}, {255, 165, 0}, {0, 255, 255}, {0, 0, 0}});
+    ASSERT_EQ(counts.size(), 5U);
+    if (model == 1) {
+      EXPECT_GT(counts[4], 2000);  // black lines and the patterned fills
+    } else {
+      for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_GT(counts[i], 300) << i;
+      }
+    }
+  }
+}
+
+TEST_F(PenPlotter, ReaderReadsEveryCommand) {
+  const std::string text = draw(draw_sample_picture, "title");
+  const Hp2xxLog log = run_hp2xx(path(), path(".png"));
+  expect_clean_read(log, command_lines(text), {});
+  const std::vector<long> counts = count_colours(path(".png"), {{0, 0, 0}});
+  ASSERT_EQ(counts.size(), 1U);
+  EXPECT_GT(counts[0], 1000);
+}
+#endif
 
 }  // namespace
 }  // namespace quill::filetest

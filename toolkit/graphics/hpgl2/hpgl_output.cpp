@@ -135,7 +135,7 @@ void comment(std::string_view text) {
     return;
   }
   LineBuffer line;
-  line.add("CO\"").add(text).add('"');
+  line.add("CO\"").add(text).add("\";");
   emit(line);
 }
 
