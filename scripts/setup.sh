@@ -30,6 +30,17 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
+# LibreOffice's CGM import reads the CGM driver's output in the tests; its
+# recommendations (Java, extra fonts) are not needed for that.
+if ! dpkg-query -W -f='${Status}' libreoffice-impress-nogui 2>/dev/null | grep -q 'install ok installed'; then
+  echo "setup: installing libreoffice-impress-nogui"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    libreoffice-impress-nogui >/dev/null
+fi
+
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh
 source "$root/scripts/env.sh"

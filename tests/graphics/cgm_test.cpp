@@ -260,5 +260,42 @@ TEST_F(Cgm, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
 #endif
 }
 
+#ifndef _WIN32
+// Converts a CGM file to PNG with LibreOffice; its own profile lives beside the file.
+bool convert_with_libreoffice(const std::filesystem::path& cgm_file, const std::filesystem::path& directory) {
+  std::string log;
+  run("HOME=" + directory.string() + " soffice --headless --convert-to png --outdir " + directory.string() + " " +
+          cgm_file.string(),
+      &log);
+  std::filesystem::path png = cgm_file;
+  png.replace_extension(".png");
+  return std::filesystem::exists(png);
+}
+
+TEST_F(Cgm, LibreOfficeRejectsBrokenFilesAndDrawsOursInTheirColours) {
+  write_bytes(path("broken"), bytes({0x00, 0x2D, 0x40, 0x28, 0x12, 0x34, 0x56}));
+  std::filesystem::path broken_png = path("broken");
+  broken_png.replace_extension(".png");
+  if (convert_with_libreoffice(path("broken"), directory_)) {
+    const std::vector<long> counts = count_colours(broken_png, {{0, 255, 0}});
+    ASSERT_EQ(counts.size(), 1U);
+    EXPECT_EQ(counts[0], 0);
+  }
+  // The sample without its rotated text: LibreOffice's import rejects any text whose
+  // base vector leaves the x axis, however the file is written.
+  draw([] { draw_sample_picture(false); });
+  const CgmWalk walk = walk_cgm(read_bytes(path()));
+  ASSERT_TRUE(walk.problems.empty());
+  ASSERT_TRUE(convert_with_libreoffice(path(), directory_));
+  std::filesystem::path png = path();
+  png.replace_extension(".png");
+  const std::vector<long> counts = count_colours(png, {{0, 255, 0}, {255, 0, 255}, {255, 165, 0}, {0, 255, 255}});
+  ASSERT_EQ(counts.size(), 4U);
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    EXPECT_GT(counts[i], 2000) << i;
+  }
+}
+#endif
+
 }  // namespace
 }  // namespace quill::filetest

@@ -110,7 +110,7 @@ for spec in sys.argv[2:]:
   return counts;
 }
 
-void draw_sample_picture() {
+void draw_sample_picture(bool rotated_text) {
   IGrUnits(0.0F, 0.0F, 100.0F, 100.0F);
   IGrColour("red");
   IGrLineWidth(5);
@@ -145,7 +145,7 @@ void draw_sample_picture() {
   IGrCharSize(2.0F, 3.0F);
   IGrCharOut(10.0F, 95.0F, "Sample text: 1 + 2 = 3");
   IGrCharJustify(1);
-  IGrCharRotate(30.0F);
+  IGrCharRotate(rotated_text ? 30.0F : 0.0F);
   IGrCharOut(60.0F, 85.0F, "Rotated and centred");
   IGrCharRotate(0.0F);
   IGrCharJustify(0);

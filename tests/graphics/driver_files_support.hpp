@@ -34,8 +34,9 @@ struct Colour {
 // component; an empty result when the image cannot be read.
 std::vector<long> count_colours(const std::filesystem::path& image, const std::vector<Colour>& colours);
 
-// A picture with every primitive and attribute, in user units 0..100.
-void draw_sample_picture();
+// A picture with every primitive and attribute, in user units 0..100; the second text
+// is rotated unless rotated_text is false.
+void draw_sample_picture(bool rotated_text = true);
 
 // Draws through one driver into a temporary file named after the running test.
 class DriverFileTest : public ::testing::Test {

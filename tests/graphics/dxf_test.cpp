@@ -360,7 +360,7 @@ TEST_F(Dxf, ReaderRejectsABrokenFileSoItsAcceptanceMeansSomething) {
 }
 
 TEST_F(Dxf, ReaderAcceptsTheSamplePictureAndRendersItsFills) {
-  draw(draw_sample_picture);
+  draw([] { draw_sample_picture(); });
   std::string report;
   ASSERT_EQ(run_python(kDxfReader, path().string() + " '2.1,2.25;5.25,2.0;8.1375,2.25;9.9,4.5'", &report), 0)
       << report;

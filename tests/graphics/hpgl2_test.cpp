@@ -299,7 +299,7 @@ TEST_F(Hpgl2, ReaderFlagsUnknownCommandsAndSwallowedLines) {
 
 TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
   for (int model : {1, 4, 5}) {
-    const std::string text = draw(draw_sample_picture, "Sample \"plot\"; IN;", [model] {
+    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN;", [model] {
       hpgl::hpgl_models().printer = model;
       IGrHardCopySelect(12);
     });
@@ -321,7 +321,7 @@ TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
 }
 
 TEST_F(PenPlotter, ReaderReadsEveryCommand) {
-  const std::string text = draw(draw_sample_picture, "title");
+  const std::string text = draw([] { draw_sample_picture(); }, "title");
   const Hp2xxLog log = run_hp2xx(path(), path(".png"));
   expect_clean_read(log, command_lines(text), {});
   const std::vector<long> counts = count_colours(path(".png"), {{0, 0, 0}});
