@@ -4,6 +4,7 @@
 
 #include "graphics/driver.hpp"
 #include "graphics/drawing_state.hpp"
+#include "quill/graphics.hpp"
 
 namespace quill {
 namespace {
@@ -77,6 +78,25 @@ TEST(DriverTable, OperationsReachTheHardcopyDriverOnlyWhileActive) {
   send_operation(GrOp::line);
   EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::colour, GrOp::clip}));
   register_driver(11, previous);
+  reset_drawing_for_tests();
+}
+
+TEST(DriverTable, MetafileRecorderTakesTheScreensPlaceAndGetsTheStateAgain) {
+  reset_drawing_for_tests();
+  const DriverFunction previous = register_metafile_recorder(recording_driver);
+  drawing().metafile_used[4] = true;
+  g_ops.clear();
+  IGrSelect(4, 4);
+  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::initialise, GrOp::line_width, GrOp::line_style, GrOp::colour,
+                                      GrOp::clip, GrOp::select_font}));
+  g_ops.clear();
+  IGrJoin(0, 0, 1, 1);
+  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::line}));
+  IGrSelect(1, 0);
+  g_ops.clear();
+  IGrJoin(0, 0, 1, 1);
+  EXPECT_TRUE(g_ops.empty());
+  register_metafile_recorder(previous);
   reset_drawing_for_tests();
 }
 

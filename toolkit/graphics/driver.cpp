@@ -22,6 +22,7 @@ constexpr std::array<DriverInfo, 10> kDriverTable = {{
 struct DriverTable {
   std::array<DriverFunction, kMaxDriverNumber + 1> drivers{};
   DriverFunction screen = nullptr;
+  DriverFunction recorder = nullptr;
   bool builtins_registered = false;
 };
 
@@ -76,6 +77,13 @@ DriverFunction register_screen_driver(DriverFunction fn) {
   return previous;
 }
 
+DriverFunction register_metafile_recorder(DriverFunction fn) {
+  DriverTable& t = ready_table();
+  DriverFunction previous = t.recorder;
+  t.recorder = fn;
+  return previous;
+}
+
 void call_driver(int number, GrOp op) {
   DriverFunction fn = registered_driver(number);
   if (fn != nullptr) {
@@ -100,9 +108,10 @@ void send_to_hardcopy(GrOp op) {
 }
 
 void send_operation_to_screen(GrOp op) {
-  DriverFunction screen = ready_table().screen;
-  if (screen != nullptr) {
-    screen(op);
+  const DriverTable& t = ready_table();
+  DriverFunction target = drawing().metafile_recorder ? t.recorder : t.screen;
+  if (target != nullptr) {
+    target(op);
   }
 }
 

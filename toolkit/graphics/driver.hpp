@@ -113,6 +113,9 @@ DriverFunction register_driver(int number, DriverFunction fn);
 DriverFunction registered_driver(int number);
 // The screen driver (the current drawable's driver); nullptr where there is no screen.
 DriverFunction register_screen_driver(DriverFunction fn);
+// The memory-metafile recorder: while a memory metafile is the current drawable it
+// receives the operations in place of the screen driver.
+DriverFunction register_metafile_recorder(DriverFunction fn);
 
 // Sends op to driver number; does nothing when no driver is registered for it.
 void call_driver(int number, GrOp op);
@@ -122,7 +125,7 @@ int probe_driver(int number);
 // Sends op to the screen driver (or the metafile recorder that replaces it) and, while a
 // hardcopy is active, to the active hardcopy driver.
 void send_operation(GrOp op);
-// Sends op only to the screen driver, if any.
+// Sends op only to the screen driver (or the metafile recorder that replaces it).
 void send_operation_to_screen(GrOp op);
 // Sends op only to the active hardcopy driver, if any.
 void send_to_hardcopy(GrOp op);

@@ -190,6 +190,11 @@ void IGrSelect(int kind, std::optional<int> identifier) {
   state.drawable.id = id;
   state.metafile_recorder = kind == 4;
   send_operation_to_screen(GrOp::initialise);
+  if (state.metafile_recorder) {
+    for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::colour, GrOp::clip, GrOp::select_font}) {
+      send_operation_to_screen(op);
+    }
+  }
 }
 
 void WMetafileDestroy(int handle) {
