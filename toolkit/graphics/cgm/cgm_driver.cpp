@@ -87,10 +87,21 @@ void driver(GrOp op) {
 
 }  // namespace
 
-CgmState& cgm() {
-  static CgmState instance;
-  return instance;
+namespace {
+
+CgmState*& active_state() {
+  static CgmState file_state;
+  static CgmState* active = &file_state;
+  return active;
 }
+
+}  // namespace
+
+CgmState& cgm() { return *active_state(); }
+
+StateScope::StateScope(CgmState& state) : previous_(active_state()) { active_state() = &state; }
+
+StateScope::~StateScope() { active_state() = previous_; }
 
 // A picture begins with its descriptor; a white background keeps readers from drawing
 // on black. A later picture repeats the attributes in force, since each picture

@@ -19,9 +19,26 @@ struct CgmState {
   bool clip_set = false;
   double direction = 0.0;        // text angle last written (degrees)
   int font_set = 1;              // 1 Windows names, 2 PostScript names, 3 upper case
+  // Recording a memory metafile: text keeps the drawing state's own position and the
+  // character width goes with the font, so that a replay can rebuild both.
+  bool recorder = false;
 };
 
+// The state of the metafile being written: the file driver's, or the one a
+// StateScope makes current.
 CgmState& cgm();
+
+// Makes another metafile state current for the lifetime of the scope.
+class StateScope {
+ public:
+  explicit StateScope(CgmState& state);
+  ~StateScope();
+  StateScope(const StateScope&) = delete;
+  StateScope& operator=(const StateScope&) = delete;
+
+ private:
+  CgmState* previous_;
+};
 
 // Writes the metafile header and opens the first picture.
 void write_metafile_start();

@@ -153,6 +153,10 @@ void line_type() {
   // Solid, dot, dash, dash-dot, dash-dot-dot, dash-dot, dash, dash-dot-dot.
   constexpr int kTypes[8] = {1, 3, 2, 4, 5, 4, 2, 5};
   const int style = drawing().line.style;
+  if (cgm().recorder && style >= 1 && style <= 7) {
+    encoder().start(5, 2).add_int(-style).finish();  // a private type keeps the style for a replay
+    return;
+  }
   encoder().start(5, 2).add_int(style >= 0 && style <= 7 ? kTypes[style] : 1).finish();
 }
 
@@ -161,6 +165,9 @@ void font() {
   const int family = text.family >= 1 && text.family <= 4 ? text.family : 2;
   encoder().start(5, 10).add_int((family - 1) * 4 + (text.style & 3) + 1).finish();
   encoder().start(5, 15).add_vdc(std::max(1.0, text.height * cgm().sy)).finish();
+  if (cgm().recorder) {
+    encoder().start(5, 12).add_real(text.height > 0.0 ? text.width / text.height : 0.6).finish();
+  }
 }
 
 void orientation(double degrees) {
@@ -188,7 +195,10 @@ void text() {
   const double down_x = 0.5 * t.height * std::sin(angle * kDegree);
   const double down_y = -0.5 * t.height * std::cos(angle * kDegree);
   double x = t.x + down_x, y = t.y + down_y;
-  if (justification == 1) {
+  if (s.recorder) {
+    x = t.x;
+    y = t.y;
+  } else if (justification == 1) {
     x = (x + t.end_x + down_x) / 2.0;
     y = (y + t.end_y + down_y) / 2.0;
   } else if (justification == 2) {
