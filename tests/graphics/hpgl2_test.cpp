@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -243,6 +244,28 @@ TEST_F(PenPlotter, PlainHpglWithoutPclCommentsOrHpgl2Commands) {
   EXPECT_EQ(lines[0], "IN;");
   EXPECT_EQ(lines.back(), "PU;SP0");
   EXPECT_EQ(drawing().device.capabilities, kPlotterCapabilities[0]);
+}
+
+TEST_F(PenPlotter, FillsAreOutlinedAndHatchedInsideTheShape) {
+  const Lines lines = crlf_lines(draw([] {
+    IGrFillPattern(4);
+    IGrRectangle(100.0F, 100.0F, 300.0F, 200.0F);
+  }));
+  // Hatch lines: a move to the left edge, then a pen-down move along the same height.
+  int hatches = 0;
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    if (!lines[i].starts_with("PU") || !lines[i + 1].starts_with("PD") || lines[i] == "PU;SP0") {
+      continue;
+    }
+    long x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    if (std::sscanf(lines[i].c_str(), "PU%ld %ld", &x0, &y0) == 2 &&
+        std::sscanf(lines[i + 1].c_str(), "PD%ld %ld", &x1, &y1) == 2 && y0 == y1 && x1 > x0) {
+      EXPECT_NEAR(static_cast<double>(x0), 100 * 32760 / 962.0, 2.0);
+      EXPECT_NEAR(static_cast<double>(x1), 300 * 32760 / 962.0, 2.0);
+      ++hatches;
+    }
+  }
+  EXPECT_GT(hatches, 20);
 }
 
 #ifndef _WIN32

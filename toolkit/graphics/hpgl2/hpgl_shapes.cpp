@@ -87,6 +87,40 @@ int fill_pattern_for_colour() {
   return luminance < 0.2 ? 0 : luminance < 0.6 ? 1 : 2;
 }
 
+// Pen plotters cannot fill: the outline gets horizontal hatch lines, about half a
+// millimetre apart at the default hatch distance.
+void hatch_outline() {
+  HpglState& s = hpgl();
+  const std::vector<Point> outline_points = s.points;  // move_to and draw_through keep s.points intact
+  long low = outline_points.front().y, high = low;
+  for (const Point& p : outline_points) {
+    low = std::min(low, p.y);
+    high = std::max(high, p.y);
+  }
+  const double page_height = static_cast<double>(std::max(s.p2.y - s.p1.y, 1L));
+  const int distance = std::max(drawing().device.option(GrOption::hatch_distance), 100);
+  const long spacing = std::max(1L, static_cast<long>(20.0 * distance / 100.0 * kScaleMax / page_height));
+  std::vector<long> crossings;
+  constexpr long kMaxLines = 4000;
+  for (long y = low + spacing / 2, lines = 0; y < high && lines < kMaxLines; y += spacing, ++lines) {
+    crossings.clear();
+    for (std::size_t i = 0; i + 1 < outline_points.size(); ++i) {
+      const Point& a = outline_points[i];
+      const Point& b = outline_points[i + 1];
+      if ((a.y <= y) != (b.y <= y)) {
+        const double t = static_cast<double>(y - a.y) / static_cast<double>(b.y - a.y);
+        crossings.push_back(a.x + static_cast<long>(std::lround(t * static_cast<double>(b.x - a.x))));
+      }
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+      const Point end{crossings[i + 1], y};
+      move_to(Point{crossings[i], y});
+      draw_through(&end, 1);
+    }
+  }
+}
+
 void fill_outline(GrOp op) {
   HpglState& s = hpgl();
   s.pattern = fill_pattern_for_colour();
@@ -179,10 +213,13 @@ void draw_fill(GrOp op) {
   if (!load_fill_outline(op)) {
     return;
   }
-  // Outlined ellipses, and every fill on a pen plotter, are drawn as outlines.
+  // Outlined ellipses are drawn as outlines; a pen plotter hatches its fills.
   const bool outline_only = (op == GrOp::ellipse && state.fill_style < kFillSolidMixed) || hpgl().plain;
   if (outline_only) {
     trace_outline();
+    if (hpgl().plain && (op != GrOp::ellipse || state.fill_style >= kFillSolidMixed)) {
+      hatch_outline();
+    }
   } else {
     fill_outline(op);
   }
