@@ -161,5 +161,34 @@ TEST_F(Metafile, ReplayIntoDxfAndHpglWritesTheSameEntitiesAndLabels) {
   EXPECT_EQ(colour_notes(plt_replayed), 2);  // the start's and the restored colour only
 }
 
+TEST_F(Metafile, CompleteMetafileIsAdoptedIntoANewSlotAndRecordingGoesOn) {
+  int first = 0;
+  WMetafileCreate(first);
+  IGrSelect(4, first);
+  draw_sample_picture();
+  const std::string complete = complete_metafile(first);
+  int second = 0;
+  EXPECT_EQ(adopt_metafile(complete, second), 0);
+  EXPECT_EQ(second, first + 1);
+  IGrSelect(4, second);
+  IGrJoin(0, 0, 50, 50);
+  const CgmWalk walk = walk_cgm(complete_metafile(second));
+  EXPECT_TRUE(walk.problems.empty()) << walk.problems.front();
+  EXPECT_EQ(walk.pictures, 1);
+  EXPECT_EQ(walk.count(4, 1), walk_cgm(complete).count(4, 1) + 1);
+
+  int handle = -1;
+  for (const std::string& bad : {std::string(), complete.substr(2), complete.substr(0, complete.size() - 3)}) {
+    EXPECT_EQ(adopt_metafile(bad, handle), 1066);
+  }
+  for (int slot = 1; slot <= 20; ++slot) {
+    drawing().metafile_used[static_cast<std::size_t>(slot)] = true;
+  }
+  errors().last_error = 0;
+  EXPECT_EQ(adopt_metafile(complete, handle), 1060);
+  EXPECT_EQ(handle, 0);
+  EXPECT_EQ(errors().last_error, 0);  // the caller reports
+}
+
 }  // namespace
 }  // namespace quill::filetest

@@ -1,5 +1,8 @@
 // The memory-metafile recorder: while a metafile slot is the current drawable, every
 // operation is written into the slot's bytes with the CGM element encoding.
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/metafile/metafile_internal.hpp"
 #include "quill/errors.hpp"
 #include "quill/metafile.hpp"
@@ -8,6 +11,7 @@ namespace quill {
 namespace {
 
 constexpr int kErrorMetafileHandle = 1060;
+constexpr int kErrorNotMetafile = 1066;
 constexpr int kRecorderClass = 11;
 
 int current_slot() {
@@ -39,8 +43,11 @@ void open_recording(int slot) {
     cgm::write_metafile_start();
     drawing().device = saved;
   } else {
+    s.extent_x = std::trunc(kMetafileWidth / 72.0 * cgm::kVdcPerInch);
+    s.extent_y = std::trunc(kMetafileHeight / 72.0 * cgm::kVdcPerInch);
     s.sx = driver_scale(s.extent_x, kMetafileWidth);
     s.sy = driver_scale(s.extent_y, kMetafileHeight);
+    s.picture_open = true;
   }
 }
 
@@ -97,6 +104,35 @@ std::string complete_metafile(int handle) {
   encoder.start(0, 5).finish();
   encoder.start(0, 2).finish();
   return bytes;
+}
+
+// The stream must begin with BEGIN METAFILE and read to its end; the END PICTURE and
+// END METAFILE that close it are cut off.
+int adopt_metafile(std::string_view bytes, int& handle) {
+  std::size_t at = 0, open_end = 0;
+  CgmElementView e;
+  std::string joined;
+  bool first = true;
+  while (next_cgm_element(bytes, at, e, joined)) {
+    if (first && (e.element_class != 0 || e.id != 1)) {
+      return kErrorNotMetafile;
+    }
+    first = false;
+    if (!(e.element_class == 0 && (e.id == 5 || e.id == 2))) {
+      open_end = at;
+    }
+  }
+  if (first || at != bytes.size()) {
+    return kErrorNotMetafile;
+  }
+  const auto& used = drawing().metafile_used;
+  if (std::find(used.begin() + 1, used.end(), false) == used.end()) {
+    handle = 0;
+    return kErrorMetafileHandle;
+  }
+  WMetafileCreate(handle);
+  metafiles().slots[static_cast<std::size_t>(handle)] = std::string(bytes.substr(0, open_end));
+  return 0;
 }
 
 // Metafiles are not a numbered driver: the recorder takes the screen's place while a

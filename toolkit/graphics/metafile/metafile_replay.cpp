@@ -10,14 +10,11 @@
 namespace quill {
 namespace {
 
-struct Element {
-  int element_class = 0, id = 0;
-  std::string_view params;
-};
+using Element = CgmElementView;
 
-// Reads the next element at offset; false at the end or on a damaged element. Long
-// elements in several partitions are joined into joined.
-bool next_element(std::string_view bytes, std::size_t& at, Element& e, std::string& joined) {
+}  // namespace
+
+bool next_cgm_element(std::string_view bytes, std::size_t& at, CgmElementView& e, std::string& joined) {
   const auto word = [&bytes](std::size_t offset) {
     return (static_cast<unsigned>(static_cast<unsigned char>(bytes[offset])) << 8) |
            static_cast<unsigned char>(bytes[offset + 1]);
@@ -58,6 +55,8 @@ bool next_element(std::string_view bytes, std::size_t& at, Element& e, std::stri
   e.params = joined;
   return true;
 }
+
+namespace {
 
 int int_at(std::string_view p, std::size_t offset) {
   if (offset + 2 > p.size()) {
@@ -316,7 +315,7 @@ void replay_elements(std::string_view elements) {
   std::size_t at = 0;
   Element e;
   std::string joined;
-  while (next_element(elements, at, e, joined)) {
+  while (next_cgm_element(elements, at, e, joined)) {
     replay.element(e);
   }
   metafiles().replaying = false;

@@ -8,3 +8,8 @@ void WMetafileCreate(int& handle);
 // Draws the recorded metafile into the current drawable (and an active hardcopy),
 // scaled to its size. An invalid or empty handle reports error 1060.
 void WMetafileReplay(int handle);
+// Windows build: puts a recorded metafile on the clipboard in the toolkit's CGM format
+// (error 1060 for an invalid or empty handle, clipboard errors as reported by the
+// clipboard), and takes one from it into a new slot (handle 0 on failure).
+void WMetafileToClipboard(int handle);
+void WMetafileFromClipboard(int& handle);
