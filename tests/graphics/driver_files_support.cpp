@@ -94,7 +94,8 @@ for spec in sys.argv[2:]:
 )PY";
   std::string arguments = image.string();
   for (const Colour& c : colours) {
-    arguments += " " + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+    arguments.append(" ").append(std::to_string(c.red)).append(",").append(std::to_string(c.green));
+    arguments.append(",").append(std::to_string(c.blue));
   }
   std::string output;
   if (run_python(kCounter, arguments, &output) != 0) {

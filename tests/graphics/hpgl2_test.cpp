@@ -246,6 +246,27 @@ TEST_F(PenPlotter, PlainHpglWithoutPclCommentsOrHpgl2Commands) {
   EXPECT_EQ(drawing().device.capabilities, kPlotterCapabilities[0]);
 }
 
+TEST_F(Hpgl2, FailedWritesAreReportedOnceByBothDialects) {
+#ifndef _WIN32
+  for (int number : {12, 1}) {
+    reset_drawing_for_tests();
+    errors().last_error = 0;
+    IGrHardCopySelect(number);
+    IGrHardCopy("S", "/dev/full");
+    for (int i = 0; i < 5000; ++i) {
+      IGrJoin(0.0F, 0.0F, static_cast<float>(i), 1.0F);
+      if (i == 4000) {
+        EXPECT_EQ(errors().last_error, 2) << number;
+        errors().last_error = 0;  // nothing more may be reported
+      }
+    }
+    EXPECT_FALSE(drawing().hardcopy.active) << number;
+    IGrHardCopy("E");
+    EXPECT_EQ(errors().last_error, 0) << number;
+  }
+#endif
+}
+
 TEST_F(PenPlotter, FillsAreOutlinedAndHatchedInsideTheShape) {
   const Lines lines = crlf_lines(draw([] {
     IGrFillPattern(4);
