@@ -246,7 +246,9 @@ TEST_F(Cgm, ReverseModeInvertsColours) {
 }
 
 TEST_F(Cgm, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
-#ifndef _WIN32
+#ifdef _WIN32
+  GTEST_SKIP() << "/dev/full is a device of the native build";
+#else
   IGrHardCopySelect(9);
   IGrHardCopy("S", "/dev/full");
   for (int i = 0; i < 10000; ++i) {

@@ -330,7 +330,9 @@ TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
 }
 
 TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
-#ifndef _WIN32
+#ifdef _WIN32
+  GTEST_SKIP() << "/dev/full is a device of the native build";
+#else
   IGrHardCopySelect(8);
   IGrHardCopy("S", "/dev/full");
   for (int i = 0; i < 3000; ++i) {

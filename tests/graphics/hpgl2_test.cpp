@@ -247,7 +247,9 @@ TEST_F(PenPlotter, PlainHpglWithoutPclCommentsOrHpgl2Commands) {
 }
 
 TEST_F(Hpgl2, FailedWritesAreReportedOnceByBothDialects) {
-#ifndef _WIN32
+#ifdef _WIN32
+  GTEST_SKIP() << "/dev/full is a device of the native build";
+#else
   for (int number : {12, 1}) {
     reset_drawing_for_tests();
     errors().last_error = 0;
