@@ -1,5 +1,6 @@
 // HP-GL/2 printer driver (driver 12): device description by printer model, PCL framing,
 // header, page ends, and the operations both HP-GL dialects share.
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/hpgl2/hpgl_driver.hpp"
