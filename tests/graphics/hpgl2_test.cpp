@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver_files_support.hpp"
+#include "core/settings.hpp"
 #include "graphics/hpgl2/hpgl_driver.hpp"
 
 namespace quill::filetest {
@@ -71,6 +72,32 @@ TEST_F(Hpgl2, HeaderOfEachModel) {
   const Lines lines4 = crlf_lines(model4);
   EXPECT_EQ(lines4[0], "IN; IP0 0 15832 10851");
   EXPECT_EQ(lines4[1], "RO0; IP0 0 15832 10851");
+}
+
+TEST_F(Hpgl2, ModelsComeFromTheConfigurationUnlessChosen) {
+  struct Case {
+    int chosen, configured, plotter_configured;
+    const char* model_note;
+    std::string_view plotter_capabilities;
+  };
+  const Case cases[] = {
+      {0, 1, 3, "CO\"13 1 1.5 9\";", kPlotterCapabilities[2]},
+      {0, 9, 7, "CO\"13 5 1.2 9\";", kPlotterCapabilities[0]},  // out of range: the defaults
+      {2, 1, 0, "CO\"13 2 1.2 9\";", kPlotterCapabilities[0]},
+  };
+  for (const Case& c : cases) {
+    hpgl::hpgl_models().printer = c.chosen;
+    settings().hpgl2_setting = c.configured;
+    settings().plotter_type = c.plotter_configured;
+    IGrHardCopySelect(12);
+    IGrHardCopy("S", path().string());
+    IGrHardCopy("E");
+    const Lines lines = crlf_lines(read_bytes(path()));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), c.model_note), 1) << c.configured;
+    IGrHardCopySelect(1);
+    EXPECT_EQ(drawing().device.capabilities, c.plotter_capabilities) << c.plotter_configured;
+  }
+  reset_settings_for_test();
 }
 
 TEST_F(Hpgl2, DeviceDescriptionFollowsTheModel) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/settings.hpp"
 #include "graphics/hpgl2/hpgl_driver.hpp"
 
 namespace quill::hpgl {
@@ -20,11 +21,6 @@ constexpr PrinterModel kPrinterModels[5] = {
 };
 constexpr int kUnframedModel = 4;
 constexpr int kNoSelectFontModel = 1;
-
-int printer_model() {
-  const int model = hpgl_models().printer;
-  return model >= 1 && model <= 5 ? model : 5;
-}
 
 const PrinterModel& model_row(int model) { return kPrinterModels[model - 1]; }
 
@@ -135,6 +131,12 @@ void write_page_end() {
 
 }  // namespace
 
+int printer_model() {
+  const int chosen = hpgl_models().printer;
+  const int model = chosen != 0 ? chosen : settings().hpgl2_setting;
+  return model >= 1 && model <= 5 ? model : 5;
+}
+
 void start_output(bool plain) {
   const DrawingState& state = drawing();
   HpglState& s = hpgl();
@@ -143,7 +145,7 @@ void start_output(bool plain) {
   s.points = std::move(points);
   s.plain = plain;
   s.limit = plain ? 32767 : 1000000;
-  s.model = plain ? hpgl_models().plotter : printer_model();
+  s.model = plain ? plotter_model() : printer_model();
   s.colours = state.device.colours;
   s.sx = driver_scale(kScaleMax, state.drawable.width);
   s.sy = driver_scale(kScaleMax, state.drawable.height);

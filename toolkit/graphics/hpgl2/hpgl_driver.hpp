@@ -46,12 +46,15 @@ struct HpglState {
 
 HpglState& hpgl();
 
-// Printer and plotter models kept by the configuration (outside any one output).
+// Printer and plotter models chosen by the program; 0 takes the configuration's HPGL2
+// and PLOTTER settings, and a value out of range the default (printer 5, plotter 1).
 struct HpglModels {
-  int printer = 5;  // 1..5
-  int plotter = 1;  // 1..4
+  int printer = 0;  // 1..5
+  int plotter = 0;  // 1..4
 };
 HpglModels& hpgl_models();
+int printer_model();
+int plotter_model();
 
 // Writes one command line. Blanks are reduced (none right after the two-letter
 // mnemonic, single blanks between tokens) except in label and comment text.

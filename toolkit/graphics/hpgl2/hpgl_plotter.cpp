@@ -1,5 +1,6 @@
 // Pen-plotter HP-GL (driver 1): plain HP-GL without PCL framing, comments or the
 // commands only HP-GL/2 devices know. Colours choose the nearest carousel pen.
+#include "core/settings.hpp"
 #include "graphics/hpgl2/hpgl_driver.hpp"
 
 namespace quill::hpgl {
@@ -14,11 +15,6 @@ constexpr PlotterModel kPlotterModels[4] = {
     {10870, 7600, 6}, {15970, 10870, 6}, {10365, 7962, 8}, {16640, 10365, 8},
 };
 constexpr double kDeviceUnitsPerInch = 90.0;
-
-int plotter_model() {
-  const int model = hpgl_models().plotter;
-  return model >= 1 && model <= 4 ? model : 1;
-}
 
 void describe_device() {
   DeviceDescription& device = drawing().device;
@@ -44,7 +40,6 @@ void describe_device() {
 
 void write_header() {
   start_output(true);
-  hpgl().model = plotter_model();
   const HpglState& s = hpgl();
   OutputStream& out = drawing().output;
   emit("IN;");
@@ -62,6 +57,12 @@ void write_header() {
 }
 
 }  // namespace
+
+int plotter_model() {
+  const int chosen = hpgl_models().plotter;
+  const int model = chosen != 0 ? chosen : settings().plotter_type;
+  return model >= 1 && model <= 4 ? model : 1;
+}
 
 void plotter_driver(GrOp op) {
   switch (op) {
