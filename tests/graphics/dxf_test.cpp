@@ -82,12 +82,17 @@ if len(sys.argv) > 2:
     fig.canvas.draw()
     import numpy as np
     img = np.asarray(fig.canvas.buffer_rgba())
+    height, width = img.shape[0], img.shape[1]
     for probe in sys.argv[2].split(";"):
-        x, y = (float(v) for v in probe.split(","))
-        height, width = img.shape[0], img.shape[1]
-        px, py = int(x / 10.5 * width), int((7.5 - y) / 7.5 * height)
-        r, g, b, a = img[py, px]
-        print("PIXEL", probe, r, g, b)
+        values = [float(v) for v in probe.split(",")]
+        px, py = int(values[0] / 10.5 * width), int((7.5 - values[1]) / 7.5 * height)
+        if len(values) == 2:
+            r, g, b, a = img[py, px]
+            print("PIXEL", probe, r, g, b)
+        else:
+            window = img[max(py - 3, 0):py + 4, max(px - 3, 0):px + 4, :3].reshape(-1, 3).astype(int)
+            near = any(all(abs(p[i] - values[2 + i]) < 60 for i in range(3)) for p in window)
+            print("NEAR", probe, "yes" if near else "no")
 )PY";
 
 class Dxf : public DriverFileTest {
@@ -375,6 +380,19 @@ TEST_F(Dxf, ReaderAcceptsTheSamplePictureAndRendersItsFills) {
   EXPECT_TRUE(pixel_near(report, "5.25,2.0", 255, 0, 255)) << report;
   EXPECT_TRUE(pixel_near(report, "8.1375,2.25", 255, 165, 0)) << report;
   EXPECT_FALSE(pixel_near(report, "9.9,4.5", 0, 255, 0)) << report;
+}
+TEST_F(Dxf, ReaderDrawsArcsWhereTheirDegreesSay) {
+  draw([] {
+    IGrColour("red");
+    IGrLineWidth(30);
+    IGrArc(378.0F, 270.0F, 144.0F, 0.0F, 180.0F);  // centre 5.25, 3.75 inches, radius 2
+  });
+  std::string report;
+  ASSERT_EQ(run_python(kDxfReader, path().string() + " '5.25,5.75,255,0,0;3.836,5.164,255,0,0;5.25,1.75,255,0,0'",
+                       &report), 0) << report;
+  EXPECT_NE(report.find("NEAR 5.25,5.75,255,0,0 yes"), std::string::npos) << report;    // top of the arc
+  EXPECT_NE(report.find("NEAR 3.836,5.164,255,0,0 yes"), std::string::npos) << report;  // at 135 degrees
+  EXPECT_NE(report.find("NEAR 5.25,1.75,255,0,0 no"), std::string::npos) << report;     // not below
 }
 #endif
 
