@@ -11,6 +11,7 @@ packages=(
   wine wine64 fonts-wine fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool xclip imagemagick
   python3 python3-pil pngcheck ghostscript librsvg2-bin libxml2-utils
+  hp2xx python3-ezdxf python3-matplotlib
 )
 
 # Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,
@@ -27,6 +28,17 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# LibreOffice's CGM import reads the CGM driver's output in the tests; its
+# recommendations (Java, extra fonts) are not needed for that.
+if ! dpkg-query -W -f='${Status}' libreoffice-impress-nogui 2>/dev/null | grep -q 'install ok installed'; then
+  echo "setup: installing libreoffice-impress-nogui"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    libreoffice-impress-nogui >/dev/null
 fi
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.

@@ -1,0 +1,185 @@
+// CGM file driver (driver 9): device description, metafile header and pictures.
+#include <array>
+#include <cmath>
+
+#include "graphics/cgm/cgm_driver.hpp"
+
+namespace quill::cgm {
+namespace {
+
+using FontSet = std::array<std::string_view, 16>;
+
+constexpr std::array<FontSet, 3> kFontSets = {{
+    {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial", "Arial Bold",
+     "Arial Italic", "Arial Bold Italic", "Times New Roman", "Times New Roman Bold", "Times New Roman Italic",
+     "Times New Roman Bold Italic", "Symbol", "Symbol Italic", "Symbol Bold", "Symbol Bold Italic"},
+    {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique", "Helvetica", "Helvetica-Bold",
+     "Helvetica-Oblique", "Helvetica-BoldOblique", "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
+     "Symbol", "Symbol", "Symbol", "Symbol"},
+    {"COURIER", "COURIER_BOLD", "COURIER_ITALIC", "COURIER_BOLD_ITALIC", "HELVETICA", "HELVETICA_BOLD",
+     "HELVETICA_OBLIQUE", "HELVETICA_BOLD_OBLIQUE", "TIMES_ROMAN", "TIMES_BOLD", "TIMES_ITALIC", "TIMES_BOLD_ITALIC",
+     "SYMBOL", "SYMBOL", "SYMBOL", "SYMBOL"},
+}};
+
+void describe_device() {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = kDriverNumber;
+    return;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, 756);
+  device.set_option(GrOption::height, 540);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::hatch_distance, 100);
+  device.options[28] = 2;
+  device.units_per_inch_x = 600.0;
+  device.units_per_inch_y = 600.0;
+  device.colours = 256;
+  device.capabilities = driver_info(kDriverNumber)->capabilities;
+  device.default_file = "quilplot.cgm";
+}
+
+void write_descriptor() {
+  Encoder& e = cgm().encoder;
+  e.start(0, 1).add_string("KVS CGM File").finish();
+  e.start(1, 1).add_int(1).finish();
+  e.start(1, 2).add_string("KVS CGM driver v4").finish();
+  e.start(1, 3).add_int(0).finish();
+  e.start(1, 4).add_int(16).finish();
+  e.start(1, 5).add_int(1).add_int(16).add_int(16).finish();
+  e.start(1, 6).add_int(16).finish();
+  const int set = cgm().font_set >= 1 && cgm().font_set <= 3 ? cgm().font_set : 1;
+  e.start(1, 13);
+  for (std::string_view name : kFontSets[static_cast<std::size_t>(set - 1)]) {
+    e.add_string(name);
+  }
+  e.finish();
+  e.start(1, 7).add_int(8).finish();
+  e.start(1, 10).add_colour(Rgb{0, 0, 0}).add_colour(Rgb{255, 255, 255}).finish();
+}
+
+void driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise:
+      describe_device();
+      return;
+    case GrOp::begin_output:
+      if (begin_file_output()) {
+        cgm().encoder.set_sink(Sink{&drawing().output, nullptr});
+        write_metafile_start();
+      }
+      return;
+    case GrOp::end_output:
+      if (drawing().output.is_open()) {
+        write_metafile_end();
+      }
+      end_file_output();
+      return;
+    default:
+      if (drawing().output.is_open()) {
+        write_operation(op);
+      }
+      return;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+CgmState*& active_state() {
+  static CgmState file_state;
+  static CgmState* active = &file_state;
+  return active;
+}
+
+}  // namespace
+
+CgmState& cgm() { return *active_state(); }
+
+StateScope::StateScope(CgmState& state) : previous_(active_state()) { active_state() = &state; }
+
+StateScope::~StateScope() { active_state() = previous_; }
+
+// A picture begins with its descriptor; a white background keeps readers from drawing
+// on black. A later picture repeats the attributes in force, since each picture
+// starts from the defaults.
+void begin_picture(bool repeat_attributes) {
+  CgmState& s = cgm();
+  Encoder& e = s.encoder;
+  e.start(0, 3).add_string("KVS CGM Data").finish();
+  e.start(2, 3).add_int(0).finish();
+  e.start(2, 5).add_int(0).finish();
+  e.start(2, 2).add_int(1).finish();
+  e.start(2, 7).add_colour(Rgb{255, 255, 255}).finish();
+  e.start(3, 1).add_int(16).finish();
+  e.start(2, 6).add_point(0, 0).add_point(s.extent_x, s.extent_y).finish();
+  e.start(0, 4).finish();
+  e.start(5, 18).add_int(1).add_int(5).add_real(0.0).add_real(0.0).finish();
+  s.picture_open = true;
+  s.direction = 0.0;
+  if (!repeat_attributes) {
+    return;
+  }
+  for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::line_join, GrOp::line_cap, GrOp::select_font}) {
+    write_operation(op);
+  }
+  if (s.clip_set) {
+    write_operation(GrOp::clip);
+  }
+}
+
+void write_metafile_start() {
+  CgmState& s = cgm();
+  const DrawingState& state = drawing();
+  s.extent_x = std::trunc(state.device.width() / 72.0 * kVdcPerInch);
+  s.extent_y = std::trunc(state.device.height() / 72.0 * kVdcPerInch);
+  s.sx = driver_scale(s.extent_x, state.drawable.width);
+  s.sy = driver_scale(s.extent_y, state.drawable.height);
+  s.colour = output_colour(state.colour.current);
+  s.previous = s.colour;
+  s.clip_set = false;
+  write_descriptor();
+  begin_picture(false);  // the start of a hardcopy or recording sends the attributes
+}
+
+void end_picture() {
+  CgmState& s = cgm();
+  if (s.picture_open) {
+    s.encoder.start(0, 5).finish();
+    s.picture_open = false;
+  }
+}
+
+void ensure_picture() {
+  if (!cgm().picture_open) {
+    begin_picture(true);
+  }
+}
+
+void write_metafile_end() {
+  end_picture();
+  cgm().encoder.start(0, 2).finish();
+}
+
+Rgb output_colour(int colour) {
+  Rgb rgb = colour_rgb(colour);
+  const int reverse = drawing().device.option(GrOption::reverse_mode);
+  const bool all_dark = rgb.red < 10 && rgb.green < 10 && rgb.blue < 10;
+  const bool all_light = rgb.red > 245 && rgb.green > 245 && rgb.blue > 245;
+  if (reverse == 1 || (reverse == 2 && (all_dark || all_light))) {
+    rgb = Rgb{static_cast<std::uint8_t>(255 - rgb.red), static_cast<std::uint8_t>(255 - rgb.green),
+              static_cast<std::uint8_t>(255 - rgb.blue)};
+  }
+  return rgb;
+}
+
+}  // namespace quill::cgm
+
+namespace quill {
+
+void register_driver_cgm() { register_driver(cgm::kDriverNumber, cgm::driver); }
+
+}  // namespace quill

@@ -1,0 +1,229 @@
+// DXF driver: device description, the group writers, the header with its tables, and the
+// operation dispatch.
+#include <array>
+#include <cmath>
+
+#include "graphics/dxf/dxf_driver.hpp"
+
+namespace quill::dxf {
+namespace {
+
+struct LineType {
+  std::string_view name;
+  std::string_view count;
+  std::string_view total;
+  std::array<std::string_view, 6> elements;
+  std::string_view description;
+};
+
+constexpr LineType kLineTypes[] = {
+    {"DOT", "2", "0.25", {"0", "-0.25"}, ".............................................."},
+    {"DASHED", "2", "0.75", {"0.5", "-0.25"}, "__ __ __ __ __ __ __ __ __ __ __ __ __ __ __  "},
+    {"DASHDOT", "4", "1", {"0.5", "-0.25", "0", "-0.25"}, "__ . __ . __ . __ . __ . __ . __ . __ . __ .  "},
+    {"DIVIDE", "6", "1.25", {"0.5", "-0.25", "0", "-0.25", "0", "-0.25"},
+     "__ . . __ . . __ . . __ . . __ . . __ . . __  "},
+    {"CENTER", "4", "2", {"1.25", "-0.25", "0.25", "-0.25"}, "____ _ ____ _ ____ _ ____ _ ____ _ ____ _ ____"},
+    {"HIDDEN", "2", "0.25", {"0.12", "-0.12"}, "_ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ "},
+    {"PHANTOM", "6", "2.5", {"1.25", "-0.25", "0.25", "-0.25", "0.25", "-0.25"},
+     "____ _ _ ____ _ _ ____ _ _ ____ _ _ ____ _ _ _"},
+};
+
+void point_in_inches(int code, double x, double y) {
+  group_real(code, x);
+  group_real(code + 10, y);
+}
+
+void write_header_section() {
+  const DeviceDescription& device = drawing().device;
+  const double width = device.width() / 72.0;
+  const double height = device.height() / 72.0;
+  group(0, "SECTION");
+  group(2, "HEADER");
+  group(9, "$EXTMIN");
+  group(10, "0.0");
+  group(20, "0.0");
+  group(9, "$EXTMAX");
+  point_in_inches(10, width, height);
+  group(9, "$CECOLOR");
+  group(62, "7");
+  group(9, "$CELTYPE");
+  group(6, "DASHDOT");
+  group(9, "$VIEWCTR");
+  point_in_inches(10, width / 2.0, height / 2.0);
+  group(9, "$LIMMIN");
+  group(10, "0.0");
+  group(20, "0.0");
+  group(9, "$LIMMAX");
+  point_in_inches(10, width, height);
+  group(0, "ENDSEC");
+}
+
+void write_line_types() {
+  group(0, "TABLE");
+  group(2, "LTYPE");
+  group(70, "9");
+  for (const LineType& type : kLineTypes) {
+    group(0, "LTYPE");
+    group(2, type.name);
+    group(70, "0");
+    group(3, type.description);
+    group(72, "65");
+    group(73, type.count);
+    group(40, type.total);
+    for (std::string_view element : type.elements) {
+      if (!element.empty()) {
+        group(49, element);
+      }
+    }
+  }
+  group(0, "ENDTAB");
+}
+
+void write_style_and_layers() {
+  for (auto [code, value] : std::initializer_list<std::pair<int, std::string_view>>{
+           {0, "TABLE"}, {2, "STYLE"}, {70, "1"}, {0, "STYLE"}, {2, "STANDARD"}, {70, "0"}, {40, "0"},
+           {41, "1"}, {50, "0"}, {71, "0"}, {42, "0"}, {3, "txt"}, {0, "ENDTAB"},
+           {0, "TABLE"}, {2, "LAYER"}, {70, "9"}}) {
+    group(code, value);
+  }
+  constexpr std::string_view kLayers = "123456789";
+  for (std::size_t i = 0; i < kLayers.size(); ++i) {
+    group(0, "LAYER");
+    group(2, kLayers.substr(i, 1));
+    group(70, "0");
+    group(62, "7");
+    group(6, "CONTINUOUS");
+  }
+  group(0, "ENDTAB");
+}
+
+int colours_for_depth(int depth) {
+  if (depth == 4) {
+    return 14;
+  }
+  return depth < 8 ? 7 : 255;
+}
+
+void describe_device() {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = kDriverNumber;
+    return;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, 756);
+  device.set_option(GrOption::height, 540);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::hatch_distance, 100);
+  device.set_option(GrOption::colour_depth, kDefaultColourDepth);
+  device.units_per_inch_x = 90.0;
+  device.units_per_inch_y = 90.0;
+  device.colours = colours_for_depth(kDefaultColourDepth);
+  device.capabilities = driver_info(kDriverNumber)->capabilities;
+  device.default_file = "quilplot.dxf";
+}
+
+void driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise:
+      describe_device();
+      return;
+    case GrOp::begin_output:
+      if (begin_file_output()) {
+        write_header();
+      }
+      return;
+    case GrOp::end_output:
+      if (drawing().output.is_open()) {
+        group(0, "ENDSEC");
+        group(0, "EOF");
+      }
+      end_file_output();
+      return;
+    case GrOp::colour:
+      update_colour();
+      return;
+    case GrOp::line: case GrOp::ellipse: case GrOp::triangle: case GrOp::rectangle:
+    case GrOp::parallelogram: case GrOp::sector: case GrOp::polygon: case GrOp::text:
+    case GrOp::point: case GrOp::polyline: case GrOp::arc:
+      if (drawing().output.is_open()) {
+        write_entity(op);
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+DxfState& dxf() {
+  static DxfState instance;
+  return instance;
+}
+
+void group(int code, std::string_view value) {
+  LineBuffer line;
+  line.add_int(code);
+  OutputStream& out = drawing().output;
+  out.write_line(line.view());
+  out.write_line(value);
+}
+
+std::string_view real_text(char* out, double value) {
+  std::size_t length = format_fixed(out, clamp_to_field(value, 15, 6), 6);
+  while (length > 0 && out[length - 1] == '0') {
+    --length;
+  }
+  return {out, length};
+}
+
+void group_real(int code, double value) {
+  char digits[40];
+  group(code, real_text(digits, value));
+}
+
+void group_int(int code, long long value) {
+  constexpr long long kHigh = 99999999;
+  constexpr long long kLow = -9999999;
+  LineBuffer text;
+  text.add_int(value > kHigh ? kHigh : value < kLow ? kLow : value);
+  group(code, text.view());
+}
+
+std::string_view line_type_name(int style) {
+  constexpr int kCount = static_cast<int>(sizeof kLineTypes / sizeof kLineTypes[0]);
+  return style >= 1 && style <= kCount ? kLineTypes[style - 1].name : std::string_view{};
+}
+
+int colour_depth() {
+  const int depth = drawing().device.option(GrOption::colour_depth);
+  return depth == 0 ? kDefaultColourDepth : depth;
+}
+
+void write_header() {
+  DrawingState& state = drawing();
+  DxfState& s = dxf();
+  s = DxfState{};
+  s.sx = driver_scale(state.device.width(), state.drawable.width) / 72.0;
+  s.sy = driver_scale(state.device.height(), state.drawable.height) / 72.0;
+  state.device.colours = colours_for_depth(colour_depth());
+  update_colour();
+  write_header_section();
+  group(0, "SECTION");
+  group(2, "TABLES");
+  write_line_types();
+  write_style_and_layers();
+  group(0, "ENDSEC");
+  group(0, "SECTION");
+  group(2, "ENTITIES");
+}
+
+}  // namespace quill::dxf
+
+namespace quill {
+
+void register_driver_dxf() { register_driver(dxf::kDriverNumber, dxf::driver); }
+
+}  // namespace quill

@@ -1,0 +1,97 @@
+// Pen-plotter HP-GL (driver 1): plain HP-GL without PCL framing, comments or the
+// commands only HP-GL/2 devices know. Colours choose the nearest carousel pen.
+#include "core/settings.hpp"
+#include "graphics/hpgl2/hpgl_driver.hpp"
+
+namespace quill::hpgl {
+namespace {
+
+struct PlotterModel {
+  int width, height;  // plotter units
+  int pens;
+};
+
+constexpr PlotterModel kPlotterModels[4] = {
+    {10870, 7600, 6}, {15970, 10870, 6}, {10365, 7962, 8}, {16640, 10365, 8},
+};
+constexpr double kDeviceUnitsPerInch = 90.0;
+
+void describe_device() {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = kPlotterDriver;
+    return;
+  }
+  const int model = plotter_model();
+  const PlotterModel& row = kPlotterModels[model - 1];
+  device.options = {};
+  device.set_option(GrOption::width, static_cast<int>(row.width / 1016.0 * kDeviceUnitsPerInch));
+  device.set_option(GrOption::height, static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch));
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::hatch_distance, 100);
+  device.set_option(GrOption::label_terminator, 3);
+  device.units_per_inch_x = kDeviceUnitsPerInch;
+  device.units_per_inch_y = kDeviceUnitsPerInch;
+  device.colours = row.pens;
+  device.capabilities = kPlotterCapabilities[static_cast<std::size_t>(model - 1)];
+  device.default_file = "quilplot.plt";
+}
+
+void write_header() {
+  start_output(true);
+  const HpglState& s = hpgl();
+  OutputStream& out = drawing().output;
+  emit("IN;");
+  LineBuffer line;
+  line.add("IP");
+  add_point(line, s.p1);
+  line.add(' ');
+  add_point(line, s.p2);
+  emit(line);
+  emit("SC0 32760 0 32760");
+  out.write("DT");
+  out.put(static_cast<char>(drawing().device.option(GrOption::label_terminator)));
+  out.write("\r\n");
+  emit("DI1 0");
+}
+
+}  // namespace
+
+int plotter_model() {
+  const int chosen = hpgl_models().plotter;
+  const int model = chosen != 0 ? chosen : settings().plotter_type;
+  return model >= 1 && model <= 4 ? model : 1;
+}
+
+void plotter_driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise:
+      describe_device();
+      return;
+    case GrOp::begin_output:
+      if (begin_file_output()) {
+        write_header();
+      }
+      return;
+    case GrOp::end_output:
+      if (drawing().output.is_open()) {
+        emit("PU;SP0");
+      }
+      end_file_output();
+      return;
+    default:
+      break;
+  }
+  if (!drawing().output.is_open()) {
+    return;
+  }
+  if (op == GrOp::new_page) {
+    emit("PG");
+    forget_pen_position();
+    return;
+  }
+  shared_operation(op);
+}
+
+}  // namespace quill::hpgl

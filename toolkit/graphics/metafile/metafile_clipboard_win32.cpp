@@ -1,0 +1,61 @@
+// Memory metafiles on the clipboard, in the toolkit's private CGM format: the complete
+// metafile, with the recorder's page size in points as the block's two values.
+#include <string>
+#include <vector>
+
+#include "core/clipboard_ops.hpp"
+#include "graphics/metafile/metafile_internal.hpp"
+#include "quill/errors.hpp"
+#include "quill/metafile.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kErrorMetafileHandle = 1060;
+constexpr int kFirstBuffer = 1 << 16;
+constexpr int kOfferedSize = 2;
+
+bool recorded(int handle) {
+  release_destroyed_metafiles();
+  return handle >= 1 && handle <= kMetafileSlots && drawing().metafile_used[static_cast<std::size_t>(handle)] &&
+         !metafiles().slots[static_cast<std::size_t>(handle)].empty();
+}
+
+}  // namespace
+}  // namespace quill
+
+using namespace quill;
+
+void WMetafileToClipboard(int handle) {
+  if (!recorded(handle)) {
+    IErrorReport(kErrorMetafileHandle, "WMetafileToClipboard");
+    return;
+  }
+  const std::string bytes = complete_metafile(handle);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const int code = clipboard_put_cgm(static_cast<std::int32_t>(kMetafileWidth),
+                                     static_cast<std::int32_t>(kMetafileHeight), {data, bytes.size()});
+  if (code != 0) {
+    IErrorReport(code, "WMetafileToClipboard");
+  }
+}
+
+void WMetafileFromClipboard(int& handle) {
+  handle = 0;
+  const int offered = clipboard_query(kOfferedSize);
+  std::vector<unsigned char> buffer(static_cast<std::size_t>(offered > 0 ? offered : kFirstBuffer));
+  std::int32_t width = 0, height = 0;
+  int copied = 0;
+  int code = clipboard_get_cgm(buffer, width, height, copied);
+  // The offered size may count the block's header or not: grow once if it was short.
+  if (code != 0 && copied == static_cast<int>(buffer.size())) {
+    buffer.resize(buffer.size() * 2 + kFirstBuffer);
+    code = clipboard_get_cgm(buffer, width, height, copied);
+  }
+  if (code == 0) {
+    code = adopt_metafile({reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(copied)}, handle);
+  }
+  if (code != 0) {
+    IErrorReport(code, "WMetafileFromClipboard");
+  }
+}

@@ -1,0 +1,170 @@
+// The memory-metafile recorder: while a metafile slot is the current drawable, every
+// operation is written into the slot's bytes with the CGM element encoding.
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/metafile/metafile_internal.hpp"
+#include "quill/errors.hpp"
+#include "quill/metafile.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kErrorMetafileHandle = 1060;
+constexpr int kErrorNotMetafile = 1066;
+constexpr int kRecorderClass = 11;
+
+int current_slot() {
+  const Drawable& drawable = drawing().drawable;
+  const int id = drawable.id;
+  return drawable.kind == DrawableKind::metafile && id >= 1 && id <= kMetafileSlots &&
+                 drawing().metafile_used[static_cast<std::size_t>(id)]
+             ? id
+             : 0;
+}
+
+// Operation 1: the metafile becomes a true-colour drawable of the recorder's page, and
+// recording starts (a new slot) or goes on where it stopped.
+void open_recording(int slot) {
+  MetafileStore& store = metafiles();
+  set_drawable_size(kMetafileWidth, kMetafileHeight);
+  drawing().drawable.true_colour = true;
+  std::string& bytes = store.slots[static_cast<std::size_t>(slot)];
+  cgm::CgmState& s = store.recorder;
+  s.recorder = true;
+  s.encoder.set_sink(cgm::Sink{nullptr, &bytes});
+  const cgm::StateScope scope(s);
+  if (bytes.empty()) {
+    // The page is the recorder's own; a hardcopy's options must not shape it.
+    const DeviceDescription saved = drawing().device;
+    drawing().device.set_option(GrOption::width, static_cast<int>(kMetafileWidth));
+    drawing().device.set_option(GrOption::height, static_cast<int>(kMetafileHeight));
+    drawing().device.set_option(GrOption::reverse_mode, 0);
+    cgm::write_metafile_start();
+    drawing().device = saved;
+  } else {
+    s.extent_x = std::trunc(kMetafileWidth / 72.0 * cgm::kVdcPerInch);
+    s.extent_y = std::trunc(kMetafileHeight / 72.0 * cgm::kVdcPerInch);
+    s.sx = driver_scale(s.extent_x, kMetafileWidth);
+    s.sy = driver_scale(s.extent_y, kMetafileHeight);
+    s.picture_open = true;
+  }
+}
+
+void recorder(GrOp op) {
+  release_destroyed_metafiles();
+  if (op == GrOp::initialise) {
+    DeviceDescription& device = drawing().device;
+    if (device.answer == kProbeValue) {
+      device.answer = kRecorderClass;
+      return;
+    }
+  }
+  const int slot = current_slot();
+  if (slot == 0) {
+    return;
+  }
+  if (op == GrOp::initialise) {
+    open_recording(slot);
+    return;
+  }
+  if (op == GrOp::begin_output || op == GrOp::end_output || op == GrOp::new_page) {
+    return;
+  }
+  const cgm::StateScope scope(metafiles().recorder);
+  // Reverse modes belong to hardcopies, not to recordings.
+  const int reverse = drawing().device.option(GrOption::reverse_mode);
+  drawing().device.set_option(GrOption::reverse_mode, 0);
+  cgm::write_operation(op);
+  drawing().device.set_option(GrOption::reverse_mode, reverse);
+}
+
+}  // namespace
+
+MetafileStore& metafiles() {
+  static MetafileStore instance;
+  return instance;
+}
+
+bool metafile_replay_in_progress() { return metafiles().replaying; }
+
+void release_destroyed_metafiles() {
+  MetafileStore& store = metafiles();
+  for (int slot = 1; slot <= kMetafileSlots; ++slot) {
+    if (!drawing().metafile_used[static_cast<std::size_t>(slot)]) {
+      std::string().swap(store.slots[static_cast<std::size_t>(slot)]);
+    }
+  }
+}
+
+std::string complete_metafile(int handle) {
+  std::string bytes = metafiles().slots[static_cast<std::size_t>(handle)];
+  cgm::Encoder encoder;
+  encoder.set_sink(cgm::Sink{nullptr, &bytes});
+  encoder.start(0, 5).finish();
+  encoder.start(0, 2).finish();
+  return bytes;
+}
+
+// The stream must begin with BEGIN METAFILE and read to its end; the END PICTURE and
+// END METAFILE that close it are cut off.
+int adopt_metafile(std::string_view bytes, int& handle) {
+  std::size_t at = 0, open_end = 0;
+  CgmElementView e;
+  std::string joined;
+  bool first = true;
+  while (next_cgm_element(bytes, at, e, joined)) {
+    if (first && (e.element_class != 0 || e.id != 1)) {
+      return kErrorNotMetafile;
+    }
+    first = false;
+    if (!(e.element_class == 0 && (e.id == 5 || e.id == 2))) {
+      open_end = at;
+    }
+  }
+  if (first || at != bytes.size()) {
+    return kErrorNotMetafile;
+  }
+  const auto& used = drawing().metafile_used;
+  if (std::find(used.begin() + 1, used.end(), false) == used.end()) {
+    handle = 0;
+    return kErrorMetafileHandle;
+  }
+  WMetafileCreate(handle);
+  metafiles().slots[static_cast<std::size_t>(handle)] = std::string(bytes.substr(0, open_end));
+  return 0;
+}
+
+// Metafiles are not a numbered driver: the recorder takes the screen's place while a
+// metafile is the current drawable.
+void register_driver_metafile() { register_metafile_recorder(recorder); }
+
+}  // namespace quill
+
+using namespace quill;
+
+void WMetafileCreate(int& handle) {
+  release_destroyed_metafiles();
+  DrawingState& state = drawing();
+  for (int slot = 1; slot <= kMetafileSlots; ++slot) {
+    if (!state.metafile_used[static_cast<std::size_t>(slot)]) {
+      state.metafile_used[static_cast<std::size_t>(slot)] = true;
+      handle = slot;
+      return;
+    }
+  }
+  handle = 0;
+  IErrorReport(kErrorMetafileHandle, "WMetafileCreate");
+}
+
+void WMetafileReplay(int handle) {
+  release_destroyed_metafiles();
+  if (handle < 1 || handle > kMetafileSlots || !drawing().metafile_used[static_cast<std::size_t>(handle)] ||
+      metafiles().slots[static_cast<std::size_t>(handle)].empty()) {
+    IErrorReport(kErrorMetafileHandle, "WMetafileReplay");
+    return;
+  }
+  // A copy: replaying a metafile into itself appends to the bytes being read.
+  const std::string elements = metafiles().slots[static_cast<std::size_t>(handle)];
+  replay_elements(elements);
+}
