@@ -20,12 +20,15 @@ int palette_size(int bits_per_pixel) {
   return bits_per_pixel == 4 ? 16 : bits_per_pixel == 8 ? 256 : 0;
 }
 
-bool valid_pixel_buffer(const PixelBuffer& buffer) {
-  switch (buffer.bits_per_pixel) {
-    case 4: case 8: case 16: case 24: case 32: break;
+bool supported_depth(int bits_per_pixel) {
+  switch (bits_per_pixel) {
+    case 4: case 8: case 16: case 24: case 32: return true;
     default: return false;
   }
-  if (buffer.width <= 0 || buffer.height <= 0) {
+}
+
+bool valid_pixel_buffer(const PixelBuffer& buffer) {
+  if (!supported_depth(buffer.bits_per_pixel) || buffer.width <= 0 || buffer.height <= 0) {
     return false;
   }
   if (buffer.row_pitch < packed_row_bytes(buffer.width, buffer.bits_per_pixel)) {

@@ -39,6 +39,8 @@ std::size_t padded_row_bytes(int width, int bits_per_pixel);
 // True when the description is usable: a supported depth, a positive size, a pitch that
 // holds a row, pixels that hold every row, and no more colours than the depth indexes.
 bool valid_pixel_buffer(const PixelBuffer& buffer);
+// 4, 8, 16, 24 or 32.
+bool supported_depth(int bits_per_pixel);
 // Number of colour table entries the depth indexes: 16, 256, or 0 for true colour.
 int palette_size(int bits_per_pixel);
 
