@@ -20,7 +20,12 @@ std::uint8_t widen(unsigned value, int bits) {
   return static_cast<std::uint8_t>(bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4));
 }
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+  std::string text(1, '\'');
+  text.append(path.string());
+  text.push_back('\'');
+  return text;
+}
 
 }  // namespace
 

@@ -12,6 +12,13 @@
 
 namespace quill::test {
 
+// The system's error number for a path whose directory does not exist.
+#ifdef _WIN32
+inline constexpr int kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+#else
+inline constexpr int kPathNotFound = 2;  // ENOENT
+#endif
+
 // A pixel buffer that owns its storage.
 struct OwnedImage {
   std::vector<std::uint8_t> pixels;

@@ -2,7 +2,6 @@
 // broken file, and the file results: a file that cannot be created, a full disk.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <fstream>
 
 #include "graphics/image/image_file.hpp"
@@ -98,7 +97,7 @@ TEST(ImageReaders, EveryDepthAndFormatIsReadWithItsPixels) {
 TEST(ImageFiles, FailuresGiveTheirCodes) {
   const auto image = test::pattern_image(300, 200, 24);
   const ImageResult missing = save_image_file(ImageFormat::png, image.buffer, "/nonexistent-dir/x.png");
-  EXPECT_EQ(missing, (ImageResult{ImageError::open, ENOENT}));
+  EXPECT_EQ(missing, (ImageResult{ImageError::open, test::kPathNotFound}));
   if (std::ifstream("/dev/full").good()) {
     for (const Format& f : kFormats) {
       EXPECT_EQ(save_image_file(f.code, image.buffer, "/dev/full").code, ImageError::write) << f.extension;
