@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 #include "graphics/image/byte_order.hpp"
@@ -62,10 +63,17 @@ void convert_row(const PixelBuffer& image, const std::uint8_t* row, std::uint8_t
   }
 }
 
+// A byte block left uninitialised: every byte is written before it is read.
+struct Block {
+  std::unique_ptr<std::uint8_t[]> data;
+  std::size_t size = 0;
+  explicit Block(std::size_t n) : data(std::make_unique_for_overwrite<std::uint8_t[]>(n)), size(n) {}
+};
+
 // The rows from the top, each after filter byte 0.
-std::vector<std::uint8_t> raw_image(const PixelBuffer& image, std::size_t row_bytes) {
-  std::vector<std::uint8_t> raw((row_bytes + 1) * static_cast<std::size_t>(image.height));
-  std::uint8_t* out = raw.data();
+Block raw_image(const PixelBuffer& image, std::size_t row_bytes) {
+  Block raw((row_bytes + 1) * static_cast<std::size_t>(image.height));
+  std::uint8_t* out = raw.data.get();
   for (int y = 0; y < image.height; ++y) {
     *out++ = 0;
     convert_row(image, image.row(y), out);
@@ -115,11 +123,11 @@ ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   if (row_bytes + 1 > kMaxChunk / static_cast<std::size_t>(image.height)) {
     return {ImageError::api, invalid_parameter_error()};
   }
-  const std::vector<std::uint8_t> raw = raw_image(image, row_bytes);
-  const uLong raw_size = static_cast<uLong>(raw.size());
-  std::vector<std::uint8_t> compressed(compressBound(raw_size));
-  uLongf compressed_size = static_cast<uLongf>(compressed.size());
-  const int rc = compress2(compressed.data(), &compressed_size, raw.data(), raw_size,
+  const Block raw = raw_image(image, row_bytes);
+  const uLong raw_size = static_cast<uLong>(raw.size);
+  Block compressed(compressBound(raw_size));
+  uLongf compressed_size = static_cast<uLongf>(compressed.size);
+  const int rc = compress2(compressed.data.get(), &compressed_size, raw.data.get(), raw_size,
                            Z_DEFAULT_COMPRESSION);
   if (rc != Z_OK) {
     return {ImageError::zlib, rc};
@@ -133,7 +141,7 @@ ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   if (ok && palette) {
     ok = write_chunk(sink, "PLTE", palette_data(image), scratch);
   }
-  ok = ok && write_chunk(sink, "IDAT", std::span(compressed).first(compressed_size), scratch) &&
+  ok = ok && write_chunk(sink, "IDAT", std::span(compressed.data.get(), compressed_size), scratch) &&
        write_chunk(sink, "IEND", {}, scratch);
   return ok ? ImageResult{} : sink.failure();
 }
