@@ -2,6 +2,7 @@
 // their areas through the public routines.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "graphics/image/memory_bitmap.hpp"
@@ -137,6 +138,31 @@ TEST_F(MemoryBitmapTest, PolygonsArcsPointsAndImages) {
   EXPECT_TRUE(same(bitmap.pixel(3, 4), (Rgb{0, 0, 255})));
   EXPECT_TRUE(same(bitmap.pixel(0, 7), (Rgb{0, 0, 0})));
   EXPECT_TRUE(same(bitmap.pixel(3, 7), kWhite));
+}
+
+TEST_F(MemoryBitmapTest, LinesFarOutsideAreCutToTheBitmapAndBadPointsDrawNothing) {
+  MemoryBitmap& bitmap = selected_bitmap(20, 20, 8);
+  IGrColour("red");
+  IGrJoin(-1e9F, 10.25F, 1e9F, 10.25F);  // row 9
+  IGrJoin(5.25F, -1e9F, 5.25F, 1e9F);    // column 5
+  IGrJoin(std::nanf(""), 3.0F, 5.0F, 5.0F);
+  IGrJoin(1e30F, 1e30F, 2e30F, 2e30F);
+  IGrPoint(-5.0F, 5.0F);
+  IGrFillPattern(4);
+  const float xs[] = {-1e20F, 1e20F, 0.0F};
+  const float ys[] = {-1e20F, -1e20F, std::nanf("")};
+  IGrPolygon(xs, ys);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_TRUE(same(bitmap.pixel(i, 9), kRed)) << i;
+    EXPECT_TRUE(same(bitmap.pixel(5, i), kRed)) << i;
+  }
+  int coloured = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      coloured += same(bitmap.pixel(x, y), kRed) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(coloured, 39);
 }
 
 TEST_F(MemoryBitmapTest, MixedFillTakesTheMeanOfTwoColours) {

@@ -15,6 +15,34 @@ int clamp_int(double v, int low, int high) {
   return static_cast<int>(v);
 }
 
+// Cuts the segment a-b to the rectangle [low, high] in both directions (Liang-Barsky);
+// false when nothing of it lies inside.
+bool clip_segment(double& ax, double& ay, double& bx, double& by, double low_x, double low_y,
+                  double high_x, double high_y) {
+  double t0 = 0.0, t1 = 1.0;
+  const double dx = bx - ax, dy = by - ay;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {ax - low_x, high_x - ax, ay - low_y, high_y - ay};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+  }
+  if (t0 > t1) return false;
+  bx = ax + t1 * dx;
+  by = ay + t1 * dy;
+  ax += t0 * dx;
+  ay += t0 * dy;
+  return true;
+}
+
 }  // namespace
 
 void Raster::attach(MemoryBitmap* target, double scale_x, double scale_y, bool honour_clip) {
@@ -65,12 +93,17 @@ void Raster::span(int y, int x0, int x1, std::uint32_t value) {
 
 void Raster::plot(int x, int y) { span(y, x, x, value_); }
 
-// Bresenham between the pixels holding the end points; an end point on the far edge of
-// the bitmap belongs to the last pixel.
+
+// Bresenham between the pixels holding the end points, after cutting the line to the
+// bitmap; an end point on the far edge of the bitmap belongs to the last pixel.
 void Raster::thin_line(Point a, Point b) {
-  const double limit = 1e7;
-  const auto index = [limit](double v, int size) {
-    const double f = std::floor(std::clamp(v, -limit, limit));
+  const int width = target_->width(), height = target_->height();
+  if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y) ||
+      !clip_segment(a.x, a.y, b.x, b.y, -1.0, -1.0, width + 1.0, height + 1.0)) {
+    return;
+  }
+  const auto index = [](double v, int size) {
+    const double f = std::floor(v);
     return static_cast<long>(f == size && v <= size ? size - 1 : f);
   };
   long x0 = index(a.x, target_->width()), y0 = index(a.y, target_->height());
