@@ -101,7 +101,8 @@ TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSize) {
 }
 
 TEST_F(GraphicsWin32, MetafileDriverWritesAPlayableEnhancedMetafile) {
-  const auto path = temp_file("quill_driver11.emf");
+  // Kept in the test's working directory for a person (or LibreOffice) to look at.
+  const auto path = std::filesystem::current_path() / "driver11_picture.emf";
   std::filesystem::remove(path);
   IGrHardCopySelect(11);
   EXPECT_EQ(drawing().device.option(GrOption::width), 756);
@@ -145,7 +146,6 @@ TEST_F(GraphicsWin32, MetafileDriverWritesAPlayableEnhancedMetafile) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   DeleteEnhMetaFile(metafile);
-  std::filesystem::remove(path);
 }
 
 TEST_F(GraphicsWin32, MetafileThatCannotBeCreatedReportsCodeOne) {
