@@ -11,6 +11,7 @@
 #include <iterator>
 #include <vector>
 
+#include "core/window_table.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/image/memory_bitmap.hpp"
 #include "quill/errors.hpp"
@@ -80,10 +81,22 @@ TEST_F(GraphicsWin32, ClipboardBitmapHoldsTheArea) {
   CloseClipboard();
 }
 
-TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSize) {
+TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithItsPixels) {
   int w = 200;
   int h = 100;
   WindowOpen(7, std::nullopt, std::nullopt, &w, &h);
+  HWND client = windows().windows[0].client;
+  ASSERT_NE(client, nullptr);
+  RECT size{};
+  GetClientRect(client, &size);
+  // Paint the left half blue straight through GDI, then save the whole area.
+  HDC dc = GetDC(client);
+  const RECT left{0, 0, size.right / 2, size.bottom};
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+  FillRect(dc, &left, blue);
+  DeleteObject(blue);
+  GdiFlush();
+  ReleaseDC(client, dc);
   IGrSelect(1, 0);
   const auto path = temp_file("quill_window_capture.bmp");
   std::filesystem::remove(path);
@@ -94,8 +107,17 @@ TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSize) {
   EXPECT_EQ(bmp[0], 'B');
   const int width = bmp[18] | (bmp[19] << 8);
   const int height = bmp[22] | (bmp[23] << 8);
-  EXPECT_GT(width, 0);
-  EXPECT_GT(height, 0);
+  const int depth = bmp[28];
+  EXPECT_EQ(width, size.right);
+  EXPECT_EQ(height, size.bottom);
+  EXPECT_TRUE(depth == 16 || depth == 24 || depth == 32) << depth;
+  if (depth == 24 || depth == 32) {
+    const std::size_t offset = bmp[10] | (bmp[11] << 8);
+    const std::size_t pitch = (static_cast<std::size_t>(width) * (depth / 8) + 3) & ~std::size_t{3};
+    const std::size_t middle = offset + static_cast<std::size_t>(height / 2) * pitch;
+    EXPECT_EQ(bmp[middle], 255);      // first pixel: blue (B, G, R)
+    EXPECT_EQ(bmp[middle + 2], 0);
+  }
   WindowShutdown();
   std::filesystem::remove(path);
 }
