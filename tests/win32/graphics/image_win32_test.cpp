@@ -54,6 +54,28 @@ void draw_red_square() {
   IGrRectangle(0.0F, 0.0F, 8.0F, 8.0F);  // left half
 }
 
+TEST_F(GraphicsWin32, TextIsDrawnIntoMemoryBitmapsAboveItsBaseline) {
+  int handle = 0;
+  WBitmapCreate(handle, 200, 60, 24);
+  IGrSelect(2, handle);
+  IGrUnits(0.0F, 0.0F, 200.0F, 60.0F);
+  IGrColourN(0x0000FF);
+  IGrCharSize(15.0F, 30.0F);
+  IGrCharOut(10.0F, 20.0F, "Quill");  // baseline at row 40, from column 10
+  const MemoryBitmap& bitmap = *bitmap_slot(handle);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const Rgb c = bitmap.pixel(x, y);
+      const bool red = c.red == 255 && c.green == 0 && c.blue == 0;
+      const bool near_text = x >= 8 && x < 140 && y >= 5 && y <= 48;  // Q's tail dips below
+      (near_text ? inside : outside) += red ? 1 : 0;
+    }
+  }
+  EXPECT_GT(inside, 200);
+  EXPECT_EQ(outside, 0);
+}
+
 TEST_F(GraphicsWin32, ClipboardBitmapHoldsTheArea) {
   draw_red_square();
   IGrCopyImageToClipboard();

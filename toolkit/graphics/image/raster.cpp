@@ -1,5 +1,7 @@
 #include "graphics/image/raster.hpp"
 
+#include "graphics/image/text_mask.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -266,6 +268,26 @@ void Raster::image() {
   }
 }
 
+// Text through the platform's font engine, painted in the current colour.
+void Raster::text() {
+  const TextAttributes& attributes = drawing().text;
+  TextMask mask;
+  if (!render_text_mask(attributes.text, attributes, attributes.height * scale_y_, mask)) {
+    return;
+  }
+  const Point at = to_pixel(attributes.x, attributes.y);
+  const int origin_x = static_cast<int>(std::lround(at.x)) + mask.left;
+  const int origin_y = static_cast<int>(std::lround(at.y)) + mask.top;
+  for (int y = 0; y < mask.height; ++y) {
+    for (int x = 0; x < mask.width; ++x) {
+      if (mask.covered[static_cast<std::size_t>(y) * static_cast<std::size_t>(mask.width) +
+                       static_cast<std::size_t>(x)] != 0) {
+        span(origin_y + y, origin_x + x, origin_x + x, value_);
+      }
+    }
+  }
+}
+
 void Raster::draw(GrOp op) {
   if (target_ == nullptr) {
     return;
@@ -297,6 +319,7 @@ void Raster::draw(GrOp op) {
     case GrOp::sector: shape(op); break;
     case GrOp::arc: polyline(arc_points(p.start_angle, p.end_angle, p.int_param[0] == 1), p.int_param[0] == 1); break;
     case GrOp::image: image(); break;
+    case GrOp::text: text(); break;
     default: break;
   }
 }

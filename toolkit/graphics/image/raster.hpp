@@ -36,6 +36,7 @@ class Raster {
   // Points of an elliptic arc (drawing units in, pixels out); with_centre adds the centre.
   std::vector<Point> arc_points(double start, double end, bool with_centre) const;
   void image();
+  void text();
   std::uint32_t fill_value() const;
 
   MemoryBitmap* target_ = nullptr;
