@@ -165,6 +165,34 @@ TEST_F(MemoryBitmapTest, LinesFarOutsideAreCutToTheBitmapAndBadPointsDrawNothing
   EXPECT_EQ(coloured, 39);
 }
 
+TEST_F(MemoryBitmapTest, LineStylesLeaveGapsThatRunOnAlongAPolyline) {
+  MemoryBitmap& bitmap = selected_bitmap(120, 10, 24);
+  IGrColourN(0x000000);
+  const auto count_row = [&](int y) {
+    int dark = 0, runs = 0;
+    bool previous = false;
+    for (int x = 0; x < 120; ++x) {
+      const bool on = bitmap.pixel(x, y).red == 0;
+      dark += on ? 1 : 0;
+      runs += on && !previous ? 1 : 0;
+      previous = on;
+    }
+    return std::pair{dark, runs};
+  };
+  IGrJoin(0.0F, 8.5F, 120.0F, 8.5F);  // solid: row 1
+  IGrLineType(1);                     // dashes of 9 pixels, gaps of 4.5
+  IGrJoin(0.0F, 5.5F, 120.0F, 5.5F);  // row 4
+  const float xs[] = {0.0F, 7.0F, 50.0F, 120.0F};
+  const float ys[] = {2.5F, 2.5F, 2.5F, 2.5F};
+  IGrPolyLine(xs, ys);                // row 7, the pattern runs across the joints
+  EXPECT_EQ(count_row(1), (std::pair{120, 1}));
+  const auto dashed = count_row(4);
+  EXPECT_EQ(dashed.second, 9);
+  EXPECT_GT(dashed.first, 75);
+  EXPECT_LE(dashed.first, 92);  // each dash paints both end pixels
+  EXPECT_EQ(count_row(7), dashed);
+}
+
 TEST_F(MemoryBitmapTest, MixedFillTakesTheMeanOfTwoColours) {
   MemoryBitmap& bitmap = selected_bitmap(10, 10, 24);
   IGrColourN(0x0000FF);

@@ -3,6 +3,7 @@
 #include "graphics/image/text_mask.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace quill {
@@ -44,6 +45,18 @@ bool clip_segment(double& ax, double& ay, double& bx, double& by, double low_x, 
   ay += t0 * dy;
   return true;
 }
+
+// On and off lengths in line widths of the dash patterns of line styles 1..7.
+constexpr std::array<std::array<double, 6>, 8> kDashes = {{
+    {0, 0, 0, 0, 0, 0},       // 0 solid
+    {6, 3, 0, 0, 0, 0},       // 1 dashed
+    {1, 2, 0, 0, 0, 0},       // 2 dotted
+    {6, 2, 1, 2, 0, 0},       // 3 dash dot
+    {6, 2, 1, 2, 1, 2},       // 4 dash dot dot
+    {12, 4, 0, 0, 0, 0},      // 5 long dashes
+    {3, 3, 0, 0, 0, 0},       // 6 short dashes
+    {12, 3, 3, 3, 0, 0},      // 7 long short
+}};
 
 }  // namespace
 
@@ -132,7 +145,7 @@ void Raster::thin_line(Point a, Point b) {
   }
 }
 
-void Raster::line(Point a, Point b) {
+void Raster::solid_line(Point a, Point b) {
   const double length = std::hypot(b.x - a.x, b.y - a.y);
   if (thickness_ <= 1 || !(length > 0.0)) {
     thin_line(a, b);
@@ -141,6 +154,38 @@ void Raster::line(Point a, Point b) {
   const double half = thickness_ / 2.0;
   const double nx = -(b.y - a.y) / length * half, ny = (b.x - a.x) / length * half;
   fill_polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}, value_);
+}
+
+// A line in the current style: the dash pattern runs on from the previous line, so a
+// polyline's pattern is continuous.
+void Raster::line(Point a, Point b) {
+  const int style = drawing().line.style;
+  const double length = std::hypot(b.x - a.x, b.y - a.y);
+  if (style < 1 || style > 7 || !(length > 0.0) || !std::isfinite(length) || length > 1e6) {
+    solid_line(a, b);
+    return;
+  }
+  const auto& pattern = kDashes[static_cast<std::size_t>(style)];
+  const double unit = std::max(thickness_, 1) * 1.5;
+  double period = 0.0;
+  for (const double part : pattern) period += part * unit;
+  double done = 0.0;
+  while (done < length) {
+    double phase = std::fmod(dash_phase_ + done, period);
+    std::size_t i = 0;
+    while (i + 1 < pattern.size() && pattern[i + 1] > 0.0 && phase >= pattern[i] * unit) {
+      phase -= pattern[i] * unit;
+      ++i;
+    }
+    // At least a little progress, whatever the rounding of the phase.
+    const double step = std::max(std::min(pattern[i] * unit - phase, length - done), 1e-6);
+    if (i % 2 == 0) {
+      const double t0 = done / length, t1 = (done + step) / length;
+      solid_line({a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0}, {a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1});
+    }
+    done += step;
+  }
+  dash_phase_ = std::fmod(dash_phase_ + length, period);
 }
 
 void Raster::polyline(const std::vector<Point>& points, bool closed) {
@@ -297,6 +342,7 @@ void Raster::draw(GrOp op) {
     case GrOp::colour:
     case GrOp::colour_value: set_colour(); break;
     case GrOp::line_width: set_thickness(); break;
+    case GrOp::line_style: dash_phase_ = 0.0; break;
     case GrOp::clip:
       if (honour_clip_) set_clip();
       break;

@@ -29,6 +29,7 @@ class Raster {
   void plot(int x, int y);
   void span(int y, int x0, int x1, std::uint32_t value);
   void thin_line(Point a, Point b);
+  void solid_line(Point a, Point b);
   void line(Point a, Point b);
   void polyline(const std::vector<Point>& points, bool closed);
   void fill_polygon(const std::vector<Point>& points, std::uint32_t value);
@@ -44,6 +45,7 @@ class Raster {
   bool honour_clip_ = false;
   std::uint32_t value_ = 0;
   int thickness_ = 1;
+  double dash_phase_ = 0.0;  // how far into the dash pattern the next line starts
   int clip_left_ = 0, clip_top_ = 0, clip_right_ = -1, clip_bottom_ = -1;
 };
 
