@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what only the benchmarks need beyond scripts/setup.sh (Debian packages, only
 # those missing): Google Benchmark, gfortran and {fmt} for the formatter's peers, cairo for
-# the graphics drivers' peers. Safe to run any number of times.
+# the graphics drivers' peers, libpng for the image encoder's. Safe to run any number of times.
 set -euo pipefail
 
-packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev)
+packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev libpng-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -141,6 +141,7 @@ struct DrawingState {
   bool metafile_recorder = false;
   int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
   bool (*window_exists)(int number) = nullptr;  // set by the window system; null: 0..50
+  bool (*bitmap_exists)(int number) = nullptr;  // set by the bitmap store; null: 1..bitmap_count
 };
 
 DrawingState& drawing();

@@ -77,7 +77,7 @@ bool valid_drawable(int kind, int id) {
     case 1:
       return id >= 0 && id <= 50 && (state.window_exists == nullptr || state.window_exists(id));
     case 2:
-      return id >= 1 && id <= state.bitmap_count;
+      return id >= 1 && id <= state.bitmap_count && (state.bitmap_exists == nullptr || state.bitmap_exists(id));
     case 4:
       return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
     default:

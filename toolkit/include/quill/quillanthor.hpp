@@ -9,3 +9,4 @@
 #include "quill/clipboard.hpp"
 #include "quill/dialog.hpp"
 #include "quill/graphics.hpp"
+#include "quill/image.hpp"

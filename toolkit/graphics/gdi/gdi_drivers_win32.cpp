@@ -1,0 +1,196 @@
+// Driver 10 prints through the spooler on the default printer (job "Quillanthor graphic");
+// driver 11 writes an enhanced metafile of 756 x 540 units at 600 units per inch.
+#include <windows.h>
+
+#include <string>
+
+#include "graphics/gdi/gdi_render_win32.hpp"
+#include "graphics/drawing_state.hpp"
+#include "quill/errors.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kPrinterDriver = 10;
+constexpr int kMetafileDriver = 11;
+constexpr int kErrorOpen = 1;
+constexpr int kMetafileWidth = 756;
+constexpr int kMetafileHeight = 540;
+constexpr double kMetafileUnitsPerInch = 600.0;
+constexpr char kJobName[] = "Quillanthor graphic";
+// The two description strings, each ending in a NUL, the whole ending in two.
+constexpr char kMetafileDescription[] = "Quillanthor graphic\0KVS metafile driver\0";
+
+struct GdiDriverState {
+  HDC dc = nullptr;
+  bool printing = false;  // a print job is open on dc
+  GdiRenderer renderer;
+};
+
+GdiDriverState& gdi_state() {
+  static GdiDriverState state;
+  return state;
+}
+
+std::string default_printer() {
+  DWORD size = 0;
+  GetDefaultPrinterA(nullptr, &size);
+  if (size == 0) return {};
+  std::string name(size, '\0');
+  if (!GetDefaultPrinterA(name.data(), &size)) return {};
+  name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+  return name;
+}
+
+void describe(int driver, int width, int height, double units_per_inch) {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = driver;
+    return;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, width);
+  device.set_option(GrOption::height, height);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::path_limit, 255);
+  device.units_per_inch_x = units_per_inch;
+  device.units_per_inch_y = units_per_inch;
+  device.colours = 256;
+  device.capabilities = driver_info(driver)->capabilities;
+}
+
+// The printer's page in device pixels and its resolution; without a printer, a letter
+// page at 600 dots per inch.
+void describe_printer() {
+  int width = 5100, height = 6600, dpi = 600;
+  const std::string printer = default_printer();
+  if (!printer.empty()) {
+    HDC info = CreateICA("WINSPOOL", printer.c_str(), nullptr, nullptr);
+    if (info != nullptr) {
+      width = GetDeviceCaps(info, HORZRES);
+      height = GetDeviceCaps(info, VERTRES);
+      dpi = GetDeviceCaps(info, LOGPIXELSY);
+      DeleteDC(info);
+    }
+  }
+  describe(kPrinterDriver, width, height, dpi);
+}
+
+void give_up() {
+  HardcopyState& hardcopy = drawing().hardcopy;
+  hardcopy.active = false;
+  hardcopy.active_driver = 0;
+  IErrorReport(kErrorOpen, "IGrHardCopy");
+}
+
+void start_drawing(double units_per_inch) {
+  GdiDriverState& s = gdi_state();
+  const DrawingState& state = drawing();
+  const DeviceDescription& device = state.device;
+  s.renderer.attach(s.dc, driver_scale(device.width(), state.drawable.width),
+                    driver_scale(device.height(), state.drawable.height), device.height(),
+                    units_per_inch / 72.0);
+}
+
+void begin_printing() {
+  GdiDriverState& s = gdi_state();
+  const std::string printer = default_printer();
+  if (printer.empty()) {
+    give_up();
+    return;
+  }
+  s.dc = CreateDCA("WINSPOOL", printer.c_str(), nullptr, nullptr);
+  DOCINFOA job{};
+  job.cbSize = sizeof job;
+  job.lpszDocName = kJobName;
+  if (s.dc == nullptr || StartDocA(s.dc, &job) <= 0) {
+    if (s.dc != nullptr) DeleteDC(s.dc);
+    s.dc = nullptr;
+    give_up();
+    return;
+  }
+  s.printing = true;
+  StartPage(s.dc);
+  start_drawing(GetDeviceCaps(s.dc, LOGPIXELSY));
+}
+
+void begin_metafile() {
+  GdiDriverState& s = gdi_state();
+  const std::string& file = drawing().hardcopy.file_name;
+  if (file.empty()) {
+    give_up();
+    return;
+  }
+  HDC reference = GetDC(nullptr);
+  // The frame in hundredths of a millimetre.
+  const RECT frame{0, 0, static_cast<LONG>(kMetafileWidth * 2540.0 / kMetafileUnitsPerInch),
+                   static_cast<LONG>(kMetafileHeight * 2540.0 / kMetafileUnitsPerInch)};
+  s.dc = CreateEnhMetaFileA(reference, file.c_str(), &frame, kMetafileDescription);
+  const int dpi_x = GetDeviceCaps(reference, LOGPIXELSX), dpi_y = GetDeviceCaps(reference, LOGPIXELSY);
+  ReleaseDC(nullptr, reference);
+  if (s.dc == nullptr) {
+    give_up();
+    return;
+  }
+  // Logical units of 1/600 inch over the reference device's pixels.
+  SetMapMode(s.dc, MM_ANISOTROPIC);
+  SetWindowExtEx(s.dc, kMetafileWidth, kMetafileHeight, nullptr);
+  SetViewportExtEx(s.dc, static_cast<int>(kMetafileWidth * dpi_x / kMetafileUnitsPerInch),
+                   static_cast<int>(kMetafileHeight * dpi_y / kMetafileUnitsPerInch), nullptr);
+  start_drawing(kMetafileUnitsPerInch);
+}
+
+void end_output() {
+  GdiDriverState& s = gdi_state();
+  s.renderer.detach();
+  if (s.dc == nullptr) return;
+  if (s.printing) {
+    EndPage(s.dc);
+    EndDoc(s.dc);
+    DeleteDC(s.dc);
+    s.printing = false;
+  } else {
+    HENHMETAFILE metafile = CloseEnhMetaFile(s.dc);
+    if (metafile != nullptr) DeleteEnhMetaFile(metafile);
+  }
+  s.dc = nullptr;
+}
+
+void new_page() {
+  GdiDriverState& s = gdi_state();
+  if (s.printing && s.dc != nullptr) {
+    EndPage(s.dc);
+    StartPage(s.dc);
+  }
+}
+
+void printer_driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise: describe_printer(); return;
+    case GrOp::begin_output: begin_printing(); return;
+    case GrOp::end_output: end_output(); return;
+    case GrOp::new_page: new_page(); return;
+    default: gdi_state().renderer.draw(op); return;
+  }
+}
+
+void metafile_driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise:
+      describe(kMetafileDriver, kMetafileWidth, kMetafileHeight, kMetafileUnitsPerInch);
+      return;
+    case GrOp::begin_output: begin_metafile(); return;
+    case GrOp::end_output: end_output(); return;
+    default: gdi_state().renderer.draw(op); return;
+  }
+}
+
+}  // namespace
+
+void register_driver_gdi() {
+  register_driver(kPrinterDriver, printer_driver);
+  register_driver(kMetafileDriver, metafile_driver);
+}
+
+}  // namespace quill

@@ -1,0 +1,12 @@
+// Builds without a window system have no windows to read and no clipboard.
+#include "graphics/image/area_pixels.hpp"
+
+namespace quill {
+
+ImageResult capture_window_area(int, const Area&, AreaPixels&) {
+  return {ImageError::api, invalid_parameter_error()};
+}
+
+ImageResult put_clipboard_bitmap(const PixelBuffer&) { return {ImageError::clipboard, 0}; }
+
+}  // namespace quill

@@ -1,0 +1,163 @@
+// Memory bitmaps as drawables (the screen driver while a bitmap is selected) and driver 6,
+// the image hardcopy: it draws into a bitmap of the device size and, at the end, writes
+// it as PNG, BMP or PCX (option 26) at the colour depth of option 23.
+#include <new>
+
+#include "graphics/drawing_state.hpp"
+#include "graphics/image/image_encoders.hpp"
+#include "graphics/image/raster.hpp"
+#include "quill/errors.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kImageDriver = 6;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+constexpr int kDefaultDepth = 24;
+constexpr int kPageTooLarge = 34;
+constexpr int kZlibError = 1044;
+
+struct ImageDriverState {
+  DriverFunction next_screen = nullptr;  // the driver of windows, forwarded to
+  Raster screen;
+  Raster page_raster;
+  std::unique_ptr<MemoryBitmap> page;
+};
+
+ImageDriverState& image_state() {
+  static ImageDriverState state;
+  return state;
+}
+
+// Hands the encoder's bytes to the hardcopy's output stream, which reports a failed
+// write itself (once, for "YYPROU").
+class OutputStreamSink final : public ByteSink {
+ public:
+  bool write(std::span<const std::uint8_t> bytes) override {
+    OutputStream& out = drawing().output;
+    out.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return out.is_open() && !out.failed();
+  }
+  ImageResult failure() const override { return {ImageError::write, 0}; }
+};
+
+void bitmap_screen_driver(GrOp op) {
+  ImageDriverState& s = image_state();
+  DrawingState& state = drawing();
+  if (state.drawable.kind != DrawableKind::bitmap) {
+    if (s.next_screen != nullptr) {
+      s.next_screen(op);
+    }
+    return;
+  }
+  MemoryBitmap* bitmap = current_bitmap();
+  if (op == GrOp::initialise) {
+    if (bitmap != nullptr) {
+      state.drawable.true_colour = bitmap->true_colour();
+      set_drawable_size(bitmap->width(), bitmap->height());
+      update_colour_intensities();
+    }
+    s.screen.attach(bitmap, 1.0, 1.0, false);
+    return;
+  }
+  if (s.screen.target() != bitmap) {
+    s.screen.attach(bitmap, 1.0, 1.0, false);
+  }
+  s.screen.draw(op);
+}
+
+void describe_image_device() {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = kImageDriver;
+    return;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, kDefaultWidth);
+  device.set_option(GrOption::height, kDefaultHeight);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::path_limit, 255);
+  device.set_option(GrOption::colour_depth, kDefaultDepth);
+  device.set_option(GrOption::image_format, static_cast<int>(ImageFormat::png));
+  device.units_per_inch_x = 96.0;
+  device.units_per_inch_y = 96.0;
+  device.colours = 256;
+  device.capabilities = driver_info(kImageDriver)->capabilities;
+  device.default_file = "quilplot.png";
+}
+
+// A page bitmap for option 23: 1 gives black and white in a 4-bit bitmap.
+std::unique_ptr<MemoryBitmap> make_page(int width, int height, int depth) {
+  std::vector<PaletteEntry> colours;
+  if (depth == 1) {
+    colours = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    depth = 4;
+  }
+  if (depth != 4 && depth != 8) {
+    depth = 24;
+  }
+  if (!bitmap_size_allowed(width, height, depth)) {
+    return nullptr;
+  }
+  try {
+    return std::make_unique<MemoryBitmap>(width, height, depth, std::move(colours));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void begin_image_output() {
+  ImageDriverState& s = image_state();
+  DrawingState& state = drawing();
+  const DeviceDescription& device = state.device;
+  s.page = make_page(device.option(GrOption::width), device.option(GrOption::height),
+                     device.option(GrOption::colour_depth));
+  if (!s.page) {
+    state.hardcopy.active = false;
+    state.hardcopy.active_driver = 0;
+    IErrorReport(kPageTooLarge, "IGrHardCopy");
+    return;
+  }
+  if (!begin_file_output()) {
+    s.page.reset();
+    return;
+  }
+  s.page_raster.attach(s.page.get(), driver_scale(device.width(), state.drawable.width),
+                       driver_scale(device.height(), state.drawable.height), true);
+}
+
+void end_image_output() {
+  ImageDriverState& s = image_state();
+  if (s.page && drawing().output.is_open()) {
+    OutputStreamSink sink;
+    const auto format = static_cast<ImageFormat>(drawing().device.option(GrOption::image_format));
+    const ImageResult result = encode_image(format, s.page->buffer(), sink);
+    if (result.code == ImageError::zlib) {
+      errors().os_error = result.detail;
+      IErrorReport(kZlibError, "IGrHardCopy");
+    }
+  }
+  end_file_output();
+  s.page_raster.attach(nullptr, 1.0, 1.0, false);
+  s.page.reset();
+}
+
+void image_driver(GrOp op) {
+  switch (op) {
+    case GrOp::initialise: describe_image_device(); return;
+    case GrOp::begin_output: begin_image_output(); return;
+    case GrOp::end_output: end_image_output(); return;
+    default: image_state().page_raster.draw(op); return;
+  }
+}
+
+}  // namespace
+
+void register_driver_image() {
+  register_driver(kImageDriver, image_driver);
+  image_state().next_screen = register_screen_driver(bitmap_screen_driver);
+}
+
+}  // namespace quill

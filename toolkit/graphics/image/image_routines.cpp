@@ -1,0 +1,173 @@
+// The public memory bitmap and image saving routines.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <new>
+#include <string>
+
+#include "graphics/image/area_pixels.hpp"
+#include "graphics/image/image_file.hpp"
+#include "quill/errors.hpp"
+#include "quill/image.hpp"
+
+namespace quill {
+namespace {
+
+constexpr int kUnsupportedFormat = 27;
+constexpr int kBitmapCreation = 1020;
+constexpr int kInvalidBitmap = 1021;
+constexpr int kInvalidSurface = 1019;
+constexpr int kMetafileDrawable = 1063;
+constexpr int kImageTooLarge = 1109;
+
+bool known_format(int code) {
+  return code == static_cast<int>(ImageFormat::clipboard) || code == static_cast<int>(ImageFormat::bmp) ||
+         code == static_cast<int>(ImageFormat::pcx) || code == static_cast<int>(ImageFormat::png);
+}
+
+// The format named by the file's extension, or -1.
+int format_of_extension(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || name.find_first_of("/\\", dot) != std::string_view::npos) {
+    return -1;
+  }
+  std::string extension(name.substr(dot));
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".bmp") return static_cast<int>(ImageFormat::bmp);
+  if (extension == ".pcx") return static_cast<int>(ImageFormat::pcx);
+  if (extension == ".png") return static_cast<int>(ImageFormat::png);
+  return -1;
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return text;
+}
+
+// Reports a saver result for routine, with its detail where the report shows one.
+void report(const ImageResult& result, std::string_view routine) {
+  if (result.ok()) {
+    return;
+  }
+  ErrorState& state = errors();
+  if (result.code == ImageError::open || result.code == ImageError::write) {
+    state.file_error = result.detail;
+    state.file_error_source = 2;
+  } else {
+    state.os_error = result.detail;
+  }
+  IErrorReport(static_cast<int>(result.code), routine);
+}
+
+// The current area of the current drawable; 0 or an error code to report.
+int read_current_area(AreaPixels& out, ImageResult& failure) {
+  const DrawingState& state = drawing();
+  switch (state.drawable.kind) {
+    case DrawableKind::bitmap: {
+      const MemoryBitmap* bitmap = current_bitmap();
+      if (bitmap == nullptr) {
+        return kInvalidSurface;
+      }
+      const PixelRect r = area_rect(state.area, bitmap->width(), bitmap->height());
+      if (r.width() < 1 || r.height() < 1) {
+        failure = {ImageError::api, invalid_parameter_error()};
+        return 0;
+      }
+      out.bitmap = std::make_unique<MemoryBitmap>(bitmap->crop(r.left, r.top, r.right, r.bottom));
+      out.buffer = out.bitmap->buffer();
+      return 0;
+    }
+    case DrawableKind::window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
+    case DrawableKind::metafile: return kMetafileDrawable;
+    default: return kInvalidSurface;
+  }
+}
+
+void save_current_area(int format, std::string_view file_name, std::string_view routine) {
+  AreaPixels area;
+  ImageResult result;
+  try {
+    if (const int code = read_current_area(area, result); code != 0) {
+      IErrorReport(code, routine);
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    result = {ImageError::api, out_of_memory_error()};
+  }
+  if (result.ok()) {
+    result = format == static_cast<int>(ImageFormat::clipboard)
+                 ? put_clipboard_bitmap(area.buffer)
+                 : save_image_file(static_cast<ImageFormat>(format), area.buffer, file_name);
+  }
+  report(result, routine);
+}
+
+}  // namespace
+
+PixelRect area_rect(const Area& area, int width, int height) {
+  const auto edge = [](double fraction, int size) { return static_cast<int>(std::lround(fraction * size)); };
+  return {edge(area.left, width), edge(1.0 - area.top, height), edge(area.right, width) - 1,
+          edge(1.0 - area.bottom, height) - 1};
+}
+
+}  // namespace quill
+
+using namespace quill;
+
+void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth) {
+  const int bits = depth.value_or(24);
+  if (width < 1 || height < 1 || !supported_depth(bits)) {
+    IErrorReport(kBitmapCreation, "WBitmapCreate");
+    return;
+  }
+  if (!bitmap_size_allowed(width, height, bits)) {
+    IErrorReport(kImageTooLarge, "WBitmapCreate");
+    return;
+  }
+  BitmapTable& table = bitmaps();
+  drawing().bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; };
+  for (int id = 1; id <= kMaxBitmaps; ++id) {
+    auto& slot = table.slots[static_cast<std::size_t>(id)];
+    if (slot) {
+      continue;
+    }
+    try {
+      slot = std::make_unique<MemoryBitmap>(width, height, bits);
+    } catch (const std::bad_alloc&) {
+      IErrorReport(kBitmapCreation, "WBitmapCreate");
+      return;
+    }
+    drawing().bitmap_count = std::max(drawing().bitmap_count, id);
+    handle = id;
+    return;
+  }
+  IErrorReport(kBitmapCreation, "WBitmapCreate");
+}
+
+void WBitmapDestroy(int handle) {
+  if (bitmap_slot(handle) == nullptr) {
+    IErrorReport(kInvalidBitmap, "WBitmapDestroy");
+    return;
+  }
+  bitmaps().slots[static_cast<std::size_t>(handle)].reset();
+  int& count = drawing().bitmap_count;
+  while (count > 0 && bitmap_slot(count) == nullptr) {
+    --count;
+  }
+}
+
+void IGrSaveImage(std::string_view file_name, std::optional<int> format) {
+  const std::string_view name = trimmed(file_name);
+  const int code = format.has_value() ? *format : format_of_extension(name);
+  if (!known_format(code)) {
+    IErrorReport(kUnsupportedFormat, "IGrSaveImage");
+    return;
+  }
+  save_current_area(code, name, "IGrSaveImage");
+}
+
+void IGrCopyImageToClipboard() {
+  save_current_area(static_cast<int>(ImageFormat::clipboard), {}, "IGrCopyImageToClipboard");
+}
