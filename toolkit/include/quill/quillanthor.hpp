@@ -8,3 +8,4 @@
 #include "quill/window.hpp"
 #include "quill/clipboard.hpp"
 #include "quill/dialog.hpp"
+#include "quill/grid.hpp"
