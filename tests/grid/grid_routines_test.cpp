@@ -1,0 +1,240 @@
+// The grid routines: finding the grid, setting it up, and reading and writing cells.
+#include <array>
+#include <string_view>
+
+#include "grid/grid_registry.hpp"
+#include "grid_test_support.hpp"
+#include "quill/errors.hpp"
+#include "quill/grid.hpp"
+
+namespace {
+
+using grid_test::GridTest;
+using grid_test::kField;
+
+TEST_F(GridTest, FindsGridsByCurrentDialogAndGridWindow) {
+  define({4}, 1);
+  WGridPutCellString(kField, 1, 1, "dialog");
+  EXPECT_EQ(take_error(), 0);
+
+  WGridPutCellString(11, 1, 1, "x");  // not a grid field
+  EXPECT_EQ(take_error(), 1006);
+  WGridPutCellString(0, 1, 1, "x");  // no grid window is current
+  EXPECT_EQ(take_error(), 1006);
+
+  quill::attach_window_grid(3);
+  quill::select_grid_window(3);
+  WGridColumns(0, 1, std::array{4});
+  WGridRows(0, 1);
+  WGridPutCellString(0, 1, 1, "window");
+  EXPECT_EQ(take_error(), 0);
+  EXPECT_EQ(cell_text(1, 1), "dialog");  // the dialog's grid is another grid
+
+  quill::select_grid_dialog(std::nullopt);
+  WGridPutCellString(kField, 1, 1, "x");
+  EXPECT_EQ(take_error(), 1005);
+  quill::select_grid_dialog(2);
+  WGridPutCellString(kField, 1, 1, "x");  // dialog 2 has no field 10
+  EXPECT_EQ(take_error(), 1006);
+
+  quill::select_grid_dialog(1);
+  quill::detach_dialog_grids(1);
+  WGridPutCellString(kField, 1, 1, "x");
+  EXPECT_EQ(take_error(), 1006);
+  std::string text(6, ' ');
+  WGridGetCellString(0, 1, 1, text);
+  EXPECT_EQ(text, "window");
+}
+
+TEST_F(GridTest, StoresEveryCellTypeAndReadsItBack) {
+  define({4, 5, 6, 7, 9, 11, 8}, 2);
+  WGridFormat(kField, 3, "(F8.2)");
+  WGridFormat(kField, 4, "(E12.4)");
+  const std::array<std::string_view, 3> options{"red", "green  ", "blue"};
+  WGridPutOptions(kField, 6, options, 3);
+  ASSERT_EQ(take_error(), 0);
+
+  WGridPutCellString(kField, 1, 1, "text  ");
+  WGridPutCellInteger(kField, 2, 1, -42);
+  WGridPutCellReal(kField, 3, 1, 2.5F);
+  WGridPutCellDouble(kField, 4, 1, 1234.56);
+  WGridPutCellCheckBox(kField, 5, 1, 7);
+  WGridPutCellOption(kField, 6, 1, 2);
+  ASSERT_EQ(take_error(), 0);
+
+  EXPECT_EQ(cell_text(1, 1), "text");
+  EXPECT_EQ(cell_text(2, 1), "-42");
+  EXPECT_EQ(cell_text(3, 1), "2.50");
+  EXPECT_EQ(cell_text(4, 1), "0.1235E+04");
+  EXPECT_EQ(cell_text(6, 1), "green");
+  int integer = 0;
+  float real = 0.0F;
+  double real8 = 0.0;
+  int state = 0;
+  int option = 0;
+  WGridGetCellInteger(kField, 2, 1, integer);
+  WGridGetCellReal(kField, 3, 1, real);
+  WGridGetCellDouble(kField, 4, 1, real8);
+  WGridGetCellCheckBox(kField, 5, 1, state);
+  WGridGetCellOption(kField, 6, 1, option);
+  EXPECT_EQ(take_error(), 0);
+  EXPECT_EQ(integer, -42);
+  EXPECT_EQ(real, 2.5F);
+  EXPECT_EQ(real8, 1234.56);
+  EXPECT_EQ(state, 1);
+  EXPECT_EQ(option, 2);
+
+  // Empty numeric cells give the undefined values and 1010.
+  WGridGetCellInteger(kField, 2, 2, integer);
+  EXPECT_EQ(integer, -999);
+  EXPECT_EQ(take_error(), 1010);
+  WGridGetCellDouble(kField, 4, 2, real8);
+  EXPECT_EQ(real8, -999.0);
+  EXPECT_EQ(take_error(), 1010);
+
+  WGridClearCell(kField, 2, 1);
+  WGridClearCell(kField, 5, 1);
+  WGridClearCell(kField, 6, 1);
+  WGridGetCellInteger(kField, 2, 1, integer);
+  EXPECT_EQ(take_error(), 1010);
+  WGridGetCellCheckBox(kField, 5, 1, state);
+  WGridGetCellOption(kField, 6, 1, option);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(option, 0);
+  EXPECT_EQ(cell_text(2, 1), "");
+}
+
+TEST_F(GridTest, ReportsBadRequestsAndLeavesTheCellAsItWas) {
+  define({4, 5, 6, 11}, 2);
+  WGridRangeInteger(kField, 2, 0, 100);
+  WGridRangeReal(kField, 3, std::nullopt, 1.0);
+  WGridPutCellInteger(kField, 2, 1, 50);
+  WGridPutCellReal(kField, 3, 1, 0.5F);
+  const std::array<std::string_view, 1> options{"only"};
+  WGridPutOptions(kField, 4, options, 1);
+  ASSERT_EQ(take_error(), 0);
+
+  struct Case {
+    const char* what;
+    void (*call)();
+    int code;
+  };
+  const Case cases[] = {
+      {"integer above the range", [] { WGridPutCellInteger(kField, 2, 1, 101); }, 1009},
+      {"real above the open-below range", [] { WGridPutCellReal(kField, 3, 1, 1.5F); }, 1009},
+      {"row beyond the grid", [] { WGridPutCellInteger(kField, 2, 3, 1); }, 1017},
+      {"column 0", [] { WGridPutCellString(kField, 0, 1, "x"); }, 1017},
+      {"text into an integer column", [] { WGridPutCellString(kField, 2, 1, "x"); }, 1111},
+      {"integer into a real column", [] { WGridPutCellInteger(kField, 3, 1, 1); }, 1111},
+      {"real into an integer column", [] { WGridPutCellReal(kField, 2, 1, 1.0F); }, 1111},
+      {"check box into a text column", [] { WGridPutCellCheckBox(kField, 1, 1, 1); }, 1111},
+      {"option beyond the list", [] { WGridPutCellOption(kField, 4, 1, 2); }, 1011},
+      {"rows above the maximum", [] { WGridRows(kField, 1001); }, 1113},
+      {"negative rows", [] { WGridRows(kField, -1); }, 1113},
+      {"maximum below the rows in use", [] { WGridRowsMax(kField, 1); }, 1113},
+      {"maximum above the grid limit", [] { WGridRowsMax(kField, 20'000'000); }, 1018},
+      {"unknown column type", [] { WGridColumns(kField, 1, std::array{3}); }, 1111},
+      {"format of a text column", [] { WGridFormat(kField, 1, "(F5.1)"); }, 1111},
+      {"format that does not parse", [] { WGridFormat(kField, 3, "(F5.1"); }, 18},
+      {"format for another kind", [] { WGridFormat(kField, 3, "(I5)"); }, 18},
+      {"format over 50 characters", [] { WGridFormat(kField, 3, "(F5.1," + std::string(50, ' ') + ")"); }, 18},
+      {"range low above high", [] { WGridRangeInteger(kField, 2, 5, 4); }, 1009},
+      {"justification 3", [] { WGridJustify(kField, 1, 3); }, 1011},
+  };
+  for (const Case& c : cases) {
+    c.call();
+    EXPECT_EQ(take_error(), c.code) << c.what;
+  }
+  EXPECT_EQ(cell_text(2, 1), "50");
+  EXPECT_EQ(cell_text(3, 1), "0.500000");
+
+  // A receiving variable too small gets what fits and 1023.
+  std::array<char, 1> small{};
+  WGridGetCellString(kField, 2, 1, small);
+  EXPECT_EQ(small[0], '5');
+  EXPECT_EQ(take_error(), 1023);
+}
+
+TEST_F(GridTest, TextColumnsApplyTheirCaseSettingAndLimit) {
+  define({4, 4, 4}, 1);
+  WGridCase(kField, 1, 1);
+  WGridCase(kField, 2, 2);
+  WGridCase(kField, 3, 3);
+  for (int c = 1; c <= 3; ++c) WGridPutCellString(kField, c, 1, "MiXed 1\xe9");
+  EXPECT_EQ(cell_text(1, 1), "MIXED 1\xe9");
+  EXPECT_EQ(cell_text(2, 1), "mixed 1\xe9");
+  EXPECT_EQ(cell_text(3, 1), "MiXed 1\xe9");
+
+  const std::string long_text(quill::kGridTextLength + 5, 'a');
+  WGridPutCellString(kField, 1, 1, long_text);
+  EXPECT_EQ(take_error(), 1023);
+  std::string back(quill::kGridTextLength + 5, '?');
+  WGridGetCellString(kField, 1, 1, back);
+  EXPECT_EQ(back, std::string(quill::kGridTextLength, 'A') + "     ");
+}
+
+TEST_F(GridTest, ReshapingKeepsTheCellsThatRemain) {
+  define({4, 5}, 2);
+  WGridPutCellString(kField, 1, 2, "keep");
+  WGridPutCellInteger(kField, 2, 2, 7);
+  WGridRowTitle(kField, 2, "second");
+  WGridRows(kField, 5);
+  EXPECT_EQ(cell_text(1, 2), "keep");
+  EXPECT_EQ(row_title(2), "second");
+  EXPECT_EQ(cell_text(1, 5), "");
+
+  // Column 2 changes type and starts empty; column 1 keeps its text; column 3 is new.
+  WGridColumns(kField, 3, std::array{4, 6, 9});
+  EXPECT_EQ(cell_text(1, 2), "keep");
+  EXPECT_EQ(cell_text(2, 2), "");
+  WGridRows(kField, 1);
+  WGridRows(kField, 2);
+  EXPECT_EQ(cell_text(1, 2), "");  // dropped rows come back empty
+  EXPECT_EQ(row_title(2), "");
+  EXPECT_EQ(take_error(), 0);
+}
+
+TEST_F(GridTest, TitlesColoursAndRepaints) {
+  define({4, 4}, 1);
+  const int repaints = quill::grid_registry().grids.begin()->second.repaints;
+  WGridTitles(kField, 1, 1);
+  WGridColumnTitle(kField, 0, "corner  ");
+  WGridColumnTitle(kField, 2, "second");
+  WGridRowTitle(kField, 1, "row one");
+  WGridColourCell(kField, 2, 1, 0x0000FF, 0x7F102030);
+  EXPECT_EQ(take_error(), 0);
+  EXPECT_EQ(column_title(0), "corner");
+  EXPECT_EQ(column_title(2), "second");
+  EXPECT_EQ(row_title(1), "row one");
+  int text_colour = 0;
+  int background = 0;
+  WGridGetCellColour(kField, 2, 1, text_colour, background);
+  EXPECT_EQ(text_colour, 0x0000FF);
+  EXPECT_EQ(background, 0x102030);
+  WGridColourCell(kField, 2, 1, -5, -1);
+  WGridGetCellColour(kField, 2, 1, text_colour, background);
+  EXPECT_EQ(text_colour, -1);
+  EXPECT_EQ(background, -1);
+  EXPECT_EQ(quill::grid_registry().grids.begin()->second.repaints, repaints + 6);
+
+  WGridColumnTitle(kField, 3, "x");
+  EXPECT_EQ(take_error(), 1017);
+  WGridRowTitle(kField, 2, "x");
+  EXPECT_EQ(take_error(), 1017);
+}
+
+TEST_F(GridTest, ShrinkingAnOptionListClearsSelectionsBeyondIt) {
+  define({11}, 2);
+  const std::array<std::string_view, 3> options{"a", "b", "c"};
+  WGridPutOptions(kField, 1, options, 3);
+  WGridPutCellOption(kField, 1, 1, 3);
+  WGridPutCellOption(kField, 1, 2, 1);
+  WGridPutOptions(kField, 1, options, 2);
+  int option = -1;
+  WGridGetCellOption(kField, 1, 1, option);
+  EXPECT_EQ(option, 0);
+  WGridGetCellOption(kField, 1, 2, option);
+  EXPECT_EQ(option, 1);
+}
+
+}  // namespace
