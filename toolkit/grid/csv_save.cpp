@@ -14,10 +14,22 @@ constexpr int kNoQuotes = 1;
 constexpr int kTitles = 2;
 constexpr int kUndefinedValues = 4;
 
+// Characters that make a field need enclosing quotes: a quote, a comma, a line end.
+constexpr std::array<bool, 256> kSpecial = [] {
+  std::array<bool, 256> table{};
+  for (const unsigned char c : {'"', ',', '\r', '\n'}) table[c] = true;
+  return table;
+}();
+
 // A field the loader would read differently without enclosing quotes: one holding a
 // quote, a comma or a line end, or one beginning with a blank.
 bool needs_quotes(std::string_view text) {
-  return !text.empty() && (text.front() == ' ' || text.find_first_of("\",\r\n") != std::string_view::npos);
+  if (text.empty()) return false;
+  if (text.front() == ' ') return true;
+  for (const char c : text) {
+    if (kSpecial[static_cast<unsigned char>(c)]) return true;
+  }
+  return false;
 }
 
 // One field: the text without trailing blanks and with its quotes doubled, enclosed in
@@ -25,15 +37,19 @@ bool needs_quotes(std::string_view text) {
 // the text needs them.
 void put_field(GridFileWriter& out, std::string_view text, bool quoted, int options) {
   text = trim_trailing(text);
-  const bool enclose = (quoted && (options & kNoQuotes) == 0) || needs_quotes(text);
+  const bool special = needs_quotes(text);
+  const bool enclose = (quoted && (options & kNoQuotes) == 0) || special;
   if (enclose) out.put('"');
-  std::size_t start = 0;
-  for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"', start)) {
-    out.write(text.substr(start, quote + 1 - start));
-    out.put('"');
-    start = quote + 1;
+  if (special) {
+    std::size_t start = 0;
+    for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"', start)) {
+      out.write(text.substr(start, quote + 1 - start));
+      out.put('"');
+      start = quote + 1;
+    }
+    text.remove_prefix(start);
   }
-  out.write(text.substr(start));
+  out.write(text);
   if (enclose) out.put('"');
 }
 

@@ -8,8 +8,6 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kWriteBuffer = 1 << 16;
-
 void record_failure() {
   errors().file_error = errno != 0 ? errno : -1;
   errors().file_error_source = 0;
@@ -35,7 +33,7 @@ bool GridFileWriter::open(const std::string& path) {
   }
   // Our own buffer decides when bytes go out, so a short write shows at once.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  buffer_.reserve(kWriteBuffer);
+  buffer_.reserve(kBufferSize);
   return true;
 }
 
@@ -52,9 +50,9 @@ bool GridFileWriter::flush() {
   return !failed_;
 }
 
-bool GridFileWriter::write(std::string_view data) {
-  if (failed_) return false;
-  if (buffer_.size() + data.size() > kWriteBuffer && !flush()) return false;
+// The slow path of write: empties the buffer first.
+bool GridFileWriter::write_through(std::string_view data) {
+  if (failed_ || !flush()) return false;
   buffer_.append(data);
   return true;
 }

@@ -22,14 +22,24 @@ class GridFileWriter {
   // Creates the file anew; false (code 1) when it cannot be.
   bool open(const std::string& path);
   // Buffered; false once a write has failed (code 2). Nothing is written after that.
-  bool write(std::string_view data);
-  bool put(char c) { return write(std::string_view(&c, 1)); }
+  bool write(std::string_view data) {
+    if (failed_ || buffer_.size() + data.size() > kBufferSize) return write_through(data);
+    buffer_.append(data);
+    return true;
+  }
+  bool put(char c) {
+    if (failed_ || buffer_.size() >= kBufferSize) return write_through(std::string_view(&c, 1));
+    buffer_.push_back(c);
+    return true;
+  }
   // Writes what is buffered and closes; false on a short write.
   bool close();
   bool failed() const { return failed_; }
 
  private:
+  static constexpr std::size_t kBufferSize = 1 << 16;
   bool flush();
+  bool write_through(std::string_view data);
 
   std::FILE* file_ = nullptr;
   std::string buffer_;

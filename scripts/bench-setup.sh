@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the benchmarks need beyond scripts/setup.sh (Debian packages, only those
+# missing): pandas, the reference reader of the grid file benchmark. Then builds the
+# native benchmarks and runs the grid file comparison.
+#   scripts/bench-setup.sh          set up only
+#   scripts/bench-setup.sh --run    set up, build and run bench/grid_csv_compare.py
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/setup.sh"
+packages=(python3-pandas)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "bench-setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ "${1:-}" = "--run" ]; then
+  cd "$root"
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/native --target grid_csv_bench -j "${ORLIX_JOBS:-2}"
+  /usr/bin/python3 bench/grid_csv_compare.py build/native
+fi
