@@ -238,3 +238,44 @@ TEST_F(GridTest, ShrinkingAnOptionListClearsSelectionsBeyondIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The example of the README, as written there.
+TEST_F(GridTest, ReadmeExampleRunsAsDocumented) {
+  quill::attach_dialog_grid(1, 201);
+  constexpr int kGrid = 201;  // a grid field of the current dialog
+  const std::array types{4, 5, 7, 9, 11};
+  WGridColumns(kGrid, 5, types);            // text, integer, double, check box, option menu
+  WGridRowsMax(kGrid, 5000);
+  WGridRows(kGrid, 2);
+  WGridFormat(kGrid, 3, "(F10.2)");         // display format of the double column
+  WGridRangeInteger(kGrid, 2, 0, 999);
+  WGridJustify(kGrid, 2, 2);                // right
+  const std::array<std::string_view, 3> sizes{"small", "medium", "large"};
+  WGridPutOptions(kGrid, 5, sizes, 3);
+  WGridTitles(kGrid, 1, 0);                 // column titles, no row titles
+  WGridColumnTitle(kGrid, 1, "Item");
+  WGridPutCellString(kGrid, 1, 1, "Bolt, \"M6\"");
+  WGridPutCellInteger(kGrid, 2, 1, 250);
+  WGridPutCellDouble(kGrid, 3, 1, 0.35);    // shows "0.35"
+  WGridPutCellCheckBox(kGrid, 4, 1, 1);
+  WGridPutCellOption(kGrid, 5, 1, 2);       // "medium"
+  WGridColourCell(kGrid, 1, 1, -1, 0x00FFFF);  // default text, yellow background (red low byte)
+
+  WGridSave(kGrid, "stock.csv", {}, {}, {}, {}, 2);      // with the title line
+  WGridLoad(kGrid, "stock.csv", 1, 2);                    // rows may grow to the maximum
+  WGridSaveHTML(kGrid, "stock.html", {}, {}, {}, {}, 2, "Stock", 1);
+  EXPECT_EQ(take_error(), 0);
+
+  EXPECT_EQ(grid_test::read_file("stock.csv"),
+            "\"Item\",\"\",\"\",\"\",\"\"\r\n"
+            "\"Bolt, \"\"M6\"\"\",250,\"0.35\",Yes,\"medium\"\r\n"
+            "\"\",,\"\",No,\r\n");
+  std::string text(4, ' ');
+  WGridGetCellString(kGrid, 3, 1, text);
+  EXPECT_EQ(text, "0.35");
+  EXPECT_NE(grid_test::read_file("stock.html").find("<td align=left bgcolor=#ffff00>"), std::string::npos);
+}
+
+}  // namespace

@@ -33,27 +33,36 @@ bool GridFileWriter::open(const std::string& path) {
   }
   // Our own buffer decides when bytes go out, so a short write shows at once.
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  buffer_.reserve(kBufferSize);
+  buffer_ = std::make_unique<char[]>(kBufferSize);
   return true;
 }
 
 bool GridFileWriter::flush() {
   if (failed_) return false;
-  if (buffer_.empty()) return true;
+  if (used_ == 0) return true;
   errno = 0;
-  const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-  if (written != buffer_.size()) {
+  const std::size_t written = std::fwrite(buffer_.get(), 1, used_, file_);
+  if (written != used_) {
     record_failure();
     failed_ = true;
   }
-  buffer_.clear();
+  used_ = 0;
   return !failed_;
 }
 
 // The slow path of write: empties the buffer first.
 bool GridFileWriter::write_through(std::string_view data) {
   if (failed_ || !flush()) return false;
-  buffer_.append(data);
+  if (data.size() >= kBufferSize) {
+    errno = 0;
+    if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) {
+      record_failure();
+      failed_ = true;
+    }
+    return !failed_;
+  }
+  std::memcpy(buffer_.get(), data.data(), data.size());
+  used_ = data.size();
   return true;
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,13 +25,14 @@ class GridFileWriter {
   bool open(const std::string& path);
   // Buffered; false once a write has failed (code 2). Nothing is written after that.
   bool write(std::string_view data) {
-    if (failed_ || buffer_.size() + data.size() > kBufferSize) return write_through(data);
-    buffer_.append(data);
+    if (failed_ || kBufferSize - used_ < data.size()) return write_through(data);
+    std::memcpy(buffer_.get() + used_, data.data(), data.size());
+    used_ += data.size();
     return true;
   }
   bool put(char c) {
-    if (failed_ || buffer_.size() >= kBufferSize) return write_through(std::string_view(&c, 1));
-    buffer_.push_back(c);
+    if (failed_ || used_ == kBufferSize) return write_through(std::string_view(&c, 1));
+    buffer_[used_++] = c;
     return true;
   }
   // Writes what is buffered and closes; false on a short write.
@@ -37,12 +40,13 @@ class GridFileWriter {
   bool failed() const { return failed_; }
 
  private:
-  static constexpr std::size_t kBufferSize = 1 << 16;
+  static constexpr std::size_t kBufferSize = 1 << 17;
   bool flush();
   bool write_through(std::string_view data);
 
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   bool failed_ = false;
 };
 
