@@ -26,6 +26,7 @@ class GridFileWriter {
   // Buffered; false once a write has failed (code 2). Nothing is written after that.
   bool write(std::string_view data) {
     if (failed_ || kBufferSize - used_ < data.size()) return write_through(data);
+    if (data.empty()) return true;
     std::memcpy(buffer_.get() + used_, data.data(), data.size());
     used_ += data.size();
     return true;
