@@ -275,8 +275,11 @@ TEST_F(CsvFileTest, FieldsAcrossTheChunkBoundaryLoadWhole) {
   int rows = 0;
   while (text.size() < 140'000) {
     ++rows;
-    text += "\"" + std::string(static_cast<std::size_t>(rows % 97), static_cast<char>('a' + rows % 26)) + "\"\"x\"," +
-            std::to_string(rows) + "\r\n";
+    text += '"';
+    text.append(static_cast<std::size_t>(rows % 97), static_cast<char>('a' + rows % 26));
+    text += "\"\"x\",";
+    text += std::to_string(rows);
+    text += "\r\n";
   }
   write_file("in.csv", text);
   WGridLoad(kField, "in.csv", 1);

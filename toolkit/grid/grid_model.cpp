@@ -95,12 +95,6 @@ bool is_numeric(ColumnType type) {
 
 bool is_floating(ColumnType type) { return type == ColumnType::real || type == ColumnType::real8; }
 
-std::string_view trim_trailing(std::string_view text) {
-  std::size_t size = text.size();
-  while (size > 0 && text[size - 1] == ' ') --size;
-  return text.substr(0, size);
-}
-
 int set_columns(Grid& grid, std::span<const int> types, std::span<const int> widths) {
   if (types.size() > static_cast<std::size_t>(kGridMaxColumns)) return 1018;
   for (const int type : types) {

@@ -98,7 +98,11 @@ struct Grid {
 };
 
 // Text without its trailing blanks.
-std::string_view trim_trailing(std::string_view text);
+inline std::string_view trim_trailing(std::string_view text) {
+  std::size_t size = text.size();
+  while (size > 0 && text[size - 1] == ' ') --size;
+  return text.substr(0, size);
+}
 
 // Structure. Cells of columns and rows that remain keep their contents.
 int set_columns(Grid& grid, std::span<const int> types, std::span<const int> widths);
