@@ -15,6 +15,10 @@ GridTarget find_grid(int field) {
   GridTarget target;
   if (field == 0) {
     if (registry.current_window) target.key = GridKey{0, *registry.current_window, 0};
+  } else if (const int code = registry.dialog_lookup ? registry.dialog_lookup(field, target.key) : -1; code >= 0) {
+    target.error = code;
+    if (code == 0) target.grid = &registry.grids.at(target.key);
+    return target;
   } else {
     if (!registry.current_dialog) {
       target.error = 1005;

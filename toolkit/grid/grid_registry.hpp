@@ -27,6 +27,10 @@ struct GridRegistry {
   std::optional<int> current_dialog;
   std::optional<int> current_window;
   GridRepaintHook repaint = nullptr;
+  // Set by the window layer: finds field in the current dialog of the window system.
+  // Returns 0 with key set, an error code, or -1 when no such dialog is current (the
+  // registry's own current_dialog then applies).
+  int (*dialog_lookup)(int field, GridKey& key) = nullptr;
 };
 
 GridRegistry& grid_registry();

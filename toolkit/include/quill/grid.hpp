@@ -91,4 +91,11 @@ void select_grid_window(std::optional<int> window);
 using GridRepaintHook = void (*)(int dialog_handle, int field);
 void set_grid_repaint_hook(GridRepaintHook hook);
 
+#ifdef _WIN32
+// Registers the grid field class "KVSGRID" that dialog templates name, and lets the
+// grid routines find grid fields in the current dialog. Call it before loading a dialog
+// with a grid field; calling it again does nothing.
+void register_grid_field_class();
+#endif
+
 }  // namespace quill
