@@ -279,3 +279,95 @@ TEST_F(GridTest, ReadmeExampleRunsAsDocumented) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GridTest, SortsRowsByEachColumnKindWithEmptyCellsLast) {
+  define({4, 5, 7, 9, 11, 8}, 5);
+  const std::array<std::string_view, 3> options{"c", "b", "a"};
+  WGridPutOptions(kField, 5, options, 3);
+  WGridTitles(kField, 0, 1);
+  const char* texts[] = {"pear", "", "Apple", "apple", "banana"};
+  const int integers[] = {3, -1, 0, 10, 0};  // row 5 is cleared below
+  ASSERT_EQ(take_error(), 0);
+  const auto titles = [&] {
+    std::string order;
+    for (int r = 1; r <= 5; ++r) order += row_title(r).substr(1);
+    return order;
+  };
+  struct Case {
+    int column;
+    int order;
+    const char* rows;
+  };
+  const Case cases[] = {
+      {1, 0, "34512"},  // Apple and apple keep their order; the empty text goes last
+      {1, 1, "15342"},
+      {2, 0, "23145"},  // -1 0 3 10, the empty cell last
+      {2, 1, "41325"},
+      {3, 1, "54312"},
+      {4, 0, "24135"},  // unchecked first, each group in its order
+      {5, 0, "14253"},  // options 1, 1, 2, 2, none
+  };
+  // Each case starts from the original order.
+  for (const Case& c : cases) {
+    for (int r = 1; r <= 5; ++r) {
+      WGridRowTitle(kField, r, std::string(1, 'r').append(std::to_string(r)));
+      WGridPutCellString(kField, 1, r, texts[r - 1]);
+      WGridPutCellInteger(kField, 2, r, integers[r - 1]);
+      WGridPutCellDouble(kField, 3, r, 1.5 * r);
+      WGridPutCellCheckBox(kField, 4, r, r % 2);
+      WGridPutCellOption(kField, 5, r, r % 3 == 0 ? 0 : r % 3);
+    }
+    WGridClearCell(kField, 2, 5);
+    WGridClearCell(kField, 3, 2);
+    WGridSort(kField, c.column, c.order);
+    EXPECT_EQ(take_error(), 0);
+    EXPECT_EQ(titles(), c.rows) << "column " << c.column << " order " << c.order;
+  }
+  WGridSort(kField, 6, 0);
+  EXPECT_EQ(take_error(), 1111);
+  WGridSort(kField, 7, 0);
+  EXPECT_EQ(take_error(), 1017);
+  WGridSort(kField, 1, 2);
+  EXPECT_EQ(take_error(), 1011);
+}
+
+TEST_F(GridTest, FindsTextsRowByRowAndGoesToCells) {
+  define({4, 5, 11}, 3);
+  const std::array<std::string_view, 2> options{"Needle option", "other"};
+  WGridPutOptions(kField, 3, options, 2);
+  WGridPutCellString(kField, 1, 1, "hay");
+  WGridPutCellString(kField, 1, 2, "a NEEDLE here");
+  WGridPutCellInteger(kField, 2, 2, 12345);
+  WGridPutCellOption(kField, 3, 3, 1);
+  int column = 0;
+  int row = 0;
+  WGridFind(kField, "needle", column, row);
+  EXPECT_EQ(column, 1);
+  EXPECT_EQ(row, 2);
+  WGridFind(kField, "needle", column, row);
+  EXPECT_EQ(column, 3);
+  EXPECT_EQ(row, 3);
+  WGridFind(kField, "needle", column, row);  // wraps to the first match
+  EXPECT_EQ(column, 1);
+  EXPECT_EQ(row, 2);
+  WGridFind(kField, "234", column, row);
+  EXPECT_EQ(column, 2);
+  EXPECT_EQ(take_error(), 0);
+  WGridFind(kField, "absent", column, row);
+  EXPECT_EQ(take_error(), 10);
+  EXPECT_EQ(column, 2);
+
+  WGridGoTo(kField, 3, 2);
+  WGridGetCurrentCell(kField, column, row);
+  EXPECT_EQ(column, 3);
+  EXPECT_EQ(row, 2);
+  WGridGoTo(kField, 4, 1);
+  EXPECT_EQ(take_error(), 1017);
+  WGridRows(kField, 1);  // the current cell stays inside the grid
+  WGridGetCurrentCell(kField, column, row);
+  EXPECT_EQ(row, 1);
+}
+
+}  // namespace

@@ -26,17 +26,18 @@ constexpr int kPadding = 4;
 // Posted to the grid control to close its option list outside the list's own messages.
 constexpr UINT kCloseChooser = WM_APP + 1;
 
-// What a grid control keeps: the current cell, the first row and column shown, the
-// font its dialog gave it, and the in-place editor or option list while one is open.
+// What a grid control keeps: the first row and column shown, the font its dialog gave
+// it, the in-place editor or option list while one is open, and the last sort. The
+// current cell belongs to the grid.
 struct GridView {
-  int column = 1;
-  int row = 1;
   int top = 1;
   int left = 1;
   HFONT font = nullptr;
   HWND editor = nullptr;
   HWND chooser = nullptr;
   WNDPROC editor_procedure = nullptr;
+  int sorted_column = 0;
+  int sort_order = 0;
 };
 
 std::vector<HWND>& live_controls() {
@@ -149,7 +150,28 @@ void draw_title(HDC dc, RECT box, std::string_view text, int justification) {
   DrawEdge(dc, &box, BDR_RAISEDINNER, BF_RECT);
 }
 
+// Scrolls so that the current cell is in view.
+void scroll_to_current(HWND control) {
+  GridView& view = *view_of(control);
+  const Grid& grid = *grid_of(control);
+  if (!grid.valid_cell(grid.current_column, grid.current_row)) return;
+  const Metrics m = metrics_of(control, grid);
+  RECT client;
+  GetClientRect(control, &client);
+  view.top = std::clamp(std::min(view.top, grid.current_row), 1, std::max(grid.rows, 1));
+  view.left = std::clamp(std::min(view.left, grid.current_column), 1, std::max(grid.column_count(), 1));
+  while (view.top < grid.current_row &&
+         cell_rect(grid, view, m, grid.current_column, grid.current_row).bottom > client.bottom) {
+    ++view.top;
+  }
+  while (view.left < grid.current_column &&
+         cell_rect(grid, view, m, grid.current_column, grid.current_row).right > client.right) {
+    ++view.left;
+  }
+}
+
 void paint(HWND control) {
+  scroll_to_current(control);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(control, &ps);
   RECT client;
@@ -176,8 +198,8 @@ void paint(HWND control) {
       draw_title(dc, RECT{0, top, m.title_width, top + m.row_height}, *row_title(grid, r), 0);
     }
   }
-  if (grid.valid_cell(view.column, view.row)) {
-    RECT current = cell_rect(grid, view, m, view.column, view.row);
+  if (grid.valid_cell(grid.current_column, grid.current_row)) {
+    RECT current = cell_rect(grid, view, m, grid.current_column, grid.current_row);
     InflateRect(&current, -1, -1);
     if (GetFocus() == control) {
       DrawFocusRect(dc, &current);
@@ -189,34 +211,26 @@ void paint(HWND control) {
   EndPaint(control, &ps);
 }
 
-// Moves the current cell, within the grid, and scrolls it into view.
+// Moves the current cell, within the grid.
 void move_to(HWND control, int column, int row) {
-  GridView& view = *view_of(control);
-  const Grid& grid = *grid_of(control);
+  Grid& grid = *grid_of(control);
   if (grid.column_count() == 0 || grid.rows == 0) return;
-  view.column = std::clamp(column, 1, grid.column_count());
-  view.row = std::clamp(row, 1, grid.rows);
-  const Metrics m = metrics_of(control, grid);
-  RECT client;
-  GetClientRect(control, &client);
-  view.top = std::min(view.top, view.row);
-  view.left = std::min(view.left, view.column);
-  while (view.top < view.row && cell_rect(grid, view, m, view.column, view.row).bottom > client.bottom) ++view.top;
-  while (view.left < view.column && cell_rect(grid, view, m, view.column, view.row).right > client.right) ++view.left;
+  grid.current_column = std::clamp(column, 1, grid.column_count());
+  grid.current_row = std::clamp(row, 1, grid.rows);
+  scroll_to_current(control);
   InvalidateRect(control, nullptr, TRUE);
 }
 
 // Stores an edited text in the current cell: text as typed, numbers through the toolkit's
 // conversions with the column's range. False (and a beep) when a number is not valid.
 bool commit_text(HWND control, const std::string& text) {
-  GridView& view = *view_of(control);
   Grid& grid = *grid_of(control);
-  const GridColumn& column = grid.column(view.column);
+  const GridColumn& column = grid.column(grid.current_column);
   int code = 0;
   if (column.type == ColumnType::text) {
-    code = put_text(grid, view.column, view.row, text);
+    code = put_text(grid, grid.current_column, grid.current_row, text);
   } else if (trim_trailing(text).empty()) {
-    code = clear_cell(grid, view.column, view.row);
+    code = clear_cell(grid, grid.current_column, grid.current_row);
   } else {
     double value = 0.0;
     code = silent_try([&] {
@@ -228,7 +242,7 @@ bool commit_text(HWND control, const std::string& text) {
         IStringToReal8(text, value);
       }
     });
-    if (code == 0) code = put_number(grid, view.column, view.row, value);
+    if (code == 0) code = put_number(grid, grid.current_column, grid.current_row, value);
   }
   if (code != 0) {
     MessageBeep(MB_ICONEXCLAMATION);
@@ -270,8 +284,8 @@ LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPAR
       case VK_TAB:
       case VK_UP:
       case VK_DOWN: {
-        const int column = view->column;
-        const int row = view->row;
+        const int column = grid_of(control)->current_column;
+        const int row = grid_of(control)->current_row;
         close_editor(control, true);
         if (view->editor != nullptr) return 0;
         if (wparam == VK_TAB) move_to(control, column + (shift ? -1 : 1), row);
@@ -294,7 +308,7 @@ void open_editor(HWND control, const std::string& initial, bool select_all) {
   GridView& view = *view_of(control);
   if (view.editor != nullptr || view.chooser != nullptr) return;
   const Grid& grid = *grid_of(control);
-  const RECT box = cell_rect(grid, view, metrics_of(control, grid), view.column, view.row);
+  const RECT box = cell_rect(grid, view, metrics_of(control, grid), grid.current_column, grid.current_row);
   view.editor = CreateWindowExA(0, "EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                                 box.left, box.top, box.right - box.left, box.bottom - box.top, control,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)), nullptr, nullptr);
@@ -312,8 +326,8 @@ void open_chooser(HWND control) {
   GridView& view = *view_of(control);
   if (view.editor != nullptr || view.chooser != nullptr) return;
   const Grid& grid = *grid_of(control);
-  const GridColumn& column = grid.column(view.column);
-  const RECT box = cell_rect(grid, view, metrics_of(control, grid), view.column, view.row);
+  const GridColumn& column = grid.column(grid.current_column);
+  const RECT box = cell_rect(grid, view, metrics_of(control, grid), grid.current_column, grid.current_row);
   const int height = (static_cast<int>(column.options.size()) + 2) * (box.bottom - box.top);
   view.chooser = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
                                  box.left, box.top, box.right - box.left, height, control,
@@ -323,7 +337,7 @@ void open_chooser(HWND control) {
   for (const std::string& option : column.options) {
     SendMessageA(view.chooser, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.c_str()));
   }
-  SendMessageW(view.chooser, CB_SETCURSEL, static_cast<WPARAM>(grid.cell(view.column, view.row).option - 1), 0);
+  SendMessageW(view.chooser, CB_SETCURSEL, static_cast<WPARAM>(grid.cell(grid.current_column, grid.current_row).option - 1), 0);
   SetFocus(view.chooser);
   SendMessageW(view.chooser, CB_SHOWDROPDOWN, TRUE, 0);
 }
@@ -334,7 +348,7 @@ void close_chooser(HWND control, bool keep) {
   HWND chooser = view.chooser;
   view.chooser = nullptr;
   const int selected = static_cast<int>(SendMessageW(chooser, CB_GETCURSEL, 0, 0));
-  if (keep && selected >= 0 && put_option(*grid_of(control), view.column, view.row, selected + 1) == 0) {
+  if (keep && selected >= 0 && put_option(*grid_of(control), grid_of(control)->current_column, grid_of(control)->current_row, selected + 1) == 0) {
     notify_change(control);
   }
   DestroyWindow(chooser);
@@ -345,35 +359,32 @@ void close_chooser(HWND control, bool keep) {
 // Space or a click on the current cell: toggles a check box, opens an option list,
 // starts editing a text or numeric cell.
 void activate(HWND control, bool by_mouse) {
-  GridView& view = *view_of(control);
   Grid& grid = *grid_of(control);
-  if (!grid.valid_cell(view.column, view.row) || !IsWindowEnabled(control)) return;
-  const GridColumn& column = grid.column(view.column);
+  if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control)) return;
+  const GridColumn& column = grid.column(grid.current_column);
   if (column.type == ColumnType::check_box) {
-    put_check(grid, view.column, view.row, grid.cell(view.column, view.row).check == 0);
+    put_check(grid, grid.current_column, grid.current_row, grid.cell(grid.current_column, grid.current_row).check == 0);
     notify_change(control);
     InvalidateRect(control, nullptr, TRUE);
   } else if (column.type == ColumnType::option_menu) {
     open_chooser(control);
   } else if (column.type == ColumnType::text || is_numeric(column.type)) {
-    if (!by_mouse) open_editor(control, grid.cell(view.column, view.row).text, true);
+    if (!by_mouse) open_editor(control, grid.cell(grid.current_column, grid.current_row).text, true);
   }
 }
 
 // Tab leaves the grid from its last cell (Shift+Tab from its first).
 bool wants_tab(HWND control) {
-  const GridView& view = *view_of(control);
   const Grid& grid = *grid_of(control);
-  if (GetKeyState(VK_SHIFT) < 0) return view.column > 1 || view.row > 1;
-  return view.column < grid.column_count() || view.row < grid.rows;
+  if (GetKeyState(VK_SHIFT) < 0) return grid.current_column > 1 || grid.current_row > 1;
+  return grid.current_column < grid.column_count() || grid.current_row < grid.rows;
 }
 
 bool key_down(HWND control, WPARAM key) {
-  GridView& view = *view_of(control);
   const Grid& grid = *grid_of(control);
   const bool shift = GetKeyState(VK_SHIFT) < 0;
-  int column = view.column;
-  int row = view.row;
+  int column = grid.current_column;
+  int row = grid.current_row;
   switch (key) {
     case VK_LEFT: --column; break;
     case VK_RIGHT: ++column; break;
@@ -399,15 +410,38 @@ bool key_down(HWND control, WPARAM key) {
   return true;
 }
 
+// A click on a column title sorts by that column, ascending first, then descending.
+void sort_by_title(HWND control, int x) {
+  GridView& view = *view_of(control);
+  Grid& grid = *grid_of(control);
+  const Metrics m = metrics_of(control, grid);
+  for (int c = view.left; c <= grid.column_count(); ++c) {
+    const RECT box = cell_rect(grid, view, m, c, view.top);
+    if (x < box.left || x >= box.right) continue;
+    const int order = view.sorted_column == c && view.sort_order == 0 ? 1 : 0;
+    if (sort_rows(grid, c, order) == 0) {
+      view.sorted_column = c;
+      view.sort_order = order;
+      notify_change(control);
+      InvalidateRect(control, nullptr, TRUE);
+    }
+    return;
+  }
+}
+
 void click(HWND control, int x, int y) {
   GridView& view = *view_of(control);
   const Grid& grid = *grid_of(control);
   const Metrics m = metrics_of(control, grid);
+  if (y < m.title_height && x >= m.title_width) {
+    sort_by_title(control, x);
+    return;
+  }
   for (int r = view.top; r <= grid.rows; ++r) {
     for (int c = view.left; c <= grid.column_count(); ++c) {
       const RECT box = cell_rect(grid, view, m, c, r);
       if (x >= box.left && x < box.right && y >= box.top && y < box.bottom) {
-        const bool same = c == view.column && r == view.row;
+        const bool same = c == grid.current_column && r == grid.current_row;
         move_to(control, c, r);
         const ColumnType type = grid.column(c).type;
         if (type == ColumnType::check_box || type == ColumnType::option_menu || same) activate(control, !same);
@@ -462,8 +496,8 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
         activate(control, false);
       } else if (wparam >= 0x20 && wparam != 0x7F) {
         const Grid& grid = *grid_of(control);
-        if (grid.valid_cell(view->column, view->row) &&
-            (grid.column(view->column).type == ColumnType::text || is_numeric(grid.column(view->column).type))) {
+        if (grid.valid_cell(grid.current_column, grid.current_row) &&
+            (grid.column(grid.current_column).type == ColumnType::text || is_numeric(grid.column(grid.current_column).type))) {
           open_editor(control, std::string(1, static_cast<char>(wparam)), false);
         }
       }
@@ -528,8 +562,8 @@ GridFieldProbe grid_field_probe(HWND control) {
   const GridView* view = view_of(control);
   GridFieldProbe probe;
   if (view == nullptr) return probe;
-  probe.column = view->column;
-  probe.row = view->row;
+  probe.column = grid_of(control)->current_column;
+  probe.row = grid_of(control)->current_row;
   probe.editor = view->editor;
   probe.chooser = view->chooser;
   return probe;

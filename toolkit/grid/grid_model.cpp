@@ -83,6 +83,8 @@ void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
   }
   grid.row_title_texts.resize(rows);
   grid.rows = new_rows;
+  grid.current_column = std::clamp(grid.current_column, 1, std::max(1, static_cast<int>(new_columns)));
+  grid.current_row = std::clamp(grid.current_row, 1, std::max(1, new_rows));
 }
 
 }  // namespace

@@ -80,6 +80,8 @@ struct Grid {
   std::string corner_title;
   std::vector<std::string> row_title_texts;  // one per row
   std::vector<GridCell> cells;               // rows x columns, row by row
+  int current_column = 1;  // the cell a person works on, kept inside the grid
+  int current_row = 1;
   int repaints = 0;
 
   int column_count() const { return static_cast<int>(columns.size()); }
@@ -132,6 +134,15 @@ int put_option_text(Grid& grid, int column, int row, std::string_view text);
 int clear_cell(Grid& grid, int column, int row);
 // Clears every cell of a row and, when asked, its title.
 void clear_row(Grid& grid, int row, bool title);
+
+// Orders the rows (their cells and titles together) by column: order 0 ascending, 1
+// descending. Texts compare without regard to ASCII case, numbers by value, check boxes
+// unchecked first, option menus by option number; empty cells go last either way. Rows
+// that compare equal keep their order.
+int sort_rows(Grid& grid, int column, int order);
+// The next cell after (column, row), row by row and wrapping, whose displayed text (an
+// option's text for option menus) contains text, ASCII case ignored; false when none.
+bool find_text(const Grid& grid, std::string_view text, int& column, int& row);
 
 // The display text of value in column (integers as integers, reals and doubles with
 // the column's display format), left-justified, into out; returns its length.

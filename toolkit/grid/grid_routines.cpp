@@ -295,3 +295,38 @@ void WGridGetCellColour(int field, int column, int row, int& text_colour, int& b
     return 0;
   });
 }
+
+void WGridSort(int field, int column, int order) {
+  quill::with_grid(field, "WGridSort", Change::repaint,
+                   [&](Grid& grid) { return quill::sort_rows(grid, column, order); });
+}
+
+void WGridFind(int field, std::string_view text, int& column, int& row) {
+  quill::with_grid(field, "WGridFind", Change::repaint, [&](Grid& grid) {
+    int c = column;
+    int r = row;
+    if (!quill::find_text(grid, text, c, r)) return 10;
+    column = c;
+    row = r;
+    return 0;
+  });
+}
+
+void WGridGoTo(int field, int column, int row) {
+  quill::with_grid(field, "WGridGoTo", Change::repaint, [&](Grid& grid) {
+    if (!grid.valid_cell(column, row)) return 1017;
+    grid.current_column = column;
+    grid.current_row = row;
+    return 0;
+  });
+}
+
+void WGridGetCurrentCell(int field, int& column, int& row) {
+  column = 0;
+  row = 0;
+  quill::with_grid(field, "WGridGetCurrentCell", Change::none, [&](Grid& grid) {
+    column = grid.current_column;
+    row = grid.current_row;
+    return 0;
+  });
+}

@@ -177,4 +177,36 @@ TEST_F(GridFieldTest, DrawsBackgroundColoursAndFollowsChanges) {
   EXPECT_EQ(other, GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(GridFieldTest, TitleClicksSortAndGoToScrollsToTheCell) {
+  const int values[] = {30, 10, 20};
+  for (int r = 1; r <= 3; ++r) WGridPutCellInteger(kField, 2, r, values[r - 1]);
+  const RECT first = quill::grid_field_cell_rect(grid_, 2, 1);
+  const LPARAM title = MAKELPARAM((first.left + first.right) / 2, first.top / 2);
+  const auto column = [&] {
+    std::string order;
+    for (int r = 1; r <= 3; ++r) order += text(2, r) + " ";
+    return order;
+  };
+  PostMessageW(grid_, WM_LBUTTONDOWN, MK_LBUTTON, title);
+  pump(50);
+  EXPECT_EQ(column(), "10 20 30 ");
+  PostMessageW(grid_, WM_LBUTTONDOWN, MK_LBUTTON, title);
+  pump(50);
+  EXPECT_EQ(column(), "30 20 10 ");
+
+  WGridRows(kField, 200);
+  WGridGoTo(kField, 2, 150);
+  pump(100);
+  UpdateWindow(grid_);
+  EXPECT_EQ(probe().row, 150);
+  RECT client;
+  GetClientRect(grid_, &client);
+  const RECT target = quill::grid_field_cell_rect(grid_, 2, 150);
+  EXPECT_GT(target.bottom, target.top);
+  EXPECT_LE(target.bottom, client.bottom);
+  EXPECT_EQ(quill::grid_field_cell_rect(grid_, 2, 1).bottom, 0);  // scrolled away
+  key(grid_, VK_DOWN);
+  EXPECT_EQ(probe().row, 151);
+}
+
 }  // namespace

@@ -56,6 +56,17 @@ void WGridClearCell(int field, int column, int row);
 void WGridColourCell(int field, int column, int row, int text_colour, int background_colour);
 void WGridGetCellColour(int field, int column, int row, int& text_colour, int& background_colour);
 
+// Orders the rows (cells and row titles together) by column: order 0 ascending, 1
+// descending; texts without regard to case, numbers by value, empty cells last.
+void WGridSort(int field, int column, int order);
+// Finds the next cell after column, row (row by row, wrapping; 0, 0 starts at the first
+// cell) whose shown text contains text, case ignored; column and row receive it. When
+// no cell matches they are left as they were and 10 is reported.
+void WGridFind(int field, std::string_view text, int& column, int& row);
+// The cell a person works on: moved by program (the grid scrolls to it) and read back.
+void WGridGoTo(int field, int column, int row);
+void WGridGetCurrentCell(int field, int& column, int& row);
+
 // Writes columns first..last of rows first..last as comma-separated lines. Options, the
 // sum of: 1 no enclosing quotes (a field that needs them keeps them), 2 titles,
 // 4 an empty numeric cell as the undefined value.
