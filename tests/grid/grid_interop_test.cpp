@@ -179,10 +179,11 @@ TEST_F(GridInteropTest, LoadsWhatPythonWritesCellByCell) {
           for (int c = 1; c <= before.column_count(); ++c) {
             const quill::GridCell& expected = before.cell(c, r);
             const quill::GridCell& actual = grid().cell(c, r);
-            EXPECT_EQ(actual.text, expected.text) << quoting << " " << end << " cell " << c << "," << r;
-            EXPECT_EQ(actual.value, value_read_from(before.column(c), expected)) << quoting << " " << end << " cell " << c << "," << r;
-            EXPECT_EQ(actual.check, expected.check) << quoting << " " << end << " cell " << c << "," << r;
-            EXPECT_EQ(actual.option, expected.option) << quoting << " " << end << " cell " << c << "," << r;
+            const std::string where = quoting + " " + end + " cell " + std::to_string(c) + "," + std::to_string(r);
+            EXPECT_EQ(actual.text, expected.text) << where;
+            EXPECT_EQ(actual.value, value_read_from(before.column(c), expected)) << where;
+            EXPECT_EQ(actual.check, expected.check) << where;
+            EXPECT_EQ(actual.option, expected.option) << where;
           }
         }
       }

@@ -181,11 +181,15 @@ void paint(HWND control) {
   const Grid& grid = *grid_of(control);
   const Metrics m = metrics_of(control, grid);
   HGDIOBJ old_font = SelectObject(dc, view.font ? view.font : GetStockObject(DEFAULT_GUI_FONT));
-  if (grid.column_titles && grid.row_titles) draw_title(dc, RECT{0, 0, m.title_width, m.title_height}, grid.corner_title, 1);
+  if (grid.column_titles && grid.row_titles) {
+    draw_title(dc, RECT{0, 0, m.title_width, m.title_height}, grid.corner_title, kJustifyCentre);
+  }
   for (int c = view.left; c <= grid.column_count(); ++c) {
     const RECT first = cell_rect(grid, view, m, c, view.top);
     if (first.left >= client.right) break;
-    if (grid.column_titles) draw_title(dc, RECT{first.left, 0, first.right, m.title_height}, grid.column(c).title, 1);
+    if (grid.column_titles) {
+      draw_title(dc, RECT{first.left, 0, first.right, m.title_height}, grid.column(c).title, kJustifyCentre);
+    }
     for (int r = view.top; r <= grid.rows; ++r) {
       const RECT box = cell_rect(grid, view, m, c, r);
       if (box.top >= client.bottom) break;
@@ -225,6 +229,7 @@ void move_to(HWND control, int column, int row) {
 // conversions with the column's range. False (and a beep) when a number is not valid.
 bool commit_text(HWND control, const std::string& text) {
   Grid& grid = *grid_of(control);
+  if (!grid.valid_cell(grid.current_column, grid.current_row)) return true;  // the grid shrank meanwhile
   const GridColumn& column = grid.column(grid.current_column);
   int code = 0;
   if (column.type == ColumnType::text) {
@@ -337,7 +342,8 @@ void open_chooser(HWND control) {
   for (const std::string& option : column.options) {
     SendMessageA(view.chooser, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.c_str()));
   }
-  SendMessageW(view.chooser, CB_SETCURSEL, static_cast<WPARAM>(grid.cell(grid.current_column, grid.current_row).option - 1), 0);
+  const int option = grid.cell(grid.current_column, grid.current_row).option;
+  SendMessageW(view.chooser, CB_SETCURSEL, static_cast<WPARAM>(option - 1), 0);
   SetFocus(view.chooser);
   SendMessageW(view.chooser, CB_SHOWDROPDOWN, TRUE, 0);
 }
@@ -348,7 +354,8 @@ void close_chooser(HWND control, bool keep) {
   HWND chooser = view.chooser;
   view.chooser = nullptr;
   const int selected = static_cast<int>(SendMessageW(chooser, CB_GETCURSEL, 0, 0));
-  if (keep && selected >= 0 && put_option(*grid_of(control), grid_of(control)->current_column, grid_of(control)->current_row, selected + 1) == 0) {
+  Grid& grid = *grid_of(control);
+  if (keep && selected >= 0 && put_option(grid, grid.current_column, grid.current_row, selected + 1) == 0) {
     notify_change(control);
   }
   DestroyWindow(chooser);
@@ -363,7 +370,8 @@ void activate(HWND control, bool by_mouse) {
   if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control)) return;
   const GridColumn& column = grid.column(grid.current_column);
   if (column.type == ColumnType::check_box) {
-    put_check(grid, grid.current_column, grid.current_row, grid.cell(grid.current_column, grid.current_row).check == 0);
+    const int checked = grid.cell(grid.current_column, grid.current_row).check;
+    put_check(grid, grid.current_column, grid.current_row, checked == 0 ? 1 : 0);
     notify_change(control);
     InvalidateRect(control, nullptr, TRUE);
   } else if (column.type == ColumnType::option_menu) {
@@ -496,10 +504,10 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
         activate(control, false);
       } else if (wparam >= 0x20 && wparam != 0x7F) {
         const Grid& grid = *grid_of(control);
-        if (grid.valid_cell(grid.current_column, grid.current_row) &&
-            (grid.column(grid.current_column).type == ColumnType::text || is_numeric(grid.column(grid.current_column).type))) {
-          open_editor(control, std::string(1, static_cast<char>(wparam)), false);
-        }
+        const bool editable = grid.valid_cell(grid.current_column, grid.current_row) &&
+                              (grid.column(grid.current_column).type == ColumnType::text ||
+                               is_numeric(grid.column(grid.current_column).type));
+        if (editable) open_editor(control, std::string(1, static_cast<char>(wparam)), false);
       }
       return 0;
     case WM_LBUTTONDOWN:
