@@ -12,6 +12,7 @@
 #include "dialog/dialog_internal_win32.hpp"
 #include "grid/grid_field_win32.hpp"
 #include "grid/grid_registry.hpp"
+#include "grid/grid_setup.hpp"
 #include "quill/errors.hpp"
 #include "quill/events.hpp"
 #include "quill/text.hpp"
@@ -549,12 +550,25 @@ int dialog_grid_lookup(int field, GridKey& key) {
   return 0;
 }
 
+// One "[Grids]" line of the dialog's extended data. A line that cannot be read or applied
+// is passed over, as the dialog data's other lines are. A grid that another control
+// (the loaded dialog behind a modal display) has set up is left as it is.
+void apply_setup_line(HWND control, std::string_view text) {
+  Grid& grid = *grid_of(control);
+  const auto owner = reinterpret_cast<std::uintptr_t>(control);
+  if (grid.setup_owner != 0 && grid.setup_owner != owner) return;
+  grid.setup_owner = owner;
+  apply_grid_setup(grid, parse_grid_setup_line(text));
+  InvalidateRect(control, nullptr, TRUE);
+}
+
 }  // namespace
 
 void register_grid_field_class() {
   static bool registered = false;
   grid_registry().repaint = &repaint_controls;
   grid_registry().dialog_lookup = &dialog_grid_lookup;
+  grid_setup_hook = &apply_setup_line;
   if (registered) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;

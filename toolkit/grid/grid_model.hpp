@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -80,6 +81,7 @@ struct Grid {
   std::string corner_title;
   std::vector<std::string> row_title_texts;  // one per row
   std::vector<GridCell> cells;               // rows x columns, row by row
+  std::uintptr_t setup_owner = 0;  // the control whose dialog data set the grid up
   int current_column = 1;  // the cell a person works on, kept inside the grid
   int current_row = 1;
   int repaints = 0;
