@@ -72,7 +72,7 @@ void put_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cel
       break;
     }
     case ColumnType::check_box:
-      put_field(out, cell.check != 0 ? "Yes" : "No", false, options);
+      put_field(out, cell.check != 0 ? std::string_view("Yes") : std::string_view("No"), false, options);
       break;
     case ColumnType::option_menu:
       if (const std::string_view text = option_text(column, cell); !text.empty()) {
@@ -89,6 +89,17 @@ void put_separator(GridFileWriter& out, int column, const GridRange& range) {
   out.write(column < range.last_column ? std::string_view(",") : std::string_view("\r\n"));
 }
 
+// Asks for the texts of a later row ahead of time: cell texts live apart from the cells,
+// and waiting for each one in turn costs more than writing it.
+void prefetch_row(const Grid& grid, const GridRange& range, int row) {
+#if defined(__GNUC__)
+  if (row > range.last_row) return;
+  for (int c = range.first_column; c <= range.last_column; ++c) __builtin_prefetch(grid.cell(c, row).text.data());
+#else
+  (void)grid, (void)range, (void)row;
+#endif
+}
+
 void write_csv(const Grid& grid, const GridRange& range, int options, GridFileWriter& out) {
   if (range.first_column > range.last_column) return;
   const bool titles = (options & kTitles) != 0;
@@ -103,6 +114,7 @@ void write_csv(const Grid& grid, const GridRange& range, int options, GridFileWr
     }
   }
   for (int r = range.first_row; r <= range.last_row && !out.failed(); ++r) {
+    prefetch_row(grid, range, r + 4);
     if (titles && grid.row_titles) {
       put_field(out, *row_title(grid, r), true, options);
       out.put(',');
