@@ -562,6 +562,13 @@ void apply_setup_line(HWND control, std::string_view text) {
   InvalidateRect(control, nullptr, TRUE);
 }
 
+// Clearing the field empties its cells; columns, rows and titles stay.
+void clear_control(HWND control) {
+  Grid& grid = *grid_of(control);
+  for (int r = 1; r <= grid.rows; ++r) clear_row(grid, r, false);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
 }  // namespace
 
 void register_grid_field_class() {
@@ -569,6 +576,7 @@ void register_grid_field_class() {
   grid_registry().repaint = &repaint_controls;
   grid_registry().dialog_lookup = &dialog_grid_lookup;
   grid_setup_hook = &apply_setup_line;
+  grid_clear_hook = &clear_control;
   if (registered) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;

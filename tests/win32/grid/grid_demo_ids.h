@@ -5,3 +5,4 @@
 #define GD_FIELD 401
 #define GD_LOAD 402
 #define GD_DONE 403
+#define GD_CLEAR 404

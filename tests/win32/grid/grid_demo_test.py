@@ -110,6 +110,12 @@ def main():
         subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "grid-demo-loaded.png")],
                        capture_output=True, timeout=30)
 
+    xdotool("mousemove", *centre(rects[404]), "click", "1")
+    check(log.wait_line("cleared", timeout=10) is not None, "the Clear button clears the field")
+    rows = saved_rows(saved)
+    check(len(rows) == 5 and all(row[1:] == ["", "", "No", ""] for row in rows[1:]) and rows[1][0] == "one",
+          f"clearing empties every cell and keeps the rows and titles, got {rows}")
+
     xdotool("mousemove", *centre(rects[403]), "click", "1")
     try:
         demo.wait(timeout=20)

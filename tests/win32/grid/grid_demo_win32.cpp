@@ -1,7 +1,7 @@
 // A grid field in a dialog, driven from outside. Each event is written to the log as
 // "event type window detail1 detail2"; after each change of the grid the grid is saved
 // to the --csv file and "saved" is logged; the Load button loads the --input file and
-// logs "loaded". "cell column row left top right bottom" lines give the screen
+// logs "loaded"; the Clear button clears the field, saves and logs "cleared". "cell column row left top right bottom" lines give the screen
 // rectangles of the cells, "rect id ..." those of the buttons. Done ends the demo.
 #include <windows.h>
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
                screen_rect(grid, quill::grid_field_cell_rect(grid, c, r)));
     }
   }
-  for (const int id : {GD_LOAD, GD_DONE}) {
+  for (const int id : {GD_LOAD, GD_DONE, GD_CLEAR}) {
     HWND button = GetDlgItem(dialog, id);
     RECT rect{};
     GetClientRect(button, &rect);
@@ -88,6 +88,11 @@ int main(int argc, char** argv) {
       WGridLoad(GD_FIELD, input, 1, 2);
       WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
       log_line("loaded");
+    }
+    if (type == EvButton && record.detail1 == GD_CLEAR) {
+      WDialogClearField(GD_FIELD);
+      WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
+      log_line("cleared");
     }
     if (type == EvCloseAsked || (type == EvButton && record.detail1 == GD_DONE)) break;
   }
