@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what only the benchmarks need beyond scripts/setup.sh (Debian packages, only
 # those missing): Google Benchmark, gfortran and {fmt} for the formatter's peers, cairo for
-# the graphics drivers' peers, libpng for the image encoder's. Safe to run any number of times.
+# the graphics drivers' peers, libpng for the image encoder's, pandas for the grid files'.
+#   scripts/bench-setup.sh          set up only
+#   scripts/bench-setup.sh --run    set up, build and run the grid file comparison
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev libpng-dev)
-
+"$root/scripts/setup.sh"
+packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev libpng-dev python3-pandas)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -18,4 +21,11 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ "${1:-}" = "--run" ]; then
+  cd "$root"
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/native --target grid_csv_bench -j "${ORLIX_JOBS:-2}"
+  /usr/bin/python3 bench/grid_csv_compare.py build/native
 fi

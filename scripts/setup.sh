@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 fonts-wine fontconfig fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool xclip imagemagick
-  python3 python3-pil pngcheck netpbm ghostscript librsvg2-bin libxml2-utils
+  python3 python3-pil python3-html5lib pngcheck netpbm ghostscript librsvg2-bin libxml2-utils
   hp2xx python3-ezdxf python3-matplotlib
 )
 

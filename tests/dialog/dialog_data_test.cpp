@@ -100,10 +100,10 @@ TEST(DialogData, TabTextsLoseTheirLastCharacter) {
 TEST(DialogData, ValuesOfTheRemainingSections) {
   const std::string data = lines_of({
       "[Ranges]", "10 -2.5 1.5E2", "[Trackbars]", "11 5 1 10 2 8", "[Formats]",
-      "12 (F8.2)   ", "[Treeviews]", "13 3000 3002", "[Grids]", "14 whatever 1 2 3",
+      "12 (F8.2)   ", "[Treeviews]", "13 3000 3002", "[Grids]", "14 columns 4 5  ",
       "[Dialog]", "0 15 1", "[Dialog]", "1"});
   const auto entries = parse_dialog_data(data).entries;
-  ASSERT_EQ(entries.size(), 6u);
+  ASSERT_EQ(entries.size(), 7u);
   EXPECT_DOUBLE_EQ(entries[0].low, -2.5);
   EXPECT_DOUBLE_EQ(entries[0].high, 150.0);
   EXPECT_EQ(std::vector<int>(entries[1].ints, entries[1].ints + 5),
@@ -111,12 +111,15 @@ TEST(DialogData, ValuesOfTheRemainingSections) {
   EXPECT_EQ(entries[2].text, "(F8.2)");
   EXPECT_EQ(entries[3].ints[0], 3000);
   EXPECT_EQ(entries[3].ints[1], 3002);
-  EXPECT_EQ(entries[4].section, DataSection::Dialog);
-  EXPECT_TRUE(entries[4].has_anchor);
-  EXPECT_EQ(entries[4].ints[0], 15);
-  EXPECT_EQ(entries[4].ints[1], 1);
-  EXPECT_FALSE(entries[5].has_anchor);
-  EXPECT_EQ(entries[5].value, 1);
+  EXPECT_EQ(entries[4].section, DataSection::Grids);
+  EXPECT_EQ(entries[4].field_id, 14);
+  EXPECT_EQ(entries[4].text, "columns 4 5");
+  EXPECT_EQ(entries[5].section, DataSection::Dialog);
+  EXPECT_TRUE(entries[5].has_anchor);
+  EXPECT_EQ(entries[5].ints[0], 15);
+  EXPECT_EQ(entries[5].ints[1], 1);
+  EXPECT_FALSE(entries[6].has_anchor);
+  EXPECT_EQ(entries[6].value, 1);
 }
 
 TEST(DialogData, MalformedDataIsSkippedNotOverrun) {

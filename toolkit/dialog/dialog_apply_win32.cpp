@@ -354,8 +354,10 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
       case DataSection::Flags:
         if (record != nullptr) record->flags = entry.value;
         break;
-      case DataSection::Dialog:
       case DataSection::Grids:
+        if (kind == FieldKind::Grid && grid_setup_hook != nullptr) grid_setup_hook(control, entry.text);
+        break;
+      case DataSection::Dialog:
       case DataSection::None:
         break;
     }

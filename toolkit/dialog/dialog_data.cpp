@@ -185,6 +185,7 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
       for (int& value : entry.ints) value = values.next_int();
       return true;
     case DataSection::Formats:
+    case DataSection::Grids:
       entry.text = std::string(trim_trailing_blanks(clip(values.rest(), kDataLineLimit)));
       return !entry.text.empty();
     case DataSection::Treeviews:
@@ -202,7 +203,6 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
       return true;
     }
     case DataSection::Dialog:
-    case DataSection::Grids:
     case DataSection::None:
       break;
   }
@@ -220,8 +220,7 @@ DialogData parse_dialog_data(std::string_view data) {
     ValueReader values(line);
     values.skip_blanks();
     if (values.at_end() || header_of(values.rest(), section)) continue;
-    // Grid set-up data belongs to grid fields; its lines are passed over.
-    if (section == DataSection::None || section == DataSection::Grids) continue;
+    if (section == DataSection::None) continue;
     DataEntry entry;
     entry.section = section;
     if (section == DataSection::Dialog) {

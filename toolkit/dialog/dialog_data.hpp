@@ -49,6 +49,7 @@ struct TabItem {
 //   Lengths    value (maximum length)
 //   Dialog     value (accelerator flag), has_anchor, ints[0] anchor, ints[1] alignment
 //   Formats    text (the format, trailing blanks removed)
+//   Grids      text (a grid set-up line after the field identifier, trailing blanks removed)
 //   Treeviews  ints[0] menu resource, ints[1] selected item
 //   Fonts      ints[0] points, text (face name), ints[1] weight, ints[2] italic
 //   Flags      value

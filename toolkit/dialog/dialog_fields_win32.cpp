@@ -583,6 +583,7 @@ void WDialogClearField(int field) {
       SendMessageW(control, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
       break;
     case FieldKind::Grid:
+      if (quill::grid_clear_hook != nullptr) quill::grid_clear_hook(control);
       break;
     default:
       IErrorReport(quill::error::kInvalidField, "WDialogClearField");

@@ -158,6 +158,12 @@ struct TabItemData {
 // The page dialog handle of tab index of tab control tab; empty when that tab cannot be read.
 std::optional<int> tab_page_id(HWND tab, int index);
 
+// Set by the grid area: applies one "[Grids]" line (the text after its field identifier)
+// to a grid control. Without it the lines are passed over.
+inline void (*grid_setup_hook)(HWND control, std::string_view text) = nullptr;
+// Set by the grid area: empties every cell of a grid control (WDialogClearField).
+inline void (*grid_clear_hook)(HWND control) = nullptr;
+
 inline constexpr int kFieldChangeMarker = 0x40001;
 inline constexpr int kGripId = 65535;
 

@@ -10,3 +10,4 @@
 #include "quill/dialog.hpp"
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
+#include "quill/grid.hpp"

@@ -1,0 +1,154 @@
+// WGridLoad: reads a comma-separated file into a grid, field by field, from row 1.
+#include <array>
+
+#include "grid/csv_load.hpp"
+#include "grid/grid_file.hpp"
+#include "grid/grid_registry.hpp"
+#include "quill/errors.hpp"
+#include "quill/grid.hpp"
+#include "quill/text.hpp"
+
+namespace quill {
+namespace {
+
+constexpr const char* kRoutine = "WGridLoad";
+
+bool is_yes(std::string_view text) {
+  text = trim_trailing(text);
+  if (text.size() != 3) return false;
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return upper(text[0]) == 'Y' && upper(text[1]) == 'E' && upper(text[2]) == 'S';
+}
+
+}  // namespace
+
+CsvGridLoader::CsvGridLoader(Grid& grid, bool grow, int options) : grid_(grid), grow_(grow) {
+  const bool titles = (options & 2) != 0;
+  row_ = titles && grid.column_titles ? 0 : 1;
+  first_column_ = titles && grid.row_titles ? 0 : 1;
+  column_ = first_column_;
+}
+
+// Converts a numeric field with the toolkit's conversion routines; their failure shows in
+// the current report mode, but the caller's last-error code survives the load.
+void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_view text) {
+  ErrorState& state = errors();
+  const int saved = state.last_error;
+  state.last_error = 0;
+  double value = 0.0;
+  if (column.type == ColumnType::integer) {
+    int number = 0;
+    IStringToInteger(text, number);
+    value = number;
+  } else if (column.type == ColumnType::real) {
+    float number = 0.0F;
+    IStringToReal(text, number);
+    value = static_cast<double>(number);
+  } else {
+    IStringToReal8(text, value);
+  }
+  if (state.last_error == 0) {
+    if (put_number(grid_, c, row_, value) == 1009) pending_ = 1009;
+  } else {
+    clear_cell(grid_, c, row_);
+  }
+  state.last_error = saved;
+}
+
+void CsvGridLoader::store_cell(int c, std::string_view text) {
+  const GridColumn& column = grid_.column(c);
+  switch (column.type) {
+    case ColumnType::text:
+      put_text(grid_, c, row_, text);
+      break;
+    case ColumnType::integer:
+    case ColumnType::real:
+    case ColumnType::real8:
+      store_number(column, c, text);
+      break;
+    case ColumnType::check_box:
+      put_check(grid_, c, row_, is_yes(text) ? 1 : 0);
+      break;
+    case ColumnType::option_menu:
+      if (put_option_text(grid_, c, row_, text) != 0) IErrorReport(1055, kRoutine);
+      break;
+    case ColumnType::kind8:
+    case ColumnType::kind10:
+      break;
+  }
+}
+
+void CsvGridLoader::store(std::string_view text, bool cut) {
+  const int c = column_++;
+  if (c > grid_.column_count()) {
+    pending_ = 1054;
+    return;
+  }
+  const bool is_text = row_ == 0 || c == 0 || grid_.column(c).type == ColumnType::text;
+  if (is_text && (cut || text.size() > kGridTextLength)) IErrorReport(1023, kRoutine);
+  if (row_ == 0) {
+    put_column_title(grid_, c, text);
+    return;
+  }
+  if (row_ > grid_.rows) {
+    if (!grow_ || grid_.rows >= grid_.max_rows) {
+      pending_ = 1054;
+      return;
+    }
+    set_rows(grid_, grid_.rows + 1);
+  }
+  if (c == 0) {
+    put_row_title(grid_, row_, text);
+  } else {
+    store_cell(c, text);
+  }
+}
+
+void CsvGridLoader::end_line() {
+  if (row_ == 0) {
+    for (int c = std::max(column_, 1); c <= grid_.column_count(); ++c) put_column_title(grid_, c, {});
+  } else if (row_ <= grid_.rows) {
+    for (int c = std::max(column_, 1); c <= grid_.column_count(); ++c) clear_cell(grid_, c, row_);
+    last_row_ = row_;
+  }
+  ++row_;
+  column_ = first_column_;
+}
+
+void CsvGridLoader::operator()(const CsvField& field) {
+  store(field.text, field.truncated);
+  if (field.ends_line) end_line();
+}
+
+int CsvGridLoader::finish() {
+  for (int r = last_row_ + 1; r <= grid_.rows; ++r) clear_row(grid_, r, first_column_ == 0);
+  return pending_;
+}
+
+}  // namespace quill
+
+void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, std::optional<int> options) {
+  const quill::GridTarget target = quill::find_grid(field);
+  if (target.error != 0) {
+    IErrorReport(target.error, quill::kRoutine);
+    return;
+  }
+  quill::GridFileReader in;
+  if (!in.open(quill::grid_file_name(file_name), quill::kCsvFieldLimit)) {
+    IErrorReport(1, quill::kRoutine);
+    return;
+  }
+  quill::CsvGridLoader loader(*target.grid, grow.value_or(0) == 1, options.value_or(0));
+  quill::CsvReader reader;
+  for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
+  if (in.failed()) {
+    // What was read stays; the rest of the grid is left as it was.
+    quill::repaint_grid(target);
+    IErrorReport(2, quill::kRoutine);
+    return;
+  }
+  reader.finish(loader);
+  const int pending = loader.finish();
+  quill::repaint_grid(target);
+  if (pending != 0) IErrorReport(pending, quill::kRoutine);
+}

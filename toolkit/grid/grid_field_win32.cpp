@@ -1,0 +1,607 @@
+// The grid field class "KVSGRID" of dialog templates: shows a grid of the registry
+// (titles, cells with their justification and colours, check boxes, option menus) and
+// lets a person move with the arrow keys and Tab, toggle check boxes with the space bar
+// or a click, type into text and numeric cells and pick options from a drop-down list.
+// Each change reaches the application as a field-edited event of the dialog.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dialog/dialog_internal_win32.hpp"
+#include "grid/grid_field_win32.hpp"
+#include "grid/grid_registry.hpp"
+#include "grid/grid_setup.hpp"
+#include "quill/errors.hpp"
+#include "quill/events.hpp"
+#include "quill/text.hpp"
+
+namespace quill {
+namespace {
+
+constexpr wchar_t kClassName[] = L"KVSGRID";
+constexpr int kEditorId = 1;
+constexpr int kChooserId = 2;
+constexpr int kPadding = 4;
+// Posted to the grid control to close its option list outside the list's own messages.
+constexpr UINT kCloseChooser = WM_APP + 1;
+
+// What a grid control keeps: the first row and column shown, the font its dialog gave
+// it, the in-place editor or option list while one is open, and the last sort. The
+// current cell belongs to the grid.
+struct GridView {
+  int top = 1;
+  int left = 1;
+  HFONT font = nullptr;
+  HWND editor = nullptr;
+  HWND chooser = nullptr;
+  WNDPROC editor_procedure = nullptr;
+  int sorted_column = 0;
+  int sort_order = 0;
+};
+
+std::vector<HWND>& live_controls() {
+  static std::vector<HWND> controls;
+  return controls;
+}
+
+GridView* view_of(HWND control) { return reinterpret_cast<GridView*>(GetWindowLongPtrW(control, GWLP_USERDATA)); }
+
+// The registry key of a control: its dialog's handle identifier (0 outside a toolkit
+// dialog) and its control identifier.
+GridKey key_of(HWND control) {
+  const DialogRecord* record = dialog_record(GetParent(control));
+  return GridKey{record != nullptr ? record->handle : 0, -1, GetDlgCtrlID(control)};
+}
+
+Grid* grid_of(HWND control) {
+  auto& grids = grid_registry().grids;
+  return &grids.try_emplace(key_of(control)).first->second;
+}
+
+void notify_change(HWND control) {
+  const GridKey key = key_of(control);
+  DialogRecord* record = dialog_record(GetParent(control));
+  if (record == nullptr) return;
+  record->previous_field = key.field;
+  record->current_field = key.field;
+  post_dialog_event(EvFieldEdited, record->handle, key.field, key.field);
+}
+
+// Layout in pixels from the font's average character width and height.
+struct Metrics {
+  int char_width = 8;
+  int row_height = 20;
+  int title_width = 0;   // width of the row-title column, 0 without row titles
+  int title_height = 0;  // height of the title row, 0 without column titles
+};
+
+Metrics metrics_of(HWND control, const Grid& grid) {
+  Metrics m;
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, view_of(control)->font ? view_of(control)->font : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  m.char_width = std::max<int>(tm.tmAveCharWidth, 1);
+  m.row_height = tm.tmHeight + 2 * kPadding;
+  m.title_width = grid.row_titles ? 10 * m.char_width + 2 * kPadding : 0;
+  m.title_height = grid.column_titles ? m.row_height : 0;
+  return m;
+}
+
+int column_width(const Grid& grid, const Metrics& m, int column) {
+  return grid.column(column).width * m.char_width + 2 * kPadding;
+}
+
+// The rectangle of a cell on screen; empty when it lies before the first shown cell.
+RECT cell_rect(const Grid& grid, const GridView& view, const Metrics& m, int column, int row) {
+  RECT r{0, 0, 0, 0};
+  if (column < view.left || row < view.top) return r;
+  r.left = m.title_width;
+  for (int c = view.left; c < column; ++c) r.left += column_width(grid, m, c);
+  r.right = r.left + column_width(grid, m, column);
+  r.top = m.title_height + (row - view.top) * m.row_height;
+  r.bottom = r.top + m.row_height;
+  return r;
+}
+
+std::string display_text(const GridColumn& column, const GridCell& cell) {
+  if (column.type == ColumnType::option_menu) return std::string(option_text(column, cell));
+  if (column.type == ColumnType::check_box) return {};
+  return cell.text;
+}
+
+void draw_text(HDC dc, RECT box, std::string_view text, int justification) {
+  InflateRect(&box, -kPadding, 0);
+  UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (justification == kJustifyCentre) format |= DT_CENTER;
+  if (justification == kJustifyRight) format |= DT_RIGHT;
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, format);
+}
+
+void draw_cell(HDC dc, const GridColumn& column, const GridCell& cell, RECT box) {
+  const COLORREF background = cell.background_colour >= 0 ? static_cast<COLORREF>(cell.background_colour)
+                                                           : GetSysColor(COLOR_WINDOW);
+  HBRUSH brush = CreateSolidBrush(background);
+  FillRect(dc, &box, brush);
+  DeleteObject(brush);
+  SetBkColor(dc, background);
+  SetTextColor(dc, cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT));
+  if (column.type == ColumnType::check_box) {
+    const int size = std::min<int>(box.bottom - box.top - 2 * kPadding, 13);
+    const int x = column.justification == kJustifyLeft    ? box.left + kPadding
+                  : column.justification == kJustifyRight ? box.right - kPadding - size
+                                                          : (box.left + box.right - size) / 2;
+    RECT mark{x, (box.top + box.bottom - size) / 2, x + size, (box.top + box.bottom + size) / 2};
+    DrawFrameControl(dc, &mark, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (cell.check ? DFCS_CHECKED : 0));
+  } else {
+    draw_text(dc, box, display_text(column, cell), column.justification);
+  }
+  FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+}
+
+void draw_title(HDC dc, RECT box, std::string_view text, int justification) {
+  FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  draw_text(dc, box, text, justification);
+  DrawEdge(dc, &box, BDR_RAISEDINNER, BF_RECT);
+}
+
+// Scrolls so that the current cell is in view.
+void scroll_to_current(HWND control) {
+  GridView& view = *view_of(control);
+  const Grid& grid = *grid_of(control);
+  if (!grid.valid_cell(grid.current_column, grid.current_row)) return;
+  const Metrics m = metrics_of(control, grid);
+  RECT client;
+  GetClientRect(control, &client);
+  view.top = std::clamp(std::min(view.top, grid.current_row), 1, std::max(grid.rows, 1));
+  view.left = std::clamp(std::min(view.left, grid.current_column), 1, std::max(grid.column_count(), 1));
+  while (view.top < grid.current_row &&
+         cell_rect(grid, view, m, grid.current_column, grid.current_row).bottom > client.bottom) {
+    ++view.top;
+  }
+  while (view.left < grid.current_column &&
+         cell_rect(grid, view, m, grid.current_column, grid.current_row).right > client.right) {
+    ++view.left;
+  }
+}
+
+void paint(HWND control) {
+  scroll_to_current(control);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(control, &ps);
+  RECT client;
+  GetClientRect(control, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
+  GridView& view = *view_of(control);
+  const Grid& grid = *grid_of(control);
+  const Metrics m = metrics_of(control, grid);
+  HGDIOBJ old_font = SelectObject(dc, view.font ? view.font : GetStockObject(DEFAULT_GUI_FONT));
+  if (grid.column_titles && grid.row_titles) {
+    draw_title(dc, RECT{0, 0, m.title_width, m.title_height}, grid.corner_title, kJustifyCentre);
+  }
+  for (int c = view.left; c <= grid.column_count(); ++c) {
+    const RECT first = cell_rect(grid, view, m, c, view.top);
+    if (first.left >= client.right) break;
+    if (grid.column_titles) {
+      draw_title(dc, RECT{first.left, 0, first.right, m.title_height}, grid.column(c).title, kJustifyCentre);
+    }
+    for (int r = view.top; r <= grid.rows; ++r) {
+      const RECT box = cell_rect(grid, view, m, c, r);
+      if (box.top >= client.bottom) break;
+      draw_cell(dc, grid.column(c), grid.cell(c, r), box);
+    }
+  }
+  if (grid.row_titles) {
+    for (int r = view.top; r <= grid.rows && m.title_height + (r - view.top) * m.row_height < client.bottom; ++r) {
+      const int top = m.title_height + (r - view.top) * m.row_height;
+      draw_title(dc, RECT{0, top, m.title_width, top + m.row_height}, *row_title(grid, r), 0);
+    }
+  }
+  if (grid.valid_cell(grid.current_column, grid.current_row)) {
+    RECT current = cell_rect(grid, view, m, grid.current_column, grid.current_row);
+    InflateRect(&current, -1, -1);
+    if (GetFocus() == control) {
+      DrawFocusRect(dc, &current);
+    } else {
+      FrameRect(dc, &current, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    }
+  }
+  SelectObject(dc, old_font);
+  EndPaint(control, &ps);
+}
+
+// Moves the current cell, within the grid.
+void move_to(HWND control, int column, int row) {
+  Grid& grid = *grid_of(control);
+  if (grid.column_count() == 0 || grid.rows == 0) return;
+  grid.current_column = std::clamp(column, 1, grid.column_count());
+  grid.current_row = std::clamp(row, 1, grid.rows);
+  scroll_to_current(control);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+// Stores an edited text in the current cell: text as typed, numbers through the toolkit's
+// conversions with the column's range. False (and a beep) when a number is not valid.
+bool commit_text(HWND control, const std::string& text) {
+  Grid& grid = *grid_of(control);
+  if (!grid.valid_cell(grid.current_column, grid.current_row)) return true;  // the grid shrank meanwhile
+  const GridColumn& column = grid.column(grid.current_column);
+  int code = 0;
+  if (column.type == ColumnType::text) {
+    code = put_text(grid, grid.current_column, grid.current_row, text);
+  } else if (trim_trailing(text).empty()) {
+    code = clear_cell(grid, grid.current_column, grid.current_row);
+  } else {
+    double value = 0.0;
+    code = silent_try([&] {
+      if (column.type == ColumnType::integer) {
+        int number = 0;
+        IStringToInteger(text, number);
+        value = number;
+      } else {
+        IStringToReal8(text, value);
+      }
+    });
+    if (code == 0) code = put_number(grid, grid.current_column, grid.current_row, value);
+  }
+  if (code != 0) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return false;
+  }
+  notify_change(control);
+  return true;
+}
+
+void close_editor(HWND control, bool keep, bool refocus = true) {
+  GridView& view = *view_of(control);
+  if (view.editor == nullptr) return;
+  if (keep) {
+    const int length = GetWindowTextLengthA(view.editor);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(view.editor, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    if (!commit_text(control, text)) return;
+  }
+  HWND editor = view.editor;
+  view.editor = nullptr;
+  DestroyWindow(editor);
+  if (refocus) SetFocus(control);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+// The in-place editor: Enter keeps the text, Escape drops it, Tab and the up and down
+// arrows keep it and move on.
+LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPARAM lparam) {
+  HWND control = GetParent(editor);
+  GridView* view = view_of(control);
+  const WNDPROC previous = view->editor_procedure;
+  if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProcW(previous, editor, message, wparam, lparam);
+  if (message == WM_KEYDOWN) {
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (wparam) {
+      case VK_RETURN: close_editor(control, true); return 0;
+      case VK_ESCAPE: close_editor(control, false); return 0;
+      case VK_TAB:
+      case VK_UP:
+      case VK_DOWN: {
+        const int column = grid_of(control)->current_column;
+        const int row = grid_of(control)->current_row;
+        close_editor(control, true);
+        if (view->editor != nullptr) return 0;
+        if (wparam == VK_TAB) move_to(control, column + (shift ? -1 : 1), row);
+        if (wparam != VK_TAB) move_to(control, column, row + (wparam == VK_UP ? -1 : 1));
+        return 0;
+      }
+      default: break;
+    }
+  }
+  if (message == WM_CHAR && (wparam == '\r' || wparam == 27 || wparam == '\t')) return 0;
+  if (message == WM_KILLFOCUS && view->editor == editor) {
+    LRESULT result = CallWindowProcW(previous, editor, message, wparam, lparam);
+    close_editor(control, true, false);
+    return result;
+  }
+  return CallWindowProcW(previous, editor, message, wparam, lparam);
+}
+
+void open_editor(HWND control, const std::string& initial, bool select_all) {
+  GridView& view = *view_of(control);
+  if (view.editor != nullptr || view.chooser != nullptr) return;
+  const Grid& grid = *grid_of(control);
+  const RECT box = cell_rect(grid, view, metrics_of(control, grid), grid.current_column, grid.current_row);
+  view.editor = CreateWindowExA(0, "EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                                box.left, box.top, box.right - box.left, box.bottom - box.top, control,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)), nullptr, nullptr);
+  if (view.editor == nullptr) return;
+  SendMessageW(view.editor, WM_SETFONT, reinterpret_cast<WPARAM>(view.font), 0);
+  view.editor_procedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(view.editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&editor_procedure)));
+  SetFocus(view.editor);
+  const int length = static_cast<int>(initial.size());
+  SendMessageW(view.editor, EM_SETSEL, select_all ? 0 : length, length);
+}
+
+// The drop-down list of an option menu cell.
+void open_chooser(HWND control) {
+  GridView& view = *view_of(control);
+  if (view.editor != nullptr || view.chooser != nullptr) return;
+  const Grid& grid = *grid_of(control);
+  const GridColumn& column = grid.column(grid.current_column);
+  const RECT box = cell_rect(grid, view, metrics_of(control, grid), grid.current_column, grid.current_row);
+  const int height = (static_cast<int>(column.options.size()) + 2) * (box.bottom - box.top);
+  view.chooser = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                 box.left, box.top, box.right - box.left, height, control,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kChooserId)), nullptr, nullptr);
+  if (view.chooser == nullptr) return;
+  SendMessageW(view.chooser, WM_SETFONT, reinterpret_cast<WPARAM>(view.font), 0);
+  for (const std::string& option : column.options) {
+    SendMessageA(view.chooser, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.c_str()));
+  }
+  const int option = grid.cell(grid.current_column, grid.current_row).option;
+  SendMessageW(view.chooser, CB_SETCURSEL, static_cast<WPARAM>(option - 1), 0);
+  SetFocus(view.chooser);
+  SendMessageW(view.chooser, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+void close_chooser(HWND control, bool keep) {
+  GridView& view = *view_of(control);
+  if (view.chooser == nullptr) return;
+  HWND chooser = view.chooser;
+  view.chooser = nullptr;
+  const int selected = static_cast<int>(SendMessageW(chooser, CB_GETCURSEL, 0, 0));
+  Grid& grid = *grid_of(control);
+  if (keep && selected >= 0 && put_option(grid, grid.current_column, grid.current_row, selected + 1) == 0) {
+    notify_change(control);
+  }
+  DestroyWindow(chooser);
+  SetFocus(control);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+// Space or a click on the current cell: toggles a check box, opens an option list,
+// starts editing a text or numeric cell.
+void activate(HWND control, bool by_mouse) {
+  Grid& grid = *grid_of(control);
+  if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control)) return;
+  const GridColumn& column = grid.column(grid.current_column);
+  if (column.type == ColumnType::check_box) {
+    const int checked = grid.cell(grid.current_column, grid.current_row).check;
+    put_check(grid, grid.current_column, grid.current_row, checked == 0 ? 1 : 0);
+    notify_change(control);
+    InvalidateRect(control, nullptr, TRUE);
+  } else if (column.type == ColumnType::option_menu) {
+    open_chooser(control);
+  } else if (column.type == ColumnType::text || is_numeric(column.type)) {
+    if (!by_mouse) open_editor(control, grid.cell(grid.current_column, grid.current_row).text, true);
+  }
+}
+
+// Tab leaves the grid from its last cell (Shift+Tab from its first).
+bool wants_tab(HWND control) {
+  const Grid& grid = *grid_of(control);
+  if (GetKeyState(VK_SHIFT) < 0) return grid.current_column > 1 || grid.current_row > 1;
+  return grid.current_column < grid.column_count() || grid.current_row < grid.rows;
+}
+
+bool key_down(HWND control, WPARAM key) {
+  const Grid& grid = *grid_of(control);
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  int column = grid.current_column;
+  int row = grid.current_row;
+  switch (key) {
+    case VK_LEFT: --column; break;
+    case VK_RIGHT: ++column; break;
+    case VK_UP: --row; break;
+    case VK_DOWN: ++row; break;
+    case VK_HOME: column = 1; break;
+    case VK_END: column = grid.column_count(); break;
+    case VK_PRIOR: row -= 10; break;
+    case VK_NEXT: row += 10; break;
+    case VK_TAB:
+      column += shift ? -1 : 1;
+      if (column < 1) { column = grid.column_count(); --row; }
+      if (column > grid.column_count()) { column = 1; ++row; }
+      break;
+    case VK_F2:
+    case VK_RETURN:
+      activate(control, false);
+      return true;
+    default:
+      return false;
+  }
+  move_to(control, column, row);
+  return true;
+}
+
+// A click on a column title sorts by that column, ascending first, then descending.
+void sort_by_title(HWND control, int x) {
+  GridView& view = *view_of(control);
+  Grid& grid = *grid_of(control);
+  const Metrics m = metrics_of(control, grid);
+  for (int c = view.left; c <= grid.column_count(); ++c) {
+    const RECT box = cell_rect(grid, view, m, c, view.top);
+    if (x < box.left || x >= box.right) continue;
+    const int order = view.sorted_column == c && view.sort_order == 0 ? 1 : 0;
+    if (sort_rows(grid, c, order) == 0) {
+      view.sorted_column = c;
+      view.sort_order = order;
+      notify_change(control);
+      InvalidateRect(control, nullptr, TRUE);
+    }
+    return;
+  }
+}
+
+void click(HWND control, int x, int y) {
+  GridView& view = *view_of(control);
+  const Grid& grid = *grid_of(control);
+  const Metrics m = metrics_of(control, grid);
+  if (y < m.title_height && x >= m.title_width) {
+    sort_by_title(control, x);
+    return;
+  }
+  for (int r = view.top; r <= grid.rows; ++r) {
+    for (int c = view.left; c <= grid.column_count(); ++c) {
+      const RECT box = cell_rect(grid, view, m, c, r);
+      if (x >= box.left && x < box.right && y >= box.top && y < box.bottom) {
+        const bool same = c == grid.current_column && r == grid.current_row;
+        move_to(control, c, r);
+        const ColumnType type = grid.column(c).type;
+        if (type == ColumnType::check_box || type == ColumnType::option_menu || same) activate(control, !same);
+        return;
+      }
+      if (box.left > x) break;
+    }
+  }
+}
+
+LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  GridView* view = view_of(control);
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new GridView));
+      live_controls().push_back(control);
+      break;
+    case WM_NCDESTROY:
+      std::erase(live_controls(), control);
+      delete view;
+      SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+      break;
+    case WM_SETFONT:
+      view->font = reinterpret_cast<HFONT>(wparam);
+      if (LOWORD(lparam)) InvalidateRect(control, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(view->font);
+    case WM_PAINT:
+      paint(control);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(control, nullptr, TRUE);
+      return 0;
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (wants_tab(control)) code |= DLGC_WANTTAB;
+      const MSG* msg = reinterpret_cast<const MSG*>(lparam);
+      if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_KEYDOWN:
+      if (key_down(control, wparam)) return 0;
+      break;
+    case WM_CHAR:
+      if (view->editor != nullptr) return SendMessageW(view->editor, message, wparam, lparam);
+      if (view->chooser != nullptr) return 0;
+      if (wparam == ' ') {
+        activate(control, false);
+      } else if (wparam >= 0x20 && wparam != 0x7F) {
+        const Grid& grid = *grid_of(control);
+        const bool editable = grid.valid_cell(grid.current_column, grid.current_row) &&
+                              (grid.column(grid.current_column).type == ColumnType::text ||
+                               is_numeric(grid.column(grid.current_column).type));
+        if (editable) open_editor(control, std::string(1, static_cast<char>(wparam)), false);
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(control);
+      click(control, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kChooserId && HIWORD(wparam) == CBN_SELENDOK) {
+        PostMessageW(control, kCloseChooser, 1, 0);
+      } else if (LOWORD(wparam) == kChooserId &&
+                 (HIWORD(wparam) == CBN_SELENDCANCEL || HIWORD(wparam) == CBN_KILLFOCUS)) {
+        PostMessageW(control, kCloseChooser, 0, 0);
+      }
+      return 0;
+    case kCloseChooser:
+      close_chooser(control, wparam != 0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(control, message, wparam, lparam);
+}
+
+void repaint_controls(int dialog_handle, int field) {
+  for (HWND control : live_controls()) {
+    const GridKey key = key_of(control);
+    if (key.dialog == dialog_handle && key.field == field) InvalidateRect(control, nullptr, TRUE);
+  }
+}
+
+// A grid field of the current toolkit dialog: its control must be of the grid class.
+int dialog_grid_lookup(int field, GridKey& key) {
+  HWND dialog = current_dialog_window();
+  if (dialog == nullptr) return -1;  // no toolkit dialog: the registry's own selection
+  HWND control = GetDlgItem(dialog, field);
+  if (control == nullptr || field_kind(control) != FieldKind::Grid) return 1006;
+  key = key_of(control);
+  grid_registry().grids.try_emplace(key);
+  return 0;
+}
+
+// One "[Grids]" line of the dialog's extended data. A line that cannot be read or applied
+// is passed over, as the dialog data's other lines are. A grid that another control
+// (the loaded dialog behind a modal display) has set up is left as it is.
+void apply_setup_line(HWND control, std::string_view text) {
+  Grid& grid = *grid_of(control);
+  const auto owner = reinterpret_cast<std::uintptr_t>(control);
+  if (grid.setup_owner != 0 && grid.setup_owner != owner) return;
+  grid.setup_owner = owner;
+  apply_grid_setup(grid, parse_grid_setup_line(text));
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+// Clearing the field empties its cells; columns, rows and titles stay.
+void clear_control(HWND control) {
+  Grid& grid = *grid_of(control);
+  for (int r = 1; r <= grid.rows; ++r) clear_row(grid, r, false);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+}  // namespace
+
+void register_grid_field_class() {
+  static bool registered = false;
+  grid_registry().repaint = &repaint_controls;
+  grid_registry().dialog_lookup = &dialog_grid_lookup;
+  grid_setup_hook = &apply_setup_line;
+  grid_clear_hook = &clear_control;
+  if (registered) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = &grid_procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+GridFieldProbe grid_field_probe(HWND control) {
+  const GridView* view = view_of(control);
+  GridFieldProbe probe;
+  if (view == nullptr) return probe;
+  probe.column = grid_of(control)->current_column;
+  probe.row = grid_of(control)->current_row;
+  probe.editor = view->editor;
+  probe.chooser = view->chooser;
+  return probe;
+}
+
+RECT grid_field_cell_rect(HWND control, int column, int row) {
+  const Grid& grid = *grid_of(control);
+  return cell_rect(grid, *view_of(control), metrics_of(control, grid), column, row);
+}
+
+}  // namespace quill

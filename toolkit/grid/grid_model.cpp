@@ -1,0 +1,311 @@
+// The grid model's operations.
+#include "grid/grid_model.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "text/text_state.hpp"
+
+namespace quill {
+namespace {
+
+constexpr std::string_view kDefaultRealFormat = "(G14.6)";
+constexpr std::string_view kDefaultDoubleFormat = "(G23.15)";
+constexpr int kCellCoordinates = 1017;
+constexpr int kTypeMismatch = 1111;
+
+const FormatProgram& parsed(std::string_view format) {
+  // The two default programs, parsed once for the process.
+  static const auto real = [] {
+    auto program = std::make_unique<FormatProgram>();
+    parse_format(kDefaultRealFormat, *program);
+    return program;
+  }();
+  static const auto real8 = [] {
+    auto program = std::make_unique<FormatProgram>();
+    parse_format(kDefaultDoubleFormat, *program);
+    return program;
+  }();
+  return format == kDefaultRealFormat ? *real : *real8;
+}
+
+const FormatProgram& integer_program() {
+  static const auto program = [] {
+    auto p = std::make_unique<FormatProgram>();
+    parse_format("(I11)", *p);
+    return p;
+  }();
+  return *program;
+}
+
+const FormatProgram& program_of(const GridColumn& column) {
+  if (column.program) return *column.program;
+  return parsed(display_format(column));
+}
+
+// Moves the non-blank part of out[0, size) to the front; returns its length.
+std::size_t left_justify(std::span<char> out, std::size_t size) {
+  std::size_t first = 0;
+  while (first < size && out[first] == ' ') ++first;
+  std::size_t last = size;
+  while (last > first && out[last - 1] == ' ') --last;
+  std::copy(out.begin() + static_cast<std::ptrdiff_t>(first), out.begin() + static_cast<std::ptrdiff_t>(last),
+            out.begin());
+  return last - first;
+}
+
+int check_cell(const Grid& grid, int column, int row) {
+  return grid.valid_cell(column, row) ? 0 : kCellCoordinates;
+}
+
+void assign_text(std::string& target, std::string_view text) {
+  text = trim_trailing(text);
+  target.assign(text.substr(0, std::min(text.size(), kGridTextLength)));
+}
+
+// Rebuilds the cell table for a new shape, keeping the cells that remain.
+void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
+  const std::size_t old_columns = grid.columns.size();
+  const std::size_t rows = static_cast<std::size_t>(new_rows);
+  if (new_columns == old_columns) {
+    grid.cells.resize(rows * new_columns);
+  } else {
+    std::vector<GridCell> cells(rows * new_columns);
+    const std::size_t keep_rows = std::min(rows, static_cast<std::size_t>(grid.rows));
+    const std::size_t keep_columns = std::min(new_columns, old_columns);
+    for (std::size_t r = 0; r < keep_rows; ++r) {
+      for (std::size_t c = 0; c < keep_columns; ++c) {
+        cells[r * new_columns + c] = std::move(grid.cells[r * old_columns + c]);
+      }
+    }
+    grid.cells = std::move(cells);
+  }
+  grid.row_title_texts.resize(rows);
+  grid.rows = new_rows;
+  grid.current_column = std::clamp(grid.current_column, 1, std::max(1, static_cast<int>(new_columns)));
+  grid.current_row = std::clamp(grid.current_row, 1, std::max(1, new_rows));
+}
+
+}  // namespace
+
+bool is_column_type(int code) { return code >= 4 && code <= 11; }
+
+bool is_numeric(ColumnType type) {
+  return type == ColumnType::integer || type == ColumnType::real || type == ColumnType::real8;
+}
+
+bool is_floating(ColumnType type) { return type == ColumnType::real || type == ColumnType::real8; }
+
+int set_columns(Grid& grid, std::span<const int> types, std::span<const int> widths) {
+  if (types.size() > static_cast<std::size_t>(kGridMaxColumns)) return 1018;
+  for (const int type : types) {
+    if (!is_column_type(type)) return kTypeMismatch;
+  }
+  const std::size_t count = types.size();
+  // Cells of a column whose type changes start empty.
+  reshape(grid, count, grid.rows);
+  grid.columns.resize(count);
+  for (std::size_t c = 0; c < count; ++c) {
+    GridColumn& column = grid.columns[c];
+    const auto type = static_cast<ColumnType>(types[c]);
+    if (column.type != type) {
+      column = GridColumn{};
+      column.type = type;
+      for (int r = 1; r <= grid.rows; ++r) grid.cell(static_cast<int>(c) + 1, r) = GridCell{};
+    }
+    if (c < widths.size() && widths[c] > 0) column.width = widths[c];
+  }
+  return 0;
+}
+
+int set_rows(Grid& grid, int rows) {
+  if (rows < 0 || rows > grid.max_rows) return 1113;
+  reshape(grid, grid.columns.size(), rows);
+  return 0;
+}
+
+int set_max_rows(Grid& grid, int max_rows) {
+  if (max_rows > kGridMaxRows) return 1018;
+  if (max_rows < 0 || max_rows < grid.rows) return 1113;
+  grid.max_rows = max_rows;
+  return 0;
+}
+
+int set_format(Grid& grid, int column, std::string_view format) {
+  if (column < 1 || column > grid.column_count()) return kCellCoordinates;
+  GridColumn& target = grid.column(column);
+  if (!is_floating(target.type)) return kTypeMismatch;
+  format = trim_trailing(format);
+  if (format.empty()) {
+    target.format.clear();
+    target.program.reset();
+    return 0;
+  }
+  auto program = std::make_shared<FormatProgram>();
+  if (format.size() > kGridFormatLength || !parse_format(format, *program)) return 18;
+  // The format must write a value of the column's kind into one display text.
+  std::array<char, 256> trial{};
+  const FormatValue value =
+      target.type == ColumnType::real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
+  if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::ok) return 18;
+  target.format.assign(format);
+  target.program = std::move(program);
+  return 0;
+}
+
+std::string_view display_format(const GridColumn& column) {
+  if (!column.format.empty()) return column.format;
+  return column.type == ColumnType::real ? kDefaultRealFormat : kDefaultDoubleFormat;
+}
+
+int put_column_title(Grid& grid, int column, std::string_view title) {
+  if (column < 0 || column > grid.column_count()) return kCellCoordinates;
+  assign_text(column == 0 ? grid.corner_title : grid.column(column).title, title);
+  return 0;
+}
+
+int put_row_title(Grid& grid, int row, std::string_view title) {
+  if (row < 1 || row > grid.rows) return kCellCoordinates;
+  assign_text(grid.row_title_texts[static_cast<std::size_t>(row - 1)], title);
+  return 0;
+}
+
+std::optional<std::string_view> column_title(const Grid& grid, int column) {
+  if (column < 0 || column > grid.column_count()) return std::nullopt;
+  return column == 0 ? std::string_view(grid.corner_title) : std::string_view(grid.column(column).title);
+}
+
+std::optional<std::string_view> row_title(const Grid& grid, int row) {
+  if (row < 1 || row > grid.rows) return std::nullopt;
+  return grid.row_title_texts[static_cast<std::size_t>(row - 1)];
+}
+
+int put_text(Grid& grid, int column, int row, std::string_view text) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  if (grid.column(column).type != ColumnType::text) return kTypeMismatch;
+  GridCell& cell = grid.cell(column, row);
+  assign_text(cell.text, text);
+  const int case_setting = grid.column(column).case_setting;
+  if (case_setting == kCaseUpper || case_setting == kCaseLower) {
+    for (char& c : cell.text) {
+      if (case_setting == kCaseUpper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (case_setting == kCaseLower && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return 0;
+}
+
+bool in_range(const GridColumn& column, double value) {
+  if (column.low && value < *column.low) return false;
+  if (column.high && value > *column.high) return false;
+  return true;
+}
+
+std::size_t format_value(const GridColumn& column, double value, std::span<char> out) {
+  FormatValue item;
+  const FormatProgram* program = &integer_program();
+  if (column.type == ColumnType::integer) {
+    item = FormatValue::of(static_cast<std::int32_t>(value));
+  } else {
+    program = &program_of(column);
+    item = column.type == ColumnType::real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
+  }
+  if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::ok) {
+    // Formats are checked when set; a value the record cannot hold shows asterisks.
+    const std::size_t n = std::min<std::size_t>(out.size(), 10);
+    std::fill_n(out.begin(), n, '*');
+    return n;
+  }
+  const std::size_t size = left_justify(out, out.size());
+  const TextSettings& settings = text_settings();
+  if (column.type != ColumnType::integer && settings.locale_separator) {
+    std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.', settings.decimal_separator);
+  }
+  return size;
+}
+
+int put_number(Grid& grid, int column, int row, double value) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  const GridColumn& target = grid.column(column);
+  if (!is_numeric(target.type)) return kTypeMismatch;
+  if (target.type == ColumnType::integer) {
+    if (!(value >= -2147483648.0 && value <= 2147483647.0)) return 1009;
+    value = std::trunc(value);
+  }
+  if (target.type == ColumnType::real) value = static_cast<double>(static_cast<float>(value));
+  if (!in_range(target, value)) return 1009;
+  std::array<char, 256> buffer;
+  const std::size_t size = format_value(target, value, buffer);
+  GridCell& cell = grid.cell(column, row);
+  cell.value = value;
+  cell.defined = true;
+  cell.text.assign(buffer.data(), size);
+  return 0;
+}
+
+int put_check(Grid& grid, int column, int row, int state) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  if (grid.column(column).type != ColumnType::check_box) return kTypeMismatch;
+  grid.cell(column, row).check = state != 0 ? 1 : 0;
+  return 0;
+}
+
+int put_option(Grid& grid, int column, int row, int option) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  const GridColumn& target = grid.column(column);
+  if (target.type != ColumnType::option_menu) return kTypeMismatch;
+  if (option < 0 || option > static_cast<int>(target.options.size())) return 1011;
+  grid.cell(column, row).option = option;
+  return 0;
+}
+
+int put_option_text(Grid& grid, int column, int row, std::string_view text) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  const GridColumn& target = grid.column(column);
+  if (target.type != ColumnType::option_menu) return kTypeMismatch;
+  text = trim_trailing(text);
+  GridCell& cell = grid.cell(column, row);
+  cell.option = 0;
+  if (text.empty()) return 0;
+  for (std::size_t n = 0; n < target.options.size(); ++n) {
+    if (trim_trailing(target.options[n]) == text) {
+      cell.option = static_cast<int>(n) + 1;
+      return 0;
+    }
+  }
+  return 1055;
+}
+
+int clear_cell(Grid& grid, int column, int row) {
+  if (const int code = check_cell(grid, column, row)) return code;
+  GridCell& cell = grid.cell(column, row);
+  cell.text.clear();
+  cell.value = 0.0;
+  cell.defined = false;
+  cell.check = 0;
+  cell.option = 0;
+  return 0;
+}
+
+void clear_row(Grid& grid, int row, bool title) {
+  for (int c = 1; c <= grid.column_count(); ++c) clear_cell(grid, c, row);
+  if (title) grid.row_title_texts[static_cast<std::size_t>(row - 1)].clear();
+}
+
+std::string_view option_text(const GridColumn& column, const GridCell& cell) {
+  if (cell.option < 1 || cell.option > static_cast<int>(column.options.size())) return {};
+  return column.options[static_cast<std::size_t>(cell.option - 1)];
+}
+
+GridRange clamp_range(const Grid& grid, std::optional<int> first_column, std::optional<int> last_column,
+                      std::optional<int> first_row, std::optional<int> last_row) {
+  GridRange range;
+  range.first_column = std::max(1, first_column.value_or(1));
+  range.last_column = std::min(grid.column_count(), last_column.value_or(grid.column_count()));
+  range.first_row = std::max(1, first_row.value_or(1));
+  range.last_row = std::min(grid.rows, last_row.value_or(grid.rows));
+  return range;
+}
+
+}  // namespace quill

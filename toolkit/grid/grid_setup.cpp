@@ -1,0 +1,187 @@
+// Parsing and applying grid set-up lines.
+#include "grid/grid_setup.hpp"
+
+#include <charconv>
+
+namespace quill {
+namespace {
+
+constexpr std::size_t kMaxNumbers = kGridMaxColumns;
+
+struct Words {
+  std::string_view rest;
+
+  void skip_blanks() {
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  }
+  std::string_view next() {
+    skip_blanks();
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != ' ' && rest[end] != '\t') ++end;
+    const std::string_view word = rest.substr(0, end);
+    rest.remove_prefix(end);
+    return word;
+  }
+  std::optional<int> next_int() {
+    const std::string_view word = next();
+    int value = 0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) return std::nullopt;
+    return value;
+  }
+  // A bound: a number, or "*" for none. False when the word is neither.
+  bool next_bound(std::optional<double>& bound) {
+    const std::string_view word = next();
+    if (word == "*") return true;
+    double value = 0.0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) return false;
+    bound = value;
+    return true;
+  }
+  std::string_view remainder() {
+    skip_blanks();
+    std::string_view text = rest;
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+  }
+};
+
+GridSetupKind kind_of(std::string_view word) {
+  struct Name {
+    std::string_view word;
+    GridSetupKind kind;
+  };
+  static constexpr Name kNames[] = {
+      {"columns", GridSetupKind::columns}, {"widths", GridSetupKind::widths},   {"rows", GridSetupKind::rows},
+      {"titles", GridSetupKind::titles},   {"title", GridSetupKind::title},     {"format", GridSetupKind::format},
+      {"case", GridSetupKind::text_case},  {"justify", GridSetupKind::justify}, {"range", GridSetupKind::range},
+      {"options", GridSetupKind::options},
+  };
+  for (const Name& name : kNames) {
+    if (name.word == word) return name.kind;
+  }
+  return GridSetupKind::invalid;
+}
+
+bool read_numbers(Words& words, GridSetupLine& line) {
+  while (words.remainder().size() > 0 && line.numbers.size() < kMaxNumbers) {
+    const std::optional<int> value = words.next_int();
+    if (!value) return false;
+    line.numbers.push_back(*value);
+  }
+  return words.remainder().empty();
+}
+
+bool read_column_line(Words& words, GridSetupLine& line) {
+  const std::optional<int> column = words.next_int();
+  if (!column) return false;
+  line.column = *column;
+  switch (line.kind) {
+    case GridSetupKind::title:
+    case GridSetupKind::format:
+      line.text = std::string(words.remainder());
+      return true;
+    case GridSetupKind::text_case:
+    case GridSetupKind::justify:
+      return read_numbers(words, line) && line.numbers.size() == 1;
+    case GridSetupKind::range:
+      return words.next_bound(line.low) && words.next_bound(line.high) && words.remainder().empty();
+    case GridSetupKind::options: {
+      std::string_view text = words.remainder();
+      while (!text.empty()) {
+        const std::size_t bar = text.find('|');
+        line.options.emplace_back(text.substr(0, bar));
+        if (bar == std::string_view::npos) break;
+        text.remove_prefix(bar + 1);
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+GridSetupLine parse_grid_setup_line(std::string_view text) {
+  Words words{text};
+  GridSetupLine line;
+  line.kind = kind_of(words.next());
+  bool valid = false;
+  switch (line.kind) {
+    case GridSetupKind::columns:
+    case GridSetupKind::widths:
+      valid = read_numbers(words, line);
+      break;
+    case GridSetupKind::rows:
+      valid = read_numbers(words, line) && (line.numbers.size() == 1 || line.numbers.size() == 2);
+      break;
+    case GridSetupKind::titles:
+      valid = read_numbers(words, line) && line.numbers.size() == 2;
+      break;
+    case GridSetupKind::invalid:
+      break;
+    default:
+      valid = read_column_line(words, line);
+      break;
+  }
+  if (!valid) line = GridSetupLine{};
+  return line;
+}
+
+int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
+  const bool column_ok = line.column >= 1 && line.column <= grid.column_count();
+  switch (line.kind) {
+    case GridSetupKind::columns:
+      return set_columns(grid, line.numbers, {});
+    case GridSetupKind::widths:
+      for (std::size_t c = 0; c < line.numbers.size() && c < grid.columns.size(); ++c) {
+        if (line.numbers[c] > 0) grid.columns[c].width = line.numbers[c];
+      }
+      return line.numbers.size() > grid.columns.size() ? 1017 : 0;
+    case GridSetupKind::rows: {
+      // Checked whole first, so that a refused line changes nothing.
+      const int rows = line.numbers[0];
+      const int max_rows = line.numbers.size() == 2 ? line.numbers[1] : grid.max_rows;
+      if (max_rows > kGridMaxRows) return 1018;
+      if (rows < 0 || rows > max_rows) return 1113;
+      grid.max_rows = max_rows;
+      return set_rows(grid, rows);
+    }
+    case GridSetupKind::titles:
+      grid.column_titles = line.numbers[0] != 0;
+      grid.row_titles = line.numbers[1] != 0;
+      return 0;
+    case GridSetupKind::title:
+      return put_column_title(grid, line.column, line.text);
+    case GridSetupKind::format:
+      return set_format(grid, line.column, line.text);
+    case GridSetupKind::text_case:
+      if (!column_ok) return 1017;
+      grid.column(line.column).case_setting = line.numbers[0];
+      return 0;
+    case GridSetupKind::justify:
+      if (!column_ok) return 1017;
+      if (line.numbers[0] < kJustifyLeft || line.numbers[0] > kJustifyRight) return 1011;
+      grid.column(line.column).justification = line.numbers[0];
+      return 0;
+    case GridSetupKind::range:
+      if (!column_ok) return 1017;
+      if (!is_numeric(grid.column(line.column).type)) return 1111;
+      if (line.low && line.high && *line.low > *line.high) return 1009;
+      grid.column(line.column).low = line.low;
+      grid.column(line.column).high = line.high;
+      return 0;
+    case GridSetupKind::options:
+      if (!column_ok) return 1017;
+      if (grid.column(line.column).type != ColumnType::option_menu) return 1111;
+      grid.column(line.column).options = line.options;
+      return 0;
+    case GridSetupKind::invalid:
+      break;
+  }
+  return 1011;
+}
+
+}  // namespace quill

@@ -1,0 +1,112 @@
+// Grids: tables of typed cells in grid fields of dialogs and in grid windows, with CSV
+// files and HTML export. field names a grid field of the current dialog; 0 names the grid
+// of the current grid window. Columns and rows count from 1; column title 0 is the corner.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+// Column types: 4 text, 5 integer, 6 real, 7 double, 9 check box, 11 option menu
+// (8 and 10 are kinds the grid files leave empty). Redefining keeps the cells of the
+// columns whose type stays; widths (optional) are in characters.
+void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths = {});
+// Rows in use, 0 to the maximum; rows beyond it are dropped, new rows start empty.
+void WGridRows(int field, int rows);
+void WGridRowsMax(int field, int max_rows);
+// Whether the grid shows column titles and row titles (0 no, 1 yes).
+void WGridTitles(int field, int column_titles, int row_titles);
+// Display format of a real or double column (for example "(F10.2)"), at most 50 characters.
+void WGridFormat(int field, int column, std::string_view format);
+// Case of a text column: 1 upper, 2 lower, other values none.
+void WGridCase(int field, int column, int case_setting);
+// Justification: 0 left, 1 centre, 2 right.
+void WGridJustify(int field, int column, int justification);
+// Range of a numeric column; an absent bound is open.
+void WGridRangeInteger(int field, int column, std::optional<int> low = std::nullopt,
+                       std::optional<int> high = std::nullopt);
+void WGridRangeReal(int field, int column, std::optional<double> low = std::nullopt,
+                    std::optional<double> high = std::nullopt);
+// The first count options of an option menu column; selections beyond them are cleared.
+void WGridPutOptions(int field, int column, std::span<const std::string_view> options, int count);
+
+void WGridColumnTitle(int field, int column, std::string_view title);
+void WGridRowTitle(int field, int row, std::string_view title);
+void WGridGetColumnTitle(int field, int column, std::span<char> title);
+void WGridGetRowTitle(int field, int row, std::span<char> title);
+
+// Cells. A value outside the column's range is not stored (1009).
+void WGridPutCellString(int field, int column, int row, std::string_view text);
+void WGridPutCellInteger(int field, int column, int row, int value);
+void WGridPutCellReal(int field, int column, int row, float value);
+void WGridPutCellDouble(int field, int column, int row, double value);
+void WGridPutCellCheckBox(int field, int column, int row, int state);
+// option: 1-based number in the column's option list, 0 none.
+void WGridPutCellOption(int field, int column, int row, int option);
+// The displayed text of a text or numeric cell, or the selected option's text.
+void WGridGetCellString(int field, int column, int row, std::span<char> text);
+// An empty numeric cell gives -999 (-999.0) and reports 1010.
+void WGridGetCellInteger(int field, int column, int row, int& value);
+void WGridGetCellReal(int field, int column, int row, float& value);
+void WGridGetCellDouble(int field, int column, int row, double& value);
+void WGridGetCellCheckBox(int field, int column, int row, int& state);
+void WGridGetCellOption(int field, int column, int row, int& option);
+void WGridClearCell(int field, int column, int row);
+// Colours 0x00BBGGRR (red in the low byte); -1 for the default.
+void WGridColourCell(int field, int column, int row, int text_colour, int background_colour);
+void WGridGetCellColour(int field, int column, int row, int& text_colour, int& background_colour);
+
+// Orders the rows (cells and row titles together) by column: order 0 ascending, 1
+// descending; texts without regard to case, numbers by value, empty cells last.
+void WGridSort(int field, int column, int order);
+// Finds the next cell after column, row (row by row, wrapping; 0, 0 starts at the first
+// cell) whose shown text contains text, case ignored; column and row receive it. When
+// no cell matches they are left as they were and 10 is reported.
+void WGridFind(int field, std::string_view text, int& column, int& row);
+// The cell a person works on: moved by program (the grid scrolls to it) and read back.
+void WGridGoTo(int field, int column, int row);
+void WGridGetCurrentCell(int field, int& column, int& row);
+
+// Writes columns first..last of rows first..last as comma-separated lines. Options, the
+// sum of: 1 no enclosing quotes (a field that needs them keeps them), 2 titles,
+// 4 an empty numeric cell as the undefined value.
+void WGridSave(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
+               std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
+               std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt);
+// Reads a comma-separated file into the grid from row 1. grow 1 lets the rows grow up to
+// the maximum; options 2: the file begins with titles.
+void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = std::nullopt,
+               std::optional<int> options = std::nullopt);
+// Writes the range as an HTML table. Options, the sum of: 1 the table only, 2 centred,
+// 4 check boxes as Y and N, 8 no cell colours.
+void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
+                   std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
+                   std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,
+                   std::optional<std::string_view> title = std::nullopt, std::optional<int> border = std::nullopt,
+                   std::optional<int> background = std::nullopt);
+
+namespace quill {
+
+// The window layers attach grids here: a dialog's grid field when the dialog loads, a
+// grid window when a child window becomes one. A new grid has no columns, no rows and
+// room for 1000 rows. Attaching again keeps the existing grid.
+void attach_dialog_grid(int dialog_handle, int field);
+void attach_window_grid(int window);
+void detach_dialog_grids(int dialog_handle);
+void detach_window_grid(int window);
+// The current dialog (nullopt: none) and the current grid window (nullopt: none), as
+// the window layers select them.
+void select_grid_dialog(std::optional<int> dialog_handle);
+void select_grid_window(std::optional<int> window);
+// Called after a routine changed a grid's contents, to repaint it on screen.
+using GridRepaintHook = void (*)(int dialog_handle, int field);
+void set_grid_repaint_hook(GridRepaintHook hook);
+
+#ifdef _WIN32
+// Registers the grid field class "KVSGRID" that dialog templates name, and lets the
+// grid routines find grid fields in the current dialog. Call it before loading a dialog
+// with a grid field; calling it again does nothing.
+void register_grid_field_class();
+#endif
+
+}  // namespace quill
