@@ -115,6 +115,16 @@ TEST(NumericTexts, RangesEmptyTextsAndUnconvertibleTexts) {
   EXPECT_EQ(verdict.value, 5.0);
 }
 
+TEST(NumericTexts, ValuesReadBackOnlyFromNumbers) {
+  EXPECT_EQ(quill::numeric_text_value(kInt, "-12"), -12.0);
+  EXPECT_EQ(quill::numeric_text_value(kReal, "2.5E1"), 25.0);
+  EXPECT_EQ(quill::numeric_text_value(kDouble, "1D2"), 100.0);
+  for (const char* text : {"", "  ", "abc", "1..2", "99999999999"}) {
+    EXPECT_FALSE(quill::numeric_text_value(kInt, text).has_value()) << text;
+  }
+  EXPECT_FALSE(quill::numeric_text_value(kReal, "x1").has_value());
+}
+
 TEST(NumericFocusLoss, StepsByTargetAndVerdict) {
   quill::TextVerdict valid;
   valid.converts = true;
@@ -144,6 +154,10 @@ TEST(NumericFocusLoss, StepsByTargetAndVerdict) {
 
   plan = quill::plan_focus_loss(FocusTarget::TabControl, false, invalid);
   EXPECT_TRUE(plan.note_tab_return && plan.refocus);
+  plan = quill::plan_focus_loss(FocusTarget::TabControl, false, valid);
+  EXPECT_FALSE(plan.note_tab_return);
+  plan = quill::plan_focus_loss(FocusTarget::PushButton, false, valid);
+  EXPECT_FALSE(plan.make_pending);
 
   // Valid: passed on, rewritten, and the next entry records the text.
   plan = quill::plan_focus_loss(FocusTarget::Other, true, valid);

@@ -12,6 +12,7 @@
 
 #include "core/settings.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
@@ -126,14 +127,9 @@ bool text_to_real(std::string_view text, double& value) {
 
 // The field's value for the numeric readers; false when the field holds none.
 bool read_value(HWND control, double& value) {
+  if (quill::field_kind(control) == FieldKind::NumericEdit) return quill::numeric_field_value(control, value);
   const std::string text = quill::control_text(control, 254);
   if (trim(text).empty()) return false;
-  const FieldRecord* record = quill::field_record(control);
-  if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
-      SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
-    value = record->value;
-    return true;
-  }
   std::string_view view = text;
   while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
   if (!text_to_real(trim(view), value)) value = 0.0;

@@ -11,6 +11,7 @@
 
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
 
@@ -201,6 +202,7 @@ std::string control_text(HWND control, std::size_t limit) {
 
 HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   ensure_common_controls();
+  register_numeric_classes();
   HINSTANCE instance = module_instance();
   HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id & 0xFFFF), MAKEINTRESOURCEW(5));
   if (found == nullptr) return nullptr;

@@ -366,6 +366,7 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
       FieldRecord copy = *from_record;
       copy.previous_procedure = to_record->previous_procedure;
       copy.text_buffer = to_record->text_buffer;
+      copy.companion = to_record->companion;  // each window has its own up-down
       if (!into_instance) {
         copy.format = to_record->format;
         copy.font = to_record->font;

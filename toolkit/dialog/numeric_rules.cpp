@@ -100,8 +100,8 @@ TextVerdict judge_text(NumericClass c, std::string_view text, const FieldRecord&
 FocusLossPlan plan_focus_loss(FocusTarget target, bool left_by_tab, const TextVerdict& verdict) {
   FocusLossPlan plan;
   const bool elsewhere = target != FocusTarget::Nowhere;
-  plan.make_pending = target == FocusTarget::PushButton && !left_by_tab;
-  plan.note_tab_return = target == FocusTarget::TabControl;
+  plan.make_pending = target == FocusTarget::PushButton && !left_by_tab && verdict.invalid;
+  plan.note_tab_return = target == FocusTarget::TabControl && verdict.invalid;
   if (verdict.invalid) {
     if (plan.make_pending) return plan;  // the button's command decides
     if (!elsewhere) {
@@ -138,6 +138,13 @@ std::string canonical_text(NumericClass c, double value, const char* format) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return std::string(text);
+}
+
+std::optional<double> numeric_text_value(NumericClass c, std::string_view text) {
+  double value = 0.0;
+  if (is_blank(text) || !convert(c, text, value)) return std::nullopt;
+  if (is_integer_class(c) && (std::trunc(value) < kIntMin || std::trunc(value) > kIntMax)) return std::nullopt;
+  return value;
 }
 
 bool integer_step_usable(double step) { return std::isfinite(step) && std::trunc(step) >= 1.0; }

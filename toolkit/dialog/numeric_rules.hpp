@@ -52,6 +52,10 @@ struct TextVerdict {
 // 32-bit range, which their readers could not return.
 TextVerdict judge_text(NumericClass c, std::string_view text, const FieldRecord& record, bool strict);
 
+// The value a field's text stands for; empty when the text is blank, is not a number,
+// or (integer classes) lies outside the 32-bit range.
+std::optional<double> numeric_text_value(NumericClass c, std::string_view text);
+
 // Where the focus goes when it leaves a numeric field.
 enum class FocusTarget {
   Nowhere,     // another application, or no window
