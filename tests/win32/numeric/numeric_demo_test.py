@@ -210,6 +210,10 @@ def check_spins(demo):
     check(demo.text(INT_SPIN) == "4", f"base 0 step 2 at 3 steps up to 4: {demo.values[INT_SPIN]}")
     check([10, 300, INT_SPIN, INT_SPIN] in events, f"the step is a field change of 302: {events}")
     check(demo.focus[0] == INT_SPIN, f"a click on the arrows gives the field the focus: {demo.focus}")
+    replace_text(demo, INT_SPIN, "7")
+    xdotool("mousemove", *demo.arrow(INT_SPIN), "click", "1")
+    demo.settle()
+    check(demo.text(INT_SPIN) == "8", f"a typed 7 steps from 7: 9, snapped to 8: {demo.values[INT_SPIN]}")
     xdotool("mousemove", *demo.arrow(INT_SPIN_TOP), "click", "1")
     demo.settle()
     check(demo.text(INT_SPIN_TOP) == "10" and demo.values[INT_SPIN_TOP]["int"] == 10,

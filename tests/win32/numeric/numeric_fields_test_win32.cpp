@@ -199,6 +199,55 @@ TEST_F(NumericDialog, ProgramTextThatIsNotANumberReadsUndefined) {
   }
 }
 
+// Presses the upper arrow of a spin field's up-down control with the mouse messages a
+// click sends.
+void click_up_arrow(HWND updown) {
+  RECT client{};
+  GetClientRect(updown, &client);
+  const LPARAM point = MAKELPARAM(client.right / 2, client.bottom / 4);
+  SendMessageW(updown, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(updown, WM_LBUTTONUP, 0, point);
+}
+
+struct ModalView {
+  bool seen = false;
+  bool own_updown = false;
+  std::wstring stepped;
+};
+ModalView modal_view;
+
+void CALLBACK step_in_modal(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND instance = quill::dialogs().modal_instance;
+  if (instance == nullptr) return;
+  KillTimer(nullptr, timer);
+  HWND spin = GetDlgItem(instance, ND_INT_SPIN);
+  HWND updown = static_cast<HWND>(quill::field_record(spin)->companion);
+  modal_view.seen = true;
+  modal_view.own_updown = updown != nullptr && GetParent(updown) == instance && GetWindow(spin, GW_HWNDNEXT) == updown;
+  if (updown != nullptr) click_up_arrow(updown);
+  wchar_t buffer[32] = {};
+  GetWindowTextW(spin, buffer, 32);
+  modal_view.stepped = buffer;
+  SendDlgItemMessageW(instance, IDCANCEL, BM_CLICK, 0, 0);
+}
+
+TEST_F(NumericDialog, ModalDisplayStepsItsOwnUpDownAndKeepsTheLoadedOne) {
+  HWND loaded_updown = static_cast<HWND>(record(ND_INT_SPIN).companion);
+  modal_view = ModalView{};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, step_in_modal);
+  WDialogShow(-1, -1, ND_INT_RANGED, 1);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(modal_view.seen);
+  EXPECT_TRUE(modal_view.own_updown);
+  EXPECT_EQ(modal_view.stepped, L"4");
+  EXPECT_EQ(text(ND_INT_SPIN), L"4");  // copied back
+  ASSERT_EQ(record(ND_INT_SPIN).companion, loaded_updown);
+  show();
+  click_up_arrow(loaded_updown);
+  EXPECT_EQ(text(ND_INT_SPIN), L"5");
+  EXPECT_EQ(record(ND_INT_SPIN).value, 5.0);
+}
+
 TEST(NumericLocale, InitialTextTakesTheLocaleSeparator) {
   quill::set_decimal_separator(',');
   quill::set_locale_separator_enabled(true);
