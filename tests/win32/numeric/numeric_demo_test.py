@@ -237,6 +237,9 @@ def check_spins(demo):
     demo.settle()
     value = demo.values[INT_SPIN_FAST]["int"]
     check(value >= 100 and value % 100 == 0, f"held 3 s the arrow steps by the large step 100: {value}")
+    demo.click(INT_SPIN_FAST)
+    keys(demo, "Up")
+    check(demo.values[INT_SPIN_FAST]["int"] == value + 1, f"the Up key steps the field: {demo.values[INT_SPIN_FAST]}")
 
 
 def run_checks(demo):
