@@ -14,6 +14,7 @@
 #include "base/error_codes.hpp"
 #include "core/settings.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
 #include "base/error_state.hpp"
 #include "text/text_internal.hpp"
@@ -126,15 +127,17 @@ bool text_to_real(std::string_view text, double& value) {
 }
 
 // The field's value for the numeric readers. Returns 0, 1010 when the field holds no
-// text, or the text-to-number code (4, 10, 11, 12) when its text is not a number.
+// text (or, in a numeric field, a number its class cannot hold), or the text-to-number
+// code (4, 10, 11, 12) when its text is not a number. A numeric field's stored value is
+// used unless the user edited its text.
 int read_value(HWND control, double& value) {
-  const std::string text = quill::control_text(control, 254);
+  const std::string text = quill::control_text(control, static_cast<std::size_t>(-1));
   if (trim(text).empty()) return quill::error::kFieldValueUndefined;
-  const FieldRecord* record = quill::field_record(control);
-  if (quill::field_kind(control) == FieldKind::NumericEdit && record != nullptr &&
-      SendMessageW(control, EM_GETMODIFY, 0, 0) == 0) {
-    value = record->value;
-    return 0;
+  if (quill::field_kind(control) == FieldKind::NumericEdit) {
+    if (quill::numeric_field_value(control, value)) return 0;
+    double ignored = 0.0;
+    const int code = quill::silent_try([&] { IStringToReal8(trim(text), ignored); });
+    return code != 0 ? code : quill::error::kFieldValueUndefined;
   }
   std::string_view view = text;
   while (!view.empty() && view.front() == ' ') view.remove_prefix(1);

@@ -12,6 +12,7 @@
 #include "core/event_queue.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "dialog/numeric_fields_win32.hpp"
 #include "quill/events.hpp"
 
 namespace quill {
@@ -368,18 +369,8 @@ void handle_command(HWND dialog, WPARAM wparam, LPARAM lparam) {
       if (!state.creating) field_changed(dialog, id, control, false);
       return;
     }
-    // A numeric field whose check was left to this button: OK sends the user back.
-    if (state.pending_invalid != nullptr && IsWindow(state.pending_invalid)) {
-      HWND pending = state.pending_invalid;
-      if (id == IDOK) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        SetFocus(pending);
-        SendMessageW(pending, EM_SETSEL, 0, -1);
-        state.pending_invalid = nullptr;
-        return;
-      }
-      state.pending_invalid = nullptr;
-    }
+    // An invalid numeric field: OK sends the user back, any other command restores it.
+    if (numeric_command_refused(id)) return;
     if (data->modal_instance) {
       end_modal_display(dialog, id);
       return;
@@ -453,15 +444,22 @@ void handle_notify(HWND dialog, const NMHDR* header) {
   bool modal = false;
   DialogRecord* record = reporting_record(dialog, modal);
   if (record == nullptr) return;
+  if (kind == FieldKind::UpDown) {
+    if (header->code == static_cast<UINT>(UDN_DELTAPOS) &&
+        numeric_spin_step(*reinterpret_cast<const NMUPDOWN*>(header))) {
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    }
+    return;
+  }
   if (kind == FieldKind::Tab) {
     const int selected = static_cast<int>(SendMessageW(control, TCM_GETCURSEL, 0, 0));
     const int page_id = tab_page_id(control, selected).value_or(0);
     HWND page = find_dialog(page_id);
     if (header->code == static_cast<UINT>(TCN_SELCHANGING)) {
-      HWND pending = dialogs().pending_invalid;
-      if (pending != nullptr && IsWindow(pending)) {
+      HWND pending = numeric_field_blocking_tab();
+      if (pending != nullptr) {
         // The invalid numeric field keeps the user on this page.
-        MessageBeep(MB_ICONEXCLAMATION);
+        numeric_beep(BeepKind::ValidationFailure);
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
         SetFocus(pending);
         return;

@@ -18,6 +18,7 @@
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/dialog_settings.hpp"
+#include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
 #include "base/error_state.hpp"
 
@@ -215,6 +216,7 @@ std::string control_text(HWND control, std::size_t limit) {
 
 HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   ensure_common_controls();
+  register_numeric_classes();
   HINSTANCE instance = module_instance();
   const std::span<const unsigned char> bytes = resource_bytes(instance, id, RT_DIALOG);
   const std::size_t size = bytes.size();

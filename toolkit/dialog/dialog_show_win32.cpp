@@ -351,6 +351,7 @@ void copy_field_record(HWND source, HWND target, bool into_instance) {
   FieldRecord copy = *from_record;
   copy.previous_procedure = to_record->previous_procedure;
   copy.text_buffer = to_record->text_buffer;
+  copy.companion = to_record->companion;  // each window keeps its own up-down
   if (!into_instance) {
     copy.format = to_record->format;
     copy.font = to_record->font;

@@ -49,3 +49,16 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text = {});
 void WDialogClearField(int field);
 // type 1 bitmap resource (default), 2 icon resource (0: "ICON1"), 5 "KVSMETAFILE" resource.
 void WDialogPutImage(int field, int image_id, std::optional<int> type = std::nullopt);
+
+// Spin fields ("INTEGERSPIN", "REALSPIN", "DOUBLESPIN"): an arrow click steps the value
+// by the small step, holding an arrow for 2 seconds by the large step.
+// Steps of any spin field; an "INTEGERSPIN" truncates them and refuses (1009) a step
+// below 1. A field that is not a spin field: 1006.
+void WDialogSpinStepReal(int field, float small_step, float large_step);
+// Steps and base of an "INTEGERSPIN": the large step defaults to the small one, the
+// base (the grid the values snap to) to 0. A step below 1: 1009; another class: 1006.
+void WDialogSpinStepInteger(int field, int small_step, std::optional<int> large_step = std::nullopt,
+                            std::optional<int> base = std::nullopt);
+// The sound of a numeric field's failed check: 0 the default beep, 1 the exclamation
+// sound (the start-up choice), 2 the asterisk sound; another value: 1011.
+void WDialogAlertSound(int sound);
