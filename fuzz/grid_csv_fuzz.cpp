@@ -8,6 +8,7 @@
 #include "grid/csv_load.hpp"
 #include "grid/grid_model.hpp"
 #include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "dialog/numeric_state.hpp"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#include "base/error_state.hpp"
 #endif
 
 namespace quill::filetest {

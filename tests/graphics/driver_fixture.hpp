@@ -12,6 +12,7 @@
 #include "graphics_test_support.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::test {
 

@@ -9,6 +9,7 @@
 #include "cgm_walker.hpp"
 #include "driver_files_support.hpp"
 #include "quill/metafile.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::filetest {
 namespace {

@@ -10,6 +10,7 @@
 
 #include "driver_files_support.hpp"
 #include "graphics/dxf/dxf_driver.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::filetest {
 namespace {

@@ -9,6 +9,7 @@
 #include "driver_files_support.hpp"
 #include "core/settings.hpp"
 #include "graphics/hpgl2/hpgl_driver.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::filetest {
 namespace {

@@ -134,10 +134,6 @@ CommandResult run_command(const std::string& command) {
 }
 #endif
 
-bool have_program(const std::string& name) {
-  return run_command("command -v " + name + " >/dev/null").status == 0;
-}
-
 bool have_pillow() { return run_command("/usr/bin/python3 -c 'import PIL'").status == 0; }
 
 std::optional<PillowImage> read_with_pillow(const std::filesystem::path& file, std::string& why) {

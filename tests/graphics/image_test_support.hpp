@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graphics/image/pixel_buffer.hpp"
+#include "graphics_test_support.hpp"
 
 namespace quill::test {
 
@@ -52,7 +53,6 @@ struct CommandResult {
   std::string output;  // standard output and standard error
 };
 CommandResult run_command(const std::string& command);
-bool have_program(const std::string& name);
 
 struct PillowImage {
   std::string format, mode;

@@ -11,6 +11,7 @@
 #include "graphics/hpgl2/hpgl_driver.hpp"
 #include "graphics/metafile/metafile_internal.hpp"
 #include "quill/metafile.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::filetest {
 namespace {

@@ -8,6 +8,7 @@
 #include "graphics/drawing_state.hpp"
 #include "graphics/output_stream.hpp"
 #include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

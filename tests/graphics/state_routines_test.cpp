@@ -6,6 +6,7 @@
 #include "graphics/drawing_state.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

@@ -9,6 +9,7 @@
 #include "grid_test_support.hpp"
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

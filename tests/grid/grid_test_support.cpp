@@ -6,6 +6,7 @@
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
+#include "base/error_state.hpp"
 
 namespace fs = std::filesystem;
 

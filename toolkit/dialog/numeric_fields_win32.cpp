@@ -11,6 +11,7 @@
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
 #include "text/text_state.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 

@@ -8,6 +8,8 @@
 
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 
 namespace quill {
 namespace {

@@ -7,6 +7,7 @@
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
 #include "quill/text.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

@@ -16,6 +16,7 @@
 #include "quill/errors.hpp"
 #include "quill/events.hpp"
 #include "quill/text.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

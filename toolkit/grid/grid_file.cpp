@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

@@ -8,6 +8,7 @@
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "driver_fixture.hpp"
+#include "base/error_state.hpp"
 
 namespace quill::test {
 namespace {

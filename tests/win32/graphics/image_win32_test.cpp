@@ -18,6 +18,7 @@
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
 #include "quill/window.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

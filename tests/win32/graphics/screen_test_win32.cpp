@@ -13,6 +13,7 @@
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/window.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/metafile.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

@@ -24,6 +24,7 @@
 #include "quill/errors.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
+#include "base/error_state.hpp"
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include "quill/text.hpp"
 #include "quill/window.hpp"
 #include "test_support_win32.hpp"
+#include "base/error_state.hpp"
+#include "text/text_internal.hpp"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "graphics/image/image_encoders.hpp"
 #include "graphics/image/raster.hpp"
 #include "quill/errors.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {

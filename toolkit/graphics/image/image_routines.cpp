@@ -9,6 +9,7 @@
 #include "graphics/image/image_file.hpp"
 #include "quill/errors.hpp"
 #include "quill/image.hpp"
+#include "base/error_state.hpp"
 
 namespace quill {
 namespace {
