@@ -175,10 +175,10 @@ TEST(NumericFocusLoss, StepsByTargetAndVerdict) {
 }
 
 TEST(NumericTexts, CanonicalForms) {
-  EXPECT_EQ(quill::canonical_text(kInt, 42.9, nullptr), "42");
-  EXPECT_EQ(quill::canonical_text(kIntSpin, -7.0, nullptr), "-7");
-  EXPECT_EQ(quill::canonical_text(kInt, 1e12, nullptr), "2147483647");
-  EXPECT_EQ(quill::canonical_text(kReal, 2.5, nullptr), "2.5000");
+  EXPECT_EQ(quill::canonical_text(kInt, 42.9, ""), "42");
+  EXPECT_EQ(quill::canonical_text(kIntSpin, -7.0, ""), "-7");
+  EXPECT_EQ(quill::canonical_text(kInt, 1e12, ""), "2147483647");
+  EXPECT_EQ(quill::canonical_text(kReal, 2.5, ""), "2.5000");
   EXPECT_EQ(quill::canonical_text(kReal, 2.5, "(F6.2)"), "2.50");
   EXPECT_EQ(quill::canonical_text(kDouble, 0.1, "(F20.15)"), "0.100000000000000");
   // Single precision shows its own rounding where double precision does not.

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include "base/error_state.hpp"
 
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
-#include "base/error_state.hpp"
 #endif
 
 namespace quill::filetest {

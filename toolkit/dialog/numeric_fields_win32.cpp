@@ -4,6 +4,7 @@
 #include "dialog/numeric_fields_win32.hpp"
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "core/window_table.hpp"
@@ -26,8 +27,8 @@ LRESULT call_base(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   return CallWindowProcW(base_edit_procedure, control, message, wparam, lparam);
 }
 
-FieldRecord* new_numeric_record() {
-  auto* record = new FieldRecord{};
+std::unique_ptr<FieldRecord> new_numeric_record() {
+  auto record = std::make_unique<FieldRecord>();
   record->small_step = 1.0;
   record->large_step = 5.0;
   return record;
@@ -193,13 +194,8 @@ void on_destroyed(HWND control) {
   DialogState& dialog_state = dialogs();
   if (dialog_state.pending_invalid == control) dialog_state.pending_invalid = nullptr;
   // Outside a toolkit dialog nobody else releases the record.
-  FieldRecord* record = field_record(control);
-  if (record != nullptr && record->previous_procedure == nullptr) {
-    attach_field_record(control, nullptr);
-    delete[] record->text_buffer;
-    delete[] record->format;
-    delete record;
-  }
+  const FieldRecord* record = field_record(control);
+  if (record != nullptr && record->previous_procedure == nullptr) take_field_record(control);
 }
 
 LRESULT numeric_procedure(NumericClass c, HWND control, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -123,12 +123,12 @@ FocusLossPlan plan_focus_loss(FocusTarget target, bool left_by_tab, const TextVe
   return plan;
 }
 
-std::string canonical_text(NumericClass c, double value, const char* format) {
+std::string canonical_text(NumericClass c, double value, std::string_view format) {
   std::array<char, 256> buffer{};
   if (is_integer_class(c)) {
     yyint2st(static_cast<int>(clamp_to_int(std::trunc(value))), std::span<char>(buffer.data(), 12));
   } else {
-    const std::string_view descriptor = format != nullptr && *format != '\0' ? format : kDefaultRealFormat;
+    const std::string_view descriptor = format.empty() ? kDefaultRealFormat : format;
     const std::span<char> target(buffer.data(), buffer.size() - 1);
     if (is_double_class(c)) {
       yydbl2st(value, target, descriptor);

@@ -80,7 +80,7 @@ FocusLossPlan plan_focus_loss(FocusTarget target, bool left_by_tab, const TextVe
 
 // The canonical text of a valid value: integer form for the integer classes, else the
 // display format (or "(G15.5E2)") in single or double precision, without blanks around.
-std::string canonical_text(NumericClass c, double value, const char* format);
+std::string canonical_text(NumericClass c, double value, std::string_view format);
 
 inline constexpr const char* kDefaultRealFormat = "(G15.5E2)";
 

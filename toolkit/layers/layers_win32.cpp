@@ -4,7 +4,9 @@
 
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
+#include "graphics/routines.hpp"
 #include "layers/layers.hpp"
+#include "quill/grid.hpp"
 #include "quill/window.hpp"
 
 namespace quill {
@@ -14,6 +16,16 @@ void register_window_layers() {
   if (registered) return;
   registered = true;
   register_dialog_layer();
+  // Graphics: an active hardcopy ends and the screen's back buffer goes at WindowShutdown.
+  WindowLayer graphics;
+  graphics.name = "graphics";
+  graphics.shutdown = graphics_shutdown;
+  register_window_layer(graphics);
+  // Grids: dialog templates may name the grid field class from the first window on.
+  WindowLayer grids;
+  grids.name = "grids";
+  grids.first_open = register_grid_field_class;
+  register_window_layer(grids);
 }
 
 }  // namespace quill
@@ -25,4 +37,7 @@ void WindowOpen(std::optional<int> flags, std::optional<int> x, std::optional<in
   quill::register_window_layers();
   quill::open_root_window(flags, x, y, width, height, menu_id, toolbars, dialog_id, title,
                           palette_size, background);
+  // A plain root window becomes the drawable; a window combined with a dialog shows the
+  // dialog, which graphics must not paint over.
+  if (!dialog_id.has_value() || *dialog_id == 0) quill::graphics_window_opened();
 }

@@ -83,7 +83,7 @@ TEST_F(NumericDialog, FieldsCreateTheirRecordsAndUpDowns) {
   EXPECT_EQ(ranged.companion, nullptr);
   EXPECT_EQ(record(ND_REAL).defined, 0);
   EXPECT_GT(SendMessageW(field(ND_REAL), EM_GETLIMITTEXT, 0, 0), 11);
-  EXPECT_STREQ(record(ND_REAL_SPIN).format, "(F8.2)");
+  EXPECT_EQ(record(ND_REAL_SPIN).format, "(F8.2)");
 
   for (int id : {ND_INT_SPIN, ND_INT_SPIN_TOP, ND_REAL_SPIN, ND_DOUBLE_SPIN, ND_INT_SPIN_FAST, ND_READONLY_SPIN}) {
     HWND updown = static_cast<HWND>(record(id).companion);
