@@ -174,7 +174,7 @@ TEST_F(NumericDialog, AnotherApplicationGetsTheFocusWithoutAFight) {
   EXPECT_EQ(text(ND_DOUBLE), L"1-");
   int code = 0;
   EXPECT_EQ(read_integer(ND_DOUBLE, code), -999);
-  EXPECT_EQ(code, 1010);
+  EXPECT_EQ(code, 12);
 
   // A valid text is still written back in its canonical form.
   WDialogPutString(ND_INT_FREE, "+42");
@@ -190,7 +190,7 @@ TEST_F(NumericDialog, ProgramTextThatIsNotANumberReadsUndefined) {
     int expected;
     int code;
   };
-  const Case cases[] = {{ND_INT_FREE, "abc", -999, 1010},       {ND_INT_FREE, "99999999999", -999, 1010},
+  const Case cases[] = {{ND_INT_FREE, "abc", -999, 12},         {ND_INT_FREE, "99999999999", -999, 1010},
                         {ND_INT_FREE, "-2147483648", -2147483647 - 1, 0}, {ND_REAL, "1E39", -999, 1010},
                         {ND_DOUBLE, "1D39", 2147483647, 0},       {ND_REAL, "2.9", 2, 0}};
   for (const Case& c : cases) {

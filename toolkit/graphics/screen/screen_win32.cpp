@@ -248,7 +248,18 @@ void set_clip() {
   DeleteObject(region);
 }
 
+// The screen driver registered before this one, which serves the drawables that are not
+// windows (memory bitmaps).
+DriverFunction& next_screen_driver() {
+  static DriverFunction next = nullptr;
+  return next;
+}
+
 void screen_driver(GrOp op) {
+  if (drawing().drawable.kind != DrawableKind::window) {
+    if (next_screen_driver() != nullptr) next_screen_driver()(op);
+    return;
+  }
   if (op == GrOp::initialise) {
     const DrawingState& state = drawing();
     if (state.drawable.kind == DrawableKind::window) attach(state.drawable.id);
@@ -333,7 +344,7 @@ bool window_is_open(int number) {
 }
 
 void register_driver_screen() {
-  register_screen_driver(screen_driver);
+  next_screen_driver() = register_screen_driver(screen_driver);
   drawing().window_exists = window_is_open;
 }
 
