@@ -153,7 +153,7 @@ class Writer {
 
   // Positioning is lazy: X, TR, T and TL only record a pending move (skips_), applied
   // by the next write. T counts from the pending blanks, so a T that points left of
-  // pending blanks lands after them, as the reference writer does.
+  // pending blanks lands after them.
   void move_right(long long n) {
     skips_ += n;
     if (skips_ > kFar) skips_ = kFar;
@@ -387,8 +387,8 @@ class Writer {
     const bool negative = std::signbit(v);
     const RoundingMode mode = mode_for(negative);
     const bool directed = mode != RoundingMode::nearest && mode != RoundingMode::nearest_away;
-    // A directed mode rounds the digits the reference writer sees: the value to
-    // nearest at a fixed number of places beyond d (20 for doubles, 12 for reals).
+    // A directed mode rounds the value first to nearest at a fixed number of places
+    // beyond d (20 for doubles, 12 for reals), then in its own direction.
     bool seen = v != 0.0;
     if (directed && seen && d + k >= -1) {
       round_fixed(std::fabs(v), d + k + (kind_digits_ == 9 ? 12 : 20), RoundingMode::nearest, digits_);
@@ -400,8 +400,8 @@ class Writer {
     } else {
       round_fixed(std::fabs(v), d + k, mode, digits_);
     }
-    // The reference writer gives F0.0 two asterisks when a directed mode takes a
-    // signed, visibly nonzero value to zero.
+    // F0.0 gives two asterisks when a directed mode takes a signed, visibly nonzero
+    // value to zero.
     if (w == 0 && d == 0 && directed && seen && sign_of(v) != 0 && digits_.count == 0) {
       return asterisks(2);
     }
@@ -595,9 +595,9 @@ class Writer {
 
   static int floor3(int n) { return n >= 0 ? n / 3 * 3 : -((-n + 2) / 3 * 3); }
 
-  // EN digits under the default rounding, as the reference writer makes them: it
-  // decides how many digits go before the point from an estimate of the exponent,
-  // rounds to that many significant digits once, and then lays the digits out for
+  // EN digits under the default rounding: the writer decides how many digits go before
+  // the point from an estimate of the exponent, rounds to that many significant digits
+  // once, and then lays the digits out for
   // the exponent the rounding actually gave, cutting surplus digits and padding
   // missing ones with zeros. The estimate rounds to one digit and, when that gives a
   // leading 1, checks the value against 10^e in the value's own precision.
@@ -620,7 +620,7 @@ class Writer {
   }
 
   // Whether m * 10^-e < 1 with 10^|e| built by repeated multiplication in Real and
-  // inverted through double, as the reference writer's estimate does.
+  // inverted through double: the exponent estimate that EN's layout depends on.
   template <typename Real>
   static bool below_power(Real m, int e) {
     const int n = e < 0 ? -e : e;
@@ -652,8 +652,8 @@ class Writer {
     if (d == 0) return edit_e(v, w, 0, item.has_e, item.e, 'E');
     const int blanks = w == 0 ? 0 : (item.has_e && item.e > 0 ? item.e + 2 : 4);
     const LeadingZero zero = w == 0 ? LeadingZero::zero_width : LeadingZero::if_room;
-    // The magnitude bounds are computed in the value's own precision, as the reference
-    // writer does, so a real near a power of ten may take the wider form.
+    // The magnitude bounds are computed in the value's own precision, so a real near a
+    // power of ten may take the wider form.
     const RoundingMode mode = mode_for(std::signbit(v));
     const double r = mode == RoundingMode::up
                          ? 1.0
