@@ -187,4 +187,22 @@ std::string DriverFileTest::draw(const std::function<void()>& body, const std::s
   return read_bytes(path());
 }
 
+void DriverFileTest::expect_failed_write_reported_once(int lines) {
+#ifdef _WIN32
+  (void)lines;
+  GTEST_SKIP() << "/dev/full is a device of the native build";
+#else
+  IGrHardCopySelect(driver());
+  IGrHardCopy("S", "/dev/full");
+  for (int i = 0; i < lines; ++i) {
+    IGrJoin(0.0F, 0.0F, 1.0F, 1.0F);
+  }
+  EXPECT_EQ(errors().last_error, 2);
+  EXPECT_FALSE(drawing().hardcopy.active);
+  errors().last_error = 0;
+  IGrHardCopy("E");
+  EXPECT_EQ(errors().last_error, 0);
+#endif
+}
+
 }  // namespace quill::filetest

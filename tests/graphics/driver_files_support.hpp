@@ -51,6 +51,9 @@ class DriverFileTest : public ::testing::Test {
   std::string draw(const std::function<void()>& body, const std::string& title = "",
                    const std::function<void()>& configure = {});
   std::filesystem::path path(const std::string& suffix = "") const;
+  // Draws lines short lines into the full device: the write failure is reported once as
+  // error 2, ends the hardcopy, and closing it afterwards reports nothing more.
+  void expect_failed_write_reported_once(int lines);
 
   std::filesystem::path directory_;
 };

@@ -13,6 +13,14 @@ struct Pixel {
   int red = 0, green = 0, blue = 0;
 };
 
+// A point of the test picture in user units 0..100, the colour expected there, and what
+// is drawn there (for the failure message).
+struct PicturePlace {
+  double x, y;
+  Pixel colour;
+  const char* what;
+};
+
 // A decoded RGB raster (row 0 at the top).
 struct Raster {
   int width = 0, height = 0;

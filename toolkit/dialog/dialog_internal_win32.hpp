@@ -164,6 +164,14 @@ inline void (*grid_setup_hook)(HWND control, std::string_view text) = nullptr;
 // Set by the grid area: empties every cell of a grid control (WDialogClearField).
 inline void (*grid_clear_hook)(HWND control) = nullptr;
 
+// A dialog's system menu entries follow its frame: restore, and minimise, maximise and
+// size where the style has no such box or frame, are greyed.
+void adjust_system_menu(HWND dialog);
+// After WM_SIZE of kind: minimise, maximise and restore enabled as the new state allows.
+void update_system_menu_on_size(HWND dialog, WPARAM kind);
+// Moves the edges of every field of a resizable dialog by its resize flags.
+void resize_fields(HWND dialog, int width, int height, bool maximised);
+
 inline constexpr int kFieldChangeMarker = 0x40001;
 inline constexpr int kGripId = 65535;
 

@@ -122,6 +122,27 @@ void send_operation(GrOp op) {
   send_to_hardcopy(op);
 }
 
+bool describe_device_from(const DeviceSpec& spec) {
+  DeviceDescription& device = drawing().device;
+  if (device.answer == kProbeValue) {
+    device.answer = spec.answer;
+    return false;
+  }
+  device.options = {};
+  device.set_option(GrOption::width, spec.width);
+  device.set_option(GrOption::height, spec.height);
+  device.set_option(GrOption::copies, 1);
+  device.set_option(GrOption::line_width, 1);
+  device.units_per_inch_x = spec.units_per_inch;
+  device.units_per_inch_y = spec.units_per_inch;
+  device.colours = spec.colours;
+  device.capabilities = spec.capabilities;
+  if (!spec.default_file.empty()) {
+    device.default_file = std::string(spec.default_file);
+  }
+  return true;
+}
+
 bool begin_file_output() {
   DrawingState& state = drawing();
   if (state.output.open(state.hardcopy.file_name)) {
@@ -134,5 +155,26 @@ bool begin_file_output() {
 }
 
 void end_file_output() { drawing().output.close(); }
+
+bool run_file_driver_step(GrOp op, const FileDriverSteps& steps) {
+  switch (op) {
+    case GrOp::initialise:
+      steps.describe();
+      return true;
+    case GrOp::begin_output:
+      if (begin_file_output()) {
+        steps.write_header();
+      }
+      return true;
+    case GrOp::end_output:
+      if (drawing().output.is_open()) {
+        steps.write_trailer();
+      }
+      end_file_output();
+      return true;
+    default:
+      return false;
+  }
+}
 
 }  // namespace quill

@@ -89,6 +89,23 @@ struct DeviceDescription {
   double height() const { return option(GrOption::height); }
 };
 
+// The part of a device description every driver fills in the same way.
+struct DeviceSpec {
+  int answer = 0;                  // class number given to a probe
+  int width = 0;                   // options 1 and 2
+  int height = 0;
+  double units_per_inch = 0.0;     // both axes
+  int colours = 0;
+  std::string_view capabilities;
+  std::string_view default_file;   // empty: keep the name the hardcopy selection set
+};
+
+// For a driver's operation 1. On a probe writes spec.answer and returns false. Otherwise
+// clears every option, sets width, height, one copy and line width 1 plus the spec's
+// resolution, colours, capabilities and file name, and returns true: the driver then sets
+// the options that are its own.
+bool describe_device_from(const DeviceSpec& spec);
+
 // One row of the driver table: the fixed facts about each driver number.
 struct DriverInfo {
   int number = 0;
@@ -129,6 +146,16 @@ void send_operation(GrOp op);
 void send_operation_to_screen(GrOp op);
 // Sends op only to the active hardcopy driver, if any.
 void send_to_hardcopy(GrOp op);
+
+// What a file driver does at the points of its life that every file driver shares.
+struct FileDriverSteps {
+  void (*describe)();       // operation 1
+  void (*write_header)();   // operation 18, once the output is open
+  void (*write_trailer)();  // operation 19, while the output is still open
+};
+// Runs operation 1, 18 or 19 through steps and returns true; false for any other operation.
+// Operation 18 opens the hardcopy's file first, 19 closes it after the trailer.
+bool run_file_driver_step(GrOp op, const FileDriverSteps& steps);
 
 // For a file driver's operation 18: opens drawing().output on the hardcopy's file name.
 // On failure reports error 1 for IGrHardCopy, leaves no active hardcopy and returns false.

@@ -157,18 +157,13 @@ TEST_F(PostScript, GhostscriptReadsAndRendersTheTestPicture) {
   EXPECT_TRUE(std::filesystem::exists(ps + ".png"));
   const std::optional<Raster> image = read_ppm(ps + ".ppm");
   ASSERT_TRUE(image.has_value());
-  struct Place {
-    double x, y;
-    Pixel colour;
-    const char* what;
-  };
-  const Place places[] = {
+  const PicturePlace places[] = {
       {25, 25, {255, 0, 0}, "red rectangle"},     {70, 70, {0, 255, 0}, "green circle"},
       {25, 80, {0, 0, 255}, "blue line"},          {66.5, 28.5, {255, 0, 255}, "magenta sector"},
       {73.5, 21.5, {255, 255, 255}, "sector gap"}, {50, 52.5, {255, 255, 0}, "yellow image half"},
       {50, 47.5, {0, 255, 255}, "cyan image half"}, {25, 65, {255, 255, 255}, "paper"},
   };
-  for (const Place& place : places) {
+  for (const PicturePlace& place : places) {
     const auto [x, y] = page_pixel(place.x, place.y);
     EXPECT_GE(image->count_near(x, y, 2, place.colour), 20) << place.what;
   }

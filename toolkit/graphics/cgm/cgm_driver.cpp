@@ -22,23 +22,13 @@ constexpr std::array<FontSet, 3> kFontSets = {{
 }};
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kDriverNumber;
+  if (!describe_device_from({kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities,
+                             "quilplot.cgm"})) {
     return;
   }
-  device.options = {};
-  device.set_option(GrOption::width, 756);
-  device.set_option(GrOption::height, 540);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::hatch_distance, 100);
   device.options[28] = 2;
-  device.units_per_inch_x = 600.0;
-  device.units_per_inch_y = 600.0;
-  device.colours = 256;
-  device.capabilities = driver_info(kDriverNumber)->capabilities;
-  device.default_file = "quilplot.cgm";
 }
 
 void write_descriptor() {
@@ -60,28 +50,15 @@ void write_descriptor() {
   e.start(1, 10).add_colour(Rgb{0, 0, 0}).add_colour(Rgb{255, 255, 255}).finish();
 }
 
+void write_file_start() {
+  cgm().encoder.set_sink(Sink{&drawing().output, nullptr});
+  write_metafile_start();
+}
+
 void driver(GrOp op) {
-  switch (op) {
-    case GrOp::initialise:
-      describe_device();
-      return;
-    case GrOp::begin_output:
-      if (begin_file_output()) {
-        cgm().encoder.set_sink(Sink{&drawing().output, nullptr});
-        write_metafile_start();
-      }
-      return;
-    case GrOp::end_output:
-      if (drawing().output.is_open()) {
-        write_metafile_end();
-      }
-      end_file_output();
-      return;
-    default:
-      if (drawing().output.is_open()) {
-        write_operation(op);
-      }
-      return;
+  if (!run_file_driver_step(op, {describe_device, write_file_start, write_metafile_end}) &&
+      drawing().output.is_open()) {
+    write_operation(op);
   }
 }
 

@@ -105,42 +105,25 @@ int colours_for_depth(int depth) {
 }
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kDriverNumber;
+  if (!describe_device_from({kDriverNumber, 756, 540, 90.0, colours_for_depth(kDefaultColourDepth),
+                             driver_info(kDriverNumber)->capabilities, "quilplot.dxf"})) {
     return;
   }
-  device.options = {};
-  device.set_option(GrOption::width, 756);
-  device.set_option(GrOption::height, 540);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::hatch_distance, 100);
   device.set_option(GrOption::colour_depth, kDefaultColourDepth);
-  device.units_per_inch_x = 90.0;
-  device.units_per_inch_y = 90.0;
-  device.colours = colours_for_depth(kDefaultColourDepth);
-  device.capabilities = driver_info(kDriverNumber)->capabilities;
-  device.default_file = "quilplot.dxf";
+}
+
+void write_trailer() {
+  group(0, "ENDSEC");
+  group(0, "EOF");
 }
 
 void driver(GrOp op) {
+  if (run_file_driver_step(op, {describe_device, write_header, write_trailer})) {
+    return;
+  }
   switch (op) {
-    case GrOp::initialise:
-      describe_device();
-      return;
-    case GrOp::begin_output:
-      if (begin_file_output()) {
-        write_header();
-      }
-      return;
-    case GrOp::end_output:
-      if (drawing().output.is_open()) {
-        group(0, "ENDSEC");
-        group(0, "EOF");
-      }
-      end_file_output();
-      return;
     case GrOp::colour:
       update_colour();
       return;

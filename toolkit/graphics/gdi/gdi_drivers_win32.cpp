@@ -43,21 +43,9 @@ std::string default_printer() {
 }
 
 void describe(int driver, int width, int height, double units_per_inch) {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = driver;
-    return;
+  if (describe_device_from({driver, width, height, units_per_inch, 256, driver_info(driver)->capabilities, {}})) {
+    drawing().device.set_option(GrOption::path_limit, 255);
   }
-  device.options = {};
-  device.set_option(GrOption::width, width);
-  device.set_option(GrOption::height, height);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
-  device.set_option(GrOption::path_limit, 255);
-  device.units_per_inch_x = units_per_inch;
-  device.units_per_inch_y = units_per_inch;
-  device.colours = 256;
-  device.capabilities = driver_info(driver)->capabilities;
 }
 
 // The printer's page in device pixels and its resolution; without a printer, a letter

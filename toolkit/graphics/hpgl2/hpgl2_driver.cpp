@@ -25,25 +25,18 @@ constexpr int kNoSelectFontModel = 1;
 const PrinterModel& model_row(int model) { return kPrinterModels[model - 1]; }
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kPrinterDriver;
+  if (drawing().device.answer == kProbeValue) {
+    drawing().device.answer = kPrinterDriver;
     return;
   }
   const PrinterModel& model = model_row(printer_model());
-  device.options = {};
-  device.set_option(GrOption::width, static_cast<int>(model.width / kPlotterUnitsPerPoint));
-  device.set_option(GrOption::height, static_cast<int>(model.height / kPlotterUnitsPerPoint));
+  describe_device_from({kPrinterDriver, static_cast<int>(model.width / kPlotterUnitsPerPoint),
+                        static_cast<int>(model.height / kPlotterUnitsPerPoint), 72.0, model.colours,
+                        driver_info(kPrinterDriver)->capabilities, "quilplot.plt"});
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::orientation, 1);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
   device.set_option(GrOption::hatch_distance, 100);
   device.set_option(GrOption::label_terminator, 4);
-  device.units_per_inch_x = 72.0;
-  device.units_per_inch_y = 72.0;
-  device.colours = model.colours;
-  device.capabilities = driver_info(kPrinterDriver)->capabilities;
-  device.default_file = "quilplot.plt";
 }
 
 bool framed() { return hpgl().model != kUnframedModel; }
@@ -184,26 +177,18 @@ bool shared_operation(GrOp op) {
   }
 }
 
-void printer_driver(GrOp op) {
-  switch (op) {
-    case GrOp::initialise:
-      describe_device();
-      return;
-    case GrOp::begin_output:
-      if (begin_file_output()) {
-        write_header();
-      }
-      return;
-    case GrOp::end_output:
-      if (drawing().output.is_open() && framed()) {
-        drawing().output.write_line("\x1b%0A");
-      }
-      end_file_output();
-      return;
-    default:
-      break;
+namespace {
+
+void write_trailer() {
+  if (framed()) {
+    drawing().output.write_line("\x1b%0A");
   }
-  if (!drawing().output.is_open()) {
+}
+
+}  // namespace
+
+void printer_driver(GrOp op) {
+  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
     return;
   }
   if (op == GrOp::new_page) {

@@ -17,25 +17,18 @@ constexpr PlotterModel kPlotterModels[4] = {
 constexpr double kDeviceUnitsPerInch = 90.0;
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kPlotterDriver;
+  if (drawing().device.answer == kProbeValue) {
+    drawing().device.answer = kPlotterDriver;
     return;
   }
   const int model = plotter_model();
   const PlotterModel& row = kPlotterModels[model - 1];
-  device.options = {};
-  device.set_option(GrOption::width, static_cast<int>(row.width / 1016.0 * kDeviceUnitsPerInch));
-  device.set_option(GrOption::height, static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch));
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
+  describe_device_from({kPlotterDriver, static_cast<int>(row.width / 1016.0 * kDeviceUnitsPerInch),
+                        static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch), kDeviceUnitsPerInch, row.pens,
+                        kPlotterCapabilities[static_cast<std::size_t>(model - 1)], "quilplot.plt"});
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::hatch_distance, 100);
   device.set_option(GrOption::label_terminator, 3);
-  device.units_per_inch_x = kDeviceUnitsPerInch;
-  device.units_per_inch_y = kDeviceUnitsPerInch;
-  device.colours = row.pens;
-  device.capabilities = kPlotterCapabilities[static_cast<std::size_t>(model - 1)];
-  device.default_file = "quilplot.plt";
 }
 
 void write_header() {
@@ -64,26 +57,14 @@ int plotter_model() {
   return model >= 1 && model <= 4 ? model : 1;
 }
 
+namespace {
+
+void write_trailer() { emit("PU;SP0"); }
+
+}  // namespace
+
 void plotter_driver(GrOp op) {
-  switch (op) {
-    case GrOp::initialise:
-      describe_device();
-      return;
-    case GrOp::begin_output:
-      if (begin_file_output()) {
-        write_header();
-      }
-      return;
-    case GrOp::end_output:
-      if (drawing().output.is_open()) {
-        emit("PU;SP0");
-      }
-      end_file_output();
-      return;
-    default:
-      break;
-  }
-  if (!drawing().output.is_open()) {
+  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
     return;
   }
   if (op == GrOp::new_page) {

@@ -69,24 +69,14 @@ void bitmap_screen_driver(GrOp op) {
 }
 
 void describe_image_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kImageDriver;
+  if (!describe_device_from({kImageDriver, kDefaultWidth, kDefaultHeight, 96.0, 256,
+                             driver_info(kImageDriver)->capabilities, "quilplot.png"})) {
     return;
   }
-  device.options = {};
-  device.set_option(GrOption::width, kDefaultWidth);
-  device.set_option(GrOption::height, kDefaultHeight);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::path_limit, 255);
   device.set_option(GrOption::colour_depth, kDefaultDepth);
   device.set_option(GrOption::image_format, static_cast<int>(ImageFormat::png));
-  device.units_per_inch_x = 96.0;
-  device.units_per_inch_y = 96.0;
-  device.colours = 256;
-  device.capabilities = driver_info(kImageDriver)->capabilities;
-  device.default_file = "quilplot.png";
 }
 
 // A page bitmap for option 23: 1 gives black and white in a 4-bit bitmap.

@@ -118,26 +118,16 @@ void write_page_line(int page) {
 }  // namespace
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kDriverNumber;
+  if (!describe_device_from({kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities,
+                             "quilplot.ps"})) {
     return;
   }
-  device.options = {};
-  device.set_option(GrOption::width, 756);
-  device.set_option(GrOption::height, 540);
+  DeviceDescription& device = drawing().device;
   device.set_option(GrOption::offset_x, 42);
   device.set_option(GrOption::offset_y, -20);
   device.set_option(GrOption::orientation, 1);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
   device.set_option(GrOption::end_of_job, 1);
   device.set_option(GrOption::path_limit, 255);
-  device.units_per_inch_x = 600.0;
-  device.units_per_inch_y = 600.0;
-  device.colours = 256;
-  device.capabilities = driver_info(kDriverNumber)->capabilities;
-  device.default_file = "quilplot.ps";
 }
 
 void write_header() {

@@ -309,25 +309,9 @@ void draw_fill(GrOp op) {
   }
 }
 
-void begin_output() {
-  if (begin_file_output()) {
-    write_header();
-  }
-}
-
-void end_output() {
-  write_trailer();
-  end_file_output();
-}
-
 void postscript_driver(GrOp op) {
   const Primitive& p = drawing().primitive;
-  switch (op) {
-    case GrOp::initialise: describe_device(); return;
-    case GrOp::begin_output: begin_output(); return;
-    default: break;
-  }
-  if (!drawing().output.is_open()) {
+  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
     return;
   }
   switch (op) {
@@ -343,7 +327,6 @@ void postscript_driver(GrOp op) {
     case GrOp::sector:
     case GrOp::polygon: draw_fill(op); break;
     case GrOp::arc: draw_arc(false); break;
-    case GrOp::end_output: end_output(); break;
     case GrOp::new_page: end_page(false); break;
     case GrOp::select_font: ps().font_pending = true; break;
     case GrOp::text: draw_text(); break;

@@ -15,22 +15,10 @@ constexpr std::string_view kCaps[3] = {"butt", "round", "square"};
 int clamp_code(int value, int high) { return value < 0 ? 0 : value > high ? high : value; }
 
 void describe_device() {
-  DeviceDescription& device = drawing().device;
-  if (device.answer == kProbeValue) {
-    device.answer = kDriverNumber;
-    return;
+  if (describe_device_from({kDriverNumber, 640, 480, 72.0, 256, driver_info(kDriverNumber)->capabilities,
+                            "quilplot.svg"})) {
+    drawing().device.set_option(GrOption::path_limit, 255);
   }
-  device.options = {};
-  device.set_option(GrOption::width, 640);
-  device.set_option(GrOption::height, 480);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
-  device.set_option(GrOption::path_limit, 255);
-  device.units_per_inch_x = 72.0;
-  device.units_per_inch_y = 72.0;
-  device.colours = 256;
-  device.capabilities = driver_info(kDriverNumber)->capabilities;
-  device.default_file = "quilplot.svg";
 }
 
 void write_header() {
@@ -107,16 +95,7 @@ void update_clip() {
 }
 
 void svg_driver(GrOp op) {
-  switch (op) {
-    case GrOp::initialise: describe_device(); return;
-    case GrOp::begin_output:
-      if (begin_file_output()) {
-        write_header();
-      }
-      return;
-    default: break;
-  }
-  if (!drawing().output.is_open()) {
+  if (run_file_driver_step(op, {describe_device, write_header, write_end}) || !drawing().output.is_open()) {
     return;
   }
   switch (op) {
@@ -137,10 +116,6 @@ void svg_driver(GrOp op) {
     case GrOp::arc: draw_arc(false); break;
     case GrOp::clip: update_clip(); break;
     case GrOp::text: draw_text(); break;
-    case GrOp::end_output:
-      write_end();
-      end_file_output();
-      break;
     default: break;
   }
 }
