@@ -9,19 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh"
 packages=(libbenchmark-dev pkg-config gfortran libfmt-dev libcairo2-dev libpng-dev python3-pandas)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "bench-setup: installing ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# shellcheck source=scripts/packages.sh
+source "$root/scripts/packages.sh"
+orlix_install_missing bench-setup "${packages[@]}"
 
 if [ "${1:-}" = "--run" ]; then
   cd "$root"

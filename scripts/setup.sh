@@ -14,32 +14,14 @@ packages=(
   hp2xx python3-ezdxf python3-matplotlib
 )
 
+# shellcheck source=scripts/packages.sh
+source "$root/scripts/packages.sh"
 # Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,
 # XRender, ...) at run time and finds them only through its recommendations.
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-
+orlix_install_missing setup "${packages[@]}"
 # LibreOffice's CGM import reads the CGM driver's output in the tests; its
 # recommendations (Java, extra fonts) are not needed for that.
-if ! dpkg-query -W -f='${Status}' libreoffice-impress-nogui 2>/dev/null | grep -q 'install ok installed'; then
-  echo "setup: installing libreoffice-impress-nogui"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    libreoffice-impress-nogui >/dev/null
-fi
+orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh
