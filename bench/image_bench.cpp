@@ -119,7 +119,7 @@ std::string bench_file(const char* name) {
 void BM_ToolkitBmpFile(benchmark::State& state) {
   const std::string path = bench_file("quill_bench.bmp");
   for (auto _ : state) {
-    if (!quill::save_image_file(quill::ImageFormat::bmp, picture().buffer, path).ok()) {
+    if (!quill::save_image_file(quill::ImageFormat::Bmp, picture().buffer, path).ok()) {
       state.SkipWithError("save failed");
     }
   }

@@ -64,7 +64,7 @@ void check_element(const CgmElement& e, std::vector<std::string>& problems) {
 // Pictures: BEGIN METAFILE first, END METAFILE last, each picture begins, opens its body
 // and ends; drawing elements only inside a picture body.
 void check_structure(CgmWalk& walk) {
-  enum class Where { outside, descriptor, body } where = Where::outside;
+  enum class Where { Outside, Descriptor, Body } where = Where::Outside;
   const auto& es = walk.elements;
   if (es.empty() || es.front().element_class != 0 || es.front().id != 1) {
     walk.problems.push_back("does not begin with BEGIN METAFILE");
@@ -74,22 +74,22 @@ void check_structure(CgmWalk& walk) {
   }
   for (const CgmElement& e : es) {
     if (e.element_class == 0 && e.id == 3) {
-      if (where != Where::outside) walk.problems.push_back("picture begins inside a picture");
-      where = Where::descriptor;
+      if (where != Where::Outside) walk.problems.push_back("picture begins inside a picture");
+      where = Where::Descriptor;
       ++walk.pictures;
     } else if (e.element_class == 0 && e.id == 4) {
-      if (where != Where::descriptor) walk.problems.push_back("body begins outside a descriptor");
-      where = Where::body;
+      if (where != Where::Descriptor) walk.problems.push_back("body begins outside a descriptor");
+      where = Where::Body;
     } else if (e.element_class == 0 && e.id == 5) {
-      if (where != Where::body) walk.problems.push_back("picture ends outside a body");
-      where = Where::outside;
-    } else if (e.element_class >= 4 && where != Where::body) {
+      if (where != Where::Body) walk.problems.push_back("picture ends outside a body");
+      where = Where::Outside;
+    } else if (e.element_class >= 4 && where != Where::Body) {
       walk.problems.push_back("drawing outside a picture body");
-    } else if (e.element_class == 1 && where != Where::outside) {
+    } else if (e.element_class == 1 && where != Where::Outside) {
       walk.problems.push_back("metafile descriptor inside a picture");
     }
   }
-  if (where != Where::outside) {
+  if (where != Where::Outside) {
     walk.problems.push_back("picture left open");
   }
 }

@@ -13,7 +13,7 @@ std::vector<GrOp> g_ops;
 
 void recording_driver(GrOp op) {
   DeviceDescription& device = drawing().device;
-  if (op == GrOp::initialise && device.answer == kProbeValue) {
+  if (op == GrOp::Initialise && device.answer == kProbeValue) {
     device.answer = 7;
     return;
   }
@@ -69,14 +69,14 @@ TEST(DriverTable, OperationsReachTheHardcopyDriverOnlyWhileActive) {
   reset_drawing_for_tests();
   const DriverFunction previous = register_driver(11, recording_driver);
   g_ops.clear();
-  send_operation(GrOp::line);
+  send_operation(GrOp::Line);
   drawing().hardcopy.active = true;
   drawing().hardcopy.active_driver = 11;
-  send_operation(GrOp::colour);
-  send_to_hardcopy(GrOp::clip);
+  send_operation(GrOp::Colour);
+  send_to_hardcopy(GrOp::Clip);
   drawing().hardcopy.active = false;
-  send_operation(GrOp::line);
-  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::colour, GrOp::clip}));
+  send_operation(GrOp::Line);
+  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::Colour, GrOp::Clip}));
   register_driver(11, previous);
   reset_drawing_for_tests();
 }
@@ -87,11 +87,11 @@ TEST(DriverTable, MetafileRecorderTakesTheScreensPlaceAndGetsTheStateAgain) {
   drawing().metafile_used[4] = true;
   g_ops.clear();
   IGrSelect(4, 4);
-  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::initialise, GrOp::line_width, GrOp::line_style, GrOp::colour,
-                                      GrOp::clip, GrOp::select_font}));
+  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::Initialise, GrOp::LineWidth, GrOp::LineStyle, GrOp::Colour,
+                                      GrOp::Clip, GrOp::SelectFont}));
   g_ops.clear();
   IGrJoin(0, 0, 1, 1);
-  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::line}));
+  EXPECT_EQ(g_ops, (std::vector<GrOp>{GrOp::Line}));
   IGrSelect(1, 0);
   g_ops.clear();
   IGrJoin(0, 0, 1, 1);

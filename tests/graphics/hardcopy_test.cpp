@@ -18,19 +18,19 @@ std::vector<int> g_ops;
 // A file driver that records the operations it receives.
 void fake_driver(GrOp op) {
   DeviceDescription& device = drawing().device;
-  if (op == GrOp::initialise) {
+  if (op == GrOp::Initialise) {
     if (device.answer == kProbeValue) {
       device.answer = kFakeDriver;
       return;
     }
-    device.set_option(GrOption::width, 400);
-    device.set_option(GrOption::height, 300);
+    device.set_option(GrOption::Width, 400);
+    device.set_option(GrOption::Height, 300);
     device.default_file = "fake.out";
   }
   g_ops.push_back(static_cast<int>(op));
-  if (op == GrOp::begin_output) {
+  if (op == GrOp::BeginOutput) {
     begin_file_output();
-  } else if (op == GrOp::end_output) {
+  } else if (op == GrOp::EndOutput) {
     end_file_output();
   }
 }
@@ -166,9 +166,9 @@ TEST_F(Hardcopy, ExtensionFollowsEncapsulationAndImageFormat) {
   IGrHardCopyOptions(26, 7);
   EXPECT_EQ(drawing().device.default_file, "dir.v2/quilplot.pcx");
   IGrHardCopyOptions(23, 3);
-  EXPECT_EQ(drawing().device.option(GrOption::colour_depth), 0);
+  EXPECT_EQ(drawing().device.option(GrOption::ColourDepth), 0);
   IGrHardCopyOptions(23, 24);
-  EXPECT_EQ(drawing().device.option(GrOption::colour_depth), 24);
+  EXPECT_EQ(drawing().device.option(GrOption::ColourDepth), 24);
   register_driver(6, saved);
 }
 

@@ -109,10 +109,10 @@ TEST_F(Hpgl2, DeviceDescriptionFollowsTheModel) {
     hpgl::hpgl_models().printer = c.model;
     IGrHardCopySelect(12);
     const DeviceDescription& device = drawing().device;
-    EXPECT_EQ(device.option(GrOption::width), c.width) << c.model;
-    EXPECT_EQ(device.option(GrOption::height), c.height) << c.model;
+    EXPECT_EQ(device.option(GrOption::Width), c.width) << c.model;
+    EXPECT_EQ(device.option(GrOption::Height), c.height) << c.model;
     EXPECT_EQ(device.colours, c.colours) << c.model;
-    EXPECT_EQ(device.option(GrOption::label_terminator), 4);
+    EXPECT_EQ(device.option(GrOption::LabelTerminator), 4);
     EXPECT_TRUE(device.landscape());
   }
   EXPECT_EQ(probe_driver(12), 12);

@@ -75,11 +75,11 @@ void python_write(const Records& records, const std::string& csv_file, const std
 // The value the toolkit's own conversion reads from a cell's display text: what a load
 // of that text must store.
 double value_read_from(const quill::GridColumn& column, const quill::GridCell& cell) {
-  if (!cell.defined || column.type == quill::ColumnType::integer) return cell.value;
+  if (!cell.defined || column.type == quill::ColumnType::Integer) return cell.value;
   double value = 0.0;
   float real = 0.0F;
   quill::silent_try([&] {
-    if (column.type == quill::ColumnType::real) {
+    if (column.type == quill::ColumnType::Real) {
       IStringToReal(cell.text, real);
       value = static_cast<double>(real);
     } else {
@@ -140,13 +140,13 @@ class GridInteropTest : public GridTest {
         const quill::GridCell& cell = g.cell(c, r);
         std::string field = cell.text;
         if (quill::is_numeric(column.type) && !cell.defined && (options & 4) != 0) {
-          field = column.type == quill::ColumnType::integer ? "-999"
-                  : column.type == quill::ColumnType::real  ? "-999.000"
+          field = column.type == quill::ColumnType::Integer ? "-999"
+                  : column.type == quill::ColumnType::Real  ? "-999.000"
                                                             : "-0.999000E+03";
         }
-        if (column.type == quill::ColumnType::check_box) field = cell.check ? "Yes" : "No";
-        if (column.type == quill::ColumnType::option_menu) field = std::string(quill::option_text(column, cell));
-        if (column.type == quill::ColumnType::kind10) field.clear();
+        if (column.type == quill::ColumnType::CheckBox) field = cell.check ? "Yes" : "No";
+        if (column.type == quill::ColumnType::OptionMenu) field = std::string(quill::option_text(column, cell));
+        if (column.type == quill::ColumnType::Kind10) field.clear();
         record.push_back(field);
       }
     }

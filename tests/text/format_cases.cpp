@@ -96,7 +96,7 @@ std::string data_descriptor(Random& r, CaseKind kind) {
   const int wp = 1 + r.below(30);
   const int d = r.below(16);
   const int e = r.below(5);
-  if (kind == CaseKind::integer) {
+  if (kind == CaseKind::Integer) {
     switch (r.below(7)) {
       case 0:
       case 1: return "I" + num(w);
@@ -186,13 +186,13 @@ std::vector<FormatCase> generate_format_cases(std::uint64_t seed, std::size_t co
   while (cases.size() < count) {
     FormatCase c;
     const int pick = r.below(10);
-    c.kind = pick < 3 ? CaseKind::integer : (pick < 5 ? CaseKind::real4 : CaseKind::real8);
-    if (r.chance(2)) c.kind = CaseKind::none;
+    c.kind = pick < 3 ? CaseKind::Integer : (pick < 5 ? CaseKind::Real4 : CaseKind::Real8);
+    if (r.chance(2)) c.kind = CaseKind::None;
     switch (c.kind) {
-      case CaseKind::integer:
+      case CaseKind::Integer:
         c.bits = static_cast<std::uint32_t>(pick_integer(r));
         break;
-      case CaseKind::real4:
+      case CaseKind::Real4:
         c.bits = std::bit_cast<std::uint32_t>(static_cast<float>(pick_double(r)));
         if (r.chance(10)) c.bits = static_cast<std::uint32_t>(r.next());
         if (r.chance(10)) {
@@ -201,15 +201,15 @@ std::vector<FormatCase> generate_format_cases(std::uint64_t seed, std::size_t co
           c.bits = (p + static_cast<std::uint32_t>(r.below(5)) - 2U) | (r.chance(30) ? 0x80000000U : 0U);
         }
         break;
-      case CaseKind::real8:
+      case CaseKind::Real8:
         c.bits = std::bit_cast<std::uint64_t>(pick_double(r));
         break;
-      case CaseKind::none:
+      case CaseKind::None:
         break;
     }
     c.record_length = r.chance(85) ? 40 : 1 + r.below(40);
     std::string body;
-    if (c.kind == CaseKind::none) {
+    if (c.kind == CaseKind::None) {
       body = r.chance(50) ? "'abc',2X,'d'" : "3('x'),T2,\"y\"";
     } else if (r.chance(15)) {
       // Groups and repeat counts around the descriptor.

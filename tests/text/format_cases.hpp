@@ -7,10 +7,10 @@
 
 namespace quill_test {
 
-enum class CaseKind : char { integer = 'I', real4 = 'R', real8 = 'D', none = 'N' };
+enum class CaseKind : char { Integer = 'I', Real4 = 'R', Real8 = 'D', None = 'N' };
 
 struct FormatCase {
-  CaseKind kind = CaseKind::none;
+  CaseKind kind = CaseKind::None;
   int record_length = 40;
   std::uint64_t bits = 0;  // the value's bit pattern (low 32 bits for I and R)
   std::string format;

@@ -38,13 +38,13 @@ Outcome ours(const FormatCase& c) {
   quill::FormatValue value;
   std::size_t count = 1;
   switch (c.kind) {
-    case CaseKind::integer: value = quill::FormatValue::of(static_cast<std::int32_t>(c.bits)); break;
-    case CaseKind::real4: value = quill::FormatValue::of(std::bit_cast<float>(static_cast<std::uint32_t>(c.bits))); break;
-    case CaseKind::real8: value = quill::FormatValue::of(std::bit_cast<double>(c.bits)); break;
-    case CaseKind::none: count = 0; break;
+    case CaseKind::Integer: value = quill::FormatValue::of(static_cast<std::int32_t>(c.bits)); break;
+    case CaseKind::Real4: value = quill::FormatValue::of(std::bit_cast<float>(static_cast<std::uint32_t>(c.bits))); break;
+    case CaseKind::Real8: value = quill::FormatValue::of(std::bit_cast<double>(c.bits)); break;
+    case CaseKind::None: count = 0; break;
   }
   const auto status = quill::format_values(c.format, std::span(&value, count), record);
-  return {status == quill::WriteStatus::ok, record};
+  return {status == quill::WriteStatus::Ok, record};
 }
 
 std::vector<Outcome> reference(const std::vector<FormatCase>& cases) {
@@ -89,7 +89,7 @@ std::uint64_t seed_from_environment() {
 // field cuts the exponent to two digits. Ours keeps the asterisks of an exponent that
 // does not fit; such cases are counted apart, not failed.
 bool reference_exponent_cut(const FormatCase& c, const Outcome& mine, const Outcome& ref) {
-  if (c.kind != CaseKind::real8 || !mine.ok || !ref.ok) return false;
+  if (c.kind != CaseKind::Real8 || !mine.ok || !ref.ok) return false;
   const double v = std::fabs(std::bit_cast<double>(c.bits));
   if (!(v >= 9.5e-110 && v < 1e-98)) return false;
   for (std::size_t at = c.format.find("E5.1E"); at != std::string::npos;

@@ -102,7 +102,7 @@ TEST(FormatFast, AgreesWithTheGeneralWriter) {
     quill::FormatProgram program;
     if (!quill::parse_format(parenthesised(item, ")"), program)) continue;  // e.g. I3.4
     std::string probe(length, '#');
-    if (quill::write_single_fast(program.items[0], value, probe) != quill::FastWrite::declined) {
+    if (quill::write_single_fast(program.items[0], value, probe) != quill::FastWrite::Declined) {
       ++fast;
     }
     const Outcome single = write(parenthesised(item, ")"), value, length);
@@ -132,7 +132,7 @@ TEST(FormatFast, DeclinesWhatItDoesNotWrite) {
     ASSERT_TRUE(quill::parse_format(c.format, program)) << c.format;
     std::string record(8, '#');
     EXPECT_EQ(quill::write_single_fast(program.items[0], c.value, record),
-              quill::FastWrite::declined)
+              quill::FastWrite::Declined)
         << c.format;
     EXPECT_EQ(record, std::string(8, '#')) << c.format;  // untouched
   }

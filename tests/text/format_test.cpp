@@ -35,7 +35,7 @@ TEST(Format, InvalidFormatsAreRejectedWithoutWriting) {
   for (const char* format : bad) {
     SCOPED_TRACE(format);
     const Written w = write(format, FormatValue::of(1));
-    EXPECT_EQ(w.status, WriteStatus::bad_format);
+    EXPECT_EQ(w.status, WriteStatus::BadFormat);
     EXPECT_EQ(w.record, std::string(20, ' '));
   }
 }
@@ -43,12 +43,12 @@ TEST(Format, InvalidFormatsAreRejectedWithoutWriting) {
 TEST(Format, DeepNestingAndLongFormatsStayWithinTheirLimits) {
   std::string deep(40, '(');
   deep += "I3" + std::string(40, ')');
-  EXPECT_EQ(write(deep, FormatValue::of(1)).status, WriteStatus::bad_format);
+  EXPECT_EQ(write(deep, FormatValue::of(1)).status, WriteStatus::BadFormat);
   std::string nested = std::string(10, '(') + "I3" + std::string(10, ')');
   EXPECT_EQ(write(nested, FormatValue::of(1)).record.substr(0, 3), "  1");
   // A format that loops forever without writing gives up instead of hanging.
   const Written spin = write("(999999999(99999999(TR1,TL1)),I3)", FormatValue::of(1));
-  EXPECT_EQ(spin.status, WriteStatus::bad_format);
+  EXPECT_EQ(spin.status, WriteStatus::BadFormat);
 }
 
 TEST(Format, RecordLimitsAndFormatControl) {
@@ -59,34 +59,34 @@ TEST(Format, RecordLimitsAndFormatControl) {
     const char* record;
   };
   const Case cases[] = {
-      {"(I3)", 3, WriteStatus::ok, " 42"},
-      {"(I3)", 2, WriteStatus::end_of_record, "  "},
-      {"(I3,5X)", 3, WriteStatus::ok, " 42"},            // moving past the end writes nothing
-      {"(I3,5X,'a')", 8, WriteStatus::end_of_record, " 42     "},
-      {"(I3,/)", 8, WriteStatus::second_record, " 42     "},
-      {"(I3,'x',I2,'y')", 8, WriteStatus::ok, " 42x    "},  // stops at the next data edit
-      {"(I3,:,'x')", 5, WriteStatus::ok, " 42  "},
-      {"('a',T1,'b',TR2,I2)", 6, WriteStatus::ok, "b  42 "},
-      {"('abcde',TL3,I2)", 6, WriteStatus::ok, "ab42e "},
-      {"(2('<',I2,'>'))", 6, WriteStatus::ok, "<42>< "},  // a literal before the stop
-      {"('it''s',\"q\"\"\",I3)", 10, WriteStatus::ok, "it'sq\" 42 "},
-      {"(SP,I4,SS)", 4, WriteStatus::ok, " +42"},
-      {"(I5.4)", 5, WriteStatus::ok, " 0042"},
-      {"(Z4,B0)", 8, WriteStatus::ok, "  2A    "},
-      {"(O0)", 3, WriteStatus::ok, "52 "},
-      {"(G0)", 3, WriteStatus::ok, "42 "},
-      {"(F5.1)", 5, WriteStatus::type_mismatch, "     "},
-      {"(L2)", 5, WriteStatus::type_mismatch, "     "},
-      {"('x')", 5, WriteStatus::bad_format, "x    "},  // no data edit for the value
-      {"(I3,'x')", 5, WriteStatus::ok, " 42x "},
-      {"(I2,I3)", 5, WriteStatus::ok, "42   "},
-      {"('abcde',T2,T1,I2)", 8, WriteStatus::end_of_record, ""},  // tabs before the record
+      {"(I3)", 3, WriteStatus::Ok, " 42"},
+      {"(I3)", 2, WriteStatus::EndOfRecord, "  "},
+      {"(I3,5X)", 3, WriteStatus::Ok, " 42"},            // moving past the end writes nothing
+      {"(I3,5X,'a')", 8, WriteStatus::EndOfRecord, " 42     "},
+      {"(I3,/)", 8, WriteStatus::SecondRecord, " 42     "},
+      {"(I3,'x',I2,'y')", 8, WriteStatus::Ok, " 42x    "},  // stops at the next data edit
+      {"(I3,:,'x')", 5, WriteStatus::Ok, " 42  "},
+      {"('a',T1,'b',TR2,I2)", 6, WriteStatus::Ok, "b  42 "},
+      {"('abcde',TL3,I2)", 6, WriteStatus::Ok, "ab42e "},
+      {"(2('<',I2,'>'))", 6, WriteStatus::Ok, "<42>< "},  // a literal before the stop
+      {"('it''s',\"q\"\"\",I3)", 10, WriteStatus::Ok, "it'sq\" 42 "},
+      {"(SP,I4,SS)", 4, WriteStatus::Ok, " +42"},
+      {"(I5.4)", 5, WriteStatus::Ok, " 0042"},
+      {"(Z4,B0)", 8, WriteStatus::Ok, "  2A    "},
+      {"(O0)", 3, WriteStatus::Ok, "52 "},
+      {"(G0)", 3, WriteStatus::Ok, "42 "},
+      {"(F5.1)", 5, WriteStatus::TypeMismatch, "     "},
+      {"(L2)", 5, WriteStatus::TypeMismatch, "     "},
+      {"('x')", 5, WriteStatus::BadFormat, "x    "},  // no data edit for the value
+      {"(I3,'x')", 5, WriteStatus::Ok, " 42x "},
+      {"(I2,I3)", 5, WriteStatus::Ok, "42   "},
+      {"('abcde',T2,T1,I2)", 8, WriteStatus::EndOfRecord, ""},  // tabs before the record
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
     const Written w = write(c.format, FormatValue::of(42), c.length);
     EXPECT_EQ(w.status, c.status);
-    if (c.status == WriteStatus::ok) {
+    if (c.status == WriteStatus::Ok) {
       EXPECT_EQ(w.record, c.record);
     }
   }
@@ -125,7 +125,7 @@ TEST(Format, RealsRoundTheExactBinaryValueToNearestTiesToEven) {
     SCOPED_TRACE(c.format);
     const std::string expected = c.record;
     const Written w = write(c.format, FormatValue::of(c.value), expected.size());
-    EXPECT_EQ(w.status, WriteStatus::ok);
+    EXPECT_EQ(w.status, WriteStatus::Ok);
     EXPECT_EQ(w.record, expected);
   }
 }
@@ -140,27 +140,27 @@ TEST(Format, GeneralFormsWithZeroDecimals) {
     const char* record;
   };
   const Case cases[] = {
-      {"(1P,G8.0)", FormatValue::of(0.1), WriteStatus::ok, "  1.E-01"},
-      {"(1P,G8.0)", FormatValue::of(2.5), WriteStatus::ok, "  2.E+00"},
-      {"(1P,G8.0)", FormatValue::of(-0.0), WriteStatus::ok, " -0.E+00"},
-      {"(1PG8.0)", FormatValue::of(1e100), WriteStatus::ok, "  1.+100"},
-      {"(1P,G10.0E3)", FormatValue::of(0.1F), WriteStatus::ok, "   1.E-001"},
-      {"(1P,G6.0E1)", FormatValue::of(1e10), WriteStatus::ok, "******"},
-      {"(1P,RU,G6.0)", FormatValue::of(0.95), WriteStatus::ok, "1.E+00"},
-      {"(G0.0)", FormatValue::of(0.5), WriteStatus::ok, "0.50000000000000000"},
-      {"(G0.0)", FormatValue::of(1e30F), WriteStatus::ok, "0.100000002E+31"},
-      {"(1P,G0.0E3)", FormatValue::of(1e30F), WriteStatus::ok, "1.00000002E+030"},
-      {"(G8.0)", FormatValue::of(42), WriteStatus::ok, "      42"},
-      {"(G0.0)", FormatValue::of(-7), WriteStatus::ok, "-7"},
-      {"(G8.0)", FormatValue::of(0.1), WriteStatus::bad_edit, ""},
-      {"(2P,G8.0E2)", FormatValue::of(0.1), WriteStatus::bad_edit, ""},
+      {"(1P,G8.0)", FormatValue::of(0.1), WriteStatus::Ok, "  1.E-01"},
+      {"(1P,G8.0)", FormatValue::of(2.5), WriteStatus::Ok, "  2.E+00"},
+      {"(1P,G8.0)", FormatValue::of(-0.0), WriteStatus::Ok, " -0.E+00"},
+      {"(1PG8.0)", FormatValue::of(1e100), WriteStatus::Ok, "  1.+100"},
+      {"(1P,G10.0E3)", FormatValue::of(0.1F), WriteStatus::Ok, "   1.E-001"},
+      {"(1P,G6.0E1)", FormatValue::of(1e10), WriteStatus::Ok, "******"},
+      {"(1P,RU,G6.0)", FormatValue::of(0.95), WriteStatus::Ok, "1.E+00"},
+      {"(G0.0)", FormatValue::of(0.5), WriteStatus::Ok, "0.50000000000000000"},
+      {"(G0.0)", FormatValue::of(1e30F), WriteStatus::Ok, "0.100000002E+31"},
+      {"(1P,G0.0E3)", FormatValue::of(1e30F), WriteStatus::Ok, "1.00000002E+030"},
+      {"(G8.0)", FormatValue::of(42), WriteStatus::Ok, "      42"},
+      {"(G0.0)", FormatValue::of(-7), WriteStatus::Ok, "-7"},
+      {"(G8.0)", FormatValue::of(0.1), WriteStatus::BadEdit, ""},
+      {"(2P,G8.0E2)", FormatValue::of(0.1), WriteStatus::BadEdit, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
     const std::string expected = c.record;
     const Written w = write(c.format, c.value, expected.empty() ? 8 : expected.size());
     EXPECT_EQ(w.status, c.status);
-    if (c.status == WriteStatus::ok) {
+    if (c.status == WriteStatus::Ok) {
       EXPECT_EQ(w.record, expected);
     }
   }
@@ -171,7 +171,7 @@ TEST(Format, CacheServesRepeatedAndAlternatingFormats) {
     const char digit = static_cast<char>('0' + i);
     EXPECT_EQ(write("(I4)", FormatValue::of(i), 4).record, std::string(3, ' ') + digit);
     EXPECT_EQ(write("(I2)", FormatValue::of(i), 2).record, std::string(1, ' ') + digit);
-    EXPECT_EQ(write("(I4", FormatValue::of(i), 4).status, WriteStatus::bad_format);
+    EXPECT_EQ(write("(I4", FormatValue::of(i), 4).status, WriteStatus::BadFormat);
   }
   const std::string long_format = "(" + std::string(300, ' ') + "I3)";
   EXPECT_EQ(write(long_format, FormatValue::of(7), 3).record, "  7");

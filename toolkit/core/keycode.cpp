@@ -5,14 +5,14 @@
 namespace quill {
 namespace {
 
-enum VirtualKey : int {
+// Windows virtual-key codes.
+constexpr int
   kTab = 0x09, kClear = 0x0C, kShift = 0x10, kControl = 0x11, kMenu = 0x12, kPause = 0x13,
   kCapital = 0x14, kPrior = 0x21, kNext = 0x22, kEnd = 0x23, kHome = 0x24, kLeft = 0x25,
   kUp = 0x26, kRight = 0x27, kDown = 0x28, kSelect = 0x29, kSnapshot = 0x2C, kInsert = 0x2D,
   kDelete = 0x2E, kNumpad0 = 0x60, kNumpad9 = 0x69, kMultiply = 0x6A, kAdd = 0x6B,
   kSeparator = 0x6C, kSubtract = 0x6D, kDecimal = 0x6E, kDivide = 0x6F, kF1 = 0x70,
-  kF20 = 0x83, kNumLock = 0x90, kScroll = 0x91, kLeftShift = 0xA0, kRightMenu = 0xA5,
-};
+  kF20 = 0x83, kNumLock = 0x90, kScroll = 0x91, kLeftShift = 0xA0, kRightMenu = 0xA5;
 
 int keypad_code(int vk) {
   if (vk >= kNumpad0 && vk <= kNumpad9) return 280 + (vk - kNumpad0);

@@ -41,11 +41,11 @@ struct Area {
   double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
 };
 
-enum class DrawableKind : int { none = 0, window = 1, bitmap = 2, own_handle = 3, metafile = 4 };
+enum class DrawableKind : int { None = 0, Window = 1, Bitmap = 2, OwnHandle = 3, Metafile = 4 };
 
 // The current drawable: its size in device units and the usable maximum (size - 0.01).
 struct Drawable {
-  DrawableKind kind = DrawableKind::none;
+  DrawableKind kind = DrawableKind::None;
   int id = 0;
   bool true_colour = true;
   double width = 0.0, height = 0.0;
@@ -71,7 +71,9 @@ struct LineAttributes {
   int cap = 0;     // 0 butt, 1 round, 2 square
 };
 
-enum TextFlag : int { kTextGroupStart = 1, kTextGroupEnd = 2 };
+// Bits of the text flags.
+constexpr int kTextGroupStart = 1;
+constexpr int kTextGroupEnd = 2;
 
 struct TextAttributes {
   int family = 2;         // 1 Courier, 2 Helvetica/Arial, 3 Times, 4 Symbol

@@ -96,7 +96,7 @@ void call_driver(int number, GrOp op) {
 int probe_driver(int number) {
   DeviceDescription& device = drawing().device;
   device.answer = kProbeValue;
-  call_driver(number, GrOp::initialise);
+  call_driver(number, GrOp::Initialise);
   const int answer = device.answer;
   device.answer = 0;
   return answer;
@@ -129,10 +129,10 @@ bool describe_device_from(const DeviceSpec& spec) {
     return false;
   }
   device.options = {};
-  device.set_option(GrOption::width, spec.width);
-  device.set_option(GrOption::height, spec.height);
-  device.set_option(GrOption::copies, 1);
-  device.set_option(GrOption::line_width, 1);
+  device.set_option(GrOption::Width, spec.width);
+  device.set_option(GrOption::Height, spec.height);
+  device.set_option(GrOption::Copies, 1);
+  device.set_option(GrOption::LineWidth, 1);
   device.units_per_inch_x = spec.units_per_inch;
   device.units_per_inch_y = spec.units_per_inch;
   device.colours = spec.colours;
@@ -158,15 +158,15 @@ void end_file_output() { drawing().output.close(); }
 
 bool run_file_driver_step(GrOp op, const FileDriverSteps& steps) {
   switch (op) {
-    case GrOp::initialise:
+    case GrOp::Initialise:
       steps.describe();
       return true;
-    case GrOp::begin_output:
+    case GrOp::BeginOutput:
       if (begin_file_output()) {
         steps.write_header();
       }
       return true;
-    case GrOp::end_output:
+    case GrOp::EndOutput:
       if (drawing().output.is_open()) {
         steps.write_trailer();
       }

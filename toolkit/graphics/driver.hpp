@@ -10,45 +10,45 @@ namespace quill {
 
 // The single argument of a driver call. Every other input is read from drawing().
 enum class GrOp : int {
-  initialise = 1,        // fill in drawing().device (or only answer a probe)
-  line = 2,              // primitive.x1,y1 -> x2,y2
-  colour = 3,            // colour from drawing().colour
-  ellipse_screen = 4,
-  ellipse = 5,           // primitive centre and radii
-  ellipse_screen_fill = 6,
-  triangle = 7,          // point arrays, 3 points
-  triangle_screen = 8,
-  rectangle = 9,         // primitive.x1,y1 / x2,y2 corners
-  rectangle_screen = 10,
-  parallelogram = 11,    // point arrays, 4 points
-  parallelogram_screen = 12,
-  sector = 13,           // centre, radii, start and end angle
-  sector_screen = 14,
-  polygon = 15,          // point arrays, count
-  polygon_screen = 16,
-  clear = 17,
-  begin_output = 18,     // open the output, write the header
-  end_output = 19,       // write the trailer, close the output
-  new_page = 20,
-  select_font = 21,
-  text = 22,
-  hatch_fill = 23,
-  clip = 24,             // clipping rectangle = the current area
-  measure_text = 25,
-  point = 26,
-  drawing_mode = 27,
-  op28 = 28,
-  line_style = 29,
-  line_width = 30,
-  read_pixel = 31,
-  polyline = 32,         // point arrays, count
-  text_direction = 33,
-  arc = 34,
-  colour_value = 35,
-  line_join = 36,
-  line_cap = 37,
-  image = 38,
-  bitmap_transfer = 40,
+  Initialise = 1,        // fill in drawing().device (or only answer a probe)
+  Line = 2,              // primitive.x1,y1 -> x2,y2
+  Colour = 3,            // colour from drawing().colour
+  EllipseScreen = 4,
+  Ellipse = 5,           // primitive centre and radii
+  EllipseScreenFill = 6,
+  Triangle = 7,          // point arrays, 3 points
+  TriangleScreen = 8,
+  Rectangle = 9,         // primitive.x1,y1 / x2,y2 corners
+  RectangleScreen = 10,
+  Parallelogram = 11,    // point arrays, 4 points
+  ParallelogramScreen = 12,
+  Sector = 13,           // centre, radii, start and end angle
+  SectorScreen = 14,
+  Polygon = 15,          // point arrays, count
+  PolygonScreen = 16,
+  Clear = 17,
+  BeginOutput = 18,     // open the output, write the header
+  EndOutput = 19,       // write the trailer, close the output
+  NewPage = 20,
+  SelectFont = 21,
+  Text = 22,
+  HatchFill = 23,
+  Clip = 24,             // clipping rectangle = the current area
+  MeasureText = 25,
+  Point = 26,
+  DrawingMode = 27,
+  Op28 = 28,
+  LineStyle = 29,
+  LineWidth = 30,
+  ReadPixel = 31,
+  Polyline = 32,         // point arrays, count
+  TextDirection = 33,
+  Arc = 34,
+  ColourValue = 35,
+  LineJoin = 36,
+  LineCap = 37,
+  Image = 38,
+  BitmapTransfer = 40,
 };
 
 // A driver: one function taking the operation code. It ignores codes it does not implement.
@@ -61,10 +61,10 @@ inline constexpr int kCapabilityLength = 29;
 
 // Numbered hardcopy options (index = option number; index 0 is unused).
 enum class GrOption : int {
-  width = 1, height = 2, offset_x = 3, offset_y = 4, orientation = 5, reverse_mode = 6,
-  copies = 8, line_width = 9, line_join = 10, line_cap = 11, hatch_distance = 12,
-  end_of_job = 15, path_limit = 16, label_terminator = 21, encapsulated = 22,
-  colour_depth = 23, image_format = 26,
+  Width = 1, Height = 2, OffsetX = 3, OffsetY = 4, Orientation = 5, ReverseMode = 6,
+  Copies = 8, LineWidth = 9, LineJoin = 10, LineCap = 11, HatchDistance = 12,
+  EndOfJob = 15, PathLimit = 16, LabelTerminator = 21, Encapsulated = 22,
+  ColourDepth = 23, ImageFormat = 26,
 };
 
 // What a driver tells about itself on operation 1.
@@ -81,12 +81,12 @@ struct DeviceDescription {
 
   int option(GrOption which) const { return options[static_cast<int>(which)]; }
   void set_option(GrOption which, int value) { options[static_cast<int>(which)] = value; }
-  bool landscape() const { return (option(GrOption::orientation) & 1) != 0; }
-  bool encapsulated() const { return option(GrOption::encapsulated) != 0; }
-  bool end_of_job() const { return option(GrOption::end_of_job) != 0; }
-  int path_limit() const { return option(GrOption::path_limit); }
-  double width() const { return option(GrOption::width); }
-  double height() const { return option(GrOption::height); }
+  bool landscape() const { return (option(GrOption::Orientation) & 1) != 0; }
+  bool encapsulated() const { return option(GrOption::Encapsulated) != 0; }
+  bool end_of_job() const { return option(GrOption::EndOfJob) != 0; }
+  int path_limit() const { return option(GrOption::PathLimit); }
+  double width() const { return option(GrOption::Width); }
+  double height() const { return option(GrOption::Height); }
 };
 
 // The part of a device description every driver fills in the same way.

@@ -73,8 +73,8 @@ void replay_state_to_hardcopy() {
   DrawingState& state = drawing();
   state.pen_x = kUnknownPosition;
   state.pen_y = kUnknownPosition;
-  for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::line_join, GrOp::line_cap, GrOp::clip,
-                  GrOp::select_font, GrOp::colour}) {
+  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::Clip,
+                  GrOp::SelectFont, GrOp::Colour}) {
     send_to_hardcopy(op);
   }
 }
@@ -91,13 +91,13 @@ void start_hardcopy(std::string_view file_name, std::string_view title) {
   if (!take_names(file_name, title)) {
     return;
   }
-  state.hardcopy.hardcopy_only = state.drawable.kind == DrawableKind::none;
+  state.hardcopy.hardcopy_only = state.drawable.kind == DrawableKind::None;
   if (state.hardcopy.hardcopy_only) {
     set_drawable_size(state.device.width(), state.device.height());
   }
   state.hardcopy.active = true;
   state.hardcopy.active_driver = driver;
-  call_driver(driver, GrOp::begin_output);
+  call_driver(driver, GrOp::BeginOutput);
   if (!state.hardcopy.active) {
     return;  // the open failed and was reported
   }
@@ -115,9 +115,9 @@ bool option_in_range(int option, int value) {
     case 5: return value >= 0 && value <= 3;
     case 6: case 10: case 11: return value >= 0 && value <= 2;
     case 13: case 24: {
-      const int limit = state.device.option(GrOption::width) > state.device.option(GrOption::height)
-                            ? state.device.option(GrOption::width)
-                            : state.device.option(GrOption::height);
+      const int limit = state.device.option(GrOption::Width) > state.device.option(GrOption::Height)
+                            ? state.device.option(GrOption::Width)
+                            : state.device.option(GrOption::Height);
       return value >= 0 && value <= limit;
     }
     case 14: return false;
@@ -152,15 +152,15 @@ void apply_option_effects(int option, int value) {
   switch (option) {
     case 9:
       state.line.width = value;
-      send_to_hardcopy(GrOp::line_width);
+      send_to_hardcopy(GrOp::LineWidth);
       break;
     case 10:
       state.line.join = value;
-      send_to_hardcopy(GrOp::line_join);
+      send_to_hardcopy(GrOp::LineJoin);
       break;
     case 11:
       state.line.cap = value;
-      send_to_hardcopy(GrOp::line_cap);
+      send_to_hardcopy(GrOp::LineCap);
       break;
     case 22:
       if (state.hardcopy.selected == kPostScriptDriver) {
@@ -184,7 +184,7 @@ void end_active_hardcopy() {
   if (!hardcopy.active) {
     return;
   }
-  call_driver(hardcopy.active_driver, GrOp::end_output);
+  call_driver(hardcopy.active_driver, GrOp::EndOutput);
   hardcopy.active = false;
   hardcopy.active_driver = 0;
 }
@@ -214,7 +214,7 @@ void IGrHardCopySelect(int driver) {
     state.device.capabilities = info->capabilities;
   }
   state.hardcopy.described = driver;
-  call_driver(driver, GrOp::initialise);
+  call_driver(driver, GrOp::Initialise);
 }
 
 void IGrHardCopyOptions(int option, int value) {

@@ -23,7 +23,7 @@ void send_line(double x1, double y1, double x2, double y2) {
   p.y1 = y1;
   p.x2 = x2;
   p.y2 = y2;
-  send_operation(GrOp::line);
+  send_operation(GrOp::Line);
 }
 
 // Sends a fill operation and, after it, its closing call.
@@ -129,7 +129,7 @@ void IGrPoint(float x, float y) {
   Primitive& p = drawing().primitive;
   p.x1 = p.x2 = to_drawing_x(x);
   p.y1 = p.y2 = to_drawing_y(y);
-  send_operation(GrOp::point);
+  send_operation(GrOp::Point);
 }
 
 void IGrPolyLine(std::span<const float> x, std::span<const float> y) {
@@ -138,7 +138,7 @@ void IGrPolyLine(std::span<const float> x, std::span<const float> y) {
     return;
   }
   load_points(x, y, n);
-  send_operation(GrOp::polyline);
+  send_operation(GrOp::Polyline);
 }
 
 void IGrPolygon(std::span<const float> x, std::span<const float> y) {
@@ -146,7 +146,7 @@ void IGrPolygon(std::span<const float> x, std::span<const float> y) {
   if (n < 3) {
     return;
   }
-  closed_shape(GrOp::polygon, x, y, n);
+  closed_shape(GrOp::Polygon, x, y, n);
 }
 
 void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
@@ -156,7 +156,7 @@ void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
   }
   const float xs[] = {x1, x2, x3};
   const float ys[] = {y1, y2, y3};
-  closed_shape(GrOp::triangle, xs, ys, 3);
+  closed_shape(GrOp::Triangle, xs, ys, 3);
 }
 
 void IGrParallelogram(float x1, float y1, float x2, float y2, float x3, float y3) {
@@ -166,7 +166,7 @@ void IGrParallelogram(float x1, float y1, float x2, float y2, float x3, float y3
   }
   const float xs[] = {x1, x2, x3, x1 + x3 - x2};
   const float ys[] = {y1, y2, y3, y1 + y3 - y2};
-  closed_shape(GrOp::parallelogram, xs, ys, 4);
+  closed_shape(GrOp::Parallelogram, xs, ys, 4);
 }
 
 void IGrRectangle(float x1, float y1, float x2, float y2) {
@@ -182,7 +182,7 @@ void IGrRectangle(float x1, float y1, float x2, float y2) {
     p.y1 = dy1;
     p.x2 = dx2;
     p.y2 = dy2;
-    send_fill(GrOp::rectangle);
+    send_fill(GrOp::Rectangle);
     return;
   }
   send_line(dx1, dy1, dx2, dy1);
@@ -199,7 +199,7 @@ void IGrEllipse(float x, float y, float radius, float ratio) {
     return;
   }
   load_circle(x, y, rx, ry);
-  send_fill(GrOp::ellipse);
+  send_fill(GrOp::Ellipse);
 }
 
 void IGrCircle(float x, float y, float radius) {
@@ -209,13 +209,13 @@ void IGrCircle(float x, float y, float radius) {
     return;
   }
   load_circle(x, y, rx, rx);
-  send_fill(GrOp::ellipse);
+  send_fill(GrOp::Ellipse);
 }
 
 void IGrArc(float x, float y, float radius, float start_angle, float sweep) {
   if (load_arc(x, y, radius, start_angle, sweep, "IGrArc")) {
     drawing().primitive.int_param[0] = 0;
-    send_operation(GrOp::arc);
+    send_operation(GrOp::Arc);
   }
 }
 
@@ -225,11 +225,11 @@ void IGrSector(float x, float y, float radius, float start_angle, float sweep) {
   }
   Primitive& p = drawing().primitive;
   if (solid()) {
-    send_fill(GrOp::sector);
+    send_fill(GrOp::Sector);
     return;
   }
   p.int_param[0] = 1;  // a closed arc: the outline of the sector
-  send_operation(GrOp::arc);
+  send_operation(GrOp::Arc);
   p.int_param[0] = 0;
 }
 
@@ -240,26 +240,26 @@ void IGrFillPattern(int style) {
 void IGrLineType(int style) {
   if (style >= 0 && style <= 7) {
     drawing().line.style = style;
-    send_operation(GrOp::line_style);
+    send_operation(GrOp::LineStyle);
   }
 }
 
 void IGrLineWidth(int tenths_of_point) {
   drawing().line.width = tenths_of_point < 1 ? 1 : tenths_of_point;
-  send_operation(GrOp::line_width);
+  send_operation(GrOp::LineWidth);
 }
 
 void IGrLineJoin(int join) {
   if (join >= 0 && join <= 2) {
     drawing().line.join = join;
-    send_operation(GrOp::line_join);
+    send_operation(GrOp::LineJoin);
   }
 }
 
 void IGrLineCap(int cap) {
   if (cap >= 0 && cap <= 2) {
     drawing().line.cap = cap;
-    send_operation(GrOp::line_cap);
+    send_operation(GrOp::LineCap);
   }
 }
 
@@ -278,8 +278,8 @@ void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint3
   p.pixels = pixels;
   p.image_width = width;
   p.image_height = height;
-  send_operation(GrOp::image);
+  send_operation(GrOp::Image);
   p.pixels = {};
 }
 
-void IGrNewPage() { send_to_hardcopy(GrOp::new_page); }
+void IGrNewPage() { send_to_hardcopy(GrOp::NewPage); }

@@ -68,7 +68,7 @@ void apply_colour(int colour) {
   state.previous = state.current;
   state.current = colour;
   update_colour_intensities();
-  send_operation(GrOp::colour);
+  send_operation(GrOp::Colour);
 }
 
 bool valid_drawable(int kind, int id) {
@@ -111,7 +111,7 @@ void apply_area(float left, float bottom, float right, float top, std::string_vi
     IErrorReport(kErrorAreaRange, routine);
   }
   if (drawing().hardcopy.active) {
-    send_operation(GrOp::clip);
+    send_operation(GrOp::Clip);
   }
 }
 
@@ -179,7 +179,7 @@ void IGrColour(std::string_view name) {
 void IGrSelect(int kind, std::optional<int> identifier) {
   ensure_builtin_drivers();
   DrawingState& state = drawing();
-  int id = identifier.value_or(kind == 1 && state.drawable.kind == DrawableKind::window
+  int id = identifier.value_or(kind == 1 && state.drawable.kind == DrawableKind::Window
                                    ? state.drawable.id
                                    : (kind == 1 ? 0 : -1));
   if (!valid_drawable(kind, id)) {
@@ -190,9 +190,9 @@ void IGrSelect(int kind, std::optional<int> identifier) {
   state.drawable.kind = static_cast<DrawableKind>(kind);
   state.drawable.id = id;
   state.metafile_recorder = kind == 4;
-  send_operation_to_screen(GrOp::initialise);
+  send_operation_to_screen(GrOp::Initialise);
   if (state.metafile_recorder) {
-    for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::colour, GrOp::clip, GrOp::select_font}) {
+    for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::Colour, GrOp::Clip, GrOp::SelectFont}) {
       send_operation_to_screen(op);
     }
   }

@@ -34,7 +34,7 @@ void IGrCharFont(int family, int style) {
   text.family = family >= 1 && family <= 4 ? family : 2;
   text.style = ((style % 4) + 4) % 4;
   update_character_size();
-  send_operation(GrOp::select_font);
+  send_operation(GrOp::SelectFont);
 }
 
 void IGrCharSize(float width, float height) {
@@ -42,7 +42,7 @@ void IGrCharSize(float width, float height) {
   text.user_width = std::isfinite(width) && width > 0.0F ? width : 0.0F;
   text.user_height = std::isfinite(height) && height > 0.0F ? height : 0.0F;
   update_character_size();
-  send_operation(GrOp::select_font);
+  send_operation(GrOp::SelectFont);
 }
 
 void IGrCharRotate(float degrees) {
@@ -80,6 +80,6 @@ void IGrCharOut(float x, float y, std::string_view text_value) {
   text.end_x = text.x + dx;
   text.end_y = text.y + dy;
   text.text = text_value;
-  send_operation(GrOp::text);
+  send_operation(GrOp::Text);
   text.text = {};
 }

@@ -37,11 +37,11 @@ void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_vi
   const int saved = state.last_error;
   state.last_error = 0;
   double value = 0.0;
-  if (column.type == ColumnType::integer) {
+  if (column.type == ColumnType::Integer) {
     int number = 0;
     IStringToInteger(text, number);
     value = number;
-  } else if (column.type == ColumnType::real) {
+  } else if (column.type == ColumnType::Real) {
     float number = 0.0F;
     IStringToReal(text, number);
     value = static_cast<double>(number);
@@ -59,22 +59,22 @@ void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_vi
 void CsvGridLoader::store_cell(int c, std::string_view text) {
   const GridColumn& column = grid_.column(c);
   switch (column.type) {
-    case ColumnType::text:
+    case ColumnType::Text:
       put_text(grid_, c, row_, text);
       break;
-    case ColumnType::integer:
-    case ColumnType::real:
-    case ColumnType::real8:
+    case ColumnType::Integer:
+    case ColumnType::Real:
+    case ColumnType::Real8:
       store_number(column, c, text);
       break;
-    case ColumnType::check_box:
+    case ColumnType::CheckBox:
       put_check(grid_, c, row_, is_yes(text) ? 1 : 0);
       break;
-    case ColumnType::option_menu:
+    case ColumnType::OptionMenu:
       if (put_option_text(grid_, c, row_, text) != 0) IErrorReport(1055, kRoutine);
       break;
-    case ColumnType::kind8:
-    case ColumnType::kind10:
+    case ColumnType::Kind8:
+    case ColumnType::Kind10:
       break;
   }
 }
@@ -85,7 +85,7 @@ void CsvGridLoader::store(std::string_view text, bool cut) {
     pending_ = 1054;
     return;
   }
-  const bool is_text = row_ == 0 || c == 0 || grid_.column(c).type == ColumnType::text;
+  const bool is_text = row_ == 0 || c == 0 || grid_.column(c).type == ColumnType::Text;
   if (is_text && (cut || text.size() > kGridTextLength)) IErrorReport(1023, kRoutine);
   if (row_ == 0) {
     put_column_title(grid_, c, text);

@@ -55,13 +55,13 @@ void put_field(GridFileWriter& out, std::string_view text, bool quoted, int opti
 
 void put_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cell, int options) {
   switch (column.type) {
-    case ColumnType::text:
+    case ColumnType::Text:
       put_field(out, cell.text, true, options);
       break;
-    case ColumnType::integer:
-    case ColumnType::real:
-    case ColumnType::real8: {
-      const bool quoted = column.type != ColumnType::integer;
+    case ColumnType::Integer:
+    case ColumnType::Real:
+    case ColumnType::Real8: {
+      const bool quoted = column.type != ColumnType::Integer;
       if (!cell.defined && (options & kUndefinedValues) != 0) {
         std::array<char, 256> buffer;
         const std::size_t size = format_value(column, kUndefinedReal, buffer);
@@ -71,16 +71,16 @@ void put_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cel
       }
       break;
     }
-    case ColumnType::check_box:
+    case ColumnType::CheckBox:
       put_field(out, cell.check != 0 ? std::string_view("Yes") : std::string_view("No"), false, options);
       break;
-    case ColumnType::option_menu:
+    case ColumnType::OptionMenu:
       if (const std::string_view text = option_text(column, cell); !text.empty()) {
         put_field(out, text, true, options);
       }
       break;
-    case ColumnType::kind8:
-    case ColumnType::kind10:
+    case ColumnType::Kind8:
+    case ColumnType::Kind10:
       break;
   }
 }

@@ -110,8 +110,8 @@ RECT cell_rect(const Grid& grid, const GridView& view, const Metrics& m, int col
 }
 
 std::string display_text(const GridColumn& column, const GridCell& cell) {
-  if (column.type == ColumnType::option_menu) return std::string(option_text(column, cell));
-  if (column.type == ColumnType::check_box) return {};
+  if (column.type == ColumnType::OptionMenu) return std::string(option_text(column, cell));
+  if (column.type == ColumnType::CheckBox) return {};
   return cell.text;
 }
 
@@ -131,7 +131,7 @@ void draw_cell(HDC dc, const GridColumn& column, const GridCell& cell, RECT box)
   DeleteObject(brush);
   SetBkColor(dc, background);
   SetTextColor(dc, cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT));
-  if (column.type == ColumnType::check_box) {
+  if (column.type == ColumnType::CheckBox) {
     const int size = std::min<int>(box.bottom - box.top - 2 * kPadding, 13);
     const int x = column.justification == kJustifyLeft    ? box.left + kPadding
                   : column.justification == kJustifyRight ? box.right - kPadding - size
@@ -234,14 +234,14 @@ bool commit_text(HWND control, const std::string& text) {
   if (!grid.valid_cell(grid.current_column, grid.current_row)) return true;  // the grid shrank meanwhile
   const GridColumn& column = grid.column(grid.current_column);
   int code = 0;
-  if (column.type == ColumnType::text) {
+  if (column.type == ColumnType::Text) {
     code = put_text(grid, grid.current_column, grid.current_row, text);
   } else if (trim_trailing(text).empty()) {
     code = clear_cell(grid, grid.current_column, grid.current_row);
   } else {
     double value = 0.0;
     code = silent_try([&] {
-      if (column.type == ColumnType::integer) {
+      if (column.type == ColumnType::Integer) {
         int number = 0;
         IStringToInteger(text, number);
         value = number;
@@ -371,14 +371,14 @@ void activate(HWND control, bool by_mouse) {
   Grid& grid = *grid_of(control);
   if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control)) return;
   const GridColumn& column = grid.column(grid.current_column);
-  if (column.type == ColumnType::check_box) {
+  if (column.type == ColumnType::CheckBox) {
     const int checked = grid.cell(grid.current_column, grid.current_row).check;
     put_check(grid, grid.current_column, grid.current_row, checked == 0 ? 1 : 0);
     notify_change(control);
     InvalidateRect(control, nullptr, TRUE);
-  } else if (column.type == ColumnType::option_menu) {
+  } else if (column.type == ColumnType::OptionMenu) {
     open_chooser(control);
-  } else if (column.type == ColumnType::text || is_numeric(column.type)) {
+  } else if (column.type == ColumnType::Text || is_numeric(column.type)) {
     if (!by_mouse) open_editor(control, grid.cell(grid.current_column, grid.current_row).text, true);
   }
 }
@@ -454,7 +454,7 @@ void click(HWND control, int x, int y) {
         const bool same = c == grid.current_column && r == grid.current_row;
         move_to(control, c, r);
         const ColumnType type = grid.column(c).type;
-        if (type == ColumnType::check_box || type == ColumnType::option_menu || same) activate(control, !same);
+        if (type == ColumnType::CheckBox || type == ColumnType::OptionMenu || same) activate(control, !same);
         return;
       }
       if (box.left > x) break;
@@ -507,7 +507,7 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
       } else if (wparam >= 0x20 && wparam != 0x7F) {
         const Grid& grid = *grid_of(control);
         const bool editable = grid.valid_cell(grid.current_column, grid.current_row) &&
-                              (grid.column(grid.current_column).type == ColumnType::text ||
+                              (grid.column(grid.current_column).type == ColumnType::Text ||
                                is_numeric(grid.column(grid.current_column).type));
         if (editable) open_editor(control, std::string(1, static_cast<char>(wparam)), false);
       }

@@ -92,10 +92,10 @@ void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
 bool is_column_type(int code) { return code >= 4 && code <= 11; }
 
 bool is_numeric(ColumnType type) {
-  return type == ColumnType::integer || type == ColumnType::real || type == ColumnType::real8;
+  return type == ColumnType::Integer || type == ColumnType::Real || type == ColumnType::Real8;
 }
 
-bool is_floating(ColumnType type) { return type == ColumnType::real || type == ColumnType::real8; }
+bool is_floating(ColumnType type) { return type == ColumnType::Real || type == ColumnType::Real8; }
 
 int set_columns(Grid& grid, std::span<const int> types, std::span<const int> widths) {
   if (types.size() > static_cast<std::size_t>(kGridMaxColumns)) return 1018;
@@ -147,8 +147,8 @@ int set_format(Grid& grid, int column, std::string_view format) {
   // The format must write a value of the column's kind into one display text.
   std::array<char, 256> trial{};
   const FormatValue value =
-      target.type == ColumnType::real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
-  if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::ok) return 18;
+      target.type == ColumnType::Real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
+  if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::Ok) return 18;
   target.format.assign(format);
   target.program = std::move(program);
   return 0;
@@ -156,7 +156,7 @@ int set_format(Grid& grid, int column, std::string_view format) {
 
 std::string_view display_format(const GridColumn& column) {
   if (!column.format.empty()) return column.format;
-  return column.type == ColumnType::real ? kDefaultRealFormat : kDefaultDoubleFormat;
+  return column.type == ColumnType::Real ? kDefaultRealFormat : kDefaultDoubleFormat;
 }
 
 int put_column_title(Grid& grid, int column, std::string_view title) {
@@ -183,7 +183,7 @@ std::optional<std::string_view> row_title(const Grid& grid, int row) {
 
 int put_text(Grid& grid, int column, int row, std::string_view text) {
   if (const int code = check_cell(grid, column, row)) return code;
-  if (grid.column(column).type != ColumnType::text) return kTypeMismatch;
+  if (grid.column(column).type != ColumnType::Text) return kTypeMismatch;
   GridCell& cell = grid.cell(column, row);
   assign_text(cell.text, text);
   const int case_setting = grid.column(column).case_setting;
@@ -205,13 +205,13 @@ bool in_range(const GridColumn& column, double value) {
 std::size_t format_value(const GridColumn& column, double value, std::span<char> out) {
   FormatValue item;
   const FormatProgram* program = &integer_program();
-  if (column.type == ColumnType::integer) {
+  if (column.type == ColumnType::Integer) {
     item = FormatValue::of(static_cast<std::int32_t>(value));
   } else {
     program = &program_of(column);
-    item = column.type == ColumnType::real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
+    item = column.type == ColumnType::Real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
   }
-  if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::ok) {
+  if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::Ok) {
     // Formats are checked when set; a value the record cannot hold shows asterisks.
     const std::size_t n = std::min<std::size_t>(out.size(), 10);
     std::fill_n(out.begin(), n, '*');
@@ -219,7 +219,7 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
   }
   const std::size_t size = left_justify(out, out.size());
   const TextSettings& settings = text_settings();
-  if (column.type != ColumnType::integer && settings.locale_separator) {
+  if (column.type != ColumnType::Integer && settings.locale_separator) {
     std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.', settings.decimal_separator);
   }
   return size;
@@ -229,11 +229,11 @@ int put_number(Grid& grid, int column, int row, double value) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
   if (!is_numeric(target.type)) return kTypeMismatch;
-  if (target.type == ColumnType::integer) {
+  if (target.type == ColumnType::Integer) {
     if (!(value >= -2147483648.0 && value <= 2147483647.0)) return 1009;
     value = std::trunc(value);
   }
-  if (target.type == ColumnType::real) value = static_cast<double>(static_cast<float>(value));
+  if (target.type == ColumnType::Real) value = static_cast<double>(static_cast<float>(value));
   if (!in_range(target, value)) return 1009;
   std::array<char, 256> buffer;
   const std::size_t size = format_value(target, value, buffer);
@@ -246,7 +246,7 @@ int put_number(Grid& grid, int column, int row, double value) {
 
 int put_check(Grid& grid, int column, int row, int state) {
   if (const int code = check_cell(grid, column, row)) return code;
-  if (grid.column(column).type != ColumnType::check_box) return kTypeMismatch;
+  if (grid.column(column).type != ColumnType::CheckBox) return kTypeMismatch;
   grid.cell(column, row).check = state != 0 ? 1 : 0;
   return 0;
 }
@@ -254,7 +254,7 @@ int put_check(Grid& grid, int column, int row, int state) {
 int put_option(Grid& grid, int column, int row, int option) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
-  if (target.type != ColumnType::option_menu) return kTypeMismatch;
+  if (target.type != ColumnType::OptionMenu) return kTypeMismatch;
   if (option < 0 || option > static_cast<int>(target.options.size())) return 1011;
   grid.cell(column, row).option = option;
   return 0;
@@ -263,7 +263,7 @@ int put_option(Grid& grid, int column, int row, int option) {
 int put_option_text(Grid& grid, int column, int row, std::string_view text) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
-  if (target.type != ColumnType::option_menu) return kTypeMismatch;
+  if (target.type != ColumnType::OptionMenu) return kTypeMismatch;
   text = trim_trailing(text);
   GridCell& cell = grid.cell(column, row);
   cell.option = 0;

@@ -17,14 +17,14 @@
 namespace quill {
 
 enum class ColumnType : int {
-  text = 4,
-  integer = 5,
-  real = 6,
-  real8 = 7,
-  kind8 = 8,  // a column kind the grid files carry as an empty field
-  check_box = 9,
-  kind10 = 10,  // likewise
-  option_menu = 11,
+  Text = 4,
+  Integer = 5,
+  Real = 6,
+  Real8 = 7,
+  Kind8 = 8,  // a column kind the grid files carry as an empty field
+  CheckBox = 9,
+  Kind10 = 10,  // likewise
+  OptionMenu = 11,
 };
 
 bool is_column_type(int code);
@@ -50,7 +50,7 @@ inline constexpr int kUndefinedInteger = -999;
 inline constexpr double kUndefinedReal = -999.0;
 
 struct GridColumn {
-  ColumnType type = ColumnType::text;
+  ColumnType type = ColumnType::Text;
   int width = 10;
   std::string format;  // display format of real and double columns, at most 50 characters
   std::shared_ptr<const FormatProgram> program;  // format, parsed once

@@ -9,7 +9,7 @@
 namespace quill {
 namespace {
 
-enum class Change { none, repaint };
+enum class Change { None, Repaint };
 
 // Finds the grid of field, runs op on it and reports the code op returns. A change
 // that succeeded repaints the grid.
@@ -23,7 +23,7 @@ void with_grid(int field, const char* routine, Change change, Op&& op) {
   const int code = op(*target.grid);
   if (code != 0) {
     IErrorReport(code, routine);
-  } else if (change == Change::repaint) {
+  } else if (change == Change::Repaint) {
     repaint_grid(target);
   }
 }
@@ -54,7 +54,7 @@ int get_number(const Grid& grid, int column, int row, double& value, double unde
 int set_range(Grid& grid, int column, std::optional<double> low, std::optional<double> high, bool integer) {
   if (const int code = check_column(grid, column)) return code;
   GridColumn& target = grid.column(column);
-  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::integer))) return 1111;
+  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::Integer))) return 1111;
   if (low && high && *low > *high) return 1009;
   target.low = low;
   target.high = high;
@@ -68,23 +68,23 @@ using quill::Change;
 using quill::Grid;
 
 void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths) {
-  quill::with_grid(field, "WGridColumns", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridColumns", Change::Repaint, [&](Grid& grid) {
     if (count < 0 || static_cast<std::size_t>(count) > types.size()) return 1011;
     return quill::set_columns(grid, types.first(static_cast<std::size_t>(count)), widths);
   });
 }
 
 void WGridRows(int field, int rows) {
-  quill::with_grid(field, "WGridRows", Change::repaint, [&](Grid& grid) { return quill::set_rows(grid, rows); });
+  quill::with_grid(field, "WGridRows", Change::Repaint, [&](Grid& grid) { return quill::set_rows(grid, rows); });
 }
 
 void WGridRowsMax(int field, int max_rows) {
-  quill::with_grid(field, "WGridRowsMax", Change::none,
+  quill::with_grid(field, "WGridRowsMax", Change::None,
                    [&](Grid& grid) { return quill::set_max_rows(grid, max_rows); });
 }
 
 void WGridTitles(int field, int column_titles, int row_titles) {
-  quill::with_grid(field, "WGridTitles", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridTitles", Change::Repaint, [&](Grid& grid) {
     grid.column_titles = column_titles != 0;
     grid.row_titles = row_titles != 0;
     return 0;
@@ -92,12 +92,12 @@ void WGridTitles(int field, int column_titles, int row_titles) {
 }
 
 void WGridFormat(int field, int column, std::string_view format) {
-  quill::with_grid(field, "WGridFormat", Change::none,
+  quill::with_grid(field, "WGridFormat", Change::None,
                    [&](Grid& grid) { return quill::set_format(grid, column, format); });
 }
 
 void WGridCase(int field, int column, int case_setting) {
-  quill::with_grid(field, "WGridCase", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridCase", Change::None, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
     grid.column(column).case_setting = case_setting;
     return 0;
@@ -105,7 +105,7 @@ void WGridCase(int field, int column, int case_setting) {
 }
 
 void WGridJustify(int field, int column, int justification) {
-  quill::with_grid(field, "WGridJustify", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridJustify", Change::Repaint, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
     if (justification < quill::kJustifyLeft || justification > quill::kJustifyRight) return 1011;
     grid.column(column).justification = justification;
@@ -114,22 +114,22 @@ void WGridJustify(int field, int column, int justification) {
 }
 
 void WGridRangeInteger(int field, int column, std::optional<int> low, std::optional<int> high) {
-  quill::with_grid(field, "WGridRangeInteger", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridRangeInteger", Change::None, [&](Grid& grid) {
     const auto to_double = [](std::optional<int> v) { return v ? std::optional<double>(*v) : std::nullopt; };
     return quill::set_range(grid, column, to_double(low), to_double(high), true);
   });
 }
 
 void WGridRangeReal(int field, int column, std::optional<double> low, std::optional<double> high) {
-  quill::with_grid(field, "WGridRangeReal", Change::none,
+  quill::with_grid(field, "WGridRangeReal", Change::None,
                    [&](Grid& grid) { return quill::set_range(grid, column, low, high, false); });
 }
 
 void WGridPutOptions(int field, int column, std::span<const std::string_view> options, int count) {
-  quill::with_grid(field, "WGridPutOptions", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridPutOptions", Change::Repaint, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
     quill::GridColumn& target = grid.column(column);
-    if (target.type != quill::ColumnType::option_menu) return 1111;
+    if (target.type != quill::ColumnType::OptionMenu) return 1111;
     if (count < 0 || static_cast<std::size_t>(count) > options.size()) return 1011;
     target.options.clear();
     for (const std::string_view option : options.first(static_cast<std::size_t>(count))) {
@@ -144,18 +144,18 @@ void WGridPutOptions(int field, int column, std::span<const std::string_view> op
 }
 
 void WGridColumnTitle(int field, int column, std::string_view title) {
-  quill::with_grid(field, "WGridColumnTitle", Change::repaint,
+  quill::with_grid(field, "WGridColumnTitle", Change::Repaint,
                    [&](Grid& grid) { return quill::put_column_title(grid, column, title); });
 }
 
 void WGridRowTitle(int field, int row, std::string_view title) {
-  quill::with_grid(field, "WGridRowTitle", Change::repaint,
+  quill::with_grid(field, "WGridRowTitle", Change::Repaint,
                    [&](Grid& grid) { return quill::put_row_title(grid, row, title); });
 }
 
 void WGridGetColumnTitle(int field, int column, std::span<char> title) {
   std::fill(title.begin(), title.end(), ' ');
-  quill::with_grid(field, "WGridGetColumnTitle", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetColumnTitle", Change::None, [&](Grid& grid) {
     const auto text = quill::column_title(grid, column);
     return text ? quill::put_result(title, *text) : 1017;
   });
@@ -163,67 +163,67 @@ void WGridGetColumnTitle(int field, int column, std::span<char> title) {
 
 void WGridGetRowTitle(int field, int row, std::span<char> title) {
   std::fill(title.begin(), title.end(), ' ');
-  quill::with_grid(field, "WGridGetRowTitle", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetRowTitle", Change::None, [&](Grid& grid) {
     const auto text = quill::row_title(grid, row);
     return text ? quill::put_result(title, *text) : 1017;
   });
 }
 
 void WGridPutCellString(int field, int column, int row, std::string_view text) {
-  quill::with_grid(field, "WGridPutCellString", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridPutCellString", Change::Repaint, [&](Grid& grid) {
     const int code = quill::put_text(grid, column, row, text);
     return code == 0 && quill::trim_trailing(text).size() > quill::kGridTextLength ? 1023 : code;
   });
 }
 
 void WGridPutCellInteger(int field, int column, int row, int value) {
-  quill::with_grid(field, "WGridPutCellInteger", Change::repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::integer) return 1111;
+  quill::with_grid(field, "WGridPutCellInteger", Change::Repaint, [&](Grid& grid) {
+    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::Integer) return 1111;
     return quill::put_number(grid, column, row, value);
   });
 }
 
 void WGridPutCellReal(int field, int column, int row, float value) {
-  quill::with_grid(field, "WGridPutCellReal", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridPutCellReal", Change::Repaint, [&](Grid& grid) {
     if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return 1111;
     return quill::put_number(grid, column, row, static_cast<double>(value));
   });
 }
 
 void WGridPutCellDouble(int field, int column, int row, double value) {
-  quill::with_grid(field, "WGridPutCellDouble", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridPutCellDouble", Change::Repaint, [&](Grid& grid) {
     if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return 1111;
     return quill::put_number(grid, column, row, value);
   });
 }
 
 void WGridPutCellCheckBox(int field, int column, int row, int state) {
-  quill::with_grid(field, "WGridPutCellCheckBox", Change::repaint,
+  quill::with_grid(field, "WGridPutCellCheckBox", Change::Repaint,
                    [&](Grid& grid) { return quill::put_check(grid, column, row, state); });
 }
 
 void WGridPutCellOption(int field, int column, int row, int option) {
-  quill::with_grid(field, "WGridPutCellOption", Change::repaint,
+  quill::with_grid(field, "WGridPutCellOption", Change::Repaint,
                    [&](Grid& grid) { return quill::put_option(grid, column, row, option); });
 }
 
 void WGridGetCellString(int field, int column, int row, std::span<char> text) {
   std::fill(text.begin(), text.end(), ' ');
-  quill::with_grid(field, "WGridGetCellString", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellString", Change::None, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
     const quill::GridColumn& source = grid.column(column);
     const quill::GridCell& cell = grid.cell(column, row);
-    if (source.type == quill::ColumnType::option_menu) {
+    if (source.type == quill::ColumnType::OptionMenu) {
       return quill::put_result(text, quill::option_text(source, cell));
     }
-    if (source.type != quill::ColumnType::text && !quill::is_numeric(source.type)) return 1111;
+    if (source.type != quill::ColumnType::Text && !quill::is_numeric(source.type)) return 1111;
     return quill::put_result(text, cell.text);
   });
 }
 
 void WGridGetCellInteger(int field, int column, int row, int& value) {
   value = quill::kUndefinedInteger;
-  quill::with_grid(field, "WGridGetCellInteger", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellInteger", Change::None, [&](Grid& grid) {
     double number = 0.0;
     const int code = quill::get_number(grid, column, row, number, quill::kUndefinedInteger);
     value = std::isnan(number) ? quill::kUndefinedInteger
@@ -234,7 +234,7 @@ void WGridGetCellInteger(int field, int column, int row, int& value) {
 
 void WGridGetCellReal(int field, int column, int row, float& value) {
   value = static_cast<float>(quill::kUndefinedReal);
-  quill::with_grid(field, "WGridGetCellReal", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellReal", Change::None, [&](Grid& grid) {
     double number = 0.0;
     const int code = quill::get_number(grid, column, row, number, quill::kUndefinedReal);
     value = static_cast<float>(number);
@@ -244,16 +244,16 @@ void WGridGetCellReal(int field, int column, int row, float& value) {
 
 void WGridGetCellDouble(int field, int column, int row, double& value) {
   value = quill::kUndefinedReal;
-  quill::with_grid(field, "WGridGetCellDouble", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellDouble", Change::None, [&](Grid& grid) {
     return quill::get_number(grid, column, row, value, quill::kUndefinedReal);
   });
 }
 
 void WGridGetCellCheckBox(int field, int column, int row, int& state) {
   state = 0;
-  quill::with_grid(field, "WGridGetCellCheckBox", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellCheckBox", Change::None, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
-    if (grid.column(column).type != quill::ColumnType::check_box) return 1111;
+    if (grid.column(column).type != quill::ColumnType::CheckBox) return 1111;
     state = grid.cell(column, row).check;
     return 0;
   });
@@ -261,21 +261,21 @@ void WGridGetCellCheckBox(int field, int column, int row, int& state) {
 
 void WGridGetCellOption(int field, int column, int row, int& option) {
   option = 0;
-  quill::with_grid(field, "WGridGetCellOption", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellOption", Change::None, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
-    if (grid.column(column).type != quill::ColumnType::option_menu) return 1111;
+    if (grid.column(column).type != quill::ColumnType::OptionMenu) return 1111;
     option = grid.cell(column, row).option;
     return 0;
   });
 }
 
 void WGridClearCell(int field, int column, int row) {
-  quill::with_grid(field, "WGridClearCell", Change::repaint,
+  quill::with_grid(field, "WGridClearCell", Change::Repaint,
                    [&](Grid& grid) { return quill::clear_cell(grid, column, row); });
 }
 
 void WGridColourCell(int field, int column, int row, int text_colour, int background_colour) {
-  quill::with_grid(field, "WGridColourCell", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridColourCell", Change::Repaint, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
     const auto colour = [](int value) { return value < 0 ? quill::kNoColour : value & 0xFFFFFF; };
     quill::GridCell& cell = grid.cell(column, row);
@@ -288,7 +288,7 @@ void WGridColourCell(int field, int column, int row, int text_colour, int backgr
 void WGridGetCellColour(int field, int column, int row, int& text_colour, int& background_colour) {
   text_colour = quill::kNoColour;
   background_colour = quill::kNoColour;
-  quill::with_grid(field, "WGridGetCellColour", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCellColour", Change::None, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
     text_colour = grid.cell(column, row).text_colour;
     background_colour = grid.cell(column, row).background_colour;
@@ -297,12 +297,12 @@ void WGridGetCellColour(int field, int column, int row, int& text_colour, int& b
 }
 
 void WGridSort(int field, int column, int order) {
-  quill::with_grid(field, "WGridSort", Change::repaint,
+  quill::with_grid(field, "WGridSort", Change::Repaint,
                    [&](Grid& grid) { return quill::sort_rows(grid, column, order); });
 }
 
 void WGridFind(int field, std::string_view text, int& column, int& row) {
-  quill::with_grid(field, "WGridFind", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridFind", Change::Repaint, [&](Grid& grid) {
     int c = column;
     int r = row;
     if (!quill::find_text(grid, text, c, r)) return 10;
@@ -313,7 +313,7 @@ void WGridFind(int field, std::string_view text, int& column, int& row) {
 }
 
 void WGridGoTo(int field, int column, int row) {
-  quill::with_grid(field, "WGridGoTo", Change::repaint, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGoTo", Change::Repaint, [&](Grid& grid) {
     if (!grid.valid_cell(column, row)) return 1017;
     grid.current_column = column;
     grid.current_row = row;
@@ -324,7 +324,7 @@ void WGridGoTo(int field, int column, int row) {
 void WGridGetCurrentCell(int field, int& column, int& row) {
   column = 0;
   row = 0;
-  quill::with_grid(field, "WGridGetCurrentCell", Change::none, [&](Grid& grid) {
+  quill::with_grid(field, "WGridGetCurrentCell", Change::None, [&](Grid& grid) {
     column = grid.current_column;
     row = grid.current_row;
     return 0;

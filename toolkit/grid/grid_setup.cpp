@@ -53,15 +53,15 @@ GridSetupKind kind_of(std::string_view word) {
     GridSetupKind kind;
   };
   static constexpr Name kNames[] = {
-      {"columns", GridSetupKind::columns}, {"widths", GridSetupKind::widths},   {"rows", GridSetupKind::rows},
-      {"titles", GridSetupKind::titles},   {"title", GridSetupKind::title},     {"format", GridSetupKind::format},
-      {"case", GridSetupKind::text_case},  {"justify", GridSetupKind::justify}, {"range", GridSetupKind::range},
-      {"options", GridSetupKind::options},
+      {"columns", GridSetupKind::Columns}, {"widths", GridSetupKind::Widths},   {"rows", GridSetupKind::Rows},
+      {"titles", GridSetupKind::Titles},   {"title", GridSetupKind::Title},     {"format", GridSetupKind::Format},
+      {"case", GridSetupKind::TextCase},  {"justify", GridSetupKind::Justify}, {"range", GridSetupKind::Range},
+      {"options", GridSetupKind::Options},
   };
   for (const Name& name : kNames) {
     if (name.word == word) return name.kind;
   }
-  return GridSetupKind::invalid;
+  return GridSetupKind::Invalid;
 }
 
 bool read_numbers(Words& words, GridSetupLine& line) {
@@ -78,16 +78,16 @@ bool read_column_line(Words& words, GridSetupLine& line) {
   if (!column) return false;
   line.column = *column;
   switch (line.kind) {
-    case GridSetupKind::title:
-    case GridSetupKind::format:
+    case GridSetupKind::Title:
+    case GridSetupKind::Format:
       line.text = std::string(words.remainder());
       return true;
-    case GridSetupKind::text_case:
-    case GridSetupKind::justify:
+    case GridSetupKind::TextCase:
+    case GridSetupKind::Justify:
       return read_numbers(words, line) && line.numbers.size() == 1;
-    case GridSetupKind::range:
+    case GridSetupKind::Range:
       return words.next_bound(line.low) && words.next_bound(line.high) && words.remainder().empty();
-    case GridSetupKind::options: {
+    case GridSetupKind::Options: {
       std::string_view text = words.remainder();
       while (!text.empty()) {
         const std::size_t bar = text.find('|');
@@ -110,17 +110,17 @@ GridSetupLine parse_grid_setup_line(std::string_view text) {
   line.kind = kind_of(words.next());
   bool valid = false;
   switch (line.kind) {
-    case GridSetupKind::columns:
-    case GridSetupKind::widths:
+    case GridSetupKind::Columns:
+    case GridSetupKind::Widths:
       valid = read_numbers(words, line);
       break;
-    case GridSetupKind::rows:
+    case GridSetupKind::Rows:
       valid = read_numbers(words, line) && (line.numbers.size() == 1 || line.numbers.size() == 2);
       break;
-    case GridSetupKind::titles:
+    case GridSetupKind::Titles:
       valid = read_numbers(words, line) && line.numbers.size() == 2;
       break;
-    case GridSetupKind::invalid:
+    case GridSetupKind::Invalid:
       break;
     default:
       valid = read_column_line(words, line);
@@ -133,14 +133,14 @@ GridSetupLine parse_grid_setup_line(std::string_view text) {
 int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
   const bool column_ok = line.column >= 1 && line.column <= grid.column_count();
   switch (line.kind) {
-    case GridSetupKind::columns:
+    case GridSetupKind::Columns:
       return set_columns(grid, line.numbers, {});
-    case GridSetupKind::widths:
+    case GridSetupKind::Widths:
       for (std::size_t c = 0; c < line.numbers.size() && c < grid.columns.size(); ++c) {
         if (line.numbers[c] > 0) grid.columns[c].width = line.numbers[c];
       }
       return line.numbers.size() > grid.columns.size() ? 1017 : 0;
-    case GridSetupKind::rows: {
+    case GridSetupKind::Rows: {
       // Checked whole first, so that a refused line changes nothing.
       const int rows = line.numbers[0];
       const int max_rows = line.numbers.size() == 2 ? line.numbers[1] : grid.max_rows;
@@ -149,36 +149,36 @@ int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
       grid.max_rows = max_rows;
       return set_rows(grid, rows);
     }
-    case GridSetupKind::titles:
+    case GridSetupKind::Titles:
       grid.column_titles = line.numbers[0] != 0;
       grid.row_titles = line.numbers[1] != 0;
       return 0;
-    case GridSetupKind::title:
+    case GridSetupKind::Title:
       return put_column_title(grid, line.column, line.text);
-    case GridSetupKind::format:
+    case GridSetupKind::Format:
       return set_format(grid, line.column, line.text);
-    case GridSetupKind::text_case:
+    case GridSetupKind::TextCase:
       if (!column_ok) return 1017;
       grid.column(line.column).case_setting = line.numbers[0];
       return 0;
-    case GridSetupKind::justify:
+    case GridSetupKind::Justify:
       if (!column_ok) return 1017;
       if (line.numbers[0] < kJustifyLeft || line.numbers[0] > kJustifyRight) return 1011;
       grid.column(line.column).justification = line.numbers[0];
       return 0;
-    case GridSetupKind::range:
+    case GridSetupKind::Range:
       if (!column_ok) return 1017;
       if (!is_numeric(grid.column(line.column).type)) return 1111;
       if (line.low && line.high && *line.low > *line.high) return 1009;
       grid.column(line.column).low = line.low;
       grid.column(line.column).high = line.high;
       return 0;
-    case GridSetupKind::options:
+    case GridSetupKind::Options:
       if (!column_ok) return 1017;
-      if (grid.column(line.column).type != ColumnType::option_menu) return 1111;
+      if (grid.column(line.column).type != ColumnType::OptionMenu) return 1111;
       grid.column(line.column).options = line.options;
       return 0;
-    case GridSetupKind::invalid:
+    case GridSetupKind::Invalid:
       break;
   }
   return 1011;

@@ -22,10 +22,10 @@
 
 namespace quill {
 
-enum class GridSetupKind { invalid, columns, widths, rows, titles, title, format, text_case, justify, range, options };
+enum class GridSetupKind { Invalid, Columns, Widths, Rows, Titles, Title, Format, TextCase, Justify, Range, Options };
 
 struct GridSetupLine {
-  GridSetupKind kind = GridSetupKind::invalid;
+  GridSetupKind kind = GridSetupKind::Invalid;
   int column = 0;
   std::vector<int> numbers;
   std::optional<double> low;

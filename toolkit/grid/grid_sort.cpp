@@ -22,9 +22,9 @@ int compare_text(std::string_view a, std::string_view b) {
 
 bool is_empty(const GridColumn& column, const GridCell& cell) {
   switch (column.type) {
-    case ColumnType::text: return cell.text.empty();
-    case ColumnType::option_menu: return cell.option == 0;
-    case ColumnType::check_box: return false;
+    case ColumnType::Text: return cell.text.empty();
+    case ColumnType::OptionMenu: return cell.option == 0;
+    case ColumnType::CheckBox: return false;
     default: return !cell.defined;
   }
 }
@@ -32,9 +32,9 @@ bool is_empty(const GridColumn& column, const GridCell& cell) {
 // Compares two non-empty cells of column.
 int compare_cells(const GridColumn& column, const GridCell& a, const GridCell& b) {
   switch (column.type) {
-    case ColumnType::text: return compare_text(a.text, b.text);
-    case ColumnType::check_box: return (a.check > b.check) - (a.check < b.check);
-    case ColumnType::option_menu: return (a.option > b.option) - (a.option < b.option);
+    case ColumnType::Text: return compare_text(a.text, b.text);
+    case ColumnType::CheckBox: return (a.check > b.check) - (a.check < b.check);
+    case ColumnType::OptionMenu: return (a.option > b.option) - (a.option < b.option);
     default: return (a.value > b.value) - (a.value < b.value);
   }
 }
@@ -52,7 +52,7 @@ bool contains(std::string_view text, std::string_view part) {
 int sort_rows(Grid& grid, int column, int order) {
   if (column < 1 || column > grid.column_count()) return 1017;
   const GridColumn& key = grid.column(column);
-  if (key.type == ColumnType::kind8 || key.type == ColumnType::kind10) return 1111;
+  if (key.type == ColumnType::Kind8 || key.type == ColumnType::Kind10) return 1111;
   if (order != 0 && order != 1) return 1011;
   std::vector<int> rows(static_cast<std::size_t>(grid.rows));
   std::iota(rows.begin(), rows.end(), 1);
@@ -92,8 +92,8 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
     const int r = static_cast<int>(index / columns) + 1;
     const GridColumn& source = grid.column(c);
     const GridCell& cell = grid.cell(c, r);
-    const std::string_view shown = source.type == ColumnType::option_menu ? option_text(source, cell)
-                                   : source.type == ColumnType::check_box ? std::string_view()
+    const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
+                                   : source.type == ColumnType::CheckBox ? std::string_view()
                                                                           : std::string_view(cell.text);
     if (contains(shown, text)) {
       column = c;

@@ -171,18 +171,18 @@ void write_cell(GridFileWriter& out, const GridColumn& column, const GridCell& c
     put_line(out, ">");
   }
   switch (column.type) {
-    case ColumnType::check_box:
+    case ColumnType::CheckBox:
       if ((options & kCheckLetters) != 0) {
         put_line(out, cell.check != 0 ? "Y" : "N");
       } else {
         put_line(out, cell.check != 0 ? "<font face=\"Symbol\">&middot;</font>" : kEmpty);
       }
       break;
-    case ColumnType::option_menu:
+    case ColumnType::OptionMenu:
       put_content(out, option_text(column, cell));
       break;
-    case ColumnType::kind8:
-    case ColumnType::kind10:
+    case ColumnType::Kind8:
+    case ColumnType::Kind10:
       break;
     default:
       put_content(out, cell.text);

@@ -57,11 +57,11 @@ bool round_away(const Scientific& x, int keep, RoundingMode mode) {
   }
   if (!any_dropped) return false;
   switch (mode) {
-    case RoundingMode::up: return true;  // magnitude of positive values; callers swap for negatives
-    case RoundingMode::down:
-    case RoundingMode::zero: return false;
-    case RoundingMode::nearest:
-    case RoundingMode::nearest_away: break;
+    case RoundingMode::Up: return true;  // magnitude of positive values; callers swap for negatives
+    case RoundingMode::Down:
+    case RoundingMode::Zero: return false;
+    case RoundingMode::Nearest:
+    case RoundingMode::NearestAway: break;
   }
   if (keep < 0) return false;  // the first dropped digit is an implied zero
   const char first = keep < x.count ? x.digits[keep] : '0';
@@ -73,7 +73,7 @@ bool round_away(const Scientific& x, int keep, RoundingMode mode) {
       break;
     }
   }
-  if (beyond || mode == RoundingMode::nearest_away) return true;
+  if (beyond || mode == RoundingMode::NearestAway) return true;
   const char last = keep >= 1 ? x.digits[keep - 1] : '0';
   return ((last - '0') & 1) != 0;
 }
@@ -135,7 +135,7 @@ int decimal_exponent(double magnitude) {
 
 void round_significant(double magnitude, int significant_digits, RoundingMode mode,
                        DecimalDigits& out) {
-  if (mode != RoundingMode::nearest || significant_digits > kExactSignificant) {
+  if (mode != RoundingMode::Nearest || significant_digits > kExactSignificant) {
     round_exact(magnitude, significant_digits, mode, out);
     return;
   }
@@ -153,8 +153,8 @@ void round_fixed(double magnitude, int fraction_digits, RoundingMode mode, Decim
     out.point = 0;
     return;
   }
-  if (mode == RoundingMode::nearest && fast_round_fixed(magnitude, fraction_digits, out)) return;
-  if (mode == RoundingMode::nearest && fraction_digits >= 0) {
+  if (mode == RoundingMode::Nearest && fast_round_fixed(magnitude, fraction_digits, out)) return;
+  if (mode == RoundingMode::Nearest && fraction_digits >= 0) {
     const int precision = fraction_digits < kMaxFraction ? fraction_digits : kMaxFraction;
     char buffer[320 + kMaxFraction + 8];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,

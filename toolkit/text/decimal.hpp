@@ -19,7 +19,7 @@ struct DecimalDigits {
   }
 };
 
-enum class RoundingMode : unsigned char { nearest, nearest_away, up, down, zero };
+enum class RoundingMode : unsigned char { Nearest, NearestAway, Up, Down, Zero };
 
 // magnitude >= 0 and finite. Rounds so that the last digit kept is at 10^-fraction_digits
 // (fraction_digits may be negative).

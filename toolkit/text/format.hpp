@@ -53,31 +53,31 @@ struct FormatProgram {
 // text after the closing parenthesis is ignored). Returns false for an invalid format.
 bool parse_format(std::string_view text, FormatProgram& program);
 
-enum class ValueKind : std::uint8_t { integer, real4, real8, logical, character };
+enum class ValueKind : std::uint8_t { Integer, Real4, Real8, Logical, Character };
 
 struct FormatValue {
-  ValueKind kind = ValueKind::integer;
+  ValueKind kind = ValueKind::Integer;
   std::int32_t integer = 0;
   float real4 = 0.0F;
   double real8 = 0.0;
   bool logical = false;
   std::string_view character;
 
-  static FormatValue of(std::int32_t v) { FormatValue x; x.kind = ValueKind::integer; x.integer = v; return x; }
-  static FormatValue of(float v) { FormatValue x; x.kind = ValueKind::real4; x.real4 = v; return x; }
-  static FormatValue of(double v) { FormatValue x; x.kind = ValueKind::real8; x.real8 = v; return x; }
-  static FormatValue of(bool v) { FormatValue x; x.kind = ValueKind::logical; x.logical = v; return x; }
-  static FormatValue of(std::string_view v) { FormatValue x; x.kind = ValueKind::character; x.character = v; return x; }
+  static FormatValue of(std::int32_t v) { FormatValue x; x.kind = ValueKind::Integer; x.integer = v; return x; }
+  static FormatValue of(float v) { FormatValue x; x.kind = ValueKind::Real4; x.real4 = v; return x; }
+  static FormatValue of(double v) { FormatValue x; x.kind = ValueKind::Real8; x.real8 = v; return x; }
+  static FormatValue of(bool v) { FormatValue x; x.kind = ValueKind::Logical; x.logical = v; return x; }
+  static FormatValue of(std::string_view v) { FormatValue x; x.kind = ValueKind::Character; x.character = v; return x; }
 };
 
 // The outcome of a formatted write; every value but ok is a failed write.
 enum class WriteStatus : int {
-  ok = 0,
-  bad_format = 1,       // the format text is not a valid format
-  type_mismatch = 2,    // a descriptor does not suit its value
-  end_of_record = 3,    // a field or literal reaches past the end of the record
-  second_record = 4,    // "/" or format reversion asks for another record
-  bad_edit = 5,         // a descriptor that cannot edit this value (e.g. Gw.0 of a real)
+  Ok = 0,
+  BadFormat = 1,       // the format text is not a valid format
+  TypeMismatch = 2,    // a descriptor does not suit its value
+  EndOfRecord = 3,    // a field or literal reaches past the end of the record
+  SecondRecord = 4,    // "/" or format reversion asks for another record
+  BadEdit = 5,         // a descriptor that cannot edit this value (e.g. Gw.0 of a real)
 };
 
 // Writes values into record (blank-filled first) as format control directs.

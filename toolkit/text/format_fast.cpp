@@ -47,7 +47,7 @@ class Record {
   // The whole field of width characters as asterisks.
   FastWrite overflow(long long width) {
     repeat('*', width);
-    return finish(FastWrite::overflowed);
+    return finish(FastWrite::Overflowed);
   }
 
  private:
@@ -60,7 +60,7 @@ class Record {
 // asterisks over all w + trailing when it does not fit.
 FastWrite fixed_form(double v, long long w, int d, long long trailing, Record& out) {
   std::uint64_t q = 0;
-  if (!fixed_integer(std::fabs(v), d, q)) return FastWrite::declined;
+  if (!fixed_integer(std::fabs(v), d, q)) return FastWrite::Declined;
   char buffer[24];
   char* const end = buffer + sizeof buffer;
   const char* digits = decimal_text(q, end);
@@ -83,14 +83,14 @@ FastWrite fixed_form(double v, long long w, int d, long long trailing, Record& o
     out.repeat('0', d - n);
     out.put(digits, n);
   }
-  return out.finish(FastWrite::written);
+  return out.finish(FastWrite::Written);
 }
 
 // Ew.d[Ee] with d >= 1: 0.ddddE+xx, the zero only when there is room.
 FastWrite exponent_form(double v, long long w, int d, bool has_e, int e, Record& out) {
   std::uint64_t q = 0;
   int exponent = 0;
-  if (v != 0.0 && !significant_integer(std::fabs(v), d, q, exponent)) return FastWrite::declined;
+  if (v != 0.0 && !significant_integer(std::fabs(v), d, q, exponent)) return FastWrite::Declined;
   char exponent_text[kMaxExponentDigits + 2];
   char* x = exponent_text;
   const int magnitude = exponent < 0 ? -exponent : exponent;
@@ -100,7 +100,7 @@ FastWrite exponent_form(double v, long long w, int d, bool has_e, int e, Record&
   const int exponent_count = static_cast<int>(digit_end - exponent_digits);
   // Exponents beyond 99 (written without the letter) never come with digits from the
   // integer path, whose powers of ten stop at 10^27.
-  if (!has_e && magnitude > 99) return FastWrite::declined;
+  if (!has_e && magnitude > 99) return FastWrite::Declined;
   const int width = has_e ? e : 2;
   if (exponent_count > width) return out.overflow(w);
   *x++ = 'E';
@@ -127,14 +127,14 @@ FastWrite exponent_form(double v, long long w, int d, bool has_e, int e, Record&
     out.put(decimal_text(q, end), d);
   }
   out.put(exponent_text, exponent_size);
-  return out.finish(FastWrite::written);
+  return out.finish(FastWrite::Written);
 }
 
 // Gw.d[Ee]: the F form with trailing blanks when the magnitude suits, else Ew.d[Ee].
 FastWrite general_form(const FormatItem& item, const FormatValue& value, double v, Record& out) {
   const int d = item.d;
   const long long w = item.w;
-  const int s = value.kind == ValueKind::real4
+  const int s = value.kind == ValueKind::Real4
                     ? general_scale<float>(std::fabs(value.real4), d, 0.5F)
                     : general_scale<double>(std::fabs(v), d, 0.5);
   if (s < 0) return exponent_form(v, w, d, item.has_e, item.e, out);
@@ -145,7 +145,7 @@ FastWrite general_form(const FormatItem& item, const FormatValue& value, double 
 
 FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
   const long long min_digits = item.has_d ? item.d : 1;
-  if (v == 0 && min_digits == 0) return out.finish(FastWrite::written);
+  if (v == 0 && min_digits == 0) return out.finish(FastWrite::Written);
   const std::uint32_t magnitude =
       v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
   const long long n = decimal_length(magnitude);
@@ -162,36 +162,36 @@ FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
     std::memset(end - count - 16, ' ', 16);
     end[-count - 1] = v < 0 ? '-' : ' ';
     out.put(end - item.w, item.w);
-    return out.finish(FastWrite::written);
+    return out.finish(FastWrite::Written);
   }
   out.repeat(' ', item.w - size);
   if (v < 0) out.put('-');
   out.repeat('0', count - n);
   decimal_text(magnitude, out.skip(n) + n);  // the digits go straight into the record
-  return out.finish(FastWrite::written);
+  return out.finish(FastWrite::Written);
 }
 
 }  // namespace
 
 FastWrite write_single_fast(const FormatItem& item, const FormatValue& value,
                             std::span<char> record) {
-  if (item.w <= 0 || static_cast<std::size_t>(item.w) > record.size()) return FastWrite::declined;
+  if (item.w <= 0 || static_cast<std::size_t>(item.w) > record.size()) return FastWrite::Declined;
   Record out(record);
   if (item.edit == Edit::I) {
-    return value.kind == ValueKind::integer ? integer_form(item, value.integer, out)
-                                            : FastWrite::declined;
+    return value.kind == ValueKind::Integer ? integer_form(item, value.integer, out)
+                                            : FastWrite::Declined;
   }
-  if (value.kind != ValueKind::real4 && value.kind != ValueKind::real8) return FastWrite::declined;
-  const double v = value.kind == ValueKind::real4 ? static_cast<double>(value.real4) : value.real8;
-  if (!std::isfinite(v)) return FastWrite::declined;
+  if (value.kind != ValueKind::Real4 && value.kind != ValueKind::Real8) return FastWrite::Declined;
+  const double v = value.kind == ValueKind::Real4 ? static_cast<double>(value.real4) : value.real8;
+  if (!std::isfinite(v)) return FastWrite::Declined;
   // Ee fields of 0 or many digits, and zero decimals in E and G, take the general writer.
-  if (item.has_e && (item.e < 1 || item.e > kMaxExponentDigits)) return FastWrite::declined;
+  if (item.has_e && (item.e < 1 || item.e > kMaxExponentDigits)) return FastWrite::Declined;
   switch (item.edit) {
     case Edit::F: return fixed_form(v, item.w, item.d, 0, out);
     case Edit::E: return item.d >= 1 ? exponent_form(v, item.w, item.d, item.has_e, item.e, out)
-                                     : FastWrite::declined;
-    case Edit::G: return item.d >= 1 ? general_form(item, value, v, out) : FastWrite::declined;
-    default: return FastWrite::declined;
+                                     : FastWrite::Declined;
+    case Edit::G: return item.d >= 1 ? general_form(item, value, v, out) : FastWrite::Declined;
+    default: return FastWrite::Declined;
   }
 }
 

@@ -10,9 +10,9 @@
 namespace quill {
 
 enum class FastWrite : unsigned char {
-  declined,    // nothing written: the case needs the general writer
-  written,     // the record holds the field, then blanks
-  overflowed,  // the record holds the field filled with asterisks, then blanks
+  Declined,    // nothing written: the case needs the general writer
+  Written,     // the record holds the field, then blanks
+  Overflowed,  // the record holds the field filled with asterisks, then blanks
 };
 
 // Writes value with item (a program's only item, repeat 1) into record exactly as the

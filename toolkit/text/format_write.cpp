@@ -39,7 +39,7 @@ struct RealLayout {
 // How the optional zero before the point is treated.
 // if_room: when the field has room; zero_width: the zero-width E and G forms, which
 // keep it while the whole number stays within a limit that depends on the kind.
-enum class LeadingZero { if_room, zero_width };
+enum class LeadingZero { IfRoom, ZeroWidth };
 
 void fill(char* out, char c, long long n) {
   if (n > 0) std::memset(out, c, static_cast<std::size_t>(n));
@@ -73,11 +73,11 @@ class Writer {
     long long steps = 0;
     int i = 0;
     for (;;) {
-      if (++steps > kMaxSteps) return WriteStatus::bad_format;
+      if (++steps > kMaxSteps) return WriteStatus::BadFormat;
       if (i >= program_.count) {
-        if (next_value >= values_.size()) return WriteStatus::ok;
+        if (next_value >= values_.size()) return WriteStatus::Ok;
         // Reversion would begin a new record, which a single record cannot hold.
-        return program_.has_data_edit ? WriteStatus::second_record : WriteStatus::bad_format;
+        return program_.has_data_edit ? WriteStatus::SecondRecord : WriteStatus::BadFormat;
       }
       const FormatItem& item = program_.items[static_cast<std::size_t>(i)];
       switch (item.edit) {
@@ -96,14 +96,14 @@ class Writer {
           continue;
         }
         case Edit::Colon:
-          if (next_value >= values_.size()) return WriteStatus::ok;
+          if (next_value >= values_.size()) return WriteStatus::Ok;
           break;
         case Edit::Slash:
-          return WriteStatus::second_record;
+          return WriteStatus::SecondRecord;
         case Edit::Literal: {
           const WriteStatus status =
               put(program_.literals.data() + item.literal_begin, item.literal_size);
-          if (status != WriteStatus::ok) return status;
+          if (status != WriteStatus::Ok) return status;
           break;
         }
         case Edit::X:
@@ -123,23 +123,23 @@ class Writer {
         case Edit::DC: comma_ = true; break;
         case Edit::DP: comma_ = false; break;
         case Edit::RN:
-          mode_ = RoundingMode::nearest;
+          mode_ = RoundingMode::Nearest;
           mode_given_ = true;
           break;
         case Edit::RP:
-          mode_ = RoundingMode::nearest;
+          mode_ = RoundingMode::Nearest;
           mode_given_ = false;
           break;
-        case Edit::RC: set_mode(RoundingMode::nearest_away); break;
-        case Edit::RU: set_mode(RoundingMode::up); break;
-        case Edit::RD: set_mode(RoundingMode::down); break;
-        case Edit::RZ: set_mode(RoundingMode::zero); break;
+        case Edit::RC: set_mode(RoundingMode::NearestAway); break;
+        case Edit::RU: set_mode(RoundingMode::Up); break;
+        case Edit::RD: set_mode(RoundingMode::Down); break;
+        case Edit::RZ: set_mode(RoundingMode::Zero); break;
         default: {
           for (std::int32_t r = 0; r < item.repeat; ++r) {
-            if (next_value >= values_.size()) return WriteStatus::ok;
-            if (++steps > kMaxSteps) return WriteStatus::bad_format;
+            if (next_value >= values_.size()) return WriteStatus::Ok;
+            if (++steps > kMaxSteps) return WriteStatus::BadFormat;
             const WriteStatus status = edit(item, values_[next_value++]);
-            if (status != WriteStatus::ok) return status;
+            if (status != WriteStatus::Ok) return status;
           }
           break;
         }
@@ -194,17 +194,17 @@ class Writer {
 
   WriteStatus put(const char* text, long long n) {
     char* out = reserve(n);
-    if (!out) return WriteStatus::end_of_record;
+    if (!out) return WriteStatus::EndOfRecord;
     if (n > 0) std::memcpy(out, text, static_cast<std::size_t>(n));
-    return WriteStatus::ok;
+    return WriteStatus::Ok;
   }
 
   WriteStatus asterisks(long long width) {
     char* out = reserve(width);
-    if (!out) return WriteStatus::end_of_record;
+    if (!out) return WriteStatus::EndOfRecord;
     fill(out, '*', width);
     if (width > 0) asterisks_written_ = true;
-    return WriteStatus::ok;
+    return WriteStatus::Ok;
   }
 
   // text right-justified in width (0: exactly its own size); too long gives asterisks.
@@ -212,10 +212,10 @@ class Writer {
     if (width == 0) return put(text, n);
     if (n > width) return asterisks(width);
     char* out = reserve(width);
-    if (!out) return WriteStatus::end_of_record;
+    if (!out) return WriteStatus::EndOfRecord;
     fill(out, ' ', width - n);
     if (n > 0) std::memcpy(out + (width - n), text, static_cast<std::size_t>(n));
-    return WriteStatus::ok;
+    return WriteStatus::Ok;
   }
 
   // ---- Data edit descriptors ---------------------------------------------------------
@@ -223,7 +223,7 @@ class Writer {
   WriteStatus edit(const FormatItem& item, const FormatValue& value) {
     switch (item.edit) {
       case Edit::I:
-        if (value.kind != ValueKind::integer) return WriteStatus::type_mismatch;
+        if (value.kind != ValueKind::Integer) return WriteStatus::TypeMismatch;
         return edit_integer(item.w, item.has_d, item.d, value.integer);
       case Edit::B:
       case Edit::O:
@@ -234,20 +234,20 @@ class Writer {
       case Edit::EN:
       case Edit::ES:
       case Edit::D:
-        if (value.kind != ValueKind::real4 && value.kind != ValueKind::real8) {
-          return WriteStatus::type_mismatch;
+        if (value.kind != ValueKind::Real4 && value.kind != ValueKind::Real8) {
+          return WriteStatus::TypeMismatch;
         }
         return edit_real(item, value);
       case Edit::G:
         return edit_general(item, value);
       case Edit::L:
-        if (value.kind != ValueKind::logical) return WriteStatus::type_mismatch;
+        if (value.kind != ValueKind::Logical) return WriteStatus::TypeMismatch;
         return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
       case Edit::A:
-        if (value.kind != ValueKind::character) return WriteStatus::type_mismatch;
+        if (value.kind != ValueKind::Character) return WriteStatus::TypeMismatch;
         return edit_character(item.w, value.character);
       default:
-        return WriteStatus::bad_format;
+        return WriteStatus::BadFormat;
     }
   }
 
@@ -257,9 +257,9 @@ class Writer {
       // Only blanks, whatever the sign mode; one blank for the zero-width form.
       const long long width = w == 0 ? 1 : w;
       char* out = reserve(width);
-      if (!out) return WriteStatus::end_of_record;
+      if (!out) return WriteStatus::EndOfRecord;
       fill(out, ' ', width);
-      return WriteStatus::ok;
+      return WriteStatus::Ok;
     }
     char buffer[16];
     char* const end = buffer + sizeof buffer;
@@ -278,30 +278,30 @@ class Writer {
     if (w == 0) w = size;
     if (size > w) return asterisks(w);
     char* out = reserve(w);
-    if (!out) return WriteStatus::end_of_record;
+    if (!out) return WriteStatus::EndOfRecord;
     fill(out, ' ', w - size);
     out += w - size;
     if (sign) *out++ = sign;
     fill(out, '0', count - n);
     std::memcpy(out + (count - n), digits, static_cast<std::size_t>(n));
-    return WriteStatus::ok;
+    return WriteStatus::Ok;
   }
 
   WriteStatus edit_bits(const FormatItem& item, const FormatValue& value) {
     std::uint64_t bits = 0;
     switch (value.kind) {
-      case ValueKind::integer: bits = static_cast<std::uint32_t>(value.integer); break;
-      case ValueKind::real4: bits = std::bit_cast<std::uint32_t>(value.real4); break;
-      case ValueKind::real8: bits = std::bit_cast<std::uint64_t>(value.real8); break;
-      default: return WriteStatus::type_mismatch;
+      case ValueKind::Integer: bits = static_cast<std::uint32_t>(value.integer); break;
+      case ValueKind::Real4: bits = std::bit_cast<std::uint32_t>(value.real4); break;
+      case ValueKind::Real8: bits = std::bit_cast<std::uint64_t>(value.real8); break;
+      default: return WriteStatus::TypeMismatch;
     }
     const long long min_digits = item.has_d ? item.d : 1;
     if (bits == 0 && min_digits == 0) {
       const long long width = item.w == 0 ? 1 : item.w;
       char* out = reserve(width);
-      if (!out) return WriteStatus::end_of_record;
+      if (!out) return WriteStatus::EndOfRecord;
       fill(out, ' ', width);
-      return WriteStatus::ok;
+      return WriteStatus::Ok;
     }
     const unsigned shift = item.edit == Edit::B ? 1U : (item.edit == Edit::O ? 3U : 4U);
     const std::uint64_t mask = (1ULL << shift) - 1;
@@ -330,14 +330,14 @@ class Writer {
   }
 
   RoundingMode mode_for(bool negative) const {
-    if (negative && mode_ == RoundingMode::up) return RoundingMode::down;
-    if (negative && mode_ == RoundingMode::down) return RoundingMode::up;
-    if (mode_ == RoundingMode::down) return RoundingMode::zero;
+    if (negative && mode_ == RoundingMode::Up) return RoundingMode::Down;
+    if (negative && mode_ == RoundingMode::Down) return RoundingMode::Up;
+    if (mode_ == RoundingMode::Down) return RoundingMode::Zero;
     return mode_;
   }
 
   static double real_of(const FormatValue& value) {
-    return value.kind == ValueKind::real4 ? static_cast<double>(value.real4) : value.real8;
+    return value.kind == ValueKind::Real4 ? static_cast<double>(value.real4) : value.real8;
   }
 
   WriteStatus edit_non_finite(double v, long long w) {
@@ -363,19 +363,19 @@ class Writer {
   WriteStatus edit_real(const FormatItem& item, const FormatValue& value) {
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
-    zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
-    kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
+    zero_width_limit_ = value.kind == ValueKind::Real4 ? 16 : 25;
+    kind_digits_ = value.kind == ValueKind::Real4 ? 9 : 17;
     // E0.0, ES0.0, EN0.0 and D0.0 show every digit the kind can hold.
     const int d = (item.w == 0 && item.d == 0 && item.edit != Edit::F)
-                      ? (value.kind == ValueKind::real4 ? 9 : 17)
+                      ? (value.kind == ValueKind::Real4 ? 9 : 17)
                       : item.d;
     switch (item.edit) {
-      case Edit::F: return edit_f(v, item.w, item.d, scale_, LeadingZero::if_room, 0);
+      case Edit::F: return edit_f(v, item.w, item.d, scale_, LeadingZero::IfRoom, 0);
       case Edit::E: return edit_e(v, item.w, d, item.has_e, item.e, 'E');
       case Edit::D: return edit_e(v, item.w, d, false, 0, 'D');
       case Edit::ES: return edit_es(v, item.w, d, item.has_e, item.e);
       case Edit::EN: return edit_en(v, item.w, d, item.has_e, item.e);
-      default: return WriteStatus::bad_format;
+      default: return WriteStatus::BadFormat;
     }
   }
 
@@ -386,12 +386,12 @@ class Writer {
   WriteStatus edit_f(double v, long long w, int d, int k, LeadingZero zero, long long trailing) {
     const bool negative = std::signbit(v);
     const RoundingMode mode = mode_for(negative);
-    const bool directed = mode != RoundingMode::nearest && mode != RoundingMode::nearest_away;
+    const bool directed = mode != RoundingMode::Nearest && mode != RoundingMode::NearestAway;
     // A directed mode rounds the value first to nearest at a fixed number of places
     // beyond d (20 for doubles, 12 for reals), then in its own direction.
     bool seen = v != 0.0;
     if (directed && seen && d + k >= -1) {
-      round_fixed(std::fabs(v), d + k + (kind_digits_ == 9 ? 12 : 20), RoundingMode::nearest, digits_);
+      round_fixed(std::fabs(v), d + k + (kind_digits_ == 9 ? 12 : 20), RoundingMode::Nearest, digits_);
       seen = digits_.count > 0;
     }
     if (directed && !seen) {
@@ -415,7 +415,7 @@ class Writer {
     if (integer_count == 0) {
       if (d == 0) {
         layout.zero_before_point = true;
-      } else if (zero == LeadingZero::zero_width) {
+      } else if (zero == LeadingZero::ZeroWidth) {
         layout.zero_before_point = layout.size() + 1 <= zero_width_limit_;
       } else if (layout.size() + 1 <= w) {
         layout.zero_before_point = true;
@@ -431,7 +431,7 @@ class Writer {
     if (w == 0) w = size;
     if (size > w || w <= 0) return asterisks(w + trailing);
     char* out = reserve(w + trailing);
-    if (!out) return WriteStatus::end_of_record;
+    if (!out) return WriteStatus::EndOfRecord;
     char* p = out;
     for (long long i = size; i < w; ++i) *p++ = ' ';
     if (layout.sign) *p++ = layout.sign;
@@ -449,7 +449,7 @@ class Writer {
     std::memcpy(p, layout.exponent + head, static_cast<std::size_t>(layout.exponent_size - head));
     p += layout.exponent_size - head;
     fill(p, ' ', trailing);
-    return WriteStatus::ok;
+    return WriteStatus::Ok;
   }
 
   // Digits first .. first + n - 1 of source (zeros outside its stored digits) to out.
@@ -510,7 +510,7 @@ class Writer {
   // 0 < k < d+2 gives k digits, the point and d-k+1 digits.
   WriteStatus edit_e(double v, long long w, int d, bool has_e, int e, char letter) {
     const int k = scale_;
-    if (!(k > -d && k < d + 2)) return WriteStatus::bad_edit;
+    if (!(k > -d && k < d + 2)) return WriteStatus::BadEdit;
     const int significant = k <= 0 ? d + k : d + 1;
     const bool negative = std::signbit(v);
     RealLayout layout;
@@ -575,7 +575,7 @@ class Writer {
     layout.integer_count = 1;
     if (v == 0.0) {
       digits_.count = 0;
-    } else if (mode_ == RoundingMode::nearest && !mode_given_) {
+    } else if (mode_ == RoundingMode::Nearest && !mode_given_) {
       engineering_digits(std::fabs(v), d, layout, exponent);
     } else {
       const double magnitude = std::fabs(v);
@@ -602,7 +602,7 @@ class Writer {
   // missing ones with zeros. The estimate rounds to one digit and, when that gives a
   // leading 1, checks the value against 10^e in the value's own precision.
   void engineering_digits(double magnitude, int d, RealLayout& layout, int& exponent) {
-    round_significant(magnitude, 1, RoundingMode::nearest, digits_);
+    round_significant(magnitude, 1, RoundingMode::Nearest, digits_);
     int estimate = digits_.point - 1;
     if (digits_.digits[0] == '1') {
       const bool below = kind_digits_ == 9
@@ -610,7 +610,7 @@ class Writer {
                              : below_power<double>(magnitude, estimate);
       if (below) --estimate;
     }
-    round_significant(magnitude, d + estimate - floor3(estimate) + 1, RoundingMode::nearest,
+    round_significant(magnitude, d + estimate - floor3(estimate) + 1, RoundingMode::Nearest,
                       digits_);
     const int x = digits_.point - 1;
     exponent = floor3(x);
@@ -635,15 +635,15 @@ class Writer {
   // trailing blanks when the rounded magnitude suits, otherwise as Ew.d[Ee].
   WriteStatus edit_general(const FormatItem& item, const FormatValue& value) {
     switch (value.kind) {
-      case ValueKind::integer: return edit_integer(item.w, false, 0, value.integer);
-      case ValueKind::logical: return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
-      case ValueKind::character: return edit_character(item.w == 0 ? -1 : item.w, value.character);
+      case ValueKind::Integer: return edit_integer(item.w, false, 0, value.integer);
+      case ValueKind::Logical: return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
+      case ValueKind::Character: return edit_character(item.w == 0 ? -1 : item.w, value.character);
       default: break;
     }
     const double v = real_of(value);
     if (!std::isfinite(v)) return edit_non_finite(v, item.w);
-    zero_width_limit_ = value.kind == ValueKind::real4 ? 16 : 25;
-    kind_digits_ = value.kind == ValueKind::real4 ? 9 : 17;
+    zero_width_limit_ = value.kind == ValueKind::Real4 ? 16 : 25;
+    kind_digits_ = value.kind == ValueKind::Real4 ? 9 : 17;
     const long long w = item.w;
     // G0 and G0.0 show every digit the kind holds; Gw.0 is always the E form, which
     // only a scale factor of 1 can edit.
@@ -651,14 +651,14 @@ class Writer {
     int d = every_digit ? kind_digits_ : item.d;
     if (d == 0) return edit_e(v, w, 0, item.has_e, item.e, 'E');
     const int blanks = w == 0 ? 0 : (item.has_e && item.e > 0 ? item.e + 2 : 4);
-    const LeadingZero zero = w == 0 ? LeadingZero::zero_width : LeadingZero::if_room;
+    const LeadingZero zero = w == 0 ? LeadingZero::ZeroWidth : LeadingZero::IfRoom;
     // The magnitude bounds are computed in the value's own precision, so a real near a
     // power of ten may take the wider form.
     const RoundingMode mode = mode_for(std::signbit(v));
-    const double r = mode == RoundingMode::up
+    const double r = mode == RoundingMode::Up
                          ? 1.0
-                         : (mode == RoundingMode::zero || mode == RoundingMode::down ? 0.0 : 0.5);
-    const int s = value.kind == ValueKind::real4
+                         : (mode == RoundingMode::Zero || mode == RoundingMode::Down ? 0.0 : 0.5);
+    const int s = value.kind == ValueKind::Real4
                       ? general_scale<float>(std::fabs(value.real4), d, static_cast<float>(r))
                       : general_scale<double>(std::fabs(v), d, r);
     if (s >= 0) {
@@ -687,7 +687,7 @@ class Writer {
   int scale_ = 0;
   bool plus_ = false;
   bool comma_ = false;
-  RoundingMode mode_ = RoundingMode::nearest;
+  RoundingMode mode_ = RoundingMode::Nearest;
   bool mode_given_ = false;  // RN, RC, RU, RD or RZ in effect (RP is the default again)
   int zero_width_limit_ = 25;
   int kind_digits_ = 17;
@@ -701,9 +701,9 @@ WriteStatus write_formatted(const FormatProgram& program, std::span<const Format
                             std::span<char> record, bool* asterisks_written) {
   if (program.count == 1 && values.size() == 1 && program.items[0].repeat == 1) {
     const FastWrite fast = write_single_fast(program.items[0], values[0], record);
-    if (fast != FastWrite::declined) {
-      if (asterisks_written) *asterisks_written = fast == FastWrite::overflowed;
-      return WriteStatus::ok;
+    if (fast != FastWrite::Declined) {
+      if (asterisks_written) *asterisks_written = fast == FastWrite::Overflowed;
+      return WriteStatus::Ok;
     }
   }
   Writer writer(program, values, record);
@@ -751,7 +751,7 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
   if (asterisks_written) *asterisks_written = false;
   if (!cache.parsed_ok) {
     std::fill(record.begin(), record.end(), ' ');
-    return WriteStatus::bad_format;
+    return WriteStatus::BadFormat;
   }
   return write_formatted(cache.program, values, record, asterisks_written);
 }

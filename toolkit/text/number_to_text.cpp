@@ -48,7 +48,7 @@ void public_conversion(const FormatValue& value, std::span<char> string, std::st
                        bool is_real, const char* routine) {
   bool asterisks_written = false;
   const WriteStatus status = format_values(format, std::span(&value, 1), string, &asterisks_written);
-  if (status == WriteStatus::ok) {
+  if (status == WriteStatus::Ok) {
     if (is_real) replace_points(string);
     // An asterisk the format did not ask for is an overflowed field. Without a filled
     // field the string holds only the format's own asterisks, so it need not be read.
@@ -79,7 +79,7 @@ void internal_real(const FormatValue& value, std::span<char> text, std::string_v
                    const char* routine) {
   const WriteStatus status = format_values(format, std::span(&value, 1), text);
   errors().file_error = static_cast<int>(status);
-  if (status != WriteStatus::ok) {
+  if (status != WriteStatus::Ok) {
     std::fill(text.begin(), text.end(), ' ');
     static constexpr char kFailure[] = "**********";  // ten asterisks and the NUL
     std::copy_n(kFailure, std::min(text.size(), sizeof kFailure), text.begin());
@@ -120,7 +120,7 @@ void yyint2st(int value, std::span<char> text) {
                          static_cast<char>('0' + width % 10), ')'};
   const quill::FormatValue v = quill::FormatValue::of(static_cast<std::int32_t>(value));
   const auto status = quill::format_values(std::string_view(format, sizeof format), std::span(&v, 1), text);
-  if (status != quill::WriteStatus::ok) {
+  if (status != quill::WriteStatus::Ok) {
     std::fill(text.begin(), text.end(), ' ');
     std::fill(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(width), '*');
     if (width < n) text[width] = '\0';

@@ -76,7 +76,7 @@ TEST(PcxRunLength, RunsAndSingleBytes) {
 
 TEST(PcxEncoder, OnePixelWideImageHasTwoBytesPerLine) {
   const auto image = pattern_image(1, 3, 8);
-  const auto pcx = encoded(ImageFormat::pcx, image.buffer);
+  const auto pcx = encoded(ImageFormat::Pcx, image.buffer);
   ASSERT_GE(pcx.size(), 128U + 769U);
   EXPECT_EQ(le16(pcx, 66), 2U);   // bytes per line
   EXPECT_EQ(le16(pcx, 8), 0U);    // window right = width - 1
@@ -93,7 +93,7 @@ TEST(PcxEncoder, HeaderFieldsAndPlanesFollowTheBitmapsOwnDepth) {
   for (const Case c : {Case{4, 1, true}, Case{8, 1, true}, Case{16, 3, false}, Case{24, 3, false},
                        Case{32, 3, false}}) {
     const auto image = pattern_image(5, 4, c.depth);
-    const auto pcx = encoded(ImageFormat::pcx, image.buffer);
+    const auto pcx = encoded(ImageFormat::Pcx, image.buffer);
     SCOPED_TRACE(c.depth);
     EXPECT_EQ(std::vector<std::uint8_t>(pcx.begin(), pcx.begin() + 4), (std::vector<std::uint8_t>{10, 5, 1, 8}));
     EXPECT_EQ(le16(pcx, 12), 75U);
@@ -111,7 +111,7 @@ TEST(PcxEncoder, HeaderFieldsAndPlanesFollowTheBitmapsOwnDepth) {
 TEST(PcxEncoder, FourBitPaletteTakesSixteenEntriesAndZeroFillsTheRest) {
   const auto image = pattern_image(4, 2, 4);
   ASSERT_EQ(image.buffer.colours.size(), 16U);
-  const auto pcx = encoded(ImageFormat::pcx, image.buffer);
+  const auto pcx = encoded(ImageFormat::Pcx, image.buffer);
   const std::size_t palette = pcx.size() - 768;
   EXPECT_EQ(pcx[palette - 1], 12);
   for (std::size_t i = 0; i < 16; ++i) {
@@ -134,7 +134,7 @@ TEST(PngEncoder, ColourTypeAndPaletteFollowTheDepth) {
   for (const Case c : {Case{4, 4, 3, 48}, Case{8, 8, 3, 768}, Case{16, 8, 2, 0}, Case{24, 8, 2, 0},
                        Case{32, 8, 2, 0}}) {
     SCOPED_TRACE(c.depth);
-    const auto png = encoded(ImageFormat::png, pattern_image(9, 5, c.depth).buffer);
+    const auto png = encoded(ImageFormat::Png, pattern_image(9, 5, c.depth).buffer);
     ASSERT_GT(png.size(), 33U);
     EXPECT_EQ(std::vector<std::uint8_t>(png.begin(), png.begin() + 8),
               (std::vector<std::uint8_t>{137, 80, 78, 71, 13, 10, 26, 10}));
@@ -160,7 +160,7 @@ TEST(BmpEncoder, HeadersCountColourTableAndBitFieldMasks) {
                        Case{16, false, 54, 0}, Case{24, false, 54, 0}, Case{32, false, 54, 0}}) {
     SCOPED_TRACE(std::to_string(c.depth) + (c.bitfields ? " 5-6-5" : ""));
     const auto image = pattern_image(7, 3, c.depth, c.bitfields);
-    const auto bmp = encoded(ImageFormat::bmp, image.buffer);
+    const auto bmp = encoded(ImageFormat::Bmp, image.buffer);
     const std::uint32_t row = static_cast<std::uint32_t>(padded_row_bytes(7, c.depth));
     EXPECT_EQ(bmp[0], 'B');
     EXPECT_EQ(bmp[1], 'M');
@@ -188,7 +188,7 @@ TEST(SixteenBitPixels, FullIntensityStaysFull) {
   for (const Case& c : cases) {
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(c.pixel), static_cast<std::uint8_t>(c.pixel >> 8), 0, 0};
     const PixelBuffer image = raw_buffer(1, 1, 16, bytes, 4, c.bitfields);
-    const auto pcx = encoded(ImageFormat::pcx, image);
+    const auto pcx = encoded(ImageFormat::Pcx, image);
     // One pixel, three planes of two bytes: each plane codes as one run or single byte.
     std::vector<std::uint8_t> planes;
     for (const std::uint8_t v : {c.red, c.green, c.blue}) {
@@ -212,17 +212,17 @@ TEST(ImageEncoders, RefuseEmptyBadAndOversizeImagesWritingNothing) {
     return b;
   };
   const Case cases[] = {
-      {"zero width", with([](PixelBuffer& b) { b.width = 0; }), ImageFormat::png},
-      {"negative height", with([](PixelBuffer& b) { b.height = -3; }), ImageFormat::bmp},
-      {"depth 1", with([](PixelBuffer& b) { b.bits_per_pixel = 1; }), ImageFormat::bmp},
-      {"pitch too small", with([](PixelBuffer& b) { b.row_pitch = 3; }), ImageFormat::pcx},
-      {"pixels too few", with([](PixelBuffer& b) { b.height = 5; }), ImageFormat::png},
-      {"PCX wider than 16 bits", raw_buffer(65535, 1, 8, wide, 65536), ImageFormat::pcx},
+      {"zero width", with([](PixelBuffer& b) { b.width = 0; }), ImageFormat::Png},
+      {"negative height", with([](PixelBuffer& b) { b.height = -3; }), ImageFormat::Bmp},
+      {"depth 1", with([](PixelBuffer& b) { b.bits_per_pixel = 1; }), ImageFormat::Bmp},
+      {"pitch too small", with([](PixelBuffer& b) { b.row_pitch = 3; }), ImageFormat::Pcx},
+      {"pixels too few", with([](PixelBuffer& b) { b.height = 5; }), ImageFormat::Png},
+      {"PCX wider than 16 bits", raw_buffer(65535, 1, 8, wide, 65536), ImageFormat::Pcx},
   };
   for (const Case& c : cases) {
     MemorySink sink;
     const ImageResult result = encode_image(c.format, c.image, sink);
-    EXPECT_EQ(result, (ImageResult{ImageError::api, invalid_parameter_error()})) << c.what;
+    EXPECT_EQ(result, (ImageResult{ImageError::Api, invalid_parameter_error()})) << c.what;
     EXPECT_TRUE(sink.bytes().empty()) << c.what;
   }
   const PixelBuffer widest = raw_buffer(65534, 1, 8, wide, 65536);
@@ -244,7 +244,7 @@ TEST(ImageEncoders, RowOrderAndPitchDoNotChangeTheFile) {
     const auto bottom_up = pattern_image(11, 6, depth);
     const auto top_down = pattern_image(11, 6, depth, false, false, 5);
     ASSERT_EQ(expected_rgb(bottom_up.buffer), expected_rgb(top_down.buffer));
-    for (const ImageFormat format : {ImageFormat::bmp, ImageFormat::pcx, ImageFormat::png}) {
+    for (const ImageFormat format : {ImageFormat::Bmp, ImageFormat::Pcx, ImageFormat::Png}) {
       EXPECT_EQ(encoded(format, bottom_up.buffer), encoded(format, top_down.buffer))
           << depth << " bits, format " << static_cast<int>(format);
     }

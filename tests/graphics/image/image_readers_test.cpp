@@ -29,21 +29,21 @@ struct Format {
   const char* pillow_name;
 };
 
-constexpr Format kFormats[] = {{ImageFormat::bmp, ".bmp", "BMP"},
-                               {ImageFormat::pcx, ".pcx", "PCX"},
-                               {ImageFormat::png, ".png", "PNG"}};
+constexpr Format kFormats[] = {{ImageFormat::Bmp, ".bmp", "BMP"},
+                               {ImageFormat::Pcx, ".pcx", "PCX"},
+                               {ImageFormat::Png, ".png", "PNG"}};
 
 // The reader that must accept the file: pngcheck, identify -regard-warnings, pcxtoppm.
 std::string strict_reader(ImageFormat format, const std::string& path) {
   switch (format) {
-    case ImageFormat::png: return "pngcheck -q '" + path + "'";
-    case ImageFormat::bmp: return "identify -regard-warnings '" + path + "'";
+    case ImageFormat::Png: return "pngcheck -q '" + path + "'";
+    case ImageFormat::Bmp: return "identify -regard-warnings '" + path + "'";
     default: return "pcxtoppm '" + path + "' > /dev/null";
   }
 }
 
 const char* strict_program(ImageFormat format) {
-  return format == ImageFormat::png ? "pngcheck" : format == ImageFormat::bmp ? "identify" : "pcxtoppm";
+  return format == ImageFormat::Png ? "pngcheck" : format == ImageFormat::Bmp ? "identify" : "pcxtoppm";
 }
 
 TEST(ImageReaders, ReadersRejectABrokenFile) {
@@ -87,7 +87,7 @@ TEST(ImageReaders, EveryDepthAndFormatIsReadWithItsPixels) {
       EXPECT_EQ(read->width, 13);
       EXPECT_EQ(read->height, 7);
       // Pillow widens 16-bit BMP pixels in its own way; the other files hold 8 bits.
-      if (d.bits != 16 || f.code != ImageFormat::bmp) {
+      if (d.bits != 16 || f.code != ImageFormat::Bmp) {
         EXPECT_EQ(read->rgb, want);
       }
     }
@@ -96,11 +96,11 @@ TEST(ImageReaders, EveryDepthAndFormatIsReadWithItsPixels) {
 
 TEST(ImageFiles, FailuresGiveTheirCodes) {
   const auto image = test::pattern_image(300, 200, 24);
-  const ImageResult missing = save_image_file(ImageFormat::png, image.buffer, "/nonexistent-dir/x.png");
-  EXPECT_EQ(missing, (ImageResult{ImageError::open, test::kPathNotFound}));
+  const ImageResult missing = save_image_file(ImageFormat::Png, image.buffer, "/nonexistent-dir/x.png");
+  EXPECT_EQ(missing, (ImageResult{ImageError::Open, test::kPathNotFound}));
   if (std::ifstream("/dev/full").good()) {
     for (const Format& f : kFormats) {
-      EXPECT_EQ(save_image_file(f.code, image.buffer, "/dev/full").code, ImageError::write) << f.extension;
+      EXPECT_EQ(save_image_file(f.code, image.buffer, "/dev/full").code, ImageError::Write) << f.extension;
     }
   }
 }
@@ -110,7 +110,7 @@ TEST(ImageFiles, RefusedImageCreatesNoFile) {
   auto image = test::pattern_image(3, 3, 8);
   image.buffer.width = 0;
   const auto path = dir.file("empty.png");
-  EXPECT_EQ(save_image_file(ImageFormat::png, image.buffer, path.string()).code, ImageError::api);
+  EXPECT_EQ(save_image_file(ImageFormat::Png, image.buffer, path.string()).code, ImageError::Api);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -119,7 +119,7 @@ TEST(ImageFiles, ExistingFileIsReplaced) {
   const auto path = dir.file("replace.bmp");
   std::ofstream(path) << std::string(100000, 'x');
   const auto image = test::pattern_image(4, 4, 24);
-  ASSERT_TRUE(save_image_file(ImageFormat::bmp, image.buffer, path.string()).ok());
+  ASSERT_TRUE(save_image_file(ImageFormat::Bmp, image.buffer, path.string()).ok());
   EXPECT_EQ(std::filesystem::file_size(path), 54U + 4 * 12);
 }
 

@@ -150,8 +150,8 @@ TEST_F(GraphicsWin32, MetafileDriverWritesAPlayableEnhancedMetafile) {
   const auto path = std::filesystem::current_path() / "driver11_picture.emf";
   std::filesystem::remove(path);
   IGrHardCopySelect(11);
-  EXPECT_EQ(drawing().device.option(GrOption::width), 756);
-  EXPECT_EQ(drawing().device.option(GrOption::height), 540);
+  EXPECT_EQ(drawing().device.option(GrOption::Width), 756);
+  EXPECT_EQ(drawing().device.option(GrOption::Height), 540);
   IGrHardCopy("S", path.string());
   IGrUnits(0.0F, 0.0F, 100.0F, 100.0F);
   IGrFillPattern(4);

@@ -27,7 +27,7 @@ void describe_device() {
     return;
   }
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::hatch_distance, 100);
+  device.set_option(GrOption::HatchDistance, 100);
   device.options[28] = 2;
 }
 
@@ -100,11 +100,11 @@ void begin_picture(bool repeat_attributes) {
   if (!repeat_attributes) {
     return;
   }
-  for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::line_join, GrOp::line_cap, GrOp::select_font}) {
+  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::SelectFont}) {
     write_operation(op);
   }
   if (s.clip_set) {
-    write_operation(GrOp::clip);
+    write_operation(GrOp::Clip);
   }
 }
 
@@ -143,7 +143,7 @@ void write_metafile_end() {
 
 Rgb output_colour(int colour) {
   Rgb rgb = colour_rgb(colour);
-  const int reverse = drawing().device.option(GrOption::reverse_mode);
+  const int reverse = drawing().device.option(GrOption::ReverseMode);
   const bool all_dark = rgb.red < 10 && rgb.green < 10 && rgb.blue < 10;
   const bool all_light = rgb.red > 245 && rgb.green > 245 && rgb.blue > 245;
   if (reverse == 1 || (reverse == 2 && (all_dark || all_light))) {

@@ -10,7 +10,7 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegree = 0.017453292519943295;
 
-enum class Interior : int { hollow = 0, solid = 1, empty = 4 };
+enum class Interior : int { Hollow = 0, Solid = 1, Empty = 4 };
 
 Encoder& encoder() { return cgm().encoder; }
 
@@ -94,20 +94,20 @@ void shape(GrOp op) {
   const Primitive& p = drawing().primitive;
   Encoder& e = encoder();
   switch (op) {
-    case GrOp::ellipse:
+    case GrOp::Ellipse:
       e.start(4, 17);
       add_point(p.cx, p.cy);
       add_point(p.cx + p.rx, p.cy);
       add_point(p.cx, p.cy + p.ry);
       e.finish();
       return;
-    case GrOp::rectangle:
+    case GrOp::Rectangle:
       e.start(4, 11);
       add_point(p.x1, p.y1);
       add_point(p.x2, p.y2);
       e.finish();
       return;
-    case GrOp::sector:
+    case GrOp::Sector:
       e.start(4, 7);
       add_point(p.cx, p.cy);
       add_arc_points(p, p.start_angle, p.end_angle);
@@ -134,7 +134,7 @@ void fill(GrOp op) {
     return;
   }
   const bool filled = state.fill_style >= kFillSolidMixed;
-  if (!filled && op != GrOp::ellipse) {
+  if (!filled && op != GrOp::Ellipse) {
     return;
   }
   const CgmState& s = cgm();
@@ -142,7 +142,7 @@ void fill(GrOp op) {
   if (!filled) {
     edge_attributes(true);
   }
-  encoder().start(5, 22).add_int(static_cast<long>(filled ? Interior::solid : Interior::empty)).finish();
+  encoder().start(5, 22).add_int(static_cast<long>(filled ? Interior::Solid : Interior::Empty)).finish();
   shape(op);
   if (!filled) {
     edge_attributes(false);
@@ -256,8 +256,8 @@ void image() {
 
 bool is_attribute(GrOp op) {
   switch (op) {
-    case GrOp::line_style: case GrOp::line_width: case GrOp::line_join: case GrOp::line_cap:
-    case GrOp::select_font: case GrOp::clip: case GrOp::text_direction:
+    case GrOp::LineStyle: case GrOp::LineWidth: case GrOp::LineJoin: case GrOp::LineCap:
+    case GrOp::SelectFont: case GrOp::Clip: case GrOp::TextDirection:
       return true;
     default:
       return false;
@@ -267,13 +267,13 @@ bool is_attribute(GrOp op) {
 void attribute(GrOp op) {
   const LineAttributes& line = drawing().line;
   switch (op) {
-    case GrOp::line_style: line_type(); return;
-    case GrOp::line_width: encoder().start(5, 3).add_vdc(vdc_length(line.width)).finish(); return;
-    case GrOp::line_join: encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish(); return;
-    case GrOp::line_cap: encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish(); return;
-    case GrOp::select_font: font(); return;
-    case GrOp::clip: clip(); return;
-    case GrOp::text_direction: orientation(drawing().text.rotation); return;
+    case GrOp::LineStyle: line_type(); return;
+    case GrOp::LineWidth: encoder().start(5, 3).add_vdc(vdc_length(line.width)).finish(); return;
+    case GrOp::LineJoin: encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish(); return;
+    case GrOp::LineCap: encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish(); return;
+    case GrOp::SelectFont: font(); return;
+    case GrOp::Clip: clip(); return;
+    case GrOp::TextDirection: orientation(drawing().text.rotation); return;
     default: return;
   }
 }
@@ -282,17 +282,17 @@ void attribute(GrOp op) {
 
 void write_operation(GrOp op) {
   CgmState& s = cgm();
-  if (op == GrOp::colour || op == GrOp::colour_value) {
+  if (op == GrOp::Colour || op == GrOp::ColourValue) {
     s.previous = s.colour;
     s.colour = output_colour(drawing().colour.current);
     return;
   }
-  if (op == GrOp::new_page) {
+  if (op == GrOp::NewPage) {
     end_picture();
     return;
   }
   if (is_attribute(op)) {
-    if (op == GrOp::clip) {
+    if (op == GrOp::Clip) {
       s.clip_set = true;
     }
     if (s.picture_open) {
@@ -302,19 +302,19 @@ void write_operation(GrOp op) {
   }
   const Primitive& p = drawing().primitive;
   switch (op) {
-    case GrOp::line: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x2, p.y2); return;
-    case GrOp::point: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x1, p.y1); return;
-    case GrOp::polyline: ensure_picture(); polyline(); return;
-    case GrOp::arc: ensure_picture(); arc(); return;
-    case GrOp::ellipse: case GrOp::triangle: case GrOp::rectangle: case GrOp::parallelogram:
-    case GrOp::sector: case GrOp::polygon:
+    case GrOp::Line: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x2, p.y2); return;
+    case GrOp::Point: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x1, p.y1); return;
+    case GrOp::Polyline: ensure_picture(); polyline(); return;
+    case GrOp::Arc: ensure_picture(); arc(); return;
+    case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram:
+    case GrOp::Sector: case GrOp::Polygon:
       if (p.int_param[1] != kClosingCall) {
         ensure_picture();
         fill(op);
       }
       return;
-    case GrOp::text: ensure_picture(); text(); return;
-    case GrOp::image: ensure_picture(); image(); return;
+    case GrOp::Text: ensure_picture(); text(); return;
+    case GrOp::Image: ensure_picture(); image(); return;
     default: return;
   }
 }

@@ -110,8 +110,8 @@ void describe_device() {
     return;
   }
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::hatch_distance, 100);
-  device.set_option(GrOption::colour_depth, kDefaultColourDepth);
+  device.set_option(GrOption::HatchDistance, 100);
+  device.set_option(GrOption::ColourDepth, kDefaultColourDepth);
 }
 
 void write_trailer() {
@@ -124,12 +124,12 @@ void driver(GrOp op) {
     return;
   }
   switch (op) {
-    case GrOp::colour:
+    case GrOp::Colour:
       update_colour();
       return;
-    case GrOp::line: case GrOp::ellipse: case GrOp::triangle: case GrOp::rectangle:
-    case GrOp::parallelogram: case GrOp::sector: case GrOp::polygon: case GrOp::text:
-    case GrOp::point: case GrOp::polyline: case GrOp::arc:
+    case GrOp::Line: case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle:
+    case GrOp::Parallelogram: case GrOp::Sector: case GrOp::Polygon: case GrOp::Text:
+    case GrOp::Point: case GrOp::Polyline: case GrOp::Arc:
       if (drawing().output.is_open()) {
         write_entity(op);
       }
@@ -181,7 +181,7 @@ std::string_view line_type_name(int style) {
 }
 
 int colour_depth() {
-  const int depth = drawing().device.option(GrOption::colour_depth);
+  const int depth = drawing().device.option(GrOption::ColourDepth);
   return depth == 0 ? kDefaultColourDepth : depth;
 }
 

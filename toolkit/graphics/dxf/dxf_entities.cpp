@@ -109,7 +109,7 @@ void write_filled(GrOp op) {
   if (state.fill_style != kFillSolid || p.int_param[1] == kClosingCall) {
     return;
   }
-  if (op == GrOp::rectangle) {
+  if (op == GrOp::Rectangle) {
     const Area& area = state.area;
     const auto limit_x = [&area](double x) { return std::clamp(x, area.x, area.x + area.width); };
     const auto limit_y = [&area](double y) { return std::clamp(y, area.y, area.y + area.height); };
@@ -117,11 +117,11 @@ void write_filled(GrOp op) {
     write_solid(x1, y1, x2, y1, x1, y2, x2, y2);
     return;
   }
-  const std::size_t needed = op == GrOp::triangle ? 3 : 4;
+  const std::size_t needed = op == GrOp::Triangle ? 3 : 4;
   if (p.xs.size() < needed || p.ys.size() < needed || p.count < static_cast<int>(needed)) {
     return;
   }
-  if (op == GrOp::triangle) {
+  if (op == GrOp::Triangle) {
     write_solid(p.xs[0], p.ys[0], p.xs[1], p.ys[1], p.xs[2], p.ys[2], p.xs[2], p.ys[2]);
   } else {
     write_solid(p.xs[0], p.ys[0], p.xs[1], p.ys[1], p.xs[3], p.ys[3], p.xs[2], p.ys[2]);
@@ -173,20 +173,20 @@ void write_text() {
 void write_entity(GrOp op) {
   const Primitive& p = drawing().primitive;
   switch (op) {
-    case GrOp::line: write_line(p.x1, p.y1, p.x2, p.y2); return;
-    case GrOp::point:
+    case GrOp::Line: write_line(p.x1, p.y1, p.x2, p.y2); return;
+    case GrOp::Point:
       head("POINT");
       point(10, p.x1, p.y1);
       return;
-    case GrOp::polyline: write_polyline(); return;
-    case GrOp::ellipse:
+    case GrOp::Polyline: write_polyline(); return;
+    case GrOp::Ellipse:
       if (p.int_param[1] != kClosingCall) {
         write_circle();
       }
       return;
-    case GrOp::arc: write_arc(); return;
-    case GrOp::triangle: case GrOp::rectangle: case GrOp::parallelogram: write_filled(op); return;
-    case GrOp::text: write_text(); return;
+    case GrOp::Arc: write_arc(); return;
+    case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram: write_filled(op); return;
+    case GrOp::Text: write_text(); return;
     default: return;  // sectors and polygons leave their fill to hatching lines
   }
 }

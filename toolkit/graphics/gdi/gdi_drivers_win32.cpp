@@ -44,7 +44,7 @@ std::string default_printer() {
 
 void describe(int driver, int width, int height, double units_per_inch) {
   if (describe_device_from({driver, width, height, units_per_inch, 256, driver_info(driver)->capabilities, {}})) {
-    drawing().device.set_option(GrOption::path_limit, 255);
+    drawing().device.set_option(GrOption::PathLimit, 255);
   }
 }
 
@@ -155,21 +155,21 @@ void new_page() {
 
 void printer_driver(GrOp op) {
   switch (op) {
-    case GrOp::initialise: describe_printer(); return;
-    case GrOp::begin_output: begin_printing(); return;
-    case GrOp::end_output: end_output(); return;
-    case GrOp::new_page: new_page(); return;
+    case GrOp::Initialise: describe_printer(); return;
+    case GrOp::BeginOutput: begin_printing(); return;
+    case GrOp::EndOutput: end_output(); return;
+    case GrOp::NewPage: new_page(); return;
     default: gdi_state().renderer.draw(op); return;
   }
 }
 
 void metafile_driver(GrOp op) {
   switch (op) {
-    case GrOp::initialise:
+    case GrOp::Initialise:
       describe(kMetafileDriver, kMetafileWidth, kMetafileHeight, kMetafileUnitsPerInch);
       return;
-    case GrOp::begin_output: begin_metafile(); return;
-    case GrOp::end_output: end_output(); return;
+    case GrOp::BeginOutput: begin_metafile(); return;
+    case GrOp::EndOutput: end_output(); return;
     default: gdi_state().renderer.draw(op); return;
   }
 }

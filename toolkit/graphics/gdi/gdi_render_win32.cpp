@@ -126,12 +126,12 @@ void GdiRenderer::shape(GrOp op) {
   const bool solid = state.fill_style >= kFillSolidMixed;
   update_brush(state.fill_style == kFillSolidMixed);
   HGDIOBJ previous_brush = solid ? nullptr : SelectObject(dc_, GetStockObject(NULL_BRUSH));
-  if (op == GrOp::ellipse) {
+  if (op == GrOp::Ellipse) {
     const POINT a = to_device(p.cx - p.rx, p.cy + p.ry), b = to_device(p.cx + p.rx, p.cy - p.ry);
     Ellipse(dc_, a.x, a.y, b.x, b.y);
-  } else if (op == GrOp::sector) {
+  } else if (op == GrOp::Sector) {
     arc(true, true);
-  } else if (op == GrOp::rectangle) {
+  } else if (op == GrOp::Rectangle) {
     const POINT a = to_device(p.x1, p.y1), b = to_device(p.x2, p.y2);
     const POINT corners[4] = {a, {b.x, a.y}, b, {a.x, b.y}};
     Polygon(dc_, corners, 4);
@@ -206,38 +206,38 @@ void GdiRenderer::draw(GrOp op) {
   if (dc_ == nullptr) return;
   const Primitive& p = drawing().primitive;
   switch (op) {
-    case GrOp::colour:
-    case GrOp::colour_value:
+    case GrOp::Colour:
+    case GrOp::ColourValue:
       colour_ = to_colorref(colour_rgb(drawing().colour.current));
       update_pen();
       break;
-    case GrOp::line_width:
-    case GrOp::line_style:
-    case GrOp::line_join:
-    case GrOp::line_cap: update_pen(); break;
-    case GrOp::select_font: update_font(); break;
-    case GrOp::text: text(); break;
-    case GrOp::clip: clip(); break;
-    case GrOp::line: {
+    case GrOp::LineWidth:
+    case GrOp::LineStyle:
+    case GrOp::LineJoin:
+    case GrOp::LineCap: update_pen(); break;
+    case GrOp::SelectFont: update_font(); break;
+    case GrOp::Text: text(); break;
+    case GrOp::Clip: clip(); break;
+    case GrOp::Line: {
       const POINT a = to_device(p.x1, p.y1), b = to_device(p.x2, p.y2);
       MoveToEx(dc_, a.x, a.y, nullptr);
       LineTo(dc_, b.x, b.y);
       break;
     }
-    case GrOp::point: {
+    case GrOp::Point: {
       const POINT a = to_device(p.x1, p.y1);
       SetPixel(dc_, a.x, a.y, colour_);
       break;
     }
-    case GrOp::polyline: polyline(); break;
-    case GrOp::ellipse:
-    case GrOp::rectangle:
-    case GrOp::triangle:
-    case GrOp::parallelogram:
-    case GrOp::polygon:
-    case GrOp::sector: shape(op); break;
-    case GrOp::arc: arc(p.int_param[0] == 1, false); break;
-    case GrOp::image: image(); break;
+    case GrOp::Polyline: polyline(); break;
+    case GrOp::Ellipse:
+    case GrOp::Rectangle:
+    case GrOp::Triangle:
+    case GrOp::Parallelogram:
+    case GrOp::Polygon:
+    case GrOp::Sector: shape(op); break;
+    case GrOp::Arc: arc(p.int_param[0] == 1, false); break;
+    case GrOp::Image: image(); break;
     default: break;
   }
 }

@@ -34,9 +34,9 @@ void describe_device() {
                         static_cast<int>(model.height / kPlotterUnitsPerPoint), 72.0, model.colours,
                         driver_info(kPrinterDriver)->capabilities, "quilplot.plt"});
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::orientation, 1);
-  device.set_option(GrOption::hatch_distance, 100);
-  device.set_option(GrOption::label_terminator, 4);
+  device.set_option(GrOption::Orientation, 1);
+  device.set_option(GrOption::HatchDistance, 100);
+  device.set_option(GrOption::LabelTerminator, 4);
 }
 
 bool framed() { return hpgl().model != kUnframedModel; }
@@ -79,7 +79,7 @@ void write_header() {
   add_scaling_points(line);
   emit(line);
   out.write("DT");
-  out.put(static_cast<char>(state.device.option(GrOption::label_terminator)));
+  out.put(static_cast<char>(state.device.option(GrOption::LabelTerminator)));
   out.write("\r\n");
   emit("DI1. 0.");
   emit("TR0");
@@ -93,7 +93,7 @@ void write_header() {
   line.add("13 ").add_int(s.model).add(s.colours > 2 ? " 1.2" : " 1.5").add(" 9");
   comment(line.view());
   line.clear();
-  line.add("2 ").add_int(state.device.option(GrOption::reverse_mode));
+  line.add("2 ").add_int(state.device.option(GrOption::ReverseMode));
   comment(line.view());
   emit("SC0 32760 0 32760");
   if (s.colours <= 2) {
@@ -110,7 +110,7 @@ void write_page_end() {
   if (!framed()) {
     emit("PG");
   } else {
-    const int copies = std::max(state.device.option(GrOption::copies), 1);
+    const int copies = std::max(state.device.option(GrOption::Copies), 1);
     line.clear();
     line.add("\x1b%1A\x1b&l");
     if (copies < 10) {
@@ -148,31 +148,31 @@ void start_output(bool plain) {
     return static_cast<long>(std::trunc(device_units * factor));
   };
   const DeviceDescription& device = state.device;
-  const int x = device.option(GrOption::offset_x), y = device.option(GrOption::offset_y);
+  const int x = device.option(GrOption::OffsetX), y = device.option(GrOption::OffsetY);
   s.p1 = Point{plotter_units(x), plotter_units(y)};
-  s.p2 = Point{plotter_units(x + device.option(GrOption::width)), plotter_units(y + device.option(GrOption::height))};
+  s.p2 = Point{plotter_units(x + device.option(GrOption::Width)), plotter_units(y + device.option(GrOption::Height))};
 }
 
 // Operations both dialects share; false for those each driver handles itself.
 bool shared_operation(GrOp op) {
   switch (op) {
-    case GrOp::line: draw_line(); return true;
-    case GrOp::point: draw_point(); return true;
-    case GrOp::polyline: draw_polyline(); return true;
-    case GrOp::arc: draw_arc(); return true;
-    case GrOp::colour: case GrOp::colour_value: select_colour(); return true;
-    case GrOp::ellipse: case GrOp::triangle: case GrOp::rectangle: case GrOp::parallelogram:
-    case GrOp::sector: case GrOp::polygon:
+    case GrOp::Line: draw_line(); return true;
+    case GrOp::Point: draw_point(); return true;
+    case GrOp::Polyline: draw_polyline(); return true;
+    case GrOp::Arc: draw_arc(); return true;
+    case GrOp::Colour: case GrOp::ColourValue: select_colour(); return true;
+    case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram:
+    case GrOp::Sector: case GrOp::Polygon:
       draw_fill(op);
       return true;
-    case GrOp::select_font: hpgl().font_pending = true; return true;
-    case GrOp::text: write_text(); return true;
-    case GrOp::text_direction: write_direction(drawing().text.rotation); return true;
-    case GrOp::clip: write_clip(); return true;
-    case GrOp::line_style: write_line_style(); return true;
-    case GrOp::line_width: write_line_width(); return true;
-    case GrOp::line_join: write_line_join(); return true;
-    case GrOp::line_cap: write_line_cap(); return true;
+    case GrOp::SelectFont: hpgl().font_pending = true; return true;
+    case GrOp::Text: write_text(); return true;
+    case GrOp::TextDirection: write_direction(drawing().text.rotation); return true;
+    case GrOp::Clip: write_clip(); return true;
+    case GrOp::LineStyle: write_line_style(); return true;
+    case GrOp::LineWidth: write_line_width(); return true;
+    case GrOp::LineJoin: write_line_join(); return true;
+    case GrOp::LineCap: write_line_cap(); return true;
     default: return false;
   }
 }
@@ -191,7 +191,7 @@ void printer_driver(GrOp op) {
   if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
     return;
   }
-  if (op == GrOp::new_page) {
+  if (op == GrOp::NewPage) {
     write_page_end();
     return;
   }

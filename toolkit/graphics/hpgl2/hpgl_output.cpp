@@ -60,7 +60,7 @@ int true_colour_pen(int colour) {
 }
 
 int background_colour() {
-  const bool reverse = drawing().device.option(GrOption::reverse_mode) != 0;
+  const bool reverse = drawing().device.option(GrOption::ReverseMode) != 0;
   if (drawing().drawable.true_colour) {
     return reverse ? 0 : 0xFFFFFF;
   }
@@ -185,7 +185,7 @@ void forget_pen_position() { hpgl().pen_known = false; }
 
 Rgb output_colour(int colour) {
   Rgb rgb = colour_rgb(colour);
-  const int reverse = drawing().device.option(GrOption::reverse_mode);
+  const int reverse = drawing().device.option(GrOption::ReverseMode);
   const bool all_light = rgb.red >= 246 && rgb.green >= 246 && rgb.blue >= 246;
   const bool all_dark = rgb.red < 10 && rgb.green < 10 && rgb.blue < 10;
   if (reverse == 1 || (reverse == 2 && (all_light || all_dark))) {

@@ -27,8 +27,8 @@ void describe_device() {
                         static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch), kDeviceUnitsPerInch, row.pens,
                         kPlotterCapabilities[static_cast<std::size_t>(model - 1)], "quilplot.plt"});
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::hatch_distance, 100);
-  device.set_option(GrOption::label_terminator, 3);
+  device.set_option(GrOption::HatchDistance, 100);
+  device.set_option(GrOption::LabelTerminator, 3);
 }
 
 void write_header() {
@@ -44,7 +44,7 @@ void write_header() {
   emit(line);
   emit("SC0 32760 0 32760");
   out.write("DT");
-  out.put(static_cast<char>(drawing().device.option(GrOption::label_terminator)));
+  out.put(static_cast<char>(drawing().device.option(GrOption::LabelTerminator)));
   out.write("\r\n");
   emit("DI1 0");
 }
@@ -67,7 +67,7 @@ void plotter_driver(GrOp op) {
   if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
     return;
   }
-  if (op == GrOp::new_page) {
+  if (op == GrOp::NewPage) {
     emit("PG");
     forget_pen_position();
     return;

@@ -13,11 +13,11 @@ constexpr int kPolylineNote = 31;
 // Comment codes that name the kind of a fill.
 int fill_kind(GrOp op) {
   switch (op) {
-    case GrOp::ellipse: return 5;
-    case GrOp::triangle: return 8;
-    case GrOp::rectangle: return 6;
-    case GrOp::parallelogram: return 7;
-    case GrOp::sector: return 4;
+    case GrOp::Ellipse: return 5;
+    case GrOp::Triangle: return 8;
+    case GrOp::Rectangle: return 6;
+    case GrOp::Parallelogram: return 7;
+    case GrOp::Sector: return 4;
     default: return 11;
   }
 }
@@ -43,15 +43,15 @@ bool load_fill_outline(GrOp op) {
   const Primitive& p = drawing().primitive;
   std::vector<Point>& points = outline();
   switch (op) {
-    case GrOp::ellipse:
+    case GrOp::Ellipse:
       add_ellipse_points(points, p, 0.0, kTwoPi);
       break;
-    case GrOp::sector:
+    case GrOp::Sector:
       points.push_back(scaled(p.cx, p.cy));
       add_ellipse_points(points, p, p.start_angle, p.end_angle);
       points.push_back(points.front());
       break;
-    case GrOp::rectangle:
+    case GrOp::Rectangle:
       for (auto [x, y] : {std::pair{p.x1, p.y1}, {p.x2, p.y1}, {p.x2, p.y2}, {p.x1, p.y2}, {p.x1, p.y1}}) {
         points.push_back(scaled(x, y));
       }
@@ -98,7 +98,7 @@ void hatch_outline() {
     high = std::max(high, p.y);
   }
   const double page_height = static_cast<double>(std::max(s.p2.y - s.p1.y, 1L));
-  const int distance = std::max(drawing().device.option(GrOption::hatch_distance), 100);
+  const int distance = std::max(drawing().device.option(GrOption::HatchDistance), 100);
   const long spacing = std::max(1L, static_cast<long>(20.0 * distance / 100.0 * kScaleMax / page_height));
   std::vector<long> crossings;
   constexpr long kMaxLines = 4000;
@@ -130,7 +130,7 @@ void fill_outline(GrOp op) {
     emit(line);
   }
   const std::vector<Point>& points = s.points;
-  if (op == GrOp::rectangle) {
+  if (op == GrOp::Rectangle) {
     move_to(points[0]);
     LineBuffer line;
     line.add("RA");
@@ -214,10 +214,10 @@ void draw_fill(GrOp op) {
     return;
   }
   // Outlined ellipses are drawn as outlines; a pen plotter hatches its fills.
-  const bool outline_only = (op == GrOp::ellipse && state.fill_style < kFillSolidMixed) || hpgl().plain;
+  const bool outline_only = (op == GrOp::Ellipse && state.fill_style < kFillSolidMixed) || hpgl().plain;
   if (outline_only) {
     trace_outline();
-    if (hpgl().plain && (op != GrOp::ellipse || state.fill_style >= kFillSolidMixed)) {
+    if (hpgl().plain && (op != GrOp::Ellipse || state.fill_style >= kFillSolidMixed)) {
       hatch_outline();
     }
   } else {

@@ -85,7 +85,7 @@ void write_label_origin(int justification) {
 // The label terminator would end the label early: it is dropped. Control bytes would
 // act as label controls: they become blanks.
 void write_label(std::string_view text) {
-  const int terminator = drawing().device.option(GrOption::label_terminator);
+  const int terminator = drawing().device.option(GrOption::LabelTerminator);
   const char end = static_cast<char>(terminator >= 1 && terminator <= 127 ? terminator : 3);
   OutputStream& out = drawing().output;
   out.write("LB");

@@ -4,9 +4,9 @@
 namespace quill {
 
 ImageResult capture_window_area(int, const Area&, AreaPixels&) {
-  return {ImageError::api, invalid_parameter_error()};
+  return {ImageError::Api, invalid_parameter_error()};
 }
 
-ImageResult put_clipboard_bitmap(const PixelBuffer&) { return {ImageError::clipboard, 0}; }
+ImageResult put_clipboard_bitmap(const PixelBuffer&) { return {ImageError::Clipboard, 0}; }
 
 }  // namespace quill

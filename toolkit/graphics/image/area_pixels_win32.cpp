@@ -17,7 +17,7 @@ struct DibInfo {
   RGBQUAD colours[256]{};
 };
 
-ImageResult api_failure() { return {ImageError::api, static_cast<int>(GetLastError())}; }
+ImageResult api_failure() { return {ImageError::Api, static_cast<int>(GetLastError())}; }
 
 int supported_display_depth(int bits) {
   if (bits <= 4) return 4;
@@ -65,11 +65,11 @@ ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
   gdi.window = window_handle(window);
   RECT client{};
   if (gdi.window == nullptr || !GetClientRect(gdi.window, &client)) {
-    return {ImageError::api, ERROR_INVALID_WINDOW_HANDLE};
+    return {ImageError::Api, ERROR_INVALID_WINDOW_HANDLE};
   }
   const PixelRect r = area_rect(area, client.right, client.bottom);
   if (r.width() < 1 || r.height() < 1) {
-    return {ImageError::api, ERROR_INVALID_PARAMETER};
+    return {ImageError::Api, ERROR_INVALID_PARAMETER};
   }
   gdi.screen = GetDC(gdi.window);
   if (gdi.screen == nullptr) return api_failure();
@@ -107,7 +107,7 @@ ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
 
 ImageResult put_clipboard_bitmap(const PixelBuffer& image) {
   if (!valid_pixel_buffer(image) || image.row_pitch % 4 != 0) {
-    return {ImageError::api, ERROR_INVALID_PARAMETER};
+    return {ImageError::Api, ERROR_INVALID_PARAMETER};
   }
   DibInfo info;
   describe(info, image.width, image.bottom_up ? image.height : -image.height, image.bits_per_pixel);
@@ -122,7 +122,7 @@ ImageResult put_clipboard_bitmap(const PixelBuffer& image) {
   if (bitmap == nullptr) return api_failure();
   if (!OpenClipboard(nullptr)) {
     DeleteObject(bitmap);
-    return {ImageError::clipboard, static_cast<int>(GetLastError())};
+    return {ImageError::Clipboard, static_cast<int>(GetLastError())};
   }
   EmptyClipboard();
   const bool handed = SetClipboardData(CF_BITMAP, bitmap) != nullptr;

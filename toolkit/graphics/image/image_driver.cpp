@@ -40,20 +40,20 @@ class OutputStreamSink final : public ByteSink {
     out.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return out.is_open() && !out.failed();
   }
-  ImageResult failure() const override { return {ImageError::write, 0}; }
+  ImageResult failure() const override { return {ImageError::Write, 0}; }
 };
 
 void bitmap_screen_driver(GrOp op) {
   ImageDriverState& s = image_state();
   DrawingState& state = drawing();
-  if (state.drawable.kind != DrawableKind::bitmap) {
+  if (state.drawable.kind != DrawableKind::Bitmap) {
     if (s.next_screen != nullptr) {
       s.next_screen(op);
     }
     return;
   }
   MemoryBitmap* bitmap = current_bitmap();
-  if (op == GrOp::initialise) {
+  if (op == GrOp::Initialise) {
     if (bitmap != nullptr) {
       state.drawable.true_colour = bitmap->true_colour();
       set_drawable_size(bitmap->width(), bitmap->height());
@@ -74,9 +74,9 @@ void describe_image_device() {
     return;
   }
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::path_limit, 255);
-  device.set_option(GrOption::colour_depth, kDefaultDepth);
-  device.set_option(GrOption::image_format, static_cast<int>(ImageFormat::png));
+  device.set_option(GrOption::PathLimit, 255);
+  device.set_option(GrOption::ColourDepth, kDefaultDepth);
+  device.set_option(GrOption::ImageFormat, static_cast<int>(ImageFormat::Png));
 }
 
 // A page bitmap for option 23: 1 gives black and white in a 4-bit bitmap.
@@ -103,8 +103,8 @@ void begin_image_output() {
   ImageDriverState& s = image_state();
   DrawingState& state = drawing();
   const DeviceDescription& device = state.device;
-  s.page = make_page(device.option(GrOption::width), device.option(GrOption::height),
-                     device.option(GrOption::colour_depth));
+  s.page = make_page(device.option(GrOption::Width), device.option(GrOption::Height),
+                     device.option(GrOption::ColourDepth));
   if (!s.page) {
     state.hardcopy.active = false;
     state.hardcopy.active_driver = 0;
@@ -123,9 +123,9 @@ void end_image_output() {
   ImageDriverState& s = image_state();
   if (s.page && drawing().output.is_open()) {
     OutputStreamSink sink;
-    const auto format = static_cast<ImageFormat>(drawing().device.option(GrOption::image_format));
+    const auto format = static_cast<ImageFormat>(drawing().device.option(GrOption::ImageFormat));
     const ImageResult result = encode_image(format, s.page->buffer(), sink);
-    if (result.code == ImageError::zlib) {
+    if (result.code == ImageError::Zlib) {
       errors().os_error = result.detail;
       IErrorReport(kZlibError, "IGrHardCopy");
     }
@@ -137,9 +137,9 @@ void end_image_output() {
 
 void image_driver(GrOp op) {
   switch (op) {
-    case GrOp::initialise: describe_image_device(); return;
-    case GrOp::begin_output: begin_image_output(); return;
-    case GrOp::end_output: end_image_output(); return;
+    case GrOp::Initialise: describe_image_device(); return;
+    case GrOp::BeginOutput: begin_image_output(); return;
+    case GrOp::EndOutput: end_image_output(); return;
     default: image_state().page_raster.draw(op); return;
   }
 }

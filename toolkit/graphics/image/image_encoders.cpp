@@ -22,7 +22,7 @@ constexpr std::uint8_t kPcxRunFlag = 192;
 constexpr std::size_t kPcxMaxRun = 63;
 constexpr std::uint8_t kPcxPaletteMarker = 12;
 
-ImageResult refused() { return {ImageError::api, invalid_parameter_error()}; }
+ImageResult refused() { return {ImageError::Api, invalid_parameter_error()}; }
 
 bool put(ByteSink& sink, const std::vector<std::uint8_t>& bytes) { return sink.write(bytes); }
 
@@ -187,7 +187,7 @@ ImageResult guarded(const PixelBuffer& image, ByteSink& sink, Encode encode) {
   try {
     return encode(image, sink);
   } catch (const std::bad_alloc&) {
-    return {ImageError::api, out_of_memory_error()};
+    return {ImageError::Api, out_of_memory_error()};
   }
 }
 
@@ -240,9 +240,9 @@ ImageResult encode_png(const PixelBuffer& image, ByteSink& sink) {
 
 ImageResult encode_image(ImageFormat format, const PixelBuffer& image, ByteSink& sink) {
   switch (format) {
-    case ImageFormat::bmp: return encode_bmp(image, sink);
-    case ImageFormat::pcx: return encode_pcx(image, sink);
-    case ImageFormat::png: return encode_png(image, sink);
+    case ImageFormat::Bmp: return encode_bmp(image, sink);
+    case ImageFormat::Pcx: return encode_pcx(image, sink);
+    case ImageFormat::Png: return encode_png(image, sink);
     default: return {};
   }
 }

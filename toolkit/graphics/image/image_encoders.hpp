@@ -11,21 +11,21 @@
 
 namespace quill {
 
-enum class ImageFormat : int { clipboard = 0, bmp = 1, pcx = 2, png = 15 };
+enum class ImageFormat : int { Clipboard = 0, Bmp = 1, Pcx = 2, Png = 15 };
 
 enum class ImageError : int {
-  none = 0,
-  open = 1,         // the file cannot be created; detail: system error number
-  write = 2,        // a write failed; detail: system error number
-  zlib = 1044,      // compression failed; detail: zlib's result code
-  api = 1072,       // a bitmap or memory block cannot be made, or the size is refused
-  clipboard = 1094, // the clipboard cannot be opened
+  None = 0,
+  Open = 1,         // the file cannot be created; detail: system error number
+  Write = 2,        // a write failed; detail: system error number
+  Zlib = 1044,      // compression failed; detail: zlib's result code
+  Api = 1072,       // a bitmap or memory block cannot be made, or the size is refused
+  Clipboard = 1094, // the clipboard cannot be opened
 };
 
 struct ImageResult {
-  ImageError code = ImageError::none;
+  ImageError code = ImageError::None;
   int detail = 0;
-  bool ok() const { return code == ImageError::none; }
+  bool ok() const { return code == ImageError::None; }
   friend bool operator==(const ImageResult&, const ImageResult&) = default;
 };
 
@@ -60,7 +60,7 @@ inline constexpr int kPcxMaxWidth = 65534;
 inline constexpr int kPcxMaxHeight = 65535;
 
 // Each encoder checks the description first (an invalid buffer or a size the format
-// cannot hold gives ImageError::api with invalid_parameter_error(), nothing written).
+// cannot hold gives ImageError::Api with invalid_parameter_error(), nothing written).
 ImageResult encode_bmp(const PixelBuffer& image, ByteSink& sink);
 ImageResult encode_pcx(const PixelBuffer& image, ByteSink& sink);
 ImageResult encode_png(const PixelBuffer& image, ByteSink& sink);

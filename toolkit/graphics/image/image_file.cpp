@@ -42,7 +42,7 @@ bool FileSink::open() {
 #endif
   file_ = std::fopen(path_.c_str(), "wb");
   if (file_ == nullptr) {
-    fail(ImageError::open);
+    fail(ImageError::Open);
     return false;
   }
   std::setvbuf(file_, nullptr, _IOFBF, kFileBuffer);
@@ -61,7 +61,7 @@ bool FileSink::write(std::span<const std::uint8_t> bytes) {
   }
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    fail(ImageError::write);
+    fail(ImageError::Write);
     return false;
   }
   return true;
@@ -74,7 +74,7 @@ ImageResult FileSink::finish() {
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed) {
-      fail(ImageError::write);
+      fail(ImageError::Write);
     }
   }
   return failure_;

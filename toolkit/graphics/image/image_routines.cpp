@@ -22,8 +22,8 @@ constexpr int kMetafileDrawable = 1063;
 constexpr int kImageTooLarge = 1109;
 
 bool known_format(int code) {
-  return code == static_cast<int>(ImageFormat::clipboard) || code == static_cast<int>(ImageFormat::bmp) ||
-         code == static_cast<int>(ImageFormat::pcx) || code == static_cast<int>(ImageFormat::png);
+  return code == static_cast<int>(ImageFormat::Clipboard) || code == static_cast<int>(ImageFormat::Bmp) ||
+         code == static_cast<int>(ImageFormat::Pcx) || code == static_cast<int>(ImageFormat::Png);
 }
 
 // The format named by the file's extension, or -1.
@@ -35,9 +35,9 @@ int format_of_extension(std::string_view name) {
   std::string extension(name.substr(dot));
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension == ".bmp") return static_cast<int>(ImageFormat::bmp);
-  if (extension == ".pcx") return static_cast<int>(ImageFormat::pcx);
-  if (extension == ".png") return static_cast<int>(ImageFormat::png);
+  if (extension == ".bmp") return static_cast<int>(ImageFormat::Bmp);
+  if (extension == ".pcx") return static_cast<int>(ImageFormat::Pcx);
+  if (extension == ".png") return static_cast<int>(ImageFormat::Png);
   return -1;
 }
 
@@ -53,7 +53,7 @@ void report(const ImageResult& result, std::string_view routine) {
     return;
   }
   ErrorState& state = errors();
-  if (result.code == ImageError::open || result.code == ImageError::write) {
+  if (result.code == ImageError::Open || result.code == ImageError::Write) {
     state.file_error = result.detail;
     state.file_error_source = 2;
   } else {
@@ -66,22 +66,22 @@ void report(const ImageResult& result, std::string_view routine) {
 int read_current_area(AreaPixels& out, ImageResult& failure) {
   const DrawingState& state = drawing();
   switch (state.drawable.kind) {
-    case DrawableKind::bitmap: {
+    case DrawableKind::Bitmap: {
       const MemoryBitmap* bitmap = current_bitmap();
       if (bitmap == nullptr) {
         return kInvalidSurface;
       }
       const PixelRect r = area_rect(state.area, bitmap->width(), bitmap->height());
       if (r.width() < 1 || r.height() < 1) {
-        failure = {ImageError::api, invalid_parameter_error()};
+        failure = {ImageError::Api, invalid_parameter_error()};
         return 0;
       }
       out.bitmap = std::make_unique<MemoryBitmap>(bitmap->crop(r.left, r.top, r.right, r.bottom));
       out.buffer = out.bitmap->buffer();
       return 0;
     }
-    case DrawableKind::window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
-    case DrawableKind::metafile: return kMetafileDrawable;
+    case DrawableKind::Window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
+    case DrawableKind::Metafile: return kMetafileDrawable;
     default: return kInvalidSurface;
   }
 }
@@ -95,10 +95,10 @@ void save_current_area(int format, std::string_view file_name, std::string_view 
       return;
     }
   } catch (const std::bad_alloc&) {
-    result = {ImageError::api, out_of_memory_error()};
+    result = {ImageError::Api, out_of_memory_error()};
   }
   if (result.ok()) {
-    result = format == static_cast<int>(ImageFormat::clipboard)
+    result = format == static_cast<int>(ImageFormat::Clipboard)
                  ? put_clipboard_bitmap(area.buffer)
                  : save_image_file(static_cast<ImageFormat>(format), area.buffer, file_name);
   }
@@ -170,5 +170,5 @@ void IGrSaveImage(std::string_view file_name, std::optional<int> format) {
 }
 
 void IGrCopyImageToClipboard() {
-  save_current_area(static_cast<int>(ImageFormat::clipboard), {}, "IGrCopyImageToClipboard");
+  save_current_area(static_cast<int>(ImageFormat::Clipboard), {}, "IGrCopyImageToClipboard");
 }

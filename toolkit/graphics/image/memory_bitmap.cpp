@@ -153,7 +153,7 @@ MemoryBitmap* bitmap_slot(int id) {
 
 MemoryBitmap* current_bitmap() {
   const Drawable& drawable = drawing().drawable;
-  return drawable.kind == DrawableKind::bitmap ? bitmap_slot(drawable.id) : nullptr;
+  return drawable.kind == DrawableKind::Bitmap ? bitmap_slot(drawable.id) : nullptr;
 }
 
 void reset_bitmaps_for_tests() {

@@ -121,7 +121,7 @@ std::vector<std::uint8_t> palette_data(const PixelBuffer& image) {
 ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   const std::size_t row_bytes = png_row_bytes(image);
   if (row_bytes + 1 > kMaxChunk / static_cast<std::size_t>(image.height)) {
-    return {ImageError::api, invalid_parameter_error()};
+    return {ImageError::Api, invalid_parameter_error()};
   }
   const Block raw = raw_image(image, row_bytes);
   const uLong raw_size = static_cast<uLong>(raw.size);
@@ -130,10 +130,10 @@ ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   const int rc = compress2(compressed.data.get(), &compressed_size, raw.data.get(), raw_size,
                            Z_DEFAULT_COMPRESSION);
   if (rc != Z_OK) {
-    return {ImageError::zlib, rc};
+    return {ImageError::Zlib, rc};
   }
   if (compressed_size > kMaxChunk) {
-    return {ImageError::api, invalid_parameter_error()};
+    return {ImageError::Api, invalid_parameter_error()};
   }
   const bool palette = image.bits_per_pixel <= 8;
   std::vector<std::uint8_t> scratch;

@@ -264,12 +264,12 @@ void Raster::shape(GrOp op) {
   }
   const bool solid = state.fill_style >= kFillSolidMixed;
   std::vector<Point> points;
-  if (op == GrOp::ellipse) {
+  if (op == GrOp::Ellipse) {
     points = arc_points(0.0, 2.0 * kPi, false);
     points.pop_back();
-  } else if (op == GrOp::sector) {
+  } else if (op == GrOp::Sector) {
     points = arc_points(p.start_angle, p.end_angle, true);
-  } else if (op == GrOp::rectangle) {
+  } else if (op == GrOp::Rectangle) {
     points = {to_pixel(p.x1, p.y1), to_pixel(p.x2, p.y1), to_pixel(p.x2, p.y2), to_pixel(p.x1, p.y2)};
   } else {
     const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
@@ -339,16 +339,16 @@ void Raster::draw(GrOp op) {
   }
   const Primitive& p = drawing().primitive;
   switch (op) {
-    case GrOp::colour:
-    case GrOp::colour_value: set_colour(); break;
-    case GrOp::line_width: set_thickness(); break;
-    case GrOp::line_style: dash_phase_ = 0.0; break;
-    case GrOp::clip:
+    case GrOp::Colour:
+    case GrOp::ColourValue: set_colour(); break;
+    case GrOp::LineWidth: set_thickness(); break;
+    case GrOp::LineStyle: dash_phase_ = 0.0; break;
+    case GrOp::Clip:
       if (honour_clip_) set_clip();
       break;
-    case GrOp::line: line(to_pixel(p.x1, p.y1), to_pixel(p.x2, p.y2)); break;
-    case GrOp::point: thin_line(to_pixel(p.x1, p.y1), to_pixel(p.x1, p.y1)); break;
-    case GrOp::polyline: {
+    case GrOp::Line: line(to_pixel(p.x1, p.y1), to_pixel(p.x2, p.y2)); break;
+    case GrOp::Point: thin_line(to_pixel(p.x1, p.y1), to_pixel(p.x1, p.y1)); break;
+    case GrOp::Polyline: {
       std::vector<Point> points;
       const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
       for (std::size_t i = 0; i < n; ++i) {
@@ -357,15 +357,15 @@ void Raster::draw(GrOp op) {
       polyline(points, false);
       break;
     }
-    case GrOp::ellipse:
-    case GrOp::rectangle:
-    case GrOp::triangle:
-    case GrOp::parallelogram:
-    case GrOp::polygon:
-    case GrOp::sector: shape(op); break;
-    case GrOp::arc: polyline(arc_points(p.start_angle, p.end_angle, p.int_param[0] == 1), p.int_param[0] == 1); break;
-    case GrOp::image: image(); break;
-    case GrOp::text: text(); break;
+    case GrOp::Ellipse:
+    case GrOp::Rectangle:
+    case GrOp::Triangle:
+    case GrOp::Parallelogram:
+    case GrOp::Polygon:
+    case GrOp::Sector: shape(op); break;
+    case GrOp::Arc: polyline(arc_points(p.start_angle, p.end_angle, p.int_param[0] == 1), p.int_param[0] == 1); break;
+    case GrOp::Image: image(); break;
+    case GrOp::Text: text(); break;
     default: break;
   }
 }

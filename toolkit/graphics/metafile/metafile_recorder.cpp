@@ -17,7 +17,7 @@ constexpr int kRecorderClass = 11;
 int current_slot() {
   const Drawable& drawable = drawing().drawable;
   const int id = drawable.id;
-  return drawable.kind == DrawableKind::metafile && id >= 1 && id <= kMetafileSlots &&
+  return drawable.kind == DrawableKind::Metafile && id >= 1 && id <= kMetafileSlots &&
                  drawing().metafile_used[static_cast<std::size_t>(id)]
              ? id
              : 0;
@@ -37,9 +37,9 @@ void open_recording(int slot) {
   if (bytes.empty()) {
     // The page is the recorder's own; a hardcopy's options must not shape it.
     const DeviceDescription saved = drawing().device;
-    drawing().device.set_option(GrOption::width, static_cast<int>(kMetafileWidth));
-    drawing().device.set_option(GrOption::height, static_cast<int>(kMetafileHeight));
-    drawing().device.set_option(GrOption::reverse_mode, 0);
+    drawing().device.set_option(GrOption::Width, static_cast<int>(kMetafileWidth));
+    drawing().device.set_option(GrOption::Height, static_cast<int>(kMetafileHeight));
+    drawing().device.set_option(GrOption::ReverseMode, 0);
     cgm::write_metafile_start();
     drawing().device = saved;
   } else {
@@ -53,7 +53,7 @@ void open_recording(int slot) {
 
 void recorder(GrOp op) {
   release_destroyed_metafiles();
-  if (op == GrOp::initialise) {
+  if (op == GrOp::Initialise) {
     DeviceDescription& device = drawing().device;
     if (device.answer == kProbeValue) {
       device.answer = kRecorderClass;
@@ -64,19 +64,19 @@ void recorder(GrOp op) {
   if (slot == 0) {
     return;
   }
-  if (op == GrOp::initialise) {
+  if (op == GrOp::Initialise) {
     open_recording(slot);
     return;
   }
-  if (op == GrOp::begin_output || op == GrOp::end_output || op == GrOp::new_page) {
+  if (op == GrOp::BeginOutput || op == GrOp::EndOutput || op == GrOp::NewPage) {
     return;
   }
   const cgm::StateScope scope(metafiles().recorder);
   // Reverse modes belong to hardcopies, not to recordings.
-  const int reverse = drawing().device.option(GrOption::reverse_mode);
-  drawing().device.set_option(GrOption::reverse_mode, 0);
+  const int reverse = drawing().device.option(GrOption::ReverseMode);
+  drawing().device.set_option(GrOption::ReverseMode, 0);
   cgm::write_operation(op);
-  drawing().device.set_option(GrOption::reverse_mode, reverse);
+  drawing().device.set_option(GrOption::ReverseMode, reverse);
 }
 
 }  // namespace

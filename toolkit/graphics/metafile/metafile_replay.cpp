@@ -83,13 +83,13 @@ int colour_at(std::string_view p, std::size_t offset) {
 // their own way (DXF solids) get them back by their shape.
 GrOp polygon_kind(std::string_view p) {
   if (p.size() == 12) {
-    return GrOp::triangle;
+    return GrOp::Triangle;
   }
   if (p.size() == 16 && int_at(p, 0) + int_at(p, 8) == int_at(p, 4) + int_at(p, 12) &&
       int_at(p, 2) + int_at(p, 10) == int_at(p, 6) + int_at(p, 14)) {
-    return GrOp::parallelogram;
+    return GrOp::Parallelogram;
   }
-  return GrOp::polygon;
+  return GrOp::Polygon;
 }
 
 class Replay {
@@ -124,7 +124,7 @@ void Replay::colour(int value) {
   c.previous = c.current;
   c.current = value;
   update_colour_intensities();
-  send_operation(GrOp::colour);
+  send_operation(GrOp::Colour);
 }
 
 void Replay::load_points(std::string_view p, std::size_t first) {
@@ -159,9 +159,9 @@ void Replay::polyline(std::string_view p) {
     prim.y1 = prim.ys[0];
     prim.x2 = prim.xs[1];
     prim.y2 = prim.ys[1];
-    send_operation(prim.x1 == prim.x2 && prim.y1 == prim.y2 ? GrOp::point : GrOp::line);
+    send_operation(prim.x1 == prim.x2 && prim.y1 == prim.y2 ? GrOp::Point : GrOp::Line);
   } else if (prim.count > 2) {
-    send_operation(GrOp::polyline);
+    send_operation(GrOp::Polyline);
   }
 }
 
@@ -182,7 +182,7 @@ void Replay::text(std::string_view p) {
   t.end_x = t.x + length * std::cos(t.rotation * 0.017453292519943295);
   t.end_y = t.y + length * std::sin(t.rotation * 0.017453292519943295);
   t.text = chars;
-  send_operation(GrOp::text);
+  send_operation(GrOp::Text);
   t.text = {};
 }
 
@@ -215,7 +215,7 @@ void Replay::cells(std::string_view p) {
   prim.pixels = pixels_;
   prim.image_width = width;
   prim.image_height = height;
-  send_operation(GrOp::image);
+  send_operation(GrOp::Image);
   prim.pixels = {};
 }
 
@@ -227,15 +227,15 @@ void Replay::attribute(const Element& e) {
       constexpr int kStyles[6] = {0, 0, 2, 1, 3, 4};
       const int type = int_at(p, 0);
       state.line.style = type < 0 ? std::min(-type, 7) : kStyles[std::clamp(type, 0, 5)];
-      send_operation(GrOp::line_style);
+      send_operation(GrOp::LineStyle);
       return;
     }
     case 3:
       state.line.width = std::max(1, static_cast<int>(std::lround(int_at(p, 0) * 720.0 / cgm::kVdcPerInch)));
-      send_operation(GrOp::line_width);
+      send_operation(GrOp::LineWidth);
       return;
-    case 38: state.line.join = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::line_join); return;
-    case 37: state.line.cap = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::line_cap); return;
+    case 38: state.line.join = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::LineJoin); return;
+    case 37: state.line.cap = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::LineCap); return;
     case 4: line_colour_ = colour_at(p, 0); return;
     case 23: fill_colour_ = colour_at(p, 0); return;
     case 29: edge_colour_ = colour_at(p, 0); return;
@@ -249,7 +249,7 @@ void Replay::attribute(const Element& e) {
       const int index = std::clamp(int_at(p, 0), 1, 16) - 1;
       state.text.family = index / 4 + 1;
       state.text.style = index % 4;
-      send_operation(GrOp::select_font);
+      send_operation(GrOp::SelectFont);
       return;
     }
     default: return;
@@ -275,7 +275,7 @@ void Replay::element(const Element& e) {
         prim.y1 = y(int_at(p, 2));
         prim.x2 = x(int_at(p, 4));
         prim.y2 = y(int_at(p, 6));
-        fill(GrOp::rectangle, fill_colour_, kFillSolid);
+        fill(GrOp::Rectangle, fill_colour_, kFillSolid);
         return;
       case 17:
         prim.cx = x(int_at(p, 0));
@@ -286,9 +286,9 @@ void Replay::element(const Element& e) {
           prim.ry = prim.rx;  // a circle stays a circle
         }
         if (interior_ == 4) {
-          fill(GrOp::ellipse, edge_colour_, 0);
+          fill(GrOp::Ellipse, edge_colour_, 0);
         } else {
-          fill(GrOp::ellipse, fill_colour_, kFillSolid);
+          fill(GrOp::Ellipse, fill_colour_, kFillSolid);
         }
         return;
       case 4: text(p); return;
@@ -324,8 +324,8 @@ void replay_elements(std::string_view elements) {
   state.line = line;
   state.text = text;
   state.fill_style = fill_style;
-  for (GrOp op : {GrOp::line_width, GrOp::line_style, GrOp::line_join, GrOp::line_cap, GrOp::select_font,
-                  GrOp::colour}) {
+  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::SelectFont,
+                  GrOp::Colour}) {
     send_operation(op);
   }
 }

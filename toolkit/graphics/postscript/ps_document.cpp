@@ -72,8 +72,8 @@ void write_opening_comments() {
   LineBuffer line;
   if (device.encapsulated()) {
     write_line("%!PS-Adobe-3.0 EPSF-3.0");
-    const int first = device.landscape() ? device.option(GrOption::height) : device.option(GrOption::width);
-    const int second = device.landscape() ? device.option(GrOption::width) : device.option(GrOption::height);
+    const int first = device.landscape() ? device.option(GrOption::Height) : device.option(GrOption::Width);
+    const int second = device.landscape() ? device.option(GrOption::Width) : device.option(GrOption::Height);
     line.add("%%BoundingBox: 0 0 ").add_int(first).add(' ').add_int(second);
     write_line(line);
   } else {
@@ -92,8 +92,8 @@ void write_page_setup() {
   if (device.landscape()) {
     write_line("90.0 ro");
   }
-  double x = device.option(GrOption::offset_x);
-  double y = device.option(GrOption::offset_y);
+  double x = device.option(GrOption::OffsetX);
+  double y = device.option(GrOption::OffsetY);
   if (device.encapsulated()) {
     x = 0.0;
     y = 0.0;
@@ -123,11 +123,11 @@ void describe_device() {
     return;
   }
   DeviceDescription& device = drawing().device;
-  device.set_option(GrOption::offset_x, 42);
-  device.set_option(GrOption::offset_y, -20);
-  device.set_option(GrOption::orientation, 1);
-  device.set_option(GrOption::end_of_job, 1);
-  device.set_option(GrOption::path_limit, 255);
+  device.set_option(GrOption::OffsetX, 42);
+  device.set_option(GrOption::OffsetY, -20);
+  device.set_option(GrOption::Orientation, 1);
+  device.set_option(GrOption::EndOfJob, 1);
+  device.set_option(GrOption::PathLimit, 255);
 }
 
 void write_header() {
@@ -153,7 +153,7 @@ void end_page(bool ends_job) {
   finish_path();
   const DeviceDescription& device = drawing().device;
   if (!device.encapsulated()) {
-    int copies = device.option(GrOption::copies);
+    int copies = device.option(GrOption::Copies);
     copies = copies < 1 ? 1 : copies > 999 ? 999 : copies;
     LineBuffer line;
     line.add("/#copies ").add_int(copies).add(" def");

@@ -283,7 +283,7 @@ void draw_fill(GrOp op) {
   if (p.int_param[1] == kClosingCall) {
     return;  // group bookkeeping of other drivers: nothing to draw here
   }
-  if (op == GrOp::ellipse) {
+  if (op == GrOp::Ellipse) {
     draw_ellipse();
     return;
   }
@@ -291,16 +291,16 @@ void draw_fill(GrOp op) {
     return;  // outlines arrive as lines
   }
   switch (op) {
-    case GrOp::rectangle:
+    case GrOp::Rectangle:
       fill_rectangle();
       break;
-    case GrOp::sector:
+    case GrOp::Sector:
       draw_arc(true);
       break;
-    case GrOp::triangle:
+    case GrOp::Triangle:
       fill_points(p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
       break;
-    case GrOp::parallelogram:
+    case GrOp::Parallelogram:
       fill_points(p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
       break;
     default:
@@ -315,27 +315,27 @@ void postscript_driver(GrOp op) {
     return;
   }
   switch (op) {
-    case GrOp::line: draw_line(p.x1, p.y1, p.x2, p.y2); break;
-    case GrOp::point: draw_line(p.x1, p.y1, p.x1, p.y1); break;
-    case GrOp::polyline: draw_polyline(); break;
-    case GrOp::colour:
-    case GrOp::colour_value: set_colour(); break;
-    case GrOp::ellipse:
-    case GrOp::triangle:
-    case GrOp::rectangle:
-    case GrOp::parallelogram:
-    case GrOp::sector:
-    case GrOp::polygon: draw_fill(op); break;
-    case GrOp::arc: draw_arc(false); break;
-    case GrOp::new_page: end_page(false); break;
-    case GrOp::select_font: ps().font_pending = true; break;
-    case GrOp::text: draw_text(); break;
-    case GrOp::clip: set_clip(); break;
-    case GrOp::line_style: set_line_style(); break;
-    case GrOp::line_width: set_line_width(); break;
-    case GrOp::line_join: set_line_join(); break;
-    case GrOp::line_cap: set_line_cap(); break;
-    case GrOp::image: draw_image(); break;
+    case GrOp::Line: draw_line(p.x1, p.y1, p.x2, p.y2); break;
+    case GrOp::Point: draw_line(p.x1, p.y1, p.x1, p.y1); break;
+    case GrOp::Polyline: draw_polyline(); break;
+    case GrOp::Colour:
+    case GrOp::ColourValue: set_colour(); break;
+    case GrOp::Ellipse:
+    case GrOp::Triangle:
+    case GrOp::Rectangle:
+    case GrOp::Parallelogram:
+    case GrOp::Sector:
+    case GrOp::Polygon: draw_fill(op); break;
+    case GrOp::Arc: draw_arc(false); break;
+    case GrOp::NewPage: end_page(false); break;
+    case GrOp::SelectFont: ps().font_pending = true; break;
+    case GrOp::Text: draw_text(); break;
+    case GrOp::Clip: set_clip(); break;
+    case GrOp::LineStyle: set_line_style(); break;
+    case GrOp::LineWidth: set_line_width(); break;
+    case GrOp::LineJoin: set_line_join(); break;
+    case GrOp::LineCap: set_line_cap(); break;
+    case GrOp::Image: draw_image(); break;
     default: break;
   }
 }
@@ -376,7 +376,7 @@ Colour current_colour() { return reversed_colour(colour_rgb(drawing().colour.cur
 
 Colour reversed_colour(const Rgb& rgb) {
   Colour c{rgb.red / 255.0, rgb.green / 255.0, rgb.blue / 255.0};
-  const int mode = drawing().device.option(GrOption::reverse_mode);
+  const int mode = drawing().device.option(GrOption::ReverseMode);
   const bool dark = c.red < 0.04 && c.green < 0.04 && c.blue < 0.04;
   const bool light = c.red > 0.96 && c.green > 0.96 && c.blue > 0.96;
   if (mode == 1 || (mode == 2 && (dark || light))) {

@@ -160,14 +160,14 @@ void draw_closed(GrOp op) {
   const bool solid = state.fill_style >= kFillSolidMixed;
   HGDIOBJ previous_brush = SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().brush) : GetStockObject(NULL_BRUSH));
   switch (op) {
-    case GrOp::ellipse:
+    case GrOp::Ellipse:
       Ellipse(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx) + 1, py(p.cy - p.ry) + 1);
       break;
-    case GrOp::rectangle:
+    case GrOp::Rectangle:
       Rectangle(dc, px(std::min(p.x1, p.x2)), py(std::max(p.y1, p.y2)), px(std::max(p.x1, p.x2)) + 1,
                 py(std::min(p.y1, p.y2)) + 1);
       break;
-    case GrOp::sector:
+    case GrOp::Sector:
       Pie(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx), py(p.cy - p.ry),
           px(p.cx + p.rx * std::cos(p.start_angle)), py(p.cy + p.ry * std::sin(p.start_angle)),
           px(p.cx + p.rx * std::cos(p.end_angle)), py(p.cy + p.ry * std::sin(p.end_angle)));
@@ -256,49 +256,49 @@ DriverFunction& next_screen_driver() {
 }
 
 void screen_driver(GrOp op) {
-  if (drawing().drawable.kind != DrawableKind::window) {
+  if (drawing().drawable.kind != DrawableKind::Window) {
     if (next_screen_driver() != nullptr) next_screen_driver()(op);
     return;
   }
-  if (op == GrOp::initialise) {
+  if (op == GrOp::Initialise) {
     const DrawingState& state = drawing();
-    if (state.drawable.kind == DrawableKind::window) attach(state.drawable.id);
+    if (state.drawable.kind == DrawableKind::Window) attach(state.drawable.id);
     return;
   }
   Screen& s = screen();
   if (s.dc == nullptr || s.client == nullptr) return;
   const Primitive& p = drawing().primitive;
   switch (op) {
-    case GrOp::line:
+    case GrOp::Line:
       MoveToEx(s.dc, px(p.x1), py(p.y1), nullptr);
       LineTo(s.dc, px(p.x2), py(p.y2));
       break;
-    case GrOp::point:
+    case GrOp::Point:
       SetPixel(s.dc, px(p.x1), py(p.y1), colour_ref(colour_rgb(drawing().colour.current)));
       break;
-    case GrOp::polyline:
+    case GrOp::Polyline:
       if (p.count >= 2) {
         load_points(p.count);
         Polyline(s.dc, s.points.data(), p.count);
       }
       break;
-    case GrOp::colour:
-    case GrOp::colour_value:
-    case GrOp::line_style:
-    case GrOp::line_width:
-    case GrOp::line_join:
-    case GrOp::line_cap: select_pen_and_brush(); return;
-    case GrOp::ellipse:
-    case GrOp::triangle:
-    case GrOp::rectangle:
-    case GrOp::parallelogram:
-    case GrOp::sector:
-    case GrOp::polygon: draw_closed(op); break;
-    case GrOp::arc: draw_arc(); break;
-    case GrOp::text: draw_text(); break;
-    case GrOp::image: draw_image(); break;
-    case GrOp::clip: set_clip(); return;
-    case GrOp::clear: PatBlt(s.dc, 0, 0, s.width, s.height, WHITENESS); break;
+    case GrOp::Colour:
+    case GrOp::ColourValue:
+    case GrOp::LineStyle:
+    case GrOp::LineWidth:
+    case GrOp::LineJoin:
+    case GrOp::LineCap: select_pen_and_brush(); return;
+    case GrOp::Ellipse:
+    case GrOp::Triangle:
+    case GrOp::Rectangle:
+    case GrOp::Parallelogram:
+    case GrOp::Sector:
+    case GrOp::Polygon: draw_closed(op); break;
+    case GrOp::Arc: draw_arc(); break;
+    case GrOp::Text: draw_text(); break;
+    case GrOp::Image: draw_image(); break;
+    case GrOp::Clip: set_clip(); return;
+    case GrOp::Clear: PatBlt(s.dc, 0, 0, s.width, s.height, WHITENESS); break;
     default: return;
   }
   repaint();
@@ -311,7 +311,7 @@ void screen_driver(GrOp op) {
 void graphics_window_opened() {
   ensure_builtin_drivers();
   Drawable& drawable = drawing().drawable;
-  drawable.kind = DrawableKind::window;
+  drawable.kind = DrawableKind::Window;
   drawable.id = 0;
   drawing().metafile_recorder = false;
   if (!attach(0)) {

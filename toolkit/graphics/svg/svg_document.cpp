@@ -17,7 +17,7 @@ int clamp_code(int value, int high) { return value < 0 ? 0 : value > high ? high
 void describe_device() {
   if (describe_device_from({kDriverNumber, 640, 480, 72.0, 256, driver_info(kDriverNumber)->capabilities,
                             "quilplot.svg"})) {
-    drawing().device.set_option(GrOption::path_limit, 255);
+    drawing().device.set_option(GrOption::PathLimit, 255);
   }
 }
 
@@ -31,8 +31,8 @@ void write_header() {
   write_line("<?xml version=\"1.0\"?>");
   write_line("<!DOCTYPE svg SYSTEM \"\">");
   LineBuffer line;
-  line.add("<svg width=\"").add_int(state.device.option(GrOption::width)).add("\" height=\"");
-  line.add_int(state.device.option(GrOption::height)).add("\" xmlns=\"http://www.w3.org/2000/svg\">");
+  line.add("<svg width=\"").add_int(state.device.option(GrOption::Width)).add("\" height=\"");
+  line.add_int(state.device.option(GrOption::Height)).add("\" xmlns=\"http://www.w3.org/2000/svg\">");
   write_line(line);
 }
 
@@ -69,7 +69,7 @@ void update_stroke_group() {
   line.add(";stroke-width:").add_int(key.width);
   line.add(";stroke-linejoin:").add(kJoins[key.join]);
   line.add(";stroke-linecap:").add(kCaps[key.cap]).add("\">");
-  open_group(line, Group::stroke);
+  open_group(line, Group::Stroke);
   s.stroke = key;
 }
 
@@ -99,23 +99,23 @@ void svg_driver(GrOp op) {
     return;
   }
   switch (op) {
-    case GrOp::line: draw_line(false); break;
-    case GrOp::point: draw_line(true); break;
-    case GrOp::polyline: draw_polyline(); break;
-    case GrOp::colour:
-    case GrOp::line_style:
-    case GrOp::line_width:
-    case GrOp::line_join:
-    case GrOp::line_cap: update_stroke_group(); break;
-    case GrOp::ellipse:
-    case GrOp::triangle:
-    case GrOp::rectangle:
-    case GrOp::parallelogram:
-    case GrOp::sector:
-    case GrOp::polygon: draw_fill(op); break;
-    case GrOp::arc: draw_arc(false); break;
-    case GrOp::clip: update_clip(); break;
-    case GrOp::text: draw_text(); break;
+    case GrOp::Line: draw_line(false); break;
+    case GrOp::Point: draw_line(true); break;
+    case GrOp::Polyline: draw_polyline(); break;
+    case GrOp::Colour:
+    case GrOp::LineStyle:
+    case GrOp::LineWidth:
+    case GrOp::LineJoin:
+    case GrOp::LineCap: update_stroke_group(); break;
+    case GrOp::Ellipse:
+    case GrOp::Triangle:
+    case GrOp::Rectangle:
+    case GrOp::Parallelogram:
+    case GrOp::Sector:
+    case GrOp::Polygon: draw_fill(op); break;
+    case GrOp::Arc: draw_arc(false); break;
+    case GrOp::Clip: update_clip(); break;
+    case GrOp::Text: draw_text(); break;
     default: break;
   }
 }
@@ -160,7 +160,7 @@ void write_line(std::string_view text) { drawing().output.write_line(text); }
 
 namespace {
 Rgb reversed(Rgb c) {
-  const int mode = drawing().device.option(GrOption::reverse_mode);
+  const int mode = drawing().device.option(GrOption::ReverseMode);
   const bool dark = c.red < 10 && c.green < 10 && c.blue < 10;
   const bool light = c.red > 245 && c.green > 245 && c.blue > 245;
   if (mode == 1 || (mode == 2 && (dark || light))) {

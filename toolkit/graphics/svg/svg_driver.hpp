@@ -11,7 +11,7 @@ namespace quill::svg {
 
 inline constexpr int kDriverNumber = 3;
 
-enum class Group : unsigned char { stroke, fill, text };
+enum class Group : unsigned char { Stroke, Fill, Text };
 
 struct StrokeKey {
   int join = -1, cap = -1, width = -1, style = -1, red = -1, green = -1, blue = -1;

@@ -64,7 +64,7 @@ void open_fill_group() {
     line.add(";clip-path:url(#clip").add_int(s.clip_counter).add(')');
   }
   line.add("\">");
-  open_group(line, Group::fill);
+  open_group(line, Group::Fill);
 }
 
 void write_ellipse() {
@@ -119,11 +119,11 @@ void draw_fill(GrOp op) {
   const bool solid = state.fill_style >= kFillSolidMixed;
   if (p.int_param[1] == kClosingCall) {
     if (solid) {
-      close_group(Group::fill);
+      close_group(Group::Fill);
     }
     return;
   }
-  if (op == GrOp::ellipse && !solid) {
+  if (op == GrOp::Ellipse && !solid) {
     if (usable_radii()) {
       write_ellipse();  // inside the stroke group: an outline
     }
@@ -134,24 +134,24 @@ void draw_fill(GrOp op) {
   }
   open_fill_group();
   switch (op) {
-    case GrOp::ellipse:
+    case GrOp::Ellipse:
       if (usable_radii()) {
         write_ellipse();
       }
       break;
-    case GrOp::rectangle: {
+    case GrOp::Rectangle: {
       const double xs[] = {p.x1, p.x2, p.x2, p.x1};
       const double ys[] = {p.y1, p.y1, p.y2, p.y2};
       write_points("<polygon points=\"", xs, ys, 4);
       break;
     }
-    case GrOp::sector:
+    case GrOp::Sector:
       draw_arc(true);
       break;
-    case GrOp::triangle:
+    case GrOp::Triangle:
       write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
       break;
-    case GrOp::parallelogram:
+    case GrOp::Parallelogram:
       write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
       break;
     default:

@@ -45,7 +45,7 @@ void open_text_group() {
   line.add("font-size:");
   add_number(line, text.height * svg().sy * kSizeFactor[mode]);
   line.add("\">");
-  open_group(line, Group::text);
+  open_group(line, Group::Text);
 }
 
 void add_escaped(LineBuffer& line, unsigned char byte) {
@@ -94,7 +94,7 @@ void draw_text() {
   line.add("</text>");
   write_line(line);
   if ((text.flags & kTextGroupEnd) != 0) {
-    close_group(Group::text);
+    close_group(Group::Text);
   }
 }
 
