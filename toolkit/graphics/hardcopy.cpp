@@ -110,6 +110,10 @@ void finish_print(bool written) {
     return;
   }
   print.pending = false;
+  OutputStream& output = drawing().output;
+  if (output.is_open()) {
+    output.close();  // a driver that gave up may leave it open; the file cannot go while open
+  }
   if (written) {
     const int code = hand_over_print_file(print.temporary_file, print.document, print.destination);
     if (code != 0) {
