@@ -56,5 +56,8 @@ class DriverFixture : public ::testing::Test {
 
 // One picture with every kind of primitive, drawn in user units 0..100.
 void draw_test_picture();
+// What a rendering of the test picture's 640 x 480 SVG document shows wrong: one text per
+// known place (colour, text band) that does not match; empty when all do.
+std::vector<std::string> svg_picture_faults(const Raster& image);
 
 }  // namespace quill::test

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/settings.hpp"
 #include "graphics/drawing_state.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
@@ -123,9 +124,19 @@ TEST_F(Hardcopy, OverlongFileNameIsRefusedAndTitleIsCut) {
 TEST_F(Hardcopy, NameForPrintingKeepsTheFileAndTheDestinationApart) {
   IGrHardCopySelect(kFakeDriver);
   IGrHardCopy("S", file("p.out") + " @ printer one");
-  EXPECT_EQ(drawing().hardcopy.file_name, file("p.out"));
+  EXPECT_EQ(drawing().hardcopy.file_name, temporary_plot_file());
   EXPECT_EQ(drawing().hardcopy.print_destination, "printer one");
   IGrHardCopy("E");
+  EXPECT_FALSE(std::filesystem::exists(temporary_plot_file()));
+  EXPECT_FALSE(std::filesystem::exists(file("p.out")));
+  // The Windows printer driver prints itself: its name is left alone.
+  const DriverFunction saved = register_driver(10, fake_driver);
+  IGrHardCopySelect(10);
+  IGrHardCopy("S", file("q.out") + " @ printer one");
+  EXPECT_EQ(drawing().hardcopy.file_name, file("q.out"));
+  IGrHardCopy("E");
+  register_driver(10, saved);
+  IGrHardCopySelect(kFakeDriver);
   IGrHardCopy("S", "  ");
   EXPECT_EQ(drawing().hardcopy.file_name, "fake.out");
   IGrHardCopy("E");

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "driver_fixture.hpp"
@@ -47,6 +48,33 @@ void draw_test_picture() {
     pixels[i] = (i / 16) < 8 ? 0x00FFFFU : 0xFFFF00U;  // top half yellow, bottom half cyan
   }
   IGrImage(45, 45, 55, 55, pixels, 16, 16);
+}
+
+std::vector<std::string> svg_picture_faults(const Raster& image) {
+  std::vector<std::string> faults;
+  if (image.width != 640 || image.height < 480) {
+    faults.push_back("size " + std::to_string(image.width) + " x " + std::to_string(image.height));
+    return faults;
+  }
+  const PicturePlace places[] = {
+      {25, 25, {255, 0, 0}, "red rectangle"},     {70, 70, {0, 255, 0}, "green circle"},
+      {25, 80, {0, 0, 255}, "blue line"},          {66.5, 28.5, {255, 0, 255}, "magenta sector"},
+      {73.5, 21.5, {255, 255, 255}, "sector gap"}, {25, 65, {255, 255, 255}, "paper"},
+      {5.3, 94.9, {0, 0, 0}, "solid line"},
+  };
+  for (const PicturePlace& place : places) {
+    const int x = static_cast<int>(place.x * 6.4), y = static_cast<int>(480 - place.y * 4.8);
+    if (image.count_near(x, y, 2, place.colour) < 5) faults.push_back(place.what);
+  }
+  // The centred text is drawn: dark pixels in its band around (25, 50).
+  int dark = 0;
+  for (int x = 60; x < 260; ++x) {
+    for (int y = 225; y < 250; ++y) {
+      dark += image.at(x, y).red < 100 ? 1 : 0;
+    }
+  }
+  if (dark <= 200) faults.push_back("centred text (" + std::to_string(dark) + " dark pixels)");
+  return faults;
 }
 
 }  // namespace quill::test

@@ -3,9 +3,8 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
-
 #include <string>
+#include <string_view>
 
 namespace quill {
 
@@ -51,7 +50,10 @@ struct Settings {
   int general_unit = 40;
   int plot_unit = 42;
 
-  // Hardcopy defaults consumed by the graphics layer; 0 means "driver default".
+  // Hardcopy defaults from the configuration, for the graphics layer; 0 = not configured.
+  // printer_type: the hardcopy driver selected at start (1, 2, 4, 10 or 12 when that
+  // driver is present); plotter_type: the pen-plotter model of driver 1 (1..4);
+  // hpgl2_setting: the HP-GL/2 printer model of driver 12 (1..5). Other values are ignored.
   int printer_type = 0;
   int plotter_type = 0;
   int hpgl2_setting = 0;
@@ -64,7 +66,15 @@ Settings& settings();
 // Test-only: back to the state before any WStartup.
 void reset_settings_for_test();
 
-// WStartup's work once the layers are registered: runs once per process.
-void start_up(std::optional<std::string_view> config_file);
+// WStartup's work once the layers are registered: runs once per process. True when this
+// call did the work (the first call), false when start-up had already run.
+bool start_up(std::optional<std::string_view> config_file);
+
+// Fills the temporary directory and the two temporary file names from TEMP, TMP or the
+// platform's default (the first free number 00 to 99).
+void choose_temporary_names(Settings& s);
+// The temporary plot file (hardcopy output kept for printing); chosen on first use when
+// WStartup has not run.
+const std::string& temporary_plot_file();
 
 }  // namespace quill

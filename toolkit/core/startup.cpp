@@ -101,12 +101,22 @@ TemporaryNames temporary_names(const std::string& directory) {
   return names;
 }
 
+void choose_temporary_names(Settings& s) {
+  std::optional<std::string> temp = environment_path("TEMP");
+  if (!temp) temp = environment_path("TMP");
+  s.temp_directory = temp ? *temp : platform::default_temporary_directory();
+  append_separator(s.temp_directory);
+  const TemporaryNames names = temporary_names(s.temp_directory);
+  s.temp_plot_file = names.plot;
+  s.temp_dump_file = names.dump;
+}
+
 }  // namespace quill
 
-void quill::start_up(std::optional<std::string_view> config_file) {
+bool quill::start_up(std::optional<std::string_view> config_file) {
   using namespace quill;
   Settings& s = settings();
-  if (s.initialised == kStartedMarker) return;
+  if (s.initialised == kStartedMarker) return false;
   s.initialised = kStartedMarker;
 
   query_screen(s);
@@ -126,13 +136,7 @@ void quill::start_up(std::optional<std::string_view> config_file) {
   s.config_file = find_config_file(s.home_directory);
   s.charset_file = "standard.chr";
 
-  std::optional<std::string> temp = environment_path("TEMP");
-  if (!temp) temp = environment_path("TMP");
-  s.temp_directory = temp ? *temp : platform::default_temporary_directory();
-  append_separator(s.temp_directory);
-  const TemporaryNames names = temporary_names(s.temp_directory);
-  s.temp_plot_file = names.plot;
-  s.temp_dump_file = names.dump;
+  choose_temporary_names(s);
 
   if (const std::optional<std::string> debug = platform::environment("QUILDEBUG")) {
     IErrorMode((*debug)[0] - '0');
@@ -154,6 +158,7 @@ void quill::start_up(std::optional<std::string_view> config_file) {
   s.dump_device = 10;
 
   if (s.version_requested) IAbnormalExit("Quillanthor version 9.20c", 0);
+  return true;
 }
 
 void IOsVariable(std::string_view name, std::span<char> value) {

@@ -1,8 +1,11 @@
 // Hardcopy: starting and ending output through the selected driver, choosing the driver,
-// and the numbered hardcopy options.
+// the numbered hardcopy options, and the hardcopy defaults of the configuration.
+#include <cstdio>
 #include <string>
 
+#include "core/settings.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/print_handover.hpp"
 #include "graphics/routines.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
@@ -15,10 +18,37 @@ constexpr int kErrorNoDriver = 46;
 constexpr int kPostScriptDriver = 2;
 constexpr int kPngDriver = 6;
 constexpr int kDxfDriver = 8;
+constexpr int kWindowsPrinterDriver = 10;
+
+// The drivers whose output goes to a printer or plotter: the ones a configured printer
+// type may select at start.
+constexpr int kPrinterDrivers[] = {1, kPostScriptDriver, 4, kWindowsPrinterDriver, 12};
+
+// A hardcopy whose file is kept for printing: the driver writes temporary_file, which
+// the end of the hardcopy hands on to destination as the document (the file part).
+struct PendingPrint {
+  bool pending = false;
+  std::string temporary_file;
+  std::string document;
+  std::string destination;
+};
+
+PendingPrint& pending_print() {
+  static PendingPrint instance;
+  return instance;
+}
 
 std::string_view trim_trailing_blanks(std::string_view text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) {
     text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::string_view trim_blanks(std::string_view text) {
+  text = trim_trailing_blanks(text);
+  while (!text.empty() && text.front() == ' ') {
+    text.remove_prefix(1);
   }
   return text;
 }
@@ -43,30 +73,54 @@ void change_extensions(std::string_view extension) {
 }
 
 // Takes the caller's file name (or the driver's default) and title. A name holding
-// " @ " is meant for printing: the part before it is the file, the rest the destination.
-bool take_names(std::string_view file_name, std::string_view title) {
+// " @ " is meant for printing: the part before it is the file, the rest the destination;
+// every driver but the Windows printer then writes to the temporary plot file.
+bool take_names(int driver, std::string_view file_name, std::string_view title) {
   HardcopyState& hardcopy = drawing().hardcopy;
   file_name = trim_trailing_blanks(file_name);
-  while (!file_name.empty() && file_name.front() == ' ') {
-    file_name.remove_prefix(1);
-  }
   if (file_name.size() > static_cast<std::size_t>(kMaxFileName)) {
     IErrorReport(kErrorOpen, "IGrHardCopy");
     return false;
   }
-  hardcopy.print_destination.clear();
-  if (file_name.empty()) {
-    hardcopy.file_name = drawing().device.default_file;
-  } else {
-    const std::size_t at = file_name.find(" @ ");
-    hardcopy.file_name = std::string(trim_trailing_blanks(file_name.substr(0, at)));
-    if (at != std::string_view::npos) {
-      hardcopy.print_destination = std::string(file_name.substr(at + 3));
-    }
+  const std::size_t at = file_name.find(" @ ");
+  std::string_view destination;
+  if (at != std::string_view::npos) {
+    destination = trim_blanks(file_name.substr(at + 3));
+    file_name = file_name.substr(0, at);
+  }
+  file_name = trim_blanks(file_name);
+  hardcopy.file_name = file_name.empty() ? drawing().device.default_file : std::string(file_name);
+  hardcopy.print_destination = std::string(destination);
+  PendingPrint& print = pending_print();
+  print = {};
+  if (!destination.empty() && driver != kWindowsPrinterDriver) {
+    print = {true, temporary_plot_file(), hardcopy.file_name, hardcopy.print_destination};
+    hardcopy.file_name = print.temporary_file;
   }
   title = trim_trailing_blanks(title);
   hardcopy.title = std::string(title.substr(0, static_cast<std::size_t>(kMaxTitle)));
   return true;
+}
+
+// The end of a hardcopy kept for printing: a completely written file goes to its
+// destination (a failure reported as its code); the temporary file is always removed.
+void finish_print(bool written) {
+  PendingPrint& print = pending_print();
+  if (!print.pending) {
+    return;
+  }
+  print.pending = false;
+  OutputStream& output = drawing().output;
+  if (output.is_open()) {
+    output.close();  // a driver that gave up may leave it open; the file cannot go while open
+  }
+  if (written) {
+    const int code = hand_over_print_file(print.temporary_file, print.document, print.destination);
+    if (code != 0) {
+      IErrorReport(code, "IGrHardCopy");
+    }
+  }
+  std::remove(print.temporary_file.c_str());
 }
 
 void replay_state_to_hardcopy() {
@@ -79,16 +133,23 @@ void replay_state_to_hardcopy() {
   }
 }
 
+// The device description of the selected driver, made when the driver was selected
+// without one (the start driver) so that options set before the start are kept.
+void describe_selected_driver() {
+  const HardcopyState& hardcopy = drawing().hardcopy;
+  if (hardcopy.described != hardcopy.selected) {
+    IGrHardCopySelect(hardcopy.selected);
+  }
+}
+
 void start_hardcopy(std::string_view file_name, std::string_view title) {
   DrawingState& state = drawing();
   const int driver = state.hardcopy.selected;
   if (probe_driver(driver) == kProbeValue) {
     return;
   }
-  if (state.hardcopy.described != driver) {
-    IGrHardCopySelect(driver);
-  }
-  if (!take_names(file_name, title)) {
+  describe_selected_driver();
+  if (!take_names(driver, file_name, title)) {
     return;
   }
   state.hardcopy.hardcopy_only = state.drawable.kind == DrawableKind::None;
@@ -99,6 +160,7 @@ void start_hardcopy(std::string_view file_name, std::string_view title) {
   state.hardcopy.active_driver = driver;
   call_driver(driver, GrOp::BeginOutput);
   if (!state.hardcopy.active) {
+    finish_print(false);
     return;  // the open failed and was reported
   }
   if (state.hardcopy.hardcopy_only) {
@@ -181,12 +243,24 @@ void apply_option_effects(int option, int value) {
 
 void end_active_hardcopy() {
   HardcopyState& hardcopy = drawing().hardcopy;
-  if (!hardcopy.active) {
-    return;
+  bool written = false;  // an abandoned hardcopy (a failed write) is not printed
+  if (hardcopy.active) {
+    call_driver(hardcopy.active_driver, GrOp::EndOutput);
+    written = hardcopy.active;  // a failure at the end abandons the hardcopy too
+    hardcopy.active = false;
+    hardcopy.active_driver = 0;
   }
-  call_driver(hardcopy.active_driver, GrOp::EndOutput);
-  hardcopy.active = false;
-  hardcopy.active_driver = 0;
+  finish_print(written);
+}
+
+void apply_hardcopy_defaults() {
+  const int printer = settings().printer_type;
+  for (int driver : kPrinterDrivers) {
+    if (driver == printer && probe_driver(driver) != kProbeValue) {
+      drawing().hardcopy.selected = driver;
+      return;
+    }
+  }
 }
 
 }  // namespace quill
@@ -221,6 +295,7 @@ void IGrHardCopyOptions(int option, int value) {
   if (option < 1 || option > kOptionCount) {
     return;
   }
+  describe_selected_driver();
   value = raised_option(option, value);
   if (!option_in_range(option, value)) {
     return;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/drawing_state.hpp"
+#include "graphics/gdi/text_face_win32.hpp"
 
 namespace quill {
 namespace {
@@ -20,15 +21,6 @@ int pen_style(int line_style) {
     case 3: return PS_DASHDOT;
     case 4: return PS_DASHDOTDOT;
     default: return PS_SOLID;
-  }
-}
-
-const char* face_name(int family) {
-  switch (family) {
-    case 1: return "Courier New";
-    case 3: return "Times New Roman";
-    case 4: return "Symbol";
-    default: return "Arial";
   }
 }
 
@@ -105,8 +97,7 @@ void GdiRenderer::update_font() {
   font.lfEscapement = font.lfOrientation = round_long(text.rotation * 10.0);
   font.lfWeight = (text.style & 1) != 0 ? FW_BOLD : FW_NORMAL;
   font.lfItalic = (text.style & 2) != 0 ? TRUE : FALSE;
-  font.lfCharSet = text.family == 4 ? SYMBOL_CHARSET : ANSI_CHARSET;
-  lstrcpynA(font.lfFaceName, face_name(text.family), LF_FACESIZE);
+  set_text_face(font, text.family);
   replace(font_, CreateFontIndirectA(&font));
 }
 

@@ -5,19 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/gdi/text_face_win32.hpp"
 #include "graphics/image/text_mask.hpp"
 
 namespace quill {
 namespace {
-
-const char* face_name(int family) {
-  switch (family) {
-    case 1: return "Courier New";
-    case 3: return "Times New Roman";
-    case 4: return "Symbol";
-    default: return "Arial";
-  }
-}
 
 // The GDI objects of one rendering, released on every path.
 struct Canvas {
@@ -48,9 +40,8 @@ bool render_text_mask(std::string_view text, const TextAttributes& attributes, d
   font.lfEscapement = font.lfOrientation = static_cast<LONG>(std::lround(attributes.rotation * 10.0));
   font.lfWeight = (attributes.style & 1) != 0 ? FW_BOLD : FW_NORMAL;
   font.lfItalic = (attributes.style & 2) != 0 ? TRUE : FALSE;
-  font.lfCharSet = attributes.family == 4 ? SYMBOL_CHARSET : ANSI_CHARSET;
   font.lfQuality = NONANTIALIASED_QUALITY;
-  lstrcpynA(font.lfFaceName, face_name(attributes.family), LF_FACESIZE);
+  set_text_face(font, attributes.family);
   c.font = CreateFontIndirectA(&font);
   if (c.dc == nullptr || c.font == nullptr) return false;
   c.old_font = SelectObject(c.dc, c.font);

@@ -11,6 +11,7 @@
 
 #include "core/window_table.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/gdi/text_face_win32.hpp"
 #include "graphics/routines.hpp"
 
 namespace quill {
@@ -198,15 +199,15 @@ void draw_arc() {
 
 void draw_text() {
   const TextAttributes& text = drawing().text;
-  static const char* const kFaces[4] = {"Courier New", "Arial", "Times New Roman", "Symbol"};
-  const int family = text.family >= 1 && text.family <= 4 ? text.family : 2;
   const int style = (text.style % 4 + 4) % 4;
   const double angle = std::isfinite(text.rotation) ? text.rotation : 0.0;
-  HFONT font = CreateFontA(-std::max(1, px(text.height * 1.4)), 0, static_cast<int>(angle * 10.0),
-                           static_cast<int>(angle * 10.0), (style & 1) != 0 ? FW_BOLD : FW_NORMAL,
-                           (style & 2) != 0 ? TRUE : FALSE, FALSE, FALSE,
-                           family == 4 ? SYMBOL_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kFaces[family - 1]);
+  LOGFONTA face{};
+  face.lfHeight = -std::max(1, px(text.height * 1.4));
+  face.lfEscapement = face.lfOrientation = static_cast<LONG>(angle * 10.0);
+  face.lfWeight = (style & 1) != 0 ? FW_BOLD : FW_NORMAL;
+  face.lfItalic = (style & 2) != 0 ? TRUE : FALSE;
+  set_text_face(face, text.family);
+  HFONT font = CreateFontIndirectA(&face);
   HDC dc = screen().dc;
   HGDIOBJ previous = SelectObject(dc, font);
   const int justification = text.mode == 1 ? 0 : text.justification;

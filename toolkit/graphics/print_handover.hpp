@@ -1,0 +1,36 @@
+// Handing a finished hardcopy file on for printing: a name "file @ destination" makes the
+// driver write a temporary file, which the end of the hardcopy passes to the destination.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+// Error code for a destination that is neither a printer the system knows nor a path.
+inline constexpr int kPrinterNotAvailable = 63;
+
+// A destination holding a path separator or a colon ("LPT1:", "C:\out\x.ps",
+// "\\server\queue", "/dev/usb/lp0") is a device or file path; anything else can only be
+// a printer name.
+bool destination_is_path(std::string_view destination);
+
+// Copies the bytes of source to destination (created anew, or an existing device opened
+// for writing). Returns 0, or the error code: 1 either side cannot be opened, 2 a read or
+// write failed, 3 the destination cannot be closed.
+int copy_file_to(const std::string& source, const std::string& destination);
+
+// Sends file to the printer named destination as raw data, the job named document.
+// nullopt when the system knows no printer of that name; otherwise 0 or an error code
+// (63 the printer refuses the job, 1 the file cannot be read, 2 a write failed).
+std::optional<int> send_to_printer(const std::string& file, const std::string& document,
+                                   const std::string& destination);
+
+// Hands file on: to the printer named destination when the system knows one, else to the
+// device or file path. Returns 0 or the error code to report (63 for a name that is
+// neither a known printer nor a path).
+int hand_over_print_file(const std::string& file, const std::string& document,
+                         const std::string& destination);
+
+}  // namespace quill
