@@ -60,8 +60,8 @@ struct WindowLayer {
   // width x height pixels as the drawing target for the moment. False: the layer has no
   // graphics units, and core uses the range 0..1 over the whole source.
   bool (*event_units)(const EventValues& event, int width, int height, GraphicsUnits& units) = nullptr;
-  // The window of a dialog's field (field 0: the dialog itself), for layers that draw
-  // into fields; null when the layer does not know it.
+  // The window of a dialog's graphics field (field 0: the dialog itself when it has the
+  // graphics flag), for layers that draw into fields; null when it is not one.
   HWND (*field_window)(int dialog_handle, int field_id) = nullptr;
 
   // Around a modal loop (message box, modal dialog): keep and give back the contents the

@@ -148,6 +148,8 @@ struct DrawingState {
   int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
   bool (*window_exists)(int number) = nullptr;  // set by the window system; null: 0..50
   bool (*bitmap_exists)(int number) = nullptr;  // set by the bitmap store; null: 1..bitmap_count
+  // Set by the screen driver: whether a loaded dialog has that graphics field; null: none.
+  bool (*field_exists)(int dialog_handle, int field_id) = nullptr;
 };
 
 DrawingState& drawing();
