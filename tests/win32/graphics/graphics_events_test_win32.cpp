@@ -198,6 +198,12 @@ TEST_F(GraphicsEvents, GraphicsFieldDrawsFromItsOwnBufferAndKeepsItsSizeApart) {
   EXPECT_EQ(quill::errors().last_error, 0);
   EXPECT_EQ(quill::drawing().drawable.kind, quill::DrawableKind::Field);
   EXPECT_EQ(quill::drawing().drawable.width, size.cx);
+  // The field starts blank: the root window's drawing stays in the root's own buffer.
+  InvalidateRect(field, nullptr, TRUE);
+  UpdateWindow(field);
+  win32_test::drain(200);
+  ASSERT_EQ(pixel_of(root().client, 290, 140), RGB(255, 0, 0));
+  EXPECT_EQ(pixel_of(field, size.cx - 5, 5), RGB(255, 255, 255));
   IGrArea(0, 0, 1, 1);
   IGrColour("blue");
   IGrRectangle(0, 0, 100, 50);
