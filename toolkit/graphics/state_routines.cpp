@@ -204,7 +204,7 @@ void IGrSelectField(int dialog_handle, int field_id) {
   ensure_builtin_drivers();
   const DrawingState& state = drawing();
   if (state.field_exists == nullptr || !state.field_exists(dialog_handle, field_id)) {
-    IErrorReport(kErrorDrawingSurface, "IGrSelectField");
+    IErrorReport(error::kDrawingSurface, "IGrSelectField");
     return;
   }
   make_current(DrawableKind::Field, field_id, dialog_handle);
