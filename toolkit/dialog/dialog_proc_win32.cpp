@@ -488,6 +488,11 @@ void post_dialog_event(int type, int handle, int detail1, int detail2, int field
   values.time_ms = static_cast<int>(GetMessageTime());
   PostSource source;
   source.keeps_pending = false;
+  // A hidden dialog's graphics fields change size unreported (their surfaces follow).
+  if (type == graphics_field_event(EvResized)) {
+    HWND dialog = find_dialog(handle);
+    source.hidden_window = dialog != nullptr && !IsWindowVisible(dialog);
+  }
   post_event(values, source);
 }
 

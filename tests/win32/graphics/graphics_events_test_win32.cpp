@@ -257,6 +257,34 @@ TEST_F(GraphicsEvents, GraphicsFieldEventsCarryTheFieldsUserUnits) {
   EXPECT_NEAR(repaint.record.graph_h, user_size(size.cy, size.cy, 0.5, 1.0, 0, 50), 1e-3);
 }
 
+// Resizes the plot field from inside the event loop's dispatch.
+HWND g_field = nullptr;
+void CALLBACK grow_field_now(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  RECT r{};
+  GetClientRect(g_field, &r);
+  SetWindowPos(g_field, nullptr, 0, 0, r.right + 30, r.bottom + 20, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+TEST_F(GraphicsEvents, FieldResizeIsReportedOnlyWhileItsDialogShows) {
+  g_field = show_plot_field();
+  WEventEnable(EvResized, 1);
+  SetTimer(nullptr, 0, 10, grow_field_now);
+  Event e = next_of_type(EvResized);
+  ASSERT_EQ(e.type, EvResized);
+  EXPECT_EQ(e.record.detail3, 1);
+  EXPECT_EQ(e.record.detail4, GE_PLOT);
+  EXPECT_EQ(e.record.detail1, client_size(g_field).cx);
+
+  IGrSelectField(GE_PLOT_DIALOG, GE_PLOT);
+  WDialogHide();
+  win32_test::drain(150);
+  SetTimer(nullptr, 0, 10, grow_field_now);
+  e = next_of_type(EvResized);
+  EXPECT_TRUE(is_timeout(e));
+  EXPECT_EQ(quill::drawing().drawable.width, client_size(g_field).cx);
+}
+
 TEST_F(GraphicsEvents, SelectingAFieldWithoutTheGraphicsFlagFailsAndKeepsTheDrawable) {
   WDialogLoad(GE_PLOT_DIALOG);
   WDialogShow(0, 0);
