@@ -231,4 +231,28 @@ TEST(CompleteRecord, PointerRepaintResizeAndOthers) {
   EXPECT_EQ(r.graph_x, 0.0f);
 }
 
+TEST(CompleteRecord, GraphicsUnitsOfTheGraphicsLayerReplaceTheDefaultRange) {
+  const quill::GraphicsUnits units{12.5f, 40.0f, 3.0f, 4.0f};
+  EventRecord r;
+  EventValues click = ev(EvMouseDown, 0, 1, 0, 0);
+  click.pixel_x = 100;
+  click.pixel_y = 10;
+  quill::complete_record(click, 200, 100, r, &units);
+  EXPECT_FLOAT_EQ(r.graph_x, 12.5f);
+  EXPECT_FLOAT_EQ(r.graph_y, 40.0f);
+  EXPECT_EQ(r.graph_w, 0.0f);  // only repaints carry a size
+  EXPECT_EQ(r.unit_x, quill::pixel_to_units(100, 200));  // screen units stay
+
+  quill::complete_record(repaint(0, 10, 20, 30, 40), 200, 100, r, &units);
+  EXPECT_FLOAT_EQ(r.graph_w, 3.0f);
+  EXPECT_FLOAT_EQ(r.graph_h, 4.0f);
+  EXPECT_FLOAT_EQ(r.graph_x, 12.5f);
+  EXPECT_EQ(r.detail1, quill::pixel_to_units(39, 200) - quill::pixel_to_units(10, 200));
+
+  // Events without a position keep zeros whatever the layer says.
+  quill::complete_record(ev(EvCommand, 0, 40010, -1, -1), 200, 100, r, &units);
+  EXPECT_EQ(r.graph_x, 0.0f);
+  EXPECT_EQ(r.graph_w, 0.0f);
+}
+
 }  // namespace

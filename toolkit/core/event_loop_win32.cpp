@@ -42,11 +42,19 @@ void source_size(const EventValues& v, int& width, int& height) {
   if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, width, height);
 }
 
-void deliver(const EventValues& v, int& type, EventRecord& record) {
+void deliver(EventValues v, int& type, EventRecord& record) {
   int width = 0;
   int height = 0;
   source_size(v, width, height);
-  complete_record(v, width, height, record);
+  // A graphics field's repaint covers the whole field.
+  if (v.type == EvRepaint && v.detail3 == 1 && v.pixel_x < 0) {
+    v.pixel_w = width;
+    v.pixel_h = height;
+  }
+  GraphicsUnits units;
+  const bool in_graphics_units = (v.detail3 == 0 || v.detail3 == 1) && has_graphics_units(v.type) &&
+                                 layers_event_units(v, width, height, units);
+  complete_record(v, width, height, record, in_graphics_units ? &units : nullptr);
   type = v.type;
   if (v.type == EvResized && v.detail3 == 0 && v.window >= 0 && v.window < kMaxWindows) {
     WindowEntry& entry = windows().windows[static_cast<std::size_t>(v.window)];

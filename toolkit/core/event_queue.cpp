@@ -15,12 +15,12 @@ bool is_window_area_event(const EventValues& v) {
          v.window < kWindowSlots;
 }
 
-bool is_pointer_like(int type) {
+}  // namespace
+
+bool has_graphics_units(int type) {
   return type == EvKey || type == EvMouseDown || type == EvMouseUp || type == EvMouseMotion ||
          type == EvRepaint || type == EvResized || type == EvMouseDouble;
 }
-
-}  // namespace
 
 EventState& events() {
   static EventState state = make_default_state();
@@ -133,8 +133,9 @@ int units_to_pixel(int units, int size) {
   return static_cast<int>(static_cast<long long>(size - 1) * units / 9999);
 }
 
-// Graphics units are the default drawing state's user range 0..1 over the whole area.
-void complete_record(const EventValues& v, int width, int height, EventRecord& r) {
+// Without a graphics layer, graphics units are the default range 0..1 over the whole area.
+void complete_record(const EventValues& v, int width, int height, EventRecord& r,
+                     const GraphicsUnits* graphics) {
   r = EventRecord{};
   r.window = v.window;
   r.detail1 = v.detail1;
@@ -155,18 +156,18 @@ void complete_record(const EventValues& v, int width, int height, EventRecord& r
     r.unit_y = 0;
     return;
   }
-  if (!is_pointer_like(v.type)) return;
+  if (!has_graphics_units(v.type)) return;
   if (v.pixel_x >= 0 && v.pixel_y >= 0) {
-    r.graph_x = (static_cast<float>(v.pixel_x) + 0.5f) / w;
-    r.graph_y = (h - static_cast<float>(v.pixel_y) - 1.0f + 0.5f) / h;
+    r.graph_x = graphics != nullptr ? graphics->x : (static_cast<float>(v.pixel_x) + 0.5f) / w;
+    r.graph_y = graphics != nullptr ? graphics->y : (h - static_cast<float>(v.pixel_y) - 1.0f + 0.5f) / h;
     r.unit_x = pixel_to_units(v.pixel_x, width);
     r.unit_y = pixel_to_units(v.pixel_y, height);
   }
   if (v.type == EvRepaint) {
     r.pixel_w = v.pixel_w;
     r.pixel_h = v.pixel_h;
-    r.graph_w = static_cast<float>(v.pixel_w) / w;
-    r.graph_h = static_cast<float>(v.pixel_h) / h;
+    r.graph_w = graphics != nullptr ? graphics->width : static_cast<float>(v.pixel_w) / w;
+    r.graph_h = graphics != nullptr ? graphics->height : static_cast<float>(v.pixel_h) / h;
     if (v.pixel_x >= 0 && v.pixel_y >= 0) {
       r.detail1 = pixel_to_units(v.pixel_x + v.pixel_w - 1, width) - r.unit_x;
       r.detail2 = pixel_to_units(v.pixel_y + v.pixel_h - 1, height) - r.unit_y;

@@ -74,10 +74,20 @@ EventValues take_pending_slot(ClientSizeQuery client_size);
 // the whole client area, and clears the window's slot.
 EventValues take_posted(ClientSizeQuery client_size);
 
+// Words 9 and 10 (x, y) and 7 and 8 (width, height) as the graphics layer works them out
+// in its user units for one event.
+struct GraphicsUnits {
+  float x = 0.0f, y = 0.0f;
+  float width = 0.0f, height = 0.0f;
+};
+
 // Fills the record from values; words 5..10 and 14..15 from the client size of the
-// event's source (width, height in pixels; below 2 gives unit 0).
+// event's source (width, height in pixels; below 2 gives unit 0). Words 7..10 come from
+// graphics when given, else from the range 0..1 over the whole source.
 void complete_record(const EventValues& values, int client_width, int client_height,
-                     EventRecord& record);
+                     EventRecord& record, const GraphicsUnits* graphics = nullptr);
+// True for the events whose words 9 and 10 (and 7 and 8 for a repaint) hold graphics units.
+bool has_graphics_units(int type);
 
 // Screen units 0..9999 across n pixels and back.
 int pixel_to_units(int pixel, int size);

@@ -2,8 +2,8 @@
 //
 // Core owns the root and child windows, the window table, the message loop and the
 // snapshots of window contents kept while a modal loop blocks the application. Each layer
-// above core (the dialog manager; later the graphics layer with its screen drawing,
-// back-buffer repaint and graphics fields, and the grid layer) describes what it offers in
+// above core (the dialog manager; the graphics layer with its screen drawing, back-buffer
+// repaint, graphics units of events and drawable graphics fields; the grid layer) describes what it offers in
 // one WindowLayer and is registered once, at start-up, by the toolkit's start-up routines
 // (toolkit/layers), before core opens any window. Core asks the layers in registration
 // order; a null entry means the layer offers nothing there. Layers use core's own services
@@ -16,6 +16,8 @@
 #include <optional>
 #include <span>
 #include <string_view>
+
+#include "core/event_queue.hpp"
 
 namespace quill {
 
@@ -52,6 +54,16 @@ struct WindowLayer {
   // buffer); otherwise core paints and reports the repaint.
   bool (*paint_client)(HWND client, HDC dc, const RECT& area) = nullptr;
 
+  // Completing the record of a key, pointer, repaint, resize or double-click event: its
+  // position (and a repaint's size) in the layer's graphics units, with the event's
+  // window (detail3 0) or dialog field (detail3 1, detail4 the field, 0 the dialog) of
+  // width x height pixels as the drawing target for the moment. False: the layer has no
+  // graphics units, and core uses the range 0..1 over the whole source.
+  bool (*event_units)(const EventValues& event, int width, int height, GraphicsUnits& units) = nullptr;
+  // The window of a dialog's graphics field (field 0: the dialog itself when it has the
+  // graphics flag), for layers that draw into fields; null when it is not one.
+  HWND (*field_window)(int dialog_handle, int field_id) = nullptr;
+
   // Around a modal loop (message box, modal dialog): keep and give back the contents the
   // layer draws itself (graphics fields). take returns an error code, 0 on success.
   int (*take_snapshots)() = nullptr;
@@ -69,6 +81,8 @@ bool layers_close_combined(HWND dialog);
 HWND layers_modeless_dialog(HWND& owner);
 bool layers_field_size(int dialog_handle, int field_id, int& width, int& height);
 bool layers_paint_client(HWND client, HDC dc, const RECT& area);
+bool layers_event_units(const EventValues& event, int width, int height, GraphicsUnits& units);
+HWND layers_field_window(int dialog_handle, int field_id);
 void layers_first_open();
 void layers_shutdown();
 int layers_take_snapshots();

@@ -75,6 +75,21 @@ bool layers_paint_client(HWND client, HDC dc, const RECT& area) {
   return false;
 }
 
+bool layers_event_units(const EventValues& event, int width, int height, GraphicsUnits& units) {
+  for (const WindowLayer& layer : layers()) {
+    if (layer.event_units != nullptr && layer.event_units(event, width, height, units)) return true;
+  }
+  return false;
+}
+
+HWND layers_field_window(int dialog_handle, int field_id) {
+  for (const WindowLayer& layer : layers()) {
+    if (layer.field_window == nullptr) continue;
+    if (HWND field = layer.field_window(dialog_handle, field_id)) return field;
+  }
+  return nullptr;
+}
+
 void layers_first_open() {
   for (const WindowLayer& layer : layers()) {
     if (layer.first_open != nullptr) layer.first_open();

@@ -46,16 +46,6 @@ void post_from_window(HWND hwnd, int type, int detail1, int detail2, int detail3
   post_event(v, source);
 }
 
-int modifier_state(WPARAM wparam) {
-  int state = 0;
-  if (wparam & MK_CONTROL) state += 1;
-  if (wparam & MK_SHIFT) state += 2;
-  if (wparam & MK_LBUTTON) state += 4;
-  if (wparam & MK_MBUTTON) state += 8;
-  if (wparam & MK_RBUTTON) state += 16;
-  return state;
-}
-
 POINT pointer_in(HWND hwnd) {
   POINT p{};
   GetCursorPos(&p);
@@ -236,6 +226,16 @@ void mouse_button(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 }  // namespace
+
+int modifier_state(WPARAM wparam) {
+  int state = 0;
+  if (wparam & MK_CONTROL) state += 1;
+  if (wparam & MK_SHIFT) state += 2;
+  if (wparam & MK_LBUTTON) state += 4;
+  if (wparam & MK_MBUTTON) state += 8;
+  if (wparam & MK_RBUTTON) state += 16;
+  return state;
+}
 
 void release_snapshots() {
   Snapshot& shot = snapshot();

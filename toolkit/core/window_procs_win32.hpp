@@ -18,6 +18,9 @@ void apply_status_parts(WindowEntry& entry);
 // The error reporter's hooks: status-bar line, message-box owner and snapshots.
 void install_report_hooks();
 void remove_report_hooks();
+// Button and modifier state of a mouse message's keys: 1 Ctrl, 2 Shift, 4 left, 8 middle,
+// 16 right button down.
+int modifier_state(WPARAM wparam);
 // Drops snapshots still held (WindowShutdown).
 void release_snapshots();
 

@@ -138,7 +138,9 @@ void unload_all_dialogs();
 void copy_dialog_state(HWND from, HWND to, bool into_instance);
 
 // Posts a dialog event (EvButton, EvFieldEdited, EvPageSwitch or 104..116).
-void post_dialog_event(int type, int handle, int detail1, int detail2, int field = -1);
+// pixel: a graphics field's pointer position in the field (-1, -1 when none).
+void post_dialog_event(int type, int handle, int detail1, int detail2, int field = -1,
+                       POINT pixel = POINT{-1, -1});
 // Presses the default push button of the outermost dialog around control.
 void press_default_button(HWND control);
 // Selection of the text of a field that receives the focus by program.

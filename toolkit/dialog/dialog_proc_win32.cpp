@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/event_queue.hpp"
+#include "core/window_procs_win32.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/numeric_fields_win32.hpp"
@@ -296,6 +297,11 @@ void handle_command(HWND dialog, WPARAM wparam, LPARAM lparam) {
       if (!state.creating) field_changed(dialog, id, control, false);
       return;
     }
+    // A graphics static's clicks are already its graphics events, not a button press.
+    if (control != nullptr && field_kind(control) == FieldKind::Static && field_record(control) != nullptr &&
+        field_record(control)->graphics != 0) {
+      return;
+    }
     // An invalid numeric field: OK sends the user back, any other command restores it.
     if (numeric_command_refused(id)) return;
     if (data->modal_instance) {
@@ -428,7 +434,8 @@ void handle_notify(HWND dialog, const NMHDR* header) {
   }
 }
 
-void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int field) {
+void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int field, WPARAM wparam,
+                         LPARAM lparam) {
   int type = 0;
   int button = 0;
   switch (message) {
@@ -448,7 +455,8 @@ void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int fi
   record.mouse_button = button;
   if (type == graphics_field_event(EvMouseDown)) SetCapture(source);
   if (type == graphics_field_event(EvMouseUp)) ReleaseCapture();
-  post_dialog_event(type, record.handle, type == graphics_field_event(EvMouseMotion) ? -1 : button, 0, field);
+  post_dialog_event(type, record.handle, type == graphics_field_event(EvMouseMotion) ? -1 : button,
+                    modifier_state(wparam), field, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
 }
 
 // Lets the control handle the message, then gives the focus back to the numeric field
@@ -463,8 +471,10 @@ LRESULT handle_then_refocus(WNDPROC previous, HWND control, UINT message, WPARAM
 
 }  // namespace
 
-void post_dialog_event(int type, int handle, int detail1, int detail2, int field) {
+void post_dialog_event(int type, int handle, int detail1, int detail2, int field, POINT pixel) {
   EventValues values;
+  values.pixel_x = pixel.x;
+  values.pixel_y = pixel.y;
   values.type = type;
   values.window = handle;
   values.detail1 = detail1;
@@ -478,6 +488,11 @@ void post_dialog_event(int type, int handle, int detail1, int detail2, int field
   values.time_ms = static_cast<int>(GetMessageTime());
   PostSource source;
   source.keeps_pending = false;
+  // A hidden dialog's graphics fields change size unreported (their surfaces follow).
+  if (type == graphics_field_event(EvResized)) {
+    HWND dialog = find_dialog(handle);
+    source.hidden_window = dialog != nullptr && !IsWindowVisible(dialog);
+  }
   post_event(values, source);
 }
 
@@ -679,7 +694,7 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
   // Static graphics fields turn the mouse into the dialog's graphics events.
   if (m.kind == FieldKind::Static && record->graphics != 0 && dialog != nullptr && !m.modal &&
       message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
-    post_graphics_mouse(control, *dialog_record(dialog), message, GetDlgCtrlID(control));
+    post_graphics_mouse(control, *dialog_record(dialog), message, GetDlgCtrlID(control), wparam, lparam);
   }
 
   const LRESULT result = CallWindowProcW(m.previous, control, message, wparam, lparam);
@@ -947,7 +962,7 @@ INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
   if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
     DialogWindowData* data = dialog_data(dialog);
     if (data != nullptr && data->record.graphics != 0 && !data->modal_instance) {
-      post_graphics_mouse(dialog, data->record, message, 0);
+      post_graphics_mouse(dialog, data->record, message, 0, wparam, lparam);
     }
   }
   return FALSE;

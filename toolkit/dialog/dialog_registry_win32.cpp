@@ -511,9 +511,27 @@ HWND modeless_dialog(HWND& owner) {
 
 bool close_combined(HWND) { return false; }
 
-bool field_size(int dialog_handle, int field_id, int& width, int& height) {
+// A field of a loaded dialog; field 0 is the dialog itself.
+HWND field_window(int dialog_handle, int field_id) {
   HWND dialog = find_dialog(dialog_handle);
-  HWND field = dialog != nullptr ? GetDlgItem(dialog, field_id) : nullptr;
+  if (dialog == nullptr || field_id == 0) return dialog;
+  return GetDlgItem(dialog, field_id);
+}
+
+// A field with the graphics flag (field 0: the dialog, when it has the flag), else null.
+HWND graphics_field_window(int dialog_handle, int field_id) {
+  HWND window = field_window(dialog_handle, field_id);
+  if (window == nullptr) return nullptr;
+  if (field_id == 0) {
+    const DialogRecord* record = dialog_record(window);
+    return record != nullptr && record->graphics != 0 ? window : nullptr;
+  }
+  const FieldRecord* record = field_record(window);
+  return record != nullptr && record->graphics != 0 ? window : nullptr;
+}
+
+bool field_size(int dialog_handle, int field_id, int& width, int& height) {
+  HWND field = field_window(dialog_handle, field_id);
   if (field == nullptr) return false;
   RECT rect{};
   GetClientRect(field, &rect);
@@ -569,6 +587,7 @@ void register_dialog_layer() {
   layer.close_combined = close_combined;
   layer.modeless_dialog = modeless_dialog;
   layer.field_size = field_size;
+  layer.field_window = graphics_field_window;
   register_window_layer(layer);
 }
 

@@ -125,4 +125,33 @@ double to_drawing_height(double h) {
   return h / state.units.height * state.area.height;
 }
 
+namespace {
+
+// Drawing size d across an area of extent area_size covering user_size user units.
+double user_extent(double d, double area_size, double user_size) {
+  return area_size > 0.0 ? d / area_size * user_size : 0.0;
+}
+
+}  // namespace
+
+double to_user_x(double x) {
+  const DrawingState& state = drawing();
+  return state.units.left + user_extent(x - state.area.x, state.area.width, state.units.width);
+}
+
+double to_user_y(double y) {
+  const DrawingState& state = drawing();
+  return state.units.bottom + user_extent(y - state.area.y, state.area.height, state.units.height);
+}
+
+double to_user_width(double w) {
+  const DrawingState& state = drawing();
+  return user_extent(w, state.area.width, state.units.width);
+}
+
+double to_user_height(double h) {
+  const DrawingState& state = drawing();
+  return user_extent(h, state.area.height, state.units.height);
+}
+
 }  // namespace quill

@@ -41,12 +41,16 @@ struct Area {
   double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
 };
 
-enum class DrawableKind : int { None = 0, Window = 1, Bitmap = 2, OwnHandle = 3, Metafile = 4 };
+// Window, Bitmap and Metafile are IGrSelect's kinds; Field is a dialog's graphics field
+// (IGrSelectField), drawn by the screen driver like a window.
+enum class DrawableKind : int { None = 0, Window = 1, Bitmap = 2, OwnHandle = 3, Metafile = 4, Field = 5 };
 
 // The current drawable: its size in device units and the usable maximum (size - 0.01).
+// A field is named by its dialog's handle (dialog) and its identifier (id).
 struct Drawable {
   DrawableKind kind = DrawableKind::None;
   int id = 0;
+  int dialog = 0;
   bool true_colour = true;
   double width = 0.0, height = 0.0;
   double max_x = 0.0, max_y = 0.0;
@@ -144,6 +148,8 @@ struct DrawingState {
   int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
   bool (*window_exists)(int number) = nullptr;  // set by the window system; null: 0..50
   bool (*bitmap_exists)(int number) = nullptr;  // set by the bitmap store; null: 1..bitmap_count
+  // Set by the screen driver: whether a loaded dialog has that graphics field; null: none.
+  bool (*field_exists)(int dialog_handle, int field_id) = nullptr;
 };
 
 DrawingState& drawing();
@@ -170,5 +176,11 @@ double to_drawing_x(double x);
 double to_drawing_y(double y);
 double to_drawing_width(double w);
 double to_drawing_height(double h);
+// Drawing units back to user units; a degenerate area gives the range's lower bound (or a
+// size of 0).
+double to_user_x(double x);
+double to_user_y(double y);
+double to_user_width(double w);
+double to_user_height(double h);
 
 }  // namespace quill

@@ -80,6 +80,21 @@ bool valid_drawable(int kind, int id) {
   }
 }
 
+// The new drawable receives operation 1; a metafile recorder also the current state.
+void make_current(DrawableKind kind, int id, int dialog) {
+  DrawingState& state = drawing();
+  state.drawable.kind = kind;
+  state.drawable.id = id;
+  state.drawable.dialog = dialog;
+  state.metafile_recorder = kind == DrawableKind::Metafile;
+  send_operation_to_screen(GrOp::Initialise);
+  if (state.metafile_recorder) {
+    for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::Colour, GrOp::Clip, GrOp::SelectFont}) {
+      send_operation_to_screen(op);
+    }
+  }
+}
+
 }  // namespace
 
 void apply_area(float left, float bottom, float right, float top, std::string_view routine) {
@@ -182,15 +197,17 @@ void IGrSelect(int kind, std::optional<int> identifier) {
     kind = 1;
     id = 1;
   }
-  state.drawable.kind = static_cast<DrawableKind>(kind);
-  state.drawable.id = id;
-  state.metafile_recorder = kind == 4;
-  send_operation_to_screen(GrOp::Initialise);
-  if (state.metafile_recorder) {
-    for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::Colour, GrOp::Clip, GrOp::SelectFont}) {
-      send_operation_to_screen(op);
-    }
+  make_current(static_cast<DrawableKind>(kind), id, 0);
+}
+
+void IGrSelectField(int dialog_handle, int field_id) {
+  ensure_builtin_drivers();
+  const DrawingState& state = drawing();
+  if (state.field_exists == nullptr || !state.field_exists(dialog_handle, field_id)) {
+    IErrorReport(error::kDrawingSurface, "IGrSelectField");
+    return;
   }
+  make_current(DrawableKind::Field, field_id, dialog_handle);
 }
 
 void WMetafileDestroy(int handle) {

@@ -16,10 +16,12 @@ void register_window_layers() {
   if (registered) return;
   registered = true;
   register_dialog_layer();
-  // Graphics: an active hardcopy ends and the screen's back buffer goes at WindowShutdown.
+  // Graphics: an active hardcopy ends and the screen's back buffer goes at WindowShutdown;
+  // events carry positions in the user units of the drawing state.
   WindowLayer graphics;
   graphics.name = "graphics";
   graphics.shutdown = graphics_shutdown;
+  graphics.event_units = graphics_event_units;
   register_window_layer(graphics);
   // Grids: dialog templates may name the grid field class from the first window on.
   WindowLayer grids;

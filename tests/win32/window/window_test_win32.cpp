@@ -237,9 +237,10 @@ TEST_F(RootWindow, MouseButtonsAndWheelInClientCoordinates) {
   EXPECT_EQ(e.type, EvMouseUp);
   EXPECT_EQ(e.record.detail1, 3);
   EXPECT_EQ(GetCapture(), nullptr);
-  // Graphics units: the default range 0..1, the row counted from the bottom.
-  EXPECT_FLOAT_EQ(e.record.graph_x, 50.5f / 400.0f);
-  EXPECT_FLOAT_EQ(e.record.graph_y, (300.0f - 60.0f - 1.0f + 0.5f) / 300.0f);
+  // Graphics units: the default range 0..1 over the drawable's usable extent (size less
+  // 0.01, as the drawing routines map it), the row counted from the bottom.
+  EXPECT_NEAR(e.record.graph_x, 50.5 / 399.99, 1e-6);
+  EXPECT_NEAR(e.record.graph_y, (300.0 - 60.0 - 1.0 + 0.5) / 299.99, 1e-6);
 }
 
 // Invalidates the listed rectangles of the root client area, each painted at once,

@@ -1,14 +1,16 @@
-// The screen driver: draws with GDI into a back buffer the size of the screen and shows
-// it in the client area of the selected toolkit window, so a repaint, a resize or a
-// message box never loses the picture. The window's procedure is subclassed here (and
-// only here) to paint from the buffer.
+// The screen driver: draws with GDI into back buffers and shows each in its surface: the
+// client area of a toolkit window, or a dialog's graphics field (or a dialog with the
+// graphics flag). A repaint, a resize or a message box never loses the picture. Each
+// surface's window procedure is subclassed here (and only here) to paint from its buffer.
 #include <windows.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/gdi/text_face_win32.hpp"
@@ -17,8 +19,9 @@
 namespace quill {
 namespace {
 
-struct Screen {
-  HWND client = nullptr;
+// One drawing surface: its window and its back buffer with the pen and brush selected.
+struct Surface {
+  HWND hwnd = nullptr;
   WNDPROC previous_proc = nullptr;
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
@@ -26,6 +29,11 @@ struct Screen {
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   int width = 0, height = 0;  // back buffer
+};
+
+struct Screen {
+  std::vector<std::unique_ptr<Surface>> surfaces;
+  Surface* current = nullptr;  // the surface of the current drawable
   std::vector<POINT> points;
 };
 
@@ -47,42 +55,131 @@ int py(double y) { return px(drawing().drawable.height - y); }
 
 COLORREF colour_ref(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
 
+HDC current_dc() { return screen().current->dc; }
+
 void repaint() {
-  if (screen().client != nullptr) {
-    InvalidateRect(screen().client, nullptr, FALSE);
+  if (screen().current != nullptr) {
+    InvalidateRect(screen().current->hwnd, nullptr, FALSE);
   }
 }
 
-void blit(HDC target) {
-  const Screen& s = screen();
+void blit(const Surface& s, HDC target) {
   RECT r{};
-  GetClientRect(s.client, &r);
+  GetClientRect(s.hwnd, &r);
   BitBlt(target, 0, 0, r.right, r.bottom, s.dc, 0, 0, SRCCOPY);
 }
 
+Surface* find_surface(HWND hwnd) {
+  for (const auto& surface : screen().surfaces) {
+    if (surface->hwnd == hwnd) return surface.get();
+  }
+  return nullptr;
+}
+
+bool is_screen_drawable(DrawableKind kind) {
+  return kind == DrawableKind::Window || kind == DrawableKind::Field;
+}
+
+// Frees the buffer's device context and bitmap; the pen and brush stay with s.
+void free_buffer(Surface& s) {
+  if (s.dc == nullptr) return;
+  SelectObject(s.dc, GetStockObject(BLACK_PEN));
+  SelectObject(s.dc, GetStockObject(WHITE_BRUSH));
+  SelectObject(s.dc, s.old_bitmap);
+  DeleteObject(s.bitmap);
+  DeleteDC(s.dc);
+  s.dc = nullptr;
+  s.bitmap = nullptr;
+}
+
+// Gives s a back buffer of at least width x height, white, keeping what the old buffer
+// holds (top-left anchored, as the window shows it). False when no buffer could be made.
+bool grow_buffer(Surface& s, int width, int height) {
+  width = std::max(width, s.width);
+  height = std::max(height, s.height);
+  if (s.dc != nullptr && width == s.width && height == s.height) return true;
+  HDC window_dc = GetDC(s.hwnd);
+  HDC dc = CreateCompatibleDC(window_dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(window_dc, std::max(width, 1), std::max(height, 1));
+  ReleaseDC(s.hwnd, window_dc);
+  if (dc == nullptr || bitmap == nullptr) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    if (dc != nullptr) DeleteDC(dc);
+    return s.dc != nullptr;
+  }
+  HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, width, height, WHITENESS);
+  SetBkMode(dc, TRANSPARENT);
+  if (s.dc != nullptr) {
+    BitBlt(dc, 0, 0, s.width, s.height, s.dc, 0, 0, SRCCOPY);
+    free_buffer(s);
+    if (s.pen != nullptr) SelectObject(dc, s.pen);
+    if (s.brush != nullptr) SelectObject(dc, s.brush);
+  }
+  s.dc = dc;
+  s.bitmap = bitmap;
+  s.old_bitmap = old_bitmap;
+  s.width = width;
+  s.height = height;
+  return true;
+}
+
+void release_surface(Surface& s) {
+  if (s.hwnd != nullptr && s.previous_proc != nullptr && IsWindow(s.hwnd)) {
+    SetWindowLongPtrA(s.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.previous_proc));
+  }
+  free_buffer(s);
+  if (s.pen != nullptr) DeleteObject(s.pen);
+  if (s.brush != nullptr) DeleteObject(s.brush);
+  s = Surface{};
+}
+
+void forget_surface(HWND hwnd) {
+  Screen& screen_state = screen();
+  auto& list = screen_state.surfaces;
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    if ((*it)->hwnd != hwnd) continue;
+    if (screen_state.current == it->get()) screen_state.current = nullptr;
+    list.erase(it);
+    return;
+  }
+}
+
+// The surface's new client size: the buffer grows when it no longer covers the client
+// area, and the drawing state follows when the surface is the current drawable.
+void surface_resized(Surface& s, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  grow_buffer(s, width, height);
+  if (screen().current == &s && is_screen_drawable(drawing().drawable.kind)) {
+    set_drawable_size(width, height);
+  }
+}
+
 LRESULT CALLBACK screen_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  Screen& s = screen();
-  const WNDPROC previous = s.previous_proc;
+  Surface* s = find_surface(hwnd);
+  if (s == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  const WNDPROC previous = s->previous_proc;
   switch (message) {
     case WM_ERASEBKGND:
-      blit(reinterpret_cast<HDC>(wparam));
+      blit(*s, reinterpret_cast<HDC>(wparam));
       return 1;
     case WM_PAINT: {
       const LRESULT result = CallWindowProcA(previous, hwnd, message, wparam, lparam);
-      HDC dc = GetDC(hwnd);
-      blit(dc);
-      ReleaseDC(hwnd, dc);
+      if ((s = find_surface(hwnd)) != nullptr) {
+        HDC dc = GetDC(hwnd);
+        blit(*s, dc);
+        ReleaseDC(hwnd, dc);
+      }
       return result;
     }
     case WM_SIZE:
-      if (LOWORD(lparam) > 0 && HIWORD(lparam) > 0) {
-        set_drawable_size(LOWORD(lparam), HIWORD(lparam));
-      }
+      if (wparam != SIZE_MINIMIZED) surface_resized(*s, LOWORD(lparam), HIWORD(lparam));
       break;
     case WM_NCDESTROY:
       SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      s.client = nullptr;
-      s.previous_proc = nullptr;
+      s->previous_proc = nullptr;
+      release_surface(*s);
+      forget_surface(hwnd);
       break;
     default:
       break;
@@ -90,8 +187,28 @@ LRESULT CALLBACK screen_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
   return CallWindowProcA(previous, hwnd, message, wparam, lparam);
 }
 
+// The surface of hwnd, made on first use: a window's buffer covers at least the screen,
+// so that growing the window loses nothing; a field's covers its client area.
+Surface* surface_for(HWND hwnd, bool screen_sized) {
+  if (Surface* known = find_surface(hwnd)) return known;
+  auto made = std::make_unique<Surface>();
+  made->hwnd = hwnd;
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  int width = r.right, height = r.bottom;
+  if (screen_sized) {
+    width = std::max(width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    height = std::max(height, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  }
+  if (!grow_buffer(*made, width, height)) return nullptr;
+  made->previous_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(screen_proc)));
+  screen().surfaces.push_back(std::move(made));
+  return screen().surfaces.back().get();
+}
+
 void select_pen_and_brush() {
-  Screen& s = screen();
+  Surface& s = *screen().current;
   const DrawingState& state = drawing();
   const Rgb rgb = colour_rgb(state.colour.current);
   LOGBRUSH stroke{BS_SOLID, colour_ref(rgb), 0};
@@ -112,36 +229,35 @@ void select_pen_and_brush() {
   s.brush = brush;
 }
 
-bool attach(int window) {
-  Screen& s = screen();
-  WindowTable& table = windows();
-  if (!table.open || window < 0 || window >= kMaxWindows) return false;
-  HWND client = table.windows[static_cast<std::size_t>(window)].client;
-  if (client == nullptr) return false;
-  if (s.dc == nullptr) {
-    s.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    s.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    HDC window_dc = GetDC(client);
-    s.dc = CreateCompatibleDC(window_dc);
-    s.bitmap = CreateCompatibleBitmap(window_dc, s.width, s.height);
-    ReleaseDC(client, window_dc);
-    s.old_bitmap = SelectObject(s.dc, s.bitmap);
-    PatBlt(s.dc, 0, 0, s.width, s.height, WHITENESS);
-    SetBkMode(s.dc, TRANSPARENT);
-    select_pen_and_brush();
-  }
-  if (s.client != client) {
-    s.client = client;
-    s.previous_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(screen_proc)));
-  }
+// Makes hwnd's surface the current one, with the drawable taking its client size.
+bool attach_surface(HWND hwnd, bool screen_sized) {
+  if (hwnd == nullptr) return false;
+  Surface* surface = surface_for(hwnd, screen_sized);
+  if (surface == nullptr) return false;
+  screen().current = surface;
+  select_pen_and_brush();
   RECT r{};
-  GetClientRect(client, &r);
+  GetClientRect(hwnd, &r);
   set_drawable_size(r.right, r.bottom);
-  HDC window_dc = GetDC(client);
+  HDC window_dc = GetDC(hwnd);
   drawing().drawable.true_colour = GetDeviceCaps(window_dc, BITSPIXEL) > 8;
-  ReleaseDC(client, window_dc);
+  ReleaseDC(hwnd, window_dc);
   return true;
+}
+
+bool attach_window(int window) {
+  const WindowTable& table = windows();
+  if (!table.open || window < 0 || window >= kMaxWindows) return false;
+  return attach_surface(table.windows[static_cast<std::size_t>(window)].client, true);
+}
+
+bool attach_current() {
+  const Drawable& drawable = drawing().drawable;
+  screen().current = nullptr;
+  if (drawable.kind == DrawableKind::Field) {
+    return attach_surface(layers_field_window(drawable.dialog, drawable.id), false);
+  }
+  return attach_window(drawable.id);
 }
 
 void load_points(int count) {
@@ -157,9 +273,9 @@ void draw_closed(GrOp op) {
   const DrawingState& state = drawing();
   const Primitive& p = state.primitive;
   if (p.int_param[1] == kClosingCall) return;
-  HDC dc = screen().dc;
+  HDC dc = current_dc();
   const bool solid = state.fill_style >= kFillSolidMixed;
-  HGDIOBJ previous_brush = SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().brush) : GetStockObject(NULL_BRUSH));
+  HGDIOBJ previous_brush = SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().current->brush) : GetStockObject(NULL_BRUSH));
   switch (op) {
     case GrOp::Ellipse:
       Ellipse(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx) + 1, py(p.cy - p.ry) + 1);
@@ -185,7 +301,7 @@ void draw_closed(GrOp op) {
 
 void draw_arc() {
   const Primitive& p = drawing().primitive;
-  HDC dc = screen().dc;
+  HDC dc = current_dc();
   const int x1 = px(p.cx + p.rx * std::cos(p.start_angle)), y1 = py(p.cy + p.ry * std::sin(p.start_angle));
   const int x2 = px(p.cx + p.rx * std::cos(p.end_angle)), y2 = py(p.cy + p.ry * std::sin(p.end_angle));
   if (p.int_param[0] == 1) {
@@ -208,7 +324,7 @@ void draw_text() {
   face.lfItalic = (style & 2) != 0 ? TRUE : FALSE;
   set_text_face(face, text.family);
   HFONT font = CreateFontIndirectA(&face);
-  HDC dc = screen().dc;
+  HDC dc = current_dc();
   HGDIOBJ previous = SelectObject(dc, font);
   const int justification = text.mode == 1 ? 0 : text.justification;
   SetTextAlign(dc, TA_BASELINE | (justification == 1 ? TA_CENTER : justification == 2 ? TA_RIGHT : TA_LEFT));
@@ -238,14 +354,14 @@ void draw_image() {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  StretchDIBits(screen().dc, px(p.x1), py(p.y2), px(p.x2) - px(p.x1), py(p.y1) - py(p.y2), 0, 0, w, h,
+  StretchDIBits(current_dc(), px(p.x1), py(p.y2), px(p.x2) - px(p.x1), py(p.y1) - py(p.y2), 0, 0, w, h,
                 bgr.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void set_clip() {
   const Area& a = drawing().area;
   HRGN region = CreateRectRgn(px(a.x), py(a.y + a.height), px(a.x + a.width) + 1, py(a.y) + 1);
-  SelectClipRgn(screen().dc, region);
+  SelectClipRgn(current_dc(), region);
   DeleteObject(region);
 }
 
@@ -257,17 +373,17 @@ DriverFunction& next_screen_driver() {
 }
 
 void screen_driver(GrOp op) {
-  if (drawing().drawable.kind != DrawableKind::Window) {
+  if (!is_screen_drawable(drawing().drawable.kind)) {
     if (next_screen_driver() != nullptr) next_screen_driver()(op);
     return;
   }
   if (op == GrOp::Initialise) {
-    const DrawingState& state = drawing();
-    if (state.drawable.kind == DrawableKind::Window) attach(state.drawable.id);
+    attach_current();
     return;
   }
-  Screen& s = screen();
-  if (s.dc == nullptr || s.client == nullptr) return;
+  if (screen().current == nullptr) return;
+  Surface& s = *screen().current;
+  const std::vector<POINT>& points = screen().points;
   const Primitive& p = drawing().primitive;
   switch (op) {
     case GrOp::Line:
@@ -280,7 +396,7 @@ void screen_driver(GrOp op) {
     case GrOp::Polyline:
       if (p.count >= 2) {
         load_points(p.count);
-        Polyline(s.dc, s.points.data(), p.count);
+        Polyline(s.dc, points.data(), p.count);
       }
       break;
     case GrOp::Colour:
@@ -315,26 +431,18 @@ void graphics_window_opened() {
   drawable.kind = DrawableKind::Window;
   drawable.id = 0;
   drawing().metafile_recorder = false;
-  if (!attach(0)) {
+  if (!attach_window(0)) {
     drawable = Drawable{};
   }
 }
 
-// Ends an active hardcopy and lets the window go: for WindowShutdown.
+// Ends an active hardcopy and lets the windows go: for WindowShutdown.
 void graphics_shutdown() {
   end_active_hardcopy();
   Screen& s = screen();
-  if (s.client != nullptr && s.previous_proc != nullptr && IsWindow(s.client)) {
-    SetWindowLongPtrA(s.client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.previous_proc));
-  }
-  if (s.dc != nullptr) {
-    SelectObject(s.dc, s.old_bitmap);
-    DeleteObject(s.bitmap);
-    DeleteDC(s.dc);
-  }
-  if (s.pen != nullptr) DeleteObject(s.pen);
-  if (s.brush != nullptr) DeleteObject(s.brush);
-  s = Screen{};
+  for (const auto& surface : s.surfaces) release_surface(*surface);
+  s.surfaces.clear();
+  s.current = nullptr;
   drawing().drawable = Drawable{};
 }
 
@@ -344,9 +452,14 @@ bool window_is_open(int number) {
          table.windows[static_cast<std::size_t>(number)].frame != nullptr;
 }
 
+bool graphics_field_exists(int dialog_handle, int field_id) {
+  return layers_field_window(dialog_handle, field_id) != nullptr;
+}
+
 void register_driver_screen() {
   next_screen_driver() = register_screen_driver(screen_driver);
   drawing().window_exists = window_is_open;
+  drawing().field_exists = graphics_field_exists;
 }
 
 }  // namespace quill

@@ -22,6 +22,10 @@ void IGrColour(std::string_view name);
 // Makes a drawable current: kind 1 window (absent: the current one), 2 memory bitmap,
 // 4 memory metafile 1..20. An invalid identifier falls back to window 1 (error 1019).
 void IGrSelect(int kind, std::optional<int> identifier = std::nullopt);
+// Makes a graphics field of a loaded dialog (by its handle; field 0 is a dialog with the
+// graphics flag) the current drawable: drawings show in the field and survive repaints.
+// Not such a field: error 1019, and the current drawable stays.
+void IGrSelectField(int dialog_handle, int field_id);
 // Frees memory metafile slot 1..20; an invalid or empty slot reports error 1060.
 void WMetafileDestroy(int handle);
 
