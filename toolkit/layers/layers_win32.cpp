@@ -25,6 +25,7 @@ void register_window_layers() {
   WindowLayer grids;
   grids.name = "grids";
   grids.first_open = register_grid_field_class;
+  grids.shutdown = release_grid_windows;
   register_window_layer(grids);
 }
 
