@@ -76,6 +76,15 @@ Grid* grid_of(HWND control) {
   return &grids.try_emplace(key_of(control)).first->second;
 }
 
+// The control's grid when the registry has it. The dialog manager asks a control for its
+// dialog code while creating the dialog, before the dialog has its record: that must
+// not leave a grid behind under a wrong key.
+const Grid* existing_grid_of(HWND control) {
+  auto& grids = grid_registry().grids;
+  const auto found = grids.find(key_of(control));
+  return found == grids.end() ? nullptr : &found->second;
+}
+
 void notify_change(HWND control) {
   const GridKey key = key_of(control);
   if (key.window >= 0) {
@@ -509,7 +518,9 @@ bool grid_command(HWND control, int command) {
 
 // Tab leaves the grid from its last cell (Shift+Tab from its first).
 bool wants_tab(HWND control) {
-  const Grid& grid = *grid_of(control);
+  const Grid* found = existing_grid_of(control);
+  if (found == nullptr) return false;
+  const Grid& grid = *found;
   if (GetKeyState(VK_SHIFT) < 0) return grid.current_column > 1 || grid.current_row > 1;
   const bool may_grow = grid.user_adds_rows && grid.rows < grid.max_rows && !read_only(control);
   return grid.current_column < grid.column_count() || grid.current_row < grid.rows || may_grow;
@@ -636,7 +647,10 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
         const bool editable = grid.valid_cell(grid.current_column, grid.current_row) &&
                               (grid.column(grid.current_column).type == ColumnType::Text ||
                                is_numeric(grid.column(grid.current_column).type));
-        if (editable) open_editor(control, std::string(1, static_cast<char>(wparam)), false);
+        if (editable) {
+          open_editor(control, std::string(1, static_cast<char>(wparam)), false);
+          if (view->editor != nullptr && option_set(control, &FieldRecord::change_report)) notify_change(control);
+        }
       }
       return 0;
     case WM_LBUTTONDOWN:
