@@ -635,6 +635,8 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
       return code;
     }
     case WM_KEYDOWN:
+      // Keys typed ahead while the editor was opening still belong to it.
+      if (view->editor != nullptr) return SendMessageW(view->editor, message, wparam, lparam);
       if (key_down(control, wparam)) return 0;
       break;
     case WM_CHAR:
