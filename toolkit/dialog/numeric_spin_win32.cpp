@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
@@ -85,13 +86,13 @@ namespace {
 HWND spin_field(int field, std::string_view routine, quill::NumericClass& c) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
-    IErrorReport(1005, routine);
+    IErrorReport(quill::error::kNoCurrentDialog, routine);
     return nullptr;
   }
   HWND control = GetDlgItem(dialog, field);
   const std::optional<quill::NumericClass> found = quill::numeric_class_of(control);
   if (!found || !quill::is_spin_class(*found) || quill::field_record(control) == nullptr) {
-    IErrorReport(1006, routine);
+    IErrorReport(quill::error::kInvalidField, routine);
     return nullptr;
   }
   c = *found;
@@ -106,7 +107,7 @@ void WDialogSpinStepReal(int field, float small_step, float large_step) {
   if (control == nullptr) return;
   if (c == quill::NumericClass::IntegerSpin &&
       (!quill::integer_step_usable(small_step) || !quill::integer_step_usable(large_step))) {
-    IErrorReport(1009, "WDialogSpinStepReal");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogSpinStepReal");
     return;
   }
   quill::FieldRecord* record = quill::field_record(control);
@@ -119,12 +120,12 @@ void WDialogSpinStepInteger(int field, int small_step, std::optional<int> large_
   HWND control = spin_field(field, "WDialogSpinStepInteger", c);
   if (control == nullptr) return;
   if (c != quill::NumericClass::IntegerSpin) {
-    IErrorReport(1006, "WDialogSpinStepInteger");
+    IErrorReport(quill::error::kInvalidField, "WDialogSpinStepInteger");
     return;
   }
   const int large = large_step.value_or(small_step);
   if (small_step < 1 || large < 1) {
-    IErrorReport(1009, "WDialogSpinStepInteger");
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogSpinStepInteger");
     return;
   }
   quill::FieldRecord* record = quill::field_record(control);

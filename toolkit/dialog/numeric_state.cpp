@@ -1,4 +1,5 @@
 // The shared validation state of the numeric fields and the alert-sound setting.
+#include "base/error_codes.hpp"
 #include "dialog/numeric_state.hpp"
 
 #include "quill/dialog.hpp"
@@ -40,7 +41,7 @@ int count_beep(BeepKind kind) {
 void WDialogAlertSound(int sound) {
   static constexpr int kSounds[] = {quill::kSoundDefault, quill::kSoundExclamation, quill::kSoundAsterisk};
   if (sound < 0 || sound > 2) {
-    IErrorReport(1011, "WDialogAlertSound");
+    IErrorReport(quill::error::kOptionOutOfRange, "WDialogAlertSound");
     return;
   }
   quill::numeric_state().alert_sound = kSounds[sound];

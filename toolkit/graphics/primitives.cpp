@@ -4,6 +4,7 @@
 // style is solid, and as lines when it is an outline.
 #include <cmath>
 
+#include "base/error_codes.hpp"
 #include "graphics/drawing_state.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
@@ -11,8 +12,6 @@
 namespace quill {
 namespace {
 
-constexpr int kErrorRadius = 20;
-constexpr int kErrorZeroSize = 22;
 constexpr double kDegree = 0.017453292519943295;
 
 bool solid() { return drawing().fill_style >= kFillSolidMixed; }
@@ -83,7 +82,7 @@ void load_circle(float x, float y, double rx, double ry) {
 bool load_arc(float x, float y, float radius, float start_angle, float sweep, const char* routine) {
   const double rx = to_drawing_width(radius);
   if (!finite_positive(rx) || !std::isfinite(sweep) || sweep == 0.0F || !std::isfinite(start_angle)) {
-    IErrorReport(kErrorRadius, routine);
+    IErrorReport(error::kRadius, routine);
     return false;
   }
   load_circle(x, y, rx, rx);
@@ -151,7 +150,7 @@ void IGrPolygon(std::span<const float> x, std::span<const float> y) {
 
 void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
   if (cross(x2 - x1, y2 - y1, x3 - x1, y3 - y1) == 0.0) {
-    IErrorReport(kErrorZeroSize, "IGrTriangle");
+    IErrorReport(error::kZeroSize, "IGrTriangle");
     return;
   }
   const float xs[] = {x1, x2, x3};
@@ -161,7 +160,7 @@ void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
 
 void IGrParallelogram(float x1, float y1, float x2, float y2, float x3, float y3) {
   if (cross(x2 - x1, y2 - y1, x3 - x2, y3 - y2) == 0.0) {
-    IErrorReport(kErrorZeroSize, "IGrParallelogram");
+    IErrorReport(error::kZeroSize, "IGrParallelogram");
     return;
   }
   const float xs[] = {x1, x2, x3, x1 + x3 - x2};
@@ -171,7 +170,7 @@ void IGrParallelogram(float x1, float y1, float x2, float y2, float x3, float y3
 
 void IGrRectangle(float x1, float y1, float x2, float y2) {
   if (x1 == x2 || y1 == y2) {
-    IErrorReport(kErrorZeroSize, "IGrRectangle");
+    IErrorReport(error::kZeroSize, "IGrRectangle");
     return;
   }
   Primitive& p = drawing().primitive;
@@ -195,7 +194,7 @@ void IGrEllipse(float x, float y, float radius, float ratio) {
   const double rx = to_drawing_width(radius);
   const double ry = rx * ratio;
   if (!finite_positive(rx) || !finite_positive(ry)) {
-    IErrorReport(kErrorRadius, "IGrEllipse");
+    IErrorReport(error::kRadius, "IGrEllipse");
     return;
   }
   load_circle(x, y, rx, ry);
@@ -205,7 +204,7 @@ void IGrEllipse(float x, float y, float radius, float ratio) {
 void IGrCircle(float x, float y, float radius) {
   const double rx = to_drawing_width(radius);
   if (!finite_positive(rx)) {
-    IErrorReport(kErrorRadius, "IGrCircle");
+    IErrorReport(error::kRadius, "IGrCircle");
     return;
   }
   load_circle(x, y, rx, rx);
@@ -267,7 +266,7 @@ void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint3
               int width, int height) {
   if (width < 1 || height < 1 || x1 == x2 || y1 == y2 ||
       pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
-    IErrorReport(kErrorZeroSize, "IGrImage");
+    IErrorReport(error::kZeroSize, "IGrImage");
     return;
   }
   Primitive& p = drawing().primitive;

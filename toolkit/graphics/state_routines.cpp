@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "base/error_codes.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/routines.hpp"
 #include "quill/errors.hpp"
@@ -9,12 +10,6 @@
 
 namespace quill {
 namespace {
-
-constexpr int kErrorUnitRange = 16;
-constexpr int kErrorUnknownColour = 42;
-constexpr int kErrorAreaRange = 44;
-constexpr int kErrorDrawingSurface = 1019;
-constexpr int kErrorMetafileHandle = 1060;
 
 // lower < upper with both finite; NaN never passes.
 bool valid_range(float lower, float upper) {
@@ -108,7 +103,7 @@ void apply_area(float left, float bottom, float right, float top, std::string_vi
   }
   update_area_units();
   if (failed) {
-    IErrorReport(kErrorAreaRange, routine);
+    IErrorReport(error::kAreaRange, routine);
   }
   if (drawing().hardcopy.active) {
     send_operation(GrOp::Clip);
@@ -132,7 +127,7 @@ void IGrUnits(float left, float bottom, float right, float top) {
     high = ok ? upper : 1.0F;
     width = high - low;
     if (!ok) {
-      IErrorReport(kErrorUnitRange, "IGrUnits");
+      IErrorReport(error::kUnitRange, "IGrUnits");
     }
   }
 }
@@ -144,7 +139,7 @@ void IPgArea(float x1, float y1, float x2, float y2) {
   set_presentation_axis(range.x, x_ok ? x1 : 0.0F, x_ok ? x2 : 1.0F);
   set_presentation_axis(range.y, y_ok ? y1 : 0.0F, y_ok ? y2 : 1.0F);
   if (!x_ok || !y_ok) {
-    IErrorReport(kErrorUnitRange, "IPgArea");
+    IErrorReport(error::kUnitRange, "IPgArea");
   }
 }
 
@@ -154,7 +149,7 @@ void IGrArea(float left, float bottom, float right, float top) {
 
 void IGrColourN(int colour) {
   if (!drawing().drawable.true_colour && (colour < 0 || colour > 255)) {
-    IErrorReport(kErrorUnknownColour, "IGrColourN");
+    IErrorReport(error::kUnknownColour, "IGrColourN");
     return;
   }
   apply_colour(colour);
@@ -163,7 +158,7 @@ void IGrColourN(int colour) {
 void IGrColour(std::string_view name) {
   const int index = colour_name_index(name);
   if (index < 0) {
-    IErrorReport(kErrorUnknownColour, "IGrColour");
+    IErrorReport(error::kUnknownColour, "IGrColour");
     return;
   }
   const NamedColour& named = kNamedColours[index % 8];
@@ -183,7 +178,7 @@ void IGrSelect(int kind, std::optional<int> identifier) {
                                    ? state.drawable.id
                                    : (kind == 1 ? 0 : -1));
   if (!valid_drawable(kind, id)) {
-    IErrorReport(kErrorDrawingSurface, "IGrSelect");
+    IErrorReport(error::kDrawingSurface, "IGrSelect");
     kind = 1;
     id = 1;
   }
@@ -201,7 +196,7 @@ void IGrSelect(int kind, std::optional<int> identifier) {
 void WMetafileDestroy(int handle) {
   DrawingState& state = drawing();
   if (handle < 1 || handle > kMetafileSlots || !state.metafile_used[static_cast<std::size_t>(handle)]) {
-    IErrorReport(kErrorMetafileHandle, "WMetafileDestroy");
+    IErrorReport(error::kMetafileHandle, "WMetafileDestroy");
     return;
   }
   state.metafile_used[static_cast<std::size_t>(handle)] = false;

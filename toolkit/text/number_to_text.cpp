@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/error_codes.hpp"
 #include "base/error_state.hpp"
 #include "text/text_internal.hpp"
 #include "text/format.hpp"
@@ -55,7 +56,7 @@ void public_conversion(const FormatValue& value, std::span<char> string, std::st
     if (!asterisks_written || contains(format, '*') || !contains(string, '*')) return;
   }
   put_failure(string, kOverflow);
-  IErrorReport(18, routine);
+  IErrorReport(error::kNumberToText, routine);
 }
 
 // Characters f..l (1-based, as IFirstNonBlank counts) moved to the front, then a NUL
@@ -83,7 +84,7 @@ void internal_real(const FormatValue& value, std::span<char> text, std::string_v
     std::fill(text.begin(), text.end(), ' ');
     static constexpr char kFailure[] = "**********";  // ten asterisks and the NUL
     std::copy_n(kFailure, std::min(text.size(), sizeof kFailure), text.begin());
-    IErrorReport(18, routine);
+    IErrorReport(error::kNumberToText, routine);
     return;
   }
   const std::string_view view(text.data(), text.size());
@@ -124,7 +125,7 @@ void yyint2st(int value, std::span<char> text) {
     std::fill(text.begin(), text.end(), ' ');
     std::fill(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(width), '*');
     if (width < n) text[width] = '\0';
-    IErrorReport(18, "yyint2st");
+    IErrorReport(quill::error::kNumberToText, "yyint2st");
     return;
   }
   quill::left_justify(text);

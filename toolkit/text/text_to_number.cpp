@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/error_codes.hpp"
 #include "base/error_state.hpp"
 #include "quill/text.hpp"
 #include "text/powers.hpp"
@@ -246,7 +247,7 @@ void take_next_word(std::span<char> text, Value& value, std::string_view routine
   const quill::Word word = quill::find_word(view);
   if (!word.found) {
     value = Value{0};
-    IErrorReport(10, routine);
+    IErrorReport(quill::error::kNoSubstring, routine);
     return;
   }
   convert(view.substr(word.first, word.last + 1 - word.first), value);

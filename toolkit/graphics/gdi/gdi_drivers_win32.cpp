@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "graphics/gdi/gdi_render_win32.hpp"
 #include "graphics/drawing_state.hpp"
 #include "quill/errors.hpp"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kPrinterDriver = 10;
 constexpr int kMetafileDriver = 11;
-constexpr int kErrorOpen = 1;
 constexpr int kMetafileWidth = 756;
 constexpr int kMetafileHeight = 540;
 constexpr double kMetafileUnitsPerInch = 600.0;
@@ -69,7 +69,7 @@ void give_up() {
   HardcopyState& hardcopy = drawing().hardcopy;
   hardcopy.active = false;
   hardcopy.active_driver = 0;
-  IErrorReport(kErrorOpen, "IGrHardCopy");
+  IErrorReport(error::kFileOpen, "IGrHardCopy");
 }
 
 void start_drawing(double units_per_inch) {

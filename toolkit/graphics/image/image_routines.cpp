@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "graphics/image/area_pixels.hpp"
 #include "graphics/image/image_file.hpp"
 #include "quill/errors.hpp"
@@ -13,13 +14,6 @@
 
 namespace quill {
 namespace {
-
-constexpr int kUnsupportedFormat = 27;
-constexpr int kBitmapCreation = 1020;
-constexpr int kInvalidBitmap = 1021;
-constexpr int kInvalidSurface = 1019;
-constexpr int kMetafileDrawable = 1063;
-constexpr int kImageTooLarge = 1109;
 
 bool known_format(int code) {
   return code == static_cast<int>(ImageFormat::Clipboard) || code == static_cast<int>(ImageFormat::Bmp) ||
@@ -69,7 +63,7 @@ int read_current_area(AreaPixels& out, ImageResult& failure) {
     case DrawableKind::Bitmap: {
       const MemoryBitmap* bitmap = current_bitmap();
       if (bitmap == nullptr) {
-        return kInvalidSurface;
+        return error::kDrawingSurface;
       }
       const PixelRect r = area_rect(state.area, bitmap->width(), bitmap->height());
       if (r.width() < 1 || r.height() < 1) {
@@ -81,8 +75,8 @@ int read_current_area(AreaPixels& out, ImageResult& failure) {
       return 0;
     }
     case DrawableKind::Window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
-    case DrawableKind::Metafile: return kMetafileDrawable;
-    default: return kInvalidSurface;
+    case DrawableKind::Metafile: return error::kMetafileDrawable;
+    default: return error::kDrawingSurface;
   }
 }
 
@@ -120,11 +114,11 @@ using namespace quill;
 void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth) {
   const int bits = depth.value_or(24);
   if (width < 1 || height < 1 || !supported_depth(bits)) {
-    IErrorReport(kBitmapCreation, "WBitmapCreate");
+    IErrorReport(error::kBitmapCreation, "WBitmapCreate");
     return;
   }
   if (!bitmap_size_allowed(width, height, bits)) {
-    IErrorReport(kImageTooLarge, "WBitmapCreate");
+    IErrorReport(error::kImageTooLarge, "WBitmapCreate");
     return;
   }
   BitmapTable& table = bitmaps();
@@ -137,19 +131,19 @@ void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth)
     try {
       slot = std::make_unique<MemoryBitmap>(width, height, bits);
     } catch (const std::bad_alloc&) {
-      IErrorReport(kBitmapCreation, "WBitmapCreate");
+      IErrorReport(error::kBitmapCreation, "WBitmapCreate");
       return;
     }
     drawing().bitmap_count = std::max(drawing().bitmap_count, id);
     handle = id;
     return;
   }
-  IErrorReport(kBitmapCreation, "WBitmapCreate");
+  IErrorReport(error::kBitmapCreation, "WBitmapCreate");
 }
 
 void WBitmapDestroy(int handle) {
   if (bitmap_slot(handle) == nullptr) {
-    IErrorReport(kInvalidBitmap, "WBitmapDestroy");
+    IErrorReport(error::kInvalidBitmap, "WBitmapDestroy");
     return;
   }
   bitmaps().slots[static_cast<std::size_t>(handle)].reset();
@@ -163,7 +157,7 @@ void IGrSaveImage(std::string_view file_name, std::optional<int> format) {
   const std::string_view name = trimmed(file_name);
   const int code = format.has_value() ? *format : format_of_extension(name);
   if (!known_format(code)) {
-    IErrorReport(kUnsupportedFormat, "IGrSaveImage");
+    IErrorReport(error::kUnsupportedImageFormat, "IGrSaveImage");
     return;
   }
   save_current_area(code, name, "IGrSaveImage");

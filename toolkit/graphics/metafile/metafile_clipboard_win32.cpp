@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "core/clipboard_ops.hpp"
 #include "graphics/metafile/metafile_internal.hpp"
 #include "quill/errors.hpp"
@@ -11,7 +12,6 @@
 namespace quill {
 namespace {
 
-constexpr int kErrorMetafileHandle = 1060;
 constexpr int kFirstBuffer = 1 << 16;
 constexpr int kOfferedSize = 2;
 
@@ -28,7 +28,7 @@ using namespace quill;
 
 void WMetafileToClipboard(int handle) {
   if (!recorded(handle)) {
-    IErrorReport(kErrorMetafileHandle, "WMetafileToClipboard");
+    IErrorReport(error::kMetafileHandle, "WMetafileToClipboard");
     return;
   }
   const std::string bytes = complete_metafile(handle);

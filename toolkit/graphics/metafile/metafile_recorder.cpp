@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/error_codes.hpp"
 #include "graphics/metafile/metafile_internal.hpp"
 #include "quill/errors.hpp"
 #include "quill/metafile.hpp"
@@ -10,8 +11,6 @@
 namespace quill {
 namespace {
 
-constexpr int kErrorMetafileHandle = 1060;
-constexpr int kErrorNotMetafile = 1066;
 constexpr int kRecorderClass = 11;
 
 int current_slot() {
@@ -115,7 +114,7 @@ int adopt_metafile(std::string_view bytes, int& handle) {
   bool first = true;
   while (next_cgm_element(bytes, at, e, joined)) {
     if (first && (e.element_class != 0 || e.id != 1)) {
-      return kErrorNotMetafile;
+      return error::kBitmapCopy;
     }
     first = false;
     if (!(e.element_class == 0 && (e.id == 5 || e.id == 2))) {
@@ -123,12 +122,12 @@ int adopt_metafile(std::string_view bytes, int& handle) {
     }
   }
   if (first || at != bytes.size()) {
-    return kErrorNotMetafile;
+    return error::kBitmapCopy;
   }
   const auto& used = drawing().metafile_used;
   if (std::find(used.begin() + 1, used.end(), false) == used.end()) {
     handle = 0;
-    return kErrorMetafileHandle;
+    return error::kMetafileHandle;
   }
   WMetafileCreate(handle);
   metafiles().slots[static_cast<std::size_t>(handle)] = std::string(bytes.substr(0, open_end));
@@ -154,14 +153,14 @@ void WMetafileCreate(int& handle) {
     }
   }
   handle = 0;
-  IErrorReport(kErrorMetafileHandle, "WMetafileCreate");
+  IErrorReport(error::kMetafileHandle, "WMetafileCreate");
 }
 
 void WMetafileReplay(int handle) {
   release_destroyed_metafiles();
   if (handle < 1 || handle > kMetafileSlots || !drawing().metafile_used[static_cast<std::size_t>(handle)] ||
       metafiles().slots[static_cast<std::size_t>(handle)].empty()) {
-    IErrorReport(kErrorMetafileHandle, "WMetafileReplay");
+    IErrorReport(error::kMetafileHandle, "WMetafileReplay");
     return;
   }
   // A copy: replaying a metafile into itself appends to the bytes being read.
