@@ -4,6 +4,7 @@
 // the window is the current one.
 #include <windows.h>
 
+#include "base/error_codes.hpp"
 #include "core/event_queue.hpp"
 #include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
@@ -34,13 +35,13 @@ void set_frame_kind(WindowEntry& entry, WindowKind kind) {
 
 // Makes the grid window of entry; 0 or 1053.
 int convert(int window, WindowEntry& entry) {
-  if (entry.kind == WindowKind::CombinedDialog || entry.client == nullptr) return 1053;
+  if (entry.kind == WindowKind::CombinedDialog || entry.client == nullptr) return error::kGridWindowInit;
   grid_registry().window_lookup = &current_grid_window;
   attach_window_grid(window);
   HWND control = create_window_grid(entry.client, window);
   if (control == nullptr) {
     detach_window_grid(window);
-    return 1053;
+    return error::kGridWindowInit;
   }
   attach_field_record(control, std::make_unique<FieldRecord>());
   entry.converted = control;
@@ -85,13 +86,13 @@ void release_grid_windows() {
 void WGridWindow(int mode) {
   using namespace quill;
   if (mode != kModeGiveBack && mode != kModeEditable && mode != kModeReadOnly) {
-    IErrorReport(1052, "WGridWindow");
+    IErrorReport(error::kGridWindowMode, "WGridWindow");
     return;
   }
   WindowTable& table = windows();
   if (!table.open || table.current < 0 || table.current >= kMaxWindows ||
       table.windows[static_cast<std::size_t>(table.current)].frame == nullptr) {
-    IErrorReport(1053, "WGridWindow");
+    IErrorReport(error::kGridWindowInit, "WGridWindow");
     return;
   }
   WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
