@@ -13,6 +13,7 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from x11_harness import FAILURES, Log, check, xdotool  # noqa: E402
+from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
@@ -70,16 +71,6 @@ def finish(demo, log):
           "after WindowShutdown the grid window's grid is gone (1006)")
 
 
-def prompt(title, text):
-    """Waits for the grid's prompt window, types text into it and presses Return."""
-    found = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$").split()
-    check(bool(found), f"the {title} prompt opened")
-    time.sleep(0.3)
-    xdotool("type", "--delay", "60", text)
-    xdotool("key", "Return")
-    time.sleep(1.5)
-
-
 def editable_run():
     started = start(1)
     if started is None:
@@ -104,7 +95,7 @@ def editable_run():
     check(got == [[2, 0, 9001, -1]], f"F9 (an application command) reaches the application, got {got}")
 
     xdotool("key", "ctrl+f")
-    prompt("Find", "CHER")
+    answer_prompt("Find", "CHER")
     xdotool("type", "--delay", "80", "kiwi")
     xdotool("key", "Return")
     got = log.events()
@@ -117,7 +108,7 @@ def editable_run():
     check(got.count(EDITED) == 1 and len(rows) == 5, f"Down past the last row adds a row, got {got} {rows}")
 
     xdotool("key", "ctrl+g")
-    prompt("Go to cell", "2, 1")
+    answer_prompt("Go to cell", "2, 1")
     xdotool("type", "--delay", "80", "42")
     xdotool("key", "Return")
     log.events()
