@@ -334,11 +334,19 @@ void close_editor(HWND control, bool keep, bool refocus = true) {
 
 // The in-place editor: Enter keeps the text, Escape drops it, Tab and the up and down
 // arrows keep it and move on.
+bool key_down(HWND control, WPARAM key);
+
+// The keys of the grid's own commands: Ctrl+F, Ctrl+G and F3.
+bool is_command_key(WPARAM key) {
+  return key == VK_F3 || (GetKeyState(VK_CONTROL) < 0 && (key == 'F' || key == 'G'));
+}
+
 LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPARAM lparam) {
   HWND control = GetParent(editor);
   GridView* view = view_of(control);
   const WNDPROC previous = view->editor_procedure;
   if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProcW(previous, editor, message, wparam, lparam);
+  if (message == WM_KEYDOWN && is_command_key(wparam)) return key_down(control, wparam) ? 0 : 1;
   if (message == WM_KEYDOWN) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (wparam) {
@@ -478,7 +486,10 @@ bool parse_cell(const std::string& text, int& column, int& row) {
 // toolbar and accelerators. False for any other command, which the window reports.
 bool grid_command(HWND control, int command) {
   GridView& view = *view_of(control);
-  if (view.editor != nullptr || view.chooser != nullptr) close_editor(control, true);
+  if (command < GridCmdFind || command > GridCmdSortDescending) return false;
+  close_chooser(control, false);
+  close_editor(control, true);
+  if (view.editor != nullptr) return true;  // the edited text was refused: stay in the cell
   HWND owner = GetAncestor(control, GA_ROOT);
   switch (command) {
     case GridCmdFind:
@@ -529,10 +540,9 @@ bool wants_tab(HWND control) {
 bool key_down(HWND control, WPARAM key) {
   const Grid& grid = *grid_of(control);
   const bool shift = GetKeyState(VK_SHIFT) < 0;
-  if (GetKeyState(VK_CONTROL) < 0 && (key == 'F' || key == 'G')) {
-    return grid_command(control, key == 'F' ? GridCmdFind : GridCmdGoTo);
+  if (is_command_key(key)) {
+    return grid_command(control, key == VK_F3 ? GridCmdFindNext : key == 'F' ? GridCmdFind : GridCmdGoTo);
   }
-  if (key == VK_F3) return grid_command(control, GridCmdFindNext);
   int column = grid.current_column;
   int row = grid.current_row;
   switch (key) {

@@ -107,12 +107,15 @@ def editable_run():
     rows = saved_rows(saved)
     check(got.count(EDITED) == 1 and len(rows) == 5, f"Down past the last row adds a row, got {got} {rows}")
 
+    xdotool("type", "--delay", "80", "fig")  # into the new row, and Ctrl+G while editing
     xdotool("key", "ctrl+g")
     answer_prompt("Go to cell", "2, 1")
     xdotool("type", "--delay", "80", "42")
     xdotool("key", "Return")
     log.events()
-    check(saved_rows(saved)[1][:2] == ["apple", "42"], f"Ctrl+G goes to column 2 of row 1, got {saved_rows(saved)}")
+    rows = saved_rows(saved)
+    check(rows[4][0] == "fig", f"Ctrl+G in a cell's editor keeps the text first, got {rows}")
+    check(rows[1][:2] == ["apple", "42"], f"Ctrl+G goes to column 2 of row 1, got {rows}")
 
     if window:
         xdotool("windowsize", window, "640", "360")
