@@ -21,7 +21,8 @@ void register_window_layers() {
   graphics.name = "graphics";
   graphics.shutdown = graphics_shutdown;
   register_window_layer(graphics);
-  // Grids: dialog templates may name the grid field class from the first window on.
+  // Grids: dialog templates may name the grid field class from the first window on; the
+  // grid windows go at WindowShutdown.
   WindowLayer grids;
   grids.name = "grids";
   grids.first_open = register_grid_field_class;
