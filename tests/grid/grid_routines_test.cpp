@@ -1,5 +1,6 @@
 // The grid routines: finding the grid, setting it up, and reading and writing cells.
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "grid/grid_registry.hpp"
@@ -44,6 +45,41 @@ TEST_F(GridTest, FindsGridsByCurrentDialogAndGridWindow) {
   std::string text(6, ' ');
   WGridGetCellString(0, 1, 1, text);
   EXPECT_EQ(text, "window");
+}
+
+// A grid window that went away (its window closed, or the window layer no longer names it
+// as current) leaves nothing a later routine could reach.
+int current_window = -1;
+int window_lookup() { return current_window; }
+
+TEST_F(GridTest, GridsThatLeaveTheRegistryAreNotReachedAgain) {
+  quill::grid_registry().window_lookup = &window_lookup;
+  quill::attach_window_grid(4);
+  current_window = 4;
+  WGridColumns(0, 1, std::array{4});
+  WGridRows(0, 2);
+  WGridPutCellString(0, 1, 2, "window four");
+  EXPECT_EQ(take_error(), 0);
+  current_window = -1;  // another window is current
+  WGridPutCellString(0, 1, 1, "x");
+  EXPECT_EQ(take_error(), 1006);
+  current_window = 4;
+  quill::detach_window_grid(4);
+  WGridPutCellString(0, 1, 1, "x");
+  EXPECT_EQ(take_error(), 1006);
+  std::string text(4, '*');
+  WGridGetCellString(0, 1, 1, text);
+  EXPECT_EQ(take_error(), 1006);
+  quill::grid_registry().window_lookup = nullptr;
+
+  define({4}, 3);
+  for (int i = 0; i < 50; ++i) quill::attach_dialog_grid(1, 100 + i);  // the map rebalances
+  quill::detach_dialog_grids(1);
+  WGridSave(kField, "unused.csv");
+  EXPECT_EQ(take_error(), 1006);
+  WGridSort(kField, 1, 0);
+  EXPECT_EQ(take_error(), 1006);
+  EXPECT_TRUE(quill::grid_registry().grids.empty());
 }
 
 TEST_F(GridTest, StoresEveryCellTypeAndReadsItBack) {

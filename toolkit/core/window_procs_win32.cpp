@@ -277,6 +277,10 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     }
     case WM_COMMAND:
       if (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) {
+        // A grid window answers nonzero for the commands it carries out itself.
+        if (entry->converted != nullptr && SendMessageA(entry->converted, WM_COMMAND, wparam, lparam) != 0) {
+          return 0;
+        }
         post_from_window(hwnd, EvCommand, LOWORD(wparam), -1, -1, -1, -1);
         return 0;
       }
@@ -378,7 +382,11 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       if (entry->combined_dialog != nullptr) {
         MoveWindow(entry->combined_dialog, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
       }
+      if (entry->converted != nullptr) MoveWindow(entry->converted, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
       post_from_window(hwnd, EvResized, LOWORD(lparam), HIWORD(lparam), 0, -1, -1);
+      return 0;
+    case WM_SETFOCUS:
+      if (entry->converted != nullptr) SetFocus(entry->converted);
       return 0;
     case WM_KEYDOWN:
       key_down(hwnd, wparam);

@@ -15,7 +15,7 @@ inline constexpr int kStatusBarId = 999;
 inline constexpr int kMaxStatusParts = 255;
 
 // Kind of the record attached to a frame (GWLP_USERDATA holds the kind).
-enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5 };
+enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6 };
 
 struct WindowEntry {
   HWND frame = nullptr;
@@ -39,6 +39,9 @@ struct WindowEntry {
   HWND combined_dialog = nullptr;  // the dialog window when kind is CombinedDialog
   int combined_outer_width = 0;    // the frame's outer size when the dialog was combined
   int combined_outer_height = 0;
+  // Kind Grid: the grid window that covers the client area. It follows the client's size
+  // and focus and receives the window's menu, toolbar and accelerator commands first.
+  HWND converted = nullptr;
   HWND last_focus = nullptr;       // focused control when the frame was deactivated
   int client_width = 0;
   int client_height = 0;

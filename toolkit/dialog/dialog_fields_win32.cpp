@@ -13,6 +13,7 @@
 
 #include "base/error_codes.hpp"
 #include "core/settings.hpp"
+#include "core/window_table.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "dialog/numeric_fields_win32.hpp"
 #include "quill/dialog.hpp"
@@ -34,6 +35,20 @@ HWND field_window(int field, std::string_view routine) {
   HWND control = GetDlgItem(dialog, field);
   if (control == nullptr) IErrorReport(quill::error::kInvalidField, routine);
   return control;
+}
+
+// Field 0 of the option and clearing routines names the grid window of the current
+// toolkit window, whether or not a dialog is current; 1006 when that window is no grid
+// window. Other fields as field_window.
+HWND field_or_grid_window(int field, std::string_view routine) {
+  if (field != 0) return field_window(field, routine);
+  const quill::WindowTable& table = quill::windows();
+  HWND grid = nullptr;
+  if (table.open && table.current >= 0 && table.current < quill::kMaxWindows) {
+    grid = table.windows[static_cast<std::size_t>(table.current)].converted;
+  }
+  if (grid == nullptr) IErrorReport(quill::error::kInvalidField, routine);
+  return grid;
 }
 
 std::string_view trim(std::string_view text) {
@@ -201,12 +216,16 @@ void WDialogSetField(int field, std::optional<int> position) {
 }
 
 void WDialogFieldOptions(int field, int option, int value) {
-  HWND control = field_window(field, "WDialogFieldOptions");
+  HWND control = field_or_grid_window(field, "WDialogFieldOptions");
   if (control == nullptr) return;
   const FieldKind kind = quill::field_kind(control);
   FieldRecord* record = quill::field_record(control);
   if (option == 1 || option == 2) {
-    if (kind != FieldKind::Grid) IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
+    if (kind != FieldKind::Grid) {
+      IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
+    } else if (quill::grid_option_hook != nullptr) {
+      quill::grid_option_hook(control, option, value);
+    }
     return;
   }
   if (option == 3) {
@@ -534,7 +553,7 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text) {
 }
 
 void WDialogClearField(int field) {
-  HWND control = field_window(field, "WDialogClearField");
+  HWND control = field_or_grid_window(field, "WDialogClearField");
   if (control == nullptr) return;
   const FieldKind kind = quill::field_kind(control);
   FieldRecord* record = quill::field_record(control);

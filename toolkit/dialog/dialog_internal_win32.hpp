@@ -165,6 +165,10 @@ std::optional<int> tab_page_id(HWND tab, int index);
 inline void (*grid_setup_hook)(HWND control, std::string_view text) = nullptr;
 // Set by the grid area: empties every cell of a grid control (WDialogClearField).
 inline void (*grid_clear_hook)(HWND control) = nullptr;
+// Set by the grid area: options 1 and 2 of WDialogFieldOptions on a grid control.
+inline void (*grid_option_hook)(HWND control, int option, int value) = nullptr;
+// Set by the grid area: a loaded dialog is going away, and with it the grids of its fields.
+inline void (*grid_release_hook)(int dialog_handle) = nullptr;
 
 // A dialog's system menu entries follow its frame: restore, and minimise, maximise and
 // size where the style has no such box or frame, are greyed.

@@ -893,7 +893,10 @@ INT_PTR on_nc_destroy(HWND dialog) {
   if (data->modal_instance) {
     if (state.modal_instance == dialog) state.modal_instance = nullptr;
   } else {
+    const bool registered = state.slots.slot_of(dialog) != 0;
     forget_dialog_window(dialog);
+    // A dialog loaded again later under the same handle starts with fresh grids.
+    if (registered && grid_release_hook != nullptr) grid_release_hook(data->record.handle);
   }
   if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
   if (data->snapshot != nullptr) DeleteObject(data->snapshot);

@@ -2,10 +2,14 @@
 // (titles, cells with their justification and colours, check boxes, option menus) and
 // lets a person move with the arrow keys and Tab, toggle check boxes with the space bar
 // or a click, type into text and numeric cells and pick options from a drop-down list.
-// Each change reaches the application as a field-edited event of the dialog.
+// Each change reaches the application as a field-edited event of the dialog. The same
+// control, made by WGridWindow, covers a toolkit window's client area as a grid window.
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +44,15 @@ struct GridView {
   WNDPROC editor_procedure = nullptr;
   int sorted_column = 0;
   int sort_order = 0;
+  int window = -1;        // the toolkit window a grid window covers; -1 for a dialog field
+  std::string last_find;  // the text of the last find, for finding the next match
 };
+
+// The window number a grid window being created takes (read in WM_NCCREATE).
+int& creating_window() {
+  static int window = -1;
+  return window;
+}
 
 std::vector<HWND>& live_controls() {
   static std::vector<HWND> controls;
@@ -52,6 +64,9 @@ GridView* view_of(HWND control) { return reinterpret_cast<GridView*>(GetWindowLo
 // The registry key of a control: its dialog's handle identifier (0 outside a toolkit
 // dialog) and its control identifier.
 GridKey key_of(HWND control) {
+  if (const GridView* view = view_of(control); view != nullptr && view->window >= 0) {
+    return GridKey{0, view->window, 0};
+  }
   const DialogRecord* record = dialog_record(GetParent(control));
   return GridKey{record != nullptr ? record->handle : 0, -1, GetDlgCtrlID(control)};
 }
@@ -61,13 +76,37 @@ Grid* grid_of(HWND control) {
   return &grids.try_emplace(key_of(control)).first->second;
 }
 
+// The control's grid when the registry has it. The dialog manager asks a control for its
+// dialog code while creating the dialog, before the dialog has its record: that must
+// not leave a grid behind under a wrong key.
+const Grid* existing_grid_of(HWND control) {
+  auto& grids = grid_registry().grids;
+  const auto found = grids.find(key_of(control));
+  return found == grids.end() ? nullptr : &found->second;
+}
+
 void notify_change(HWND control) {
   const GridKey key = key_of(control);
+  if (key.window >= 0) {
+    post_window_grid_event(key.window);
+    return;
+  }
   DialogRecord* record = dialog_record(GetParent(control));
   if (record == nullptr) return;
   record->previous_field = key.field;
   record->current_field = key.field;
   post_dialog_event(EvFieldEdited, record->handle, key.field, key.field);
+}
+
+// A grid field in state 2 (read-only), or a read-only grid window: cells cannot change.
+bool read_only(HWND control) {
+  const FieldRecord* record = field_record(control);
+  return record != nullptr && record->state == 2;
+}
+
+bool option_set(HWND control, std::int32_t FieldRecord::*option) {
+  const FieldRecord* record = field_record(control);
+  return record != nullptr && record->*option != 0;
 }
 
 // Layout in pixels from the font's average character width and height.
@@ -227,6 +266,17 @@ void move_to(HWND control, int column, int row) {
   InvalidateRect(control, nullptr, TRUE);
 }
 
+// Moves as move_to; a move below the last row adds a row first when the grid lets the
+// user add rows (option 1) and has room.
+void move_or_grow(HWND control, int column, int row) {
+  Grid& grid = *grid_of(control);
+  if (row > grid.rows && grid.rows > 0 && grid.user_adds_rows && !read_only(control) &&
+      set_rows(grid, grid.rows + 1) == 0) {
+    notify_change(control);
+  }
+  move_to(control, column, row);
+}
+
 // Stores an edited text in the current cell: text as typed, numbers through the toolkit's
 // conversions with the column's range. False (and a beep) when a number is not valid.
 bool commit_text(HWND control, const std::string& text) {
@@ -237,7 +287,13 @@ bool commit_text(HWND control, const std::string& text) {
   if (column.type == ColumnType::Text) {
     code = put_text(grid, grid.current_column, grid.current_row, text);
   } else if (trim_trailing(text).empty()) {
-    code = clear_cell(grid, grid.current_column, grid.current_row);
+    // As numeric fields do: a ranged cell that held a value may be emptied only with the
+    // numeric option (4) set.
+    const GridCell& cell = grid.cell(grid.current_column, grid.current_row);
+    const bool ranged = column.low.has_value() || column.high.has_value();
+    code = cell.defined && ranged && !option_set(control, &FieldRecord::numeric_option)
+               ? 1009
+               : clear_cell(grid, grid.current_column, grid.current_row);
   } else {
     double value = 0.0;
     code = silent_try([&] {
@@ -278,11 +334,19 @@ void close_editor(HWND control, bool keep, bool refocus = true) {
 
 // The in-place editor: Enter keeps the text, Escape drops it, Tab and the up and down
 // arrows keep it and move on.
+bool key_down(HWND control, WPARAM key);
+
+// The keys of the grid's own commands: Ctrl+F, Ctrl+G and F3.
+bool is_command_key(WPARAM key) {
+  return key == VK_F3 || (GetKeyState(VK_CONTROL) < 0 && (key == 'F' || key == 'G'));
+}
+
 LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPARAM lparam) {
   HWND control = GetParent(editor);
   GridView* view = view_of(control);
   const WNDPROC previous = view->editor_procedure;
   if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProcW(previous, editor, message, wparam, lparam);
+  if (message == WM_KEYDOWN && is_command_key(wparam)) return key_down(control, wparam) ? 0 : 1;
   if (message == WM_KEYDOWN) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (wparam) {
@@ -296,7 +360,7 @@ LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPAR
         close_editor(control, true);
         if (view->editor != nullptr) return 0;
         if (wparam == VK_TAB) move_to(control, column + (shift ? -1 : 1), row);
-        if (wparam != VK_TAB) move_to(control, column, row + (wparam == VK_UP ? -1 : 1));
+        if (wparam != VK_TAB) move_or_grow(control, column, row + (wparam == VK_UP ? -1 : 1));
         return 0;
       }
       default: break;
@@ -369,7 +433,10 @@ void close_chooser(HWND control, bool keep) {
 // starts editing a text or numeric cell.
 void activate(HWND control, bool by_mouse) {
   Grid& grid = *grid_of(control);
-  if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control)) return;
+  if (!grid.valid_cell(grid.current_column, grid.current_row) || !IsWindowEnabled(control) ||
+      read_only(control)) {
+    return;
+  }
   const GridColumn& column = grid.column(grid.current_column);
   if (column.type == ColumnType::CheckBox) {
     const int checked = grid.cell(grid.current_column, grid.current_row).check;
@@ -383,16 +450,99 @@ void activate(HWND control, bool by_mouse) {
   }
 }
 
+// Sorts the rows by column, unless the order is locked (option 2).
+bool sort_column(HWND control, int column, int order) {
+  GridView& view = *view_of(control);
+  Grid& grid = *grid_of(control);
+  if (grid.sort_locked || sort_rows(grid, column, order) != 0) return false;
+  view.sorted_column = column;
+  view.sort_order = order;
+  notify_change(control);
+  InvalidateRect(control, nullptr, TRUE);
+  return true;
+}
+
+// Goes to the next cell after the current one whose shown text contains text; a beep
+// when none does.
+void find_next(HWND control, const std::string& text) {
+  const Grid& grid = *grid_of(control);
+  int column = grid.current_column;
+  int row = grid.current_row;
+  if (find_text(grid, text, column, row)) {
+    move_to(control, column, row);
+  } else {
+    MessageBeep(MB_ICONASTERISK);
+  }
+}
+
+// "column, row" (or "column row") of the go-to prompt; false for anything else.
+bool parse_cell(const std::string& text, int& column, int& row) {
+  int used = 0;
+  return std::sscanf(text.c_str(), " %d%*[ ,;]%d %n", &column, &row, &used) == 2 &&
+         static_cast<std::size_t>(used) == text.size();
+}
+
+// The grid's own commands, from its keys or, in a grid window, from the window's menu,
+// toolbar and accelerators. False for any other command, which the window reports.
+bool grid_command(HWND control, int command) {
+  GridView& view = *view_of(control);
+  if (command < GridCmdFind || command > GridCmdSortDescending) return false;
+  close_chooser(control, false);
+  close_editor(control, true);
+  if (view.editor != nullptr) return true;  // the edited text was refused: stay in the cell
+  HWND owner = GetAncestor(control, GA_ROOT);
+  switch (command) {
+    case GridCmdFind:
+      if (auto text = grid_prompt(owner, GridPrompt::Find, view.last_find); text && !text->empty()) {
+        view.last_find = *text;
+        find_next(control, view.last_find);
+      }
+      SetFocus(control);
+      return true;
+    case GridCmdFindNext:
+      if (view.last_find.empty()) return grid_command(control, GridCmdFind);
+      find_next(control, view.last_find);
+      return true;
+    case GridCmdGoTo: {
+      const Grid& grid = *grid_of(control);
+      const std::string now = std::to_string(grid.current_column) + ", " + std::to_string(grid.current_row);
+      int column = 0;
+      int row = 0;
+      if (auto text = grid_prompt(owner, GridPrompt::GoTo, now); text && !text->empty()) {
+        if (parse_cell(*text, column, row) && grid.valid_cell(column, row)) {
+          move_to(control, column, row);
+        } else {
+          MessageBeep(MB_ICONEXCLAMATION);
+        }
+      }
+      SetFocus(control);
+      return true;
+    }
+    case GridCmdSortAscending:
+    case GridCmdSortDescending:
+      sort_column(control, grid_of(control)->current_column, command == GridCmdSortAscending ? 0 : 1);
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Tab leaves the grid from its last cell (Shift+Tab from its first).
 bool wants_tab(HWND control) {
-  const Grid& grid = *grid_of(control);
+  const Grid* found = existing_grid_of(control);
+  if (found == nullptr) return false;
+  const Grid& grid = *found;
   if (GetKeyState(VK_SHIFT) < 0) return grid.current_column > 1 || grid.current_row > 1;
-  return grid.current_column < grid.column_count() || grid.current_row < grid.rows;
+  const bool may_grow = grid.user_adds_rows && grid.rows < grid.max_rows && !read_only(control);
+  return grid.current_column < grid.column_count() || grid.current_row < grid.rows || may_grow;
 }
 
 bool key_down(HWND control, WPARAM key) {
   const Grid& grid = *grid_of(control);
   const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (is_command_key(key)) {
+    return grid_command(control, key == VK_F3 ? GridCmdFindNext : key == 'F' ? GridCmdFind : GridCmdGoTo);
+  }
   int column = grid.current_column;
   int row = grid.current_row;
   switch (key) {
@@ -416,25 +566,19 @@ bool key_down(HWND control, WPARAM key) {
     default:
       return false;
   }
-  move_to(control, column, row);
+  move_or_grow(control, column, row);
   return true;
 }
 
 // A click on a column title sorts by that column, ascending first, then descending.
 void sort_by_title(HWND control, int x) {
-  GridView& view = *view_of(control);
-  Grid& grid = *grid_of(control);
+  const GridView& view = *view_of(control);
+  const Grid& grid = *grid_of(control);
   const Metrics m = metrics_of(control, grid);
   for (int c = view.left; c <= grid.column_count(); ++c) {
     const RECT box = cell_rect(grid, view, m, c, view.top);
     if (x < box.left || x >= box.right) continue;
-    const int order = view.sorted_column == c && view.sort_order == 0 ? 1 : 0;
-    if (sort_rows(grid, c, order) == 0) {
-      view.sorted_column = c;
-      view.sort_order = order;
-      notify_change(control);
-      InvalidateRect(control, nullptr, TRUE);
-    }
+    sort_column(control, c, view.sorted_column == c && view.sort_order == 0 ? 1 : 0);
     return;
   }
 }
@@ -465,12 +609,16 @@ void click(HWND control, int x, int y) {
 LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   GridView* view = view_of(control);
   switch (message) {
-    case WM_NCCREATE:
-      SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new GridView));
+    case WM_NCCREATE: {
+      auto* created = new GridView;
+      created->window = std::exchange(creating_window(), -1);
+      SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
       live_controls().push_back(control);
       break;
+    }
     case WM_NCDESTROY:
       std::erase(live_controls(), control);
+      if (view != nullptr && view->window >= 0) forget_window_grid(view->window, control);
       delete view;
       SetWindowLongPtrW(control, GWLP_USERDATA, 0);
       break;
@@ -497,11 +645,13 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
       return code;
     }
     case WM_KEYDOWN:
+      // Keys typed ahead while the editor was opening still belong to it.
+      if (view->editor != nullptr) return SendMessageW(view->editor, message, wparam, lparam);
       if (key_down(control, wparam)) return 0;
       break;
     case WM_CHAR:
       if (view->editor != nullptr) return SendMessageW(view->editor, message, wparam, lparam);
-      if (view->chooser != nullptr) return 0;
+      if (view->chooser != nullptr || read_only(control)) return 0;
       if (wparam == ' ') {
         activate(control, false);
       } else if (wparam >= 0x20 && wparam != 0x7F) {
@@ -509,7 +659,10 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
         const bool editable = grid.valid_cell(grid.current_column, grid.current_row) &&
                               (grid.column(grid.current_column).type == ColumnType::Text ||
                                is_numeric(grid.column(grid.current_column).type));
-        if (editable) open_editor(control, std::string(1, static_cast<char>(wparam)), false);
+        if (editable) {
+          open_editor(control, std::string(1, static_cast<char>(wparam)), false);
+          if (view->editor != nullptr && option_set(control, &FieldRecord::change_report)) notify_change(control);
+        }
       }
       return 0;
     case WM_LBUTTONDOWN:
@@ -517,7 +670,13 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
       click(control, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wparam) == kChooserId && HIWORD(wparam) == CBN_SELENDOK) {
+      if (lparam == 0 || GetParent(reinterpret_cast<HWND>(lparam)) != control) {
+        return grid_command(control, LOWORD(wparam)) ? 1 : 0;
+      }
+      if (LOWORD(wparam) == kEditorId && HIWORD(wparam) == EN_CHANGE &&
+          option_set(control, &FieldRecord::change_report)) {
+        notify_change(control);
+      } else if (LOWORD(wparam) == kChooserId && HIWORD(wparam) == CBN_SELENDOK) {
         PostMessageW(control, kCloseChooser, 1, 0);
       } else if (LOWORD(wparam) == kChooserId &&
                  (HIWORD(wparam) == CBN_SELENDCANCEL || HIWORD(wparam) == CBN_KILLFOCUS)) {
@@ -533,11 +692,22 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
   return DefWindowProcW(control, message, wparam, lparam);
 }
 
+// dialog_handle -1 stands for the grid windows.
 void repaint_controls(int dialog_handle, int field) {
   for (HWND control : live_controls()) {
     const GridKey key = key_of(control);
-    if (key.dialog == dialog_handle && key.field == field) InvalidateRect(control, nullptr, TRUE);
+    const bool window_grid = dialog_handle < 0 && key.window >= 0;
+    if (window_grid || (key.window < 0 && key.dialog == dialog_handle && key.field == field)) {
+      InvalidateRect(control, nullptr, TRUE);
+    }
   }
+}
+
+// WDialogFieldOptions 1 (the user may add rows) and 2 (the row order is locked).
+void set_option(HWND control, int option, int value) {
+  Grid& grid = *grid_of(control);
+  if (option == 1) grid.user_adds_rows = value != 0;
+  if (option == 2) grid.sort_locked = value != 0;
 }
 
 // A grid field of the current toolkit dialog: its control must be of the grid class.
@@ -578,6 +748,8 @@ void register_grid_field_class() {
   grid_registry().dialog_lookup = &dialog_grid_lookup;
   grid_setup_hook = &apply_setup_line;
   grid_clear_hook = &clear_control;
+  grid_option_hook = &set_option;
+  grid_release_hook = &detach_dialog_grids;
   if (registered) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -587,6 +759,17 @@ void register_grid_field_class() {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
   registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND create_window_grid(HWND client, int window) {
+  register_grid_field_class();
+  RECT area{};
+  GetClientRect(client, &area);
+  creating_window() = window;
+  HWND control = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0,
+                                 area.right, area.bottom, client, nullptr, GetModuleHandleW(nullptr), nullptr);
+  creating_window() = -1;
+  return control;
 }
 
 GridFieldProbe grid_field_probe(HWND control) {

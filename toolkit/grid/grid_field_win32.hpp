@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "quill/grid.hpp"
 
 namespace quill {
@@ -17,5 +20,18 @@ struct GridFieldProbe {
 GridFieldProbe grid_field_probe(HWND control);
 // Where a cell is drawn in the control's client area (empty when it is scrolled away).
 RECT grid_field_cell_rect(HWND control, int column, int row);
+
+// A grid control covering client, the client area of toolkit window number window.
+HWND create_window_grid(HWND client, int window);
+// The grid window of window changed by the user: a field-edited event of that window.
+void post_window_grid_event(int window);
+// The grid window control of window is being destroyed: its grid, field record and
+// place in the window table go.
+void forget_window_grid(int window, HWND control);
+
+// The small modal prompts of the grid: "Find" asks for a text, "Go to cell" for a column
+// and a row. The text entered, or nothing when the prompt was cancelled.
+enum class GridPrompt { Find, GoTo };
+std::optional<std::string> grid_prompt(HWND owner, GridPrompt kind, const std::string& initial);
 
 }  // namespace quill

@@ -85,6 +85,10 @@ struct Grid {
   int current_column = 1;  // the cell a person works on, kept inside the grid
   int current_row = 1;
   int repaints = 0;
+  // What a person may do besides editing cells (WDialogFieldOptions 1 and 2): add rows
+  // by moving past the last one, and reorder the rows.
+  bool user_adds_rows = false;
+  bool sort_locked = false;
 
   int column_count() const { return static_cast<int>(columns.size()); }
   bool valid_cell(int column, int row) const {

@@ -13,6 +13,10 @@ void reset_grids_for_test() { grid_registry() = GridRegistry{}; }
 GridTarget find_grid(int field) {
   GridRegistry& registry = grid_registry();
   GridTarget target;
+  if (field == 0 && registry.window_lookup != nullptr) {
+    const int window = registry.window_lookup();
+    registry.current_window = window >= 0 ? std::optional<int>(window) : std::nullopt;
+  }
   if (field == 0) {
     if (registry.current_window) target.key = GridKey{0, *registry.current_window, 0};
   } else if (const int code = registry.dialog_lookup ? registry.dialog_lookup(field, target.key) : -1; code >= 0) {

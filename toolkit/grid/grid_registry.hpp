@@ -31,6 +31,9 @@ struct GridRegistry {
   // Returns 0 with key set, an error code, or -1 when no such dialog is current (the
   // registry's own current_dialog then applies).
   int (*dialog_lookup)(int field, GridKey& key) = nullptr;
+  // Set by the window layer: the number of the current toolkit window when it is a grid
+  // window, else -1 (without it, current_window applies).
+  int (*window_lookup)() = nullptr;
 };
 
 GridRegistry& grid_registry();

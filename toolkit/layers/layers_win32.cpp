@@ -23,10 +23,12 @@ void register_window_layers() {
   graphics.shutdown = graphics_shutdown;
   graphics.event_units = graphics_event_units;
   register_window_layer(graphics);
-  // Grids: dialog templates may name the grid field class from the first window on.
+  // Grids: dialog templates may name the grid field class from the first window on; the
+  // grid windows go at WindowShutdown.
   WindowLayer grids;
   grids.name = "grids";
   grids.first_open = register_grid_field_class;
+  grids.shutdown = release_grid_windows;
   register_window_layer(grids);
 }
 

@@ -1,6 +1,7 @@
 """Drives the grid demo with real X key presses and mouse clicks (xdotool): edits text
-and numeric cells, toggles a check box, picks an option, loads a file, and checks the
-field-edited events and the grid as the demo saves it after each change."""
+and numeric cells, toggles a check box, picks an option, finds a cell with Ctrl+F, loads
+a file, and checks the field-edited events and the grid as the demo saves it after each
+change."""
 import csv
 import os
 import subprocess
@@ -10,7 +11,9 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from x11_harness import FAILURES, Log, check, xdotool  # noqa: E402
+from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
@@ -93,6 +96,14 @@ def main():
     got = log.events()
     check(len(edits(got)) == 1 and saved_rows(saved)[1][4] == "green",
           f"the option list picks the second option, got {got} {saved_rows(saved)[1]}")
+
+    xdotool("key", "ctrl+f")
+    answer_prompt("Find", "YELLOW")
+    xdotool("type", "--delay", "80", "sun")
+    xdotool("key", "Return")
+    got = log.events()
+    check(len(edits(got)) == 1 and saved_rows(saved)[3][1] == "sun",
+          f"Ctrl+F in the grid field finds the yellow cell and the typing lands there, got {got} {saved_rows(saved)}")
 
     if SHOTS:
         os.makedirs(SHOTS, exist_ok=True)

@@ -85,6 +85,28 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
                    std::optional<std::string_view> title = std::nullopt, std::optional<int> border = std::nullopt,
                    std::optional<int> background = std::nullopt);
 
+// Turns the current toolkit window (the root window or a child window) into a grid
+// window: a grid that covers its client area and follows its size, addressed as field 0
+// by every grid routine, WDialogFieldOptions and WDialogClearField. Modes: 1 editable,
+// 2 read-only (cells can be looked at, found and sorted, not changed), 0 gives the
+// window back (the grid window and its grid go). Calling it on a grid window changes the
+// mode and keeps the grid. A change made by the user posts EvFieldEdited with the window
+// number and field 0 (detail1 = detail2 = 0). Commands of the window's menu, toolbars
+// and accelerators go to the grid window first: the GridCmd* commands below are carried
+// out by the grid, all others reach the application as EvCommand. Errors: 1052 an
+// unknown mode, 1053 no toolkit window is open or the window holds a dialog.
+void WGridWindow(int mode);
+
+// Command identifiers the grid carries out itself (menu items, toolbar buttons or
+// accelerators of a grid window): the find prompt (also Ctrl+F in any grid), finding
+// the last text again (F3), the go-to prompt (Ctrl+G), and sorting the rows by the
+// current cell's column.
+inline constexpr int GridCmdFind = 32401;
+inline constexpr int GridCmdFindNext = 32402;
+inline constexpr int GridCmdGoTo = 32403;
+inline constexpr int GridCmdSortAscending = 32404;
+inline constexpr int GridCmdSortDescending = 32405;
+
 namespace quill {
 
 // The window layers attach grids here: a dialog's grid field when the dialog loads, a
@@ -107,6 +129,8 @@ void set_grid_repaint_hook(GridRepaintHook hook);
 // grid routines find grid fields in the current dialog. Call it before loading a dialog
 // with a grid field; calling it again does nothing.
 void register_grid_field_class();
+// WindowShutdown: the grid windows go, and their grids with them.
+void release_grid_windows();
 #endif
 
 }  // namespace quill
