@@ -59,5 +59,7 @@ inline constexpr int kDialogCreation = 1088;
 inline constexpr int kClipboard = 1094;
 inline constexpr int kClipboardType = 1095;
 inline constexpr int kImageTooLarge = 1109;
+inline constexpr int kGridColumnType = 1111;
+inline constexpr int kGridRowCount = 1113;
 
 }  // namespace quill::error

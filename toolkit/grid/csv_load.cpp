@@ -1,6 +1,7 @@
 // WGridLoad: reads a comma-separated file into a grid, field by field, from row 1.
 #include <array>
 
+#include "base/error_codes.hpp"
 #include "grid/csv_load.hpp"
 #include "grid/grid_file.hpp"
 #include "grid/grid_registry.hpp"
@@ -49,7 +50,7 @@ void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_vi
     IStringToReal8(text, value);
   }
   if (state.last_error == 0) {
-    if (put_number(grid_, c, row_, value) == 1009) pending_ = 1009;
+    if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) pending_ = error::kFieldValueOutOfRange;
   } else {
     clear_cell(grid_, c, row_);
   }
@@ -71,7 +72,7 @@ void CsvGridLoader::store_cell(int c, std::string_view text) {
       put_check(grid_, c, row_, is_yes(text) ? 1 : 0);
       break;
     case ColumnType::OptionMenu:
-      if (put_option_text(grid_, c, row_, text) != 0) IErrorReport(1055, kRoutine);
+      if (put_option_text(grid_, c, row_, text) != 0) IErrorReport(error::kGridOptionMatch, kRoutine);
       break;
     case ColumnType::Kind8:
     case ColumnType::Kind10:
@@ -82,18 +83,18 @@ void CsvGridLoader::store_cell(int c, std::string_view text) {
 void CsvGridLoader::store(std::string_view text, bool cut) {
   const int c = column_++;
   if (c > grid_.column_count()) {
-    pending_ = 1054;
+    pending_ = error::kGridFileSize;
     return;
   }
   const bool is_text = row_ == 0 || c == 0 || grid_.column(c).type == ColumnType::Text;
-  if (is_text && (cut || text.size() > kGridTextLength)) IErrorReport(1023, kRoutine);
+  if (is_text && (cut || text.size() > kGridTextLength)) IErrorReport(error::kVariableTooSmall, kRoutine);
   if (row_ == 0) {
     put_column_title(grid_, c, text);
     return;
   }
   if (row_ > grid_.rows) {
     if (!grow_ || grid_.rows >= grid_.max_rows) {
-      pending_ = 1054;
+      pending_ = error::kGridFileSize;
       return;
     }
     set_rows(grid_, grid_.rows + 1);
@@ -136,7 +137,7 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
   }
   quill::GridFileReader in;
   if (!in.open(quill::grid_file_name(file_name), quill::kCsvFieldLimit)) {
-    IErrorReport(1, quill::kRoutine);
+    IErrorReport(quill::error::kFileOpen, quill::kRoutine);
     return;
   }
   quill::CsvGridLoader loader(*target.grid, grow.value_or(0) == 1, options.value_or(0));
@@ -145,7 +146,7 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
   if (in.failed()) {
     // What was read stays; the rest of the grid is left as it was.
     quill::repaint_grid(target);
-    IErrorReport(2, quill::kRoutine);
+    IErrorReport(quill::error::kFileReadWrite, quill::kRoutine);
     return;
   }
   reader.finish(loader);

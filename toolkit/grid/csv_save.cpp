@@ -2,6 +2,7 @@
 // carriage return and a line feed.
 #include <array>
 
+#include "base/error_codes.hpp"
 #include "grid/grid_file.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
@@ -141,9 +142,9 @@ void WGridSave(int field, std::string_view file_name, std::optional<int> first_c
   const quill::GridRange range = quill::clamp_range(grid, first_column, last_column, first_row, last_row);
   quill::GridFileWriter out;
   if (!out.open(quill::grid_file_name(file_name))) {
-    IErrorReport(1, "WGridSave");
+    IErrorReport(quill::error::kFileOpen, "WGridSave");
     return;
   }
   quill::write_csv(grid, range, options.value_or(0), out);
-  if (!out.close()) IErrorReport(2, "WGridSave");
+  if (!out.close()) IErrorReport(quill::error::kFileReadWrite, "WGridSave");
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_codes.hpp"
 #include "dialog/dialog_internal_win32.hpp"
 #include "grid/grid_field_win32.hpp"
 #include "grid/grid_registry.hpp"
@@ -292,7 +293,7 @@ bool commit_text(HWND control, const std::string& text) {
     const GridCell& cell = grid.cell(grid.current_column, grid.current_row);
     const bool ranged = column.low.has_value() || column.high.has_value();
     code = cell.defined && ranged && !option_set(control, &FieldRecord::numeric_option)
-               ? 1009
+               ? error::kFieldValueOutOfRange
                : clear_cell(grid, grid.current_column, grid.current_row);
   } else {
     double value = 0.0;
@@ -715,7 +716,7 @@ int dialog_grid_lookup(int field, GridKey& key) {
   HWND dialog = current_dialog_window();
   if (dialog == nullptr) return -1;  // no toolkit dialog: the registry's own selection
   HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr || field_kind(control) != FieldKind::Grid) return 1006;
+  if (control == nullptr || field_kind(control) != FieldKind::Grid) return error::kInvalidField;
   key = key_of(control);
   grid_registry().grids.try_emplace(key);
   return 0;

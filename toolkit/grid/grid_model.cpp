@@ -1,4 +1,5 @@
 // The grid model's operations.
+#include "base/error_codes.hpp"
 #include "grid/grid_model.hpp"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ namespace {
 
 constexpr std::string_view kDefaultRealFormat = "(G14.6)";
 constexpr std::string_view kDefaultDoubleFormat = "(G23.15)";
-constexpr int kCellCoordinates = 1017;
-constexpr int kTypeMismatch = 1111;
 
 const FormatProgram& parsed(std::string_view format) {
   // The two default programs, parsed once for the process.
@@ -56,7 +55,7 @@ std::size_t left_justify(std::span<char> out, std::size_t size) {
 }
 
 int check_cell(const Grid& grid, int column, int row) {
-  return grid.valid_cell(column, row) ? 0 : kCellCoordinates;
+  return grid.valid_cell(column, row) ? 0 : error::kCellOutOfRange;
 }
 
 void assign_text(std::string& target, std::string_view text) {
@@ -98,9 +97,9 @@ bool is_numeric(ColumnType type) {
 bool is_floating(ColumnType type) { return type == ColumnType::Real || type == ColumnType::Real8; }
 
 int set_columns(Grid& grid, std::span<const int> types, std::span<const int> widths) {
-  if (types.size() > static_cast<std::size_t>(kGridMaxColumns)) return 1018;
+  if (types.size() > static_cast<std::size_t>(kGridMaxColumns)) return error::kGridSize;
   for (const int type : types) {
-    if (!is_column_type(type)) return kTypeMismatch;
+    if (!is_column_type(type)) return error::kGridColumnType;
   }
   const std::size_t count = types.size();
   // Cells of a column whose type changes start empty.
@@ -120,22 +119,22 @@ int set_columns(Grid& grid, std::span<const int> types, std::span<const int> wid
 }
 
 int set_rows(Grid& grid, int rows) {
-  if (rows < 0 || rows > grid.max_rows) return 1113;
+  if (rows < 0 || rows > grid.max_rows) return error::kGridRowCount;
   reshape(grid, grid.columns.size(), rows);
   return 0;
 }
 
 int set_max_rows(Grid& grid, int max_rows) {
-  if (max_rows > kGridMaxRows) return 1018;
-  if (max_rows < 0 || max_rows < grid.rows) return 1113;
+  if (max_rows > kGridMaxRows) return error::kGridSize;
+  if (max_rows < 0 || max_rows < grid.rows) return error::kGridRowCount;
   grid.max_rows = max_rows;
   return 0;
 }
 
 int set_format(Grid& grid, int column, std::string_view format) {
-  if (column < 1 || column > grid.column_count()) return kCellCoordinates;
+  if (column < 1 || column > grid.column_count()) return error::kCellOutOfRange;
   GridColumn& target = grid.column(column);
-  if (!is_floating(target.type)) return kTypeMismatch;
+  if (!is_floating(target.type)) return error::kGridColumnType;
   format = trim_trailing(format);
   if (format.empty()) {
     target.format.clear();
@@ -160,13 +159,13 @@ std::string_view display_format(const GridColumn& column) {
 }
 
 int put_column_title(Grid& grid, int column, std::string_view title) {
-  if (column < 0 || column > grid.column_count()) return kCellCoordinates;
+  if (column < 0 || column > grid.column_count()) return error::kCellOutOfRange;
   assign_text(column == 0 ? grid.corner_title : grid.column(column).title, title);
   return 0;
 }
 
 int put_row_title(Grid& grid, int row, std::string_view title) {
-  if (row < 1 || row > grid.rows) return kCellCoordinates;
+  if (row < 1 || row > grid.rows) return error::kCellOutOfRange;
   assign_text(grid.row_title_texts[static_cast<std::size_t>(row - 1)], title);
   return 0;
 }
@@ -183,7 +182,7 @@ std::optional<std::string_view> row_title(const Grid& grid, int row) {
 
 int put_text(Grid& grid, int column, int row, std::string_view text) {
   if (const int code = check_cell(grid, column, row)) return code;
-  if (grid.column(column).type != ColumnType::Text) return kTypeMismatch;
+  if (grid.column(column).type != ColumnType::Text) return error::kGridColumnType;
   GridCell& cell = grid.cell(column, row);
   assign_text(cell.text, text);
   const int case_setting = grid.column(column).case_setting;
@@ -228,13 +227,13 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
 int put_number(Grid& grid, int column, int row, double value) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
-  if (!is_numeric(target.type)) return kTypeMismatch;
+  if (!is_numeric(target.type)) return error::kGridColumnType;
   if (target.type == ColumnType::Integer) {
-    if (!(value >= -2147483648.0 && value <= 2147483647.0)) return 1009;
+    if (!(value >= -2147483648.0 && value <= 2147483647.0)) return error::kFieldValueOutOfRange;
     value = std::trunc(value);
   }
   if (target.type == ColumnType::Real) value = static_cast<double>(static_cast<float>(value));
-  if (!in_range(target, value)) return 1009;
+  if (!in_range(target, value)) return error::kFieldValueOutOfRange;
   std::array<char, 256> buffer;
   const std::size_t size = format_value(target, value, buffer);
   GridCell& cell = grid.cell(column, row);
@@ -246,7 +245,7 @@ int put_number(Grid& grid, int column, int row, double value) {
 
 int put_check(Grid& grid, int column, int row, int state) {
   if (const int code = check_cell(grid, column, row)) return code;
-  if (grid.column(column).type != ColumnType::CheckBox) return kTypeMismatch;
+  if (grid.column(column).type != ColumnType::CheckBox) return error::kGridColumnType;
   grid.cell(column, row).check = state != 0 ? 1 : 0;
   return 0;
 }
@@ -254,8 +253,8 @@ int put_check(Grid& grid, int column, int row, int state) {
 int put_option(Grid& grid, int column, int row, int option) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
-  if (target.type != ColumnType::OptionMenu) return kTypeMismatch;
-  if (option < 0 || option > static_cast<int>(target.options.size())) return 1011;
+  if (target.type != ColumnType::OptionMenu) return error::kGridColumnType;
+  if (option < 0 || option > static_cast<int>(target.options.size())) return error::kOptionOutOfRange;
   grid.cell(column, row).option = option;
   return 0;
 }
@@ -263,7 +262,7 @@ int put_option(Grid& grid, int column, int row, int option) {
 int put_option_text(Grid& grid, int column, int row, std::string_view text) {
   if (const int code = check_cell(grid, column, row)) return code;
   const GridColumn& target = grid.column(column);
-  if (target.type != ColumnType::OptionMenu) return kTypeMismatch;
+  if (target.type != ColumnType::OptionMenu) return error::kGridColumnType;
   text = trim_trailing(text);
   GridCell& cell = grid.cell(column, row);
   cell.option = 0;
@@ -274,7 +273,7 @@ int put_option_text(Grid& grid, int column, int row, std::string_view text) {
       return 0;
     }
   }
-  return 1055;
+  return error::kGridOptionMatch;
 }
 
 int clear_cell(Grid& grid, int column, int row) {

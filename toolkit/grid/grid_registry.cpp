@@ -1,4 +1,5 @@
 // The grid registry.
+#include "base/error_codes.hpp"
 #include "grid/grid_registry.hpp"
 
 namespace quill {
@@ -25,14 +26,14 @@ GridTarget find_grid(int field) {
     return target;
   } else {
     if (!registry.current_dialog) {
-      target.error = 1005;
+      target.error = error::kNoCurrentDialog;
       return target;
     }
     target.key = GridKey{*registry.current_dialog, -1, field};
   }
   const auto found = registry.grids.find(target.key);
   if ((field == 0 && !registry.current_window) || found == registry.grids.end()) {
-    target.error = 1006;
+    target.error = error::kInvalidField;
     return target;
   }
   target.grid = &found->second;

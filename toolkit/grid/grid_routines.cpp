@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/error_codes.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
@@ -33,20 +34,20 @@ int put_result(std::span<char> result, std::string_view text) {
   const std::size_t n = std::min(result.size(), text.size());
   std::copy_n(text.begin(), n, result.begin());
   std::fill(result.begin() + static_cast<std::ptrdiff_t>(n), result.end(), ' ');
-  return n < text.size() ? 1023 : 0;
+  return n < text.size() ? error::kVariableTooSmall : 0;
 }
 
 int check_column(const Grid& grid, int column) {
-  return column >= 1 && column <= grid.column_count() ? 0 : 1017;
+  return column >= 1 && column <= grid.column_count() ? 0 : error::kCellOutOfRange;
 }
 
 // Reads the value of a numeric cell; an empty one gives the undefined value and 1010.
 int get_number(const Grid& grid, int column, int row, double& value, double undefined) {
   value = undefined;
-  if (!grid.valid_cell(column, row)) return 1017;
-  if (!is_numeric(grid.column(column).type)) return 1111;
+  if (!grid.valid_cell(column, row)) return error::kCellOutOfRange;
+  if (!is_numeric(grid.column(column).type)) return error::kGridColumnType;
   const GridCell& cell = grid.cell(column, row);
-  if (!cell.defined) return 1010;
+  if (!cell.defined) return error::kFieldValueUndefined;
   value = cell.value;
   return 0;
 }
@@ -54,8 +55,8 @@ int get_number(const Grid& grid, int column, int row, double& value, double unde
 int set_range(Grid& grid, int column, std::optional<double> low, std::optional<double> high, bool integer) {
   if (const int code = check_column(grid, column)) return code;
   GridColumn& target = grid.column(column);
-  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::Integer))) return 1111;
-  if (low && high && *low > *high) return 1009;
+  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::Integer))) return error::kGridColumnType;
+  if (low && high && *low > *high) return error::kFieldValueOutOfRange;
   target.low = low;
   target.high = high;
   return 0;
@@ -69,7 +70,7 @@ using quill::Grid;
 
 void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths) {
   quill::with_grid(field, "WGridColumns", Change::Repaint, [&](Grid& grid) {
-    if (count < 0 || static_cast<std::size_t>(count) > types.size()) return 1011;
+    if (count < 0 || static_cast<std::size_t>(count) > types.size()) return quill::error::kOptionOutOfRange;
     return quill::set_columns(grid, types.first(static_cast<std::size_t>(count)), widths);
   });
 }
@@ -107,7 +108,7 @@ void WGridCase(int field, int column, int case_setting) {
 void WGridJustify(int field, int column, int justification) {
   quill::with_grid(field, "WGridJustify", Change::Repaint, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
-    if (justification < quill::kJustifyLeft || justification > quill::kJustifyRight) return 1011;
+    if (justification < quill::kJustifyLeft || justification > quill::kJustifyRight) return quill::error::kOptionOutOfRange;
     grid.column(column).justification = justification;
     return 0;
   });
@@ -129,8 +130,8 @@ void WGridPutOptions(int field, int column, std::span<const std::string_view> op
   quill::with_grid(field, "WGridPutOptions", Change::Repaint, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
     quill::GridColumn& target = grid.column(column);
-    if (target.type != quill::ColumnType::OptionMenu) return 1111;
-    if (count < 0 || static_cast<std::size_t>(count) > options.size()) return 1011;
+    if (target.type != quill::ColumnType::OptionMenu) return quill::error::kGridColumnType;
+    if (count < 0 || static_cast<std::size_t>(count) > options.size()) return quill::error::kOptionOutOfRange;
     target.options.clear();
     for (const std::string_view option : options.first(static_cast<std::size_t>(count))) {
       target.options.emplace_back(quill::trim_trailing(option));
@@ -157,7 +158,7 @@ void WGridGetColumnTitle(int field, int column, std::span<char> title) {
   std::fill(title.begin(), title.end(), ' ');
   quill::with_grid(field, "WGridGetColumnTitle", Change::None, [&](Grid& grid) {
     const auto text = quill::column_title(grid, column);
-    return text ? quill::put_result(title, *text) : 1017;
+    return text ? quill::put_result(title, *text) : quill::error::kCellOutOfRange;
   });
 }
 
@@ -165,34 +166,34 @@ void WGridGetRowTitle(int field, int row, std::span<char> title) {
   std::fill(title.begin(), title.end(), ' ');
   quill::with_grid(field, "WGridGetRowTitle", Change::None, [&](Grid& grid) {
     const auto text = quill::row_title(grid, row);
-    return text ? quill::put_result(title, *text) : 1017;
+    return text ? quill::put_result(title, *text) : quill::error::kCellOutOfRange;
   });
 }
 
 void WGridPutCellString(int field, int column, int row, std::string_view text) {
   quill::with_grid(field, "WGridPutCellString", Change::Repaint, [&](Grid& grid) {
     const int code = quill::put_text(grid, column, row, text);
-    return code == 0 && quill::trim_trailing(text).size() > quill::kGridTextLength ? 1023 : code;
+    return code == 0 && quill::trim_trailing(text).size() > quill::kGridTextLength ? quill::error::kVariableTooSmall : code;
   });
 }
 
 void WGridPutCellInteger(int field, int column, int row, int value) {
   quill::with_grid(field, "WGridPutCellInteger", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::Integer) return 1111;
+    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::Integer) return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, value);
   });
 }
 
 void WGridPutCellReal(int field, int column, int row, float value) {
   quill::with_grid(field, "WGridPutCellReal", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return 1111;
+    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, static_cast<double>(value));
   });
 }
 
 void WGridPutCellDouble(int field, int column, int row, double value) {
   quill::with_grid(field, "WGridPutCellDouble", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return 1111;
+    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, value);
   });
 }
@@ -210,13 +211,13 @@ void WGridPutCellOption(int field, int column, int row, int option) {
 void WGridGetCellString(int field, int column, int row, std::span<char> text) {
   std::fill(text.begin(), text.end(), ' ');
   quill::with_grid(field, "WGridGetCellString", Change::None, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
     const quill::GridColumn& source = grid.column(column);
     const quill::GridCell& cell = grid.cell(column, row);
     if (source.type == quill::ColumnType::OptionMenu) {
       return quill::put_result(text, quill::option_text(source, cell));
     }
-    if (source.type != quill::ColumnType::Text && !quill::is_numeric(source.type)) return 1111;
+    if (source.type != quill::ColumnType::Text && !quill::is_numeric(source.type)) return quill::error::kGridColumnType;
     return quill::put_result(text, cell.text);
   });
 }
@@ -252,8 +253,8 @@ void WGridGetCellDouble(int field, int column, int row, double& value) {
 void WGridGetCellCheckBox(int field, int column, int row, int& state) {
   state = 0;
   quill::with_grid(field, "WGridGetCellCheckBox", Change::None, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
-    if (grid.column(column).type != quill::ColumnType::CheckBox) return 1111;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
+    if (grid.column(column).type != quill::ColumnType::CheckBox) return quill::error::kGridColumnType;
     state = grid.cell(column, row).check;
     return 0;
   });
@@ -262,8 +263,8 @@ void WGridGetCellCheckBox(int field, int column, int row, int& state) {
 void WGridGetCellOption(int field, int column, int row, int& option) {
   option = 0;
   quill::with_grid(field, "WGridGetCellOption", Change::None, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
-    if (grid.column(column).type != quill::ColumnType::OptionMenu) return 1111;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
+    if (grid.column(column).type != quill::ColumnType::OptionMenu) return quill::error::kGridColumnType;
     option = grid.cell(column, row).option;
     return 0;
   });
@@ -276,7 +277,7 @@ void WGridClearCell(int field, int column, int row) {
 
 void WGridColourCell(int field, int column, int row, int text_colour, int background_colour) {
   quill::with_grid(field, "WGridColourCell", Change::Repaint, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
     const auto colour = [](int value) { return value < 0 ? quill::kNoColour : value & 0xFFFFFF; };
     quill::GridCell& cell = grid.cell(column, row);
     cell.text_colour = colour(text_colour);
@@ -289,7 +290,7 @@ void WGridGetCellColour(int field, int column, int row, int& text_colour, int& b
   text_colour = quill::kNoColour;
   background_colour = quill::kNoColour;
   quill::with_grid(field, "WGridGetCellColour", Change::None, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
     text_colour = grid.cell(column, row).text_colour;
     background_colour = grid.cell(column, row).background_colour;
     return 0;
@@ -314,7 +315,7 @@ void WGridFind(int field, std::string_view text, int& column, int& row) {
 
 void WGridGoTo(int field, int column, int row) {
   quill::with_grid(field, "WGridGoTo", Change::Repaint, [&](Grid& grid) {
-    if (!grid.valid_cell(column, row)) return 1017;
+    if (!grid.valid_cell(column, row)) return quill::error::kCellOutOfRange;
     grid.current_column = column;
     grid.current_row = row;
     return 0;

@@ -1,4 +1,5 @@
 // Parsing and applying grid set-up lines.
+#include "base/error_codes.hpp"
 #include "grid/grid_setup.hpp"
 
 #include <charconv>
@@ -139,13 +140,13 @@ int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
       for (std::size_t c = 0; c < line.numbers.size() && c < grid.columns.size(); ++c) {
         if (line.numbers[c] > 0) grid.columns[c].width = line.numbers[c];
       }
-      return line.numbers.size() > grid.columns.size() ? 1017 : 0;
+      return line.numbers.size() > grid.columns.size() ? error::kCellOutOfRange : 0;
     case GridSetupKind::Rows: {
       // Checked whole first, so that a refused line changes nothing.
       const int rows = line.numbers[0];
       const int max_rows = line.numbers.size() == 2 ? line.numbers[1] : grid.max_rows;
-      if (max_rows > kGridMaxRows) return 1018;
-      if (rows < 0 || rows > max_rows) return 1113;
+      if (max_rows > kGridMaxRows) return error::kGridSize;
+      if (rows < 0 || rows > max_rows) return error::kGridRowCount;
       grid.max_rows = max_rows;
       return set_rows(grid, rows);
     }
@@ -158,30 +159,30 @@ int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
     case GridSetupKind::Format:
       return set_format(grid, line.column, line.text);
     case GridSetupKind::TextCase:
-      if (!column_ok) return 1017;
+      if (!column_ok) return error::kCellOutOfRange;
       grid.column(line.column).case_setting = line.numbers[0];
       return 0;
     case GridSetupKind::Justify:
-      if (!column_ok) return 1017;
-      if (line.numbers[0] < kJustifyLeft || line.numbers[0] > kJustifyRight) return 1011;
+      if (!column_ok) return error::kCellOutOfRange;
+      if (line.numbers[0] < kJustifyLeft || line.numbers[0] > kJustifyRight) return error::kOptionOutOfRange;
       grid.column(line.column).justification = line.numbers[0];
       return 0;
     case GridSetupKind::Range:
-      if (!column_ok) return 1017;
-      if (!is_numeric(grid.column(line.column).type)) return 1111;
-      if (line.low && line.high && *line.low > *line.high) return 1009;
+      if (!column_ok) return error::kCellOutOfRange;
+      if (!is_numeric(grid.column(line.column).type)) return error::kGridColumnType;
+      if (line.low && line.high && *line.low > *line.high) return error::kFieldValueOutOfRange;
       grid.column(line.column).low = line.low;
       grid.column(line.column).high = line.high;
       return 0;
     case GridSetupKind::Options:
-      if (!column_ok) return 1017;
-      if (grid.column(line.column).type != ColumnType::OptionMenu) return 1111;
+      if (!column_ok) return error::kCellOutOfRange;
+      if (grid.column(line.column).type != ColumnType::OptionMenu) return error::kGridColumnType;
       grid.column(line.column).options = line.options;
       return 0;
     case GridSetupKind::Invalid:
       break;
   }
-  return 1011;
+  return error::kOptionOutOfRange;
 }
 
 }  // namespace quill

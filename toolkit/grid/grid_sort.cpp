@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "base/error_codes.hpp"
 #include "grid/grid_model.hpp"
 
 namespace quill {
@@ -50,10 +51,10 @@ bool contains(std::string_view text, std::string_view part) {
 }  // namespace
 
 int sort_rows(Grid& grid, int column, int order) {
-  if (column < 1 || column > grid.column_count()) return 1017;
+  if (column < 1 || column > grid.column_count()) return error::kCellOutOfRange;
   const GridColumn& key = grid.column(column);
-  if (key.type == ColumnType::Kind8 || key.type == ColumnType::Kind10) return 1111;
-  if (order != 0 && order != 1) return 1011;
+  if (key.type == ColumnType::Kind8 || key.type == ColumnType::Kind10) return error::kGridColumnType;
+  if (order != 0 && order != 1) return error::kOptionOutOfRange;
   std::vector<int> rows(static_cast<std::size_t>(grid.rows));
   std::iota(rows.begin(), rows.end(), 1);
   std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {

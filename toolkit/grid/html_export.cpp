@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "base/error_codes.hpp"
 #include "grid/grid_file.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
@@ -237,9 +238,9 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
   if (background && *background >= 0) request.background = *background & 0xFFFFFF;
   quill::GridFileWriter out;
   if (!out.open(quill::grid_file_name(file_name))) {
-    IErrorReport(1, "WGridSaveHTML");
+    IErrorReport(quill::error::kFileOpen, "WGridSaveHTML");
     return;
   }
   quill::write_html(out, grid, request);
-  if (!out.close()) IErrorReport(2, "WGridSaveHTML");
+  if (!out.close()) IErrorReport(quill::error::kFileReadWrite, "WGridSaveHTML");
 }
