@@ -1,3 +1,4 @@
+#include "base/error_codes.hpp"
 #include "graphics/driver.hpp"
 
 #include "graphics/drawing_state.hpp"
@@ -150,7 +151,7 @@ bool begin_file_output() {
   }
   state.hardcopy.active = false;
   state.hardcopy.active_driver = 0;
-  IErrorReport(1, "IGrHardCopy");
+  IErrorReport(quill::error::kFileOpen, "IGrHardCopy");
   return false;
 }
 

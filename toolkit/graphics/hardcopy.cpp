@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/error_codes.hpp"
 #include "core/settings.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/print_handover.hpp"
@@ -13,8 +14,6 @@
 namespace quill {
 namespace {
 
-constexpr int kErrorOpen = 1;
-constexpr int kErrorNoDriver = 46;
 constexpr int kPostScriptDriver = 2;
 constexpr int kPngDriver = 6;
 constexpr int kDxfDriver = 8;
@@ -79,7 +78,7 @@ bool take_names(int driver, std::string_view file_name, std::string_view title) 
   HardcopyState& hardcopy = drawing().hardcopy;
   file_name = trim_trailing_blanks(file_name);
   if (file_name.size() > static_cast<std::size_t>(kMaxFileName)) {
-    IErrorReport(kErrorOpen, "IGrHardCopy");
+    IErrorReport(quill::error::kFileOpen, "IGrHardCopy");
     return false;
   }
   const std::size_t at = file_name.find(" @ ");
@@ -277,7 +276,7 @@ void IGrHardCopy(std::string_view action, std::string_view file_name, std::strin
 void IGrHardCopySelect(int driver) {
   DrawingState& state = drawing();
   if (driver < 1 || driver > kMaxDriverNumber) {
-    IErrorReport(kErrorNoDriver, "IGrHardCopySelect");
+    IErrorReport(quill::error::kNoHardcopyDriver, "IGrHardCopySelect");
     return;
   }
   state.hardcopy.selected = driver;

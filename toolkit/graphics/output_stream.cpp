@@ -1,3 +1,4 @@
+#include "base/error_codes.hpp"
 #include "graphics/output_stream.hpp"
 
 #include <cstring>
@@ -110,7 +111,7 @@ void abandon_hardcopy_after_write_failure() {
   HardcopyState& hardcopy = drawing().hardcopy;
   hardcopy.active = false;
   hardcopy.active_driver = 0;
-  IErrorReport(2, "YYPROU");
+  IErrorReport(quill::error::kFileReadWrite, "YYPROU");
 }
 
 }  // namespace quill
