@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -15,24 +14,16 @@
 #include "grid/grid_field_win32.hpp"
 #include "grid_demo_ids.h"
 #include "quill/dialog.hpp"
+#include "demo_log_win32.hpp"
 #include "quill/events.hpp"
 #include "quill/grid.hpp"
 #include "quill/window.hpp"
 
 namespace {
 
-std::FILE* log_file = nullptr;
-
-void log_line(const std::string& line) {
-  if (log_file == nullptr) return;
-  std::fprintf(log_file, "%s\n", line.c_str());
-  std::fflush(log_file);
-}
-
 std::string screen_rect(HWND window, RECT rect) {
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-  return std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
-         std::to_string(rect.bottom);
+  return demo_log::rect_words(rect);
 }
 
 // The columns, rows, titles, range, justification and options come from the dialog's
@@ -46,10 +37,10 @@ void set_up_grid() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  demo_log::open(argc, argv);
   std::string csv = "grid-demo.csv";
   std::string input = "grid-input.csv";
   for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--log") == 0) log_file = std::fopen(argv[i + 1], "w");
     if (std::strcmp(argv[i], "--csv") == 0) csv = argv[i + 1];
     if (std::strcmp(argv[i], "--input") == 0) input = argv[i + 1];
   }
@@ -63,7 +54,7 @@ int main(int argc, char** argv) {
   HWND grid = GetDlgItem(dialog, GD_FIELD);
   for (int r = 1; r <= 3; ++r) {
     for (int c = 1; c <= 4; ++c) {
-      log_line("cell " + std::to_string(c) + " " + std::to_string(r) + " " +
+      demo_log::line("cell " + std::to_string(c) + " " + std::to_string(r) + " " +
                screen_rect(grid, quill::grid_field_cell_rect(grid, c, r)));
     }
   }
@@ -71,32 +62,31 @@ int main(int argc, char** argv) {
     HWND button = GetDlgItem(dialog, id);
     RECT rect{};
     GetClientRect(button, &rect);
-    log_line("rect " + std::to_string(id) + " " + screen_rect(button, rect));
+    demo_log::line("rect " + std::to_string(id) + " " + screen_rect(button, rect));
   }
-  log_line("ready");
+  demo_log::line("ready");
   for (;;) {
     int type = 0;
     EventRecord record;
     WEventGet(type, record);
-    log_line("event " + std::to_string(type) + " " + std::to_string(record.window) + " " +
-             std::to_string(record.detail1) + " " + std::to_string(record.detail2));
+    demo_log::line(demo_log::event_words(type, record));
     if (type == EvFieldEdited && record.detail2 == GD_FIELD) {
       WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
-      log_line("saved");
+      demo_log::line("saved");
     }
     if (type == EvButton && record.detail1 == GD_LOAD) {
       WGridLoad(GD_FIELD, input, 1, 2);
       WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
-      log_line("loaded");
+      demo_log::line("loaded");
     }
     if (type == EvButton && record.detail1 == GD_CLEAR) {
       WDialogClearField(GD_FIELD);
       WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
-      log_line("cleared");
+      demo_log::line("cleared");
     }
     if (type == EvCloseAsked || (type == EvButton && record.detail1 == GD_DONE)) break;
   }
   WindowShutdown();
-  if (log_file != nullptr) std::fclose(log_file);
+  demo_log::close();
   return 0;
 }

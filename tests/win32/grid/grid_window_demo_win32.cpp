@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "grid_window_ids.h"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
+#include "demo_log_win32.hpp"
 #include "quill/events.hpp"
 #include "quill/grid.hpp"
 #include "quill/window.hpp"
@@ -24,14 +24,6 @@ static_assert(GW_CMD_FIND == GridCmdFind && GW_CMD_FIND_NEXT == GridCmdFindNext 
               GW_CMD_SORT_UP == GridCmdSortAscending && GW_CMD_SORT_DOWN == GridCmdSortDescending);
 
 namespace {
-
-std::FILE* log_file = nullptr;
-
-void log_line(const std::string& line) {
-  if (log_file == nullptr) return;
-  std::fprintf(log_file, "%s\n", line.c_str());
-  std::fflush(log_file);
-}
 
 std::string size_of(HWND window) {
   RECT rect{};
@@ -56,10 +48,10 @@ void set_up_grid() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  demo_log::open(argc, argv);
   std::string csv = "grid-window.csv";
   int mode = 1;
   for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--log") == 0) log_file = std::fopen(argv[i + 1], "w");
     if (std::strcmp(argv[i], "--csv") == 0) csv = argv[i + 1];
     if (std::strcmp(argv[i], "--mode") == 0) mode = std::atoi(argv[i + 1]);
   }
@@ -69,34 +61,32 @@ int main(int argc, char** argv) {
   WEventEnable(EvFieldEdited, 1);
   WGridWindow(mode);
   set_up_grid();
-  log_line("setup " + std::to_string(IErrorCode()));
+  demo_log::line("setup " + std::to_string(IErrorCode()));
   const quill::WindowEntry& root = quill::windows().windows[0];
   for (int r = 1; r <= 3; ++r) {
     for (int c = 1; c <= 3; ++c) {
       RECT rect = quill::grid_field_cell_rect(root.converted, c, r);
       MapWindowPoints(root.converted, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-      log_line("cell " + std::to_string(c) + " " + std::to_string(r) + " " + std::to_string(rect.left) + " " +
-               std::to_string(rect.top) + " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom));
+      demo_log::line("cell " + std::to_string(c) + " " + std::to_string(r) + " " + demo_log::rect_words(rect));
     }
   }
-  log_line("ready");
+  demo_log::line("ready");
   for (;;) {
     int type = 0;
     EventRecord record;
     WEventGet(type, record);
-    log_line("event " + std::to_string(type) + " " + std::to_string(record.window) + " " +
-             std::to_string(record.detail1) + " " + std::to_string(record.detail2));
+    demo_log::line(demo_log::event_words(type, record));
     if (type == EvFieldEdited && record.window == 0) {
       WGridSave(0, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
-      log_line("saved");
+      demo_log::line("saved");
     }
-    if (type == EvResized) log_line("sizes " + size_of(root.client) + " " + size_of(root.converted));
+    if (type == EvResized) demo_log::line("sizes " + size_of(root.client) + " " + size_of(root.converted));
     if (type == EvCloseAsked || (type == EvCommand && record.detail1 == GW_EXIT)) break;
   }
   WindowShutdown();
   IErrorReset();
   WGridPutCellString(0, 1, 1, "gone");
-  log_line("after-shutdown " + std::to_string(IErrorCode()));
-  if (log_file != nullptr) std::fclose(log_file);
+  demo_log::line("after-shutdown " + std::to_string(IErrorCode()));
+  demo_log::close();
   return 0;
 }

@@ -12,7 +12,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,25 +21,17 @@
 #include "numeric_test_ids.h"
 #include "quill/dialog.hpp"
 #include "quill/errors.hpp"
+#include "demo_log_win32.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 #include "base/error_state.hpp"
 
 namespace {
 
-std::FILE* log_file = nullptr;
-
-void log_line(const std::string& line) {
-  if (log_file == nullptr) return;
-  std::fprintf(log_file, "%s\n", line.c_str());
-  std::fflush(log_file);
-}
-
 std::string rect_words(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  return std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
-         std::to_string(rect.bottom);
+  return demo_log::rect_words(rect);
 }
 
 constexpr int kNumericFields[] = {ND_INT_RANGED, ND_INT_SPIN,   ND_INT_SPIN_TOP, ND_REAL,
@@ -80,23 +71,21 @@ void log_changes(HWND dialog) {
   if (focus != nullptr) SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const std::string focus_line = "focus " + std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0) + " " +
                                  std::to_string(start) + " " + std::to_string(end);
-  if (focus_line != last_focus) log_line(focus_line);
+  if (focus_line != last_focus) demo_log::line(focus_line);
   last_focus = focus_line;
   for (int id : kNumericFields) {
     const std::string line = value_line(dialog, id);
-    if (last_values[id] != line) log_line(line);
+    if (last_values[id] != line) demo_log::line(line);
     last_values[id] = line;
   }
 }
 
-void log_beep(quill::BeepKind kind) { log_line("beep " + std::to_string(static_cast<int>(kind))); }
+void log_beep(quill::BeepKind kind) { demo_log::line("beep " + std::to_string(static_cast<int>(kind))); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--log") == 0) log_file = std::fopen(argv[i + 1], "w");
-  }
+  demo_log::open(argc, argv);
   quill::numeric_state().beep_observer = log_beep;
   WindowOpen(3, 700, 20, nullptr, nullptr, std::nullopt, {}, std::nullopt, "Numeric demo");
   WEventEnable(EvFieldEdited, 1);
@@ -115,28 +104,27 @@ int main(int argc, char** argv) {
     GetClassNameW(child, class_name, 32);
     if (lstrcmpiW(class_name, UPDOWN_CLASSW) == 0) {
       HWND buddy = reinterpret_cast<HWND>(SendMessageW(child, UDM_GETBUDDY, 0, 0));
-      log_line("updown " + std::to_string(GetDlgCtrlID(buddy)) + " " + rect_words(child) + " " +
+      demo_log::line("updown " + std::to_string(GetDlgCtrlID(buddy)) + " " + rect_words(child) + " " +
                std::to_string(IsWindowVisible(child) ? 1 : 0) + " " + std::to_string(IsWindowEnabled(child) ? 1 : 0));
     } else if (id != 65535) {
-      log_line("rect " + std::to_string(id) + " " + rect_words(child));
+      demo_log::line("rect " + std::to_string(id) + " " + rect_words(child));
     }
   }
   WEventTimer(100, 1, 1);
   log_changes(dialog);
-  log_line("ready");
+  demo_log::line("ready");
   for (;;) {
     int type = 0;
     EventRecord record;
     WEventGet(type, record);
     if (type != EvTimerTick) {
-      log_line("event " + std::to_string(type) + " " + std::to_string(record.window) + " " +
-               std::to_string(record.detail1) + " " + std::to_string(record.detail2));
+      demo_log::line(demo_log::event_words(type, record));
     }
     log_changes(dialog);
     if (type == EvCloseAsked || (type == EvButton && record.detail1 == ND_CLOSE)) break;
   }
   WEventTimer(0, 1, 1);
   WindowShutdown();
-  if (log_file != nullptr) std::fclose(log_file);
+  demo_log::close();
   return 0;
 }
