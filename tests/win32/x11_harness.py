@@ -14,6 +14,17 @@ def check(condition, what):
         FAILURES.append(what)
 
 
+def expect_exit(demo, action, timeout=20):
+    """Waits for the demo to end after action (for example "the Done button"); a demo
+    that does not end is killed and counted as a failure."""
+    try:
+        demo.wait(timeout=timeout)
+        check(demo.returncode == 0, action + " ends the demo normally")
+    except subprocess.TimeoutExpired:
+        demo.kill()
+        check(False, action + " ends the demo")
+
+
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 

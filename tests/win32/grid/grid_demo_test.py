@@ -12,7 +12,7 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from x11_harness import FAILURES, Log, check, xdotool  # noqa: E402
+from x11_harness import FAILURES, Log, check, expect_exit, xdotool  # noqa: E402
 from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
@@ -128,12 +128,7 @@ def main():
           f"clearing empties every cell and keeps the rows and titles, got {rows}")
 
     xdotool("mousemove", *centre(rects[403]), "click", "1")
-    try:
-        demo.wait(timeout=20)
-        check(demo.returncode == 0, "the Done button ends the demo normally")
-    except subprocess.TimeoutExpired:
-        demo.kill()
-        check(False, "the Done button ends the demo")
+    expect_exit(demo, "the Done button")
     return 1 if FAILURES else 0
 
 

@@ -12,7 +12,7 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from x11_harness import FAILURES, Log, check, xdotool  # noqa: E402
+from x11_harness import FAILURES, Log, check, expect_exit, xdotool  # noqa: E402
 from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
@@ -61,12 +61,7 @@ def start(mode):
 
 def finish(demo, log):
     xdotool("key", "F12")
-    try:
-        demo.wait(timeout=20)
-        check(demo.returncode == 0, "the Exit accelerator ends the demo normally")
-    except subprocess.TimeoutExpired:
-        demo.kill()
-        check(False, "the Exit accelerator ends the demo")
+    expect_exit(demo, "the Exit accelerator")
     check(log.wait_line("after-shutdown 1006", timeout=5) is not None,
           "after WindowShutdown the grid window's grid is gone (1006)")
 

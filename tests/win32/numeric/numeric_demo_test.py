@@ -7,7 +7,7 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from x11_harness import FAILURES, check, start_demo, xdotool  # noqa: E402
+from x11_harness import FAILURES, check, expect_exit, start_demo, xdotool  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
@@ -269,12 +269,7 @@ def main():
         demo_process.kill()  # a broken check must not leave the demo running
         raise
     demo.click(CLOSE)
-    try:
-        demo_process.wait(timeout=20)
-        check(demo_process.returncode == 0, "the Close button ends the demo normally")
-    except subprocess.TimeoutExpired:
-        demo_process.kill()
-        check(False, "the Close button ends the demo")
+    expect_exit(demo_process, "the Close button")
     return 1 if FAILURES else 0
 
 
