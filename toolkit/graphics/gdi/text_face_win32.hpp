@@ -7,10 +7,11 @@
 
 namespace quill {
 
-// Sets font.lfFaceName and font.lfCharSet for family. Where the system's "Symbol" has no
-// glyphs at the codes of the symbol encoding (Wine may map it to a font that keeps them
-// elsewhere), family 4 takes "Standard Symbols PS", a clone that holds them at those codes,
-// when it is installed; the check is made once per process.
+// Sets font.lfFaceName and font.lfCharSet for family. Where the usual face is missing
+// (Wine has none of them, and may map "Symbol" to a font that keeps its glyphs at other
+// codes), the family takes an installed metric-compatible face: "Liberation Mono", "Sans",
+// "Serif" or the URW faces, and "Standard Symbols PS" for the symbols. The choice is made
+// once per process.
 void set_text_face(LOGFONTA& font, int family);
 
 }  // namespace quill
