@@ -19,9 +19,9 @@ source "$root/scripts/packages.sh"
 # Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,
 # XRender, ...) at run time and finds them only through its recommendations.
 orlix_install_missing setup "${packages[@]}"
-# LibreOffice's CGM import reads the CGM driver's output in the tests; its
-# recommendations (Java, extra fonts) are not needed for that.
-orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui
+# LibreOffice reads the CGM driver's output (its CGM import) and writes grid files back
+# (Calc) in the tests; its recommendations (Java, extra fonts) are not needed for that.
+orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui libreoffice-calc-nogui
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh

@@ -2,6 +2,7 @@
 // reads every saved form and writes files the loader must read cell by cell; html5lib
 // (strict mode) parses the HTML export. Also writes to a full device.
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -121,6 +122,30 @@ class GridInteropTest : public GridTest {
 
   quill::Grid& grid() { return *quill::find_grid(kField).grid; }
 
+  void clear_cells() {
+    for (int r = 1; r <= grid().rows; ++r) {
+      for (int c = 1; c <= grid().column_count(); ++c) WGridClearCell(kField, c, r);
+    }
+  }
+
+  // Every cell as in before: the same text, check and option, and the value a load of
+  // the text stores (within a relative tolerance where the file holds another form of
+  // the number than the cell's text).
+  void expect_cells_as(const quill::Grid& before, const std::string& what, double tolerance = 0.0) {
+    for (int r = 1; r <= before.rows; ++r) {
+      for (int c = 1; c <= before.column_count(); ++c) {
+        const quill::GridCell& expected = before.cell(c, r);
+        const quill::GridCell& actual = grid().cell(c, r);
+        const std::string where = what + " cell " + std::to_string(c) + "," + std::to_string(r);
+        EXPECT_EQ(actual.text, expected.text) << where;
+        const double value = value_read_from(before.column(c), expected);
+        EXPECT_NEAR(actual.value, value, std::abs(value) * tolerance) << where;
+        EXPECT_EQ(actual.check, expected.check) << where;
+        EXPECT_EQ(actual.option, expected.option) << where;
+      }
+    }
+  }
+
   // The fields a reader should see for the grid saved with options.
   Records expected_records(int options) {
     const quill::Grid& g = grid();
@@ -171,25 +196,36 @@ TEST_F(GridInteropTest, LoadsWhatPythonWritesCellByCell) {
     for (const std::string quoting : {"minimal", "all"}) {
       for (const std::string end : {"crlf", "lf"}) {
         python_write(records, "python.csv", quoting, end);
-        for (int r = 1; r <= grid().rows; ++r) {
-          for (int c = 1; c <= grid().column_count(); ++c) WGridClearCell(kField, c, r);
-        }
+        clear_cells();
         WGridLoad(kField, "python.csv", 0, options);
         ASSERT_EQ(take_error(), 0) << quoting << " " << end;
-        for (int r = 1; r <= before.rows; ++r) {
-          for (int c = 1; c <= before.column_count(); ++c) {
-            const quill::GridCell& expected = before.cell(c, r);
-            const quill::GridCell& actual = grid().cell(c, r);
-            const std::string where = quoting + " " + end + " cell " + std::to_string(c) + "," + std::to_string(r);
-            EXPECT_EQ(actual.text, expected.text) << where;
-            EXPECT_EQ(actual.value, value_read_from(before.column(c), expected)) << where;
-            EXPECT_EQ(actual.check, expected.check) << where;
-            EXPECT_EQ(actual.option, expected.option) << where;
-          }
-        }
+        expect_cells_as(before, quoting + " " + end);
       }
     }
   }
+}
+
+// LibreOffice Calc opens a saved grid (Windows-1252 CSV with titles), keeps it as a
+// spreadsheet and writes it out again as CSV with its own quoting and number forms; the
+// loader reads Calc's file back to the same cells.
+TEST_F(GridInteropTest, LoadsBackWhatLibreOfficeCalcWrites) {
+  WGridPutCellString(kField, 1, 4, "two\nlines");  // Calc keeps line feeds in cells, not CR LF
+  WGridSave(kField, "saved.csv", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
+  ASSERT_EQ(take_error(), 0);
+  const std::string office = "HOME=" + scratch_.string() + " soffice --headless ";
+  const std::string to_sheet = office + "--infilter=CSV:44,34,1,1 --convert-to ods --outdir sheet saved.csv";
+  const std::string to_csv =
+      office + "--convert-to 'csv:Text - txt - csv (StarCalc):44,34,1,1,,0,true,true,false' --outdir back sheet/saved.ods";
+  ASSERT_EQ(std::system((to_sheet + " >/dev/null 2>&1").c_str()), 0) << to_sheet;
+  ASSERT_EQ(std::system((to_csv + " >/dev/null 2>&1").c_str()), 0) << to_csv;
+  const std::string written = read_file("back/saved.csv");
+  ASSERT_FALSE(written.empty()) << "LibreOffice wrote no file";
+  ASSERT_NE(written, read_file("saved.csv")) << "Calc's file is expected to differ in its forms";
+  const quill::Grid before = grid();
+  clear_cells();
+  WGridLoad(kField, "back/saved.csv", 0, 2);
+  ASSERT_EQ(take_error(), 0);
+  expect_cells_as(before, "LibreOffice", 1e-15);
 }
 
 TEST_F(GridInteropTest, Html5libParsesTheExportStrictly) {
