@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "base/error_state.hpp"
 #include "core/event_queue.hpp"
@@ -17,6 +22,7 @@
 #include "quill/errors.hpp"
 #include "quill/events.hpp"
 #include "quill/graphics.hpp"
+#include "quill/image.hpp"
 #include "quill/window.hpp"
 #include "test_support_win32.hpp"
 
@@ -226,6 +232,18 @@ TEST_F(GraphicsEvents, GraphicsFieldDrawsFromItsOwnBufferAndKeepsItsSizeApart) {
   IGrRectangle(90, 0, 100, 5);
   win32_test::drain(200);
   EXPECT_EQ(pixel_of(field, size.cx + 55, size.cy + 37), RGB(0, 255, 0));
+  // The field's picture is saved as an image of the field alone.
+  const std::string image = "quill_field_capture.bmp";
+  std::remove(image.c_str());
+  IGrSaveImage(image);
+  EXPECT_EQ(quill::errors().last_error, 0);
+  std::ifstream file(image, std::ios::binary);
+  const std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  file.close();
+  ASSERT_GE(bmp.size(), 54U);
+  EXPECT_EQ(bmp[18] | (bmp[19] << 8), size.cx + 60);
+  EXPECT_EQ(bmp[22] | (bmp[23] << 8), size.cy + 40);
+  std::remove(image.c_str());
 }
 
 TEST_F(GraphicsEvents, GraphicsFieldEventsCarryTheFieldsUserUnits) {

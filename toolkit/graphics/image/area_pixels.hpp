@@ -32,6 +32,8 @@ struct AreaPixels {
 // Reads the area of window number window (0 root, 1..50) at the window's own depth.
 // Where there is no window system: ImageError::Api.
 ImageResult capture_window_area(int window, const Area& area, AreaPixels& out);
+// The same for the graphics field field_id of the dialog with handle dialog_handle.
+ImageResult capture_field_area(int dialog_handle, int field_id, const Area& area, AreaPixels& out);
 // Puts the image on the clipboard as a bitmap (0 or ImageError::Clipboard / api).
 ImageResult put_clipboard_bitmap(const PixelBuffer& image);
 

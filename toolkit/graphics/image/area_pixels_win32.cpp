@@ -1,10 +1,11 @@
-// Reading a window's area through GDI at the display's own depth, and handing an image to
+// Reading the area of a window or of a dialog's graphics field through GDI at the display's own depth, and handing an image to
 // the clipboard as a device-dependent bitmap.
 #include <windows.h>
 
 #include <cstring>
 #include <new>
 
+#include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "graphics/image/area_pixels.hpp"
 
@@ -58,11 +59,10 @@ HWND window_handle(int window) {
   return entry.client != nullptr ? entry.client : entry.frame;
 }
 
-}  // namespace
-
-ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
+// Reads the area of the client area of window.
+ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   CaptureObjects gdi;
-  gdi.window = window_handle(window);
+  gdi.window = window;
   RECT client{};
   if (gdi.window == nullptr || !GetClientRect(gdi.window, &client)) {
     return {ImageError::Api, ERROR_INVALID_WINDOW_HANDLE};
@@ -103,6 +103,16 @@ ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
   b.row_pitch = padded_row_bytes(r.width(), depth);
   b.bottom_up = true;
   return {};
+}
+
+}  // namespace
+
+ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
+  return capture_area(window_handle(window), area, out);
+}
+
+ImageResult capture_field_area(int dialog_handle, int field_id, const Area& area, AreaPixels& out) {
+  return capture_area(layers_field_window(dialog_handle, field_id), area, out);
 }
 
 ImageResult put_clipboard_bitmap(const PixelBuffer& image) {

@@ -75,6 +75,9 @@ int read_current_area(AreaPixels& out, ImageResult& failure) {
       return 0;
     }
     case DrawableKind::Window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
+    case DrawableKind::Field:
+      failure = capture_field_area(state.drawable.dialog, state.drawable.id, state.area, out);
+      return 0;
     case DrawableKind::Metafile: return error::kMetafileDrawable;
     default: return error::kDrawingSurface;
   }
