@@ -37,4 +37,11 @@ std::string event_words(int type, const EventRecord& record) {
          std::to_string(record.detail1) + " " + std::to_string(record.detail2);
 }
 
+int next_event(EventRecord& record) {
+  int type = 0;
+  WEventGet(type, record);
+  line(event_words(type, record));
+  return type;
+}
+
 }  // namespace demo_log

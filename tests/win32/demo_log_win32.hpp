@@ -19,5 +19,7 @@ void line(const std::string& text);
 std::string rect_words(const RECT& rect);
 // "event type window detail1 detail2".
 std::string event_words(int type, const EventRecord& record);
+// Waits for the next event (WEventGet), logs it and returns its type.
+int next_event(EventRecord& record);
 
 }  // namespace demo_log

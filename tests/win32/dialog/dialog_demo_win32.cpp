@@ -35,10 +35,8 @@ int main(int argc, char** argv) {
   }
   demo_log::line("ready");
   for (;;) {
-    int type = 0;
     EventRecord record;
-    WEventGet(type, record);
-    demo_log::line(demo_log::event_words(type, record));
+    const int type = demo_log::next_event(record);
     if (type == EvFieldEdited && record.window == TD_FIELDS) {
       char text[32];
       WDialogGetString(record.detail2, text);

@@ -66,10 +66,8 @@ int main(int argc, char** argv) {
   }
   demo_log::line("ready");
   for (;;) {
-    int type = 0;
     EventRecord record;
-    WEventGet(type, record);
-    demo_log::line(demo_log::event_words(type, record));
+    const int type = demo_log::next_event(record);
     if (type == EvFieldEdited && record.detail2 == GD_FIELD) {
       WGridSave(GD_FIELD, csv, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
       demo_log::line("saved");
