@@ -10,6 +10,7 @@
 #include "core/settings.hpp"
 #include "driver_fixture.hpp"
 #include "graphics/output_stream.hpp"
+#include "base/error_codes.hpp"
 #include "graphics/print_handover.hpp"
 
 namespace quill::test {
@@ -95,7 +96,7 @@ TEST_F(PrintHandover, FailuresAreReportedAndLeaveNoTemporaryFile) {
     int code;
   };
   const Case cases[] = {
-      {"No Such Printer 4711", kPrinterNotAvailable},              // neither printer nor path
+      {"No Such Printer 4711", quill::error::kPrinterUnavailable},              // neither printer nor path
       {(directory_ / "missing" / "x.svg").string(), 1},            // the folder does not exist
   };
   for (const Case& c : cases) {

@@ -25,6 +25,14 @@ def expect_exit(demo, action, timeout=20):
         check(False, action + " ends the demo")
 
 
+def screenshot(folder, name):
+    """Saves the whole X screen as folder/name (nothing when no folder was given)."""
+    if not folder:
+        return
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run(["import", "-window", "root", os.path.join(folder, name)], capture_output=True, timeout=30)
+
+
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout
 

@@ -6,6 +6,7 @@ namespace quill::error {
 
 inline constexpr int kFileOpen = 1;
 inline constexpr int kFileReadWrite = 2;
+inline constexpr int kFileClose = 3;
 inline constexpr int kNumberTooLarge = 4;
 inline constexpr int kNoSubstring = 10;
 inline constexpr int kSecondDecimalPoint = 11;

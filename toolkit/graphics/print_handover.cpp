@@ -9,8 +9,6 @@
 namespace quill {
 namespace {
 
-constexpr int kFileClose = 3;
-
 struct FileCloser {
   void operator()(std::FILE* file) const {
     if (file != nullptr) std::fclose(file);
@@ -45,7 +43,7 @@ int copy_file_to(const std::string& source, const std::string& destination) {
   const bool flushed = std::fflush(out) == 0;
   const bool closed = std::fclose(out) == 0;
   if (code == 0 && !flushed) code = error::kFileReadWrite;
-  if (code == 0 && !closed) code = kFileClose;
+  if (code == 0 && !closed) code = error::kFileClose;
   return code;
 }
 
@@ -54,7 +52,7 @@ int hand_over_print_file(const std::string& file, const std::string& document,
   if (const std::optional<int> printed = send_to_printer(file, document, destination)) {
     return *printed;
   }
-  if (!destination_is_path(destination)) return kPrinterNotAvailable;
+  if (!destination_is_path(destination)) return error::kPrinterUnavailable;
   return copy_file_to(file, destination);
 }
 

@@ -8,9 +8,6 @@
 
 namespace quill {
 
-// Error code for a destination that is neither a printer the system knows nor a path.
-inline constexpr int kPrinterNotAvailable = 63;
-
 // A destination holding a path separator or a colon ("LPT1:", "C:\out\x.ps",
 // "\\server\queue", "/dev/usb/lp0") is a device or file path; anything else can only be
 // a printer name.

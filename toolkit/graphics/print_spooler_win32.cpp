@@ -63,7 +63,7 @@ std::optional<int> send_to_printer(const std::string& file, const std::string& d
   info.pDatatype = raw;
   if (StartDocPrinterA(job.printer, 1, reinterpret_cast<LPBYTE>(&info)) == 0) {
     record_system_error();
-    return kPrinterNotAvailable;
+    return error::kPrinterUnavailable;
   }
   job.document_open = true;
   const int code = write_job(job);

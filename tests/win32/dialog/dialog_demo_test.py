@@ -1,13 +1,12 @@
 """Drives the dialog demo with real X key presses and mouse clicks (xdotool) and checks
 the events and field texts the dialog manager delivered."""
 import os
-import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from x11_harness import FAILURES, check, expect_exit, start_demo, xdotool  # noqa: E402
+from x11_harness import FAILURES, check, expect_exit, screenshot, start_demo, xdotool  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
@@ -67,10 +66,7 @@ def main():
     check(any(isinstance(e, list) and e[0] == 3 and e[2] == 1 for e in got),
           f"clicking OK gives EvButton 1, got {got}")
 
-    if SHOTS:
-        os.makedirs(SHOTS, exist_ok=True)
-        subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "dialog-demo.png")],
-                       capture_output=True, timeout=30)
+    screenshot(SHOTS, "dialog-demo.png")
 
     xdotool("mousemove", *centre(rects, 204), "click", "1")
     expect_exit(demo, "the Other button")

@@ -12,7 +12,7 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from x11_harness import FAILURES, Log, check, expect_exit, xdotool  # noqa: E402
+from x11_harness import FAILURES, Log, check, expect_exit, screenshot, xdotool  # noqa: E402
 from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
@@ -105,10 +105,7 @@ def main():
     check(len(edits(got)) == 1 and saved_rows(saved)[3][1] == "sun",
           f"Ctrl+F in the grid field finds the yellow cell and the typing lands there, got {got} {saved_rows(saved)}")
 
-    if SHOTS:
-        os.makedirs(SHOTS, exist_ok=True)
-        subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "grid-demo-edited.png")],
-                       capture_output=True, timeout=30)
+    screenshot(SHOTS, "grid-demo-edited.png")
 
     xdotool("mousemove", *centre(rects[402]), "click", "1")
     log.wait_line("loaded", timeout=10)
@@ -118,8 +115,7 @@ def main():
           f"the Load button loads the file, growing the rows, got {rows}")
     if SHOTS:
         time.sleep(0.5)
-        subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "grid-demo-loaded.png")],
-                       capture_output=True, timeout=30)
+    screenshot(SHOTS, "grid-demo-loaded.png")
 
     xdotool("mousemove", *centre(rects[404]), "click", "1")
     check(log.wait_line("cleared", timeout=10) is not None, "the Clear button clears the field")

@@ -12,7 +12,7 @@ import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from x11_harness import FAILURES, Log, check, expect_exit, xdotool  # noqa: E402
+from x11_harness import FAILURES, Log, check, expect_exit, screenshot, xdotool  # noqa: E402
 from grid_prompts import answer_prompt  # noqa: E402
 
 DEMO = sys.argv[1]
@@ -119,10 +119,8 @@ def editable_run():
         check(len(words) == 4 and words[:2] == words[2:] and int(words[0]) > 500,
               f"the grid window follows the window's new size, got {line}")
     if SHOTS:
-        os.makedirs(SHOTS, exist_ok=True)
         time.sleep(0.5)
-        subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "grid-window.png")],
-                       capture_output=True, timeout=30)
+    screenshot(SHOTS, "grid-window.png")
     finish(demo, log)
 
 

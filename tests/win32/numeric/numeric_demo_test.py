@@ -1,13 +1,12 @@
 """Drives the numeric field demo with real X key presses and mouse clicks (xdotool) and
 checks the beeps, focus, events and values the field routines read back."""
 import os
-import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from x11_harness import FAILURES, check, expect_exit, start_demo, xdotool  # noqa: E402
+from x11_harness import FAILURES, check, expect_exit, screenshot, start_demo, xdotool  # noqa: E402
 
 DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
@@ -249,10 +248,7 @@ def run_checks(demo):
     check_not_numbers(demo)
     check_plain(demo)
     check_spins(demo)
-    if SHOTS:
-        os.makedirs(SHOTS, exist_ok=True)
-        subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "numeric-demo.png")],
-                       capture_output=True, timeout=30)
+    screenshot(SHOTS, "numeric-demo.png")
 
 
 def main():
