@@ -4,7 +4,7 @@
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
 headers of an area above it (base <- text <- core <- dialog <- graphics, grid <- layers),
-or when quoted includes form a cycle."""
+when quoted includes form a cycle, or when quill/quillanthor.hpp leaves out a public header."""
 import re
 import sys
 from pathlib import Path
@@ -54,6 +54,11 @@ def main():
             elif area in ALLOWED and target_area != "include" and target_area not in ALLOWED[area]:
                 faults.append(f"{source.relative_to(toolkit)} ({area}) includes {name} ({target_area})")
         graph[source] = edges
+    umbrella = toolkit / "include" / "quill" / "quillanthor.hpp"
+    included = set(INCLUDE.findall(umbrella.read_text()))
+    faults += [f"quillanthor.hpp does not include quill/{header.name}"
+               for header in sorted(umbrella.parent.glob("*.hpp"))
+               if header != umbrella and f"quill/{header.name}" not in included]
     faults += [f"include cycle: {' -> '.join(str(p.relative_to(toolkit)) for p in cycle)}"
                for cycle in cycles(graph)]
     for fault in faults:

@@ -10,4 +10,5 @@
 #include "quill/dialog.hpp"
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
+#include "quill/metafile.hpp"
 #include "quill/grid.hpp"
