@@ -101,9 +101,9 @@ TEST(DialogData, ValuesOfTheRemainingSections) {
   const std::string data = lines_of({
       "[Ranges]", "10 -2.5 1.5E2", "[Trackbars]", "11 5 1 10 2 8", "[Formats]",
       "12 (F8.2)   ", "[Treeviews]", "13 3000 3002", "[Grids]", "14 columns 4 5  ",
-      "[Dialog]", "0 15 1", "[Dialog]", "1"});
+      "[Dialog]", "0 15 1", "[Dialog]", "1", "[Graphics]", "  0", "16 7"});
   const auto entries = parse_dialog_data(data).entries;
-  ASSERT_EQ(entries.size(), 7u);
+  ASSERT_EQ(entries.size(), 9u);
   EXPECT_DOUBLE_EQ(entries[0].low, -2.5);
   EXPECT_DOUBLE_EQ(entries[0].high, 150.0);
   EXPECT_EQ(std::vector<int>(entries[1].ints, entries[1].ints + 5),
@@ -120,6 +120,10 @@ TEST(DialogData, ValuesOfTheRemainingSections) {
   EXPECT_EQ(entries[5].ints[1], 1);
   EXPECT_FALSE(entries[6].has_anchor);
   EXPECT_EQ(entries[6].value, 1);
+  // A graphics entry is a field identifier (0: the dialog); values after it are ignored.
+  EXPECT_EQ(entries[7].section, DataSection::Graphics);
+  EXPECT_EQ(entries[7].field_id, 0);
+  EXPECT_EQ(entries[8].field_id, 16);
 }
 
 TEST(DialogData, MalformedDataIsSkippedNotOverrun) {

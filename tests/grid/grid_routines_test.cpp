@@ -228,6 +228,19 @@ TEST_F(GridTest, ReshapingKeepsTheCellsThatRemain) {
   EXPECT_EQ(cell_text(1, 2), "");  // dropped rows come back empty
   EXPECT_EQ(row_title(2), "");
   EXPECT_EQ(take_error(), 0);
+
+  // The shape reads back; a column outside the grid has no type.
+  WGridRowsMax(kField, 40);
+  int columns = 0, rows = 0, max_rows = 0, type = 0;
+  WGridGetColumns(kField, columns);
+  WGridGetRows(kField, rows);
+  WGridGetRowsMax(kField, max_rows);
+  WGridGetColumnType(kField, 2, type);
+  EXPECT_EQ(std::array({columns, rows, max_rows, type}), std::array({3, 2, 40, 6}));
+  EXPECT_EQ(take_error(), 0);
+  WGridGetColumnType(kField, 4, type);
+  EXPECT_EQ(take_error(), 1017);
+  EXPECT_EQ(type, 6);
 }
 
 TEST_F(GridTest, TitlesColoursAndRepaints) {

@@ -283,3 +283,12 @@ void WClipboardPutString(std::string_view text) {
   const int code = quill::clipboard_put_text(data.c_str(), data.size());
   if (code != 0) IErrorReport(code, "WClipboardPutString");
 }
+
+void WClipboardGetString(std::span<char> text) {
+  std::fill(text.begin(), text.end(), ' ');
+  int copied = 0;
+  const int code = quill::clipboard_get_text(text, copied);
+  if (code != 0) IErrorReport(code, "WClipboardGetString");
+}
+
+int WClipboardQuery(int item) { return quill::clipboard_query(item); }

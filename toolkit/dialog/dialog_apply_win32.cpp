@@ -308,6 +308,10 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
       continue;
     }
     if (scope == DataScope::DialogOnly) continue;
+    if (entry.section == DataSection::Graphics) {
+      enable_graphics(dialog, entry.field_id, true);
+      continue;
+    }
     HWND control = GetDlgItem(dialog, entry.field_id);
     if (control == nullptr) continue;
     const FieldKind kind = field_kind(control);
@@ -358,6 +362,7 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
         if (kind == FieldKind::Grid && grid_setup_hook != nullptr) grid_setup_hook(control, entry.text);
         break;
       case DataSection::Dialog:
+      case DataSection::Graphics:
       case DataSection::None:
         break;
     }

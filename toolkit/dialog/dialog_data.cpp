@@ -15,7 +15,7 @@ struct Header {
   DataSection section;
 };
 
-constexpr std::array<Header, 13> kHeaders = {{
+constexpr std::array<Header, 14> kHeaders = {{
     {"[Ranges]", DataSection::Ranges},
     {"[Menus]", DataSection::Menus},
     {"[Checks]", DataSection::Checks},
@@ -29,6 +29,7 @@ constexpr std::array<Header, 13> kHeaders = {{
     {"[Treeviews]", DataSection::Treeviews},
     {"[Fonts]", DataSection::Fonts},
     {"[Flags]", DataSection::Flags},
+    {"[Graphics]", DataSection::Graphics},
 }};
 
 // Splits the data into lines without copying; the data ends at its first zero byte.
@@ -188,6 +189,8 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
     case DataSection::Grids:
       entry.text = std::string(trim_trailing_blanks(clip(values.rest(), kDataLineLimit)));
       return !entry.text.empty();
+    case DataSection::Graphics:
+      return true;
     case DataSection::Treeviews:
       entry.ints[0] = values.next_int();
       entry.ints[1] = values.next_int();

@@ -26,6 +26,7 @@ enum class DataSection : std::uint8_t {
   Treeviews,
   Fonts,
   Flags,
+  Graphics,
 };
 
 struct ColourTriple {
@@ -53,6 +54,7 @@ struct TabItem {
 //   Treeviews  ints[0] menu resource, ints[1] selected item
 //   Fonts      ints[0] points, text (face name), ints[1] weight, ints[2] italic
 //   Flags      value
+//   Graphics   field_id only: drawing into that field (0: the dialog itself) is enabled
 struct DataEntry {
   DataSection section = DataSection::None;
   int field_id = 0;

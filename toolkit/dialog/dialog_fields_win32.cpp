@@ -25,16 +25,8 @@ namespace {
 using quill::FieldKind;
 using quill::FieldRecord;
 
-// The field of the current dialog; reports 1005 or 1006 under routine when absent.
 HWND field_window(int field, std::string_view routine) {
-  HWND dialog = quill::current_dialog_window();
-  if (dialog == nullptr) {
-    IErrorReport(quill::error::kNoCurrentDialog, routine);
-    return nullptr;
-  }
-  HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr) IErrorReport(quill::error::kInvalidField, routine);
-  return control;
+  return quill::current_field_window(field, routine);
 }
 
 // Field 0 of the option and clearing routines names the grid window of the current
@@ -339,8 +331,13 @@ void WDialogRangeInteger(int field, std::optional<int> low, std::optional<int> h
   record->upper = high.value_or(2147483647);
 }
 
-void WDialogPutReal(int field, float value, std::optional<std::string_view> format) {
-  HWND control = field_window(field, "WDialogPutReal");
+namespace {
+
+// WDialogPutReal and WDialogPutDouble: the value written with format (absent or blank:
+// the field's display format, else "(G15.5E2)"), in single or double precision.
+void put_number(std::string_view routine, int field, double value, bool double_precision,
+                std::optional<std::string_view> format) {
+  HWND control = field_window(field, routine);
   if (control == nullptr) return;
   FieldRecord* record = quill::field_record(control);
   std::string descriptor(format.has_value() ? trim(*format) : std::string_view{});
@@ -352,11 +349,15 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
     }
   }
   if (record != nullptr && record->has_range() && (value < record->lower || value > record->upper)) {
-    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutReal");
+    IErrorReport(quill::error::kFieldValueOutOfRange, routine);
     return;
   }
   char buffer[256] = {};
-  yyrea2st(value, std::span<char>(buffer, 255), descriptor);
+  if (double_precision) {
+    yydbl2st(value, std::span<char>(buffer, 255), descriptor);
+  } else {
+    yyrea2st(static_cast<float>(value), std::span<char>(buffer, 255), descriptor);
+  }
   std::string_view text = trim(std::string_view(buffer, strnlen(buffer, 255)));
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   put_text(control, text);
@@ -366,13 +367,31 @@ void WDialogPutReal(int field, float value, std::optional<std::string_view> form
   }
 }
 
-void WDialogGetReal(int field, float& value) {
-  HWND control = field_window(field, "WDialogGetReal");
-  if (control == nullptr) return;
-  double number = 0.0;
+// The field's value for WDialogGetReal and WDialogGetDouble; false after reporting.
+bool get_number(std::string_view routine, int field, double& number) {
+  HWND control = field_window(field, routine);
+  if (control == nullptr) return false;
   if (const int code = read_value(control, number); code != 0) {
+    IErrorReport(code, routine);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void WDialogPutReal(int field, float value, std::optional<std::string_view> format) {
+  put_number("WDialogPutReal", field, value, false, format);
+}
+
+void WDialogPutDouble(int field, double value, std::optional<std::string_view> format) {
+  put_number("WDialogPutDouble", field, value, true, format);
+}
+
+void WDialogGetReal(int field, float& value) {
+  double number = 0.0;
+  if (!get_number("WDialogGetReal", field, number)) {
     value = quill::kUndefinedReal;
-    IErrorReport(code, "WDialogGetReal");
     return;
   }
   // A double beyond single precision has no float value: it fails as IStringToReal does.
@@ -382,6 +401,11 @@ void WDialogGetReal(int field, float& value) {
     return;
   }
   value = static_cast<float>(number);
+}
+
+void WDialogGetDouble(int field, double& value) {
+  double number = 0.0;
+  value = get_number("WDialogGetDouble", field, number) ? number : quill::kUndefinedReal;
 }
 
 void WDialogPutCheckBox(int field, int state) {

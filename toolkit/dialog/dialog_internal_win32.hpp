@@ -89,6 +89,11 @@ bool is_edit_like(FieldKind kind);
 
 // The window of the current dialog, or null when none is selected.
 HWND current_dialog_window();
+// Field of the current dialog; null after reporting 1005 (no dialog) or 1006 under routine.
+HWND current_field_window(int field, std::string_view routine);
+// Sets or clears the graphics flag of field_id of dialog (0: the dialog itself); a static
+// also gets the notify style, so that the mouse reaches it. False when there is no such field.
+bool enable_graphics(HWND dialog, int field_id, bool enabled);
 // The loaded dialog registered under handle, or null.
 HWND find_dialog(int handle);
 

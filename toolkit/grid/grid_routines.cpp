@@ -84,6 +84,36 @@ void WGridRowsMax(int field, int max_rows) {
                    [&](Grid& grid) { return quill::set_max_rows(grid, max_rows); });
 }
 
+// Read back what WGridColumns, WGridRows and WGridRowsMax set.
+void WGridGetColumns(int field, int& count) {
+  quill::with_grid(field, "WGridGetColumns", Change::None, [&](Grid& grid) {
+    count = grid.column_count();
+    return 0;
+  });
+}
+
+void WGridGetColumnType(int field, int column, int& type) {
+  quill::with_grid(field, "WGridGetColumnType", Change::None, [&](Grid& grid) {
+    if (const int code = quill::check_column(grid, column)) return code;
+    type = static_cast<int>(grid.column(column).type);
+    return 0;
+  });
+}
+
+void WGridGetRows(int field, int& rows) {
+  quill::with_grid(field, "WGridGetRows", Change::None, [&](Grid& grid) {
+    rows = grid.rows;
+    return 0;
+  });
+}
+
+void WGridGetRowsMax(int field, int& max_rows) {
+  quill::with_grid(field, "WGridGetRowsMax", Change::None, [&](Grid& grid) {
+    max_rows = grid.max_rows;
+    return 0;
+  });
+}
+
 void WGridTitles(int field, int column_titles, int row_titles) {
   quill::with_grid(field, "WGridTitles", Change::Repaint, [&](Grid& grid) {
     grid.column_titles = column_titles != 0;

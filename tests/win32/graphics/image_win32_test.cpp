@@ -104,7 +104,9 @@ TEST_F(GraphicsWin32, ClipboardBitmapHoldsTheArea) {
   CloseClipboard();
 }
 
-TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithItsPixels) {
+// What was just drawn is saved, whether or not the window has painted it yet: the image
+// comes from the drawing's back buffer, not from the screen.
+TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithWhatWasDrawn) {
   int w = 200;
   int h = 100;
   WindowOpen(7, std::nullopt, std::nullopt, &w, &h);
@@ -112,15 +114,10 @@ TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithItsPixels) {
   ASSERT_NE(client, nullptr);
   RECT size{};
   GetClientRect(client, &size);
-  // Paint the left half blue straight through GDI, then save the whole area.
-  HDC dc = GetDC(client);
-  const RECT left{0, 0, size.right / 2, size.bottom};
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-  FillRect(dc, &left, blue);
-  DeleteObject(blue);
-  GdiFlush();
-  ReleaseDC(client, dc);
   IGrSelect(1, 0);
+  IGrFillPattern(4);
+  IGrColour("blue");
+  IGrRectangle(0.0F, 0.0F, 0.5F, 1.0F);  // the left half
   const auto path = temp_file("quill_window_capture.bmp");
   std::filesystem::remove(path);
   IGrSaveImage(path.string());
@@ -140,6 +137,8 @@ TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithItsPixels) {
     const std::size_t middle = offset + static_cast<std::size_t>(height / 2) * pitch;
     EXPECT_EQ(bmp[middle], 255);      // first pixel: blue (B, G, R)
     EXPECT_EQ(bmp[middle + 2], 0);
+    EXPECT_EQ(bmp[middle + static_cast<std::size_t>(width - 2) * (depth / 8) + 2], 255);  // white
+
   }
   WindowShutdown();
   std::filesystem::remove(path);

@@ -8,6 +8,7 @@
 #include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "graphics/image/area_pixels.hpp"
+#include "graphics/screen/screen_buffer_win32.hpp"
 
 namespace quill {
 namespace {
@@ -59,7 +60,9 @@ HWND window_handle(int window) {
   return entry.client != nullptr ? entry.client : entry.frame;
 }
 
-// Reads the area of the client area of window.
+// Reads the area of the client area of window: from the screen driver's back buffer when
+// the window has been drawn into (a drawing not yet painted is there already), else
+// from the screen.
 ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   CaptureObjects gdi;
   gdi.window = window;
@@ -77,7 +80,9 @@ ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   gdi.bitmap = CreateCompatibleBitmap(gdi.screen, r.width(), r.height());
   if (gdi.memory == nullptr || gdi.bitmap == nullptr) return api_failure();
   HGDIOBJ previous = SelectObject(gdi.memory, gdi.bitmap);
-  const BOOL copied = BitBlt(gdi.memory, 0, 0, r.width(), r.height(), gdi.screen, r.left, r.top, SRCCOPY);
+  HDC buffer = screen_back_buffer(gdi.window);
+  const BOOL copied = BitBlt(gdi.memory, 0, 0, r.width(), r.height(), buffer != nullptr ? buffer : gdi.screen,
+                             r.left, r.top, SRCCOPY);
   SelectObject(gdi.memory, previous);
   if (!copied) return api_failure();
 

@@ -15,6 +15,7 @@
 #include "graphics/drawing_state.hpp"
 #include "graphics/gdi/text_face_win32.hpp"
 #include "graphics/routines.hpp"
+#include "graphics/screen/screen_buffer_win32.hpp"
 
 namespace quill {
 namespace {
@@ -444,6 +445,11 @@ void graphics_shutdown() {
   s.surfaces.clear();
   s.current = nullptr;
   drawing().drawable = Drawable{};
+}
+
+HDC screen_back_buffer(HWND hwnd) {
+  const Surface* surface = hwnd != nullptr ? find_surface(hwnd) : nullptr;
+  return surface != nullptr ? surface->dc : nullptr;
 }
 
 bool window_is_open(int number) {

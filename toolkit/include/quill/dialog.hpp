@@ -31,12 +31,19 @@ void WDialogSetField(int field, std::optional<int> position = std::nullopt);
 void WDialogFieldOptions(int field, int option, int value);
 // 0 disabled, 1 enabled, 2 read-only, 3 hidden.
 void WDialogFieldState(int field, int state);
+// The state WDialogFieldState (or the template's styles at load) gave the field.
+void WDialogGetFieldState(int field, int& state);
 void WDialogPutInteger(int field, int value);
 void WDialogGetInteger(int field, int& value);
 void WDialogRangeInteger(int field, std::optional<int> low = std::nullopt,
                          std::optional<int> high = std::nullopt);
 void WDialogPutReal(int field, float value, std::optional<std::string_view> format = std::nullopt);
 void WDialogGetReal(int field, float& value);
+// Double precision, for "DOUBLEEDIT" and "DOUBLESPIN" fields (and any field with a number):
+// format as for WDialogPutReal (default the field's display format, else "(G15.5E2)").
+// An empty or unreadable field gives -999.0 and reports 1010.
+void WDialogPutDouble(int field, double value, std::optional<std::string_view> format = std::nullopt);
+void WDialogGetDouble(int field, double& value);
 void WDialogPutCheckBox(int field, int state);
 void WDialogGetCheckBox(int field, int& state);
 void WDialogPutRadioButton(int field);
@@ -49,6 +56,19 @@ void WDialogGetMenu(int field, int& selected, std::span<char> text = {});
 void WDialogClearField(int field);
 // type 1 bitmap resource (default), 2 icon resource (0: "ICON1"), 5 "KVSMETAFILE" resource.
 void WDialogPutImage(int field, int image_id, std::optional<int> type = std::nullopt);
+
+// Enables (state 1) or disables (0) drawing into a field of the current dialog, or with
+// field 0 into the dialog itself, as the extended data's [Graphics] section does at load.
+// IGrSelectField then makes it the current drawable; its repaints, resizes and (for a
+// static field or the dialog) mouse events come as graphics events of the dialog.
+// No current dialog: 1005; no such field: 1006.
+void WDialogGraphicsField(int field, int state);
+
+// The dialog query: 1 the push button that ended the last modal display (WDialogShow
+// type 1), 2 the field that had the focus before it, 3 the current dialog's handle,
+// 4 the last WMessageBox result (1 OK/Yes/Retry, 2 No/Abort, 0 Cancel/Ignore), 5 the
+// handle of the dialog last shown modally. Other items: 0 and error 1011.
+int WDialogQuery(int item);
 
 // Spin fields ("INTEGERSPIN", "REALSPIN", "DOUBLESPIN"): an arrow click steps the value
 // by the small step, holding an arrow for 2 seconds by the large step.

@@ -14,6 +14,12 @@ void WGridColumns(int field, int count, std::span<const int> types, std::span<co
 // Rows in use, 0 to the maximum; rows beyond it are dropped, new rows start empty.
 void WGridRows(int field, int rows);
 void WGridRowsMax(int field, int max_rows);
+// The grid's column count, a column's type (1017 outside the grid), the rows in use
+// and the maximum.
+void WGridGetColumns(int field, int& count);
+void WGridGetColumnType(int field, int column, int& type);
+void WGridGetRows(int field, int& rows);
+void WGridGetRowsMax(int field, int& max_rows);
 // Whether the grid shows column titles and row titles (0 no, 1 yes).
 void WGridTitles(int field, int column_titles, int row_titles);
 // Display format of a real or double column (for example "(F10.2)"), at most 50 characters.

@@ -40,6 +40,9 @@ void WindowStatusBar(int part, std::string_view text);
 void WindowStatusBarParts(std::span<const int> widths);
 // Makes window number (0..50) the current window; 1003 when it is not open.
 void WindowSelect(int number);
+// Sets the current window's title (up to a NUL, trailing blanks removed); 1003 when no
+// window is open.
+void WindowTitle(std::string_view title);
 // Converts between pixels of the current window's client area and screen units 0..9999.
 int WindowUnitsToPixelsX(int units);
 int WindowUnitsToPixelsY(int units);
