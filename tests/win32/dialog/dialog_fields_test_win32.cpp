@@ -301,6 +301,9 @@ TEST_F(FieldsDialog, StatesOptionsClearingAndImages) {
   WDialogFieldState(TD_EDIT_B, 3);
   EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(dialog_, TD_EDIT_B), GWL_STYLE) & WS_VISIBLE, 0);
   EXPECT_EQ(record(TD_EDIT_B).state, 3);
+  int state = 0;
+  WDialogGetFieldState(TD_EDIT_B, state);
+  EXPECT_EQ(state, 3);
   WDialogFieldState(TD_EDIT_B, 1);
   EXPECT_NE(GetWindowLongPtrW(GetDlgItem(dialog_, TD_EDIT_B), GWL_STYLE) & WS_VISIBLE, 0);
 

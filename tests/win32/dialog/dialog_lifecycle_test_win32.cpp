@@ -160,8 +160,8 @@ TEST(CalculatorPath, ModalDisplayEndsOnAnyPushButtonAndCopiesStateBack) {
   KillTimer(nullptr, timer);
   EXPECT_EQ(modal_fallbacks, 0);
   EXPECT_EQ(last_error(), 0);
-  EXPECT_EQ(quill::dialog_information(1), TD_MODAL_OTHER);
-  EXPECT_EQ(quill::dialog_information(5), TD_MODAL);
+  EXPECT_EQ(WDialogQuery(1), TD_MODAL_OTHER);
+  EXPECT_EQ(WDialogQuery(5), TD_MODAL);
   EXPECT_EQ(quill::dialogs().modal_instance, nullptr);
   char text[8];
   WDialogGetString(TD_MODAL_EDIT, text);
@@ -191,6 +191,8 @@ TEST(CalculatorPath, ModalDisplayEndsOnAnyPushButtonAndCopiesStateBack) {
       [&] { WDialogGetRadioButton(TD_MODAL_EDIT, number); },
       [&] { WDialogPutMenu(TD_MODAL_EDIT, options, 1, 1); }, [&] { WDialogGetMenu(TD_MODAL_EDIT, number); },
       [] { WDialogClearField(TD_MODAL_EDIT); }, [] { WDialogPutImage(TD_MODAL_EDIT, 1); },
+      [&] { WDialogGetFieldState(TD_MODAL_EDIT, number); }, [] { WDialogPutDouble(TD_MODAL_EDIT, 1.0); },
+      [&] { double d = 0; WDialogGetDouble(TD_MODAL_EDIT, d); }, [] { WDialogGraphicsField(TD_MODAL_EDIT, 1); },
       [] { WDialogShow(); }, [] { WDialogHide(); }, [] { WDialogUnload(); }, [] { WDialogTitle("t"); },
   };
   for (std::size_t index = 0; index < routines.size(); ++index) {
@@ -214,8 +216,10 @@ TEST(Registry, InformationItemFourIsTheLastMessageBoxResult) {
   const UINT_PTR timer = SetTimer(nullptr, 0, 200, answer_box_no);
   WMessageBox(3, 2, 1, "Keep going?", "Item four");  // Yes/No: "No" gives 2
   KillTimer(nullptr, timer);
-  EXPECT_EQ(quill::dialog_information(4), 2);
-  EXPECT_EQ(quill::dialog_information(6), 0);
+  EXPECT_EQ(WDialogQuery(4), 2);
+  clear_error();
+  EXPECT_EQ(WDialogQuery(6), 0);
+  EXPECT_EQ(last_error(), 1011);
   WDialogSelect(TD_KEYPAD);
 }
 
@@ -554,7 +558,7 @@ TEST(Show, ModalInstanceShowsTheLoadedStateAndGivesItBack) {
   EXPECT_EQ(instance_view.edit_text, L"shown");
   EXPECT_TRUE(instance_view.page_inside);
 
-  EXPECT_EQ(quill::dialog_information(1), IDOK);
+  EXPECT_EQ(WDialogQuery(1), IDOK);
   int check = 9;
   WDialogGetCheckBox(TD_CHECK, check);
   EXPECT_EQ(check, 0);

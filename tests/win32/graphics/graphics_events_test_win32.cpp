@@ -121,7 +121,7 @@ class GraphicsEvents : public ::testing::Test {
     WDialogLoad(GE_PLOT_DIALOG);
     WDialogShow(0, 0);
     HWND field = GetDlgItem(quill::find_dialog(GE_PLOT_DIALOG), GE_PLOT);
-    quill::field_record(field)->graphics = 1;
+    WDialogGraphicsField(GE_PLOT, 1);
     win32_test::drain(200);
     return field;
   }
@@ -309,6 +309,21 @@ TEST_F(GraphicsEvents, SelectingAFieldWithoutTheGraphicsFlagFailsAndKeepsTheDraw
   IGrSelectField(GE_PLOT_DIALOG, GE_PLOT);
   EXPECT_EQ(quill::errors().last_error, 1019);
   EXPECT_EQ(quill::drawing().drawable.kind, quill::DrawableKind::Window);
+  // The flag, set and cleared by routine (field 0: the dialog itself).
+  for (const int field : {GE_PLOT, 0}) {
+    quill::errors().last_error = 0;
+    WDialogGraphicsField(field, 1);
+    IGrSelectField(GE_PLOT_DIALOG, field);
+    EXPECT_EQ(quill::errors().last_error, 0) << field;
+    EXPECT_EQ(quill::drawing().drawable.kind, quill::DrawableKind::Field) << field;
+    IGrSelect(1, 0);
+    WDialogGraphicsField(field, 0);
+    IGrSelectField(GE_PLOT_DIALOG, field);
+    EXPECT_EQ(quill::errors().last_error, 1019) << field;
+  }
+  quill::errors().last_error = 0;
+  WDialogGraphicsField(GE_PLOT + 1, 1);
+  EXPECT_EQ(quill::errors().last_error, 1006);
   quill::errors().last_error = 0;
   IGrSelectField(999, 0);
   EXPECT_EQ(quill::errors().last_error, 1019);

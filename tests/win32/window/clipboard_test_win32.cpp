@@ -47,13 +47,30 @@ TEST(Clipboard, TextArrivesExactlyAsPassed) {
   }
 }
 
-TEST(Clipboard, ShortBufferGetsThePartThatFits) {
+TEST(Clipboard, TextReadsBackBlankPaddedOrCutToFit) {
   ASSERT_EQ(put_and_report("abcdefgh"), 0);
-  std::array<char, 3> small{};
-  int copied = 0;
-  EXPECT_EQ(quill::clipboard_get_text(small, copied), 1023);
-  EXPECT_EQ(copied, 3);
-  EXPECT_EQ(std::string(small.data(), 3), "abc");
+  EXPECT_EQ(WClipboardQuery(2), 8);
+  struct Case { std::size_t size; std::string expected; int code; };
+  const Case cases[] = {{10, "abcdefgh  ", 0}, {3, "abc", 1023}};
+  auto read = [](std::size_t size, int& code) {
+    std::string text(size, 'x');
+    quill::errors().last_error = 0;
+    WClipboardGetString(text);
+    code = quill::errors().last_error;
+    return text;
+  };
+  int code = -1;
+  for (const Case& c : cases) {
+    EXPECT_EQ(read(c.size, code), c.expected);
+    EXPECT_EQ(code, c.code);
+  }
+  // A clipboard without text: all blank and 1095.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(WClipboardQuery(1), 0);
+  EXPECT_EQ(read(4, code), "    ");
+  EXPECT_EQ(code, 1095);
 }
 
 TEST(Clipboard, BusyClipboardGives1094AndChangesNothing) {
