@@ -236,7 +236,7 @@ TEST_F(GridTest, ReshapingKeepsTheCellsThatRemain) {
   WGridGetRows(kField, rows);
   WGridGetRowsMax(kField, max_rows);
   WGridGetColumnType(kField, 2, type);
-  EXPECT_EQ(std::array({columns, rows, max_rows, type}), std::array({3, 2, 40, 6}));
+  EXPECT_EQ((std::array{columns, rows, max_rows, type}), (std::array{3, 2, 40, 6}));
   EXPECT_EQ(take_error(), 0);
   WGridGetColumnType(kField, 4, type);
   EXPECT_EQ(take_error(), 1017);
