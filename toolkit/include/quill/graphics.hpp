@@ -24,6 +24,7 @@ void IGrColour(std::string_view name);
 void IGrSelect(int kind, std::optional<int> identifier = std::nullopt);
 // Makes a graphics field of a loaded dialog (by its handle; field 0 is a dialog with the
 // graphics flag) the current drawable: drawings show in the field and survive repaints.
+// The flag comes from the dialog's [Graphics] data or WDialogGraphicsField.
 // Not such a field: error 1019, and the current drawable stays.
 void IGrSelectField(int dialog_handle, int field_id);
 // Frees memory metafile slot 1..20; an invalid or empty slot reports error 1060.
