@@ -102,7 +102,9 @@ const char* g_answer = nullptr;  // the message box's button: "yes" or "no"
 // Types 7.25 into the modal dialog's field and presses OK, then answers the message box.
 void CALLBACK drive_ask(HWND, UINT, UINT_PTR timer, DWORD) {
   if (HWND dialog = visible_box("Value"); dialog != nullptr) {
-    SetWindowTextA(GetDlgItem(dialog, ASK_VALUE), "7.25");
+    HWND field = GetDlgItem(dialog, ASK_VALUE);
+    SetWindowTextA(field, "7.25");
+    SendMessageA(field, EM_SETMODIFY, TRUE, 0);  // as typing leaves it
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   } else if (HWND box = visible_box("Ask"); box != nullptr) {
