@@ -11,3 +11,4 @@
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
 #include "quill/grid.hpp"
+#include "quill/bitmap.hpp"
