@@ -172,15 +172,6 @@ TEST_F(BitmapView, ViewRepaintsFromTheBitmap) {
   const COLORREF shown = GetPixel(dc, 10, 10);
   ReleaseDC(view, dc);
   EXPECT_EQ(shown, RGB(255, 0, 0));
-  const char* folder = std::getenv("ORLIX_SCREENSHOTS");
-  if (folder != nullptr) {
-    // A picture for a person: the view of a pattern, saved as PNG from the screen.
-    IGrColourN(0x00C0FF);
-    IGrCircle(0.5f, 0.5f, 0.3f);
-    WBitmapView(bitmap_, ViewFit);
-    win32_test::drain(200);
-    std::printf("screenshot folder %s\n", folder);
-  }
 }
 
 // One scroll step of an 8000 x 8000 bitmap: the key's message and the repaint it causes.
