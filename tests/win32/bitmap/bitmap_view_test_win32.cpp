@@ -12,6 +12,7 @@
 
 #include "base/error_state.hpp"
 #include "bitmap_test_ids.h"
+#include "bitmap_test_support.hpp"
 #include "core/window_table.hpp"
 #include "graphics/image/memory_bitmap.hpp"
 #include "quill/bitmap.hpp"
@@ -28,12 +29,6 @@ namespace {
 
 using win32_test::Event;
 using win32_test::next_input_event;
-
-int take_error() {
-  const int code = quill::errors().last_error;
-  quill::errors().last_error = 0;
-  return code;
-}
 
 HWND view_window(int n) { return quill::windows().windows[static_cast<std::size_t>(n)].converted; }
 

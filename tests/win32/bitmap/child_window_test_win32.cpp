@@ -6,6 +6,7 @@
 
 #include "base/error_state.hpp"
 #include "bitmap_test_ids.h"
+#include "bitmap_test_support.hpp"
 #include "core/window_table.hpp"
 #include "quill/bitmap.hpp"
 #include "quill/errors.hpp"
@@ -19,12 +20,6 @@
 namespace {
 
 using win32_test::next_input_event;
-
-int take_error() {
-  const int code = quill::errors().last_error;
-  quill::errors().last_error = 0;
-  return code;
-}
 
 const quill::WindowEntry& entry(int n) { return quill::windows().windows[static_cast<std::size_t>(n)]; }
 
