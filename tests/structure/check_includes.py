@@ -3,7 +3,7 @@
 
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
-headers of an area above it (base <- text <- core <- dialog <- graphics, grid <- layers),
+headers of an area above it (base <- text <- core <- dialog <- graphics, grid <- bitmap <- layers),
 when quoted includes form a cycle, or when quill/quillanthor.hpp leaves out a public header."""
 import re
 import sys
@@ -17,7 +17,8 @@ ALLOWED = {
     "dialog": {"base", "text", "core", "dialog"},
     "graphics": {"base", "text", "core", "graphics"},
     "grid": {"base", "text", "core", "dialog", "graphics", "grid"},
-    "layers": {"base", "text", "core", "dialog", "graphics", "grid", "layers"},
+    "bitmap": {"base", "text", "core", "dialog", "graphics", "bitmap"},
+    "layers": {"base", "text", "core", "dialog", "graphics", "grid", "bitmap", "layers"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -39,6 +39,10 @@ void source_size(const EventValues& v, int& width, int& height) {
     layers_field_size(v.window, v.detail4, width, height);
     return;
   }
+  if (v.detail3 == 2) {
+    layers_view_size(v.window, width, height);
+    return;
+  }
   if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, width, height);
 }
 
@@ -52,7 +56,7 @@ void deliver(EventValues v, int& type, EventRecord& record) {
     v.pixel_h = height;
   }
   GraphicsUnits units;
-  const bool in_graphics_units = (v.detail3 == 0 || v.detail3 == 1) && has_graphics_units(v.type) &&
+  const bool in_graphics_units = v.detail3 >= 0 && v.detail3 <= 2 && has_graphics_units(v.type) &&
                                  layers_event_units(v, width, height, units);
   complete_record(v, width, height, record, in_graphics_units ? &units : nullptr);
   type = v.type;

@@ -50,13 +50,17 @@ struct WindowLayer {
   // The drawing size of a graphics field of a dialog, for completing its events; false
   // when the layer does not know the field.
   bool (*field_size)(int dialog_handle, int field_id, int& width, int& height) = nullptr;
+  // The size of the bitmap a window's bitmap view shows, for completing the view's events
+  // (detail3 2); false when the window shows none.
+  bool (*view_size)(int window, int& width, int& height) = nullptr;
   // WM_PAINT of a window's client area: true when the layer painted it (from its back
   // buffer); otherwise core paints and reports the repaint.
   bool (*paint_client)(HWND client, HDC dc, const RECT& area) = nullptr;
 
   // Completing the record of a key, pointer, repaint, resize or double-click event: its
   // position (and a repaint's size) in the layer's graphics units, with the event's
-  // window (detail3 0) or dialog field (detail3 1, detail4 the field, 0 the dialog) of
+  // window (detail3 0), dialog field (detail3 1, detail4 the field, 0 the dialog) or bitmap
+  // view (detail3 2, positions in the bitmap's pixels) of
   // width x height pixels as the drawing target for the moment. False: the layer has no
   // graphics units, and core uses the range 0..1 over the whole source.
   bool (*event_units)(const EventValues& event, int width, int height, GraphicsUnits& units) = nullptr;
@@ -80,6 +84,7 @@ HWND layers_load_combined(int dialog_id, HWND client, HWND frame, int& code);
 bool layers_close_combined(HWND dialog);
 HWND layers_modeless_dialog(HWND& owner);
 bool layers_field_size(int dialog_handle, int field_id, int& width, int& height);
+bool layers_view_size(int window, int& width, int& height);
 bool layers_paint_client(HWND client, HDC dc, const RECT& area);
 bool layers_event_units(const EventValues& event, int width, int height, GraphicsUnits& units);
 HWND layers_field_window(int dialog_handle, int field_id);

@@ -68,6 +68,13 @@ bool layers_field_size(int dialog_handle, int field_id, int& width, int& height)
   return false;
 }
 
+bool layers_view_size(int window, int& width, int& height) {
+  for (const WindowLayer& layer : layers()) {
+    if (layer.view_size != nullptr && layer.view_size(window, width, height)) return true;
+  }
+  return false;
+}
+
 bool layers_paint_client(HWND client, HDC dc, const RECT& area) {
   for (const WindowLayer& layer : layers()) {
     if (layer.paint_client != nullptr && layer.paint_client(client, dc, area)) return true;

@@ -15,7 +15,7 @@ inline constexpr int kStatusBarId = 999;
 inline constexpr int kMaxStatusParts = 255;
 
 // Kind of the record attached to a frame (GWLP_USERDATA holds the kind).
-enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6 };
+enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6, BitmapViewer = 8 };
 
 struct WindowEntry {
   HWND frame = nullptr;
@@ -43,6 +43,7 @@ struct WindowEntry {
   // and focus and receives the window's menu, toolbar and accelerator commands first.
   HWND converted = nullptr;
   HWND last_focus = nullptr;       // focused control when the frame was deactivated
+  bool inside_parent = false;      // a child window inside the root window's client area
   int client_width = 0;
   int client_height = 0;
 };
@@ -84,6 +85,9 @@ HWND current_client();
 void select_window(int n);
 // Sets the text of status-bar part 1..255 of the current window (others ignored).
 void set_status_text(int part, const char* text);
+
+// True when a child window lies inside the root window's client area.
+bool inside_parent_windows_exist();
 
 // Translates msg through the accelerators of the nearest window with a menu, starting at
 // hwnd and going up the parent chain. True when it became a command.

@@ -310,6 +310,8 @@ void create_frame(WindowEntry& entry, RootWindowPlan& plan, std::string_view tit
   SetWindowLongPtrA(entry.frame, GWLP_USERDATA, 0);
 }
 
+}  // namespace
+
 // The menu's identifier table, accelerators and help strings, all named like the menu.
 void attach_menu_resources(WindowEntry& entry, int menu_id, HINSTANCE instance) {
   if (entry.menu == nullptr) return;
@@ -319,6 +321,8 @@ void attach_menu_resources(WindowEntry& entry, int menu_id, HINSTANCE instance) 
   entry.menu_strings = strings.data();
   entry.menu_strings_size = strings.size();
 }
+
+namespace {
 
 // Toolbars widen or heighten the frame; a centred frame moves by half of what is added.
 void add_toolbars(WindowEntry& entry, RootWindowPlan& plan, std::span<const int> toolbars,
@@ -343,16 +347,7 @@ void add_toolbars(WindowEntry& entry, RootWindowPlan& plan, std::span<const int>
 
 void add_status_bar(WindowEntry& entry, RootWindowPlan& plan, HINSTANCE instance, int& added_h) {
   if (!(plan.flags & WinStatusBar)) return;
-  DWORD bar_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-  if (!(plan.flags & WinFixedSize)) bar_style |= SBARS_SIZEGRIP;
-  entry.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0, entry.frame,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
-                                     instance, nullptr);
-  if (entry.status_bar == nullptr) return;
-  SendMessageA(entry.status_bar, WM_SIZE, 0, 0);
-  RECT s{};
-  GetWindowRect(entry.status_bar, &s);
-  const int bar_h = s.bottom - s.top;
+  const int bar_h = create_status_bar(entry, plan.flags, instance);
   added_h += bar_h;
   if (plan.centred_y) plan.y -= bar_h / 2;
 }
@@ -365,6 +360,8 @@ void grow_frame(const WindowEntry& entry, RootWindowPlan& plan, int added_w, int
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+}  // namespace
+
 void create_client_area(WindowEntry& entry, HINSTANCE instance) {
   const RECT area = client_area_rect(entry);
   entry.client = CreateWindowExA(0, "QUILCLIENT", "",
@@ -374,6 +371,21 @@ void create_client_area(WindowEntry& entry, HINSTANCE instance) {
   if (entry.client == nullptr) fatal_window_failure("Failed to create window - aborting.");
   layout_frame(entry);
 }
+
+int create_status_bar(WindowEntry& entry, int flags, HINSTANCE instance) {
+  DWORD bar_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  if (!(flags & WinFixedSize)) bar_style |= SBARS_SIZEGRIP;
+  entry.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0, entry.frame,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+                                     instance, nullptr);
+  if (entry.status_bar == nullptr) return 0;
+  SendMessageA(entry.status_bar, WM_SIZE, 0, 0);
+  RECT s{};
+  GetWindowRect(entry.status_bar, &s);
+  return s.bottom - s.top;
+}
+
+namespace {
 
 // Loads the measured dialog into the client area; the frame remembers its outer size.
 void combine_dialog(WindowEntry& entry, RootWindowPlan& plan) {
@@ -497,14 +509,7 @@ void WindowShutdown() {
     table.client_dc = nullptr;
   }
   for (int n = quill::kMaxWindows - 1; n >= 0; --n) {
-    quill::WindowEntry& entry = table.windows[static_cast<std::size_t>(n)];
-    if (entry.frame != nullptr && IsWindow(entry.frame)) DestroyWindow(entry.frame);
-    if (entry.background != nullptr) DeleteObject(entry.background);
-    for (HBITMAP bitmap : entry.toolbar_bitmaps) {
-      if (bitmap != nullptr) DeleteObject(bitmap);
-    }
-    if (entry.accelerators != nullptr) DestroyAcceleratorTable(entry.accelerators);
-    entry = quill::WindowEntry{};
+    quill::release_window_entry(table.windows[static_cast<std::size_t>(n)]);
   }
   quill::reset_event_state();
   quill::remove_report_hooks();

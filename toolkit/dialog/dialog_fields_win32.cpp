@@ -660,9 +660,12 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
     platform_type = IMAGE_ENHMETAFILE;
     image = quill::metafile_resource(instance, image_id);
   }
-  // Types 3 and 4 copy in-memory bitmaps and metafiles, which this toolkit does not hold.
+  int code = quill::error::kInvalidImage;
+  if ((image_type == 3 || image_type == 4) && quill::memory_image_hook != nullptr) {
+    image = quill::memory_image_hook(image_type, image_id, control, code);
+  }
   if (image == nullptr) {
-    IErrorReport(quill::error::kInvalidImage, "WDialogPutImage");
+    IErrorReport(code, "WDialogPutImage");
     return;
   }
   if (kind == FieldKind::Static) {
@@ -688,7 +691,7 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
       if (record->image_type == 5) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(record->image));
     }
     record->image = image;
-    record->image_type = image_type;
+    record->image_type = image_type == 3 || image_type == 4 ? 1 : image_type;  // copies are bitmaps
   }
   InvalidateRect(control, nullptr, TRUE);
 }

@@ -175,6 +175,11 @@ inline void (*grid_option_hook)(HWND control, int option, int value) = nullptr;
 // Set by the grid area: a loaded dialog is going away, and with it the grids of its fields.
 inline void (*grid_release_hook)(int dialog_handle) = nullptr;
 
+// Set by the bitmap area: WDialogPutImage types 3 and 4, a bitmap the field may own made
+// from memory bitmap id (type 3) or from memory metafile id drawn at the field's size
+// (type 4); null with code set (1015, 1061) when there is none.
+inline HBITMAP (*memory_image_hook)(int type, int id, HWND field, int& code) = nullptr;
+
 // A dialog's system menu entries follow its frame: restore, and minimise, maximise and
 // size where the style has no such box or frame, are greyed.
 void adjust_system_menu(HWND dialog);

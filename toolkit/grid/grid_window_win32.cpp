@@ -25,7 +25,8 @@ constexpr int kModeReadOnly = 2;
 int current_grid_window() {
   const WindowTable& table = windows();
   if (!table.open || table.current < 0 || table.current >= kMaxWindows) return -1;
-  return table.windows[static_cast<std::size_t>(table.current)].converted != nullptr ? table.current : -1;
+  const WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
+  return entry.converted != nullptr && entry.kind == WindowKind::Grid ? table.current : -1;
 }
 
 void set_frame_kind(WindowEntry& entry, WindowKind kind) {
@@ -36,6 +37,11 @@ void set_frame_kind(WindowEntry& entry, WindowKind kind) {
 // Makes the grid window of entry; 0 or 1053.
 int convert(int window, WindowEntry& entry) {
   if (entry.kind == WindowKind::CombinedDialog || entry.client == nullptr) return error::kGridWindowInit;
+  if (entry.kind != WindowKind::Plain) return error::kWindowConverted;
+  // A grid over the root's client area would hide the windows inside it; a window inside
+  // the root has no menu bar for the grid's commands.
+  if (window == 0 && inside_parent_windows_exist()) return error::kInsideParentWindows;
+  if (entry.inside_parent && entry.menu != nullptr) return error::kGridMenuInside;
   grid_registry().window_lookup = &current_grid_window;
   attach_window_grid(window);
   HWND control = create_window_grid(entry.client, window);
@@ -77,7 +83,7 @@ void forget_window_grid(int window, HWND control) {
 
 void release_grid_windows() {
   for (WindowEntry& entry : windows().windows) {
-    if (entry.converted != nullptr) DestroyWindow(entry.converted);
+    if (entry.converted != nullptr && entry.kind == WindowKind::Grid) DestroyWindow(entry.converted);
   }
 }
 
@@ -97,10 +103,10 @@ void WGridWindow(int mode) {
   }
   WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
   if (mode == kModeGiveBack) {
-    if (entry.converted != nullptr) DestroyWindow(entry.converted);
+    if (entry.converted != nullptr && entry.kind == WindowKind::Grid) DestroyWindow(entry.converted);
     return;
   }
-  if (entry.converted == nullptr) {
+  if (entry.converted == nullptr || entry.kind != WindowKind::Grid) {
     if (const int code = convert(table.current, entry)) {
       IErrorReport(code, "WGridWindow");
       return;

@@ -2,6 +2,7 @@
 // first call: both it and WStartup register the layers before core opens anything.
 #include <windows.h>
 
+#include "bitmap/bitmap_layer_win32.hpp"
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
 #include "graphics/routines.hpp"
@@ -30,6 +31,9 @@ void register_window_layers() {
   grids.first_open = register_grid_field_class;
   grids.shutdown = release_grid_windows;
   register_window_layer(grids);
+  // Bitmaps: views of memory bitmaps in child windows, pixel operations on windows and
+  // image fields of dialogs.
+  register_bitmap_layer();
 }
 
 }  // namespace quill

@@ -66,6 +66,7 @@ void bitmap_screen_driver(GrOp op) {
     s.screen.attach(bitmap, 1.0, 1.0, false);
   }
   s.screen.draw(op);
+  if (op != GrOp::Initialise) bitmap_changed(state.drawable.id);
 }
 
 void describe_image_device() {

@@ -149,6 +149,10 @@ void WBitmapDestroy(int handle) {
     IErrorReport(error::kInvalidBitmap, "WBitmapDestroy");
     return;
   }
+  if (bitmaps().in_view != nullptr && bitmaps().in_view(handle)) {
+    IErrorReport(error::kBitmapViewed, "WBitmapDestroy");
+    return;
+  }
   bitmaps().slots[static_cast<std::size_t>(handle)].reset();
   int& count = drawing().bitmap_count;
   while (count > 0 && bitmap_slot(count) == nullptr) {

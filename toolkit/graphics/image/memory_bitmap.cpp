@@ -139,6 +139,22 @@ Rgb MemoryBitmap::pixel(int x, int y) const {
   return {t.red, t.green, t.blue};
 }
 
+std::uint32_t MemoryBitmap::value(int x, int y) const {
+  const std::uint8_t* r = row(y);
+  const auto at = static_cast<std::size_t>(x);
+  switch (depth_) {
+    case 4: return at % 2 == 0 ? r[at / 2] >> 4U : r[at / 2] & 15U;
+    case 8: return r[at];
+    case 16: return r[2 * at] | (static_cast<std::uint32_t>(r[2 * at + 1]) << 8);
+    case 24: return r[3 * at] | (static_cast<std::uint32_t>(r[3 * at + 1]) << 8) | (static_cast<std::uint32_t>(r[3 * at + 2]) << 16);
+    default: return r[4 * at] | (static_cast<std::uint32_t>(r[4 * at + 1]) << 8) | (static_cast<std::uint32_t>(r[4 * at + 2]) << 16);
+  }
+}
+
+void bitmap_changed(int id) {
+  if (bitmaps().changed != nullptr) bitmaps().changed(id);
+}
+
 BitmapTable& bitmaps() {
   static BitmapTable table;
   return table;

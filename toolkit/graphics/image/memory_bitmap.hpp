@@ -40,6 +40,11 @@ class MemoryBitmap {
   void fill(Rgb colour);
   // The colour of pixel (x, y), for tests and readers.
   Rgb pixel(int x, int y) const;
+  // The stored value of pixel (x, y) (0 <= x < width, 0 <= y < height).
+  std::uint32_t value(int x, int y) const;
+  // The rows from the top, each padded to 4 bytes, as a device-independent bitmap lays them.
+  std::span<const std::uint8_t> rows() const { return pixels_; }
+  std::size_t pitch() const { return pitch_; }
 
  private:
   std::uint8_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * pitch_; }
@@ -61,7 +66,13 @@ bool bitmap_size_allowed(int width, int height, int depth);
 
 struct BitmapTable {
   std::array<std::unique_ptr<MemoryBitmap>, kMaxBitmaps + 1> slots;  // index 1..kMaxBitmaps
+  // Set by the bitmap view: whether a view shows bitmap id (it may not be destroyed then),
+  // and the notice that bitmap id was drawn into. Null: no views.
+  bool (*in_view)(int id) = nullptr;
+  void (*changed)(int id) = nullptr;
 };
+// Tells the bitmap's views that it changed.
+void bitmap_changed(int id);
 
 BitmapTable& bitmaps();
 // The bitmap in slot id, or nullptr.

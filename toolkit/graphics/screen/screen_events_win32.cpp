@@ -6,6 +6,7 @@
 namespace quill {
 
 bool graphics_event_units(const EventValues& event, int width, int height, GraphicsUnits& units) {
+  if (event.detail3 == 2) return false;  // a bitmap view's units come from its bitmap
   Drawable target;
   if (event.detail3 == 1) {
     target.kind = DrawableKind::Field;

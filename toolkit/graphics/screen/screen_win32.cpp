@@ -452,6 +452,13 @@ HDC screen_back_buffer(HWND hwnd) {
   return surface != nullptr ? surface->dc : nullptr;
 }
 
+void* screen_buffer_dc() {
+  if (!is_screen_drawable(drawing().drawable.kind) || screen().current == nullptr) return nullptr;
+  return screen().current->dc;
+}
+
+void show_screen_buffer() { repaint(); }
+
 bool window_is_open(int number) {
   const WindowTable& table = windows();
   return table.open && number >= 0 && number < kMaxWindows &&

@@ -54,7 +54,10 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
 // selected receives the 1-based selection; text (when not empty) the selected text.
 void WDialogGetMenu(int field, int& selected, std::span<char> text = {});
 void WDialogClearField(int field);
-// type 1 bitmap resource (default), 2 icon resource (0: "ICON1"), 5 "KVSMETAFILE" resource.
+// type 1 bitmap resource (default), 2 icon resource (0: "ICON1"), 3 a copy of memory
+// bitmap image_id (any depth), 4 memory metafile image_id drawn at the field's size,
+// 5 "KVSMETAFILE" resource. Errors: 1015 no such image (type 4: a handle outside 1..20),
+// 1061 a metafile slot with nothing recorded, 1006 not an image field.
 void WDialogPutImage(int field, int image_id, std::optional<int> type = std::nullopt);
 
 // Enables (state 1) or disables (0) drawing into a field of the current dialog, or with

@@ -100,7 +100,9 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
 // number and field 0 (detail1 = detail2 = 0). Commands of the window's menu, toolbars
 // and accelerators go to the grid window first: the GridCmd* commands below are carried
 // out by the grid, all others reach the application as EvCommand. Errors: 1052 an
-// unknown mode, 1053 no toolkit window is open or the window holds a dialog.
+// unknown mode, 1053 no toolkit window is open or the window holds a dialog, 1038 the
+// window shows a bitmap, 1057 the root window while child windows lie inside it, 1051 a
+// child window inside the root that has a menu.
 void WGridWindow(int mode);
 
 // Command identifiers the grid carries out itself (menu items, toolbar buttons or

@@ -11,7 +11,8 @@
 // the others true colour. A bad size or depth, or no free number: error 1020 (handle
 // unchanged); a pixel store beyond 1 GiB: error 1109.
 void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth = std::nullopt);
-// Frees a memory bitmap; an invalid or free number reports error 1021.
+// Frees a memory bitmap; an invalid or free number reports error 1021, a bitmap a
+// bitmap view shows 1036.
 void WBitmapDestroy(int handle);
 // Saves the current area (IGrArea) of the current drawable to file_name. The format is
 // 1 BMP, 2 PCX or 15 PNG, or when absent chosen by the extension ".bmp", ".pcx" or

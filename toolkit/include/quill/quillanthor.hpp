@@ -12,3 +12,4 @@
 #include "quill/image.hpp"
 #include "quill/metafile.hpp"
 #include "quill/grid.hpp"
+#include "quill/bitmap.hpp"

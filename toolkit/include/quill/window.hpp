@@ -14,6 +14,8 @@ inline constexpr int WinStatusBar = 32;
 inline constexpr int WinFixedSize = 64;
 inline constexpr int WinHidden = 128;
 inline constexpr int WinTopmost = 512;
+// WindowOpenChild only: the child window lies inside the root window's client area.
+inline constexpr int WinInsideParent = 1024;
 
 // Opens the root window (window 0). flags (default 7: system menu, minimise and maximise
 // boxes): the Win* flags above.
@@ -48,3 +50,28 @@ int WindowUnitsToPixelsX(int units);
 int WindowUnitsToPixelsY(int units);
 int WindowPixelsToUnitsX(int pixel);
 int WindowPixelsToUnitsY(int pixel);
+
+// Child windows (numbers 1..50). Positions and sizes are screen units 0..9999 across the
+// screen, or across the root window's client area for a window opened with
+// WinInsideParent; width and height are those of the client area.
+//
+// Opens a child window and gives its number (the lowest free one) in number. flags: the
+// WindowOpen flags (default 7) plus WinInsideParent. x, y absent: centred; width, height
+// absent or < 1: half the screen (or the root's client area). menu_id: a menu resource
+// with its accelerators; a window inside the root has no menu bar, its menu's
+// accelerators still give EvCommand. Events from the window carry its number in word 0.
+// Errors: 1003 the root window is not open or all 50 numbers are in use, 1002 the menu
+// cannot be loaded (the window opens without it), and for WinInsideParent 1046 the root
+// window holds a dialog, 1056 it is a grid window. number is unchanged on failure.
+void WindowOpenChild(int& number, std::optional<int> flags = std::nullopt,
+                     std::optional<int> x = std::nullopt, std::optional<int> y = std::nullopt,
+                     std::optional<int> width = std::nullopt, std::optional<int> height = std::nullopt,
+                     std::string_view title = {}, std::optional<int> menu_id = std::nullopt);
+// Closes child window number with what it holds (grid, bitmap view, drawing buffer); the
+// root window becomes current when it was. Not an open child window: 1003.
+void WindowCloseChild(int number);
+// Gives the current window a client area of width x height and, when x and y are given,
+// moves it there (units as for WindowOpenChild; the root window's are the screen's).
+// A width or height below 1 keeps that size. No window open: 1003.
+void WindowSize(int width, int height, std::optional<int> x = std::nullopt,
+                std::optional<int> y = std::nullopt);
