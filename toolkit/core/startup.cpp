@@ -7,6 +7,7 @@
 #include "config.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
+#include "os/os_internal.hpp"
 #include "quill/startup.hpp"
 #include "text/text_internal.hpp"
 #include "settings.hpp"
@@ -102,10 +103,7 @@ TemporaryNames temporary_names(const std::string& directory) {
 }
 
 void choose_temporary_names(Settings& s) {
-  std::optional<std::string> temp = environment_path("TEMP");
-  if (!temp) temp = environment_path("TMP");
-  s.temp_directory = temp ? *temp : platform::default_temporary_directory();
-  append_separator(s.temp_directory);
+  s.temp_directory = os::temporary_directory();
   const TemporaryNames names = temporary_names(s.temp_directory);
   s.temp_plot_file = names.plot;
   s.temp_dump_file = names.dump;
