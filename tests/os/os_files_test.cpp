@@ -47,14 +47,16 @@ constexpr int kIsFolder = EISDIR;
 constexpr int kReadOnly = EACCES;
 #endif
 
-std::string read_file(const fs::path& path) {
+// Names go to the streams as bytes, never through a path object, which on Windows would
+// re-encode the code-page bytes.
+std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-void write_file(const fs::path& path, const std::string& bytes) {
+void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -84,7 +86,9 @@ class OsFiles : public ::testing::Test {
     quill::reset_errors_for_test();
   }
   // A name in the scratch folder as the toolkit routines take it.
-  std::string at(const std::string& name) const { return (scratch_ / name).string(); }
+  std::string at(const std::string& name) const {
+    return scratch_.string() + quill::platform::kPathSeparator + name;
+  }
 
   // Runs call and checks it reported 13 for routine with the system error number and the
   // system's own text after the message.
@@ -136,7 +140,7 @@ TEST_F(OsFiles, NamesWithBlanksAndCodePageBytesGoThroughEveryRoutine) {
   IOsDirMake(at("new folder"));  // an existing folder is no failure
   IOsRenameFile(copy, at("renamed \xe4.txt"));
   IOsMoveFile(at("renamed \xe4.txt"), at("new folder/deeper \xe4/moved.txt"));
-  EXPECT_EQ(read_file(scratch_ / "new folder" / "deeper \xe4" / "moved.txt"), "hello");
+  EXPECT_EQ(read_file(at("new folder/deeper \xe4/moved.txt")), "hello");
   IOsDeleteFile(at("new folder/deeper \xe4/moved.txt"));
   IOsDirRemove(at("new folder/deeper \xe4"));
   EXPECT_EQ(IErrorCode(), 0);
@@ -178,8 +182,8 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
        }, "IOsDirInfo", kNoFolder},
   };
   for (const Case& c : cases) expect_system_error(c.call, c.routine, c.error_number, c.label);
-  EXPECT_EQ(read_file(scratch_ / "other.txt"), "y");  // never replaced
-  EXPECT_EQ(read_file(scratch_ / "there.txt"), "x");
+  EXPECT_EQ(read_file(at("other.txt")), "y");  // never replaced
+  EXPECT_EQ(read_file(at("there.txt")), "x");
 
   long long size = 0;
   expect_system_error([&] { IOsFileSize(at("missing"), size); }, "IOsFileSize", kNotFound, "size");
@@ -192,20 +196,17 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
     IOsCopyFile("there.txt", target);
     EXPECT_EQ(IErrorCode(), 55) << target;
   }
-  EXPECT_EQ(read_file(scratch_ / "there.txt"), "x");
+  EXPECT_EQ(read_file(at("there.txt")), "x");
 }
 
 TEST_F(OsFiles, ReadOnlyFilesRefuseWrites) {
-#ifndef _WIN32
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
-#endif
   write_file(at("source.txt"), "new");
   write_file(at("locked.txt"), "old");
   fs::permissions(scratch_ / "locked.txt", fs::perms::owner_write | fs::perms::group_write |
                                                fs::perms::others_write, fs::perm_options::remove);
   expect_system_error([&] { IOsCopyFile(at("source.txt"), at("locked.txt")); }, "IOsCopyFile",
                       kReadOnly, "copy onto read-only");
-  EXPECT_EQ(read_file(scratch_ / "locked.txt"), "old");
+  EXPECT_EQ(read_file(at("locked.txt")), "old");
 #ifdef _WIN32
   expect_system_error([&] { IOsDeleteFile(at("locked.txt")); }, "IOsDeleteFile", kReadOnly,
                       "delete read-only");
@@ -281,8 +282,7 @@ TEST_F(OsFiles, CurrentHomeAndTemporaryFolders) {
   std::array<char, 300> field{};
   IOsDirName(field);
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_TRUE(fs::equivalent(padded(field), scratch_));
-  EXPECT_EQ(padded(field).back(), quill::platform::kPathSeparator);
+  EXPECT_EQ(padded(field), scratch_.string() + separator);
 
   const std::optional<std::string> temp = quill::platform::environment("TEMP");
   const std::optional<std::string> tmp = quill::platform::environment("TMP");

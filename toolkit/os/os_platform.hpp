@@ -12,8 +12,8 @@
 namespace quill::os {
 
 int remove_file(const std::string& path);
-// Copies the bytes; a target that exists is replaced (a device is written as it is), and
-// a regular target left incomplete by a failure is removed.
+// Copies the bytes; a target that exists is replaced (a device is written as it is)
+// unless it is read-only, and a regular target left incomplete by a failure is removed.
 int copy_file(const std::string& source, const std::string& target);
 // A new name for a file or folder. across_volumes allows copying to another volume.
 // An existing target is never replaced.

@@ -79,6 +79,12 @@ int copy_file(const std::string& source, const std::string& target) {
     ::close(in);
     return EISDIR;
   }
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+      (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    ::close(in);
+    return EACCES;  // read-only for everyone, the superuser too
+  }
   const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (out < 0) {
     const int error = errno;

@@ -11,8 +11,8 @@
 
 // Files. A rename or move never replaces an existing target; a copy does.
 void IOsDeleteFile(std::string_view file);
-// Copies the bytes of source to target; the same file on both sides reports 55, and a
-// target left half written by a failure is removed.
+// Copies the bytes of source to target; the same file on both sides reports 55, a
+// read-only target is not replaced (13), and a target left half written is removed.
 void IOsCopyFile(std::string_view source, std::string_view target);
 // A new name for a file or folder on the same volume.
 void IOsRenameFile(std::string_view old_name, std::string_view new_name);
