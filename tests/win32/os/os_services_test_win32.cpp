@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -152,7 +153,18 @@ BOOL CALLBACK find_viewer(HWND window, LPARAM found) {
   return TRUE;
 }
 
+// Points ".txt" at class in the classes of the test's own Wine prefix.
+void associate_txt(const char* file_class) {
+  RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, file_class,
+               static_cast<DWORD>(std::strlen(file_class)));
+}
+
 TEST_F(OsServicesWin32, HelpShowsTextFilesInTheirViewerAndRefusesOtherKinds) {
+  HKEY existing = nullptr;
+  if (RegOpenKeyA(HKEY_CLASSES_ROOT, ".txt", &existing) == ERROR_SUCCESS) {
+    RegCloseKey(existing);
+    GTEST_SKIP() << "the system has a .txt association of its own, which the test would change";
+  }
   const fs::path help = scratch_ / "quill help.txt";
   std::ofstream(help) << "Help text\r\n";
   IErrorReset();
@@ -162,8 +174,15 @@ TEST_F(OsServicesWin32, HelpShowsTextFilesInTheirViewerAndRefusesOtherKinds) {
   WHelpFile((scratch_ / "none.htm").string());
   EXPECT_EQ(IErrorCode(), 13);
 
+  associate_txt("quilltest.noviewer");  // a class without an open command
   IErrorReset();
   WHelpFile(help.string());
+  EXPECT_EQ(IErrorCode(), 1030);
+
+  associate_txt("txtfile");
+  IErrorReset();
+  WHelpFile(help.string());
+  RegDeleteKeyA(HKEY_CLASSES_ROOT, ".txt");
   ASSERT_EQ(IErrorCode(), 0);
   HWND viewer = nullptr;
   for (int i = 0; i < 100 && viewer == nullptr; ++i) {
