@@ -25,6 +25,7 @@
 #include "os/os_internal.hpp"
 #include "quill/errors.hpp"
 #include "quill/os.hpp"
+#include "os_test_support.hpp"
 
 namespace {
 
@@ -47,14 +48,7 @@ constexpr int kIsFolder = EISDIR;
 constexpr int kReadOnly = EACCES;
 #endif
 
-// Names go to the streams as bytes, never through a path object, which on Windows would
-// re-encode the code-page bytes.
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using os_test::read_file;
 
 void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

@@ -15,17 +15,13 @@
 #include "base/error_state.hpp"
 #include "quill/errors.hpp"
 #include "quill/os.hpp"
+#include "os_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using os_test::read_file;
 
 class OsServices : public ::testing::Test {
  protected:
@@ -84,7 +80,7 @@ TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
   IErrorReset();
   IOsExecute("sh -c \"echo one; echo two >&2\"", 1, exit_code, std::nullopt, output.string());
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_EQ(read_file(output), "one\ntwo\n");
+  EXPECT_EQ(read_file(output.string()), "one\ntwo\n");
   IOsExecute("true", 1, exit_code, std::nullopt, (scratch_ / "missing" / "out.txt").string());
   EXPECT_EQ(IErrorCode(), 13);
 }

@@ -15,17 +15,13 @@
 #include "os/os_internal.hpp"
 #include "quill/errors.hpp"
 #include "quill/os.hpp"
+#include "os_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using os_test::read_file;
 
 // The folder of this test program, where the helper program and the provider DLL are.
 fs::path program_folder() {
@@ -90,9 +86,9 @@ TEST_F(OsServicesWin32, ExecuteReportsExitCodesLimitsAndOutput) {
   IErrorReset();
   IOsExecute(child("echo captured"), 1, exit_code, std::nullopt, output.string());
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_EQ(read_file(output), "captured\r\nerr\r\n");
+  EXPECT_EQ(read_file(output.string()), "captured\r\nerr\r\n");
   IOsExecute("cmd /c echo hello", 1, exit_code, std::nullopt, output.string());
-  EXPECT_EQ(read_file(output), "hello\r\n");
+  EXPECT_EQ(read_file(output.string()), "hello\r\n");
 }
 
 TEST_F(OsServicesWin32, MailGoesThroughTheProviderAndReportsItsFailures) {
@@ -111,7 +107,7 @@ TEST_F(OsServicesWin32, MailGoesThroughTheProviderAndReportsItsFailures) {
   IOsSendMail(" a@example.org ; Team:b@example.org ", "Totals", "Line 1\r\nLine 2",
               attachment.string());
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_EQ(read_file(log), "subject=Totals\ntext=Line 1\r\nLine 2\nflags=1\n"
+  EXPECT_EQ(read_file(log.string()), "subject=Totals\ntext=Line 1\r\nLine 2\nflags=1\n"
                             "to=1|a@example.org|SMTP:a@example.org\n"
                             "to=1|Team:b@example.org|Team:b@example.org\n"
                             "file=" + attachment.string() + "|grid data.csv\n");
