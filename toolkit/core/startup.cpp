@@ -1,4 +1,4 @@
-// WStartup: environment, defaults, configuration file and report mode; IOsVariable.
+// WStartup: environment, defaults, configuration file and report mode.
 #include <algorithm>
 #include <cstdio>
 
@@ -157,16 +157,4 @@ bool quill::start_up(std::optional<std::string_view> config_file) {
 
   if (s.version_requested) IAbnormalExit("Quillanthor version 9.20c", 0);
   return true;
-}
-
-void IOsVariable(std::string_view name, std::span<char> value) {
-  std::fill(value.begin(), value.end(), ' ');
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  const std::optional<std::string> found = quill::platform::environment(std::string(name));
-  if (!found) return;
-  if (found->size() > value.size()) {
-    IErrorReport(quill::error::kVariableTooSmall, "IOsVariable");
-    return;
-  }
-  std::copy(found->begin(), found->end(), value.begin());
 }

@@ -1,4 +1,4 @@
-// Files and folders: the public routines over the platform's system calls.
+// The environment, files and folders: the public routines over the platform's system calls.
 #include <algorithm>
 
 #include "base/error_codes.hpp"
@@ -51,6 +51,15 @@ bool matching_entries(std::string_view directory, std::string_view pattern, int 
 }  // namespace quill::os
 
 using namespace quill::os;
+
+void IOsVariable(std::string_view name, std::span<char> value) {
+  const std::optional<std::string> found = quill::platform::environment(trimmed(name));
+  if (found) {
+    put_result(value, *found, "IOsVariable");
+  } else {
+    put_text(value, "");
+  }
+}
 
 void IOsDeleteFile(std::string_view file) {
   report_system_error(remove_file(trimmed(file)), "IOsDeleteFile");

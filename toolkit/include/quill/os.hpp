@@ -1,4 +1,4 @@
-// Operating-system services: files and folders, running programs, help display, mail, and
+// Operating-system services: the environment, files and folders, running programs, help display, mail, and
 // the file and folder selection boxes. File and folder names lose their trailing blanks.
 // A failure of the system itself reports 13 with the system's error number, whose text
 // the report line carries.
@@ -8,6 +8,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+// Writes the value of environment variable name into value, blank-padded (all blank
+// when unset). A value longer than value leaves it blank and reports 1023.
+void IOsVariable(std::string_view name, std::span<char> value);
 
 // Files. A rename or move never replaces an existing target; a copy does.
 void IOsDeleteFile(std::string_view file);
