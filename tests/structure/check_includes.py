@@ -3,7 +3,7 @@
 
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
-headers of an area above it (base <- text <- core <- dialog <- graphics, grid <- bitmap <- layers),
+headers of an area above it (base <- text <- os <- core <- dialog <- graphics, grid <- bitmap <- layers),
 when quoted includes form a cycle, or when quill/quillanthor.hpp leaves out a public header."""
 import re
 import sys
@@ -13,12 +13,13 @@ from pathlib import Path
 ALLOWED = {
     "base": {"base"},
     "text": {"base", "text"},
-    "core": {"base", "text", "core"},
-    "dialog": {"base", "text", "core", "dialog"},
-    "graphics": {"base", "text", "core", "graphics"},
-    "grid": {"base", "text", "core", "dialog", "graphics", "grid"},
-    "bitmap": {"base", "text", "core", "dialog", "graphics", "bitmap"},
-    "layers": {"base", "text", "core", "dialog", "graphics", "grid", "bitmap", "layers"},
+    "os": {"base", "os"},
+    "core": {"base", "text", "os", "core"},
+    "dialog": {"base", "text", "os", "core", "dialog"},
+    "graphics": {"base", "text", "os", "core", "graphics"},
+    "grid": {"base", "text", "os", "core", "dialog", "graphics", "grid"},
+    "bitmap": {"base", "text", "os", "core", "dialog", "graphics", "bitmap"},
+    "layers": {"base", "text", "os", "core", "dialog", "graphics", "grid", "bitmap", "layers"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -2,6 +2,7 @@
 #include "command_line.hpp"
 
 #include "base/platform.hpp"
+#include "os/os_internal.hpp"
 #include "settings.hpp"
 
 namespace quill {
@@ -18,25 +19,9 @@ void capture_command_line() {
 }
 
 std::string command_line_argument(std::string_view line, int index) {
-  if (index < 0) return {};
-  std::size_t position = 0;
-  for (int current = 0;; ++current) {
-    position = line.find_first_not_of(' ', position);
-    if (position == std::string_view::npos) return {};
-    std::size_t begin = position;
-    std::size_t end;
-    if (line[position] == '"') {
-      begin = position + 1;
-      end = line.find('"', begin);
-      if (end == std::string_view::npos) end = line.size();
-      position = end == line.size() ? end : end + 1;
-    } else {
-      end = line.find(' ', position);
-      if (end == std::string_view::npos) end = line.size();
-      position = end;
-    }
-    if (current == index) return std::string(line.substr(begin, end - begin));
-  }
+  const std::vector<std::string> arguments = os::split_arguments(line);
+  if (index < 0 || static_cast<std::size_t>(index) >= arguments.size()) return {};
+  return arguments[static_cast<std::size_t>(index)];
 }
 
 std::string command_line_argument(int index) {

@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "os/os_internal.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
 
@@ -128,12 +129,12 @@ void finish_first_open() {
 
 void release_optional_libraries() {
   WindowTable& table = windows();
-  for (HMODULE* module : {&table.msimg32, &table.mapi32, &table.dwmapi}) {
+  for (HMODULE* module : {&table.msimg32, &table.dwmapi}) {
     if (*module != nullptr) FreeLibrary(*module);
     *module = nullptr;
   }
   table.gradient_fill = nullptr;
-  table.mapi_send_mail = nullptr;
+  os::release_mail_library();
   table.dwm_is_composition_enabled = nullptr;
 }
 
@@ -159,11 +160,6 @@ int rich_edit_level() {
 FARPROC gradient_fill_entry() {
   WindowTable& table = windows();
   return optional_entry(table.msimg32, table.gradient_fill, "msimg32.dll", "GradientFill");
-}
-
-FARPROC mapi_send_mail_entry() {
-  WindowTable& table = windows();
-  return optional_entry(table.mapi32, table.mapi_send_mail, "mapi32.dll", "MAPISendMail");
 }
 
 bool composition_enabled() {

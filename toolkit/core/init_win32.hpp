@@ -17,13 +17,13 @@ HWND create_measuring_window();
 // After the root window exists: the CGM clipboard format.
 void finish_first_open();
 // The optional system libraries are loaded when first asked for, not at start-up: the
-// gradient fill of the graphics layer, the mail entry, desktop composition. Each entry
-// is null when its library or routine is missing.
+// gradient fill of the graphics layer, desktop composition (and the mail library, which
+// the operating-system services load). Each entry is null when its library or routine
+// is missing.
 FARPROC gradient_fill_entry();
-FARPROC mapi_send_mail_entry();
 // True when the composition library answers that desktop composition is on.
 bool composition_enabled();
-// Frees the optional libraries loaded so far (WindowShutdown).
+// Frees the optional libraries loaded so far, the mail library too (WindowShutdown).
 void release_optional_libraries();
 // Loads the rich-edit library (2.0 or later, else 1.0) once, so that its window classes
 // exist; the dialog manager calls it before creating a template that names them.

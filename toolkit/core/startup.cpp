@@ -1,4 +1,4 @@
-// WStartup: environment, defaults, configuration file and report mode; IOsVariable.
+// WStartup: environment, defaults, configuration file and report mode.
 #include <algorithm>
 #include <cstdio>
 
@@ -7,6 +7,7 @@
 #include "config.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
+#include "os/os_internal.hpp"
 #include "quill/startup.hpp"
 #include "text/text_internal.hpp"
 #include "settings.hpp"
@@ -102,10 +103,7 @@ TemporaryNames temporary_names(const std::string& directory) {
 }
 
 void choose_temporary_names(Settings& s) {
-  std::optional<std::string> temp = environment_path("TEMP");
-  if (!temp) temp = environment_path("TMP");
-  s.temp_directory = temp ? *temp : platform::default_temporary_directory();
-  append_separator(s.temp_directory);
+  s.temp_directory = os::temporary_directory();
   const TemporaryNames names = temporary_names(s.temp_directory);
   s.temp_plot_file = names.plot;
   s.temp_dump_file = names.dump;
@@ -159,16 +157,4 @@ bool quill::start_up(std::optional<std::string_view> config_file) {
 
   if (s.version_requested) IAbnormalExit("Quillanthor version 9.20c", 0);
   return true;
-}
-
-void IOsVariable(std::string_view name, std::span<char> value) {
-  std::fill(value.begin(), value.end(), ' ');
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  const std::optional<std::string> found = quill::platform::environment(std::string(name));
-  if (!found) return;
-  if (found->size() > value.size()) {
-    IErrorReport(quill::error::kVariableTooSmall, "IOsVariable");
-    return;
-  }
-  std::copy(found->begin(), found->end(), value.begin());
 }

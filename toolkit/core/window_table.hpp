@@ -67,10 +67,8 @@ struct WindowTable {
   UINT find_replace_message = 0;
   HWND measuring_window = nullptr;  // hidden 10x10 window, lives until the root is made
   HMODULE msimg32 = nullptr;
-  HMODULE mapi32 = nullptr;
   HMODULE dwmapi = nullptr;
   FARPROC gradient_fill = nullptr;
-  FARPROC mapi_send_mail = nullptr;
   FARPROC dwm_is_composition_enabled = nullptr;
   UINT cgm_clipboard_format = 0;
 };

@@ -1,6 +1,5 @@
 // Hardcopy: starting and ending output through the selected driver, choosing the driver,
 // the numbered hardcopy options, and the hardcopy defaults of the configuration.
-#include <cstdio>
 #include <string>
 
 #include "base/error_codes.hpp"
@@ -10,6 +9,7 @@
 #include "graphics/routines.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
+#include "quill/os.hpp"
 
 namespace quill {
 namespace {
@@ -119,7 +119,9 @@ void finish_print(bool written) {
       IErrorReport(code, "IGrHardCopy");
     }
   }
-  std::remove(print.temporary_file.c_str());
+  if (IOsExists(print.temporary_file)) {
+    IOsDeleteFile(print.temporary_file);
+  }
 }
 
 void replay_state_to_hardcopy() {

@@ -13,11 +13,6 @@ namespace quill {
 // a printer name.
 bool destination_is_path(std::string_view destination);
 
-// Copies the bytes of source to destination (created anew, or an existing device opened
-// for writing). Returns 0, or the error code: 1 either side cannot be opened, 2 a read or
-// write failed, 3 the destination cannot be closed.
-int copy_file_to(const std::string& source, const std::string& destination);
-
 // Sends file to the printer named destination as raw data, the job named document.
 // nullopt when the system knows no printer of that name; otherwise 0 or an error code
 // (63 the printer refuses the job, 1 the file cannot be read, 2 a write failed).
@@ -25,8 +20,9 @@ std::optional<int> send_to_printer(const std::string& file, const std::string& d
                                    const std::string& destination);
 
 // Hands file on: to the printer named destination when the system knows one, else to the
-// device or file path. Returns 0 or the error code to report (63 for a name that is
-// neither a known printer nor a path).
+// device or file path (IOsCopyFile). Returns 0 or the error code to report (63 for a name
+// that is neither a known printer nor a path, 13 with the system's error recorded for a
+// copy that failed).
 int hand_over_print_file(const std::string& file, const std::string& document,
                          const std::string& destination);
 

@@ -4,6 +4,7 @@
 #include "quill/errors.hpp"
 #include "quill/text.hpp"
 #include "quill/startup.hpp"
+#include "quill/os.hpp"
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 #include "quill/clipboard.hpp"

@@ -1,9 +1,11 @@
-// Start-up: the first call of an application, and environment access.
+// Start-up: the first call of an application (IOsVariable, the environment, is in os.hpp).
 #pragma once
 
 #include <optional>
 #include <span>
 #include <string_view>
+
+#include "quill/os.hpp"
 
 // Gathers the environment, sets every toolkit-wide setting to its default, reads the
 // configuration file (config_file when it names an existing file, else the one found
@@ -13,7 +15,3 @@
 void WStartup(std::optional<std::string_view> config_file = std::nullopt,
               std::optional<int> reserved1 = std::nullopt,
               std::optional<int> reserved2 = std::nullopt);
-
-// Writes the value of environment variable name into value, blank-padded (all blank
-// when unset). A value longer than value leaves it blank and reports 1023.
-void IOsVariable(std::string_view name, std::span<char> value);
