@@ -274,6 +274,8 @@ TEST_F(NumericDialog, ReadOnlyAndDisabledSpinFieldsIgnoreEveryStep) {
       SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
       SendMessageW(spin, WM_KEYUP, VK_UP, 0);
     }
+    win32_test::drain(200);
+    EXPECT_EQ(text(c.id), c.text) << "after keys and the wheel";
     EnableWindow(updown, TRUE);
     click_up_arrow(updown);
     for (win32_test::Event e = win32_test::next_input_event(500); !win32_test::is_timeout(e);
