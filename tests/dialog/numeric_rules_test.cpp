@@ -220,6 +220,14 @@ TEST(NumericSpin, StepsClampsAndSnaps) {
     EXPECT_EQ(out.value, c.expected) << "value " << c.value << " delta " << c.delta;
     EXPECT_EQ(out.clamped, c.clamped) << "value " << c.value << " delta " << c.delta;
   }
+  // A read-only or disabled field does not step, whatever the key or arrow asked for.
+  for (const NumericClass cls : {kIntSpin, kRealSpin}) {
+    for (const int delta : {1, -1, 5, -5}) {
+      const quill::SpinOutcome out = quill::spin_step(cls, 42, delta, numeric_record(), true);
+      EXPECT_FALSE(out.changed);
+      EXPECT_EQ(out.value, 42) << "delta " << delta;
+    }
+  }
   EXPECT_FALSE(quill::integer_step_usable(0.9));
   EXPECT_FALSE(quill::integer_step_usable(-3));
   EXPECT_TRUE(quill::integer_step_usable(1.0));

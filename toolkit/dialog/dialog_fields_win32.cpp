@@ -9,8 +9,10 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "core/settings.hpp"
 #include "core/window_table.hpp"
@@ -112,9 +114,13 @@ bool uses_display_format(HWND control) {
 // Sets a text as WDialogPutString does, the value stored by the caller.
 void put_text(HWND control, std::string_view text) {
   FieldRecord* record = quill::field_record(control);
-  const int saved = record != nullptr ? record->change_report : 0;
-  if (record != nullptr) record->change_report = 0;
-  quill::set_control_text(control, text);
+  const int saved = record != nullptr ? std::exchange(record->change_report, 0) : 0;
+  try {
+    quill::set_control_text(control, text);
+  } catch (...) {  // a text too long for memory: the field stays as it was
+    if (record != nullptr) record->change_report = saved;
+    throw;
+  }
   if (record != nullptr) record->change_report = saved;
 }
 
@@ -157,10 +163,15 @@ void WDialogPutString(int field, std::string_view text) {
   HWND control = field_window(field, "WDialogPutString");
   if (control == nullptr) return;
   const std::string_view trimmed = trim(text);
-  put_text(control, trimmed);
-  double value = 0.0;
-  if (!trimmed.empty() && !text_to_real(trimmed, value)) value = 0.0;
-  after_put(control, quill::field_record(control), trimmed, value);
+  // A text too long for memory leaves the field as it was.
+  const int code = quill::allocating(quill::error::kFieldValueOutOfRange, [&] {
+    put_text(control, trimmed);
+    double value = 0.0;
+    if (!trimmed.empty() && !text_to_real(trimmed, value)) value = 0.0;
+    after_put(control, quill::field_record(control), trimmed, value);
+    return 0;
+  });
+  if (code != 0) IErrorReport(code, "WDialogPutString");
 }
 
 void WDialogGetString(int field, std::span<char> text) {
@@ -516,10 +527,19 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
     return;
   }
   const bool list = kind == 1;
-  SendMessageW(control, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
   const std::size_t used = count > 0 ? std::min(static_cast<std::size_t>(count), options.size()) : 0;
-  for (std::size_t index = 0; index < used; ++index) {
-    const std::wstring wide = widen_for(control, trim(options[index]));
+  // Every option is converted before the old ones go: a list too long for memory
+  // leaves the field as it was.
+  std::vector<std::wstring> wide_options;
+  if (quill::allocating(quill::error::kFieldValueOutOfRange, [&] {
+        wide_options.reserve(used);
+        for (std::size_t index = 0; index < used; ++index) wide_options.push_back(widen_for(control, trim(options[index])));
+      }) != 0) {
+    IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutMenu");
+    return;
+  }
+  SendMessageW(control, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+  for (const std::wstring& wide : wide_options) {
     SendMessageW(control, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
   if (kind == 3 && text.has_value() && selected == 0) {

@@ -359,7 +359,7 @@ void handle_scroll(HWND dialog, WPARAM wparam, LPARAM lparam) {
   if (kind == FieldKind::UpDown) {
     HWND buddy = reinterpret_cast<HWND>(SendMessageW(control, UDM_GETBUDDY, 0, 0));
     const FieldRecord* field = field_record(buddy);
-    if (field == nullptr || field->companion != control) return;
+    if (field == nullptr || field->companion != control || spin_field_locked(buddy)) return;
     const int id = GetDlgCtrlID(buddy);
     record->previous_field = id;
     record->current_field = id;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "core/resources_win32.hpp"
 #include "core/window_layers.hpp"
@@ -555,6 +556,42 @@ void WDialogHide() {
   if (code != 0) IErrorReport(code, "WDialogHide");
 }
 
+namespace {
+
+// The title in the caption, or on the tab of a tab page. May throw when the title does
+// not fit in memory; nothing has changed then.
+void put_title(HWND dialog, bool caption, std::string_view title) {
+  std::string_view text = title;
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (caption) {
+    quill::set_control_text(dialog, text);
+  } else if (quill::is_tab_page(dialog)) {
+    const int handle = quill::dialog_record(dialog)->handle;
+    const quill::DialogSlots& slots = quill::dialogs().slots;
+    std::wstring wide(text.size(), L'\0');
+    const int made = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                            wide.data(), static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(made > 0 ? made : 0));
+    for (int slot = 1; slot <= slots.count; ++slot) {
+      HWND owner = static_cast<HWND>(slots.at(slot));
+      for (HWND child = GetWindow(owner, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (quill::field_kind(child) != quill::FieldKind::Tab) continue;
+        const int count = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
+        for (int index = 0; index < count; ++index) {
+          if (quill::tab_page_id(child, index).value_or(0) != handle) continue;
+          TCITEMW change{};
+          change.mask = TCIF_TEXT;
+          change.pszText = wide.data();
+          SendMessageW(child, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+          InvalidateRect(child, nullptr, TRUE);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon) {
   HWND dialog = quill::current_dialog_window();
   if (dialog == nullptr) {
@@ -563,32 +600,9 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
   }
   const bool caption = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   if (title.has_value()) {
-    std::string_view text = *title;
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (caption) {
-      quill::set_control_text(dialog, text);
-    } else if (quill::is_tab_page(dialog)) {
-      const int handle = quill::dialog_record(dialog)->handle;
-      const quill::DialogSlots& slots = quill::dialogs().slots;
-      std::wstring wide(text.size(), L'\0');
-      const int made = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                              wide.data(), static_cast<int>(wide.size()));
-      wide.resize(static_cast<std::size_t>(made > 0 ? made : 0));
-      for (int slot = 1; slot <= slots.count; ++slot) {
-        HWND owner = static_cast<HWND>(slots.at(slot));
-        for (HWND child = GetWindow(owner, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-          if (quill::field_kind(child) != quill::FieldKind::Tab) continue;
-          const int count = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
-          for (int index = 0; index < count; ++index) {
-            if (quill::tab_page_id(child, index).value_or(0) != handle) continue;
-            TCITEMW change{};
-            change.mask = TCIF_TEXT;
-            change.pszText = wide.data();
-            SendMessageW(child, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
-            InvalidateRect(child, nullptr, TRUE);
-          }
-        }
-      }
+    if (quill::allocating(quill::error::kFieldValueOutOfRange, [&] { put_title(dialog, caption, *title); }) != 0) {
+      IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogTitle");
+      return;
     }
   }
   const int icon_id = icon.value_or(-1);

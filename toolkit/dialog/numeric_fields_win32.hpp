@@ -31,6 +31,9 @@ HWND numeric_field_blocking_tab();
 // An up-down notification (UDN_DELTAPOS) of a spin field: steps the field; true when
 // the up-down's own position change is to be cancelled.
 bool numeric_spin_step(const NMUPDOWN& change);
+// A read-only or disabled spin field: its up-down control changes nothing and reports
+// nothing.
+bool spin_field_locked(HWND field);
 // The value a numeric field's readers return: the stored value unless the user changed
 // the text; false when the text is blank or is not a number of the field's class.
 bool numeric_field_value(HWND control, double& value);

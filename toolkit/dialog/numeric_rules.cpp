@@ -151,10 +151,10 @@ std::optional<double> numeric_text_value(NumericClass c, std::string_view text) 
 
 bool integer_step_usable(double step) { return std::isfinite(step) && std::trunc(step) >= 1.0; }
 
-SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record) {
+SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record, bool locked) {
   SpinOutcome outcome;
   outcome.value = value;
-  if (delta == 0) return outcome;
+  if (delta == 0 || locked) return outcome;
   const double magnitude = (delta >= 5 || delta <= -5) ? record.large_step : record.small_step;
   const bool integer = c == NumericClass::IntegerSpin;
   const double step = integer ? std::trunc(magnitude) : magnitude;

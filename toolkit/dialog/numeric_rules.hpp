@@ -92,8 +92,9 @@ struct SpinOutcome {
 };
 // delta +1/-1 steps by the small step, +5/-5 (and larger) by the large step. The range
 // clamps; INTEGERSPIN truncates, snaps an unclamped value to the base grid and keeps
-// within the 32-bit range.
-SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record);
+// within the 32-bit range. A locked field (read-only or disabled) never steps, whatever
+// key, arrow or wheel asked for it.
+SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record, bool locked = false);
 
 // A step that INTEGERSPIN can use: at least 1 once truncated (false otherwise).
 bool integer_step_usable(double step);

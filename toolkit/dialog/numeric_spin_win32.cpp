@@ -55,6 +55,10 @@ void follow_spin_field(HWND field) {
   SetWindowPos(updown, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+bool spin_field_locked(HWND field) {
+  return IsWindowEnabled(field) == FALSE || (GetWindowLongPtrW(field, GWL_STYLE) & ES_READONLY) != 0;
+}
+
 bool numeric_spin_step(const NMUPDOWN& change) {
   HWND updown = change.hdr.hwndFrom;
   HWND field = reinterpret_cast<HWND>(SendMessageW(updown, UDM_GETBUDDY, 0, 0));
@@ -67,7 +71,7 @@ bool numeric_spin_step(const NMUPDOWN& change) {
     const std::string text = control_text(field, static_cast<std::size_t>(-1));
     if (const std::optional<double> typed = numeric_text_value(*c, text)) value = *typed;
   }
-  const SpinOutcome outcome = spin_step(*c, value, change.iDelta, *record);
+  const SpinOutcome outcome = spin_step(*c, value, change.iDelta, *record, spin_field_locked(field));
   if (!outcome.changed) return true;
   record->value = outcome.value;
   // Written as typing would be: a field with change reports reports this change.

@@ -4,6 +4,7 @@
 // style is solid, and as lines when it is an outline.
 #include <cmath>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "graphics/drawing_state.hpp"
 #include "quill/errors.hpp"
@@ -45,6 +46,16 @@ void load_points(std::span<const float> x, std::span<const float> y, std::size_t
     p.ys[i] = to_drawing_y(y[i]);
   }
   p.count = static_cast<int>(n);
+}
+
+// The caller chooses how many points a shape has; a shape whose points do not fit in
+// memory is not drawn and reports 49.
+template <typename Draw>
+void draw_point_arrays(std::string_view routine, Draw draw) {
+  if (const int code = allocating(error::kFillTooComplex, draw)) {
+    drawing().primitive.count = 0;
+    IErrorReport(code, routine);
+  }
 }
 
 void outline_loaded_points() {
@@ -136,8 +147,10 @@ void IGrPolyLine(std::span<const float> x, std::span<const float> y) {
   if (n < 2) {
     return;
   }
-  load_points(x, y, n);
-  send_operation(GrOp::Polyline);
+  draw_point_arrays("IGrPolyLine", [&] {
+    load_points(x, y, n);
+    send_operation(GrOp::Polyline);
+  });
 }
 
 void IGrPolygon(std::span<const float> x, std::span<const float> y) {
@@ -145,7 +158,7 @@ void IGrPolygon(std::span<const float> x, std::span<const float> y) {
   if (n < 3) {
     return;
   }
-  closed_shape(GrOp::Polygon, x, y, n);
+  draw_point_arrays("IGrPolygon", [&] { closed_shape(GrOp::Polygon, x, y, n); });
 }
 
 void IGrTriangle(float x1, float y1, float x2, float y2, float x3, float y3) {
@@ -277,8 +290,10 @@ void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint3
   p.pixels = pixels;
   p.image_width = width;
   p.image_height = height;
-  send_operation(GrOp::Image);
+  // A driver that converts the pixels needs a copy of them: one too large reports 1109.
+  const int code = allocating(error::kImageTooLarge, [] { send_operation(GrOp::Image); });
   p.pixels = {};
+  if (code != 0) IErrorReport(code, "IGrImage");
 }
 
 void IGrNewPage() { send_to_hardcopy(GrOp::NewPage); }

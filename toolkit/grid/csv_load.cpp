@@ -1,6 +1,7 @@
 // WGridLoad: reads a comma-separated file into a grid, field by field, from row 1.
 #include <array>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "grid/csv_load.hpp"
 #include "grid/grid_file.hpp"
@@ -81,6 +82,7 @@ void CsvGridLoader::store_cell(int c, std::string_view text) {
 }
 
 void CsvGridLoader::store(std::string_view text, bool cut) {
+  if (pending_ == error::kGridSize) return;  // out of memory: the rest is not read
   const int c = column_++;
   if (c > grid_.column_count()) {
     pending_ = error::kGridFileSize;
@@ -97,7 +99,10 @@ void CsvGridLoader::store(std::string_view text, bool cut) {
       pending_ = error::kGridFileSize;
       return;
     }
-    set_rows(grid_, grid_.rows + 1);
+    if (const int code = set_rows(grid_, grid_.rows + 1); code != 0) {
+      pending_ = code;
+      return;
+    }
   }
   if (c == 0) {
     put_row_title(grid_, row_, text);
@@ -140,17 +145,31 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
     IErrorReport(quill::error::kFileOpen, quill::kRoutine);
     return;
   }
-  quill::CsvGridLoader loader(*target.grid, grow.value_or(0) == 1, options.value_or(0));
-  quill::CsvReader reader;
-  for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
-  if (in.failed()) {
-    // What was read stays; the rest of the grid is left as it was.
-    quill::repaint_grid(target);
-    IErrorReport(quill::error::kFileReadWrite, quill::kRoutine);
+  // The file fills a copy, which takes the grid's place once it is read: a file that
+  // does not fit in memory leaves the grid as it was.
+  quill::Grid loaded;
+  bool read_failed = false;
+  int pending = 0;
+  const int code = quill::allocating(quill::error::kGridSize, [&] {
+    loaded = *target.grid;
+    quill::CsvGridLoader loader(loaded, grow.value_or(0) == 1, options.value_or(0));
+    quill::CsvReader reader;
+    for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
+    // After a read error what was read stays; the rest of the grid is left as it was.
+    read_failed = in.failed();
+    if (read_failed) return;
+    reader.finish(loader);
+    pending = loader.finish();
+  });
+  if (code != 0 || pending == quill::error::kGridSize) {
+    IErrorReport(quill::error::kGridSize, quill::kRoutine);
     return;
   }
-  reader.finish(loader);
-  const int pending = loader.finish();
+  *target.grid = std::move(loaded);
   quill::repaint_grid(target);
-  if (pending != 0) IErrorReport(pending, quill::kRoutine);
+  if (read_failed) {
+    IErrorReport(quill::error::kFileReadWrite, quill::kRoutine);
+  } else if (pending != 0) {
+    IErrorReport(pending, quill::kRoutine);
+  }
 }

@@ -17,7 +17,8 @@ class CsvGridLoader {
   CsvGridLoader(Grid& grid, bool grow, int options);
 
   void operator()(const CsvField& field);
-  // Clears the rows after the last one read; returns the pending code (0, 1009, 1054).
+  // Clears the rows after the last one read; returns the pending code (0, 1009, 1054,
+  // or 1018 when rows could not grow for lack of memory: the load is then worthless).
   int finish();
 
  private:

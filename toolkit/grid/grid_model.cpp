@@ -1,4 +1,5 @@
 // The grid model's operations.
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "grid/grid_model.hpp"
 
@@ -63,14 +64,25 @@ void assign_text(std::string& target, std::string_view text) {
   target.assign(text.substr(0, std::min(text.size(), kGridTextLength)));
 }
 
-// Rebuilds the cell table for a new shape, keeping the cells that remain.
+// Rebuilds the cell table and the row titles for a new shape, keeping the cells that
+// remain. Every allocation comes before the first change, so a shape that does not fit
+// in memory throws with the grid as it was.
 void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
   const std::size_t old_columns = grid.columns.size();
   const std::size_t rows = static_cast<std::size_t>(new_rows);
   if (new_columns == old_columns) {
+    // Growing row by row (a load) keeps the vector's own amortised growth.
+    const std::size_t old_cells = grid.cells.size();
     grid.cells.resize(rows * new_columns);
+    try {
+      grid.row_title_texts.resize(rows);
+    } catch (...) {
+      grid.cells.resize(old_cells);
+      throw;
+    }
   } else {
     std::vector<GridCell> cells(rows * new_columns);
+    grid.row_title_texts.resize(rows);
     const std::size_t keep_rows = std::min(rows, static_cast<std::size_t>(grid.rows));
     const std::size_t keep_columns = std::min(new_columns, old_columns);
     for (std::size_t r = 0; r < keep_rows; ++r) {
@@ -80,7 +92,6 @@ void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
     }
     grid.cells = std::move(cells);
   }
-  grid.row_title_texts.resize(rows);
   grid.rows = new_rows;
   grid.current_column = std::clamp(grid.current_column, 1, std::max(1, static_cast<int>(new_columns)));
   grid.current_row = std::clamp(grid.current_row, 1, std::max(1, new_rows));
@@ -102,26 +113,34 @@ int set_columns(Grid& grid, std::span<const int> types, std::span<const int> wid
     if (!is_column_type(type)) return error::kGridColumnType;
   }
   const std::size_t count = types.size();
-  // Cells of a column whose type changes start empty.
-  reshape(grid, count, grid.rows);
-  grid.columns.resize(count);
-  for (std::size_t c = 0; c < count; ++c) {
-    GridColumn& column = grid.columns[c];
-    const auto type = static_cast<ColumnType>(types[c]);
-    if (column.type != type) {
-      column = GridColumn{};
-      column.type = type;
+  return allocating(error::kGridSize, [&] {
+    std::vector<GridColumn> columns(grid.columns.begin(),
+                                    grid.columns.begin() + static_cast<std::ptrdiff_t>(std::min(count, grid.columns.size())));
+    columns.resize(count);
+    std::vector<bool> retyped(count, false);
+    for (std::size_t c = 0; c < count; ++c) {
+      GridColumn& column = columns[c];
+      const auto type = static_cast<ColumnType>(types[c]);
+      // Cells of a column whose type changes start empty.
+      if (c >= grid.columns.size() || column.type != type) {
+        column = GridColumn{};
+        column.type = type;
+        retyped[c] = c < grid.columns.size();
+      }
+      if (c < widths.size() && widths[c] > 0) column.width = widths[c];
+    }
+    reshape(grid, count, grid.rows);
+    grid.columns = std::move(columns);
+    for (std::size_t c = 0; c < count; ++c) {
+      if (!retyped[c]) continue;
       for (int r = 1; r <= grid.rows; ++r) grid.cell(static_cast<int>(c) + 1, r) = GridCell{};
     }
-    if (c < widths.size() && widths[c] > 0) column.width = widths[c];
-  }
-  return 0;
+  });
 }
 
 int set_rows(Grid& grid, int rows) {
   if (rows < 0 || rows > grid.max_rows) return error::kGridRowCount;
-  reshape(grid, grid.columns.size(), rows);
-  return 0;
+  return allocating(error::kGridSize, [&] { reshape(grid, grid.columns.size(), rows); });
 }
 
 int set_max_rows(Grid& grid, int max_rows) {

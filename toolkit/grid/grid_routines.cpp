@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
@@ -12,8 +13,9 @@ namespace {
 
 enum class Change { None, Repaint };
 
-// Finds the grid of field, runs op on it and reports the code op returns. A change
-// that succeeded repaints the grid.
+// Finds the grid of field, runs op on it and reports the code op returns; an op that
+// cannot get its memory reports 1018 and must leave the grid as it was. A change that
+// succeeded repaints the grid.
 template <typename Op>
 void with_grid(int field, const char* routine, Change change, Op&& op) {
   const GridTarget target = find_grid(field);
@@ -21,7 +23,7 @@ void with_grid(int field, const char* routine, Change change, Op&& op) {
     IErrorReport(target.error, routine);
     return;
   }
-  const int code = op(*target.grid);
+  const int code = allocating(error::kGridSize, [&] { return op(*target.grid); });
   if (code != 0) {
     IErrorReport(code, routine);
   } else if (change == Change::Repaint) {
@@ -162,10 +164,12 @@ void WGridPutOptions(int field, int column, std::span<const std::string_view> op
     quill::GridColumn& target = grid.column(column);
     if (target.type != quill::ColumnType::OptionMenu) return quill::error::kGridColumnType;
     if (count < 0 || static_cast<std::size_t>(count) > options.size()) return quill::error::kOptionOutOfRange;
-    target.options.clear();
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(count));
     for (const std::string_view option : options.first(static_cast<std::size_t>(count))) {
-      target.options.emplace_back(quill::trim_trailing(option));
+      texts.emplace_back(quill::trim_trailing(option));
     }
+    target.options = std::move(texts);
     for (int row = 1; row <= grid.rows; ++row) {
       quill::GridCell& cell = grid.cell(column, row);
       if (cell.option > count) cell.option = 0;

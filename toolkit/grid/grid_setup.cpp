@@ -1,8 +1,10 @@
 // Parsing and applying grid set-up lines.
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "grid/grid_setup.hpp"
 
 #include <charconv>
+#include <utility>
 
 namespace quill {
 namespace {
@@ -131,7 +133,10 @@ GridSetupLine parse_grid_setup_line(std::string_view text) {
   return line;
 }
 
-int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
+namespace {
+
+// One line applied; a line that would not fit in memory throws with the grid unchanged.
+int apply_line(Grid& grid, const GridSetupLine& line) {
   const bool column_ok = line.column >= 1 && line.column <= grid.column_count();
   switch (line.kind) {
     case GridSetupKind::Columns:
@@ -147,8 +152,10 @@ int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
       const int max_rows = line.numbers.size() == 2 ? line.numbers[1] : grid.max_rows;
       if (max_rows > kGridMaxRows) return error::kGridSize;
       if (rows < 0 || rows > max_rows) return error::kGridRowCount;
-      grid.max_rows = max_rows;
-      return set_rows(grid, rows);
+      const int old_max_rows = std::exchange(grid.max_rows, max_rows);
+      const int code = set_rows(grid, rows);
+      if (code != 0) grid.max_rows = old_max_rows;
+      return code;
     }
     case GridSetupKind::Titles:
       grid.column_titles = line.numbers[0] != 0;
@@ -177,12 +184,21 @@ int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
     case GridSetupKind::Options:
       if (!column_ok) return error::kCellOutOfRange;
       if (grid.column(line.column).type != ColumnType::OptionMenu) return error::kGridColumnType;
-      grid.column(line.column).options = line.options;
+    {
+      std::vector<std::string> options = line.options;
+      grid.column(line.column).options = std::move(options);
       return 0;
+    }
     case GridSetupKind::Invalid:
       break;
   }
   return error::kOptionOutOfRange;
+}
+
+}  // namespace
+
+int apply_grid_setup(Grid& grid, const GridSetupLine& line) {
+  return allocating(error::kGridSize, [&] { return apply_line(grid, line); });
 }
 
 }  // namespace quill

@@ -12,7 +12,7 @@ DEMO = sys.argv[1]
 SHOTS = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] else None
 
 INT_RANGED, INT_SPIN, INT_SPIN_TOP, REAL, REAL_SPIN, DOUBLE, DOUBLE_SPIN = range(301, 308)
-INT_OPTION, INT_FREE, PLAIN, INT_SPIN_FAST, READONLY_SPIN = range(308, 313)
+INT_OPTION, INT_FREE, PLAIN, INT_SPIN_FAST, READONLY_SPIN, READONLY_INT_SPIN = range(308, 314)
 OK, CANCEL, CLOSE = 1, 2, 399
 
 
@@ -99,14 +99,14 @@ def buttons(events):
 
 
 def check_layout(demo):
-    spins = {INT_SPIN, INT_SPIN_TOP, REAL_SPIN, DOUBLE_SPIN, INT_SPIN_FAST, READONLY_SPIN}
+    spins = {INT_SPIN, INT_SPIN_TOP, REAL_SPIN, DOUBLE_SPIN, INT_SPIN_FAST, READONLY_SPIN, READONLY_INT_SPIN}
     check(set(demo.updowns) == spins, f"an up-down beside every spin field and no other, got {sorted(demo.updowns)}")
     for ident in spins & set(demo.updowns):
         left, top, right, bottom, visible, enabled = demo.updowns[ident]
         field = demo.rects[ident]
         check(left == field[2] and top == field[1] and visible == 1,
               f"up-down of {ident} visible at the field's right edge: {demo.updowns[ident]} / {field}")
-        check(enabled == (0 if ident == READONLY_SPIN else 1),
+        check(enabled == (0 if ident in (READONLY_SPIN, READONLY_INT_SPIN) else 1),
               f"up-down of {ident} enabled only when the field is not read-only")
     check(demo.focus == [INT_RANGED, 0, 1], f"the first field has the focus, text selected: {demo.focus}")
     check(demo.values[REAL_SPIN]["real"] == 1.5 and demo.values[REAL]["int_code"] == 1010,
@@ -239,6 +239,15 @@ def check_spins(demo):
     demo.click(INT_SPIN_FAST)
     keys(demo, "Up")
     check(demo.values[INT_SPIN_FAST]["int"] == value + 1, f"the Up key steps the field: {demo.values[INT_SPIN_FAST]}")
+    for ident, shown in ((READONLY_INT_SPIN, "42"), (READONLY_SPIN, "8")):
+        demo.click(ident)
+        _, events = keys(demo, "Up", "Up", "Down", "Prior", "Next")
+        xdotool("click", "4")  # the wheel, forwards
+        events += demo.settle()[1]
+        check(demo.text(ident) == shown and demo.values[ident]["real"] == float(shown)
+              and [10, 300, ident, ident] not in events,
+              f"keys and the wheel leave read-only spin {ident} at {shown}, no change event: "
+              f"{demo.values[ident]} {events}")
 
 
 def run_checks(demo):

@@ -36,7 +36,7 @@ std::string rect_words(HWND window) {
 
 constexpr int kNumericFields[] = {ND_INT_RANGED, ND_INT_SPIN,   ND_INT_SPIN_TOP, ND_REAL,
                                   ND_REAL_SPIN,  ND_DOUBLE,     ND_DOUBLE_SPIN,  ND_INT_OPTION,
-                                  ND_INT_FREE,   ND_INT_SPIN_FAST, ND_READONLY_SPIN};
+                                  ND_INT_FREE,   ND_INT_SPIN_FAST, ND_READONLY_SPIN, ND_READONLY_INT_SPIN};
 
 std::string value_line(HWND dialog, int id) {
   quill::errors().last_error = 0;

@@ -250,6 +250,45 @@ TEST_F(NumericDialog, ModalDisplayStepsItsOwnUpDownAndKeepsTheLoadedOne) {
   EXPECT_EQ(record(ND_INT_SPIN).value, 5.0);
 }
 
+// A locked spin field changes neither its text nor its value and reports no change,
+// whether a person presses keys in it or turns the wheel, or its arrows are pressed
+// (they are enabled here on purpose: the field, not its up-down, must refuse the step).
+TEST_F(NumericDialog, ReadOnlyAndDisabledSpinFieldsIgnoreEveryStep) {
+  show();
+  SetForegroundWindow(dialog_);
+  WDialogFieldState(ND_DOUBLE_SPIN, 0);
+  struct Case {
+    int id;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{ND_READONLY_INT_SPIN, L"42"}, Case{ND_READONLY_SPIN, L"8"}, Case{ND_DOUBLE_SPIN, L"0"}}) {
+    HWND spin = field(c.id);
+    HWND updown = static_cast<HWND>(record(c.id).companion);
+    if (IsWindowEnabled(spin)) {
+      SetFocus(spin);
+      win32_test::drain(100);
+      ASSERT_EQ(GetFocus(), spin) << c.id;
+      for (const WORD key : {VK_UP, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT}) win32_test::press(key);
+      win32_test::mouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
+    } else {  // no input reaches a disabled window; its messages still may
+      SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
+      SendMessageW(spin, WM_KEYUP, VK_UP, 0);
+    }
+    win32_test::drain(200);
+    EXPECT_EQ(text(c.id), c.text) << "after keys and the wheel";
+    EnableWindow(updown, TRUE);
+    click_up_arrow(updown);
+    for (win32_test::Event e = win32_test::next_input_event(500); !win32_test::is_timeout(e);
+         e = win32_test::next_input_event(500)) {
+      EXPECT_FALSE(e.type == EvFieldEdited && e.record.detail1 == c.id && e.record.detail2 == c.id) << c.id;
+    }
+    EXPECT_EQ(text(c.id), c.text);
+    int code = 0;
+    EXPECT_EQ(read_integer(c.id, code), std::stoi(c.text)) << c.id;
+    EXPECT_EQ(code, 0) << c.id;
+  }
+}
+
 TEST(NumericLocale, InitialTextTakesTheLocaleSeparator) {
   quill::set_decimal_separator(',');
   quill::set_locale_separator_enabled(true);

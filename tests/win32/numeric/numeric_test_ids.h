@@ -15,4 +15,5 @@
 #define ND_PLAIN 310         /* plain EDIT */
 #define ND_INT_SPIN_FAST 311 /* INTEGERSPIN, small step 1, large step 100 */
 #define ND_READONLY_SPIN 312 /* read-only REALSPIN */
+#define ND_READONLY_INT_SPIN 313 /* read-only INTEGERSPIN holding 42 */
 #define ND_CLOSE 399         /* ends the demo */

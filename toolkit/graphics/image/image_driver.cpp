@@ -1,8 +1,8 @@
 // Memory bitmaps as drawables (the screen driver while a bitmap is selected) and driver 6,
 // the image hardcopy: it draws into a bitmap of the device size and, at the end, writes
 // it as PNG, BMP or PCX (option 26) at the colour depth of option 23.
-#include <new>
 
+#include "base/allocation.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/image/image_encoders.hpp"
 #include "graphics/image/raster.hpp"
@@ -93,11 +93,9 @@ std::unique_ptr<MemoryBitmap> make_page(int width, int height, int depth) {
   if (!bitmap_size_allowed(width, height, depth)) {
     return nullptr;
   }
-  try {
-    return std::make_unique<MemoryBitmap>(width, height, depth, std::move(colours));
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  std::unique_ptr<MemoryBitmap> page;
+  allocating(0, [&] { page = std::make_unique<MemoryBitmap>(width, height, depth, std::move(colours)); });
+  return page;
 }
 
 void begin_image_output() {

@@ -2,8 +2,8 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
-#include <new>
 
+#include "base/allocation.hpp"
 #include "graphics/image/byte_order.hpp"
 #include "graphics/image/image_encoders.hpp"
 #include "graphics/image/png_encoder.hpp"
@@ -184,11 +184,7 @@ ImageResult guarded(const PixelBuffer& image, ByteSink& sink, Encode encode) {
   if (!valid_pixel_buffer(image)) {
     return refused();
   }
-  try {
-    return encode(image, sink);
-  } catch (const std::bad_alloc&) {
-    return {ImageError::Api, out_of_memory_error()};
-  }
+  return allocating(ImageResult{ImageError::Api, out_of_memory_error()}, [&] { return encode(image, sink); });
 }
 
 }  // namespace

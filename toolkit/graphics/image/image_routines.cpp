@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <new>
 #include <string>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "graphics/image/area_pixels.hpp"
 #include "graphics/image/image_file.hpp"
@@ -86,18 +86,23 @@ int read_current_area(AreaPixels& out, ImageResult& failure) {
 void save_current_area(int format, std::string_view file_name, std::string_view routine) {
   AreaPixels area;
   ImageResult result;
-  try {
-    if (const int code = read_current_area(area, result); code != 0) {
-      IErrorReport(code, routine);
-      return;
-    }
-  } catch (const std::bad_alloc&) {
-    result = {ImageError::Api, out_of_memory_error()};
+  const ImageResult out_of_memory{ImageError::Api, out_of_memory_error()};
+  int code = 0;
+  result = allocating(out_of_memory, [&] {
+    ImageResult read;
+    code = read_current_area(area, read);
+    return read;
+  });
+  if (code != 0) {
+    IErrorReport(code, routine);
+    return;
   }
   if (result.ok()) {
-    result = format == static_cast<int>(ImageFormat::Clipboard)
+    result = allocating(out_of_memory, [&] {
+      return format == static_cast<int>(ImageFormat::Clipboard)
                  ? put_clipboard_bitmap(area.buffer)
                  : save_image_file(static_cast<ImageFormat>(format), area.buffer, file_name);
+    });
   }
   report(result, routine);
 }
@@ -131,10 +136,9 @@ void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth)
     if (slot) {
       continue;
     }
-    try {
-      slot = std::make_unique<MemoryBitmap>(width, height, bits);
-    } catch (const std::bad_alloc&) {
-      IErrorReport(error::kBitmapCreation, "WBitmapCreate");
+    if (const int code = allocating(error::kBitmapCreation,
+                                    [&] { slot = std::make_unique<MemoryBitmap>(width, height, bits); })) {
+      IErrorReport(code, "WBitmapCreate");
       return;
     }
     drawing().bitmap_count = std::max(drawing().bitmap_count, id);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "core/clipboard_ops.hpp"
 #include "graphics/metafile/metafile_internal.hpp"
@@ -31,10 +32,12 @@ void WMetafileToClipboard(int handle) {
     IErrorReport(error::kMetafileHandle, "WMetafileToClipboard");
     return;
   }
-  const std::string bytes = complete_metafile(handle);
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const int code = clipboard_put_cgm(static_cast<std::int32_t>(kMetafileWidth),
-                                     static_cast<std::int32_t>(kMetafileHeight), {data, bytes.size()});
+  const int code = allocating(error::kMetafileFull, [&] {
+    const std::string bytes = complete_metafile(handle);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    return clipboard_put_cgm(static_cast<std::int32_t>(kMetafileWidth), static_cast<std::int32_t>(kMetafileHeight),
+                             {data, bytes.size()});
+  });
   if (code != 0) {
     IErrorReport(code, "WMetafileToClipboard");
   }
@@ -42,19 +45,23 @@ void WMetafileToClipboard(int handle) {
 
 void WMetafileFromClipboard(int& handle) {
   handle = 0;
-  const int offered = clipboard_query(kOfferedSize);
-  std::vector<unsigned char> buffer(static_cast<std::size_t>(offered > 0 ? offered : kFirstBuffer));
-  std::int32_t width = 0, height = 0;
-  int copied = 0;
-  int code = clipboard_get_cgm(buffer, width, height, copied);
-  // The offered size may count the block's header or not: grow once if it was short.
-  if (code != 0 && copied == static_cast<int>(buffer.size())) {
-    buffer.resize(buffer.size() * 2 + kFirstBuffer);
-    code = clipboard_get_cgm(buffer, width, height, copied);
-  }
-  if (code == 0) {
-    code = adopt_metafile({reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(copied)}, handle);
-  }
+  // The clipboard says how large the block is: one too large for memory reports 1062.
+  const int code = allocating(error::kMetafileFull, [&] {
+    const int offered = clipboard_query(kOfferedSize);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(offered > 0 ? offered : kFirstBuffer));
+    std::int32_t width = 0, height = 0;
+    int copied = 0;
+    int result = clipboard_get_cgm(buffer, width, height, copied);
+    // The offered size may count the block's header or not: grow once if it was short.
+    if (result != 0 && copied == static_cast<int>(buffer.size())) {
+      buffer.resize(buffer.size() * 2 + kFirstBuffer);
+      result = clipboard_get_cgm(buffer, width, height, copied);
+    }
+    if (result == 0) {
+      result = adopt_metafile({reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(copied)}, handle);
+    }
+    return result;
+  });
   if (code != 0) {
     IErrorReport(code, "WMetafileFromClipboard");
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
 #include "graphics/metafile/metafile_internal.hpp"
 #include "quill/errors.hpp"
@@ -50,6 +51,36 @@ void open_recording(int slot) {
   }
 }
 
+// Where a recording stood before an operation: its length and the attributes the
+// encoder believes written (the encoder's own buffers start afresh with each element).
+struct RecordingMark {
+  std::size_t length = 0;
+  double sx = 1.0, sy = 1.0, extent_x = 0.0, extent_y = 0.0;
+  Rgb colour, previous;
+  bool picture_open = false, clip_set = false;
+  double direction = 0.0;
+  int font_set = 1;
+};
+
+RecordingMark mark_recording(const cgm::CgmState& s, const std::string& bytes) {
+  return {bytes.size(), s.sx, s.sy, s.extent_x, s.extent_y, s.colour, s.previous, s.picture_open, s.clip_set,
+          s.direction, s.font_set};
+}
+
+void rewind_recording(cgm::CgmState& s, std::string& bytes, const RecordingMark& mark) {
+  bytes.resize(mark.length);
+  s.sx = mark.sx;
+  s.sy = mark.sy;
+  s.extent_x = mark.extent_x;
+  s.extent_y = mark.extent_y;
+  s.colour = mark.colour;
+  s.previous = mark.previous;
+  s.picture_open = mark.picture_open;
+  s.clip_set = mark.clip_set;
+  s.direction = mark.direction;
+  s.font_set = mark.font_set;
+}
+
 void recorder(GrOp op) {
   release_destroyed_metafiles();
   if (op == GrOp::Initialise) {
@@ -70,11 +101,18 @@ void recorder(GrOp op) {
   if (op == GrOp::BeginOutput || op == GrOp::EndOutput || op == GrOp::NewPage) {
     return;
   }
-  const cgm::StateScope scope(metafiles().recorder);
+  MetafileStore& store = metafiles();
+  const cgm::StateScope scope(store.recorder);
   // Reverse modes belong to hardcopies, not to recordings.
   const int reverse = drawing().device.option(GrOption::ReverseMode);
   drawing().device.set_option(GrOption::ReverseMode, 0);
-  cgm::write_operation(op);
+  std::string& bytes = store.slots[static_cast<std::size_t>(slot)];
+  const RecordingMark mark = mark_recording(store.recorder, bytes);
+  if (allocating(error::kMetafileFull, [&] { cgm::write_operation(op); }) != 0) {
+    // The metafile keeps what was recorded before this operation.
+    rewind_recording(store.recorder, bytes, mark);
+    IErrorReport(error::kMetafileFull, "YYMETR");
+  }
   drawing().device.set_option(GrOption::ReverseMode, reverse);
 }
 
@@ -129,8 +167,9 @@ int adopt_metafile(std::string_view bytes, int& handle) {
     handle = 0;
     return error::kMetafileHandle;
   }
+  std::string recorded(bytes.substr(0, open_end));  // before a slot is taken for it
   WMetafileCreate(handle);
-  metafiles().slots[static_cast<std::size_t>(handle)] = std::string(bytes.substr(0, open_end));
+  metafiles().slots[static_cast<std::size_t>(handle)] = std::move(recorded);
   return 0;
 }
 
@@ -164,6 +203,10 @@ void WMetafileReplay(int handle) {
     return;
   }
   // A copy: replaying a metafile into itself appends to the bytes being read.
-  const std::string elements = metafiles().slots[static_cast<std::size_t>(handle)];
+  std::string elements;
+  if (allocating(error::kMetafileFull, [&] { elements = metafiles().slots[static_cast<std::size_t>(handle)]; })) {
+    IErrorReport(error::kMetafileFull, "WMetafileReplay");
+    return;
+  }
   replay_elements(elements);
 }

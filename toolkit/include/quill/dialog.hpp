@@ -22,6 +22,7 @@ void WDialogSelect(int handle);
 void WDialogTitle(std::optional<std::string_view> title = std::nullopt,
                   std::optional<int> icon = std::nullopt);
 
+// A text (or, for WDialogPutMenu, options) too large for memory: 1009, field unchanged.
 void WDialogPutString(int field, std::string_view text);
 void WDialogGetString(int field, std::span<char> text);
 void WDialogGetStringLength(int field, int& length);

@@ -55,6 +55,7 @@ void IGrLineTo(float x, float y);
 void IGrJoin(float x1, float y1, float x2, float y2);
 void IGrPoint(float x, float y);
 // Open line through the first n = min(x.size(), y.size()) points; fewer than 2: nothing.
+// Points too many for memory (here and in IGrPolygon): error 49, nothing drawn.
 void IGrPolyLine(std::span<const float> x, std::span<const float> y);
 // Closed polygon (filled or outlined by the fill style); fewer than 3 points: nothing.
 void IGrPolygon(std::span<const float> x, std::span<const float> y);
@@ -92,7 +93,8 @@ void IGrTextFlags(int flags);
 // Text at (x, y) with the current attributes.
 void IGrCharOut(float x, float y, std::string_view text);
 // Image of width x height pixels (row-major from the top, 0xBBGGRR) into the rectangle
-// (x1, y1)-(x2, y2); a pixel span shorter than width * height: error 22.
+// (x1, y1)-(x2, y2); a pixel span shorter than width * height: error 22; pixels too many
+// for a driver's copy in memory: error 1109.
 void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
               int width, int height);
 // Ends the current page of an active hardcopy and starts the next.

@@ -1,6 +1,7 @@
 // Grids: tables of typed cells in grid fields of dialogs and in grid windows, with CSV
 // files and HTML export. field names a grid field of the current dialog; 0 names the grid
 // of the current grid window. Columns and rows count from 1; column title 0 is the corner.
+// A change or a file too large for memory reports 1018 and leaves the grid as it was.
 #pragma once
 
 #include <optional>

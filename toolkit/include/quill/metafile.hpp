@@ -1,5 +1,6 @@
 // Memory metafiles: drawings recorded in slots 1..20 while IGrSelect(4, handle) makes
-// one current, replayed into the current drawable and any active hardcopy.
+// one current, replayed into the current drawable and any active hardcopy. An operation
+// the recording has no memory for reports 1062 and the metafile keeps what came before.
 #pragma once
 
 // Takes the first free slot for a new, empty metafile and returns its handle; 0 with
