@@ -1,18 +1,21 @@
 #!/usr/bin/python3
 """Writes test images of every kind the image reader takes, with Pillow, ImageMagick and
-netpbm, into the directory given; prints one line per file: its name and the number of
-high bits per colour component the comparison with Pillow's decoding may trust (8, or 5
-for 16-bit pixels, which readers widen in different ways).
+netpbm, into the directory given, and prints one line per file: its name, the number of
+high bits per colour component a comparison may trust (8, or 5 for 16-bit pixels, which
+readers widen in different ways), and Pillow's decoding: width, height and the RGB bytes
+in hexadecimal, rows from the top. Layouts Pillow does not read are decoded by netpbm.
 """
 import os
 import random
 import struct
 import subprocess
 import sys
+import warnings
 import zlib
 
 from PIL import Image
 
+warnings.simplefilter("ignore")
 OUT = sys.argv[1]
 rng = random.Random(7)
 
@@ -102,6 +105,11 @@ rle4 = bytes([5, 0x12, 0, 3, 0x34, 0x50, 0, 0,       # run of 5, absolute 3 pixe
 with open(path("rle4.bmp"), "wb") as f:
     f.write(bmp(8, 4, 4, 2, palette16, rle4))
 add("rle4.bmp")
+# Pillow misreads RLE4 absolute runs and skips; the picture the codes above describe:
+rle4_rows = [[1, 2, 1, 2, 1, 3, 4, 5], [0] * 8, [0, 0, 10, 11, 10, 11, 0, 0], [15, 1, 15, 1, 15, 1, 0, 0]]
+rle4_picture = Image.new("RGB", (8, 4))
+rle4_picture.putdata([(palette16[4 * i + 2], palette16[4 * i + 1], palette16[4 * i])
+                      for row in reversed(rle4_rows) for i in row])
 
 
 
@@ -212,5 +220,21 @@ for bpp in (1, 4, 8, 24):
     shell(f"{quant} | ppmtobmp -bpp={bpp} > {path(f'pbm_{bpp}.bmp')}")
     add(f"pbm_{bpp}.bmp")
 
+
+def decoded(name):
+    if name == "rle4.bmp":
+        return rle4_picture
+    try:
+        with Image.open(path(name)) as image:
+            image.load()
+            if image.mode.startswith("I"):  # 16-bit grey: the high byte
+                return Image.frombytes("L", image.size, bytes(v >> 8 for v in image.getdata())).convert("RGB")
+            return image.convert("RGB")
+    except OSError:
+        shell(f"pcxtoppm {path(name)} > {path(name)}.ppm")
+        return Image.open(path(name) + ".ppm").convert("RGB")
+
+
 for name, bits in files:
-    print(name, bits)
+    image = decoded(name)
+    print(name, bits, image.width, image.height, image.tobytes().hex())
