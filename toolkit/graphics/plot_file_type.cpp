@@ -81,7 +81,7 @@ constexpr std::string_view kHpglInstructions =
     "ES EW FI FN FP FR FS FT GC GM GP IM IN IP IR IV IW KY LA LB LM LO LT MC MG MT NP NR OA OC OD OE OF OG OH OI OK OL "
     "OO OP OS OT OW PA PB PC PD PE PG PM PP PR PS PT PU PW QL RA RF RO RP RR RT SA SB SC SD SG SI SL SM SP SR SS ST SV "
     "TD TL TR UC UL VA VN VS WD WG WU XT YT ";
-constexpr std::string_view kHpgl2Only = "BP BR BZ CR LA MC NP PC PE PP PW QL RF SB SD SV TR UL WU ";
+constexpr std::string_view kHpgl2Only = "BP BR BZ CO CR LA MC NP PC PE PP PW QL RF SB SD SV TR UL WU ";
 
 bool listed(std::string_view list, std::string_view mnemonic) {
   for (std::size_t at = 0; at + 2 <= list.size(); at += 3) {
