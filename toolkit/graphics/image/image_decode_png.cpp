@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 #include "base/error_codes.hpp"
@@ -87,10 +88,18 @@ std::uint64_t raw_size(const Header& h) {
   return total;
 }
 
+// The Paeth predictor, written so that compilers choose without branches (noisy pictures
+// would mispredict nearly every other one).
 inline std::uint8_t paeth(int a, int b, int c) {
   const int p = b - c, q = a - c;
-  const int pa = p < 0 ? -p : p, pb = q < 0 ? -q : q, pc = (p + q) < 0 ? -(p + q) : p + q;
-  return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+  int pa = p < 0 ? -p : p;
+  const int pb = q < 0 ? -q : q, pc = (p + q) < 0 ? -(p + q) : p + q;
+  int chosen = a;
+  if (pb < pa) {
+    pa = pb;
+    chosen = b;
+  }
+  return static_cast<std::uint8_t>(pc < pa ? c : chosen);
 }
 
 // Undoes the filter of one row in place; prior is the row above (unfiltered) or null.
@@ -245,6 +254,14 @@ DecodeStatus decode_png(std::span<const std::uint8_t> file, DecodedImage& out) {
   if (size > chunks.data_size * kMaxInflateRatio + 64 || size > std::numeric_limits<uLong>::max()) {
     return unsupported_image();
   }
+  // A plain image inflates into the end of the bitmap's own store, far enough back that
+  // each finished row lands behind the rows still to come: no second image-sized buffer
+  // (whose fresh pages cost as much as inflating). Adam7 passes scatter, so an
+  // interlaced image gets a buffer of its own.
+  const std::size_t pitch = padded_row_bytes(h.width, target.depth), rows = static_cast<std::size_t>(h.height);
+  const std::size_t stride = 1 + static_cast<std::size_t>(h.row_bytes(h.width));
+  const std::size_t lead = h.interlaced ? 0 : rows * (pitch > stride ? pitch - stride : 0);
+  if (!h.interlaced) out.pixels.reserve(std::max(pitch * rows, lead + static_cast<std::size_t>(size)));
   if (const DecodeStatus s = allocate_image(out, h.width, h.height, target.depth); !s.ok()) return s;
   if (h.colour_type == kPalette) {
     out.colours = chunks.palette;
@@ -259,29 +276,44 @@ DecodeStatus decode_png(std::span<const std::uint8_t> file, DecodedImage& out) {
     for (const auto part : chunks.data) joined.insert(joined.end(), part.begin(), part.end());
     compressed = joined;
   }
-  std::vector<std::uint8_t> raw(static_cast<std::size_t>(size));
+  std::unique_ptr<std::uint8_t[]> separate;
+  std::uint8_t* raw = nullptr;
+  if (h.interlaced) {
+    separate.reset(new std::uint8_t[static_cast<std::size_t>(size)]);  // every byte is inflated into
+    raw = separate.get();
+  } else {
+    out.pixels.resize(std::max(out.pixels.size(), lead + static_cast<std::size_t>(size)));
+    raw = out.pixels.data() + lead;
+  }
   auto raw_length = static_cast<uLongf>(size);
-  const int z = uncompress(raw.data(), &raw_length, compressed.data(), static_cast<uLong>(compressed.size()));
+  const int z = uncompress(raw, &raw_length, compressed.data(), static_cast<uLong>(compressed.size()));
   if (z != Z_OK) return {error::kZlib, z};
   if (raw_length != size) return unsupported_image();
 
+  // Each row is copied out before it is unfiltered, so writing the row into the store
+  // may overwrite its filtered bytes; the row above stays in the other half.
+  std::vector<std::uint8_t> work(2 * stride);
   const std::size_t step = h.filter_step();
-  std::uint8_t* at = raw.data();
   const auto passes = h.interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(&kWhole, 1);
   for (const Pass& p : passes) {
-    const int w = pass_extent(h.width, p.x0, p.dx), rows = pass_extent(h.height, p.y0, p.dy);
+    const int w = pass_extent(h.width, p.x0, p.dx), pass_rows = pass_extent(h.height, p.y0, p.dy);
     if (w == 0) continue;
     const auto bytes = static_cast<std::size_t>(h.row_bytes(w));
-    const std::uint8_t* prior = nullptr;
-    for (int r = 0; r < rows; ++r) {
-      std::uint8_t* row = at + 1;
-      if (!unfilter(at[0], row, prior, bytes, step) || !store_row(h, target, row, p, w, p.y0 + r * p.dy, out)) {
+    std::uint8_t* current = work.data();
+    std::uint8_t* prior = nullptr;
+    for (int r = 0; r < pass_rows; ++r) {
+      std::memcpy(current, raw, bytes + 1);
+      raw += bytes + 1;
+      if (!unfilter(current[0], current + 1, prior == nullptr ? nullptr : prior + 1, bytes, step) ||
+          !store_row(h, target, current + 1, p, w, p.y0 + r * p.dy, out)) {
         return unsupported_image();
       }
-      prior = row;
-      at += bytes + 1;
+      prior = current;
+      current = current == work.data() ? work.data() + stride : work.data();
     }
   }
+  out.pixels.resize(pitch * rows);
+  if (out.pixels.capacity() > out.pixels.size() + out.pixels.size() / 4) out.pixels.shrink_to_fit();
   return {};
 }
 
