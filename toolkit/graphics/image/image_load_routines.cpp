@@ -1,5 +1,6 @@
 // The public routines that read image files: into a memory bitmap, onto the current
 // drawable, and the type detector for plot files.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
