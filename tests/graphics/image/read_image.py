@@ -5,15 +5,21 @@ Output: one line "FORMAT MODE WIDTH HEIGHT", then one line of hexadecimal RGB by
 from the top. Exits 1 (with the reason on standard error) when Pillow cannot read it all.
 """
 import sys
+import warnings
 
 from PIL import Image
+
+warnings.simplefilter("ignore")
 
 
 def main() -> int:
     try:
         with Image.open(sys.argv[1]) as image:
             image.load()
-            rgb = image.convert("RGB")
+            rgb = image
+            if image.mode.startswith("I"):  # 16-bit grey: the high byte, as 8-bit readers keep
+                rgb = Image.frombytes("L", image.size, bytes(v >> 8 for v in image.getdata()))
+            rgb = rgb.convert("RGB")
             print(image.format, image.mode, image.width, image.height)
             print(rgb.tobytes().hex())
     except Exception as error:  # any failure to read counts as a rejected file

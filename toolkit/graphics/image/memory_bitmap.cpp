@@ -46,6 +46,11 @@ MemoryBitmap::MemoryBitmap(int width, int height, int depth, std::vector<Palette
   fill(Rgb{255, 255, 255});
 }
 
+MemoryBitmap::MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours,
+                           std::vector<std::uint8_t> pixels)
+    : width_(width), height_(height), depth_(depth), pitch_(padded_row_bytes(width, depth)),
+      pixels_(std::move(pixels)), colours_(std::move(colours)) {}
+
 PixelBuffer MemoryBitmap::buffer() const {
   PixelBuffer b;
   b.width = width_;

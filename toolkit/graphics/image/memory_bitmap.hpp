@@ -21,6 +21,9 @@ class MemoryBitmap {
   // A white bitmap. colours: the colour table of a 4- or 8-bit bitmap (empty: the
   // standard 16 colours at 4 bits, the toolkit palette at 8 bits).
   MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours = {});
+  // A bitmap that takes over pixels already in its layout (rows from the top, each
+  // padded_row_bytes(width, depth) long).
+  MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours, std::vector<std::uint8_t> pixels);
 
   int width() const { return width_; }
   int height() const { return height_; }

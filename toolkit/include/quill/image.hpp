@@ -23,3 +23,36 @@ void IGrSaveImage(std::string_view file_name, std::optional<int> format = std::n
 // Copies the current area of the current drawable to the clipboard as a bitmap;
 // 1094 when the clipboard cannot be opened.
 void IGrCopyImageToClipboard();
+
+// Reads a BMP, PCX or PNG file (told apart by its first bytes, whatever its name) into a
+// new memory bitmap and returns its number in handle. The bitmap takes the file's depth
+// where a bitmap has it: palette images of up to 16 colours become 4-bit bitmaps, of up
+// to 256 colours or grey 8-bit ones, 5-6-5 BMP files 16 bits, 32-bit BMP files 32 bits,
+// everything else 24 bits; 16-bit samples keep their high byte, and transparency is
+// dropped (each pixel keeps its colour). Failures leave handle as it was and take no
+// number: 1 the file cannot be opened, 2 it cannot be read, 27 not an image of these
+// kinds or damaged (bad CRC, cut short, a colour index beyond the palette, ...), 1044 the
+// image data does not inflate (zlib's code as the detail), 1109 larger than a bitmap may
+// be, 1020 no free bitmap number or no memory.
+void WBitmapLoad(int& handle, std::string_view file_name);
+// Draws a BMP, PCX or PNG file into the current area of the current drawable, scaled to
+// fill it (the whole user range). Failures as WBitmapLoad's, without 1020 for numbers.
+void IGrLoadImage(std::string_view file_name);
+
+// Type codes of IGrPlotFileType.
+inline constexpr int PlotFileUnknown = 0;
+inline constexpr int PlotFilePostScript = 1;
+inline constexpr int PlotFileEps = 2;        // encapsulated PostScript, also with a binary header
+inline constexpr int PlotFileSvg = 3;
+inline constexpr int PlotFileHpgl = 4;       // pen-plotter HP-GL
+inline constexpr int PlotFileHpgl2 = 5;      // HP-GL/2 without PCL framing
+inline constexpr int PlotFileHpgl2Pcl = 6;   // HP-GL/2 inside PCL printer commands
+inline constexpr int PlotFileDxf = 7;        // text or binary DXF
+inline constexpr int PlotFileCgm = 8;        // binary or clear-text CGM
+inline constexpr int PlotFilePng = 9;
+inline constexpr int PlotFileBmp = 10;
+inline constexpr int PlotFilePcx = 11;
+inline constexpr int PlotFileEmf = 12;       // enhanced metafile
+// The kind of a plot or image file, from its first 4096 bytes. A file that cannot be
+// opened or read reports 1 or 2 and gives PlotFileUnknown; an empty file is unknown.
+int IGrPlotFileType(std::string_view file_name);
