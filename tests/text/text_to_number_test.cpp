@@ -30,7 +30,8 @@ TEST_F(TextToNumber, IntegerWordsSignsAndLimits) {
       {"  12 34", 12, 0},       {"+7", 7, 0},          {"-0", 0, 0},
       {"-", 0, 0},              {"12a", 0, 12},        {"2147483647", 2147483647, 0},
       {"-2147483647", -2147483647, 0},
-      {"2147483648", 0, 4},     {"-2147483648", 0, 4}, {"3000000000", 0, 4},
+      {"2147483648", 0, 4},     {"-2147483648", -2147483647 - 1, 0},
+      {"-2147483649", 0, 4},    {"+2147483648", 0, 4}, {"3000000000", 0, 4},
       {"00000000001", 0, 4},    {"0000000001", 1, 0},  {"    ", 0, 10},
       {"", 0, 10},              {"1.5", 0, 12},        {"--1", 0, 12},
       {"99999999999x", 0, 12},  // characters are checked before sizes
@@ -98,7 +99,7 @@ TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
 // to infinity slips through as 0 or as an undefined integer conversion.
 TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
   const std::string nines(309, '9');          // a digit sum that overflows to infinity
-  const std::string tiny = "0." + std::string(309, '0') + "1";  // 10^-310, below the limit
+  const std::string tiny = "0." + std::string(309, '0') + "1";  // 10^-310, a subnormal
   struct Case {
     std::string text;
     double value;
@@ -108,8 +109,8 @@ TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
       {nines, 0, 4},          {nines + "E-10", 0, 4},  {nines + "E+", 0, 4},
       {nines + "E", 0, 4},    {nines + "D-400", 0, 4}, {"-" + nines + "E-1", 0, 4},
       {"1E" + nines, 0, 4},   {"1E-" + nines, 0, 0},   {"-0E", 0, 0},
-      {"-0E+", 0, 0},         {"-0E0", 0, 0},          {tiny + "E", 0, 0},
-      {tiny + "E+", 0, 0},    {tiny + "E0", 0, 0},     {tiny + "d", 0, 0},
+      {"-0E+", 0, 0},         {"-0E0", 0, 0},          {tiny + "E", 1e-310, 0},
+      {tiny + "E+", 1e-310, 0}, {tiny + "E0", 1e-310, 0}, {tiny + "d", 1e-310, 0},
       {"1.5E", 1.5, 0},       {"-2.5e", -2.5, 0},      {"7E ", 7, 0},
       {"1.5E.", 0, 12},       {"E", 0, 0},             {"1.5EE", 0, 12},
       {"1." + std::string(400, '0') + "1", 1, 0},  // fraction digits past 10^-323 add nothing
