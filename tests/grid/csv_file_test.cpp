@@ -123,6 +123,31 @@ TEST_F(CsvFileTest, EverySavedFormLoadsBackUnchanged) {
   }
 }
 
+// The extreme integers and doubles written with 17 significant digits load back as the
+// very values saved.
+TEST_F(CsvFileTest, ExtremeIntegersAndDoublesLoadBackExactly) {
+  WGridFormat(kField, 4, "(ES25.16E3)");
+  const int integers[] = {-2147483647 - 1, 2147483647};
+  const double doubles[] = {0.3, -184001.578125};
+  for (int r = 1; r <= 2; ++r) {
+    WGridPutCellInteger(kField, 2, r, integers[r - 1]);
+    WGridPutCellDouble(kField, 4, r, doubles[r - 1]);
+  }
+  ASSERT_EQ(take_error(), 0);
+  const quill::Grid saved = grid();
+  WGridSave(kField, "extremes.csv");
+  for (int r = 1; r <= 2; ++r) {
+    WGridClearCell(kField, 2, r);
+    WGridClearCell(kField, 4, r);
+  }
+  WGridLoad(kField, "extremes.csv");
+  EXPECT_EQ(take_error(), 0);
+  expect_same(saved);
+  int smallest = 0;
+  WGridGetCellInteger(kField, 2, 1, smallest);
+  EXPECT_EQ(smallest, -2147483647 - 1);
+}
+
 TEST_F(CsvFileTest, UndefinedValuesLoadBackAsValues) {
   WGridSave(kField, "undefined.csv", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 4);
   WGridLoad(kField, "undefined.csv", 0, 4);
