@@ -52,9 +52,9 @@ class PenPlotter : public Hpgl2 {
 };
 
 TEST_F(Hpgl2, HeaderOfEachModel) {
-  const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"");
+  const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"; IN; PG;");
   EXPECT_EQ(Lines(model5.begin(), model5.begin() + 12),
-            (Lines{"\x1b%0B", "CO\"Plot 'one'\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
+            (Lines{"\x1b%0B", "CO\"Plot 'one', IN, PG,\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
                    "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\";", "CO\"2 0\";", "SC0 32760 0 32760"}));
   EXPECT_EQ(model5.back(), "\x1b%0A");
 
@@ -373,7 +373,7 @@ TEST_F(Hpgl2, ReaderFlagsUnknownCommandsAndSwallowedLines) {
 
 TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
   for (int model : {1, 4, 5}) {
-    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN;", [model] {
+    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN; PG;", [model] {
       hpgl::hpgl_models().printer = model;
       IGrHardCopySelect(12);
     });
@@ -392,6 +392,33 @@ TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
       }
     }
   }
+}
+
+// Without PCL framing the reader starts each page from its defaults: the second page
+// still knows the label terminator and pens beyond 8, and draws its lines after a label.
+TEST_F(Hpgl2, ReaderDrawsEveryPageOfTheUnframedModel) {
+  const std::string text = draw([] {
+    for (int pen = 0; pen < 10; ++pen) {
+      IGrColourN(0x010101 * pen);
+      IGrJoin(10.0F, 10.0F + 10.0F * pen, 200.0F, 10.0F);
+    }
+    IGrNewPage();
+    IGrCharOut(100.0F, 300.0F, "label");
+    IGrColourN(0xFF0000);
+    IGrLineWidth(100);
+    IGrJoin(100.0F, 100.0F, 900.0F, 100.0F);
+    IGrJoin(900.0F, 100.0F, 900.0F, 500.0F);
+  }, "", [] {
+    hpgl::hpgl_models().printer = 4;
+    IGrHardCopySelect(12);
+  });
+  const Hp2xxLog log = run_hp2xx(path(), path(".png"));
+  expect_clean_read(log, command_lines(text), {"TR"});
+  const std::filesystem::path page2 = path("2.png");
+  run("hp2xx -P 2:2 -m png -f " + page2.string() + " " + path().string());
+  const std::vector<long> blue = count_colours(page2, {{0, 0, 255}});
+  ASSERT_EQ(blue.size(), 1U);
+  EXPECT_GT(blue[0], 500);
 }
 
 TEST_F(PenPlotter, ReaderReadsEveryCommand) {
