@@ -412,11 +412,14 @@ TEST_F(Hpgl2, ReaderDrawsEveryPageOfTheUnframedModel) {
     hpgl::hpgl_models().printer = 4;
     IGrHardCopySelect(12);
   });
-  const Hp2xxLog log = run_hp2xx(path(), path(".png"));
-  expect_clean_read(log, command_lines(text), {"TR"});
-  const std::filesystem::path page2 = path("2.png");
-  run("hp2xx -P 2:2 -m png -f " + page2.string() + " " + path().string());
-  const std::vector<long> blue = count_colours(page2, {{0, 0, 255}});
+  // The reader writes page 2 into <name>.1.png and logs each page after "Reading HPGL file".
+  std::string log;
+  run("hp2xx -m png -f " + (directory_ / "pages.png").string() + " " + path().string(), &log);
+  const std::string page2_log = log.substr(log.rfind("Reading HPGL file"));
+  const std::string page2 = text.substr(text.find("\r\nPG\r\n") + 6);
+  EXPECT_GE(log_number(page2_log, "HPGL commands read:"), command_lines(page2)) << page2_log;
+  EXPECT_EQ(log_number(page2_log, "HPGL command(s) ignored:"), 1) << page2_log;  // TR
+  const std::vector<long> blue = count_colours(directory_ / "pages.1.png", {{0, 0, 255}});
   ASSERT_EQ(blue.size(), 1U);
   EXPECT_GT(blue[0], 500);
 }
