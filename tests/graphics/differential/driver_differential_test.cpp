@@ -321,8 +321,58 @@ Frontend(RenderContext(doc), MatplotlibBackend(ax), config=config).draw_layout(d
 fig.savefig(sys.argv[2], dpi=50, facecolor="white")
 )PY";
 
+  static std::string compare_renderings(const std::string& arguments) {
+    std::ifstream script(std::filesystem::path(__FILE__).parent_path() / "compare_renderings.py");
+    const std::string source((std::istreambuf_iterator<char>(script)), std::istreambuf_iterator<char>());
+    std::string report;
+    EXPECT_EQ(run_python(source, arguments, &report), 0) << report;
+    return report;
+  }
+
   std::filesystem::path dir_;
 };
+
+// The readers and the comparison fail where they should: Ghostscript on a PostScript
+// error, rsvg-convert on broken XML, Pillow (in the comparison) on a cut PNG, and the
+// comparison on a page without its marks or with a shape missing.
+TEST_F(DriverDifferential, ReadersRejectBrokenFiles) {
+  if (!have_program("gs") || !have_program("rsvg-convert")) {
+    GTEST_SKIP() << "gs or rsvg-convert is not installed";
+  }
+  const std::string dir = dir_.string() + "/";
+  write_bytes(dir_ / "broken.ps", "%!PS-Adobe-3.0\r\n0 0 m 1 0 div l s\r\n");
+  EXPECT_NE(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + dir + "broken.ps"), 0);
+  write_bytes(dir_ / "broken.svg", "<?xml version=\"1.0\"?>\r\n<svg width=\"10\" height=\"10\"><line");
+  EXPECT_NE(run("rsvg-convert " + dir + "broken.svg -o " + dir + "broken.png"), 0);
+
+  Page page = random_drawing(1).pages[0];
+  page.shapes.assign(1, Shape{Kind::Rectangle, 0, true, 50.0F, 50.0F, 8.0F, 0.0F, 0.0F});
+  const auto bitmap_file = [this](const Page& drawn, bool marks, const std::string& name) {
+    reset_drawing_for_tests();
+    int handle = 0;
+    WBitmapCreate(handle, 400, 225, 24);
+    IGrSelect(2, handle);
+    draw_page(drawn, 20);
+    if (!marks) {
+      IGrColourN(0xFFFFFF);
+      IGrRectangle(0.0F, 0.0F, 100.0F, 100.0F);
+    }
+    IGrSaveImage((dir_ / name).string());
+    WBitmapDestroy(handle);
+    return " " + name.substr(0, name.size() - 4) + ":1:" + (dir_ / name).string();
+  };
+  Page without = page;
+  without.shapes.clear();
+  const std::string same = bitmap_file(page, true, "a.png") + bitmap_file(page, true, "b.png");
+  const std::string palette = std::string("'") + kPaletteRgb + "'";
+  write_bytes(dir_ / "cut.png", read_bytes(dir_ / "a.png").substr(0, 60));
+  EXPECT_NE(compare_renderings(palette + same + " cut:1:" + dir + "cut.png").find("UNREADABLE cut"), std::string::npos);
+  EXPECT_NE(compare_renderings(palette + same + bitmap_file(page, false, "blank.png")).find("NO_MARKERS blank"),
+            std::string::npos);
+  const std::string missing = compare_renderings(palette + same + bitmap_file(without, true, "missing.png"));
+  EXPECT_NE(missing.find("MISMATCH missing 1 7 4 255,0,0"), std::string::npos) << missing;
+  EXPECT_EQ(missing.find("MISMATCH a"), std::string::npos) << missing;
+}
 
 TEST_F(DriverDifferential, EveryDriverAgreesOnRandomDrawings) {
   for (const char* program : {"gs", "rsvg-convert", "hp2xx", "soffice"}) {
@@ -334,7 +384,6 @@ TEST_F(DriverDifferential, EveryDriverAgreesOnRandomDrawings) {
   const char* seed_text = std::getenv("ORLIX_DIFFERENTIAL_SEED");
   const int count = count_text != nullptr ? std::atoi(count_text) : 1;
   const unsigned first_seed = seed_text != nullptr ? static_cast<unsigned>(std::atol(seed_text)) : 19U;
-  const std::filesystem::path compare = std::filesystem::path(__FILE__).parent_path() / "compare_renderings.py";
   for (int i = 0; i < count; ++i) {
     const unsigned seed = first_seed + static_cast<unsigned>(i);
     const Drawing d = random_drawing(seed);
@@ -343,10 +392,7 @@ TEST_F(DriverDifferential, EveryDriverAgreesOnRandomDrawings) {
       arguments += " " + r.driver + ":" + std::to_string(r.page) + ":" + r.image.string();
     }
     arguments += dxf_skips(d);
-    std::string report;
-    std::ifstream script(compare);
-    const std::string source((std::istreambuf_iterator<char>(script)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(run_python(source, arguments, &report), 0) << report;
+    const std::string report = compare_renderings(arguments);
     EXPECT_EQ(report.find("MISMATCH"), std::string::npos) << "seed " << seed << " in " << dir_ << "\n" << report;
     EXPECT_EQ(report.find("NO_MARKERS"), std::string::npos) << "seed " << seed << "\n" << report;
     EXPECT_EQ(report.find("UNREADABLE"), std::string::npos) << "seed " << seed << "\n" << report;
