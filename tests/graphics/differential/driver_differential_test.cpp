@@ -12,8 +12,6 @@
 // Hpgl2.ReaderFlagsUnknownCommandsAndSwallowedLines.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -24,6 +22,10 @@
 #include "graphics/hpgl2/hpgl_driver.hpp"
 #include "graphics/image/memory_bitmap.hpp"
 #include "quill/image.hpp"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace quill::filetest {
 namespace {
@@ -276,7 +278,7 @@ class DriverDifferential : public ::testing::Test {
       return dir_ / (p == 1 ? std::string("hpgl.png") : "hpgl." + std::to_string(p - 1) + ".png");
     });
 
-    // LibreOffice shows the first picture of a file only: one file per page.
+    // One file per page, so that each picture is converted on its own.
     draw_file(d, 9, "cgm", true);
     std::string files;
     for (std::size_t p = 1; p <= pages; ++p) {
@@ -286,18 +288,27 @@ class DriverDifferential : public ::testing::Test {
     run("HOME=" + dir + " soffice --headless --convert-to png --outdir " + dir + files);
     each_page("cgm", [&](std::size_t p) { return dir_ / ("cgm" + std::to_string(p) + ".png"); });
 
-    for (std::size_t p = 0; p < pages; ++p) {
-      reset_drawing_for_tests();
-      int handle = 0;
-      WBitmapCreate(handle, 400, 225, 24);
-      IGrSelect(2, handle);
-      draw_page(d.pages[p], line_width_for(400.0 / 96.0));
-      const std::filesystem::path png = dir_ / ("bitmap" + std::to_string(p + 1) + ".png");
-      IGrSaveImage(png.string());
-      WBitmapDestroy(handle);
-      out.push_back({"bitmap", static_cast<int>(p + 1), png});
-    }
+    each_page("bitmap", [&](std::size_t p) {
+      return bitmap_png(d.pages[p - 1], true, dir_ / ("bitmap" + std::to_string(p) + ".png"));
+    });
     return out;
+  }
+
+  // The page drawn in a 400 x 225 memory bitmap, saved as PNG; without its corner marks
+  // when marks is false.
+  static std::filesystem::path bitmap_png(const Page& page, bool marks, const std::filesystem::path& png) {
+    reset_drawing_for_tests();
+    int handle = 0;
+    WBitmapCreate(handle, 400, 225, 24);
+    IGrSelect(2, handle);
+    draw_page(page, line_width_for(400.0 / 96.0));
+    if (!marks) {
+      IGrColourN(0xFFFFFF);
+      IGrRectangle(0.0F, 0.0F, 100.0F, 100.0F);
+    }
+    IGrSaveImage(png.string());
+    WBitmapDestroy(handle);
+    return png;
   }
 
   static constexpr const char* kDxfRenderer = R"PY(
@@ -348,28 +359,17 @@ TEST_F(DriverDifferential, ReadersRejectBrokenFiles) {
   Page page = random_drawing(1).pages[0];
   page.shapes.assign(1, Shape{Kind::Rectangle, 0, true, 50.0F, 50.0F, 8.0F, 0.0F, 0.0F});
   const auto bitmap_file = [this](const Page& drawn, bool marks, const std::string& name) {
-    reset_drawing_for_tests();
-    int handle = 0;
-    WBitmapCreate(handle, 400, 225, 24);
-    IGrSelect(2, handle);
-    draw_page(drawn, 20);
-    if (!marks) {
-      IGrColourN(0xFFFFFF);
-      IGrRectangle(0.0F, 0.0F, 100.0F, 100.0F);
-    }
-    IGrSaveImage((dir_ / name).string());
-    WBitmapDestroy(handle);
-    return " " + name.substr(0, name.size() - 4) + ":1:" + (dir_ / name).string();
+    return " " + name + ":1:" + bitmap_png(drawn, marks, dir_ / (name + ".png")).string();
   };
   Page without = page;
   without.shapes.clear();
-  const std::string same = bitmap_file(page, true, "a.png") + bitmap_file(page, true, "b.png");
+  const std::string same = bitmap_file(page, true, "a") + bitmap_file(page, true, "b");
   const std::string palette = std::string("'") + kPaletteRgb + "'";
   write_bytes(dir_ / "cut.png", read_bytes(dir_ / "a.png").substr(0, 60));
   EXPECT_NE(compare_renderings(palette + same + " cut:1:" + dir + "cut.png").find("UNREADABLE cut"), std::string::npos);
-  EXPECT_NE(compare_renderings(palette + same + bitmap_file(page, false, "blank.png")).find("NO_MARKERS blank"),
+  EXPECT_NE(compare_renderings(palette + same + bitmap_file(page, false, "blank")).find("NO_MARKERS blank"),
             std::string::npos);
-  const std::string missing = compare_renderings(palette + same + bitmap_file(without, true, "missing.png"));
+  const std::string missing = compare_renderings(palette + same + bitmap_file(without, true, "missing"));
   EXPECT_NE(missing.find("MISMATCH missing 1 7 4 255,0,0"), std::string::npos) << missing;
   EXPECT_EQ(missing.find("MISMATCH a"), std::string::npos) << missing;
 }
