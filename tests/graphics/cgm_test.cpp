@@ -148,6 +148,38 @@ TEST_F(Cgm, CoordinatesAndStringsStayWithinTheirFields) {
   EXPECT_EQ(static_cast<unsigned char>(text->params[6]), 254U);
 }
 
+// The whole device fits the 16-bit VDC range however large the options make it: a line
+// at 85..95 % of the page stays there, and the line width keeps its size in inches.
+TEST_F(Cgm, LargeDevicesKeepTheirProportionsInsideTheVdcRange) {
+  constexpr int kLargest = std::numeric_limits<int>::max();
+  const std::pair<int, int> sizes[] = {{5000, 5000}, {5000, 3000}, {kLargest, kLargest}, {kLargest / 2, kLargest}};
+  for (const auto& [width, height] : sizes) {
+    const CgmWalk walk = draw_walk([] {
+      IGrUnits(0, 0, 1, 1);
+      IGrLineWidth(720);
+      IGrJoin(.85F, .85F, .95F, .95F);
+    }, [width, height] {
+      IGrHardCopyOptions(1, width);
+      IGrHardCopyOptions(2, height);
+    });
+    const std::string where = std::to_string(width) + " x " + std::to_string(height);
+    const CgmElement* extent = walk.first(2, 6);
+    const CgmElement* line = walk.first(4, 1);
+    ASSERT_TRUE(extent != nullptr && line != nullptr) << where;
+    const double x = cgm_word(extent->params, 4), y = cgm_word(extent->params, 6);
+    EXPECT_EQ(std::max(x, y), 32767) << where;
+    EXPECT_NEAR(x / y, static_cast<double>(width) / height, 0.001) << where;
+    const double expected[] = {.85 * x, .85 * y, .95 * x, .95 * y};
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_NEAR(cgm_word(line->params, 2 * i), expected[i], 1.0) << where << " coordinate " << i;
+    }
+    const auto line_width = std::find_if(walk.elements.rbegin(), walk.elements.rend(),
+                                         [](const CgmElement& e) { return e.element_class == 5 && e.id == 3; });
+    ASSERT_NE(line_width, walk.elements.rend()) << where;
+    EXPECT_NEAR(cgm_word(line_width->params, 0), std::max(x / (width / 72.0), 1.0), 1.0) << where;  // 1 inch
+  }
+}
+
 TEST_F(Cgm, PagesOpenAndClosePictures) {
   struct Case {
     const char* name;

@@ -52,9 +52,9 @@ class PenPlotter : public Hpgl2 {
 };
 
 TEST_F(Hpgl2, HeaderOfEachModel) {
-  const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"");
+  const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"; IN; PG;");
   EXPECT_EQ(Lines(model5.begin(), model5.begin() + 12),
-            (Lines{"\x1b%0B", "CO\"Plot 'one'\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
+            (Lines{"\x1b%0B", "CO\"Plot 'one', IN, PG,\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
                    "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\";", "CO\"2 0\";", "SC0 32760 0 32760"}));
   EXPECT_EQ(model5.back(), "\x1b%0A");
 
@@ -373,7 +373,7 @@ TEST_F(Hpgl2, ReaderFlagsUnknownCommandsAndSwallowedLines) {
 
 TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
   for (int model : {1, 4, 5}) {
-    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN;", [model] {
+    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN; PG;", [model] {
       hpgl::hpgl_models().printer = model;
       IGrHardCopySelect(12);
     });
@@ -392,6 +392,36 @@ TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
       }
     }
   }
+}
+
+// Without PCL framing the reader starts each page from its defaults: the second page
+// still knows the label terminator and pens beyond 8, and draws its lines after a label.
+TEST_F(Hpgl2, ReaderDrawsEveryPageOfTheUnframedModel) {
+  const std::string text = draw([] {
+    for (int pen = 0; pen < 10; ++pen) {
+      IGrColourN(0x010101 * pen);
+      IGrJoin(10.0F, 10.0F + 10.0F * pen, 200.0F, 10.0F);
+    }
+    IGrNewPage();
+    IGrCharOut(100.0F, 300.0F, "label");
+    IGrColourN(0xFF0000);
+    IGrLineWidth(100);
+    IGrJoin(100.0F, 100.0F, 900.0F, 100.0F);
+    IGrJoin(900.0F, 100.0F, 900.0F, 500.0F);
+  }, "", [] {
+    hpgl::hpgl_models().printer = 4;
+    IGrHardCopySelect(12);
+  });
+  // The reader writes page 2 into <name>.1.png and logs each page after "Reading HPGL file".
+  std::string log;
+  run("hp2xx -m png -f " + (directory_ / "pages.png").string() + " " + path().string(), &log);
+  const std::string page2_log = log.substr(log.rfind("Reading HPGL file"));
+  const std::string page2 = text.substr(text.find("\r\nPG\r\n") + 6);
+  EXPECT_GE(log_number(page2_log, "HPGL commands read:"), command_lines(page2)) << page2_log;
+  EXPECT_EQ(log_number(page2_log, "HPGL command(s) ignored:"), 1) << page2_log;  // TR
+  const std::vector<long> blue = count_colours(directory_ / "pages.1.png", {{0, 0, 255}});
+  ASSERT_EQ(blue.size(), 1U);
+  EXPECT_GT(blue[0], 500);
 }
 
 TEST_F(PenPlotter, ReaderReadsEveryCommand) {

@@ -122,6 +122,60 @@ TEST_F(PostScript, ColourIsWrittenLazilyAndStylesOnlyWhenChanged) {
   EXPECT_EQ(*(blue + 1), "s");
 }
 
+// The colour each "l" segment is painted in: the last colour written before the "s" or
+// "cf" that paints its path.
+std::vector<std::string> painted_colours(const std::vector<std::string>& lines) {
+  std::vector<std::string> painted;
+  std::string colour;
+  std::size_t unpainted = 0;
+  for (const std::string& line : lines) {
+    if (line.ends_with(" g")) {
+      colour = line.substr(0, line.size() - 2);
+    } else if (line.ends_with(" l")) {
+      ++unpainted;
+    } else if (line == "s" || line == "cf") {
+      painted.insert(painted.end(), unpainted, colour);
+      unpainted = 0;
+    }
+  }
+  return painted;
+}
+
+TEST_F(PostScript, ColoursChangingBackAndForthPaintEachSegmentInItsOwn) {
+  const std::string black = "0.0 0.0 0.0", red = "1.0 0.0 0.0";
+  struct Case {
+    const char* name;
+    std::function<void()> body;
+    std::vector<std::string> painted;
+  };
+  const Case cases[] = {
+      {"black, red, black joined", [] {
+         IGrJoin(10, 50, 40, 50);
+         IGrColour("red");
+         IGrJoin(40, 50, 70, 50);
+         IGrColour("black");
+         IGrJoin(70, 50, 90, 50);
+       }, {black, red, black}},
+      {"red fill, then black and red joined", [] {
+         IGrColour("red");
+         IGrFillPattern(4);
+         IGrRectangle(10, 10, 20, 20);
+         IGrColour("black");
+         IGrJoin(10, 50, 40, 50);
+         IGrColour("red");
+         IGrJoin(40, 50, 70, 50);
+       }, {red, red, red, black, red}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> lines = page([&c] {
+      IGrUnits(0, 0, 100, 100);
+      IGrLineWidth(40);
+      c.body();
+    });
+    EXPECT_EQ(painted_colours(lines), c.painted) << c.name;
+  }
+}
+
 TEST_F(PostScript, FontSizeFieldsAreClampedAndZeroRadiusIsSkipped) {
   const std::vector<std::string> lines = page([] {
     IGrCharFont(1, 3);

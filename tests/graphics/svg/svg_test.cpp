@@ -173,6 +173,47 @@ TEST_F(Svg, ReadersRenderTheTestPicture) {
   EXPECT_EQ(svg_picture_faults(*image), std::vector<std::string>{});
 }
 
+// Full turns, and sweeps beyond one, are drawn centred where they were asked for.
+TEST_F(Svg, FullTurnsAreCentred) {
+  if (!have_program("rsvg-convert") || !have_program("convert")) {
+    GTEST_SKIP() << "rsvg-convert or ImageMagick is not installed";
+  }
+  struct Case {
+    const char* name;
+    std::function<void()> shape;
+  };
+  const Case cases[] = {
+      {"sector of 360", [] { IGrFillPattern(4); IGrSector(50, 50, 30, 45, 360); }},
+      {"arc of 360", [] { IGrLineWidth(200); IGrArc(50, 50, 30, 45, 360); }},
+      {"arc of 500", [] { IGrLineWidth(200); IGrArc(50, 50, 30, 100, 500); }},
+  };
+  for (const Case& c : cases) {
+    draw([&c] {
+      IGrUnits(0, 0, 100, 100);
+      IGrColour("red");
+      c.shape();
+    });
+    const std::string png = path_.string() + ".png";
+    ASSERT_EQ(run("rsvg-convert '" + path_.string() + "' -o '" + png + "' 2>/dev/null"), 0);
+    const std::optional<Raster> image = read_image(png);
+    ASSERT_TRUE(image.has_value());
+    double sum_x = 0, sum_y = 0, n = 0;
+    for (int y = 0; y < image->height; ++y) {
+      for (int x = 0; x < image->width; ++x) {
+        const Pixel p = image->at(x, y);
+        if (p.red > 200 && p.green < 80) {
+          sum_x += x;
+          sum_y += y;
+          ++n;
+        }
+      }
+    }
+    ASSERT_GT(n, 1000) << c.name;
+    EXPECT_NEAR(sum_x / n, 320, 2) << c.name;
+    EXPECT_NEAR(sum_y / n, 240, 2) << c.name;
+  }
+}
+
 TEST_F(Svg, FullDiskHostileInputAndLongTitles) {
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   constexpr float kInf = std::numeric_limits<float>::infinity();

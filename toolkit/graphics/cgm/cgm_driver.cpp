@@ -1,4 +1,5 @@
 // CGM file driver (driver 9): device description, metafile header and pictures.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -8,6 +9,8 @@ namespace quill::cgm {
 namespace {
 
 using FontSet = std::array<std::string_view, 16>;
+
+constexpr double kVdcMax = 32767.0;
 
 constexpr std::array<FontSet, 3> kFontSets = {{
     {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial", "Arial Bold",
@@ -111,8 +114,11 @@ void begin_picture(bool repeat_attributes) {
 void write_metafile_start() {
   CgmState& s = cgm();
   const DrawingState& state = drawing();
-  s.extent_x = std::trunc(state.device.width() / 72.0 * kVdcPerInch);
-  s.extent_y = std::trunc(state.device.height() / 72.0 * kVdcPerInch);
+  // The whole device must fit the 16-bit VDC range: a larger device gets fewer VDC per inch.
+  const double largest = std::max(state.device.width(), state.device.height()) / 72.0 * kVdcPerInch;
+  s.vdc_per_inch = largest > kVdcMax ? kVdcPerInch * kVdcMax / largest : kVdcPerInch;
+  s.extent_x = std::max(1.0, std::trunc(state.device.width() / 72.0 * s.vdc_per_inch));
+  s.extent_y = std::max(1.0, std::trunc(state.device.height() / 72.0 * s.vdc_per_inch));
   s.sx = driver_scale(s.extent_x, state.drawable.width);
   s.sy = driver_scale(s.extent_y, state.drawable.height);
   s.colour = output_colour(state.colour.current);

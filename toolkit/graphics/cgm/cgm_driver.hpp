@@ -13,6 +13,7 @@ struct CgmState {
   Encoder encoder;
   double sx = 1.0, sy = 1.0;     // drawing units to VDC
   double extent_x = 0.0, extent_y = 0.0;  // VDC extent
+  double vdc_per_inch = kVdcPerInch;      // less on devices too large for 16-bit VDC
   Rgb colour;                    // current colour after the reverse mode
   Rgb previous;                  // the colour before it (for fill style 3)
   bool picture_open = false;

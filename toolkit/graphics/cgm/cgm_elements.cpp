@@ -19,7 +19,9 @@ void add_point(double x, double y) {
   encoder().add_point(x * s.sx, y * s.sy);
 }
 
-double vdc_length(double points_tenths) { return std::max(1.0, std::round(points_tenths * kVdcPerInch / 720.0)); }
+double vdc_length(double points_tenths) {
+  return std::max(1.0, std::round(points_tenths * cgm().vdc_per_inch / 720.0));
+}
 
 void line_colour() { encoder().start(5, 4).add_colour(cgm().colour).finish(); }
 

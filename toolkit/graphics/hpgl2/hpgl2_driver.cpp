@@ -41,12 +41,13 @@ void describe_device() {
 
 bool framed() { return hpgl().model != kUnframedModel; }
 
-// The title as comment text: a quote would end the comment, control bytes break lines.
+// The title as comment text: a quote would end the comment, and so would a semicolon
+// for some readers, which then take the rest for commands; control bytes break lines.
 void write_title(std::string_view title) {
   LineBuffer line;
   for (char c : title) {
     const unsigned char byte = static_cast<unsigned char>(c);
-    line.add(c == '"' ? '\'' : byte < 32 || byte == 127 ? ' ' : c);
+    line.add(c == '"' ? '\'' : c == ';' ? ',' : byte < 32 || byte == 127 ? ' ' : c);
   }
   comment(line.view());
 }
@@ -56,6 +57,30 @@ void add_scaling_points(LineBuffer& line) {
   add_point(line, s.p1);
   line.add(' ');
   add_point(line, s.p2);
+}
+
+// Rotation, scaling points, label terminator, direction, transparency, fonts and the
+// number of pens: what a page needs before its first command.
+void write_page_settings() {
+  const DrawingState& state = drawing();
+  const HpglState& s = hpgl();
+  const bool rotated = state.device.landscape() != (s.model == kUnframedModel);
+  LineBuffer line;
+  line.add(rotated ? "RO 90; IP" : "RO  0; IP");
+  add_scaling_points(line);
+  emit(line);
+  OutputStream& out = drawing().output;
+  out.write("DT");
+  out.put(static_cast<char>(state.device.option(GrOption::LabelTerminator)));
+  out.write("\r\n");
+  emit("DI1. 0.");
+  emit("TR0");
+  if (s.model != kNoSelectFontModel) {
+    emit("AD1,14;SA");
+  }
+  if (s.colours > 2) {
+    emit("NP256");
+  }
 }
 
 void write_header() {
@@ -73,22 +98,7 @@ void write_header() {
   line.add("IN; IP");
   add_scaling_points(line);
   emit(line);
-  const bool rotated = state.device.landscape() != (s.model == kUnframedModel);
-  line.clear();
-  line.add(rotated ? "RO 90; IP" : "RO  0; IP");
-  add_scaling_points(line);
-  emit(line);
-  out.write("DT");
-  out.put(static_cast<char>(state.device.option(GrOption::LabelTerminator)));
-  out.write("\r\n");
-  emit("DI1. 0.");
-  emit("TR0");
-  if (s.model != kNoSelectFontModel) {
-    emit("AD1,14;SA");
-  }
-  if (s.colours > 2) {
-    emit("NP256");
-  }
+  write_page_settings();
   line.clear();
   line.add("13 ").add_int(s.model).add(s.colours > 2 ? " 1.2" : " 1.5").add(" 9");
   comment(line.view());
@@ -101,6 +111,24 @@ void write_header() {
   }
 }
 
+// Without PCL framing a reader may start each page from its defaults: the page settings,
+// pens, line attributes, clipping (with the scaling) and font are written again.
+void restate_page() {
+  HpglState& s = hpgl();
+  write_page_settings();
+  if (s.colours <= 2) {
+    write_fill_patterns();
+  }
+  s.defined.fill(false);
+  s.pen_number = kNoPen;
+  s.family = s.style = s.justification = -1;
+  s.direction = 0.0;
+  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::Clip, GrOp::SelectFont}) {
+    shared_operation(op);
+  }
+  reselect_pen();
+}
+
 // Copies as two digits with a leading zero; larger counts in plain decimal.
 void write_page_end() {
   const DrawingState& state = drawing();
@@ -109,6 +137,7 @@ void write_page_end() {
   comment(line.view());
   if (!framed()) {
     emit("PG");
+    restate_page();
   } else {
     const int copies = std::max(state.device.option(GrOption::Copies), 1);
     line.clear();

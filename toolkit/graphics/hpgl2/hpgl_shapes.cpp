@@ -47,7 +47,11 @@ bool load_fill_outline(GrOp op) {
       add_ellipse_points(points, p, 0.0, kTwoPi);
       break;
     case GrOp::Sector:
-      points.push_back(scaled(p.cx, p.cy));
+      // A full turn is filled as the whole ellipse: the edge out to the rim and back
+      // makes some readers leave part of the disc empty.
+      if (p.end_angle - p.start_angle < kTwoPi - 1e-6) {
+        points.push_back(scaled(p.cx, p.cy));
+      }
       add_ellipse_points(points, p, p.start_angle, p.end_angle);
       points.push_back(points.front());
       break;

@@ -20,7 +20,7 @@ struct PsState {
   bool filled_path = false;
   double pen_x = kUnknownPosition, pen_y = kUnknownPosition;  // drawing units
   Colour written;  // last colour written
-  Colour pending;  // colour the next finish brings up to date
+  Colour pending;  // colour of the open path (and the next one); a finish writes it
   int style = 0;
   int width = 0;
   bool font_pending = true;

@@ -193,10 +193,12 @@ void draw_arc(bool sector) {
   end_scaled(before);
 }
 
+// The open path is stroked in the pending colour, which can differ from the last colour
+// written: it is finished unless the new colour is both.
 void set_colour() {
   PsState& s = ps();
   const Colour colour = current_colour();
-  if (colour != s.written && s.segments > 0) {
+  if ((colour != s.written || colour != s.pending) && s.segments > 0) {
     finish_path();
   }
   s.pending = colour;

@@ -165,25 +165,29 @@ void draw_arc(bool sector) {
   if (!usable_radii() || !std::isfinite(p.start_angle) || !std::isfinite(p.end_angle)) {
     return;
   }
-  double sweep = p.end_angle - p.start_angle;
-  // A full turn would end where it starts, which draws nothing: stop just short of it.
-  if (sweep >= kFullTurn) {
-    sweep = kFullTurn - 1e-3;
-  }
-  const double end = p.start_angle + sweep;
+  const double sweep = p.end_angle - p.start_angle;
+  // An arc that ends where it starts draws nothing, and one nudged short of that tilts
+  // its chord once rounded: a full turn is two half arcs through the opposite point.
+  const bool full_turn = sweep >= kFullTurn - 1e-6;
+  const double end = full_turn ? p.start_angle + kFullTurn / 2.0 : p.start_angle + sweep;
   const double x1 = p.cx + p.rx * std::cos(p.start_angle);
   const double y1 = p.cy + p.ry * std::sin(p.start_angle);
   const double x2 = p.cx + p.rx * std::cos(end);
   const double y2 = p.cy + p.ry * std::sin(end);
+  LineBuffer radii;
+  add_number(radii, p.rx * svg().sx);
+  radii.add(',');
+  add_number(radii, p.ry * svg().sy);
+  radii.add(" 0 ").add(!full_turn && sweep >= kPi ? "1 0 " : "0 0 ");
   LineBuffer line;
   line.add("<path d=\"M ");
   add_point(line, x1, y1);
-  line.add(" A ");
-  add_number(line, p.rx * svg().sx);
-  line.add(',');
-  add_number(line, p.ry * svg().sy);
-  line.add(" 0 ").add(sweep >= kPi ? "1 0 " : "0 0 ");
+  line.add(" A ").add(radii.view());
   add_point(line, x2, y2);
+  if (full_turn) {
+    line.add(" A ").add(radii.view());
+    add_point(line, x1, y1);
+  }
   if (sector || p.int_param[0] == 1) {
     line.add(" L ");
     add_point(line, p.cx, p.cy);
