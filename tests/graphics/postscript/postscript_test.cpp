@@ -123,7 +123,7 @@ TEST_F(PostScript, ColourIsWrittenLazilyAndStylesOnlyWhenChanged) {
 }
 
 // The colour each "l" segment is painted in: the last colour written before the "s" or
-// "cf" that paints its path.
+// "cf" that paints its path (a clipping path's segments are not painted).
 std::vector<std::string> painted_colours(const std::vector<std::string>& lines) {
   std::vector<std::string> painted;
   std::string colour;
@@ -133,6 +133,8 @@ std::vector<std::string> painted_colours(const std::vector<std::string>& lines) 
       colour = line.substr(0, line.size() - 2);
     } else if (line.ends_with(" l")) {
       ++unpainted;
+    } else if (line == "clip") {
+      unpainted = 0;
     } else if (line == "s" || line == "cf") {
       painted.insert(painted.end(), unpainted, colour);
       unpainted = 0;
