@@ -333,12 +333,14 @@ TEST_F(FieldsDialog, StatesOptionsClearingAndImages) {
   WDialogClearField(TD_TAB);
   EXPECT_EQ(last_error(), 1006);
 
-  struct Case { int id; int type; };
-  const Case missing[] = {{TD_IMAGE_BITMAP, 1}, {4711, 2}, {0, 2}, {TD_IMAGE_METAFILE, 5}, {1, 3}, {1, 4}};
+  // A metafile handle in range whose recording was never completed: 1061.
+  struct Case { int id; int type; int code; };
+  const Case missing[] = {{TD_IMAGE_BITMAP, 1, 1015}, {4711, 2, 1015}, {0, 2, 1015}, {TD_IMAGE_METAFILE, 5, 1015},
+                          {1, 3, 1015}, {21, 4, 1015}, {1, 4, 1061}};
   for (const Case& c : missing) {
     clear_error();
     WDialogPutImage(TD_STATIC, c.id, c.type);
-    EXPECT_EQ(last_error(), 1015) << c.id << " " << c.type;
+    EXPECT_EQ(last_error(), c.code) << c.id << " " << c.type;
   }
 }
 
