@@ -136,8 +136,9 @@ int modal_ticks = 0;
 void CALLBACK drive_modal(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND instance = quill::dialogs().modal_instance;
   if (instance == nullptr) return;
-  ++modal_ticks;
   HWND other = GetDlgItem(instance, TD_MODAL_OTHER);
+  if (modal_ticks == 0 && !clickable(other)) return;  // not on screen yet
+  ++modal_ticks;
   if (modal_ticks == 1) {
     SetWindowTextW(GetDlgItem(instance, TD_MODAL_EDIT), L"typed");
     click(other);
@@ -525,6 +526,7 @@ InstanceView instance_view;
 void CALLBACK inspect_modal(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND instance = quill::dialogs().modal_instance;
   if (instance == nullptr) return;
+  if (!instance_view.seen && !clickable(GetDlgItem(instance, IDOK))) return;  // not on screen yet
   if (!instance_view.seen) {
     instance_view.seen = true;
     instance_view.list_count = SendDlgItemMessageW(instance, TD_LIST, LB_GETCOUNT, 0, 0);

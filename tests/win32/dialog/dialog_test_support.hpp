@@ -23,6 +23,8 @@ int last_error();
 void clear_error();
 
 void click(HWND control);
+// True when a click at the control's middle would reach it (shown, on top, mapped).
+bool clickable(HWND control);
 // Text of a control as the platform holds it.
 std::wstring window_text(HWND control);
 HWND current_dialog();

@@ -47,6 +47,13 @@ void click(HWND control) {
   win32_test::mouse(MOUSEEVENTF_LEFTUP);
 }
 
+bool clickable(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  return IsWindowVisible(control) && WindowFromPoint(middle) == control;
+}
+
 std::wstring window_text(HWND control) {
   wchar_t text[512] = {};
   GetWindowTextW(control, text, 512);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <cctype>
 #include <filesystem>
@@ -21,6 +23,7 @@ namespace fs = std::filesystem;
 // One step of a script: once a new enabled box is up, these keys go to it.
 struct Step {
   std::string keys;  // letters, digits, blank and "."; "\n" Enter, "\x1b" Escape
+  bool (*ready)(HWND box) = nullptr;  // when set, the keys wait (up to 10 s) until it holds
 };
 
 struct Script {
@@ -61,11 +64,28 @@ void CALLBACK drive_boxes(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND box = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), find_new_box, reinterpret_cast<LPARAM>(&box));
   if (box == nullptr || ++script.settle_ticks < 3) return;  // let the box finish its set-up
+  const auto ready = script.steps[script.next].ready;
+  if (ready != nullptr && !ready(box) && script.settle_ticks < 100) return;
   script.settle_ticks = 0;
   script.last_box = box;
   SetForegroundWindow(box);
   for (char c : script.steps[script.next].keys) win32_test::press(key_of(c));
   ++script.next;
+}
+
+// The folder box's tree has its selection on a folder of this name.
+bool tree_selects_inner(HWND box) {
+  HWND tree = FindWindowExA(box, nullptr, "SysTreeView32", nullptr);
+  if (tree == nullptr) return false;
+  const LRESULT item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+  char text[MAX_PATH] = {};
+  TVITEMA query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = reinterpret_cast<HTREEITEM>(item);
+  query.pszText = text;
+  query.cchTextMax = sizeof(text);
+  return item != 0 && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) &&
+         lstrcmpiA(text, "inner") == 0;
 }
 
 // Runs box with the script's key presses; true when every step was typed.
@@ -146,7 +166,7 @@ TEST_F(OsBoxes, FolderBoxStartsAtTheGivenFolder) {
   folder.fill(' ');
   std::copy(start.begin(), start.end(), folder.begin());
   IErrorReset();
-  EXPECT_TRUE(run_with_keys({{"\n"}}, [&] { WSelectDirectory(folder, "Quill folder test"); }));
+  EXPECT_TRUE(run_with_keys({{"\n", tree_selects_inner}}, [&] { WSelectDirectory(folder, "Quill folder test"); }));
   EXPECT_EQ(IErrorCode(), 0);
   EXPECT_TRUE(same_path(trimmed(folder), scratch_ / "inner"))
       << trimmed(folder);
