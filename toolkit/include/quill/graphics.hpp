@@ -53,6 +53,7 @@ void IGrMoveTo(float x, float y);
 void IGrLineTo(float x, float y);
 // Line from (x1, y1) to (x2, y2).
 void IGrJoin(float x1, float y1, float x2, float y2);
+// A point at (x, y) in the current colour.
 void IGrPoint(float x, float y);
 // Open line through the first n = min(x.size(), y.size()) points; fewer than 2: nothing.
 // Points too many for memory (here and in IGrPolygon): error 49, nothing drawn.

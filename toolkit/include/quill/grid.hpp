@@ -14,6 +14,8 @@
 void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths = {});
 // Rows in use, 0 to the maximum; rows beyond it are dropped, new rows start empty.
 void WGridRows(int field, int rows);
+// The most rows the grid may hold (1000 for a new grid). Below 0 or below the rows in
+// use: 1113; beyond the grid's limit: 1018.
 void WGridRowsMax(int field, int max_rows);
 // The grid's column count, a column's type (1017 outside the grid), the rows in use
 // and the maximum.
@@ -37,12 +39,17 @@ void WGridRangeReal(int field, int column, std::optional<double> low = std::null
 // The first count options of an option menu column; selections beyond them are cleared.
 void WGridPutOptions(int field, int column, std::span<const std::string_view> options, int count);
 
+// Titles of a column (0: the corner) and of a row, set and read back blank-padded (1023
+// when cut to fit). A column or row outside the grid: 1017.
 void WGridColumnTitle(int field, int column, std::string_view title);
 void WGridRowTitle(int field, int row, std::string_view title);
 void WGridGetColumnTitle(int field, int column, std::span<char> title);
 void WGridGetRowTitle(int field, int row, std::span<char> title);
 
-// Cells. A value outside the column's range is not stored (1009).
+// Cells: a cell outside the grid reports 1017, a routine that does not suit the
+// column's type 1111.
+
+// Puts a value into a cell; a value outside the column's range is not stored (1009).
 void WGridPutCellString(int field, int column, int row, std::string_view text);
 void WGridPutCellInteger(int field, int column, int row, int value);
 void WGridPutCellReal(int field, int column, int row, float value);
@@ -52,12 +59,14 @@ void WGridPutCellCheckBox(int field, int column, int row, int state);
 void WGridPutCellOption(int field, int column, int row, int option);
 // The displayed text of a text or numeric cell, or the selected option's text.
 void WGridGetCellString(int field, int column, int row, std::span<char> text);
-// An empty numeric cell gives -999 (-999.0) and reports 1010.
+// A numeric cell's value; an empty cell gives -999 (-999.0) and reports 1010.
 void WGridGetCellInteger(int field, int column, int row, int& value);
 void WGridGetCellReal(int field, int column, int row, float& value);
 void WGridGetCellDouble(int field, int column, int row, double& value);
+// A check box cell's state (0, 1) and an option cell's option (1-based, 0 none).
 void WGridGetCellCheckBox(int field, int column, int row, int& state);
 void WGridGetCellOption(int field, int column, int row, int& option);
+// Empties a cell (a check box cell becomes unchecked, an option cell has no option).
 void WGridClearCell(int field, int column, int row);
 // Colours 0x00BBGGRR (red in the low byte); -1 for the default.
 void WGridColourCell(int field, int column, int row, int text_colour, int background_colour);
