@@ -32,7 +32,13 @@ void WMetafileDestroy(int handle);
 
 // --- Hardcopy ----------------------------------------------------------------------------
 // action "S" starts a hardcopy through the selected driver into file_name (blank: the
-// driver's default file) with an optional title; any other action ends it.
+// driver's default file) with an optional title; any other action ends it. Starting ends
+// an active hardcopy first. Until the end every drawing routine draws into the hardcopy as
+// well as the current drawable (with none, into the hardcopy alone), inside the same
+// area (IGrArea) of the page. "file @ destination" keeps the file for printing on a
+// printer or device when the hardcopy ends. Errors: 1 the file cannot be created (or its
+// name is over 260 characters); 2 a write failed (routine "YYPROU"; the hardcopy is
+// abandoned); 63 an unknown print destination, 1, 2, 3 handing the file to it.
 void IGrHardCopy(std::string_view action, std::string_view file_name = {},
                  std::string_view title = {});
 // Selects the hardcopy driver by number (2 PostScript, 3 SVG, 8 DXF, 9 CGM, 12 HP-GL/2,
@@ -98,5 +104,6 @@ void IGrCharOut(float x, float y, std::string_view text);
 // for a driver's copy in memory: error 1109.
 void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
               int width, int height);
-// Ends the current page of an active hardcopy and starts the next.
+// Ends the current page of an active hardcopy and starts the next; without an active
+// hardcopy nothing happens.
 void IGrNewPage();

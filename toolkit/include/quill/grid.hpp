@@ -10,9 +10,11 @@
 
 // Column types: 4 text, 5 integer, 6 real, 7 double, 9 check box, 11 option menu
 // (8 and 10 are kinds the grid files leave empty). Redefining keeps the cells of the
-// columns whose type stays; widths (optional) are in characters.
+// columns whose type stays; widths (optional) are in characters. count beyond types:
+// 1011; an unknown type: 1111; too many columns: 1018.
 void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths = {});
-// Rows in use, 0 to the maximum; rows beyond it are dropped, new rows start empty.
+// Rows in use, 0 to the maximum (else 1113); rows beyond it are dropped, new rows start
+// empty.
 void WGridRows(int field, int rows);
 // The most rows the grid may hold (1000 for a new grid). Below 0 or below the rows in
 // use: 1113; beyond the grid's limit: 1018.
@@ -83,18 +85,23 @@ void WGridFind(int field, std::string_view text, int& column, int& row);
 void WGridGoTo(int field, int column, int row);
 void WGridGetCurrentCell(int field, int& column, int& row);
 
-// Writes columns first..last of rows first..last as comma-separated lines. Options, the
-// sum of: 1 no enclosing quotes (a field that needs them keeps them), 2 titles,
-// 4 an empty numeric cell as the undefined value.
+// Writes columns first..last of rows first..last (absent: the grid's first or last;
+// cut to the grid) as comma-separated lines. Options, the sum of: 1 no enclosing quotes
+// (a field that needs them keeps them), 2 titles, 4 an empty numeric cell as the
+// undefined value. Errors: 1 the file cannot be created, 2 a write failed.
 void WGridSave(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt);
 // Reads a comma-separated file into the grid from row 1. grow 1 lets the rows grow up to
-// the maximum; options 2: the file begins with titles.
+// the maximum; options 2: the file begins with titles. Errors: 1 the file cannot be
+// opened, 2 a read failed (what was read stays), 1054 data beyond the grid, 1055 an
+// option text that matches no option, 1018 a file too large for memory (grid unchanged).
 void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = std::nullopt,
                std::optional<int> options = std::nullopt);
-// Writes the range as an HTML table. Options, the sum of: 1 the table only, 2 centred,
-// 4 check boxes as Y and N, 8 no cell colours.
+// Writes the range (as for WGridSave) as an HTML table. Options, the sum of: 1 the table only, 2 centred,
+// 4 check boxes as Y and N, 8 no cell colours; title heads the page, border is the table's
+// border width, background its colour (0xBBGGRR). Errors: 1 the file cannot be created,
+// 2 a write failed.
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                    std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                    std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,
