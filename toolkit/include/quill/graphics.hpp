@@ -41,8 +41,10 @@ void WMetafileDestroy(int handle);
 // abandoned); 63 an unknown print destination, 1, 2, 3 handing the file to it.
 void IGrHardCopy(std::string_view action, std::string_view file_name = {},
                  std::string_view title = {});
-// Selects the hardcopy driver by number (2 PostScript, 3 SVG, 8 DXF, 9 CGM, 12 HP-GL/2,
-// ...; 5 and 7 are accepted and do nothing). Other numbers: error 46.
+// Selects the hardcopy driver by number (1 HP-GL plotter, 2 PostScript, 3 SVG, 6 raster
+// image, 8 DXF, 9 CGM, 10 Windows printer, 11 enhanced metafile, 12 HP-GL/2) and sets
+// its options to the driver's start values. A number up to 12 without a driver in the
+// build (5, 7) is accepted and writes nothing. Other numbers: error 46.
 void IGrHardCopySelect(int driver);
 // Sets hardcopy option number 1..30 of the selected driver (width 1, height 2, offsets
 // 3-4, orientation 5, reverse mode 6, copies 8, line width 9, join 10, cap 11, hatch
