@@ -98,10 +98,10 @@ void WGridSave(int field, std::string_view file_name, std::optional<int> first_c
 // option text that matches no option, 1018 a file too large for memory (grid unchanged).
 void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = std::nullopt,
                std::optional<int> options = std::nullopt);
-// Writes the range (as for WGridSave) as an HTML table. Options, the sum of: 1 the table only, 2 centred,
-// 4 check boxes as Y and N, 8 no cell colours; title heads the page, border is the table's
-// border width, background its colour (0xBBGGRR). Errors: 1 the file cannot be created,
-// 2 a write failed.
+// Writes the range (as for WGridSave) as an HTML table. Options, the sum of: 1 the table
+// only, 2 centred, 4 check boxes as Y and N, 8 no cell colours; title heads the page,
+// border is the table's border width, background its colour (0xBBGGRR). Errors: 1 the
+// file cannot be created, 2 a write failed.
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                    std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                    std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,

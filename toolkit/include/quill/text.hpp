@@ -13,8 +13,8 @@ void IDoubleToString(double value, std::span<char> string, std::string_view form
 // Position (from 1) of the first character that is neither blank nor NUL; 0 if none.
 int IFirstNonBlank(std::string_view text);
 
-// Text to number: the one word of text (blanks around it allowed, nothing after it).
-// A failure gives 0 and reports 10 (no number: text blank), 12 an invalid character,
+// Text to number: the first word of text (leading blanks skipped; what follows the word
+// is not read). A failure gives 0 and reports 10 (text blank), 12 an invalid character,
 // 11 a second decimal point, 4 a number beyond the type's range. IStringToReal8 reports
 // under the name "IStringToReal".
 void IStringToInteger(std::string_view text, int& value);
