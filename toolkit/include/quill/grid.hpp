@@ -99,9 +99,10 @@ void WGridSave(int field, std::string_view file_name, std::optional<int> first_c
 void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = std::nullopt,
                std::optional<int> options = std::nullopt);
 // Writes the range (as for WGridSave) as an HTML table. Options, the sum of: 1 the table
-// only, 2 centred, 4 check boxes as Y and N, 8 no cell colours; title heads the page,
-// border is the table's border width, background its colour (0xBBGGRR). Errors: 1 the
-// file cannot be created, 2 a write failed.
+// only, 2 centred, 4 check boxes as Y and N, 8 no cell colours. title: the page's title
+// and a heading above the table; border: the table's border width (default 0);
+// background: the page's colour 0xBBGGRR (not with option 1). Errors: 1 the file cannot
+// be created, 2 a write failed.
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                    std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                    std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,
