@@ -22,6 +22,9 @@ orlix_install_missing setup "${packages[@]}"
 # LibreOffice reads the CGM driver's output (its CGM import) and writes grid files back
 # (Calc) in the tests; its recommendations (Java, extra fonts) are not needed for that.
 orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui libreoffice-calc-nogui
+# doxygen (about 20 MB with libxapian) builds the reference manual; its test checks that
+# every public routine is documented.
+orlix_install_missing setup --no-install-recommends doxygen
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh

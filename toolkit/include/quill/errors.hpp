@@ -5,11 +5,16 @@
 #include <span>
 #include <string_view>
 
-// Records code as the last-error code and shows one report line in the current mode.
+// Records code as the last-error code and shows one report line, the code's message and
+// routine, in the current mode: 0 nothing, 1 standard output, 2 the file "debug", 3 the
+// root window's status bar, 4 a message box whose Cancel ends the program.
 void IErrorReport(int code, std::string_view routine);
 // Sets the report mode 0 (silent) to 4 (message box); other values are ignored.
 void IErrorMode(int mode);
-// Writes the message for value from table kind (1 when absent), blank-padded.
+// Writes the message for value from table kind, blank-padded and cut to fit (all blank
+// for a value the table lacks): 1 (the default) the toolkit's error codes, 2 and 4 the
+// system's error numbers, 3 the compression library's codes, 6 the mail interface's
+// results, 5 none. Another kind leaves text unchanged.
 void IErrorText(int value, std::span<char> text, std::optional<int> kind = std::nullopt);
 // Shows text (unless all blank) in a last message box and ends the process.
 [[noreturn]] void IAbnormalExit(std::string_view text, int exit_code);

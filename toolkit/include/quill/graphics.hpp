@@ -32,11 +32,19 @@ void WMetafileDestroy(int handle);
 
 // --- Hardcopy ----------------------------------------------------------------------------
 // action "S" starts a hardcopy through the selected driver into file_name (blank: the
-// driver's default file) with an optional title; any other action ends it.
+// driver's default file) with an optional title; any other action ends it. Starting ends
+// an active hardcopy first. Until the end every drawing routine draws into the hardcopy as
+// well as the current drawable (with none, into the hardcopy alone), inside the same
+// area (IGrArea) of the page. "file @ destination" keeps the file for printing on a
+// printer or device when the hardcopy ends. Errors: 1 the file cannot be created (or its
+// name is over 260 characters); 2 a write failed (routine "YYPROU"; the hardcopy is
+// abandoned); 63 an unknown print destination, 1, 2, 3 handing the file to it.
 void IGrHardCopy(std::string_view action, std::string_view file_name = {},
                  std::string_view title = {});
-// Selects the hardcopy driver by number (2 PostScript, 3 SVG, 8 DXF, 9 CGM, 12 HP-GL/2,
-// ...; 5 and 7 are accepted and do nothing). Other numbers: error 46.
+// Selects the hardcopy driver by number (1 HP-GL plotter, 2 PostScript, 3 SVG, 6 raster
+// image, 8 DXF, 9 CGM, 10 Windows printer, 11 enhanced metafile, 12 HP-GL/2) and sets
+// its options to the driver's start values. A number up to 12 without a driver in the
+// build (5, 7) is accepted and writes nothing. Other numbers: error 46.
 void IGrHardCopySelect(int driver);
 // Sets hardcopy option number 1..30 of the selected driver (width 1, height 2, offsets
 // 3-4, orientation 5, reverse mode 6, copies 8, line width 9, join 10, cap 11, hatch
@@ -53,6 +61,7 @@ void IGrMoveTo(float x, float y);
 void IGrLineTo(float x, float y);
 // Line from (x1, y1) to (x2, y2).
 void IGrJoin(float x1, float y1, float x2, float y2);
+// A point at (x, y) in the current colour.
 void IGrPoint(float x, float y);
 // Open line through the first n = min(x.size(), y.size()) points; fewer than 2: nothing.
 // Points too many for memory (here and in IGrPolygon): error 49, nothing drawn.
@@ -97,5 +106,6 @@ void IGrCharOut(float x, float y, std::string_view text);
 // for a driver's copy in memory: error 1109.
 void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
               int width, int height);
-// Ends the current page of an active hardcopy and starts the next.
+// Ends the current page of an active hardcopy and starts the next; without an active
+// hardcopy nothing happens.
 void IGrNewPage();

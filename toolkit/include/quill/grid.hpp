@@ -10,10 +10,14 @@
 
 // Column types: 4 text, 5 integer, 6 real, 7 double, 9 check box, 11 option menu
 // (8 and 10 are kinds the grid files leave empty). Redefining keeps the cells of the
-// columns whose type stays; widths (optional) are in characters.
+// columns whose type stays; widths (optional) are in characters. count beyond types:
+// 1011; an unknown type: 1111; too many columns: 1018.
 void WGridColumns(int field, int count, std::span<const int> types, std::span<const int> widths = {});
-// Rows in use, 0 to the maximum; rows beyond it are dropped, new rows start empty.
+// Rows in use, 0 to the maximum (else 1113); rows beyond it are dropped, new rows start
+// empty.
 void WGridRows(int field, int rows);
+// The most rows the grid may hold (1000 for a new grid). Below 0 or below the rows in
+// use: 1113; beyond the grid's limit: 1018.
 void WGridRowsMax(int field, int max_rows);
 // The grid's column count, a column's type (1017 outside the grid), the rows in use
 // and the maximum.
@@ -37,12 +41,17 @@ void WGridRangeReal(int field, int column, std::optional<double> low = std::null
 // The first count options of an option menu column; selections beyond them are cleared.
 void WGridPutOptions(int field, int column, std::span<const std::string_view> options, int count);
 
+// Titles of a column (0: the corner) and of a row, set and read back blank-padded (1023
+// when cut to fit). A column or row outside the grid: 1017.
 void WGridColumnTitle(int field, int column, std::string_view title);
 void WGridRowTitle(int field, int row, std::string_view title);
 void WGridGetColumnTitle(int field, int column, std::span<char> title);
 void WGridGetRowTitle(int field, int row, std::span<char> title);
 
-// Cells. A value outside the column's range is not stored (1009).
+// Cells: a cell outside the grid reports 1017, a routine that does not suit the
+// column's type 1111.
+
+// Puts a value into a cell; a value outside the column's range is not stored (1009).
 void WGridPutCellString(int field, int column, int row, std::string_view text);
 void WGridPutCellInteger(int field, int column, int row, int value);
 void WGridPutCellReal(int field, int column, int row, float value);
@@ -52,12 +61,14 @@ void WGridPutCellCheckBox(int field, int column, int row, int state);
 void WGridPutCellOption(int field, int column, int row, int option);
 // The displayed text of a text or numeric cell, or the selected option's text.
 void WGridGetCellString(int field, int column, int row, std::span<char> text);
-// An empty numeric cell gives -999 (-999.0) and reports 1010.
+// A numeric cell's value; an empty cell gives -999 (-999.0) and reports 1010.
 void WGridGetCellInteger(int field, int column, int row, int& value);
 void WGridGetCellReal(int field, int column, int row, float& value);
 void WGridGetCellDouble(int field, int column, int row, double& value);
+// A check box cell's state (0, 1) and an option cell's option (1-based, 0 none).
 void WGridGetCellCheckBox(int field, int column, int row, int& state);
 void WGridGetCellOption(int field, int column, int row, int& option);
+// Empties a cell (a check box cell becomes unchecked, an option cell has no option).
 void WGridClearCell(int field, int column, int row);
 // Colours 0x00BBGGRR (red in the low byte); -1 for the default.
 void WGridColourCell(int field, int column, int row, int text_colour, int background_colour);
@@ -74,18 +85,24 @@ void WGridFind(int field, std::string_view text, int& column, int& row);
 void WGridGoTo(int field, int column, int row);
 void WGridGetCurrentCell(int field, int& column, int& row);
 
-// Writes columns first..last of rows first..last as comma-separated lines. Options, the
-// sum of: 1 no enclosing quotes (a field that needs them keeps them), 2 titles,
-// 4 an empty numeric cell as the undefined value.
+// Writes columns first..last of rows first..last (absent: the grid's first or last;
+// cut to the grid) as comma-separated lines. Options, the sum of: 1 no enclosing quotes
+// (a field that needs them keeps them), 2 titles, 4 an empty numeric cell as the
+// undefined value. Errors: 1 the file cannot be created, 2 a write failed.
 void WGridSave(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt);
 // Reads a comma-separated file into the grid from row 1. grow 1 lets the rows grow up to
-// the maximum; options 2: the file begins with titles.
+// the maximum; options 2: the file begins with titles. Errors: 1 the file cannot be
+// opened, 2 a read failed (what was read stays), 1054 data beyond the grid, 1055 an
+// option text that matches no option, 1018 a file too large for memory (grid unchanged).
 void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = std::nullopt,
                std::optional<int> options = std::nullopt);
-// Writes the range as an HTML table. Options, the sum of: 1 the table only, 2 centred,
-// 4 check boxes as Y and N, 8 no cell colours.
+// Writes the range (as for WGridSave) as an HTML table. Options, the sum of: 1 the table
+// only, 2 centred, 4 check boxes as Y and N, 8 no cell colours. title: the page's title
+// and a heading above the table; border: the table's border width (default 0);
+// background: the page's colour 0xBBGGRR (not with option 1). Errors: 1 the file cannot
+// be created, 2 a write failed.
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                    std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                    std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,

@@ -13,7 +13,10 @@
 // when unset). A value longer than value leaves it blank and reports 1023.
 void IOsVariable(std::string_view name, std::span<char> value);
 
-// Files. A rename or move never replaces an existing target; a copy does.
+// Files. A rename or move never replaces an existing target; a copy does. A failure of
+// the system (a missing file, no permission) reports 13.
+
+// Deletes a file.
 void IOsDeleteFile(std::string_view file);
 // Copies the bytes of source to target; the same file on both sides reports 55, a
 // read-only target is not replaced (13), and a target left half written is removed.
@@ -35,6 +38,7 @@ void IOsFileTime(std::string_view file, long long& seconds);
 // failure. IOsDirRemove removes an empty folder only.
 void IOsDirMake(std::string_view directory);
 void IOsDirRemove(std::string_view directory);
+// Makes directory the current folder.
 void IOsDirChange(std::string_view directory);
 // The current, home and temporary folders, ending in the path separator and blank-padded;
 // 1023 (and blanks) when the name does not fit, 1093 when no home folder can be found.

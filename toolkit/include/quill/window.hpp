@@ -21,9 +21,14 @@ inline constexpr int WinInsideParent = 1024;
 // boxes): the Win* flags above.
 // x, y: frame position (absent or -999999: centred). width, height: client size (absent
 // or < 1: 80% of the screen); when given they receive the client size actually made.
+// menu_id: a menu resource with its accelerators (commands come as EvCommand).
 // toolbars: up to four toolbar resource identifiers (top, left, right, bottom; 0 none).
+// title: the caption (up to a NUL, trailing blanks removed). palette_size: on a display
+// of 256 colours, the colours kept for the application (16, 32, 64 or 128; default 16).
 // background: client colour 0xBBGGRR (absent or -1: the class's white).
-// Does nothing while the root window is open.
+// dialog_id: a dialog combined with the window, filling its client area (errors 1007 no
+// such dialog, 1045 a dialog of the wrong style, 1088 it cannot be created). Does nothing
+// while the root window is open.
 void WindowOpen(std::optional<int> flags = std::nullopt, std::optional<int> x = std::nullopt,
                 std::optional<int> y = std::nullopt, int* width = nullptr, int* height = nullptr,
                 std::optional<int> menu_id = std::nullopt, std::span<const int> toolbars = {},
