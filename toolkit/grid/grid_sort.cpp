@@ -1,6 +1,8 @@
 // Sorting a grid's rows by a column and finding a text in its cells.
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "base/error_codes.hpp"
 #include "grid/grid_model.hpp"
@@ -30,20 +32,66 @@ bool is_empty(const GridColumn& column, const GridCell& cell) {
   }
 }
 
-// Compares two non-empty cells of column.
-int compare_cells(const GridColumn& column, const GridCell& a, const GridCell& b) {
+// A row's sort key: a number, or a text with its first eight bytes in lower case packed
+// so that comparing the packed words orders as compare_text does, or ties.
+struct SortKey {
+  double value = 0.0;
+  std::uint64_t prefix = 0;
+  const std::string* text = nullptr;
+  int row = 0;
+};
+
+SortKey sort_key(const GridColumn& column, const GridCell& cell, int row) {
+  SortKey key;
+  key.row = row;
   switch (column.type) {
-    case ColumnType::Text: return compare_text(a.text, b.text);
-    case ColumnType::CheckBox: return (a.check > b.check) - (a.check < b.check);
-    case ColumnType::OptionMenu: return (a.option > b.option) - (a.option < b.option);
-    default: return (a.value > b.value) - (a.value < b.value);
+    case ColumnType::Text:
+      key.text = &cell.text;
+      for (std::size_t i = 0; i < 8; ++i) {
+        const unsigned byte = i < cell.text.size() ? static_cast<unsigned char>(lower(cell.text[i])) : 0U;
+        key.prefix = key.prefix << 8 | byte;
+      }
+      break;
+    case ColumnType::CheckBox: key.value = cell.check; break;
+    case ColumnType::OptionMenu: key.value = cell.option; break;
+    default: key.value = cell.value; break;
+  }
+  return key;
+}
+
+// Puts row rows[to] at row to + 1, in place: each cycle of the permutation goes round
+// once through one spare row.
+void permute_rows(Grid& grid, const std::vector<int>& rows) {
+  const std::size_t width = grid.columns.size();
+  std::vector<GridCell> spare(width);
+  std::vector<bool> placed(rows.size(), false);
+  const auto row_begin = [&](std::size_t r) { return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
+  const auto source = [&](std::size_t to) { return static_cast<std::size_t>(rows[to] - 1); };
+  for (std::size_t start = 0; start < rows.size(); ++start) {
+    if (placed[start] || source(start) == start) continue;
+    std::move(row_begin(start), row_begin(start + 1), spare.begin());
+    std::string spare_title = std::move(grid.row_title_texts[start]);
+    std::size_t to = start;
+    for (std::size_t from = source(to); from != start; to = from, from = source(to)) {
+      std::move(row_begin(from), row_begin(from + 1), row_begin(to));
+      grid.row_title_texts[to] = std::move(grid.row_title_texts[from]);
+      placed[to] = true;
+    }
+    std::move(spare.begin(), spare.end(), row_begin(to));
+    grid.row_title_texts[to] = std::move(spare_title);
+    placed[to] = true;
   }
 }
 
+// Whether text contains part, ASCII case ignored; part is already in lower case.
 bool contains(std::string_view text, std::string_view part) {
   if (part.size() > text.size()) return false;
-  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-    if (compare_text(text.substr(at, part.size()), part) == 0) return true;
+  const std::size_t last_start = text.size() - part.size();
+  for (std::size_t at = 0; at <= last_start; ++at) {
+    if (lower(text[at]) != part[0]) continue;
+    std::size_t i = 1;
+    while (i < part.size() && lower(text[at + i]) == part[i]) ++i;
+    if (i == part.size()) return true;
   }
   return false;
 }
@@ -55,29 +103,37 @@ int sort_rows(Grid& grid, int column, int order) {
   const GridColumn& key = grid.column(column);
   if (key.type == ColumnType::Kind8 || key.type == ColumnType::Kind10) return error::kGridColumnType;
   if (order != 0 && order != 1) return error::kOptionOutOfRange;
-  std::vector<int> rows(static_cast<std::size_t>(grid.rows));
-  std::iota(rows.begin(), rows.end(), 1);
-  std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-    const GridCell& x = grid.cell(column, a);
-    const GridCell& y = grid.cell(column, b);
-    const bool x_empty = is_empty(key, x);
-    const bool y_empty = is_empty(key, y);
-    if (x_empty || y_empty) return !x_empty && y_empty;
-    const int c = compare_cells(key, x, y);
-    return order == 0 ? c < 0 : c > 0;
-  });
-  const std::size_t width = grid.columns.size();
-  std::vector<GridCell> cells(grid.cells.size());
-  std::vector<std::string> titles(grid.row_title_texts.size());
-  for (std::size_t to = 0; to < rows.size(); ++to) {
-    const std::size_t from = static_cast<std::size_t>(rows[to] - 1);
-    std::move(grid.cells.begin() + static_cast<std::ptrdiff_t>(from * width),
-              grid.cells.begin() + static_cast<std::ptrdiff_t>((from + 1) * width),
-              cells.begin() + static_cast<std::ptrdiff_t>(to * width));
-    titles[to] = std::move(grid.row_title_texts[from]);
+  // The keys leave the cells once, so that comparing touches one small array; empty
+  // cells go last in either order, each side keeping its order.
+  std::vector<SortKey> keys;
+  keys.reserve(static_cast<std::size_t>(grid.rows));
+  std::vector<int> empty_rows;
+  for (int r = 1; r <= grid.rows; ++r) {
+    const GridCell& cell = grid.cell(column, r);
+    if (is_empty(key, cell)) {
+      empty_rows.push_back(r);
+    } else {
+      keys.push_back(sort_key(key, cell, r));
+    }
   }
-  grid.cells = std::move(cells);
-  grid.row_title_texts = std::move(titles);
+  const bool ascending = order == 0;
+  if (key.type == ColumnType::Text) {
+    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+      if (a.prefix != b.prefix) return ascending == (a.prefix < b.prefix);
+      const int c = compare_text(*a.text, *b.text);
+      return ascending ? c < 0 : c > 0;
+    });
+  } else {
+    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+      const int c = (a.value > b.value) - (a.value < b.value);
+      return ascending ? c < 0 : c > 0;
+    });
+  }
+  std::vector<int> rows;  // rows[to] is the row that moves to row to + 1
+  rows.reserve(static_cast<std::size_t>(grid.rows));
+  for (const SortKey& k : keys) rows.push_back(k.row);
+  rows.insert(rows.end(), empty_rows.begin(), empty_rows.end());
+  permute_rows(grid, rows);
   return 0;
 }
 
@@ -85,6 +141,8 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
   const int columns = grid.column_count();
   const long long count = static_cast<long long>(columns) * grid.rows;
   if (count == 0 || text.empty()) return false;
+  std::string part(text);
+  for (char& c : part) c = lower(c);
   long long start = 0;
   if (grid.valid_cell(column, row)) start = static_cast<long long>(row - 1) * columns + column;
   for (long long step = 0; step < count; ++step) {
@@ -96,7 +154,7 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
     const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
                                    : source.type == ColumnType::CheckBox ? std::string_view()
                                                                           : std::string_view(cell.text);
-    if (contains(shown, text)) {
+    if (contains(shown, part)) {
       column = c;
       row = r;
       return true;
