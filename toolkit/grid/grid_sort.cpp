@@ -139,25 +139,35 @@ int sort_rows(Grid& grid, int column, int order) {
 
 bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
   const int columns = grid.column_count();
-  const long long count = static_cast<long long>(columns) * grid.rows;
-  if (count == 0 || text.empty()) return false;
+  if (columns == 0 || grid.rows == 0 || text.empty()) return false;
   std::string part(text);
   for (char& c : part) c = lower(c);
-  long long start = 0;
-  if (grid.valid_cell(column, row)) start = static_cast<long long>(row - 1) * columns + column;
+  // The search starts after (column, row), or at the first cell, and wraps once round.
+  int c = 1;
+  int r = 1;
+  if (grid.valid_cell(column, row)) {
+    c = column % columns + 1;
+    r = column == columns ? row % grid.rows + 1 : row;
+  }
+  const long long count = static_cast<long long>(columns) * grid.rows;
+  const GridCell* cell = &grid.cell(c, r);
   for (long long step = 0; step < count; ++step) {
-    const long long index = (start + step) % count;
-    const int c = static_cast<int>(index % columns) + 1;
-    const int r = static_cast<int>(index / columns) + 1;
     const GridColumn& source = grid.column(c);
-    const GridCell& cell = grid.cell(c, r);
-    const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
+    const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, *cell)
                                    : source.type == ColumnType::CheckBox ? std::string_view()
-                                                                          : std::string_view(cell.text);
+                                                                          : std::string_view(cell->text);
     if (contains(shown, part)) {
       column = c;
       row = r;
       return true;
+    }
+    ++cell;
+    if (++c > columns) {
+      c = 1;
+      if (++r > grid.rows) {
+        r = 1;
+        cell = grid.cells.data();
+      }
     }
   }
   return false;
