@@ -59,9 +59,19 @@ int check_cell(const Grid& grid, int column, int row) {
   return grid.valid_cell(column, row) ? 0 : error::kCellOutOfRange;
 }
 
+// Assigns text with no spare capacity: a string growing from empty would take half as
+// much again, and a grid holds millions of them.
+void assign_exact(std::string& target, std::string_view text) {
+  if (text.size() <= target.capacity()) {
+    target.assign(text);
+  } else {
+    target = std::string(text);
+  }
+}
+
 void assign_text(std::string& target, std::string_view text) {
   text = trim_trailing(text);
-  target.assign(text.substr(0, std::min(text.size(), kGridTextLength)));
+  assign_exact(target, text.substr(0, std::min(text.size(), kGridTextLength)));
 }
 
 // Rebuilds the cell table and the row titles for a new shape, keeping the cells that
@@ -258,7 +268,7 @@ int put_number(Grid& grid, int column, int row, double value) {
   GridCell& cell = grid.cell(column, row);
   cell.value = value;
   cell.defined = true;
-  cell.text.assign(buffer.data(), size);
+  assign_exact(cell.text, std::string_view(buffer.data(), size));
   return 0;
 }
 
