@@ -141,6 +141,7 @@ std::size_t CsvGridLoader::cells_stored() const {
 // The grid with empty cells that keep only their colours: a load writes or clears every
 // other part of each cell, so the old texts need not be copied.
 void copy_without_contents(Grid& grid, Grid& copy) {
+  store_rows_in_order(grid);
   std::vector<GridCell> cells = std::move(grid.cells);
   grid.cells.clear();
   try {

@@ -78,6 +78,7 @@ void assign_text(std::string& target, std::string_view text) {
 // remain. Every allocation comes before the first change, so a shape that does not fit
 // in memory throws with the grid as it was.
 void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
+  store_rows_in_order(grid);
   const std::size_t old_columns = grid.columns.size();
   const std::size_t rows = static_cast<std::size_t>(new_rows);
   if (new_columns == old_columns) {

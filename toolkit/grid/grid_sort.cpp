@@ -59,30 +59,6 @@ SortKey sort_key(const GridColumn& column, const GridCell& cell, int row) {
   return key;
 }
 
-// Puts row rows[to] at row to + 1, in place: each cycle of the permutation goes round
-// once through one spare row.
-void permute_rows(Grid& grid, const std::vector<int>& rows) {
-  const std::size_t width = grid.columns.size();
-  std::vector<GridCell> spare(width);
-  std::vector<bool> placed(rows.size(), false);
-  const auto row_begin = [&](std::size_t r) { return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
-  const auto source = [&](std::size_t to) { return static_cast<std::size_t>(rows[to] - 1); };
-  for (std::size_t start = 0; start < rows.size(); ++start) {
-    if (placed[start] || source(start) == start) continue;
-    std::move(row_begin(start), row_begin(start + 1), spare.begin());
-    std::string spare_title = std::move(grid.row_title_texts[start]);
-    std::size_t to = start;
-    for (std::size_t from = source(to); from != start; to = from, from = source(to)) {
-      std::move(row_begin(from), row_begin(from + 1), row_begin(to));
-      grid.row_title_texts[to] = std::move(grid.row_title_texts[from]);
-      placed[to] = true;
-    }
-    std::move(spare.begin(), spare.end(), row_begin(to));
-    grid.row_title_texts[to] = std::move(spare_title);
-    placed[to] = true;
-  }
-}
-
 // Whether text contains part, ASCII case ignored; part is already in lower case.
 bool contains(std::string_view text, std::string_view part) {
   if (part.size() > text.size()) return false;
@@ -97,6 +73,28 @@ bool contains(std::string_view text, std::string_view part) {
 }
 
 }  // namespace
+
+// Each cycle of the permutation goes round once through one spare row.
+void store_rows_in_order(Grid& grid) {
+  if (grid.row_order.empty()) return;
+  const std::size_t width = grid.columns.size();
+  std::vector<GridCell> spare(width);
+  std::vector<bool> placed(grid.row_order.size(), false);
+  const auto row_begin = [&](std::size_t r) { return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
+  const auto source = [&](std::size_t to) { return static_cast<std::size_t>(grid.row_order[to] - 1); };
+  for (std::size_t start = 0; start < grid.row_order.size(); ++start) {
+    if (placed[start] || source(start) == start) continue;
+    std::move(row_begin(start), row_begin(start + 1), spare.begin());
+    std::size_t to = start;
+    for (std::size_t from = source(to); from != start; to = from, from = source(to)) {
+      std::move(row_begin(from), row_begin(from + 1), row_begin(to));
+      placed[to] = true;
+    }
+    std::move(spare.begin(), spare.end(), row_begin(to));
+    placed[to] = true;
+  }
+  grid.row_order.clear();
+}
 
 int sort_rows(Grid& grid, int column, int order) {
   if (column < 1 || column > grid.column_count()) return error::kCellOutOfRange;
@@ -129,11 +127,20 @@ int sort_rows(Grid& grid, int column, int order) {
       return ascending ? c < 0 : c > 0;
     });
   }
-  std::vector<int> rows;  // rows[to] is the row that moves to row to + 1
-  rows.reserve(static_cast<std::size_t>(grid.rows));
-  for (const SortKey& k : keys) rows.push_back(k.row);
-  rows.insert(rows.end(), empty_rows.begin(), empty_rows.end());
-  permute_rows(grid, rows);
+  // Only the titles move; the cells stay where they are stored and the rows' order says
+  // where each one is.
+  std::vector<int> stored(static_cast<std::size_t>(grid.rows));
+  std::vector<std::string> titles(grid.row_title_texts.size());
+  std::size_t to = 0;
+  const auto place = [&](int row) {
+    stored[to] = static_cast<int>(grid.stored_row(row)) + 1;
+    titles[to] = std::move(grid.row_title_texts[static_cast<std::size_t>(row - 1)]);
+    ++to;
+  };
+  for (const SortKey& k : keys) place(k.row);
+  for (const int row : empty_rows) place(row);
+  grid.row_title_texts = std::move(titles);
+  grid.row_order = std::move(stored);
   return 0;
 }
 
@@ -164,10 +171,8 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
     ++cell;
     if (++c > columns) {
       c = 1;
-      if (++r > grid.rows) {
-        r = 1;
-        cell = grid.cells.data();
-      }
+      if (++r > grid.rows) r = 1;
+      cell = &grid.cell(1, r);
     }
   }
   return false;
