@@ -402,6 +402,8 @@ TEST_F(GridTest, SortedRowsStayInTheirOrderThroughChangesOfShape) {
   int found_row = 1;
   WGridFind(kField, "B", found_column, found_row);
   EXPECT_EQ(found_row, 3);
+  WGridFind(kField, "A", found_column, found_row);  // after row 3, wrapping round to row 2
+  EXPECT_EQ(found_row, 2);
   WGridRows(kField, 5);
   EXPECT_EQ(column(1), "c a b d ");
   WGridColumns(kField, 3, std::array{4, 7, 5});  // column 2 changes type and empties

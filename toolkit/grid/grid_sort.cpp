@@ -149,6 +149,13 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
   if (columns == 0 || grid.rows == 0 || text.empty()) return false;
   std::string part(text);
   for (char& c : part) c = lower(c);
+  const auto matches = [&](int c, const GridCell& cell) {
+    const GridColumn& source = grid.column(c);
+    const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
+                                   : source.type == ColumnType::CheckBox ? std::string_view()
+                                                                          : std::string_view(cell.text);
+    return contains(shown, part);
+  };
   // The search starts after (column, row), or at the first cell, and wraps once round.
   int c = 1;
   int r = 1;
@@ -157,13 +164,31 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
     r = column == columns ? row % grid.rows + 1 : row;
   }
   const long long count = static_cast<long long>(columns) * grid.rows;
+  if (!grid.row_order.empty()) {
+    // Sorted rows lie scattered: reading the cells as stored and keeping the match nearest
+    // after the start is quicker than following the order.
+    std::vector<int> shown_row(static_cast<std::size_t>(grid.rows));
+    for (int to = 1; to <= grid.rows; ++to) shown_row[grid.stored_row(to)] = to;
+    const long long first = static_cast<long long>(r - 1) * columns + (c - 1);
+    long long best = count;
+    for (std::size_t stored = 0; stored < shown_row.size(); ++stored) {
+      const GridCell* cells = &grid.cells[stored * static_cast<std::size_t>(columns)];
+      for (int k = 1; k <= columns; ++k) {
+        if (!matches(k, cells[k - 1])) continue;
+        const long long index = static_cast<long long>(shown_row[stored] - 1) * columns + (k - 1);
+        const long long distance = (index - first + count) % count;
+        if (distance < best) best = distance;
+      }
+    }
+    if (best == count) return false;
+    const long long index = (first + best) % count;
+    column = static_cast<int>(index % columns) + 1;
+    row = static_cast<int>(index / columns) + 1;
+    return true;
+  }
   const GridCell* cell = &grid.cell(c, r);
   for (long long step = 0; step < count; ++step) {
-    const GridColumn& source = grid.column(c);
-    const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, *cell)
-                                   : source.type == ColumnType::CheckBox ? std::string_view()
-                                                                          : std::string_view(cell->text);
-    if (contains(shown, part)) {
+    if (matches(c, *cell)) {
       column = c;
       row = r;
       return true;
