@@ -353,3 +353,21 @@ TEST_F(CsvFileTest, LoaderDrivenFromMemoryMatchesTheFileLoader) {
 }
 
 }  // namespace
+
+namespace {
+
+// A load rewrites the cells' contents; their colours stay.
+TEST_F(CsvFileTest, CellColoursSurviveALoad) {
+  WGridColourCell(kField, 1, 2, 0x0000FF, 0x00FF00);
+  write_file("colours.csv", "x,1\r\ny,2\r\n");
+  WGridLoad(kField, "colours.csv");
+  int text = 0;
+  int background = 0;
+  WGridGetCellColour(kField, 1, 2, text, background);
+  EXPECT_EQ(take_error(), 0);
+  EXPECT_EQ(text, 0x0000FF);
+  EXPECT_EQ(background, 0x00FF00);
+  EXPECT_EQ(cell_text(1, 2), "y");
+}
+
+}  // namespace

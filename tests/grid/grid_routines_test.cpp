@@ -382,6 +382,39 @@ TEST_F(GridTest, SortsRowsByEachColumnKindWithEmptyCellsLast) {
   EXPECT_EQ(take_error(), 1011);
 }
 
+// After a sort, finding, growing, shrinking and retyping work on the rows as shown.
+TEST_F(GridTest, SortedRowsStayInTheirOrderThroughChangesOfShape) {
+  define({4, 5}, 4);
+  const char* texts[] = {"d", "b", "a", "c"};
+  for (int r = 1; r <= 4; ++r) {
+    WGridPutCellString(kField, 1, r, texts[r - 1]);
+    WGridPutCellInteger(kField, 2, r, r);
+  }
+  WGridSort(kField, 1, 0);
+  WGridSort(kField, 2, 1);  // 4 3 2 1: c a b d
+  const auto column = [](int c) {
+    std::string shown;
+    for (int r = 1; r <= 4; ++r) shown += cell_text(c, r) + " ";
+    return shown;
+  };
+  EXPECT_EQ(column(1), "c a b d ");
+  int found_column = 1;
+  int found_row = 1;
+  WGridFind(kField, "B", found_column, found_row);
+  EXPECT_EQ(found_row, 3);
+  WGridFind(kField, "A", found_column, found_row);  // after row 3, wrapping round to row 2
+  EXPECT_EQ(found_row, 2);
+  WGridRows(kField, 5);
+  EXPECT_EQ(column(1), "c a b d ");
+  WGridColumns(kField, 3, std::array{4, 7, 5});  // column 2 changes type and empties
+  EXPECT_EQ(column(1), "c a b d ");
+  EXPECT_EQ(cell_text(2, 1), "");
+  WGridSort(kField, 1, 1);
+  WGridRows(kField, 2);
+  EXPECT_EQ(cell_text(1, 1) + cell_text(1, 2), "dc");
+  EXPECT_EQ(take_error(), 0);
+}
+
 TEST_F(GridTest, FindsTextsRowByRowAndGoesToCells) {
   define({4, 5, 11}, 3);
   const std::array<std::string_view, 2> options{"Needle option", "other"};

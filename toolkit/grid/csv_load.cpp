@@ -1,5 +1,7 @@
 // WGridLoad: reads a comma-separated file into a grid, field by field, from row 1.
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "base/allocation.hpp"
 #include "base/error_codes.hpp"
@@ -51,7 +53,11 @@ void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_vi
     IStringToReal8(text, value);
   }
   if (state.last_error == 0) {
-    if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) pending_ = error::kFieldValueOutOfRange;
+    if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) {
+      // The cell keeps what it held.
+      pending_ = error::kFieldValueOutOfRange;
+      if (previous_ != nullptr && previous_->valid_cell(c, row_)) grid_.cell(c, row_) = previous_->cell(c, row_);
+    }
   } else {
     clear_cell(grid_, c, row_);
   }
@@ -127,6 +133,31 @@ void CsvGridLoader::operator()(const CsvField& field) {
   if (field.ends_line) end_line();
 }
 
+std::size_t CsvGridLoader::cells_stored() const {
+  if (row_ < 1) return 0;
+  return static_cast<std::size_t>(row_ - 1) * grid_.columns.size() + static_cast<std::size_t>(std::max(column_, 1) - 1);
+}
+
+// The grid with empty cells that keep only their colours: a load writes or clears every
+// other part of each cell, so the old texts need not be copied.
+void copy_without_contents(Grid& grid, Grid& copy) {
+  store_rows_in_order(grid);
+  std::vector<GridCell> cells = std::move(grid.cells);
+  grid.cells.clear();
+  try {
+    copy = grid;
+  } catch (...) {
+    grid.cells = std::move(cells);
+    throw;
+  }
+  grid.cells = std::move(cells);
+  copy.cells.resize(grid.cells.size());
+  for (std::size_t i = 0; i < grid.cells.size(); ++i) {
+    copy.cells[i].text_colour = grid.cells[i].text_colour;
+    copy.cells[i].background_colour = grid.cells[i].background_colour;
+  }
+}
+
 int CsvGridLoader::finish() {
   for (int r = last_row_ + 1; r <= grid_.rows; ++r) clear_row(grid_, r, first_column_ == 0);
   return pending_;
@@ -151,13 +182,19 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
   bool read_failed = false;
   int pending = 0;
   const int code = quill::allocating(quill::error::kGridSize, [&] {
-    loaded = *target.grid;
+    quill::copy_without_contents(*target.grid, loaded);
     quill::CsvGridLoader loader(loaded, grow.value_or(0) == 1, options.value_or(0));
+    loader.keep_from(*target.grid);
     quill::CsvReader reader;
     for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
     // After a read error what was read stays; the rest of the grid is left as it was.
     read_failed = in.failed();
-    if (read_failed) return;
+    if (read_failed) {
+      const std::vector<quill::GridCell>& old = target.grid->cells;
+      const std::size_t end = std::min(old.size(), loaded.cells.size());
+      for (std::size_t i = loader.cells_stored(); i < end; ++i) loaded.cells[i] = old[i];
+      return;
+    }
     reader.finish(loader);
     pending = loader.finish();
   });

@@ -47,6 +47,9 @@ struct GridView {
   int sort_order = 0;
   int window = -1;        // the toolkit window a grid window covers; -1 for a dialog field
   std::string last_find;  // the text of the last find, for finding the next match
+  // The whole control waits for its next paint: a burst of grid routines asks the
+  // window system to repaint it once.
+  bool invalid = false;
 };
 
 // The window number a grid window being created takes (read in WM_NCCREATE).
@@ -202,10 +205,10 @@ void scroll_to_current(HWND control) {
   GetClientRect(control, &client);
   view.top = std::clamp(std::min(view.top, grid.current_row), 1, std::max(grid.rows, 1));
   view.left = std::clamp(std::min(view.left, grid.current_column), 1, std::max(grid.column_count(), 1));
-  while (view.top < grid.current_row &&
-         cell_rect(grid, view, m, grid.current_column, grid.current_row).bottom > client.bottom) {
-    ++view.top;
-  }
+  // The lowest top row that still shows the current row whole, or the current row itself
+  // when not even one row fits.
+  const int rows_shown = m.row_height > 0 ? (client.bottom - m.title_height) / m.row_height : 0;
+  view.top = std::max(view.top, grid.current_row - std::max(rows_shown, 1) + 1);
   while (view.left < grid.current_column &&
          cell_rect(grid, view, m, grid.current_column, grid.current_row).right > client.right) {
     ++view.left;
@@ -213,6 +216,7 @@ void scroll_to_current(HWND control) {
 }
 
 void paint(HWND control) {
+  view_of(control)->invalid = false;
   scroll_to_current(control);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(control, &ps);
@@ -551,8 +555,15 @@ bool key_down(HWND control, WPARAM key) {
     case VK_RIGHT: ++column; break;
     case VK_UP: --row; break;
     case VK_DOWN: ++row; break;
-    case VK_HOME: column = 1; break;
-    case VK_END: column = grid.column_count(); break;
+    // Ctrl+Home and Ctrl+End go to the first and the last row as well.
+    case VK_HOME:
+      column = 1;
+      if (GetKeyState(VK_CONTROL) < 0) row = 1;
+      break;
+    case VK_END:
+      column = grid.column_count();
+      if (GetKeyState(VK_CONTROL) < 0) row = grid.rows;
+      break;
     case VK_PRIOR: row -= 10; break;
     case VK_NEXT: row += 10; break;
     case VK_TAB:
@@ -698,9 +709,11 @@ void repaint_controls(int dialog_handle, int field) {
   for (HWND control : live_controls()) {
     const GridKey key = key_of(control);
     const bool window_grid = dialog_handle < 0 && key.window >= 0;
-    if (window_grid || (key.window < 0 && key.dialog == dialog_handle && key.field == field)) {
-      InvalidateRect(control, nullptr, TRUE);
-    }
+    if (!window_grid && (key.window >= 0 || key.dialog != dialog_handle || key.field != field)) continue;
+    GridView* view = view_of(control);
+    if (view != nullptr && view->invalid) continue;
+    if (view != nullptr) view->invalid = true;
+    InvalidateRect(control, nullptr, TRUE);
   }
 }
 

@@ -59,15 +59,26 @@ int check_cell(const Grid& grid, int column, int row) {
   return grid.valid_cell(column, row) ? 0 : error::kCellOutOfRange;
 }
 
+// Assigns text with no spare capacity: a string growing from empty would take half as
+// much again, and a grid holds millions of them.
+void assign_exact(std::string& target, std::string_view text) {
+  if (text.size() <= target.capacity()) {
+    target.assign(text);
+  } else {
+    target = std::string(text);
+  }
+}
+
 void assign_text(std::string& target, std::string_view text) {
   text = trim_trailing(text);
-  target.assign(text.substr(0, std::min(text.size(), kGridTextLength)));
+  assign_exact(target, text.substr(0, std::min(text.size(), kGridTextLength)));
 }
 
 // Rebuilds the cell table and the row titles for a new shape, keeping the cells that
 // remain. Every allocation comes before the first change, so a shape that does not fit
 // in memory throws with the grid as it was.
 void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
+  store_rows_in_order(grid);
   const std::size_t old_columns = grid.columns.size();
   const std::size_t rows = static_cast<std::size_t>(new_rows);
   if (new_columns == old_columns) {
@@ -258,7 +269,7 @@ int put_number(Grid& grid, int column, int row, double value) {
   GridCell& cell = grid.cell(column, row);
   cell.value = value;
   cell.defined = true;
-  cell.text.assign(buffer.data(), size);
+  assign_exact(cell.text, std::string_view(buffer.data(), size));
   return 0;
 }
 

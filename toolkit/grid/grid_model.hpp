@@ -62,14 +62,15 @@ struct GridColumn {
   std::string title;
 };
 
+// Ordered to pack into 56 bytes: a grid of a million rows holds ten million of them.
 struct GridCell {
   std::string text;  // displayed text; trailing blanks never stored
   double value = 0.0;
-  bool defined = false;  // numeric cells: holds a value
-  int check = 0;         // check box cells: 1 checked
   int option = 0;        // option menu cells: selected option (1-based), 0 none
   int text_colour = kNoColour;  // 0x00BBGGRR or -1
   int background_colour = kNoColour;
+  bool defined = false;     // numeric cells: holds a value
+  std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
 struct Grid {
@@ -80,7 +81,10 @@ struct Grid {
   bool row_titles = false;
   std::string corner_title;
   std::vector<std::string> row_title_texts;  // one per row
-  std::vector<GridCell> cells;               // rows x columns, row by row
+  std::vector<GridCell> cells;               // rows x columns, row by row in stored order
+  // Row r's cells are stored as row row_order[r - 1]; empty while rows are stored in
+  // their order. A sort only reorders this; a change of shape puts the rows in order first.
+  std::vector<int> row_order;
   std::uintptr_t setup_owner = 0;  // the control whose dialog data set the grid up
   int current_column = 1;  // the cell a person works on, kept inside the grid
   int current_row = 1;
@@ -94,12 +98,16 @@ struct Grid {
   bool valid_cell(int column, int row) const {
     return column >= 1 && column <= column_count() && row >= 1 && row <= rows;
   }
+  // Where row (1-based) is stored, counted from 0.
+  std::size_t stored_row(int row) const {
+    return static_cast<std::size_t>(row_order.empty() ? row : row_order[static_cast<std::size_t>(row - 1)]) - 1;
+  }
   // Callers check valid_cell first.
   GridCell& cell(int column, int row) {
-    return cells[static_cast<std::size_t>(row - 1) * columns.size() + static_cast<std::size_t>(column - 1)];
+    return cells[stored_row(row) * columns.size() + static_cast<std::size_t>(column - 1)];
   }
   const GridCell& cell(int column, int row) const {
-    return cells[static_cast<std::size_t>(row - 1) * columns.size() + static_cast<std::size_t>(column - 1)];
+    return cells[stored_row(row) * columns.size() + static_cast<std::size_t>(column - 1)];
   }
   const GridColumn& column(int c) const { return columns[static_cast<std::size_t>(c - 1)]; }
   GridColumn& column(int c) { return columns[static_cast<std::size_t>(c - 1)]; }
@@ -141,6 +149,8 @@ int clear_cell(Grid& grid, int column, int row);
 // Clears every cell of a row and, when asked, its title.
 void clear_row(Grid& grid, int row, bool title);
 
+// Stores the rows in their order (after a sort), so that cells[] runs row by row.
+void store_rows_in_order(Grid& grid);
 // Orders the rows (their cells and titles together) by column: order 0 ascending, 1
 // descending. Texts compare without regard to ASCII case, numbers by value, check boxes
 // unchecked first, option menus by option number; empty cells go last either way. Rows

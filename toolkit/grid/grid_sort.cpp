@@ -1,6 +1,8 @@
 // Sorting a grid's rows by a column and finding a text in its cells.
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "base/error_codes.hpp"
 #include "grid/grid_model.hpp"
@@ -30,76 +32,172 @@ bool is_empty(const GridColumn& column, const GridCell& cell) {
   }
 }
 
-// Compares two non-empty cells of column.
-int compare_cells(const GridColumn& column, const GridCell& a, const GridCell& b) {
+// A row's sort key: a number, or a text with its first eight bytes in lower case packed
+// so that comparing the packed words orders as compare_text does, or ties.
+struct SortKey {
+  double value = 0.0;
+  std::uint64_t prefix = 0;
+  const std::string* text = nullptr;
+  int row = 0;
+};
+
+SortKey sort_key(const GridColumn& column, const GridCell& cell, int row) {
+  SortKey key;
+  key.row = row;
   switch (column.type) {
-    case ColumnType::Text: return compare_text(a.text, b.text);
-    case ColumnType::CheckBox: return (a.check > b.check) - (a.check < b.check);
-    case ColumnType::OptionMenu: return (a.option > b.option) - (a.option < b.option);
-    default: return (a.value > b.value) - (a.value < b.value);
+    case ColumnType::Text:
+      key.text = &cell.text;
+      for (std::size_t i = 0; i < 8; ++i) {
+        const unsigned byte = i < cell.text.size() ? static_cast<unsigned char>(lower(cell.text[i])) : 0U;
+        key.prefix = key.prefix << 8 | byte;
+      }
+      break;
+    case ColumnType::CheckBox: key.value = cell.check; break;
+    case ColumnType::OptionMenu: key.value = cell.option; break;
+    default: key.value = cell.value; break;
   }
+  return key;
 }
 
+// Whether text contains part, ASCII case ignored; part is already in lower case.
 bool contains(std::string_view text, std::string_view part) {
   if (part.size() > text.size()) return false;
-  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-    if (compare_text(text.substr(at, part.size()), part) == 0) return true;
+  const std::size_t last_start = text.size() - part.size();
+  for (std::size_t at = 0; at <= last_start; ++at) {
+    if (lower(text[at]) != part[0]) continue;
+    std::size_t i = 1;
+    while (i < part.size() && lower(text[at + i]) == part[i]) ++i;
+    if (i == part.size()) return true;
   }
   return false;
 }
 
 }  // namespace
 
+// Each cycle of the permutation goes round once through one spare row.
+void store_rows_in_order(Grid& grid) {
+  if (grid.row_order.empty()) return;
+  const std::size_t width = grid.columns.size();
+  std::vector<GridCell> spare(width);
+  std::vector<bool> placed(grid.row_order.size(), false);
+  const auto row_begin = [&](std::size_t r) { return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
+  const auto source = [&](std::size_t to) { return static_cast<std::size_t>(grid.row_order[to] - 1); };
+  for (std::size_t start = 0; start < grid.row_order.size(); ++start) {
+    if (placed[start] || source(start) == start) continue;
+    std::move(row_begin(start), row_begin(start + 1), spare.begin());
+    std::size_t to = start;
+    for (std::size_t from = source(to); from != start; to = from, from = source(to)) {
+      std::move(row_begin(from), row_begin(from + 1), row_begin(to));
+      placed[to] = true;
+    }
+    std::move(spare.begin(), spare.end(), row_begin(to));
+    placed[to] = true;
+  }
+  grid.row_order.clear();
+}
+
 int sort_rows(Grid& grid, int column, int order) {
   if (column < 1 || column > grid.column_count()) return error::kCellOutOfRange;
   const GridColumn& key = grid.column(column);
   if (key.type == ColumnType::Kind8 || key.type == ColumnType::Kind10) return error::kGridColumnType;
   if (order != 0 && order != 1) return error::kOptionOutOfRange;
-  std::vector<int> rows(static_cast<std::size_t>(grid.rows));
-  std::iota(rows.begin(), rows.end(), 1);
-  std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-    const GridCell& x = grid.cell(column, a);
-    const GridCell& y = grid.cell(column, b);
-    const bool x_empty = is_empty(key, x);
-    const bool y_empty = is_empty(key, y);
-    if (x_empty || y_empty) return !x_empty && y_empty;
-    const int c = compare_cells(key, x, y);
-    return order == 0 ? c < 0 : c > 0;
-  });
-  const std::size_t width = grid.columns.size();
-  std::vector<GridCell> cells(grid.cells.size());
-  std::vector<std::string> titles(grid.row_title_texts.size());
-  for (std::size_t to = 0; to < rows.size(); ++to) {
-    const std::size_t from = static_cast<std::size_t>(rows[to] - 1);
-    std::move(grid.cells.begin() + static_cast<std::ptrdiff_t>(from * width),
-              grid.cells.begin() + static_cast<std::ptrdiff_t>((from + 1) * width),
-              cells.begin() + static_cast<std::ptrdiff_t>(to * width));
-    titles[to] = std::move(grid.row_title_texts[from]);
+  // The keys leave the cells once, so that comparing touches one small array; empty
+  // cells go last in either order, each side keeping its order.
+  std::vector<SortKey> keys;
+  keys.reserve(static_cast<std::size_t>(grid.rows));
+  std::vector<int> empty_rows;
+  for (int r = 1; r <= grid.rows; ++r) {
+    const GridCell& cell = grid.cell(column, r);
+    if (is_empty(key, cell)) {
+      empty_rows.push_back(r);
+    } else {
+      keys.push_back(sort_key(key, cell, r));
+    }
   }
-  grid.cells = std::move(cells);
+  const bool ascending = order == 0;
+  if (key.type == ColumnType::Text) {
+    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+      if (a.prefix != b.prefix) return ascending == (a.prefix < b.prefix);
+      const int c = compare_text(*a.text, *b.text);
+      return ascending ? c < 0 : c > 0;
+    });
+  } else {
+    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+      const int c = (a.value > b.value) - (a.value < b.value);
+      return ascending ? c < 0 : c > 0;
+    });
+  }
+  // Only the titles move; the cells stay where they are stored and the rows' order says
+  // where each one is.
+  std::vector<int> stored(static_cast<std::size_t>(grid.rows));
+  std::vector<std::string> titles(grid.row_title_texts.size());
+  std::size_t to = 0;
+  const auto place = [&](int row) {
+    stored[to] = static_cast<int>(grid.stored_row(row)) + 1;
+    titles[to] = std::move(grid.row_title_texts[static_cast<std::size_t>(row - 1)]);
+    ++to;
+  };
+  for (const SortKey& k : keys) place(k.row);
+  for (const int row : empty_rows) place(row);
   grid.row_title_texts = std::move(titles);
+  grid.row_order = std::move(stored);
   return 0;
 }
 
 bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
   const int columns = grid.column_count();
-  const long long count = static_cast<long long>(columns) * grid.rows;
-  if (count == 0 || text.empty()) return false;
-  long long start = 0;
-  if (grid.valid_cell(column, row)) start = static_cast<long long>(row - 1) * columns + column;
-  for (long long step = 0; step < count; ++step) {
-    const long long index = (start + step) % count;
-    const int c = static_cast<int>(index % columns) + 1;
-    const int r = static_cast<int>(index / columns) + 1;
+  if (columns == 0 || grid.rows == 0 || text.empty()) return false;
+  std::string part(text);
+  for (char& c : part) c = lower(c);
+  const auto matches = [&](int c, const GridCell& cell) {
     const GridColumn& source = grid.column(c);
-    const GridCell& cell = grid.cell(c, r);
     const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
                                    : source.type == ColumnType::CheckBox ? std::string_view()
                                                                           : std::string_view(cell.text);
-    if (contains(shown, text)) {
+    return contains(shown, part);
+  };
+  // The search starts after (column, row), or at the first cell, and wraps once round.
+  int c = 1;
+  int r = 1;
+  if (grid.valid_cell(column, row)) {
+    c = column % columns + 1;
+    r = column == columns ? row % grid.rows + 1 : row;
+  }
+  const long long count = static_cast<long long>(columns) * grid.rows;
+  if (!grid.row_order.empty()) {
+    // Sorted rows lie scattered: reading the cells as stored and keeping the match nearest
+    // after the start is quicker than following the order.
+    std::vector<int> shown_row(static_cast<std::size_t>(grid.rows));
+    for (int to = 1; to <= grid.rows; ++to) shown_row[grid.stored_row(to)] = to;
+    const long long first = static_cast<long long>(r - 1) * columns + (c - 1);
+    long long best = count;
+    for (std::size_t stored = 0; stored < shown_row.size(); ++stored) {
+      const GridCell* cells = &grid.cells[stored * static_cast<std::size_t>(columns)];
+      for (int k = 1; k <= columns; ++k) {
+        if (!matches(k, cells[k - 1])) continue;
+        const long long index = static_cast<long long>(shown_row[stored] - 1) * columns + (k - 1);
+        const long long distance = (index - first + count) % count;
+        if (distance < best) best = distance;
+      }
+    }
+    if (best == count) return false;
+    const long long index = (first + best) % count;
+    column = static_cast<int>(index % columns) + 1;
+    row = static_cast<int>(index / columns) + 1;
+    return true;
+  }
+  const GridCell* cell = &grid.cell(c, r);
+  for (long long step = 0; step < count; ++step) {
+    if (matches(c, *cell)) {
       column = c;
       row = r;
       return true;
+    }
+    ++cell;
+    if (++c > columns) {
+      c = 1;
+      if (++r > grid.rows) r = 1;
+      cell = &grid.cell(1, r);
     }
   }
   return false;
