@@ -194,6 +194,8 @@ void go_to_line(Editor& editor, int line) {
 int load_file(Editor& editor, const std::string& path) {
   std::string bytes;
   if (!read_whole_file(path, bytes)) return error::kFileOpen;
+  // Nothing is drawn while the control takes the text in.
+  SendMessageW(editor.text, WM_SETREDRAW, FALSE, 0);
   if (rich_mode(editor.mode) && bytes.rfind("{\\rtf", 0) == 0) {
     StreamBytes source{std::move(bytes), 0};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, stream_in};
@@ -201,6 +203,8 @@ int load_file(Editor& editor, const std::string& path) {
   } else {
     put_editor_text(editor, decode_text(bytes, editor.encoding));
   }
+  SendMessageW(editor.text, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(editor.text, nullptr, TRUE);
   editor.file = path;
   after_new_text(editor);
   return 0;
