@@ -134,6 +134,13 @@ void layout(Editor& editor) {
   RECT r{};
   GetClientRect(editor.container, &r);
   int top = 0, bottom = r.bottom;
+  // A status bar may lie over the bottom of the client area: the editor ends above it.
+  HWND status_bar = windows().windows[static_cast<std::size_t>(editor.window)].status_bar;
+  RECT bar{};
+  if (status_bar != nullptr && IsWindowVisible(status_bar) && GetWindowRect(status_bar, &bar)) {
+    MapWindowPoints(nullptr, editor.container, reinterpret_cast<POINT*>(&bar), 2);
+    if (bar.top > 0 && bar.top < bottom) bottom = bar.top;
+  }
   if (editor.toolbar != nullptr) {
     SendMessageA(editor.toolbar, TB_AUTOSIZE, 0, 0);
     RECT t{};
