@@ -216,34 +216,28 @@ bool register_container_class() {
 
 // The editor's menu: File, Edit, Search, with the accelerators it names.
 HMENU make_menu() {
+  struct Item { int menu; int command; const char* text; };  // command 0: a separator
+  static constexpr Item kItems[] = {
+      {0, kCmdNew, "&New\tCtrl+N"}, {0, kCmdOpen, "&Open...\tCtrl+O"}, {0, kCmdSave, "&Save\tCtrl+S"},
+      {0, kCmdSaveAs, "Save &as..."}, {0, 0, nullptr}, {0, kCmdPrint, "&Print\tCtrl+P"}, {0, 0, nullptr},
+      {0, kCmdClose, "&Close"},
+      {1, kCmdUndo, "&Undo\tCtrl+Z"}, {1, 0, nullptr}, {1, kCmdCut, "Cu&t\tCtrl+X"},
+      {1, kCmdCopy, "&Copy\tCtrl+C"}, {1, kCmdPaste, "&Paste\tCtrl+V"}, {1, kCmdSelectAll, "Select &all\tCtrl+A"},
+      {2, kCmdFind, "&Find...\tCtrl+F"}, {2, kCmdFindNext, "Find &next\tF3"},
+      {2, kCmdReplace, "&Replace...\tCtrl+H"}, {2, kCmdGoToLine, "&Go to line...\tCtrl+G"}, {2, 0, nullptr},
+      {2, kCmdBookmarkToggle, "Set or clear &bookmark\tCtrl+F2"}, {2, kCmdBookmarkNext, "Next bookmark\tF2"},
+      {2, kCmdBookmarkPrevious, "Previous bookmark\tShift+F2"}, {2, kCmdBookmarkClear, "Clear all bookmarks"},
+  };
+  static constexpr const char* kTitles[] = {"&File", "&Edit", "&Search"};
   HMENU bar = CreateMenu();
-  HMENU file = CreatePopupMenu(), edit = CreatePopupMenu(), search = CreatePopupMenu();
-  AppendMenuA(file, MF_STRING, kCmdNew, "&New\tCtrl+N");
-  AppendMenuA(file, MF_STRING, kCmdOpen, "&Open...\tCtrl+O");
-  AppendMenuA(file, MF_STRING, kCmdSave, "&Save\tCtrl+S");
-  AppendMenuA(file, MF_STRING, kCmdSaveAs, "Save &as...");
-  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(file, MF_STRING, kCmdPrint, "&Print\tCtrl+P");
-  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(file, MF_STRING, kCmdClose, "&Close");
-  AppendMenuA(edit, MF_STRING, kCmdUndo, "&Undo\tCtrl+Z");
-  AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(edit, MF_STRING, kCmdCut, "Cu&t\tCtrl+X");
-  AppendMenuA(edit, MF_STRING, kCmdCopy, "&Copy\tCtrl+C");
-  AppendMenuA(edit, MF_STRING, kCmdPaste, "&Paste\tCtrl+V");
-  AppendMenuA(edit, MF_STRING, kCmdSelectAll, "Select &all\tCtrl+A");
-  AppendMenuA(search, MF_STRING, kCmdFind, "&Find...\tCtrl+F");
-  AppendMenuA(search, MF_STRING, kCmdFindNext, "Find &next\tF3");
-  AppendMenuA(search, MF_STRING, kCmdReplace, "&Replace...\tCtrl+H");
-  AppendMenuA(search, MF_STRING, kCmdGoToLine, "&Go to line...\tCtrl+G");
-  AppendMenuA(search, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(search, MF_STRING, kCmdBookmarkToggle, "Set or clear &bookmark\tCtrl+F2");
-  AppendMenuA(search, MF_STRING, kCmdBookmarkNext, "Next bookmark\tF2");
-  AppendMenuA(search, MF_STRING, kCmdBookmarkPrevious, "Previous bookmark\tShift+F2");
-  AppendMenuA(search, MF_STRING, kCmdBookmarkClear, "Clear all bookmarks");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(search), "&Search");
+  for (int m = 0; m < 3; ++m) {
+    HMENU popup = CreatePopupMenu();
+    for (const Item& item : kItems) {
+      if (item.menu != m) continue;
+      AppendMenuA(popup, item.command == 0 ? MF_SEPARATOR : MF_STRING, static_cast<UINT_PTR>(item.command), item.text);
+    }
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kTitles[m]);
+  }
   return bar;
 }
 

@@ -354,6 +354,29 @@ TEST_F(Editors, PrintsToPostScript) {
   EXPECT_NE(ps.find("(Page 2 of "), std::string::npos);
 }
 
+// A modal editor runs its own loop: a timer inside that loop reads the text it loaded and
+// closes its window, and the call returns.
+TEST_F(Editors, ModalEditorReturnsWhenClosed) {
+  write_file("editor_modal.txt", "modal text\n");
+  static std::string seen;
+  seen.clear();
+  SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    for (int n = 1; n < quill::kMaxWindows; ++n) {
+      if (quill::Editor* editor = quill::editor_of_window(n)) {
+        seen = quill::editor_output(*editor, quill::editor_text(*editor));
+        PostMessageA(quill::windows().windows[static_cast<std::size_t>(n)].frame, WM_CLOSE, 0, 0);
+      }
+    }
+  });
+  int modified = -1;
+  WEditorModal(EditorPlain, "editor_modal.txt", "Modal", std::nullopt, &modified);
+  EXPECT_EQ(take_error(), 0);
+  EXPECT_EQ(seen, "modal text\r\n");
+  EXPECT_EQ(modified, 0);
+  for (int n = 1; n < quill::kMaxWindows; ++n) EXPECT_EQ(quill::editor_of_window(n), nullptr);
+}
+
 // The speed figures: a 50 MB file loaded and shown, a word at its end found, a key
 // echoed at the end of a million lines. The times are printed; the results checked.
 TEST_F(Editors, LargeFileTimes) {
