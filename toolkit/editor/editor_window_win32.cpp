@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include <array>
+#include <cwchar>
 #include <memory>
 
 #include "base/error_codes.hpp"
@@ -331,8 +332,14 @@ int make_editor(int window, int mode, int options) {
   if (text_proc() == nullptr) text_proc() = previous;
   SendMessageW(editor.text, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
   SendMessageW(editor.text, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
-  SendMessageW(editor.text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
   set_text_mode(editor);
+  // A fixed-pitch 10-point font for all text (rich text starts in it).
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+  format.yHeight = 200;
+  std::wcscpy(format.szFaceName, L"Courier New");
+  SendMessageW(editor.text, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   if ((options & EditorMenu) != 0 && entry.menu == nullptr) {
     editor.menu = make_menu();
     editor.accelerators = make_accelerators();

@@ -333,7 +333,12 @@ TEST_F(Editors, RichTextFormatsAndRoundTrips) {
   WEditorSave("editor_rich.rtf");
   const std::string rtf = read_file("editor_rich.rtf");
   EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
-  EXPECT_NE(rtf.find("\\b"), std::string::npos);
+  std::size_t bold = rtf.find("\\b");  // the control word \b, not \blue
+  while (bold != std::string::npos && std::isalpha(static_cast<unsigned char>(rtf[bold + 2]))) {
+    bold = rtf.find("\\b", bold + 1);
+  }
+  ASSERT_NE(bold, std::string::npos);
+  EXPECT_LT(rtf.find("plain"), bold) << "only the selection is bold";
   EXPECT_NE(rtf.find(font), std::string::npos);
   WEditorPutText("");
   WEditorLoad("editor_rich.rtf");
