@@ -3,7 +3,7 @@
 
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
-headers of an area above it (base <- text <- os <- core <- dialog <- graphics, grid <- bitmap <- layers),
+headers of an area above it (base <- text <- os <- core <- dialog <- graphics, grid <- bitmap, editor <- layers),
 when quoted includes form a cycle, or when quill/quillanthor.hpp leaves out a public header."""
 import re
 import sys
@@ -19,7 +19,8 @@ ALLOWED = {
     "graphics": {"base", "text", "os", "core", "graphics"},
     "grid": {"base", "text", "os", "core", "dialog", "graphics", "grid"},
     "bitmap": {"base", "text", "os", "core", "dialog", "graphics", "bitmap"},
-    "layers": {"base", "text", "os", "core", "dialog", "graphics", "grid", "bitmap", "layers"},
+    "editor": {"base", "text", "os", "core", "graphics", "editor"},
+    "layers": {"base", "text", "os", "core", "dialog", "graphics", "grid", "bitmap", "editor", "layers"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

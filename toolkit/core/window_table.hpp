@@ -15,7 +15,7 @@ inline constexpr int kStatusBarId = 999;
 inline constexpr int kMaxStatusParts = 255;
 
 // Kind of the record attached to a frame (GWLP_USERDATA holds the kind).
-enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6, BitmapViewer = 8 };
+enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6, Editor = 7, BitmapViewer = 8 };
 
 struct WindowEntry {
   HWND frame = nullptr;

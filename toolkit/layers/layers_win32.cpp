@@ -5,6 +5,7 @@
 #include "bitmap/bitmap_layer_win32.hpp"
 #include "core/window_layers.hpp"
 #include "dialog/dialog_layer.hpp"
+#include "editor/editor_layer_win32.hpp"
 #include "graphics/routines.hpp"
 #include "layers/layers.hpp"
 #include "quill/grid.hpp"
@@ -16,6 +17,8 @@ void register_window_layers() {
   static bool registered = false;
   if (registered) return;
   registered = true;
+  // Editors first: their find dialog takes its keys before an application's dialog.
+  register_editor_layer();
   register_dialog_layer();
   // Graphics: an active hardcopy ends and the screen's back buffer goes at WindowShutdown;
   // events carry positions in the user units of the drawing state.

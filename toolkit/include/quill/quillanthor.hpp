@@ -14,3 +14,4 @@
 #include "quill/metafile.hpp"
 #include "quill/grid.hpp"
 #include "quill/bitmap.hpp"
+#include "quill/editor.hpp"
