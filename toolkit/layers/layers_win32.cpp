@@ -7,7 +7,7 @@
 #include "dialog/dialog_layer.hpp"
 #include "graphics/routines.hpp"
 #include "layers/layers.hpp"
-#include "quill/grid.hpp"
+#include "grid/grid_layers.hpp"
 #include "quill/window.hpp"
 
 namespace quill {
