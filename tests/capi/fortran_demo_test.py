@@ -1,7 +1,6 @@
-"""Runs the Fortran demo: under Wine (argument --wine) its window and dialog must appear,
-the label and ring count are typed into the dialog with real X key presses and OK is
-pressed; natively it draws its defaults. Either way the demo must print what it read and
-Ghostscript must read its PostScript file."""
+"""Runs the Fortran demo under Wine: its window and dialog must appear, a label and a
+ring count are typed into the dialog with real X key presses and OK is pressed; the demo
+must print what it read and Ghostscript must read its PostScript file."""
 import os
 import subprocess
 import sys

@@ -4,7 +4,7 @@
 Reads every routine and integer constant of include/quill/*.hpp and writes
   include/quill.h        the C header (prefix quill_, C linkage),
   capi/quill_c.cpp       its definitions, each a call of the C++ routine,
-  capi/quill.f90         the Fortran module over the C interface.
+  capi/quill.F90         the Fortran module over the C interface.
 With --check nothing is written: exit 1 when a file differs from what would be written."""
 import re
 import sys
@@ -12,6 +12,25 @@ from pathlib import Path
 
 HEADERS = ["errors", "text", "startup", "os", "events", "window", "clipboard", "dialog",
            "graphics", "image", "metafile", "grid", "bitmap"]
+# Routines only the Windows build defines (they need the window system): C declares
+# them under _WIN32, Fortran under QUILL_WINDOWS (which the Windows build defines).
+WINDOWS_ONLY = {
+    "WBitmapView", "WBitmapViewQuery", "WBitmapViewScroll", "WClipboardGetString",
+    "WClipboardPutString", "WClipboardQuery", "WDialogClearField", "WDialogFieldOptions",
+    "WDialogFieldState", "WDialogGetCheckBox", "WDialogGetDouble", "WDialogGetFieldState",
+    "WDialogGetInteger", "WDialogGetMenu", "WDialogGetRadioButton", "WDialogGetReal",
+    "WDialogGetString", "WDialogGetStringLength", "WDialogGraphicsField", "WDialogHide",
+    "WDialogLoad", "WDialogPutCheckBox", "WDialogPutDouble", "WDialogPutImage",
+    "WDialogPutInteger", "WDialogPutMenu", "WDialogPutRadioButton", "WDialogPutReal",
+    "WDialogPutString", "WDialogQuery", "WDialogRangeInteger", "WDialogSelect",
+    "WDialogSetField", "WDialogShow", "WDialogSpinStepInteger", "WDialogSpinStepReal",
+    "WDialogTitle", "WDialogUnload", "WEventDelay", "WEventGet", "WEventPeek",
+    "WEventTimer", "WGridWindow", "WMetafileFromClipboard", "WMetafileToClipboard",
+    "WScreenQuery", "WindowCloseChild", "WindowOpen", "WindowOpenChild",
+    "WindowPixelsToUnitsX", "WindowPixelsToUnitsY", "WindowSelect", "WindowShutdown",
+    "WindowSize", "WindowStatusBar", "WindowStatusBarParts", "WindowTitle",
+    "WindowUnitsToPixelsX", "WindowUnitsToPixelsY"
+}
 COMMENT = re.compile(r"//[^\n]*|/\*.*?\*/", re.DOTALL)
 ROUTINE = re.compile(r"^(?:\[\[noreturn\]\]\s*)?(void|int|bool)\s+([A-Z]\w*)\s*\((.*?)\)\s*;", re.MULTILINE | re.DOTALL)
 CONSTANT = re.compile(r"^inline constexpr int (\w+) = (-?\w+);", re.MULTILINE)
@@ -145,6 +164,11 @@ def read_routines(toolkit):
     return routines, constants
 
 
+def guarded(name, lines, macro):
+    """lines, inside #ifdef macro when only the Windows build defines routine name."""
+    return [f"#ifdef {macro}", *lines, "#endif"] if name in WINDOWS_ONLY else lines
+
+
 def c_declaration(ret, name, params):
     args = [a for k, n, _ in params for a in c_params(k, n)]
     cret = "int" if ret == "bool" else ret
@@ -178,7 +202,7 @@ def write_c_header(routines, constants):
         if header != area:
             out += ["", f"/* quill/{header}.hpp */"]
             area = header
-        out.append(c_declaration(ret, name, params) + ";")
+        out += guarded(name, [c_declaration(ret, name, params) + ";"], "_WIN32")
     out += ["", "#ifdef __cplusplus", "}", "#endif", "", "#endif", ""]
     return "\n".join(out)
 
@@ -189,18 +213,19 @@ def write_c_source(routines):
            '#include "quill.h"', "", '#include "capi/capi_support.hpp"',
            '#include "quill/quillanthor.hpp"', "", "namespace capi = quill::capi;", ""]
     for header, ret, name, params in routines:
-        out.append(f'extern "C" {c_declaration(ret, name, params)} {{')
+        body = [f'extern "C" {c_declaration(ret, name, params)} {{']
         for k, n, _ in params:
             if k == "texts_out":
-                out.append(f"  capi::TextResults {n}_results({n}, {n}_len, {n}_count);")
+                body.append(f"  capi::TextResults {n}_results({n}, {n}_len, {n}_count);")
         call = f"{name}({', '.join(cpp_arg(k, n) for k, n, _ in params)})"
         if ret == "void":
-            out.append(f"  {call};")
+            body.append(f"  {call};")
         elif ret == "bool":
-            out.append(f"  return {call} ? 1 : 0;")
+            body.append(f"  return {call} ? 1 : 0;")
         else:
-            out.append(f"  return {call};")
-        out.append("}")
+            body.append(f"  return {call};")
+        body.append("}")
+        out += guarded(name, body, "_WIN32")
     out.append("")
     return "\n".join(out)
 
@@ -233,26 +258,28 @@ def write_fortran(routines, constants):
            "  end type EventRecord", ""]
     for header, name, value in constants:
         out.append(f"  integer(c_int), parameter, public :: {name} = {value}")
-    out += ["", "  public :: " + ", ".join(n for _, _, n, _ in routines[:1])]
-    for _, _, n, _ in routines[1:]:
-        out.append(f"  public :: {n}")
+    out.append("")
+    for _, _, n, _ in routines:
+        out += guarded(n, [f"  public :: {n}"], "QUILL_WINDOWS")
     out += ["", "  interface"]
     for header, ret, name, params in routines:
         dummies = [d for k, n, opt in params for d in fortran(k, n, opt)[2]]
         names = [a.split("::")[1].strip().split("(")[0] for a in dummies]
         kw = "subroutine" if ret == "void" else "function"
         res = "" if ret == "void" else " result(answer)"
-        out.append(f"    {kw} c_{name}({', '.join(names)}) bind(C, name=\"quill_{name}\"){res}")
-        out.append("      import")
-        out += [f"      {d}" for d in dummies]
+        body = [f"    {kw} c_{name}({', '.join(names)}) bind(C, name=\"quill_{name}\"){res}", "      import"]
+        body += [f"      {d}" for d in dummies]
         if ret != "void":
-            out.append("      integer(c_int) :: answer")
-        out.append(f"    end {kw} c_{name}")
+            body.append("      integer(c_int) :: answer")
+        body.append(f"    end {kw} c_{name}")
+        out += guarded(name, body, "QUILL_WINDOWS")
     out += ["  end interface", "", "contains", ""]
     for header, ret, name, params in routines:
         info = [fortran(k, n, opt) for k, n, opt in params]
         kw = "subroutine" if ret == "void" else "function"
         res = "" if ret == "void" else " result(answer)"
+        if name in WINDOWS_ONLY:
+            out.append("#ifdef QUILL_WINDOWS")
         out.append(f"  {kw} {name}({', '.join(n for _, n, _ in params)}){res}")
         out += [f"    {dummy}" for dummy, _, _, _ in info]
         locals_ = [a for (_, actual, _, setup) in info if setup for a in actual[1:]]
@@ -272,6 +299,8 @@ def write_fortran(routines, constants):
         else:
             out.append(f"    answer = c_{name}({actual})")
         out.append(f"  end {kw} {name}")
+        if name in WINDOWS_ONLY:
+            out.append("#endif")
         out.append("")
     out += ["end module quill", ""]
     return "\n".join(fortran_lines(out))
@@ -283,7 +312,7 @@ def main():
     routines, constants = read_routines(toolkit)
     files = {toolkit / "include" / "quill.h": write_c_header(routines, constants),
              toolkit / "capi" / "quill_c.cpp": write_c_source(routines),
-             toolkit / "capi" / "quill.f90": write_fortran(routines, constants)}
+             toolkit / "capi" / "quill.F90": write_fortran(routines, constants)}
     stale = [path for path, text in files.items() if not path.is_file() or path.read_text() != text]
     if check:
         for path in stale:

@@ -131,174 +131,280 @@ extern "C" void quill_WSelectFile(int mode, const char* filters, int filters_len
 extern "C" void quill_WSelectDirectory(char* directory, int directory_len, const char* title, int title_len) {
   WSelectDirectory(capi::result(directory, directory_len), capi::optional_text(title, title_len));
 }
+#ifdef _WIN32
 extern "C" void quill_WEventGet(int* type, quill_EventRecord* record) {
   WEventGet(*type, capi::event(record));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WEventPeek(int* type, quill_EventRecord* record) {
   WEventPeek(*type, capi::event(record));
 }
+#endif
 extern "C" void quill_WEventEnable(int type, int state) {
   WEventEnable(type, state);
 }
 extern "C" void quill_WEventEnabled(int type, int* state) {
   WEventEnabled(type, *state);
 }
+#ifdef _WIN32
 extern "C" void quill_WEventTimer(int interval_ms, int timer_id, int repeat) {
   WEventTimer(interval_ms, timer_id, repeat);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WEventDelay(int hundredths) {
   WEventDelay(hundredths);
 }
+#endif
 extern "C" void quill_WEventDoubleClick(int state) {
   WEventDoubleClick(state);
 }
+#ifdef _WIN32
 extern "C" void quill_WindowOpen(const int* flags, const int* x, const int* y, int* width, int* height, const int* menu_id, const int* toolbars, int toolbars_count, const int* dialog_id, const char* title, int title_len, const int* palette_size, const int* background) {
   WindowOpen(capi::optional(flags), capi::optional(x), capi::optional(y), width, height, capi::optional(menu_id), capi::array(toolbars, toolbars_count), capi::optional(dialog_id), capi::text(title, title_len), capi::optional(palette_size), capi::optional(background));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowShutdown(void) {
   WindowShutdown();
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WScreenQuery(int item) {
   return WScreenQuery(item);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowStatusBar(int part, const char* text, int text_len) {
   WindowStatusBar(part, capi::text(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowStatusBarParts(const int* widths, int widths_count) {
   WindowStatusBarParts(capi::array(widths, widths_count));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowSelect(int number) {
   WindowSelect(number);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowTitle(const char* title, int title_len) {
   WindowTitle(capi::text(title, title_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WindowUnitsToPixelsX(int units) {
   return WindowUnitsToPixelsX(units);
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WindowUnitsToPixelsY(int units) {
   return WindowUnitsToPixelsY(units);
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WindowPixelsToUnitsX(int pixel) {
   return WindowPixelsToUnitsX(pixel);
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WindowPixelsToUnitsY(int pixel) {
   return WindowPixelsToUnitsY(pixel);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowOpenChild(int* number, const int* flags, const int* x, const int* y, const int* width, const int* height, const char* title, int title_len, const int* menu_id) {
   WindowOpenChild(*number, capi::optional(flags), capi::optional(x), capi::optional(y), capi::optional(width), capi::optional(height), capi::text(title, title_len), capi::optional(menu_id));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowCloseChild(int number) {
   WindowCloseChild(number);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WindowSize(int width, int height, const int* x, const int* y) {
   WindowSize(width, height, capi::optional(x), capi::optional(y));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WClipboardPutString(const char* text, int text_len) {
   WClipboardPutString(capi::text(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WClipboardGetString(char* text, int text_len) {
   WClipboardGetString(capi::result(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WClipboardQuery(int item) {
   return WClipboardQuery(item);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogLoad(int id, const int* handle, const int* window) {
   WDialogLoad(id, capi::optional(handle), capi::optional(window));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogShow(const int* x, const int* y, const int* field, const int* type) {
   WDialogShow(capi::optional(x), capi::optional(y), capi::optional(field), capi::optional(type));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogHide(void) {
   WDialogHide();
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogUnload(const int* keep) {
   WDialogUnload(capi::optional(keep));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogSelect(int handle) {
   WDialogSelect(handle);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogTitle(const char* title, int title_len, const int* icon) {
   WDialogTitle(capi::optional_text(title, title_len), capi::optional(icon));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutString(int field, const char* text, int text_len) {
   WDialogPutString(field, capi::text(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetString(int field, char* text, int text_len) {
   WDialogGetString(field, capi::result(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetStringLength(int field, int* length) {
   WDialogGetStringLength(field, *length);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogSetField(int field, const int* position) {
   WDialogSetField(field, capi::optional(position));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogFieldOptions(int field, int option, int value) {
   WDialogFieldOptions(field, option, value);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogFieldState(int field, int state) {
   WDialogFieldState(field, state);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetFieldState(int field, int* state) {
   WDialogGetFieldState(field, *state);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutInteger(int field, int value) {
   WDialogPutInteger(field, value);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetInteger(int field, int* value) {
   WDialogGetInteger(field, *value);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogRangeInteger(int field, const int* low, const int* high) {
   WDialogRangeInteger(field, capi::optional(low), capi::optional(high));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutReal(int field, float value, const char* format, int format_len) {
   WDialogPutReal(field, value, capi::optional_text(format, format_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetReal(int field, float* value) {
   WDialogGetReal(field, *value);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutDouble(int field, double value, const char* format, int format_len) {
   WDialogPutDouble(field, value, capi::optional_text(format, format_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetDouble(int field, double* value) {
   WDialogGetDouble(field, *value);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutCheckBox(int field, int state) {
   WDialogPutCheckBox(field, state);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetCheckBox(int field, int* state) {
   WDialogGetCheckBox(field, *state);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutRadioButton(int field) {
   WDialogPutRadioButton(field);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetRadioButton(int field, int* position) {
   WDialogGetRadioButton(field, *position);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutMenu(int field, const char* options, int options_len, int options_count, int count, int selected, const char* text, int text_len) {
   WDialogPutMenu(field, capi::Texts(options, options_len, options_count).views(), count, selected, capi::optional_text(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGetMenu(int field, int* selected, char* text, int text_len) {
   WDialogGetMenu(field, *selected, capi::result(text, text_len));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogClearField(int field) {
   WDialogClearField(field);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogPutImage(int field, int image_id, const int* type) {
   WDialogPutImage(field, image_id, capi::optional(type));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogGraphicsField(int field, int state) {
   WDialogGraphicsField(field, state);
 }
+#endif
+#ifdef _WIN32
 extern "C" int quill_WDialogQuery(int item) {
   return WDialogQuery(item);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogSpinStepReal(int field, float small_step, float large_step) {
   WDialogSpinStepReal(field, small_step, large_step);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WDialogSpinStepInteger(int field, int small_step, const int* large_step, const int* base) {
   WDialogSpinStepInteger(field, small_step, capi::optional(large_step), capi::optional(base));
 }
+#endif
 extern "C" void quill_WDialogAlertSound(int sound) {
   WDialogAlertSound(sound);
 }
@@ -446,12 +552,16 @@ extern "C" void quill_WMetafileCreate(int* handle) {
 extern "C" void quill_WMetafileReplay(int handle) {
   WMetafileReplay(handle);
 }
+#ifdef _WIN32
 extern "C" void quill_WMetafileToClipboard(int handle) {
   WMetafileToClipboard(handle);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WMetafileFromClipboard(int* handle) {
   WMetafileFromClipboard(*handle);
 }
+#endif
 extern "C" void quill_WGridColumns(int field, int count, const int* types, int types_count, const int* widths, int widths_count) {
   WGridColumns(field, count, capi::array(types, types_count), capi::array(widths, widths_count));
 }
@@ -572,9 +682,11 @@ extern "C" void quill_WGridLoad(int field, const char* file_name, int file_name_
 extern "C" void quill_WGridSaveHTML(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options, const char* title, int title_len, const int* border, const int* background) {
   WGridSaveHTML(field, capi::text(file_name, file_name_len), capi::optional(first_column), capi::optional(last_column), capi::optional(first_row), capi::optional(last_row), capi::optional(options), capi::optional_text(title, title_len), capi::optional(border), capi::optional(background));
 }
+#ifdef _WIN32
 extern "C" void quill_WGridWindow(int mode) {
   WGridWindow(mode);
 }
+#endif
 extern "C" void quill_WGridMemory(int mode) {
   WGridMemory(mode);
 }
@@ -590,12 +702,18 @@ extern "C" void quill_WBitmapGetPixel(int handle, int x, int y, int* colour) {
 extern "C" void quill_WBitmapPutPixel(int handle, int x, int y, int colour) {
   WBitmapPutPixel(handle, x, y, colour);
 }
+#ifdef _WIN32
 extern "C" void quill_WBitmapView(int handle, const int* mode, const float* zoom) {
   WBitmapView(handle, capi::optional(mode), capi::optional(zoom));
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WBitmapViewScroll(int x, int y) {
   WBitmapViewScroll(x, y);
 }
+#endif
+#ifdef _WIN32
 extern "C" void quill_WBitmapViewQuery(int* x, int* y, float* zoom) {
   WBitmapViewQuery(*x, *y, *zoom);
 }
+#endif

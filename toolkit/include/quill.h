@@ -128,68 +128,174 @@ void quill_WSelectFile(int mode, const char* filters, int filters_len, char* fil
 void quill_WSelectDirectory(char* directory, int directory_len, const char* title, int title_len);
 
 /* quill/events.hpp */
+#ifdef _WIN32
 void quill_WEventGet(int* type, quill_EventRecord* record);
+#endif
+#ifdef _WIN32
 void quill_WEventPeek(int* type, quill_EventRecord* record);
+#endif
 void quill_WEventEnable(int type, int state);
 void quill_WEventEnabled(int type, int* state);
+#ifdef _WIN32
 void quill_WEventTimer(int interval_ms, int timer_id, int repeat);
+#endif
+#ifdef _WIN32
 void quill_WEventDelay(int hundredths);
+#endif
 void quill_WEventDoubleClick(int state);
 
 /* quill/window.hpp */
+#ifdef _WIN32
 void quill_WindowOpen(const int* flags, const int* x, const int* y, int* width, int* height, const int* menu_id, const int* toolbars, int toolbars_count, const int* dialog_id, const char* title, int title_len, const int* palette_size, const int* background);
+#endif
+#ifdef _WIN32
 void quill_WindowShutdown(void);
+#endif
+#ifdef _WIN32
 int quill_WScreenQuery(int item);
+#endif
+#ifdef _WIN32
 void quill_WindowStatusBar(int part, const char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WindowStatusBarParts(const int* widths, int widths_count);
+#endif
+#ifdef _WIN32
 void quill_WindowSelect(int number);
+#endif
+#ifdef _WIN32
 void quill_WindowTitle(const char* title, int title_len);
+#endif
+#ifdef _WIN32
 int quill_WindowUnitsToPixelsX(int units);
+#endif
+#ifdef _WIN32
 int quill_WindowUnitsToPixelsY(int units);
+#endif
+#ifdef _WIN32
 int quill_WindowPixelsToUnitsX(int pixel);
+#endif
+#ifdef _WIN32
 int quill_WindowPixelsToUnitsY(int pixel);
+#endif
+#ifdef _WIN32
 void quill_WindowOpenChild(int* number, const int* flags, const int* x, const int* y, const int* width, const int* height, const char* title, int title_len, const int* menu_id);
+#endif
+#ifdef _WIN32
 void quill_WindowCloseChild(int number);
+#endif
+#ifdef _WIN32
 void quill_WindowSize(int width, int height, const int* x, const int* y);
+#endif
 
 /* quill/clipboard.hpp */
+#ifdef _WIN32
 void quill_WClipboardPutString(const char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WClipboardGetString(char* text, int text_len);
+#endif
+#ifdef _WIN32
 int quill_WClipboardQuery(int item);
+#endif
 
 /* quill/dialog.hpp */
+#ifdef _WIN32
 void quill_WDialogLoad(int id, const int* handle, const int* window);
+#endif
+#ifdef _WIN32
 void quill_WDialogShow(const int* x, const int* y, const int* field, const int* type);
+#endif
+#ifdef _WIN32
 void quill_WDialogHide(void);
+#endif
+#ifdef _WIN32
 void quill_WDialogUnload(const int* keep);
+#endif
+#ifdef _WIN32
 void quill_WDialogSelect(int handle);
+#endif
+#ifdef _WIN32
 void quill_WDialogTitle(const char* title, int title_len, const int* icon);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutString(int field, const char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetString(int field, char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetStringLength(int field, int* length);
+#endif
+#ifdef _WIN32
 void quill_WDialogSetField(int field, const int* position);
+#endif
+#ifdef _WIN32
 void quill_WDialogFieldOptions(int field, int option, int value);
+#endif
+#ifdef _WIN32
 void quill_WDialogFieldState(int field, int state);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetFieldState(int field, int* state);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutInteger(int field, int value);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetInteger(int field, int* value);
+#endif
+#ifdef _WIN32
 void quill_WDialogRangeInteger(int field, const int* low, const int* high);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutReal(int field, float value, const char* format, int format_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetReal(int field, float* value);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutDouble(int field, double value, const char* format, int format_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetDouble(int field, double* value);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutCheckBox(int field, int state);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetCheckBox(int field, int* state);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutRadioButton(int field);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetRadioButton(int field, int* position);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutMenu(int field, const char* options, int options_len, int options_count, int count, int selected, const char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogGetMenu(int field, int* selected, char* text, int text_len);
+#endif
+#ifdef _WIN32
 void quill_WDialogClearField(int field);
+#endif
+#ifdef _WIN32
 void quill_WDialogPutImage(int field, int image_id, const int* type);
+#endif
+#ifdef _WIN32
 void quill_WDialogGraphicsField(int field, int state);
+#endif
+#ifdef _WIN32
 int quill_WDialogQuery(int item);
+#endif
+#ifdef _WIN32
 void quill_WDialogSpinStepReal(int field, float small_step, float large_step);
+#endif
+#ifdef _WIN32
 void quill_WDialogSpinStepInteger(int field, int small_step, const int* large_step, const int* base);
+#endif
 void quill_WDialogAlertSound(int sound);
 
 /* quill/graphics.hpp */
@@ -245,8 +351,12 @@ int quill_IGrPlotFileType(const char* file_name, int file_name_len);
 /* quill/metafile.hpp */
 void quill_WMetafileCreate(int* handle);
 void quill_WMetafileReplay(int handle);
+#ifdef _WIN32
 void quill_WMetafileToClipboard(int handle);
+#endif
+#ifdef _WIN32
 void quill_WMetafileFromClipboard(int* handle);
+#endif
 
 /* quill/grid.hpp */
 void quill_WGridColumns(int field, int count, const int* types, int types_count, const int* widths, int widths_count);
@@ -289,7 +399,9 @@ void quill_WGridGetCurrentCell(int field, int* column, int* row);
 void quill_WGridSave(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options);
 void quill_WGridLoad(int field, const char* file_name, int file_name_len, const int* grow, const int* options);
 void quill_WGridSaveHTML(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options, const char* title, int title_len, const int* border, const int* background);
+#ifdef _WIN32
 void quill_WGridWindow(int mode);
+#endif
 void quill_WGridMemory(int mode);
 
 /* quill/bitmap.hpp */
@@ -297,9 +409,15 @@ void quill_WBitmapCopy(int source, int x, int y, int width, int height, int targ
 void quill_WBitmapRotate(int handle, int angle);
 void quill_WBitmapGetPixel(int handle, int x, int y, int* colour);
 void quill_WBitmapPutPixel(int handle, int x, int y, int colour);
+#ifdef _WIN32
 void quill_WBitmapView(int handle, const int* mode, const float* zoom);
+#endif
+#ifdef _WIN32
 void quill_WBitmapViewScroll(int x, int y);
+#endif
+#ifdef _WIN32
 void quill_WBitmapViewQuery(int* x, int* y, float* zoom);
+#endif
 
 #ifdef __cplusplus
 }

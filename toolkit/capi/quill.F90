@@ -108,62 +108,168 @@ module quill
   public :: IOsSendMail
   public :: WSelectFile
   public :: WSelectDirectory
+#ifdef QUILL_WINDOWS
   public :: WEventGet
+#endif
+#ifdef QUILL_WINDOWS
   public :: WEventPeek
+#endif
   public :: WEventEnable
   public :: WEventEnabled
+#ifdef QUILL_WINDOWS
   public :: WEventTimer
+#endif
+#ifdef QUILL_WINDOWS
   public :: WEventDelay
+#endif
   public :: WEventDoubleClick
+#ifdef QUILL_WINDOWS
   public :: WindowOpen
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowShutdown
+#endif
+#ifdef QUILL_WINDOWS
   public :: WScreenQuery
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowStatusBar
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowStatusBarParts
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowSelect
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowTitle
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowUnitsToPixelsX
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowUnitsToPixelsY
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowPixelsToUnitsX
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowPixelsToUnitsY
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowOpenChild
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowCloseChild
+#endif
+#ifdef QUILL_WINDOWS
   public :: WindowSize
+#endif
+#ifdef QUILL_WINDOWS
   public :: WClipboardPutString
+#endif
+#ifdef QUILL_WINDOWS
   public :: WClipboardGetString
+#endif
+#ifdef QUILL_WINDOWS
   public :: WClipboardQuery
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogLoad
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogShow
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogHide
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogUnload
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogSelect
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogTitle
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutString
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetString
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetStringLength
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogSetField
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogFieldOptions
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogFieldState
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetFieldState
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutInteger
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetInteger
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogRangeInteger
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutReal
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetReal
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutDouble
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetDouble
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutCheckBox
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetCheckBox
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutRadioButton
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetRadioButton
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutMenu
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGetMenu
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogClearField
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogPutImage
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogGraphicsField
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogQuery
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogSpinStepReal
+#endif
+#ifdef QUILL_WINDOWS
   public :: WDialogSpinStepInteger
+#endif
   public :: WDialogAlertSound
   public :: IGrUnits
   public :: IPgArea
@@ -213,8 +319,12 @@ module quill
   public :: IGrPlotFileType
   public :: WMetafileCreate
   public :: WMetafileReplay
+#ifdef QUILL_WINDOWS
   public :: WMetafileToClipboard
+#endif
+#ifdef QUILL_WINDOWS
   public :: WMetafileFromClipboard
+#endif
   public :: WGridColumns
   public :: WGridRows
   public :: WGridRowsMax
@@ -255,15 +365,23 @@ module quill
   public :: WGridSave
   public :: WGridLoad
   public :: WGridSaveHTML
+#ifdef QUILL_WINDOWS
   public :: WGridWindow
+#endif
   public :: WGridMemory
   public :: WBitmapCopy
   public :: WBitmapRotate
   public :: WBitmapGetPixel
   public :: WBitmapPutPixel
+#ifdef QUILL_WINDOWS
   public :: WBitmapView
+#endif
+#ifdef QUILL_WINDOWS
   public :: WBitmapViewScroll
+#endif
+#ifdef QUILL_WINDOWS
   public :: WBitmapViewQuery
+#endif
 
   interface
     subroutine c_IErrorReport(code, routine, routine_len) bind(C, name="quill_IErrorReport")
@@ -558,16 +676,20 @@ module quill
       character(kind=c_char), intent(in), optional :: title(*)
       integer(c_int), value :: title_len
     end subroutine c_WSelectDirectory
+#ifdef QUILL_WINDOWS
     subroutine c_WEventGet(type, record) bind(C, name="quill_WEventGet")
       import
       integer(c_int), intent(inout) :: type
       type(EventRecord), intent(inout) :: record
     end subroutine c_WEventGet
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WEventPeek(type, record) bind(C, name="quill_WEventPeek")
       import
       integer(c_int), intent(inout) :: type
       type(EventRecord), intent(inout) :: record
     end subroutine c_WEventPeek
+#endif
     subroutine c_WEventEnable(type, state) bind(C, name="quill_WEventEnable")
       import
       integer(c_int), value :: type
@@ -578,20 +700,25 @@ module quill
       integer(c_int), value :: type
       integer(c_int), intent(inout) :: state
     end subroutine c_WEventEnabled
+#ifdef QUILL_WINDOWS
     subroutine c_WEventTimer(interval_ms, timer_id, repeat) bind(C, name="quill_WEventTimer")
       import
       integer(c_int), value :: interval_ms
       integer(c_int), value :: timer_id
       integer(c_int), value :: repeat
     end subroutine c_WEventTimer
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WEventDelay(hundredths) bind(C, name="quill_WEventDelay")
       import
       integer(c_int), value :: hundredths
     end subroutine c_WEventDelay
+#endif
     subroutine c_WEventDoubleClick(state) bind(C, name="quill_WEventDoubleClick")
       import
       integer(c_int), value :: state
     end subroutine c_WEventDoubleClick
+#ifdef QUILL_WINDOWS
     subroutine c_WindowOpen(flags, x, y, width, height, menu_id, toolbars, toolbars_count, &
         dialog_id, title, title_len, palette_size, background) bind(C, name="quill_WindowOpen")
       import
@@ -609,55 +736,77 @@ module quill
       integer(c_int), intent(in), optional :: palette_size
       integer(c_int), intent(in), optional :: background
     end subroutine c_WindowOpen
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowShutdown() bind(C, name="quill_WindowShutdown")
       import
     end subroutine c_WindowShutdown
+#endif
+#ifdef QUILL_WINDOWS
     function c_WScreenQuery(item) bind(C, name="quill_WScreenQuery") result(answer)
       import
       integer(c_int), value :: item
       integer(c_int) :: answer
     end function c_WScreenQuery
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowStatusBar(part, text, text_len) bind(C, name="quill_WindowStatusBar")
       import
       integer(c_int), value :: part
       character(kind=c_char), intent(in) :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WindowStatusBar
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowStatusBarParts(widths, widths_count) bind(C, &
         name="quill_WindowStatusBarParts")
       import
       integer(c_int), intent(in) :: widths(*)
       integer(c_int), value :: widths_count
     end subroutine c_WindowStatusBarParts
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowSelect(number) bind(C, name="quill_WindowSelect")
       import
       integer(c_int), value :: number
     end subroutine c_WindowSelect
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowTitle(title, title_len) bind(C, name="quill_WindowTitle")
       import
       character(kind=c_char), intent(in) :: title(*)
       integer(c_int), value :: title_len
     end subroutine c_WindowTitle
+#endif
+#ifdef QUILL_WINDOWS
     function c_WindowUnitsToPixelsX(units) bind(C, name="quill_WindowUnitsToPixelsX") result(answer)
       import
       integer(c_int), value :: units
       integer(c_int) :: answer
     end function c_WindowUnitsToPixelsX
+#endif
+#ifdef QUILL_WINDOWS
     function c_WindowUnitsToPixelsY(units) bind(C, name="quill_WindowUnitsToPixelsY") result(answer)
       import
       integer(c_int), value :: units
       integer(c_int) :: answer
     end function c_WindowUnitsToPixelsY
+#endif
+#ifdef QUILL_WINDOWS
     function c_WindowPixelsToUnitsX(pixel) bind(C, name="quill_WindowPixelsToUnitsX") result(answer)
       import
       integer(c_int), value :: pixel
       integer(c_int) :: answer
     end function c_WindowPixelsToUnitsX
+#endif
+#ifdef QUILL_WINDOWS
     function c_WindowPixelsToUnitsY(pixel) bind(C, name="quill_WindowPixelsToUnitsY") result(answer)
       import
       integer(c_int), value :: pixel
       integer(c_int) :: answer
     end function c_WindowPixelsToUnitsY
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowOpenChild(number, flags, x, y, width, height, title, title_len, &
         menu_id) bind(C, name="quill_WindowOpenChild")
       import
@@ -671,10 +820,14 @@ module quill
       integer(c_int), value :: title_len
       integer(c_int), intent(in), optional :: menu_id
     end subroutine c_WindowOpenChild
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowCloseChild(number) bind(C, name="quill_WindowCloseChild")
       import
       integer(c_int), value :: number
     end subroutine c_WindowCloseChild
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WindowSize(width, height, x, y) bind(C, name="quill_WindowSize")
       import
       integer(c_int), value :: width
@@ -682,27 +835,37 @@ module quill
       integer(c_int), intent(in), optional :: x
       integer(c_int), intent(in), optional :: y
     end subroutine c_WindowSize
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WClipboardPutString(text, text_len) bind(C, name="quill_WClipboardPutString")
       import
       character(kind=c_char), intent(in) :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WClipboardPutString
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WClipboardGetString(text, text_len) bind(C, name="quill_WClipboardGetString")
       import
       character(kind=c_char), intent(inout) :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WClipboardGetString
+#endif
+#ifdef QUILL_WINDOWS
     function c_WClipboardQuery(item) bind(C, name="quill_WClipboardQuery") result(answer)
       import
       integer(c_int), value :: item
       integer(c_int) :: answer
     end function c_WClipboardQuery
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogLoad(id, handle, window) bind(C, name="quill_WDialogLoad")
       import
       integer(c_int), value :: id
       integer(c_int), intent(in), optional :: handle
       integer(c_int), intent(in), optional :: window
     end subroutine c_WDialogLoad
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogShow(x, y, field, type) bind(C, name="quill_WDialogShow")
       import
       integer(c_int), intent(in), optional :: x
@@ -710,77 +873,107 @@ module quill
       integer(c_int), intent(in), optional :: field
       integer(c_int), intent(in), optional :: type
     end subroutine c_WDialogShow
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogHide() bind(C, name="quill_WDialogHide")
       import
     end subroutine c_WDialogHide
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogUnload(keep) bind(C, name="quill_WDialogUnload")
       import
       integer(c_int), intent(in), optional :: keep
     end subroutine c_WDialogUnload
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogSelect(handle) bind(C, name="quill_WDialogSelect")
       import
       integer(c_int), value :: handle
     end subroutine c_WDialogSelect
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogTitle(title, title_len, icon) bind(C, name="quill_WDialogTitle")
       import
       character(kind=c_char), intent(in), optional :: title(*)
       integer(c_int), value :: title_len
       integer(c_int), intent(in), optional :: icon
     end subroutine c_WDialogTitle
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutString(field, text, text_len) bind(C, name="quill_WDialogPutString")
       import
       integer(c_int), value :: field
       character(kind=c_char), intent(in) :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WDialogPutString
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetString(field, text, text_len) bind(C, name="quill_WDialogGetString")
       import
       integer(c_int), value :: field
       character(kind=c_char), intent(inout) :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WDialogGetString
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetStringLength(field, length) bind(C, name="quill_WDialogGetStringLength")
       import
       integer(c_int), value :: field
       integer(c_int), intent(inout) :: length
     end subroutine c_WDialogGetStringLength
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogSetField(field, position) bind(C, name="quill_WDialogSetField")
       import
       integer(c_int), value :: field
       integer(c_int), intent(in), optional :: position
     end subroutine c_WDialogSetField
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogFieldOptions(field, option, value) bind(C, name="quill_WDialogFieldOptions")
       import
       integer(c_int), value :: field
       integer(c_int), value :: option
       integer(c_int), value :: value
     end subroutine c_WDialogFieldOptions
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogFieldState(field, state) bind(C, name="quill_WDialogFieldState")
       import
       integer(c_int), value :: field
       integer(c_int), value :: state
     end subroutine c_WDialogFieldState
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetFieldState(field, state) bind(C, name="quill_WDialogGetFieldState")
       import
       integer(c_int), value :: field
       integer(c_int), intent(inout) :: state
     end subroutine c_WDialogGetFieldState
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutInteger(field, value) bind(C, name="quill_WDialogPutInteger")
       import
       integer(c_int), value :: field
       integer(c_int), value :: value
     end subroutine c_WDialogPutInteger
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetInteger(field, value) bind(C, name="quill_WDialogGetInteger")
       import
       integer(c_int), value :: field
       integer(c_int), intent(inout) :: value
     end subroutine c_WDialogGetInteger
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogRangeInteger(field, low, high) bind(C, name="quill_WDialogRangeInteger")
       import
       integer(c_int), value :: field
       integer(c_int), intent(in), optional :: low
       integer(c_int), intent(in), optional :: high
     end subroutine c_WDialogRangeInteger
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutReal(field, value, format, format_len) bind(C, &
         name="quill_WDialogPutReal")
       import
@@ -789,11 +982,15 @@ module quill
       character(kind=c_char), intent(in), optional :: format(*)
       integer(c_int), value :: format_len
     end subroutine c_WDialogPutReal
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetReal(field, value) bind(C, name="quill_WDialogGetReal")
       import
       integer(c_int), value :: field
       real(c_float), intent(inout) :: value
     end subroutine c_WDialogGetReal
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutDouble(field, value, format, format_len) bind(C, &
         name="quill_WDialogPutDouble")
       import
@@ -802,30 +999,42 @@ module quill
       character(kind=c_char), intent(in), optional :: format(*)
       integer(c_int), value :: format_len
     end subroutine c_WDialogPutDouble
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetDouble(field, value) bind(C, name="quill_WDialogGetDouble")
       import
       integer(c_int), value :: field
       real(c_double), intent(inout) :: value
     end subroutine c_WDialogGetDouble
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutCheckBox(field, state) bind(C, name="quill_WDialogPutCheckBox")
       import
       integer(c_int), value :: field
       integer(c_int), value :: state
     end subroutine c_WDialogPutCheckBox
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetCheckBox(field, state) bind(C, name="quill_WDialogGetCheckBox")
       import
       integer(c_int), value :: field
       integer(c_int), intent(inout) :: state
     end subroutine c_WDialogGetCheckBox
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutRadioButton(field) bind(C, name="quill_WDialogPutRadioButton")
       import
       integer(c_int), value :: field
     end subroutine c_WDialogPutRadioButton
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetRadioButton(field, position) bind(C, name="quill_WDialogGetRadioButton")
       import
       integer(c_int), value :: field
       integer(c_int), intent(inout) :: position
     end subroutine c_WDialogGetRadioButton
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutMenu(field, options, options_len, options_count, count, selected, &
         text, text_len) bind(C, name="quill_WDialogPutMenu")
       import
@@ -838,6 +1047,8 @@ module quill
       character(kind=c_char), intent(in), optional :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WDialogPutMenu
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGetMenu(field, selected, text, text_len) bind(C, &
         name="quill_WDialogGetMenu")
       import
@@ -846,26 +1057,36 @@ module quill
       character(kind=c_char), intent(inout), optional :: text(*)
       integer(c_int), value :: text_len
     end subroutine c_WDialogGetMenu
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogClearField(field) bind(C, name="quill_WDialogClearField")
       import
       integer(c_int), value :: field
     end subroutine c_WDialogClearField
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogPutImage(field, image_id, type) bind(C, name="quill_WDialogPutImage")
       import
       integer(c_int), value :: field
       integer(c_int), value :: image_id
       integer(c_int), intent(in), optional :: type
     end subroutine c_WDialogPutImage
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogGraphicsField(field, state) bind(C, name="quill_WDialogGraphicsField")
       import
       integer(c_int), value :: field
       integer(c_int), value :: state
     end subroutine c_WDialogGraphicsField
+#endif
+#ifdef QUILL_WINDOWS
     function c_WDialogQuery(item) bind(C, name="quill_WDialogQuery") result(answer)
       import
       integer(c_int), value :: item
       integer(c_int) :: answer
     end function c_WDialogQuery
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogSpinStepReal(field, small_step, large_step) bind(C, &
         name="quill_WDialogSpinStepReal")
       import
@@ -873,6 +1094,8 @@ module quill
       real(c_float), value :: small_step
       real(c_float), value :: large_step
     end subroutine c_WDialogSpinStepReal
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WDialogSpinStepInteger(field, small_step, large_step, base) bind(C, &
         name="quill_WDialogSpinStepInteger")
       import
@@ -881,6 +1104,7 @@ module quill
       integer(c_int), intent(in), optional :: large_step
       integer(c_int), intent(in), optional :: base
     end subroutine c_WDialogSpinStepInteger
+#endif
     subroutine c_WDialogAlertSound(sound) bind(C, name="quill_WDialogAlertSound")
       import
       integer(c_int), value :: sound
@@ -1160,14 +1384,18 @@ module quill
       import
       integer(c_int), value :: handle
     end subroutine c_WMetafileReplay
+#ifdef QUILL_WINDOWS
     subroutine c_WMetafileToClipboard(handle) bind(C, name="quill_WMetafileToClipboard")
       import
       integer(c_int), value :: handle
     end subroutine c_WMetafileToClipboard
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WMetafileFromClipboard(handle) bind(C, name="quill_WMetafileFromClipboard")
       import
       integer(c_int), intent(inout) :: handle
     end subroutine c_WMetafileFromClipboard
+#endif
     subroutine c_WGridColumns(field, count, types, types_count, widths, widths_count) bind(C, &
         name="quill_WGridColumns")
       import
@@ -1473,10 +1701,12 @@ module quill
       integer(c_int), intent(in), optional :: border
       integer(c_int), intent(in), optional :: background
     end subroutine c_WGridSaveHTML
+#ifdef QUILL_WINDOWS
     subroutine c_WGridWindow(mode) bind(C, name="quill_WGridWindow")
       import
       integer(c_int), value :: mode
     end subroutine c_WGridWindow
+#endif
     subroutine c_WGridMemory(mode) bind(C, name="quill_WGridMemory")
       import
       integer(c_int), value :: mode
@@ -1513,23 +1743,29 @@ module quill
       integer(c_int), value :: y
       integer(c_int), value :: colour
     end subroutine c_WBitmapPutPixel
+#ifdef QUILL_WINDOWS
     subroutine c_WBitmapView(handle, mode, zoom) bind(C, name="quill_WBitmapView")
       import
       integer(c_int), value :: handle
       integer(c_int), intent(in), optional :: mode
       real(c_float), intent(in), optional :: zoom
     end subroutine c_WBitmapView
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WBitmapViewScroll(x, y) bind(C, name="quill_WBitmapViewScroll")
       import
       integer(c_int), value :: x
       integer(c_int), value :: y
     end subroutine c_WBitmapViewScroll
+#endif
+#ifdef QUILL_WINDOWS
     subroutine c_WBitmapViewQuery(x, y, zoom) bind(C, name="quill_WBitmapViewQuery")
       import
       integer(c_int), intent(inout) :: x
       integer(c_int), intent(inout) :: y
       real(c_float), intent(inout) :: zoom
     end subroutine c_WBitmapViewQuery
+#endif
   end interface
 
 contains
@@ -1822,17 +2058,21 @@ contains
     call c_WSelectDirectory(directory, len(directory, c_int), title, title_len)
   end subroutine WSelectDirectory
 
+#ifdef QUILL_WINDOWS
   subroutine WEventGet(type, record)
     integer(c_int), intent(inout) :: type
     type(EventRecord), intent(inout) :: record
     call c_WEventGet(type, record)
   end subroutine WEventGet
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WEventPeek(type, record)
     integer(c_int), intent(inout) :: type
     type(EventRecord), intent(inout) :: record
     call c_WEventPeek(type, record)
   end subroutine WEventPeek
+#endif
 
   subroutine WEventEnable(type, state)
     integer(c_int), intent(in) :: type
@@ -1846,23 +2086,28 @@ contains
     call c_WEventEnabled(type, state)
   end subroutine WEventEnabled
 
+#ifdef QUILL_WINDOWS
   subroutine WEventTimer(interval_ms, timer_id, repeat)
     integer(c_int), intent(in) :: interval_ms
     integer(c_int), intent(in) :: timer_id
     integer(c_int), intent(in) :: repeat
     call c_WEventTimer(interval_ms, timer_id, repeat)
   end subroutine WEventTimer
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WEventDelay(hundredths)
     integer(c_int), intent(in) :: hundredths
     call c_WEventDelay(hundredths)
   end subroutine WEventDelay
+#endif
 
   subroutine WEventDoubleClick(state)
     integer(c_int), intent(in) :: state
     call c_WEventDoubleClick(state)
   end subroutine WEventDoubleClick
 
+#ifdef QUILL_WINDOWS
   subroutine WindowOpen(flags, x, y, width, height, menu_id, toolbars, dialog_id, title, &
       palette_size, background)
     integer(c_int), intent(in), optional :: flags
@@ -1885,62 +2130,84 @@ contains
     call c_WindowOpen(flags, x, y, width, height, menu_id, toolbars, toolbars_count, dialog_id, &
         title, title_len, palette_size, background)
   end subroutine WindowOpen
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowShutdown()
     call c_WindowShutdown()
   end subroutine WindowShutdown
+#endif
 
+#ifdef QUILL_WINDOWS
   function WScreenQuery(item) result(answer)
     integer(c_int), intent(in) :: item
     integer(c_int) :: answer
     answer = c_WScreenQuery(item)
   end function WScreenQuery
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowStatusBar(part, text)
     integer(c_int), intent(in) :: part
     character(len=*), intent(in) :: text
     call c_WindowStatusBar(part, text, len(text, c_int))
   end subroutine WindowStatusBar
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowStatusBarParts(widths)
     integer(c_int), intent(in) :: widths(:)
     call c_WindowStatusBarParts(widths, size(widths, kind=c_int))
   end subroutine WindowStatusBarParts
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowSelect(number)
     integer(c_int), intent(in) :: number
     call c_WindowSelect(number)
   end subroutine WindowSelect
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowTitle(title)
     character(len=*), intent(in) :: title
     call c_WindowTitle(title, len(title, c_int))
   end subroutine WindowTitle
+#endif
 
+#ifdef QUILL_WINDOWS
   function WindowUnitsToPixelsX(units) result(answer)
     integer(c_int), intent(in) :: units
     integer(c_int) :: answer
     answer = c_WindowUnitsToPixelsX(units)
   end function WindowUnitsToPixelsX
+#endif
 
+#ifdef QUILL_WINDOWS
   function WindowUnitsToPixelsY(units) result(answer)
     integer(c_int), intent(in) :: units
     integer(c_int) :: answer
     answer = c_WindowUnitsToPixelsY(units)
   end function WindowUnitsToPixelsY
+#endif
 
+#ifdef QUILL_WINDOWS
   function WindowPixelsToUnitsX(pixel) result(answer)
     integer(c_int), intent(in) :: pixel
     integer(c_int) :: answer
     answer = c_WindowPixelsToUnitsX(pixel)
   end function WindowPixelsToUnitsX
+#endif
 
+#ifdef QUILL_WINDOWS
   function WindowPixelsToUnitsY(pixel) result(answer)
     integer(c_int), intent(in) :: pixel
     integer(c_int) :: answer
     answer = c_WindowPixelsToUnitsY(pixel)
   end function WindowPixelsToUnitsY
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowOpenChild(number, flags, x, y, width, height, title, menu_id)
     integer(c_int), intent(inout) :: number
     integer(c_int), intent(in), optional :: flags
@@ -1955,12 +2222,16 @@ contains
     if (present(title)) title_len = len(title, c_int)
     call c_WindowOpenChild(number, flags, x, y, width, height, title, title_len, menu_id)
   end subroutine WindowOpenChild
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowCloseChild(number)
     integer(c_int), intent(in) :: number
     call c_WindowCloseChild(number)
   end subroutine WindowCloseChild
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WindowSize(width, height, x, y)
     integer(c_int), intent(in) :: width
     integer(c_int), intent(in) :: height
@@ -1968,30 +2239,40 @@ contains
     integer(c_int), intent(in), optional :: y
     call c_WindowSize(width, height, x, y)
   end subroutine WindowSize
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WClipboardPutString(text)
     character(len=*), intent(in) :: text
     call c_WClipboardPutString(text, len(text, c_int))
   end subroutine WClipboardPutString
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WClipboardGetString(text)
     character(len=*), intent(inout) :: text
     call c_WClipboardGetString(text, len(text, c_int))
   end subroutine WClipboardGetString
+#endif
 
+#ifdef QUILL_WINDOWS
   function WClipboardQuery(item) result(answer)
     integer(c_int), intent(in) :: item
     integer(c_int) :: answer
     answer = c_WClipboardQuery(item)
   end function WClipboardQuery
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogLoad(id, handle, window)
     integer(c_int), intent(in) :: id
     integer(c_int), intent(in), optional :: handle
     integer(c_int), intent(in), optional :: window
     call c_WDialogLoad(id, handle, window)
   end subroutine WDialogLoad
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogShow(x, y, field, type)
     integer(c_int), intent(in), optional :: x
     integer(c_int), intent(in), optional :: y
@@ -1999,21 +2280,29 @@ contains
     integer(c_int), intent(in), optional :: type
     call c_WDialogShow(x, y, field, type)
   end subroutine WDialogShow
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogHide()
     call c_WDialogHide()
   end subroutine WDialogHide
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogUnload(keep)
     integer(c_int), intent(in), optional :: keep
     call c_WDialogUnload(keep)
   end subroutine WDialogUnload
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogSelect(handle)
     integer(c_int), intent(in) :: handle
     call c_WDialogSelect(handle)
   end subroutine WDialogSelect
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogTitle(title, icon)
     character(len=*), intent(in), optional :: title
     integer(c_int), intent(in), optional :: icon
@@ -2022,69 +2311,91 @@ contains
     if (present(title)) title_len = len(title, c_int)
     call c_WDialogTitle(title, title_len, icon)
   end subroutine WDialogTitle
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutString(field, text)
     integer(c_int), intent(in) :: field
     character(len=*), intent(in) :: text
     call c_WDialogPutString(field, text, len(text, c_int))
   end subroutine WDialogPutString
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetString(field, text)
     integer(c_int), intent(in) :: field
     character(len=*), intent(inout) :: text
     call c_WDialogGetString(field, text, len(text, c_int))
   end subroutine WDialogGetString
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetStringLength(field, length)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: length
     call c_WDialogGetStringLength(field, length)
   end subroutine WDialogGetStringLength
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogSetField(field, position)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in), optional :: position
     call c_WDialogSetField(field, position)
   end subroutine WDialogSetField
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogFieldOptions(field, option, value)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: option
     integer(c_int), intent(in) :: value
     call c_WDialogFieldOptions(field, option, value)
   end subroutine WDialogFieldOptions
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogFieldState(field, state)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: state
     call c_WDialogFieldState(field, state)
   end subroutine WDialogFieldState
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetFieldState(field, state)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: state
     call c_WDialogGetFieldState(field, state)
   end subroutine WDialogGetFieldState
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutInteger(field, value)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: value
     call c_WDialogPutInteger(field, value)
   end subroutine WDialogPutInteger
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetInteger(field, value)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: value
     call c_WDialogGetInteger(field, value)
   end subroutine WDialogGetInteger
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogRangeInteger(field, low, high)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in), optional :: low
     integer(c_int), intent(in), optional :: high
     call c_WDialogRangeInteger(field, low, high)
   end subroutine WDialogRangeInteger
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutReal(field, value, format)
     integer(c_int), intent(in) :: field
     real(c_float), intent(in) :: value
@@ -2094,13 +2405,17 @@ contains
     if (present(format)) format_len = len(format, c_int)
     call c_WDialogPutReal(field, value, format, format_len)
   end subroutine WDialogPutReal
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetReal(field, value)
     integer(c_int), intent(in) :: field
     real(c_float), intent(inout) :: value
     call c_WDialogGetReal(field, value)
   end subroutine WDialogGetReal
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutDouble(field, value, format)
     integer(c_int), intent(in) :: field
     real(c_double), intent(in) :: value
@@ -2110,36 +2425,48 @@ contains
     if (present(format)) format_len = len(format, c_int)
     call c_WDialogPutDouble(field, value, format, format_len)
   end subroutine WDialogPutDouble
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetDouble(field, value)
     integer(c_int), intent(in) :: field
     real(c_double), intent(inout) :: value
     call c_WDialogGetDouble(field, value)
   end subroutine WDialogGetDouble
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutCheckBox(field, state)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: state
     call c_WDialogPutCheckBox(field, state)
   end subroutine WDialogPutCheckBox
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetCheckBox(field, state)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: state
     call c_WDialogGetCheckBox(field, state)
   end subroutine WDialogGetCheckBox
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutRadioButton(field)
     integer(c_int), intent(in) :: field
     call c_WDialogPutRadioButton(field)
   end subroutine WDialogPutRadioButton
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetRadioButton(field, position)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: position
     call c_WDialogGetRadioButton(field, position)
   end subroutine WDialogGetRadioButton
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutMenu(field, options, count, selected, text)
     integer(c_int), intent(in) :: field
     character(len=*), intent(in) :: options(:)
@@ -2152,7 +2479,9 @@ contains
     call c_WDialogPutMenu(field, options, len(options, c_int), size(options, kind=c_int), count, &
         selected, text, text_len)
   end subroutine WDialogPutMenu
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGetMenu(field, selected, text)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(inout) :: selected
@@ -2162,38 +2491,50 @@ contains
     if (present(text)) text_len = len(text, c_int)
     call c_WDialogGetMenu(field, selected, text, text_len)
   end subroutine WDialogGetMenu
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogClearField(field)
     integer(c_int), intent(in) :: field
     call c_WDialogClearField(field)
   end subroutine WDialogClearField
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogPutImage(field, image_id, type)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: image_id
     integer(c_int), intent(in), optional :: type
     call c_WDialogPutImage(field, image_id, type)
   end subroutine WDialogPutImage
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogGraphicsField(field, state)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: state
     call c_WDialogGraphicsField(field, state)
   end subroutine WDialogGraphicsField
+#endif
 
+#ifdef QUILL_WINDOWS
   function WDialogQuery(item) result(answer)
     integer(c_int), intent(in) :: item
     integer(c_int) :: answer
     answer = c_WDialogQuery(item)
   end function WDialogQuery
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogSpinStepReal(field, small_step, large_step)
     integer(c_int), intent(in) :: field
     real(c_float), intent(in) :: small_step
     real(c_float), intent(in) :: large_step
     call c_WDialogSpinStepReal(field, small_step, large_step)
   end subroutine WDialogSpinStepReal
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WDialogSpinStepInteger(field, small_step, large_step, base)
     integer(c_int), intent(in) :: field
     integer(c_int), intent(in) :: small_step
@@ -2201,6 +2542,7 @@ contains
     integer(c_int), intent(in), optional :: base
     call c_WDialogSpinStepInteger(field, small_step, large_step, base)
   end subroutine WDialogSpinStepInteger
+#endif
 
   subroutine WDialogAlertSound(sound)
     integer(c_int), intent(in) :: sound
@@ -2517,15 +2859,19 @@ contains
     call c_WMetafileReplay(handle)
   end subroutine WMetafileReplay
 
+#ifdef QUILL_WINDOWS
   subroutine WMetafileToClipboard(handle)
     integer(c_int), intent(in) :: handle
     call c_WMetafileToClipboard(handle)
   end subroutine WMetafileToClipboard
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WMetafileFromClipboard(handle)
     integer(c_int), intent(inout) :: handle
     call c_WMetafileFromClipboard(handle)
   end subroutine WMetafileFromClipboard
+#endif
 
   subroutine WGridColumns(field, count, types, widths)
     integer(c_int), intent(in) :: field
@@ -2845,10 +3191,12 @@ contains
         first_row, last_row, options, title, title_len, border, background)
   end subroutine WGridSaveHTML
 
+#ifdef QUILL_WINDOWS
   subroutine WGridWindow(mode)
     integer(c_int), intent(in) :: mode
     call c_WGridWindow(mode)
   end subroutine WGridWindow
+#endif
 
   subroutine WGridMemory(mode)
     integer(c_int), intent(in) :: mode
@@ -2890,24 +3238,30 @@ contains
     call c_WBitmapPutPixel(handle, x, y, colour)
   end subroutine WBitmapPutPixel
 
+#ifdef QUILL_WINDOWS
   subroutine WBitmapView(handle, mode, zoom)
     integer(c_int), intent(in) :: handle
     integer(c_int), intent(in), optional :: mode
     real(c_float), intent(in), optional :: zoom
     call c_WBitmapView(handle, mode, zoom)
   end subroutine WBitmapView
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WBitmapViewScroll(x, y)
     integer(c_int), intent(in) :: x
     integer(c_int), intent(in) :: y
     call c_WBitmapViewScroll(x, y)
   end subroutine WBitmapViewScroll
+#endif
 
+#ifdef QUILL_WINDOWS
   subroutine WBitmapViewQuery(x, y, zoom)
     integer(c_int), intent(inout) :: x
     integer(c_int), intent(inout) :: y
     real(c_float), intent(inout) :: zoom
     call c_WBitmapViewQuery(x, y, zoom)
   end subroutine WBitmapViewQuery
+#endif
 
 end module quill
