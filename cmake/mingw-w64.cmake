@@ -17,3 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 endif()
+# Fortran programs (the toolkit's Fortran module) where the MinGW-w64 gfortran is installed.
+find_program(ORLIX_MINGW_GFORTRAN x86_64-w64-mingw32-gfortran-posix)
+if(ORLIX_MINGW_GFORTRAN)
+  set(CMAKE_Fortran_COMPILER ${ORLIX_MINGW_GFORTRAN})
+endif()

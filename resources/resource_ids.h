@@ -10,6 +10,7 @@
 /* Fields of the About box. */
 #define IDC_ABOUT_OK 1
 #define IDC_ABOUT_TEXT 1001
+#define IDC_ABOUT_VERSION 1002
 
 /* Fields of the keypad. */
 #define IDC_OFF 2

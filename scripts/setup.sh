@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils xdotool xclip imagemagick
   python3 python3-pil python3-html5lib pngcheck netpbm ghostscript librsvg2-bin libxml2-utils
   hp2xx python3-ezdxf python3-matplotlib
+  gfortran-mingw-w64-x86-64 unzip
 )
 
 # shellcheck source=scripts/packages.sh

@@ -397,6 +397,9 @@ def scenario_keys_and_mouse(suite, opts):
         snap = wait_for(calc, lambda s: s.about is not None, "About box after F1")
         about_text = snap.about_controls.get(1001, {}).get("text", "")
         check_about_text(suite, about_text)
+        version = snap.about_controls.get(1002, {}).get("text", "")
+        suite.check(version == f"Version {os.environ.get('ORLIX_VERSION', '?')}",
+                    f"About version line {version!r}")
         about = snap.about["rect"]
         frame = snap.frame["rect"]
         centre_x = (about[0] + about[2]) // 2

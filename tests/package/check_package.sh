@@ -14,6 +14,7 @@ prefix=$work/prefix
 
 "$cmake_command" --install "$build_dir" --prefix "$prefix" >/dev/null
 unexpected=$(cd "$prefix" && find . -type f ! -path './include/quill/*.hpp' ! -path './lib/*.a' \
+  ! -path './include/quill.h' ! -path './include/quill.mod' \
   ! -path './lib/cmake/Quillanthor/*.cmake')
 if [ -n "$unexpected" ]; then
   echo "installed beside the library: $unexpected"

@@ -4,7 +4,10 @@
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
 headers of an area above it (base <- text <- os <- core <- dialog <- graphics, grid <- bitmap, editor <- layers),
-when quoted includes form a cycle, or when quill/quillanthor.hpp leaves out a public header."""
+when quoted includes form a cycle, when quill/quillanthor.hpp leaves out a public header,
+or when a public header declares anything beyond the routines, constants and types an
+application uses: a namespace (internal code), a declaration only some builds see, a
+variable that is not a constant, or a function named like internal code (lower case)."""
 import re
 import sys
 from pathlib import Path
@@ -21,8 +24,30 @@ ALLOWED = {
     "bitmap": {"base", "text", "os", "core", "dialog", "graphics", "bitmap"},
     "editor": {"base", "text", "os", "core", "graphics", "editor"},
     "layers": {"base", "text", "os", "core", "dialog", "graphics", "grid", "bitmap", "editor", "layers"},
+    "capi": {"base", "text", "os", "core", "dialog", "graphics", "grid", "bitmap", "editor", "layers", "capi"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+COMMENT = re.compile(r"//[^\n]*|/\*.*?\*/", re.DOTALL)
+NOT_PUBLIC = [
+    (re.compile(r"\bnamespace\s*\w*\s*$", re.MULTILINE), "a namespace"),
+    (re.compile(r"^\s*#\s*(if|ifdef|ifndef|elif)\b", re.MULTILINE), "a declaration only some builds see"),
+    (re.compile(r"^\s*(extern|static|inline)\s+(?!constexpr\b)[^(;]*;", re.MULTILINE),
+     "a variable that is not a constant"),
+    (re.compile(r"^[\w:<>,*& ]+?[\s*&]([a-z_]\w*)\s*\(", re.MULTILINE), "an internal function"),
+]
+
+
+def public_declaration_faults(header):
+    """What a public header declares beyond the public routines, constants and types."""
+    text = COMMENT.sub("", header.read_text())
+    # Member functions belong to their type: only what stands outside braces counts.
+    while True:
+        outer = re.sub(r"\{[^{}]*\}", "", text)
+        if outer == text:
+            break
+        text = outer
+    return [f"public header include/quill/{header.name} declares {what}: {match.group(0).strip()}"
+            for pattern, what in NOT_PUBLIC for match in pattern.finditer(text)]
 
 
 def resolve(toolkit, source, name):
@@ -62,6 +87,8 @@ def main():
     faults += [f"quillanthor.hpp does not include quill/{header.name}"
                for header in sorted(umbrella.parent.glob("*.hpp"))
                if header != umbrella and f"quill/{header.name}" not in included]
+    for header in sorted(umbrella.parent.glob("*.hpp")):
+        faults += public_declaration_faults(header)
     faults += [f"include cycle: {' -> '.join(str(p.relative_to(toolkit)) for p in cycle)}"
                for cycle in cycles(graph)]
     for fault in faults:

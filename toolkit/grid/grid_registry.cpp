@@ -18,8 +18,15 @@ GridTarget find_grid(int field) {
     const int window = registry.window_lookup();
     registry.current_window = window >= 0 ? std::optional<int>(window) : std::nullopt;
   }
+  bool window_grid = false;
   if (field == 0) {
-    if (registry.current_window) target.key = GridKey{0, *registry.current_window, 0};
+    if (registry.current_window) {
+      target.key = GridKey{0, *registry.current_window, 0};
+      window_grid = true;
+    } else if (registry.grids.contains(kMemoryGridKey)) {
+      target.key = kMemoryGridKey;
+      window_grid = true;
+    }
   } else if (const int code = registry.dialog_lookup ? registry.dialog_lookup(field, target.key) : -1; code >= 0) {
     target.error = code;
     if (code == 0) target.grid = &registry.grids.at(target.key);
@@ -32,7 +39,7 @@ GridTarget find_grid(int field) {
     target.key = GridKey{*registry.current_dialog, -1, field};
   }
   const auto found = registry.grids.find(target.key);
-  if ((field == 0 && !registry.current_window) || found == registry.grids.end()) {
+  if ((field == 0 && !window_grid) || found == registry.grids.end()) {
     target.error = error::kInvalidField;
     return target;
   }
@@ -42,6 +49,7 @@ GridTarget find_grid(int field) {
 
 void repaint_grid(const GridTarget& target) {
   ++target.grid->repaints;
+  if (target.key.window == kMemoryGridKey.window) return;  // nothing on screen
   if (GridRepaintHook hook = grid_registry().repaint) {
     hook(target.key.window >= 0 ? -1 : target.key.dialog, target.key.field);
   }

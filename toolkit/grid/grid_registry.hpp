@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "grid/grid_model.hpp"
-#include "quill/grid.hpp"
+#include "grid/grid_layers.hpp"
 
 namespace quill {
 
@@ -21,6 +21,9 @@ struct GridKey {
     return std::tie(dialog, window, field) < std::tie(other.dialog, other.window, other.field);
   }
 };
+
+// The grid without any window (WGridMemory), field 0 while no grid window is current.
+inline constexpr GridKey kMemoryGridKey{-1, -2, 0};
 
 struct GridRegistry {
   std::map<GridKey, Grid> grids;

@@ -8,7 +8,7 @@
 #include "editor/editor_layer_win32.hpp"
 #include "graphics/routines.hpp"
 #include "layers/layers.hpp"
-#include "quill/grid.hpp"
+#include "grid/grid_layers.hpp"
 #include "quill/window.hpp"
 
 namespace quill {

@@ -109,3 +109,7 @@ void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint3
 // Ends the current page of an active hardcopy and starts the next; without an active
 // hardcopy nothing happens.
 void IGrNewPage();
+// Whether this build has hardcopy driver number driver (present 1, else 0), and the file
+// its output gets when the hardcopy names none (blank-padded; blank for drivers that
+// write no file of their own, and for absent drivers).
+void IGrHardCopyDriver(int driver, int& present, std::span<char> default_file);

@@ -123,6 +123,12 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
 // child window inside the root that has a menu.
 void WGridWindow(int mode);
 
+// A grid without any window, for a program that only reads, checks or writes grid files
+// (also where there is no window system): mode 1 makes it (no columns, no rows, room for
+// 1000 rows) or keeps the one there is, 0 frees it. While no grid window is current,
+// field 0 names it. 1052 an unknown mode.
+void WGridMemory(int mode);
+
 // Command identifiers the grid carries out itself (menu items, toolbar buttons or
 // accelerators of a grid window): the find prompt (also Ctrl+F in any grid), finding
 // the last text again (F3), the go-to prompt (Ctrl+G), and sorting the rows by the
@@ -132,31 +138,3 @@ inline constexpr int GridCmdFindNext = 32402;
 inline constexpr int GridCmdGoTo = 32403;
 inline constexpr int GridCmdSortAscending = 32404;
 inline constexpr int GridCmdSortDescending = 32405;
-
-namespace quill {
-
-// The window layers attach grids here: a dialog's grid field when the dialog loads, a
-// grid window when a child window becomes one. A new grid has no columns, no rows and
-// room for 1000 rows. Attaching again keeps the existing grid.
-void attach_dialog_grid(int dialog_handle, int field);
-void attach_window_grid(int window);
-void detach_dialog_grids(int dialog_handle);
-void detach_window_grid(int window);
-// The current dialog (nullopt: none) and the current grid window (nullopt: none), as
-// the window layers select them.
-void select_grid_dialog(std::optional<int> dialog_handle);
-void select_grid_window(std::optional<int> window);
-// Called after a routine changed a grid's contents, to repaint it on screen.
-using GridRepaintHook = void (*)(int dialog_handle, int field);
-void set_grid_repaint_hook(GridRepaintHook hook);
-
-#ifdef _WIN32
-// Registers the grid field class "KVSGRID" that dialog templates name, and lets the
-// grid routines find grid fields in the current dialog. Call it before loading a dialog
-// with a grid field; calling it again does nothing.
-void register_grid_field_class();
-// WindowShutdown: the grid windows go, and their grids with them.
-void release_grid_windows();
-#endif
-
-}  // namespace quill
