@@ -22,6 +22,8 @@ orlix_install_missing setup "${packages[@]}"
 # LibreOffice reads the CGM driver's output (its CGM import) and writes grid files back
 # (Calc) in the tests; its recommendations (Java, extra fonts) are not needed for that.
 orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui libreoffice-calc-nogui
+# Real printing in the tests: the CUPS scheduler, its PDF printer and the PDF readers.
+orlix_install_missing setup --no-install-recommends cups printer-driver-cups-pdf poppler-utils
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh
