@@ -24,8 +24,10 @@ void check(const char* what) {
 }
 
 // Page 1: filled shapes in known colours and places (user units 0..100 over the page),
-// the four text families and a rotated text; page 2: a cyan block and its caption.
-void draw_pages() {
+// the text families and a rotated text; page 2: a cyan block and its caption. Wine's
+// printer driver crashes downloading the symbol family's font (it has no TrueType outlines),
+// so the printer's pages leave that family out.
+void draw_pages(int families_drawn) {
   IGrUnits(0, 0, 100, 100);
   IGrFillPattern(4);
   IGrColour("red");
@@ -42,7 +44,7 @@ void draw_pages() {
   IGrEllipse(85, 50, 8, 0.5F);
   IGrColour("black");
   const char* const families[] = {"Courier family", "Helvetica family", "Times family", "abgd"};
-  for (int family = 1; family <= 4; ++family) {
+  for (int family = 1; family <= families_drawn; ++family) {
     IGrCharFont(family, 0);
     IGrCharSize(1.5F, 2.0F);
     IGrCharOut(10, 95 - 4.0F * static_cast<float>(family), families[family - 1]);
@@ -67,7 +69,7 @@ void draw_pages() {
 void print(int driver, const std::string& name) {
   IGrHardCopySelect(driver);
   IGrHardCopy("S", name, "Spooler test");
-  draw_pages();
+  draw_pages(driver == 10 ? 3 : 4);
   IGrHardCopy("E");
 }
 
