@@ -1,6 +1,8 @@
 // The raster printer driver (4): its PCL files are decoded back into pixels by a reader
 // written from the PCL raster commands (independent of the encoder) and compared with
 // the same drawing rendered into a memory bitmap.
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
