@@ -26,6 +26,8 @@ orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui li
 # doxygen (about 20 MB with libxapian) builds the reference manual; its test checks that
 # every public routine is documented.
 orlix_install_missing setup --no-install-recommends doxygen
+# Real printing in the tests: the CUPS scheduler, its PDF printer and the PDF readers.
+orlix_install_missing setup --no-install-recommends cups printer-driver-cups-pdf poppler-utils
 
 # The Wine prefix lives under build/ so that nothing outside the project is touched.
 # shellcheck source=scripts/env.sh

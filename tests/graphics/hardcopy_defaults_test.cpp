@@ -1,5 +1,6 @@
 // The configuration's hardcopy defaults as WStartup applies them: PRINTER selects the start
-// driver, PLOTTER the pen-plotter model (driver 1), HPGL2 the HP-GL/2 model (driver 12).
+// driver, PLOTTER the pen-plotter model (driver 1), HPGL2 the HP-GL/2 model (driver 12),
+// RASTER the raster printer model (driver 4).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,7 +73,7 @@ TEST_F(HardcopyDefaults, PrinterTypeSelectsAPrinterOrPlotterDriverPresent) {
   const std::pair<const char*, int> cases[] = {
       {"", 2},           {"PRINTER=1", 1},      {"printer = 12\r\n", 12},
       {"PRINTER=10", kWindowsPrinter},          {"PRINTER=2", 2},
-      {"PRINTER=3", 2},  {"PRINTER=4", 2},      // SVG is no printer; no raster driver is built
+      {"PRINTER=3", 2},  {"PRINTER=4", 4},      // SVG is no printer
       {"PRINTER=5", 2},  {"PRINTER=0", 2},      {"PRINTER=-12", 2},
       {"PRINTER=99999999999", 2},               {"PRINTER=twelve", 2},
   };
@@ -96,11 +97,20 @@ TEST_F(HardcopyDefaults, StartDriverTakesTheHardcopyAndItsOptions) {
   EXPECT_EQ(model4.find('\x1b'), std::string::npos);  // model 4 has no PCL framing
   IGrHardCopySelect(1);
   EXPECT_EQ(drawing().device.capabilities, kPlotterCapabilities[2]);
+  start_with("PRINTER=4\nRASTER=4\n");  // the colour model at 600 dots per inch
+  EXPECT_EQ(drawing().hardcopy.selected, 4);
+  IGrHardCopySelect(4);
+  EXPECT_EQ(drawing().device.colours, 8);
+  EXPECT_EQ(drawing().device.units_per_inch_x, 600.0);
 }
 
 TEST_F(HardcopyDefaults, InvalidModelsKeepTheDefaults) {
-  for (const char* text : {"HPGL2=6\nPLOTTER=5", "HPGL2=0\nPLOTTER=-1", "HPGL2=x\nPLOTTER=1.5"}) {
+  for (const char* text : {"HPGL2=6\nPLOTTER=5\nRASTER=5", "HPGL2=0\nPLOTTER=-1\nRASTER=0",
+                           "HPGL2=x\nPLOTTER=1.5\nRASTER=x"}) {
     start_with(text);
+    IGrHardCopySelect(4);
+    EXPECT_EQ(drawing().device.colours, 2) << text;  // raster model 1
+    EXPECT_EQ(drawing().device.units_per_inch_x, 300.0) << text;
     EXPECT_NE(plot(12).find("CO\"13 5 "), std::string::npos) << text;
     IGrHardCopySelect(1);
     EXPECT_EQ(drawing().device.capabilities, kPlotterCapabilities[0]) << text;

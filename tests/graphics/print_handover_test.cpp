@@ -150,5 +150,15 @@ TEST_F(PrintHandover, NamesAndDestinations) {
   EXPECT_FALSE(destination_is_path("Office Laser"));
 }
 
+#ifndef _WIN32
+TEST_F(PrintHandover, WithoutASpoolerNoPrinterCanBeChosen) {
+  IGrPrinterSelect("Some printer");
+  EXPECT_EQ(errors().last_error, quill::error::kPrinterUnavailable);
+  int chosen = -1;
+  IGrPrinterDialog(chosen);
+  EXPECT_EQ(chosen, 0);
+}
+#endif
+
 }  // namespace
 }  // namespace quill::test

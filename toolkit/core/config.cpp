@@ -26,6 +26,7 @@ constexpr KeyName kKeys[] = {
     {"DEBUG", ConfigKey::Debug},     {"HPGL2", ConfigKey::Hpgl2},
     {"LFNGEN", ConfigKey::Lfngen},   {"LFNPLOTI", ConfigKey::Lfnploti},
     {"PLOTTER", ConfigKey::Plotter}, {"PRINTER", ConfigKey::Printer},
+    {"RASTER", ConfigKey::Raster},
 };
 
 void assign_bounded(std::string& target, std::string_view value, std::size_t limit) {
@@ -95,6 +96,7 @@ void apply_config_entry(const ConfigEntry& entry, Settings& target) {
       break;
     case ConfigKey::Plotter: target.plotter_type = number; break;
     case ConfigKey::Printer: target.printer_type = number; break;
+    case ConfigKey::Raster: target.raster_setting = number; break;
     default: break;
   }
 }

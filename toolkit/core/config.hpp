@@ -13,7 +13,7 @@ namespace quill {
 // Only this many characters of a line are read; the rest is lost.
 inline constexpr std::size_t kConfigLineLength = 270;
 
-enum class ConfigKey { None, Chardir, Charset, Debug, Hpgl2, Lfngen, Lfnploti, Plotter, Printer };
+enum class ConfigKey { None, Chardir, Charset, Debug, Hpgl2, Lfngen, Lfnploti, Plotter, Printer, Raster };
 
 struct ConfigEntry {
   bool version = false;         // the key begins with "VER"

@@ -53,10 +53,12 @@ struct Settings {
   // Hardcopy defaults from the configuration, for the graphics layer; 0 = not configured.
   // printer_type: the hardcopy driver selected at start (1, 2, 4, 10 or 12 when that
   // driver is present); plotter_type: the pen-plotter model of driver 1 (1..4);
-  // hpgl2_setting: the HP-GL/2 printer model of driver 12 (1..5). Other values are ignored.
+  // hpgl2_setting: the HP-GL/2 printer model of driver 12 (1..5); raster_setting: the
+  // raster printer model of driver 4 (1..4). Other values are ignored.
   int printer_type = 0;
   int plotter_type = 0;
   int hpgl2_setting = 0;
+  int raster_setting = 0;
   int dump_device = 10;  // the system printer
   bool version_requested = false;
 };

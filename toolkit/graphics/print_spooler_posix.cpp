@@ -9,3 +9,13 @@ std::optional<int> send_to_printer(const std::string&, const std::string&, const
 }
 
 }  // namespace quill
+
+#include "graphics/print_setup.hpp"
+
+namespace quill {
+
+bool printer_exists(const std::string&) { return false; }
+
+bool run_print_box(const PrinterChoice&, PrintBoxResult&) { return false; }
+
+}  // namespace quill

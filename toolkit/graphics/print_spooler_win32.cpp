@@ -1,13 +1,16 @@
 // Printing a finished hardcopy file through the spooler: the bytes go to the printer
 // unchanged (data type "RAW"), so the file must be in a language the printer speaks.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "base/error_codes.hpp"
 #include "base/error_state.hpp"
 #include "graphics/print_handover.hpp"
+#include "graphics/print_setup.hpp"
 
 namespace quill {
 namespace {
@@ -72,6 +75,47 @@ std::optional<int> send_to_printer(const std::string& file, const std::string& d
     job.document_open = false;
   }
   return code;
+}
+
+bool printer_exists(const std::string& name) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr)) return false;
+  ClosePrinter(printer);
+  return true;
+}
+
+bool run_print_box(const PrinterChoice& choice, PrintBoxResult& result) {
+  PRINTDLGA box{};
+  box.lStructSize = sizeof box;
+  box.hwndOwner = GetActiveWindow();
+  box.Flags = PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+  box.nCopies = 1;
+  if (!choice.name.empty()) {
+    // Start from the chosen printer: a DEVNAMES block naming it.
+    const std::size_t size = sizeof(DEVNAMES) + choice.name.size() + 2;
+    box.hDevNames = GlobalAlloc(GHND, size);
+    if (auto* names = static_cast<DEVNAMES*>(GlobalLock(box.hDevNames))) {
+      names->wDeviceOffset = sizeof(DEVNAMES);
+      std::memcpy(reinterpret_cast<char*>(names) + sizeof(DEVNAMES), choice.name.c_str(), choice.name.size() + 1);
+      GlobalUnlock(box.hDevNames);
+    }
+  }
+  const bool confirmed = PrintDlgA(&box) != 0;
+  if (confirmed) {
+    if (const auto* names = static_cast<const DEVNAMES*>(GlobalLock(box.hDevNames))) {
+      result.name = reinterpret_cast<const char*>(names) + names->wDeviceOffset;
+      GlobalUnlock(box.hDevNames);
+    }
+    if (const auto* mode = static_cast<const DEVMODEA*>(GlobalLock(box.hDevMode))) {
+      result.copies = mode->dmCopies > 0 ? mode->dmCopies : 1;
+      result.landscape = mode->dmOrientation == DMORIENT_LANDSCAPE;
+      result.paper = mode->dmPaperSize;
+      GlobalUnlock(box.hDevMode);
+    }
+  }
+  if (box.hDevMode != nullptr) GlobalFree(box.hDevMode);
+  if (box.hDevNames != nullptr) GlobalFree(box.hDevNames);
+  return confirmed && !result.name.empty();
 }
 
 }  // namespace quill

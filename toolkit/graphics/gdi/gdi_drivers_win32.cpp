@@ -1,12 +1,16 @@
-// Driver 10 prints through the spooler on the default printer (job "Quillanthor graphic");
+// Driver 10 prints through the spooler (job "Quillanthor graphic") on the chosen printer or
+// the default one, with the hardcopy's copies and orientation and the chosen paper;
 // driver 11 writes an enhanced metafile of 756 x 540 units at 600 units per inch.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/error_codes.hpp"
 #include "graphics/gdi/gdi_render_win32.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/print_setup.hpp"
 #include "quill/errors.hpp"
 
 namespace quill {
@@ -42,6 +46,45 @@ std::string default_printer() {
   return name;
 }
 
+// The printer chosen by name, else the default one.
+std::string target_printer() {
+  const std::string& chosen = printer_choice().name;
+  return chosen.empty() ? default_printer() : chosen;
+}
+
+// The printer's settings with the hardcopy's copies and orientation and the chosen paper;
+// empty when the printer cannot be opened.
+std::vector<char> printer_settings(const std::string& printer) {
+  HANDLE handle = nullptr;
+  if (!OpenPrinterA(const_cast<char*>(printer.c_str()), &handle, nullptr)) return {};
+  std::vector<char> buffer;
+  const LONG size = DocumentPropertiesA(nullptr, handle, const_cast<char*>(printer.c_str()), nullptr, nullptr, 0);
+  if (size > 0) {
+    buffer.assign(static_cast<std::size_t>(size), '\0');
+    auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
+    char* name = const_cast<char*>(printer.c_str());
+    if (DocumentPropertiesA(nullptr, handle, name, mode, nullptr, DM_OUT_BUFFER) == IDOK) {
+      const DeviceDescription& device = drawing().device;
+      mode->dmFields |= DM_COPIES | DM_ORIENTATION;
+      mode->dmCopies = static_cast<short>(std::max(1, std::min(device.option(GrOption::Copies), 9999)));
+      mode->dmOrientation = device.landscape() ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+      if (printer_choice().paper > 0) {
+        mode->dmFields |= DM_PAPERSIZE;
+        mode->dmPaperSize = static_cast<short>(printer_choice().paper);
+      }
+      DocumentPropertiesA(nullptr, handle, name, mode, mode, DM_IN_BUFFER | DM_OUT_BUFFER);
+    } else {
+      buffer.clear();
+    }
+  }
+  ClosePrinter(handle);
+  return buffer;
+}
+
+const DEVMODEA* as_mode(const std::vector<char>& settings) {
+  return settings.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(settings.data());
+}
+
 void describe(int driver, int width, int height, double units_per_inch) {
   if (describe_device_from({driver, width, height, units_per_inch, 256, driver_info(driver)->capabilities, {}})) {
     drawing().device.set_option(GrOption::PathLimit, 255);
@@ -52,9 +95,10 @@ void describe(int driver, int width, int height, double units_per_inch) {
 // page at 600 dots per inch.
 void describe_printer() {
   int width = 5100, height = 6600, dpi = 600;
-  const std::string printer = default_printer();
+  const std::string printer = target_printer();
   if (!printer.empty()) {
-    HDC info = CreateICA("WINSPOOL", printer.c_str(), nullptr, nullptr);
+    const std::vector<char> settings = printer_settings(printer);
+    HDC info = CreateICA("WINSPOOL", printer.c_str(), nullptr, as_mode(settings));
     if (info != nullptr) {
       width = GetDeviceCaps(info, HORZRES);
       height = GetDeviceCaps(info, VERTRES);
@@ -65,11 +109,11 @@ void describe_printer() {
   describe(kPrinterDriver, width, height, dpi);
 }
 
-void give_up() {
+void give_up(int code = error::kFileOpen) {
   HardcopyState& hardcopy = drawing().hardcopy;
   hardcopy.active = false;
   hardcopy.active_driver = 0;
-  IErrorReport(error::kFileOpen, "IGrHardCopy");
+  IErrorReport(code, "IGrHardCopy");
 }
 
 void start_drawing(double units_per_inch) {
@@ -83,12 +127,17 @@ void start_drawing(double units_per_inch) {
 
 void begin_printing() {
   GdiDriverState& s = gdi_state();
-  const std::string printer = default_printer();
+  const std::string printer = target_printer();
   if (printer.empty()) {
     give_up();
     return;
   }
-  s.dc = CreateDCA("WINSPOOL", printer.c_str(), nullptr, nullptr);
+  const std::vector<char> settings = printer_settings(printer);
+  if (settings.empty() && !printer_choice().name.empty()) {
+    give_up(error::kPrinterUnavailable);  // the chosen printer has gone
+    return;
+  }
+  s.dc = CreateDCA("WINSPOOL", printer.c_str(), nullptr, as_mode(settings));
   DOCINFOA job{};
   job.cbSize = sizeof job;
   job.lpszDocName = kJobName;
@@ -99,6 +148,11 @@ void begin_printing() {
     return;
   }
   s.printing = true;
+  // The page as printed (orientation and paper may differ from the description).
+  DrawingState& state = drawing();
+  state.device.set_option(GrOption::Width, GetDeviceCaps(s.dc, HORZRES));
+  state.device.set_option(GrOption::Height, GetDeviceCaps(s.dc, VERTRES));
+  if (state.hardcopy.hardcopy_only) set_drawable_size(state.device.width(), state.device.height());
   StartPage(s.dc);
   start_drawing(GetDeviceCaps(s.dc, LOGPIXELSY));
 }

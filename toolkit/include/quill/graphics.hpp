@@ -51,6 +51,16 @@ void IGrHardCopySelect(int driver);
 // distance 12, end-of-job 15, path limit 16, label terminator 21, encapsulated 22, colour
 // depth 23, image format 26). Values outside an option's range are ignored.
 void IGrHardCopyOptions(int option, int value);
+// Names the printer the Windows printer driver (10) prints on; blank: the default printer.
+// A name the system knows no printer by reports 63 and keeps the previous choice.
+void IGrPrinterSelect(std::string_view name);
+// Paper of driver 10 as a Windows paper code (1 letter, 5 legal, 8 A3, 9 A4, ...); 0: the
+// printer's own. Copies and orientation are options 8 and 5.
+void IGrPrinterPaper(int paper);
+// Shows the platform's print box for the chosen printer. When the person confirms, selects
+// driver 10 with the printer, copies, orientation and paper chosen there and sets chosen
+// to 1; otherwise (cancelled, or no print box on this platform) chosen is 0.
+void IGrPrinterDialog(int& chosen);
 
 // --- Drawing ----------------------------------------------------------------------------
 // Rectangle with corners (x1, y1), (x2, y2); zero width or height: error 22.

@@ -1,0 +1,239 @@
+#!/usr/bin/env python3
+"""Real printing through CUPS: adds a PDF queue (cups-pdf), makes it the default printer,
+runs print_jobs under Wine (driver 10 on the default printer, PostScript and HP-GL/2 plot
+files handed to the queue as raw jobs), then reads the PDFs back with pdfinfo, pdftotext and
+pdftoppm. Starts cupsd when it is not running (and stops it again); removes the queue.
+Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE"""
+import os
+import pathlib
+import pwd
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+QUEUE = "QuillanthorPdfTest"
+PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
+ROOT = pathlib.Path(__file__).resolve().parents[3]
+FAMILY_TEXTS = ["Courier family", "Helvetica family", "Times family"]
+failures = []
+
+
+def skip(why):
+    print("SKIPPED: " + why)
+    sys.exit(77)
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def run(*command, **options):
+    return subprocess.run(command, capture_output=True, text=True, **options)
+
+
+def scheduler_running():
+    return "is running" in run("lpstat", "-r").stdout
+
+
+def start_cupsd():
+    """Starts cupsd in the foreground as a child; None when it is running already."""
+    if scheduler_running():
+        return None
+    if os.geteuid() != 0:
+        skip("cupsd is not running and only root may start it")
+    daemon = subprocess.Popen(["cupsd", "-f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        if scheduler_running():
+            return daemon
+        if daemon.poll() is not None:
+            break
+        time.sleep(0.1)
+    daemon.kill()
+    skip("cupsd does not start here")
+
+
+def pdf_directory():
+    """Where cups-pdf puts the PDFs of this user (its Out setting)."""
+    out = "${HOME}/PDF"
+    for line in pathlib.Path("/etc/cups/cups-pdf.conf").read_text().splitlines():
+        if line.startswith("Out "):
+            out = line[4:].strip()
+    home = pwd.getpwuid(os.geteuid()).pw_dir
+    return pathlib.Path(out.replace("${HOME}", home).replace("${USER}", pwd.getpwuid(os.geteuid()).pw_name))
+
+
+def queue_jobs(which):
+    listing = run("lpstat", "-W", which, "-o", QUEUE).stdout
+    return sorted(int(m) for m in re.findall(rf"^{QUEUE}-(\d+)", listing, re.M))
+
+
+def wait_for_jobs(before, count):
+    deadline = time.time() + 60
+    while time.time() < deadline:
+        done = [job for job in queue_jobs("completed") if job not in before]
+        if len(done) >= count and not queue_jobs("not-completed"):
+            return done
+        time.sleep(0.2)
+    return [job for job in queue_jobs("completed") if job not in before]
+
+
+def find_pdf(directory, job):
+    for _ in range(50):  # the backend may finish the file just after the job completes
+        found = list(directory.glob(f"*job_{job}.pdf"))
+        if found:
+            return found[0]
+        time.sleep(0.1)
+    return None
+
+
+def pdf_info(pdf):
+    info = run("pdfinfo", str(pdf)).stdout
+    pages = re.search(r"^Pages:\s+(\d+)", info, re.M)
+    size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+)", info, re.M)
+    return (int(pages.group(1)) if pages else 0,
+            (round(float(size.group(1))), round(float(size.group(2)))) if size else None)
+
+
+def render(pdf, page, work):
+    """Page as (width, height, rgb bytes) at 24 dots per inch."""
+    prefix = work / f"page{page}"
+    run("pdftoppm", "-r", "24", "-f", str(page), "-l", str(page), "-singlefile", str(pdf), str(prefix))
+    data = (work / f"page{page}.ppm").read_bytes()
+    fields = data.split(maxsplit=4)
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[len(data) - width * height * 3:]
+
+
+def near(image, x_units, y_units, colour):
+    """Pixels within 2 of a place (user units 0..100 over the page) close to colour."""
+    width, height, rgb = image
+    cx, cy = int(x_units / 100 * width), int((1 - y_units / 100) * height)
+    hits = 0
+    for y in range(max(cy - 2, 0), min(cy + 3, height)):
+        for x in range(max(cx - 2, 0), min(cx + 3, width)):
+            pixel = rgb[(y * width + x) * 3:(y * width + x) * 3 + 3]
+            hits += all(abs(pixel[i] - colour[i]) < 60 for i in range(3))
+    return hits
+
+
+def count_colour(image, colour):
+    width, height, rgb = image
+    return sum(all(abs(rgb[i + k] - colour[k]) < 60 for k in range(3)) for i in range(0, len(rgb), 3))
+
+
+def spooled(job):
+    """The bytes CUPS received for a job (kept in its spool directory), None if unreadable."""
+    try:
+        return pathlib.Path(f"/var/spool/cups/d{job:05d}-001").read_bytes()
+    except OSError:
+        return None
+
+
+def check_printer_job(pdf, work):
+    pages, size = pdf_info(pdf)
+    check(pages == 2, f"driver 10: two pages ({pages})")
+    check(size == (595, 842), f"driver 10: A4 pages ({size})")
+    text = " ".join(run("pdftotext", str(pdf), "-").stdout.split())
+    for wanted in FAMILY_TEXTS + ["Second page"]:
+        check(wanted in text, f"driver 10: text '{wanted}'")
+    first = render(pdf, 1, work)
+    places = [((25, 25), (255, 0, 0), "red rectangle"), ((70, 70), (0, 255, 0), "green circle"),
+              ((66, 29), (0, 0, 255), "blue sector"), ((74, 21), (255, 255, 255), "sector gap"),
+              ((25, 60), (255, 0, 255), "magenta line"), ((50, 53), (255, 255, 0), "yellow image half"),
+              ((50, 47), (0, 0, 255), "blue image half"), ((25, 75), (255, 255, 255), "paper")]
+    for (x, y), colour, what in places:
+        check(near(first, x, y, colour) >= 5, f"driver 10 page 1: {what}")
+    second = render(pdf, 2, work)
+    check(near(second, 50, 35, (0, 255, 255)) >= 5, "driver 10 page 2: cyan block")
+    check(near(second, 50, 10, (255, 255, 255)) >= 5, "driver 10 page 2: paper")
+
+
+def check_named_job(pdf):
+    # Only the printer's name is checked: under Wine the orientation, paper and copies given
+    # to the printer do not reach the queue (the PDF stays a portrait A4 page).
+    check("Named printer" in run("pdftotext", str(pdf), "-").stdout, "named printer: its text")
+
+
+def check_postscript_job(pdf, work):
+    pages, _ = pdf_info(pdf)
+    check(pages == 2, f"raw PostScript: two pages ({pages})")
+    text = " ".join(run("pdftotext", str(pdf), "-").stdout.split())  # words may stand apart
+    for wanted in FAMILY_TEXTS + ["Second page"]:
+        check(wanted in text, f"raw PostScript: text '{wanted}'")
+    # The queue may turn or scale a raw job: colours are checked, not their places.
+    first = render(pdf, 1, work)
+    for colour, what in [((255, 0, 0), "red"), ((0, 255, 0), "green"), ((0, 0, 255), "blue")]:
+        check(count_colour(first, colour) > 20, f"raw PostScript page 1: {what}")
+    check(count_colour(render(pdf, 2, work), (0, 255, 255)) > 20, "raw PostScript page 2: cyan")
+
+
+def main():
+    exe = sys.argv[1]
+    for tool in ("cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdftoppm"):
+        if shutil.which(tool) is None:
+            skip(f"{tool} is not installed")
+    if not pathlib.Path(PPD).exists():
+        skip("the CUPS PDF printer (printer-driver-cups-pdf) is not installed")
+    daemon = start_cupsd()
+    default = re.search(r"destination: (\S+)", run("lpstat", "-d").stdout)
+    pdfs = pdf_directory()
+    work = pathlib.Path(tempfile.mkdtemp(prefix="quill_cups_"))
+    created = []
+    try:
+        added = run("lpadmin", "-p", QUEUE, "-v", "cups-pdf:/", "-E", "-P", PPD)
+        if added.returncode != 0:
+            skip("CUPS refuses a new queue: " + added.stderr.strip())
+        run("lpadmin", "-d", QUEUE)
+        before = set(queue_jobs("all"))
+        started = time.time()
+        windows_work = "Z:" + str(work).replace("/", "\\")
+        # Through a file: the X server and Wine's helpers outlive the program and would keep
+        # a pipe open.
+        with open(work / "wine.log", "w") as log:
+            wine = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), exe, windows_work, QUEUE],
+                                  stdout=log, stderr=subprocess.STDOUT, timeout=120)
+        print((work / "wine.log").read_text(), end="")
+        check(wine.returncode == 0, "print_jobs under Wine reports no error")
+        jobs = wait_for_jobs(before, 4)
+        print(f"jobs {jobs} done {time.time() - started:.1f} s after the start")
+        check(len(jobs) == 4, f"four jobs completed ({len(jobs)})")
+        if len(jobs) == 4:
+            # print_jobs submits them in this order: driver 10 on the default printer, driver
+            # 10 on the queue by name, PostScript, HP-GL/2.
+            printer, named, postscript, hpgl = jobs
+            for job, plain in [(postscript, "plain.ps"), (hpgl, "plain.plt")]:
+                data = spooled(job)
+                if data is not None:
+                    check(data == (work / plain).read_bytes(), f"job {job} holds exactly {plain}")
+            found = {job: find_pdf(pdfs, job) for job in jobs}
+            created = [pdf for pdf in found.values() if pdf is not None]
+            check(all(found.values()), f"a PDF for every job in {pdfs}")
+            if found[printer]:
+                check_printer_job(found[printer], work)
+            if found[named]:
+                check_named_job(found[named])
+            if found[postscript]:
+                check_postscript_job(found[postscript], work)
+    finally:
+        run("lpadmin", "-x", QUEUE)
+        if default:
+            run("lpadmin", "-d", default.group(1))
+        for pdf in created if "QUILL_KEEP_PDFS" not in os.environ else []:
+            pdf.unlink(missing_ok=True)
+        shutil.rmtree(work, ignore_errors=True)
+        if daemon is not None:
+            daemon.terminate()
+            daemon.wait(10)
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
