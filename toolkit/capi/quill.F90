@@ -296,6 +296,9 @@ module quill
   public :: IGrHardCopy
   public :: IGrHardCopySelect
   public :: IGrHardCopyOptions
+  public :: IGrPrinterSelect
+  public :: IGrPrinterPaper
+  public :: IGrPrinterDialog
   public :: IGrRectangle
   public :: IGrMoveTo
   public :: IGrLineTo
@@ -1279,6 +1282,19 @@ module quill
       integer(c_int), value :: option
       integer(c_int), value :: value
     end subroutine c_IGrHardCopyOptions
+    subroutine c_IGrPrinterSelect(name, name_len) bind(C, name="quill_IGrPrinterSelect")
+      import
+      character(kind=c_char), intent(in) :: name(*)
+      integer(c_int), value :: name_len
+    end subroutine c_IGrPrinterSelect
+    subroutine c_IGrPrinterPaper(paper) bind(C, name="quill_IGrPrinterPaper")
+      import
+      integer(c_int), value :: paper
+    end subroutine c_IGrPrinterPaper
+    subroutine c_IGrPrinterDialog(chosen) bind(C, name="quill_IGrPrinterDialog")
+      import
+      integer(c_int), intent(inout) :: chosen
+    end subroutine c_IGrPrinterDialog
     subroutine c_IGrRectangle(x1, y1, x2, y2) bind(C, name="quill_IGrRectangle")
       import
       real(c_float), value :: x1
@@ -2968,6 +2984,21 @@ contains
     integer(c_int), intent(in) :: value
     call c_IGrHardCopyOptions(option, value)
   end subroutine IGrHardCopyOptions
+
+  subroutine IGrPrinterSelect(name)
+    character(len=*), intent(in) :: name
+    call c_IGrPrinterSelect(name, len(name, c_int))
+  end subroutine IGrPrinterSelect
+
+  subroutine IGrPrinterPaper(paper)
+    integer(c_int), intent(in) :: paper
+    call c_IGrPrinterPaper(paper)
+  end subroutine IGrPrinterPaper
+
+  subroutine IGrPrinterDialog(chosen)
+    integer(c_int), intent(inout) :: chosen
+    call c_IGrPrinterDialog(chosen)
+  end subroutine IGrPrinterDialog
 
   subroutine IGrRectangle(x1, y1, x2, y2)
     real(c_float), intent(in) :: x1

@@ -441,6 +441,15 @@ extern "C" void quill_IGrHardCopySelect(int driver) {
 extern "C" void quill_IGrHardCopyOptions(int option, int value) {
   IGrHardCopyOptions(option, value);
 }
+extern "C" void quill_IGrPrinterSelect(const char* name, int name_len) {
+  IGrPrinterSelect(capi::text(name, name_len));
+}
+extern "C" void quill_IGrPrinterPaper(int paper) {
+  IGrPrinterPaper(paper);
+}
+extern "C" void quill_IGrPrinterDialog(int* chosen) {
+  IGrPrinterDialog(*chosen);
+}
 extern "C" void quill_IGrRectangle(float x1, float y1, float x2, float y2) {
   IGrRectangle(x1, y1, x2, y2);
 }
