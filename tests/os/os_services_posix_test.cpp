@@ -38,14 +38,7 @@ class OsServices : public ::testing::Test {
 };
 
 TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
-  struct Case {
-    const char* command;
-    int mode;
-    int limit_ms;
-    int code;
-    int exit_code;
-  };
-  const Case cases[] = {
+  const os_test::ExecuteCase cases[] = {
       {"sh -c \"exit 3\"", 1, 0, 0, 3},
       {"true", 3, 5000, 0, 0},                        // hidden means nothing here
       {"sh -c \"kill -9 $$\"", 1, 0, 0, 128 + 9},     // ended by a signal
@@ -54,13 +47,7 @@ TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
       {"\"\" x", 1, 0, 23, -999},
       {"quill-no-such-program x", 1, 0, 13, -999},
   };
-  for (const Case& c : cases) {
-    IErrorReset();
-    int exit_code = 12345;
-    IOsExecute(c.command, c.mode, exit_code, c.limit_ms);
-    EXPECT_EQ(IErrorCode(), c.code) << c.command;
-    EXPECT_EQ(exit_code, c.exit_code) << c.command;
-  }
+  for (const auto& c : cases) os_test::expect_execute(c);
   EXPECT_EQ(quill::errors().os_error, ENOENT);
 
   // A run past its limit ends at the limit, not when the program would have.
