@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <optional>
 #include <span>
@@ -45,6 +46,16 @@ inline void expect_execute(const ExecuteCase& c) {
   IOsExecute(c.command, c.mode, exit_code, c.limit_ms);
   EXPECT_EQ(IErrorCode(), c.code) << c.command;
   EXPECT_EQ(exit_code, c.exit_code) << c.command;
+}
+
+// Runs command, which outlasts limit_ms: 1034 and no exit code, after limit_ms and
+// before most_ms.
+inline void expect_time_limit(const std::string& command, int limit_ms, int most_ms) {
+  const auto start = std::chrono::steady_clock::now();
+  expect_execute({command, 1, limit_ms, 1034, -999});
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(limit_ms));
+  EXPECT_LT(took, std::chrono::milliseconds(most_ms));
 }
 
 }  // namespace os_test
