@@ -8,8 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "graphics/image/memory_bitmap.hpp"
 #include "graphics/image/pixel_buffer.hpp"
 #include "graphics_test_support.hpp"
+#include "quill/errors.hpp"
+#include "quill/graphics.hpp"
+#include "quill/image.hpp"
 
 namespace quill::test {
 
@@ -19,6 +25,17 @@ inline constexpr int kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 #else
 inline constexpr int kPathNotFound = 2;  // ENOENT
 #endif
+
+// A new bitmap of width x height pixels at depth, selected, with user units equal to
+// pixels.
+inline MemoryBitmap& selected_bitmap(int width, int height, int depth) {
+  int handle = 0;
+  WBitmapCreate(handle, width, height, depth);
+  EXPECT_EQ(IErrorCode(), 0);
+  IGrSelect(2, handle);
+  IGrUnits(0.0F, 0.0F, static_cast<float>(width), static_cast<float>(height));
+  return *bitmap_slot(handle);
+}
 
 // A pixel buffer that owns its storage.
 struct OwnedImage {

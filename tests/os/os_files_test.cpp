@@ -31,33 +31,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The system's error numbers the cases expect, by platform.
+// The system's error numbers the cases expect.
+struct SystemErrors {
+  int not_found, no_folder, exists, not_empty, is_folder, read_only, under_a_file, disk_full;
+};
 #ifdef _WIN32
-constexpr int kNotFound = ERROR_FILE_NOT_FOUND;
-constexpr int kNoFolder = ERROR_PATH_NOT_FOUND;
-constexpr int kExists = ERROR_ALREADY_EXISTS;
-constexpr int kNotEmpty = ERROR_DIR_NOT_EMPTY;
-constexpr int kIsFolder = ERROR_ACCESS_DENIED;
-constexpr int kReadOnly = ERROR_ACCESS_DENIED;
+constexpr SystemErrors kError{ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ALREADY_EXISTS,
+                              ERROR_DIR_NOT_EMPTY,  ERROR_ACCESS_DENIED,  ERROR_ACCESS_DENIED,
+                              ERROR_PATH_NOT_FOUND, ERROR_DISK_FULL};
 #else
-constexpr int kNotFound = ENOENT;
-constexpr int kNoFolder = ENOENT;
-constexpr int kExists = EEXIST;
-constexpr int kNotEmpty = ENOTEMPTY;
-constexpr int kIsFolder = EISDIR;
-constexpr int kReadOnly = EACCES;
+constexpr SystemErrors kError{ENOENT, ENOENT, EEXIST, ENOTEMPTY, EISDIR, EACCES, ENOTDIR, ENOSPC};
 #endif
 
 using os_test::read_file;
+using os_test::trimmed;
 
 void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string padded(std::span<const char> field) {
-  std::string text(field.begin(), field.end());
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
 }
 
 class OsFiles : public ::testing::Test {
@@ -145,6 +135,9 @@ TEST_F(OsFiles, NamesWithBlanksAndCodePageBytesGoThroughEveryRoutine) {
 TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
   write_file(at("there.txt"), "x");
   write_file(at("other.txt"), "y");
+  write_file(at("locked.txt"), "old");
+  fs::permissions(scratch_ / "locked.txt", fs::perms::owner_write | fs::perms::group_write |
+                                               fs::perms::others_write, fs::perm_options::remove);
   IOsDirMake(at("full/inner"));
   struct Case {
     const char* label;
@@ -153,34 +146,37 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
     int error_number;
   };
   const Case cases[] = {
-      {"delete missing", [&] { IOsDeleteFile(at("missing.txt")); }, "IOsDeleteFile", kNotFound},
-      {"delete folder", [&] { IOsDeleteFile(at("full")); }, "IOsDeleteFile", kIsFolder},
-      {"copy from missing", [&] { IOsCopyFile(at("missing.txt"), at("x")); }, "IOsCopyFile", kNotFound},
+      {"delete missing", [&] { IOsDeleteFile(at("missing.txt")); }, "IOsDeleteFile", kError.not_found},
+      {"delete folder", [&] { IOsDeleteFile(at("full")); }, "IOsDeleteFile", kError.is_folder},
+      {"copy from missing", [&] { IOsCopyFile(at("missing.txt"), at("x")); }, "IOsCopyFile", kError.not_found},
       {"copy into missing folder", [&] { IOsCopyFile(at("there.txt"), at("no/x.txt")); },
-       "IOsCopyFile", kNoFolder},
+       "IOsCopyFile", kError.no_folder},
       {"rename onto existing", [&] { IOsRenameFile(at("there.txt"), at("other.txt")); },
-       "IOsRenameFile", kExists},
+       "IOsRenameFile", kError.exists},
       {"move onto existing", [&] { IOsMoveFile(at("there.txt"), at("other.txt")); }, "IOsMoveFile",
-       kExists},
-      {"remove non-empty folder", [&] { IOsDirRemove(at("full")); }, "IOsDirRemove", kNotEmpty},
-      {"change to missing folder", [&] { IOsDirChange(at("missing")); }, "IOsDirChange", kNotFound},
+       kError.exists},
+      {"remove non-empty folder", [&] { IOsDirRemove(at("full")); }, "IOsDirRemove", kError.not_empty},
+      {"change to missing folder", [&] { IOsDirChange(at("missing")); }, "IOsDirChange", kError.not_found},
       {"make under a file", [&] { IOsDirMake(at("there.txt/sub")); }, "IOsDirMake",
-#ifdef _WIN32
-       kNoFolder},
-#else
-       ENOTDIR},
-#endif
+       kError.under_a_file},
       {"list missing folder", [&] {
          int count = 0;
          IOsDirInfo(at("missing"), "*", count);
-       }, "IOsDirInfo", kNoFolder},
+       }, "IOsDirInfo", kError.no_folder},
+      {"copy onto read-only", [&] { IOsCopyFile(at("there.txt"), at("locked.txt")); },
+       "IOsCopyFile", kError.read_only},
+#ifdef _WIN32
+      {"delete read-only", [&] { IOsDeleteFile(at("locked.txt")); }, "IOsDeleteFile",
+       kError.read_only},
+#endif
   };
   for (const Case& c : cases) expect_system_error(c.call, c.routine, c.error_number, c.label);
   EXPECT_EQ(read_file(at("other.txt")), "y");  // never replaced
   EXPECT_EQ(read_file(at("there.txt")), "x");
+  EXPECT_EQ(read_file(at("locked.txt")), "old");
 
   long long size = 0;
-  expect_system_error([&] { IOsFileSize(at("missing"), size); }, "IOsFileSize", kNotFound, "size");
+  expect_system_error([&] { IOsFileSize(at("missing"), size); }, "IOsFileSize", kError.not_found, "size");
   EXPECT_EQ(size, -999);
 
   // The same file on both sides, however it is spelt, is refused before anything is opened.
@@ -193,37 +189,24 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
   EXPECT_EQ(read_file(at("there.txt")), "x");
 }
 
-TEST_F(OsFiles, ReadOnlyFilesRefuseWrites) {
-  write_file(at("source.txt"), "new");
-  write_file(at("locked.txt"), "old");
-  fs::permissions(scratch_ / "locked.txt", fs::perms::owner_write | fs::perms::group_write |
-                                               fs::perms::others_write, fs::perm_options::remove);
-  expect_system_error([&] { IOsCopyFile(at("source.txt"), at("locked.txt")); }, "IOsCopyFile",
-                      kReadOnly, "copy onto read-only");
-  EXPECT_EQ(read_file(at("locked.txt")), "old");
-#ifdef _WIN32
-  expect_system_error([&] { IOsDeleteFile(at("locked.txt")); }, "IOsDeleteFile", kReadOnly,
-                      "delete read-only");
-  EXPECT_TRUE(IOsExists(at("locked.txt")));
-#endif
-}
-
 // A copy that fills the disk reports the system's "disk full" and leaves no partial file.
 TEST_F(OsFiles, FullDiskIsReportedAndLeavesNoPartialCopy) {
   const std::string big = at("big.bin");
   write_file(big, std::string(256 * 1024, 'z'));
 #ifdef _WIN32
-  expect_system_error([&] { IOsCopyFile(big, "Z:\\dev\\full"); }, "IOsCopyFile", ERROR_DISK_FULL,
-                      "/dev/full");
+  const std::string full = "Z:\\dev\\full";
 #else
-  expect_system_error([&] { IOsCopyFile(big, "/dev/full"); }, "IOsCopyFile", ENOSPC, "/dev/full");
+  const std::string full = "/dev/full";
+#endif
+  expect_system_error([&] { IOsCopyFile(big, full); }, "IOsCopyFile", kError.disk_full, full);
+#ifndef _WIN32
   const fs::path small = scratch_ / "small";
   fs::create_directories(small);
   if (::geteuid() != 0 || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
     GTEST_SKIP() << "no small tmpfs can be mounted here; /dev/full alone was checked";
   }
   expect_system_error([&] { IOsCopyFile(big, (small / "copy.bin").string()); }, "IOsCopyFile",
-                      ENOSPC, "small tmpfs");
+                      kError.disk_full, "small tmpfs");
   EXPECT_FALSE(fs::exists(small / "copy.bin"));
   ::umount(small.c_str());
 #endif
@@ -276,17 +259,17 @@ TEST_F(OsFiles, CurrentHomeAndTemporaryFolders) {
   std::array<char, 300> field{};
   IOsDirName(field);
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_EQ(padded(field), scratch_.string() + separator);
+  EXPECT_EQ(trimmed(field), scratch_.string() + separator);
 
   const std::optional<std::string> temp = quill::platform::environment("TEMP");
   const std::optional<std::string> tmp = quill::platform::environment("TMP");
   quill::platform::set_environment("TEMP", std::nullopt);
   quill::platform::set_environment("TMP", scratch_.string());
   IOsTempDirectory(field);
-  EXPECT_EQ(padded(field), scratch_.string() + separator);
+  EXPECT_EQ(trimmed(field), scratch_.string() + separator);
   quill::platform::set_environment("TMP", std::nullopt);
   IOsTempDirectory(field);
-  EXPECT_EQ(padded(field), quill::platform::default_temporary_directory());
+  EXPECT_EQ(trimmed(field), quill::platform::default_temporary_directory());
   quill::platform::set_environment("TEMP", temp);
   quill::platform::set_environment("TMP", tmp);
 
@@ -305,12 +288,12 @@ TEST_F(OsFiles, CurrentHomeAndTemporaryFolders) {
   quill::platform::set_environment(home_variables[0], scratch_.string());
   IErrorReset();
   IOsHomeDirectory(field);
-  EXPECT_EQ(padded(field), scratch_.string() + separator);
+  EXPECT_EQ(trimmed(field), scratch_.string() + separator);
 #ifdef _WIN32
   for (const char* name : home_variables) quill::platform::set_environment(name, std::nullopt);
   IOsHomeDirectory(field);
   EXPECT_EQ(IErrorCode(), 1093);
-  EXPECT_EQ(padded(field), "");
+  EXPECT_EQ(trimmed(field), "");
 #endif
   for (std::size_t i = 0; i < saved.size(); ++i) {
     quill::platform::set_environment(home_variables[i], saved[i]);

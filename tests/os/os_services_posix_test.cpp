@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -38,14 +37,7 @@ class OsServices : public ::testing::Test {
 };
 
 TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
-  struct Case {
-    const char* command;
-    int mode;
-    int limit_ms;
-    int code;
-    int exit_code;
-  };
-  const Case cases[] = {
+  const os_test::ExecuteCase cases[] = {
       {"sh -c \"exit 3\"", 1, 0, 0, 3},
       {"true", 3, 5000, 0, 0},                        // hidden means nothing here
       {"sh -c \"kill -9 $$\"", 1, 0, 0, 128 + 9},     // ended by a signal
@@ -54,29 +46,16 @@ TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
       {"\"\" x", 1, 0, 23, -999},
       {"quill-no-such-program x", 1, 0, 13, -999},
   };
-  for (const Case& c : cases) {
-    IErrorReset();
-    int exit_code = 12345;
-    IOsExecute(c.command, c.mode, exit_code, c.limit_ms);
-    EXPECT_EQ(IErrorCode(), c.code) << c.command;
-    EXPECT_EQ(exit_code, c.exit_code) << c.command;
-  }
+  for (const auto& c : cases) os_test::expect_execute(c);
   EXPECT_EQ(quill::errors().os_error, ENOENT);
 
   // A run past its limit ends at the limit, not when the program would have.
-  const auto start = std::chrono::steady_clock::now();
-  int exit_code = 0;
-  IErrorReset();
-  IOsExecute("sleep 5", 1, exit_code, 200);
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(IErrorCode(), 1034);
-  EXPECT_EQ(exit_code, -999);
-  EXPECT_GE(took, std::chrono::milliseconds(200));
-  EXPECT_LT(took, std::chrono::milliseconds(3000));
+  os_test::expect_time_limit("sleep 5", 200, 3000);
 
   // Standard output and error both go to the file, which is made anew.
   const fs::path output = scratch_ / "out put.txt";
   std::ofstream(output) << "old text that must go\n";
+  int exit_code = 0;
   IErrorReset();
   IOsExecute("sh -c \"echo one; echo two >&2\"", 1, exit_code, std::nullopt, output.string());
   EXPECT_EQ(IErrorCode(), 0);

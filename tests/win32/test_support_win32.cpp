@@ -1,5 +1,7 @@
 #include "test_support_win32.hpp"
 
+#include "quill/errors.hpp"
+
 namespace win32_test {
 namespace {
 
@@ -40,6 +42,12 @@ Event next_input_event(int timeout_ms) {
     if (e.type != EvRepaint && e.type != EvResized) return e;
   }
   return {};
+}
+
+int take_error() {
+  const int code = IErrorCode();
+  IErrorReset();
+  return code;
 }
 
 void drain(int quiet_ms) {

@@ -21,6 +21,8 @@ bool is_timeout(const Event& e);
 // The next event that is not a repaint or resize (which the window system may add); the
 // timeout tick when nothing else arrives in time, type 0 after a long run of repaints.
 Event next_input_event(int timeout_ms = 2000);
+// The last-error code, which it resets.
+int take_error();
 // Lets the window system settle: events are processed and dropped until none has come
 // for quiet_ms.
 void drain(int quiet_ms);

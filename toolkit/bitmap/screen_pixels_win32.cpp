@@ -8,12 +8,10 @@
 #include "bitmap/bitmap_layer_win32.hpp"
 #include "bitmap/screen_pixels.hpp"
 #include "graphics/drawing_state.hpp"
-#include "graphics/routines.hpp"
+#include "graphics/screen/screen_buffer_win32.hpp"
 
 namespace quill {
 namespace {
-
-HDC buffer() { return static_cast<HDC>(screen_buffer_dc()); }
 
 // box clipped to the current drawable; false when nothing is left.
 bool clip_to_drawable(PixelBox& box) {
@@ -38,7 +36,7 @@ BITMAPINFO top_down_32(int width, int height) {
 }
 
 std::unique_ptr<MemoryBitmap> read(PixelBox box) {
-  HDC source = buffer();
+  HDC source = screen_back_buffer();
   if (source == nullptr || !clip_to_drawable(box)) return nullptr;
   BITMAPINFO info = top_down_32(box.width, box.height);
   void* bits = nullptr;
@@ -75,7 +73,7 @@ DWORD raster_operation(BitwiseMode mode) {
 }
 
 bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, BitwiseMode mode) {
-  HDC target = buffer();
+  HDC target = screen_back_buffer();
   if (target == nullptr) return false;
   // Clip to the source first, then to the drawable, moving the other side along.
   PixelBox from = box;
@@ -99,7 +97,7 @@ bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, Bitwise
   const BITMAPINFO info = top_down_32(to.width, to.height);
   const bool ok = StretchDIBits(target, to.x, to.y, to.width, to.height, 0, 0, to.width, to.height, pixels.data(),
                                 &info, DIB_RGB_COLORS, raster_operation(mode)) != 0;
-  show_screen_buffer();
+  show_screen_back_buffer();
   return ok;
 }
 

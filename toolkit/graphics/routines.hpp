@@ -26,9 +26,5 @@ void graphics_shutdown();
 // Windows build: an event's position and repaint size in user units, its window or dialog
 // field (width x height pixels) being the drawing target for the moment.
 bool graphics_event_units(const EventValues& event, int width, int height, GraphicsUnits& units);
-// Windows build: the back buffer (a memory device context) of the current drawable when
-// it is a window or graphics field, else null; and showing that buffer's changes.
-void* screen_buffer_dc();
-void show_screen_buffer();
 
 }  // namespace quill

@@ -104,10 +104,7 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
     for (const char* extension : {".bmp", ".pcx", ".png"}) {
       SCOPED_TRACE(std::to_string(depth) + extension);
       SetUp();
-      int source = 0;
-      WBitmapCreate(source, 37, 11, depth);
-      IGrSelect(2, source);
-      IGrUnits(0.0F, 0.0F, 37.0F, 11.0F);
+      const MemoryBitmap& original = test::selected_bitmap(37, 11, depth);
       IGrFillPattern(4);
       const std::array colours{"red", "green", "blue", "yellow", "cyan", "magenta", "black"};
       for (std::size_t i = 0; i < colours.size(); ++i) {
@@ -119,7 +116,6 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
       int code = 0;
       const MemoryBitmap* loaded = load(first, code);
       ASSERT_NE(loaded, nullptr) << "error " << code;
-      const MemoryBitmap& original = *bitmap_slot(source);
       ASSERT_EQ(loaded->width(), 37);
       ASSERT_EQ(loaded->height(), 11);
       for (int y = 0; y < 11; ++y) {
@@ -128,7 +124,7 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
           ASSERT_TRUE(a.red == b.red && a.green == b.green && a.blue == b.blue) << x << "," << y;
         }
       }
-      IGrSelect(2, source + 1);
+      IGrSelect(2, drawing().bitmap_count);  // the loaded bitmap
       IGrSaveImage(second.string());
       ASSERT_EQ(IErrorCode(), 0);
       EXPECT_EQ(test::read_file(first), test::read_file(second));
@@ -137,10 +133,7 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
 }
 
 TEST_F(ImageDecodeTest, LoadsScaledIntoTheCurrentArea) {
-  int picture = 0;
-  WBitmapCreate(picture, 2, 1, 24);
-  IGrSelect(2, picture);
-  IGrUnits(0.0F, 0.0F, 2.0F, 1.0F);
+  test::selected_bitmap(2, 1, 24);
   IGrFillPattern(4);
   IGrColour("red");
   IGrRectangle(0.0F, 0.0F, 1.0F, 1.0F);
@@ -148,13 +141,10 @@ TEST_F(ImageDecodeTest, LoadsScaledIntoTheCurrentArea) {
   IGrRectangle(1.0F, 0.0F, 2.0F, 1.0F);
   const auto file = dir_.file("two.png");
   IGrSaveImage(file.string());
-  int target = 0;
-  WBitmapCreate(target, 40, 20, 24);
-  IGrSelect(2, target);
+  const MemoryBitmap& drawn = test::selected_bitmap(40, 20, 24);
   IGrArea(0.0F, 0.0F, 0.5F, 1.0F);
   IGrLoadImage(file.string());
   ASSERT_EQ(IErrorCode(), 0);
-  const MemoryBitmap& drawn = *bitmap_slot(target);
   const auto is = [&](int x, Rgb c) {
     const Rgb p = drawn.pixel(x, 10);
     return p.red == c.red && p.green == c.green && p.blue == c.blue;

@@ -15,6 +15,8 @@
 namespace quill {
 namespace {
 
+using test::selected_bitmap;
+
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{255, 0, 0};
 
@@ -30,16 +32,6 @@ class MemoryBitmapTest : public ::testing::Test {
   void TearDown() override {
     reset_drawing_for_tests();
     reset_bitmaps_for_tests();
-  }
-
-  // A bitmap of width x height pixels, selected, with user units equal to pixels.
-  MemoryBitmap& selected_bitmap(int width, int height, int depth) {
-    int handle = 0;
-    WBitmapCreate(handle, width, height, depth);
-    EXPECT_EQ(errors().last_error, 0);
-    IGrSelect(2, handle);
-    IGrUnits(0.0F, 0.0F, static_cast<float>(width), static_cast<float>(height));
-    return *bitmap_slot(handle);
   }
 
   // Every pixel of the bitmap as red, green, blue bytes from the top.

@@ -13,7 +13,6 @@
 
 #include "base/error_state.hpp"
 #include "bitmap_test_ids.h"
-#include "bitmap_test_support.hpp"
 #include "core/window_table.hpp"
 #include "graphics/image/memory_bitmap.hpp"
 #include "quill/bitmap.hpp"
@@ -27,6 +26,8 @@
 #include "test_support_win32.hpp"
 
 namespace {
+
+using win32_test::take_error;
 
 using win32_test::Event;
 using win32_test::next_input_event;

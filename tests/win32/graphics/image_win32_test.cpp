@@ -14,6 +14,7 @@
 #include "core/window_table.hpp"
 #include "graphics/drawing_state.hpp"
 #include "graphics/image/memory_bitmap.hpp"
+#include "image_test_support.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
@@ -46,24 +47,17 @@ class GraphicsWin32 : public ::testing::Test {
 
 // A red square on white in a 24-bit memory bitmap of 16 x 8 pixels, selected.
 void draw_red_square() {
-  int handle = 0;
-  WBitmapCreate(handle, 16, 8, 24);
-  IGrSelect(2, handle);
-  IGrUnits(0.0F, 0.0F, 16.0F, 8.0F);
+  test::selected_bitmap(16, 8, 24);
   IGrFillPattern(4);
   IGrColourN(0x0000FF);
   IGrRectangle(0.0F, 0.0F, 8.0F, 8.0F);  // left half
 }
 
 TEST_F(GraphicsWin32, TextIsDrawnIntoMemoryBitmapsAboveItsBaseline) {
-  int handle = 0;
-  WBitmapCreate(handle, 200, 60, 24);
-  IGrSelect(2, handle);
-  IGrUnits(0.0F, 0.0F, 200.0F, 60.0F);
+  const MemoryBitmap& bitmap = test::selected_bitmap(200, 60, 24);
   IGrColourN(0x0000FF);
   IGrCharSize(15.0F, 30.0F);
   IGrCharOut(10.0F, 20.0F, "Quill");  // baseline at row 40, from column 10
-  const MemoryBitmap& bitmap = *bitmap_slot(handle);
   int inside = 0, outside = 0;
   for (int y = 0; y < 60; ++y) {
     for (int x = 0; x < 200; ++x) {

@@ -13,12 +13,15 @@
 #include <vector>
 
 #include "quill/errors.hpp"
+#include "os_test_support.hpp"
 #include "quill/os.hpp"
 #include "test_support_win32.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+using os_test::trimmed;
 
 // One step of a script: once a new enabled box is up, these keys go to it.
 struct Step {
@@ -96,12 +99,6 @@ bool run_with_keys(std::vector<Step> steps, Box box) {
   box();
   KillTimer(nullptr, timer);
   return script.next == script.steps.size();
-}
-
-std::string trimmed(std::span<const char> field) {
-  std::string text(field.begin(), field.end());
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
 }
 
 // Windows compares names without regard to case.

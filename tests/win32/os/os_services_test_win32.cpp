@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -50,39 +49,22 @@ class OsServicesWin32 : public ::testing::Test {
 };
 
 TEST_F(OsServicesWin32, ExecuteReportsExitCodesLimitsAndOutput) {
-  struct Case {
-    std::string command;
-    int mode;
-    int code;
-    int exit_code;
+  const os_test::ExecuteCase cases[] = {
+      {"cmd /c exit 3", 1, 20000, 0, 3},
+      {child("exit 7"), 3, 20000, 0, 7},  // hidden
+      {child("sleep 0"), 0, 20000, 0, -999},
+      {"  ", 1, 20000, 23, -999},
+      {"quill-no-such-program.exe x", 1, 20000, 13, -999},
   };
-  const Case cases[] = {
-      {"cmd /c exit 3", 1, 0, 3},
-      {child("exit 7"), 3, 0, 7},  // hidden
-      {child("sleep 0"), 0, 0, -999},
-      {"  ", 1, 23, -999},
-      {"quill-no-such-program.exe x", 1, 13, -999},
-  };
-  for (const Case& c : cases) {
-    IErrorReset();
-    int exit_code = 12345;
-    IOsExecute(c.command, c.mode, exit_code, 20000);
-    EXPECT_EQ(IErrorCode(), c.code) << c.command;
-    EXPECT_EQ(exit_code, c.exit_code) << c.command;
-  }
+  for (const auto& c : cases) os_test::expect_execute(c);
   EXPECT_EQ(quill::errors().os_error, ERROR_FILE_NOT_FOUND);
 
-  const auto start = std::chrono::steady_clock::now();
-  int exit_code = 0;
-  IErrorReset();
-  IOsExecute(child("sleep 8000"), 1, exit_code, 300);
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(IErrorCode(), 1034);
+  os_test::expect_time_limit(child("sleep 8000"), 300, 5000);
   EXPECT_EQ(quill::compose_report_line(1034, "IOsExecute"),
             "Routine:IOsExecute Error=1034:External process timed out before completion");
-  EXPECT_LT(took, std::chrono::milliseconds(5000));
 
   const fs::path output = scratch_ / "out put.txt";
+  int exit_code = 0;
   IErrorReset();
   IOsExecute(child("echo captured"), 1, exit_code, std::nullopt, output.string());
   EXPECT_EQ(IErrorCode(), 0);

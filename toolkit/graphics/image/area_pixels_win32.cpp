@@ -60,9 +60,8 @@ HWND window_handle(int window) {
   return entry.client != nullptr ? entry.client : entry.frame;
 }
 
-// Reads the area of the client area of window: from the screen driver's back buffer when
-// the window has been drawn into (a drawing not yet painted is there already), else
-// from the screen.
+// Reads the area of the client area of window, the current drawable: from the screen
+// driver's back buffer (a drawing not yet painted is there already), else from the screen.
 ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   CaptureObjects gdi;
   gdi.window = window;
@@ -80,7 +79,7 @@ ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   gdi.bitmap = CreateCompatibleBitmap(gdi.screen, r.width(), r.height());
   if (gdi.memory == nullptr || gdi.bitmap == nullptr) return api_failure();
   HGDIOBJ previous = SelectObject(gdi.memory, gdi.bitmap);
-  HDC buffer = screen_back_buffer(gdi.window);
+  HDC buffer = screen_back_buffer();
   const BOOL copied = BitBlt(gdi.memory, 0, 0, r.width(), r.height(), buffer != nullptr ? buffer : gdi.screen,
                              r.left, r.top, SRCCOPY);
   SelectObject(gdi.memory, previous);

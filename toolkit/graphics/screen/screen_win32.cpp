@@ -447,17 +447,12 @@ void graphics_shutdown() {
   drawing().drawable = Drawable{};
 }
 
-HDC screen_back_buffer(HWND hwnd) {
-  const Surface* surface = hwnd != nullptr ? find_surface(hwnd) : nullptr;
-  return surface != nullptr ? surface->dc : nullptr;
-}
-
-void* screen_buffer_dc() {
+HDC screen_back_buffer() {
   if (!is_screen_drawable(drawing().drawable.kind) || screen().current == nullptr) return nullptr;
   return screen().current->dc;
 }
 
-void show_screen_buffer() { repaint(); }
+void show_screen_back_buffer() { repaint(); }
 
 bool window_is_open(int number) {
   const WindowTable& table = windows();
