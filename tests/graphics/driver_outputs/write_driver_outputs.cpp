@@ -163,10 +163,12 @@ int main(int argc, char** argv) {
     IGrHardCopyOptions(16, 50);
   });
   for (int model = 1; model <= 4; ++model) {
-    w.hardcopy("plotter_model" + std::to_string(model), 1, [=] { quill::hpgl::hpgl_models().plotter = model; });
+    w.hardcopy("plotter_model" + std::to_string(model), 1,
+               [=] { quill::hpgl::hpgl_models().plotter = model; });
   }
   for (int model = 1; model <= 5; ++model) {
-    w.hardcopy("hpgl2_model" + std::to_string(model), 12, [=] { quill::hpgl::hpgl_models().printer = model; });
+    w.hardcopy("hpgl2_model" + std::to_string(model), 12,
+               [=] { quill::hpgl::hpgl_models().printer = model; });
     w.hardcopy("hpgl2_model" + std::to_string(model) + "_hatch", 12, [=] {
       quill::hpgl::hpgl_models().printer = model;
       IGrHardCopyOptions(12, 250);
