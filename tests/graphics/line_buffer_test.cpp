@@ -94,5 +94,24 @@ TEST(LineBuffer, AppendsAndStopsAtItsCapacity) {
   EXPECT_EQ(line.size(), LineBuffer::kCapacity);
 }
 
+// The three drivers' rules: PostScript keeps one zero of a whole number only, SVG drops
+// zeros and a bare point, DXF drops zeros and keeps the point.
+TEST(TrimTrailingZeros, FollowsEachRule) {
+  const TrailingZeros postscript{1, true, true}, svg{0, false, false}, dxf{0, false, true};
+  const struct {
+    const char* text;
+    TrailingZeros rule;
+    const char* expected;
+  } cases[] = {
+      {"12.00", postscript, "12.0"}, {"12.50", postscript, "12.50"}, {"-0.05", postscript, "-0.05"},
+      {"12.00", svg, "12"},          {"12.50", svg, "12.5"},         {"0.05", svg, "0.05"},
+      {"2.000000", dxf, "2."},       {"-0.250000", dxf, "-0.25"},    {"100", dxf, "100"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = c.text;
+    EXPECT_EQ(text.substr(0, trim_trailing_zeros(text.data(), text.size(), c.rule)), c.expected) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace quill

@@ -254,6 +254,13 @@ void end_active_hardcopy() {
   finish_print(written);
 }
 
+void abandon_hardcopy_after_write_failure() {
+  HardcopyState& hardcopy = drawing().hardcopy;
+  hardcopy.active = false;
+  hardcopy.active_driver = 0;
+  IErrorReport(quill::error::kFileReadWrite, "YYPROU");
+}
+
 void apply_hardcopy_defaults() {
   const int printer = settings().printer_type;
   for (int driver : kPrinterDrivers) {

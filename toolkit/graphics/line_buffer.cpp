@@ -1,5 +1,6 @@
 #include "graphics/line_buffer.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -73,6 +74,19 @@ double clamp_to_field(double value, int width, int decimals) {
     return low;
   }
   return value;
+}
+
+std::size_t trim_trailing_zeros(const char* digits, std::size_t length, const TrailingZeros& rule) {
+  std::size_t first_decimal = 0;
+  while (first_decimal < length && digits[first_decimal] != '.') ++first_decimal;
+  if (first_decimal == length) return length;
+  ++first_decimal;
+  std::size_t end = length;
+  while (end > first_decimal && digits[end - 1] == '0') --end;
+  if (rule.only_when_all_zero && end != first_decimal) return length;
+  end = std::max(end, std::min(length, first_decimal + static_cast<std::size_t>(rule.min_decimals)));
+  if (end == first_decimal && !rule.keep_point) --end;
+  return end;
 }
 
 std::size_t format_fixed(char* out, double value, int decimals) {

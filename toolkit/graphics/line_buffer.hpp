@@ -16,6 +16,17 @@ double clamp_to_field(double value, int width, int decimals);
 // length. out must hold at least 32 characters; values beyond 1e15 in size are clamped.
 std::size_t format_fixed(char* out, double value, int decimals);
 
+// How a driver shortens the decimals of a fixed-point number: trailing zeros go down to
+// min_decimals (only when every decimal is zero, if so asked), and a point left bare goes
+// too unless keep_point.
+struct TrailingZeros {
+  int min_decimals = 0;
+  bool only_when_all_zero = false;
+  bool keep_point = false;
+};
+// The length of the fixed-point text digits[0, length) once shortened by the rule.
+std::size_t trim_trailing_zeros(const char* digits, std::size_t length, const TrailingZeros& rule);
+
 class LineBuffer {
  public:
   static constexpr std::size_t kCapacity = 1024;

@@ -36,7 +36,7 @@ bool needs_quotes(std::string_view text) {
 // One field: the text without trailing blanks and with its quotes doubled, enclosed in
 // quotes when the field type asks for them (and option 1 does not forbid it) or when
 // the text needs them.
-void put_field(GridFileWriter& out, std::string_view text, bool quoted, int options) {
+void put_field(BufferedWriter& out, std::string_view text, bool quoted, int options) {
   text = trim_trailing(text);
   const bool special = needs_quotes(text);
   const bool enclose = (quoted && (options & kNoQuotes) == 0) || special;
@@ -54,7 +54,7 @@ void put_field(GridFileWriter& out, std::string_view text, bool quoted, int opti
   if (enclose) out.put('"');
 }
 
-void put_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cell, int options) {
+void put_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cell, int options) {
   switch (column.type) {
     case ColumnType::Text:
       put_field(out, cell.text, true, options);
@@ -86,7 +86,7 @@ void put_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cel
   }
 }
 
-void put_separator(GridFileWriter& out, int column, const GridRange& range) {
+void put_separator(BufferedWriter& out, int column, const GridRange& range) {
   out.write(column < range.last_column ? std::string_view(",") : std::string_view("\r\n"));
 }
 
@@ -101,7 +101,7 @@ void prefetch_row(const Grid& grid, const GridRange& range, int row) {
 #endif
 }
 
-void write_csv(const Grid& grid, const GridRange& range, int options, GridFileWriter& out) {
+void write_csv(const Grid& grid, const GridRange& range, int options, BufferedWriter& out) {
   if (range.first_column > range.last_column) return;
   const bool titles = (options & kTitles) != 0;
   if (titles && grid.column_titles) {
@@ -140,11 +140,11 @@ void WGridSave(int field, std::string_view file_name, std::optional<int> first_c
   }
   const quill::Grid& grid = *target.grid;
   const quill::GridRange range = quill::clamp_range(grid, first_column, last_column, first_row, last_row);
-  quill::GridFileWriter out;
-  if (!out.open(quill::grid_file_name(file_name))) {
+  quill::BufferedWriter out(quill::kGridWriterBuffer);
+  if (!quill::open_grid_file(out, quill::grid_file_name(file_name))) {
     IErrorReport(quill::error::kFileOpen, "WGridSave");
     return;
   }
   quill::write_csv(grid, range, options.value_or(0), out);
-  if (!out.close()) IErrorReport(quill::error::kFileReadWrite, "WGridSave");
+  if (!quill::close_grid_file(out)) IErrorReport(quill::error::kFileReadWrite, "WGridSave");
 }

@@ -21,62 +21,18 @@ std::string grid_file_name(std::string_view name) {
   return std::string(name);
 }
 
-GridFileWriter::~GridFileWriter() {
-  if (file_ != nullptr) std::fclose(file_);
+bool open_grid_file(BufferedWriter& out, const std::string& path) {
+  if (out.open(path)) return true;
+  errno = out.system_error();
+  record_failure();
+  return false;
 }
 
-bool GridFileWriter::open(const std::string& path) {
-  errno = 0;
-  file_ = path.empty() ? nullptr : std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) {
-    record_failure();
-    return false;
-  }
-  // Our own buffer decides when bytes go out, so a short write shows at once.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
-  buffer_ = std::make_unique<char[]>(kBufferSize);
-  return true;
-}
-
-bool GridFileWriter::flush() {
-  if (failed_) return false;
-  if (used_ == 0) return true;
-  errno = 0;
-  const std::size_t written = std::fwrite(buffer_.get(), 1, used_, file_);
-  if (written != used_) {
-    record_failure();
-    failed_ = true;
-  }
-  used_ = 0;
-  return !failed_;
-}
-
-// The slow path of write: empties the buffer first.
-bool GridFileWriter::write_through(std::string_view data) {
-  if (failed_ || !flush()) return false;
-  if (data.size() >= kBufferSize) {
-    errno = 0;
-    if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) {
-      record_failure();
-      failed_ = true;
-    }
-    return !failed_;
-  }
-  std::memcpy(buffer_.get(), data.data(), data.size());
-  used_ = data.size();
-  return true;
-}
-
-bool GridFileWriter::close() {
-  const bool flushed = flush();
-  errno = 0;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (flushed && !closed) {
-    record_failure();
-    failed_ = true;
-  }
-  return flushed && closed;
+bool close_grid_file(BufferedWriter& out) {
+  if (out.close()) return true;
+  errno = out.system_error();
+  record_failure();
+  return false;
 }
 
 GridFileReader::~GridFileReader() {

@@ -28,7 +28,7 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 constexpr unsigned kReplacement = 0xFFFD;
 
-void put_reference(GridFileWriter& out, unsigned code_point) {
+void put_reference(BufferedWriter& out, unsigned code_point) {
   std::array<char, 16> buffer{'&', '#'};
   const auto end = std::to_chars(buffer.data() + 2, buffer.data() + buffer.size() - 1, code_point).ptr;
   *end = ';';
@@ -47,7 +47,7 @@ unsigned code_point(unsigned char byte) {
 }
 
 // Text as document content: without trailing blanks, markup characters escaped.
-void put_text(GridFileWriter& out, std::string_view text) {
+void put_text(BufferedWriter& out, std::string_view text) {
   text = trim_trailing(text);
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -70,13 +70,13 @@ void put_text(GridFileWriter& out, std::string_view text) {
   out.write(text.substr(start));
 }
 
-void put_line(GridFileWriter& out, std::string_view line) {
+void put_line(BufferedWriter& out, std::string_view line) {
   out.write(line);
   out.write("\r\n");
 }
 
 // A text line, or "&nbsp;" so that an empty cell keeps its borders.
-void put_content(GridFileWriter& out, std::string_view text) {
+void put_content(BufferedWriter& out, std::string_view text) {
   if (trim_trailing(text).empty()) {
     put_line(out, kEmpty);
     return;
@@ -86,7 +86,7 @@ void put_content(GridFileWriter& out, std::string_view text) {
 }
 
 // Six lower-case hexadecimal digits, red from the low byte.
-void put_colour(GridFileWriter& out, int colour) {
+void put_colour(BufferedWriter& out, int colour) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::array<char, 6> text{};
   for (int component = 0; component < 3; ++component) {
@@ -111,7 +111,7 @@ struct HtmlRequest {
   std::optional<int> background;
 };
 
-void write_head(GridFileWriter& out, const HtmlRequest& request) {
+void write_head(BufferedWriter& out, const HtmlRequest& request) {
   if ((request.options & kTableOnly) == 0) {
     put_line(out, "<!DOCTYPE html>");
     put_line(out, "<html>");
@@ -144,7 +144,7 @@ void write_head(GridFileWriter& out, const HtmlRequest& request) {
   put_line(out, " cellpadding=5>");
 }
 
-void write_titles(GridFileWriter& out, const Grid& grid, const GridRange& range) {
+void write_titles(BufferedWriter& out, const Grid& grid, const GridRange& range) {
   put_line(out, "<tr>");
   if (grid.row_titles) put_line(out, "<td></td>");
   for (int c = range.first_column; c <= range.last_column; ++c) {
@@ -155,7 +155,7 @@ void write_titles(GridFileWriter& out, const Grid& grid, const GridRange& range)
   put_line(out, "</tr>");
 }
 
-void write_cell(GridFileWriter& out, const GridColumn& column, const GridCell& cell, int options) {
+void write_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cell, int options) {
   const bool colours = (options & kNoColours) == 0;
   const int text_colour = colours ? cell.text_colour : kNoColour;
   const int background = colours ? cell.background_colour : kNoColour;
@@ -193,7 +193,7 @@ void write_cell(GridFileWriter& out, const GridColumn& column, const GridCell& c
   put_line(out, "</td>");
 }
 
-void write_html(GridFileWriter& out, const Grid& grid, const HtmlRequest& request) {
+void write_html(BufferedWriter& out, const Grid& grid, const HtmlRequest& request) {
   const GridRange& range = request.range;
   write_head(out, request);
   if (grid.column_titles) write_titles(out, grid, range);
@@ -236,11 +236,11 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
   request.title = title;
   request.border = border && *border > 0 ? *border : 0;
   if (background && *background >= 0) request.background = *background & 0xFFFFFF;
-  quill::GridFileWriter out;
-  if (!out.open(quill::grid_file_name(file_name))) {
+  quill::BufferedWriter out(quill::kGridWriterBuffer);
+  if (!quill::open_grid_file(out, quill::grid_file_name(file_name))) {
     IErrorReport(quill::error::kFileOpen, "WGridSaveHTML");
     return;
   }
   quill::write_html(out, grid, request);
-  if (!out.close()) IErrorReport(quill::error::kFileReadWrite, "WGridSaveHTML");
+  if (!quill::close_grid_file(out)) IErrorReport(quill::error::kFileReadWrite, "WGridSaveHTML");
 }

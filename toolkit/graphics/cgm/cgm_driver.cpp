@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/cgm/cgm_driver.hpp"
+#include "graphics/drawing_rules.hpp"
 
 namespace quill::cgm {
 namespace {
@@ -147,17 +148,7 @@ void write_metafile_end() {
   cgm().encoder.start(0, 2).finish();
 }
 
-Rgb output_colour(int colour) {
-  Rgb rgb = colour_rgb(colour);
-  const int reverse = drawing().device.option(GrOption::ReverseMode);
-  const bool all_dark = rgb.red < 10 && rgb.green < 10 && rgb.blue < 10;
-  const bool all_light = rgb.red > 245 && rgb.green > 245 && rgb.blue > 245;
-  if (reverse == 1 || (reverse == 2 && (all_dark || all_light))) {
-    rgb = Rgb{static_cast<std::uint8_t>(255 - rgb.red), static_cast<std::uint8_t>(255 - rgb.green),
-              static_cast<std::uint8_t>(255 - rgb.blue)};
-  }
-  return rgb;
-}
+Rgb output_colour(int colour) { return reverse_mode_colour(colour_rgb(colour)); }
 
 }  // namespace quill::cgm
 

@@ -4,6 +4,7 @@
 
 #include "graphics/cgm/cgm_driver.hpp"
 
+#include "graphics/drawing_rules.hpp"
 namespace quill::cgm {
 namespace {
 
@@ -76,11 +77,6 @@ void arc() {
   encoder().finish();
 }
 
-Rgb mean(const Rgb& a, const Rgb& b) {
-  return Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2), static_cast<std::uint8_t>((a.green + b.green) / 2),
-             static_cast<std::uint8_t>((a.blue + b.blue) / 2)};
-}
-
 void edge_attributes(bool visible) {
   const CgmState& s = cgm();
   Encoder& e = encoder();
@@ -140,7 +136,7 @@ void fill(GrOp op) {
     return;
   }
   const CgmState& s = cgm();
-  encoder().start(5, 23).add_colour(state.fill_style == kFillSolidMixed ? mean(s.previous, s.colour) : s.colour).finish();
+  encoder().start(5, 23).add_colour(state.fill_style == kFillSolidMixed ? mixed_colour(s.previous, s.colour) : s.colour).finish();
   if (!filled) {
     edge_attributes(true);
   }

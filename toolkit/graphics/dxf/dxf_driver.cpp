@@ -155,11 +155,8 @@ void group(int code, std::string_view value) {
 }
 
 std::string_view real_text(char* out, double value) {
-  std::size_t length = format_fixed(out, clamp_to_field(value, 15, 6), 6);
-  while (length > 0 && out[length - 1] == '0') {
-    --length;
-  }
-  return {out, length};
+  const std::size_t length = format_fixed(out, clamp_to_field(value, 15, 6), 6);
+  return {out, trim_trailing_zeros(out, length, {0, false, true})};
 }
 
 void group_real(int code, double value) {

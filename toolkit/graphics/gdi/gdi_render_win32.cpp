@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/drawing_state.hpp"
+#include "graphics/drawing_rules.hpp"
 #include "graphics/gdi/text_face_win32.hpp"
 
 namespace quill {
@@ -84,8 +85,8 @@ void GdiRenderer::update_pen() {
 void GdiRenderer::update_brush(bool mixed) {
   COLORREF colour = colour_;
   if (mixed) {
-    const Rgb a = colour_rgb(drawing().colour.previous), b = colour_rgb(drawing().colour.current);
-    colour = RGB((a.red + b.red) / 2, (a.green + b.green) / 2, (a.blue + b.blue) / 2);
+    const Rgb mean = mixed_fill_rgb();
+    colour = RGB(mean.red, mean.green, mean.blue);
   }
   replace(brush_, CreateSolidBrush(colour));
 }

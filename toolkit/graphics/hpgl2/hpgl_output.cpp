@@ -1,6 +1,7 @@
 // HP-GL command lines, scaled coordinates, pen moves and pens.
 #include <cmath>
 
+#include "graphics/drawing_rules.hpp"
 #include "graphics/hpgl2/hpgl_driver.hpp"
 
 namespace quill::hpgl {
@@ -183,17 +184,7 @@ void draw_through(const Point* points, std::size_t count) {
 
 void forget_pen_position() { hpgl().pen_known = false; }
 
-Rgb output_colour(int colour) {
-  Rgb rgb = colour_rgb(colour);
-  const int reverse = drawing().device.option(GrOption::ReverseMode);
-  const bool all_light = rgb.red >= 246 && rgb.green >= 246 && rgb.blue >= 246;
-  const bool all_dark = rgb.red < 10 && rgb.green < 10 && rgb.blue < 10;
-  if (reverse == 1 || (reverse == 2 && (all_light || all_dark))) {
-    rgb = Rgb{static_cast<std::uint8_t>(255 - rgb.red), static_cast<std::uint8_t>(255 - rgb.green),
-              static_cast<std::uint8_t>(255 - rgb.blue)};
-  }
-  return rgb;
-}
+Rgb output_colour(int colour) { return reverse_mode_colour(colour_rgb(colour)); }
 
 void select_colour() {
   const int colour = drawing().colour.current;

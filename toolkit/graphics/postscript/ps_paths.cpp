@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "graphics/drawing_rules.hpp"
 #include "graphics/driver.hpp"
 #include "graphics/postscript/ps_driver.hpp"
 
@@ -9,10 +10,6 @@ namespace quill::postscript {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292;
-constexpr std::string_view kDashPatterns[8] = {
-    "[] 0",        "[1 5] 4",        "[6 6] 3",   "[1 3 4 4] 0",
-    "[1 2 1 2 4 2] 0", "[5 2 3 2] 2", "[3 3] 1",   "[5 2 3 2 3 2] 0",
-};
 
 double sx(double x) { return x * ps().sx; }
 double sy(double y) { return y * ps().sy; }
@@ -64,11 +61,7 @@ Colour fill_colour() {
   if (state.fill_style != kFillSolidMixed) {
     return current_colour();
   }
-  const Rgb a = colour_rgb(state.colour.previous);
-  const Rgb b = colour_rgb(state.colour.current);
-  return reversed_colour(Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2),
-                             static_cast<std::uint8_t>((a.green + b.green) / 2),
-                             static_cast<std::uint8_t>((a.blue + b.blue) / 2)});
+  return reversed_colour(mixed_fill_rgb());
 }
 
 // Writes the fill's colour when changed, then the closing operator; the stroke colour
@@ -212,7 +205,10 @@ void set_line_style() {
   }
   finish_path();
   LineBuffer line;
-  line.add(kDashPatterns[style]).add(" d");
+  const DashPattern& pattern = kDashPatterns[static_cast<std::size_t>(style)];
+  line.add('[');
+  add_dash_lengths(line, pattern);
+  line.add("] ").add_int(pattern.postscript_offset).add(" d");
   write_line(line);
   s.style = style;
 }
@@ -351,11 +347,9 @@ PsState& ps() {
 
 void add_coordinate(LineBuffer& line, double value) {
   char digits[40];
-  std::size_t n = format_fixed(digits, clamp_to_field(value, 9, 2), 2);
-  if (n >= 2 && digits[n - 1] == '0' && digits[n - 2] == '0') {
-    --n;
-  }
-  line.add(std::string_view(digits, n));
+  const std::size_t n = format_fixed(digits, clamp_to_field(value, 9, 2), 2);
+  // "12.00" becomes "12.0"; "12.50" stays.
+  line.add(std::string_view(digits, trim_trailing_zeros(digits, n, {1, true, true})));
 }
 
 void add_field(LineBuffer& line, double value, int width, int decimals) {
@@ -378,10 +372,7 @@ Colour current_colour() { return reversed_colour(colour_rgb(drawing().colour.cur
 
 Colour reversed_colour(const Rgb& rgb) {
   Colour c{rgb.red / 255.0, rgb.green / 255.0, rgb.blue / 255.0};
-  const int mode = drawing().device.option(GrOption::ReverseMode);
-  const bool dark = c.red < 0.04 && c.green < 0.04 && c.blue < 0.04;
-  const bool light = c.red > 0.96 && c.green > 0.96 && c.blue > 0.96;
-  if (mode == 1 || (mode == 2 && (dark || light))) {
+  if (reverse_mode_turns(rgb, kPostScriptReverseThresholds)) {
     c = Colour{1.0 - c.red, 1.0 - c.green, 1.0 - c.blue};
   }
   return c;

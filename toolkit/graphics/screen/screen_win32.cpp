@@ -13,6 +13,7 @@
 #include "core/window_layers.hpp"
 #include "core/window_table.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/drawing_rules.hpp"
 #include "graphics/gdi/text_face_win32.hpp"
 #include "graphics/routines.hpp"
 #include "graphics/screen/screen_buffer_win32.hpp"
@@ -44,9 +45,6 @@ Screen& screen() {
 }
 
 constexpr double kDegree = 0.017453292519943295;
-constexpr DWORD kDashes[8][6] = {{1}, {1, 5}, {6, 6}, {1, 3, 4, 4}, {1, 2, 1, 2, 4, 2},
-                                 {5, 2, 3, 2}, {3, 3}, {5, 2, 3, 2, 3, 2}};
-constexpr DWORD kDashCounts[8] = {0, 2, 2, 4, 6, 4, 2, 6};
 
 int px(double x) {
   const double v = std::isfinite(x) ? x : 0.0;
@@ -219,8 +217,11 @@ void select_pen_and_brush() {
   const int width = std::max(1, static_cast<int>(state.line.width * 96 / 720.0 + 0.5));
   const DWORD pen_style = PS_GEOMETRIC | (style == 0 ? PS_SOLID : PS_USERSTYLE) |
                           join[std::clamp(state.line.join, 0, 2)] | cap[std::clamp(state.line.cap, 0, 2)];
-  HPEN pen = ExtCreatePen(pen_style, static_cast<DWORD>(width), &stroke, kDashCounts[style],
-                          style == 0 ? nullptr : kDashes[style]);
+  const DashPattern& pattern = kDashPatterns[static_cast<std::size_t>(style)];
+  DWORD dashes[6] = {};
+  for (std::size_t i = 0; i < pattern.lengths.size(); ++i) dashes[i] = pattern.lengths[i];
+  HPEN pen = ExtCreatePen(pen_style, static_cast<DWORD>(width), &stroke, static_cast<DWORD>(pattern.count),
+                          style == 0 ? nullptr : dashes);
   HBRUSH brush = CreateSolidBrush(colour_ref(rgb));
   SelectObject(s.dc, pen);
   SelectObject(s.dc, brush);

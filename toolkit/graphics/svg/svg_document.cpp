@@ -1,14 +1,13 @@
 // SVG driver: dispatch, document header and end, number forms, stroke groups, clipping.
 #include <cmath>
 
+#include "graphics/drawing_rules.hpp"
 #include "graphics/driver.hpp"
 #include "graphics/svg/svg_driver.hpp"
 
 namespace quill::svg {
 namespace {
 
-constexpr std::string_view kDashArrays[8] = {"none",    "1 5",         "6 6",     "1 3 4 4",
-                                             "1 2 1 2 4 2", "5 2 3 2", "3 3",     "5 2 3 2 3 2"};
 constexpr std::string_view kJoins[3] = {"miter", "round", "bevel"};
 constexpr std::string_view kCaps[3] = {"butt", "round", "square"};
 
@@ -65,7 +64,12 @@ void update_stroke_group() {
   LineBuffer line;
   line.add("<g style=\"fill:none;stroke:#");
   add_colour(line, rgb);
-  line.add(";stroke-dasharray:").add(kDashArrays[key.style]);
+  line.add(";stroke-dasharray:");
+  if (key.style == 0) {
+    line.add("none");
+  } else {
+    add_dash_lengths(line, kDashPatterns[static_cast<std::size_t>(key.style)]);
+  }
   line.add(";stroke-width:").add_int(key.width);
   line.add(";stroke-linejoin:").add(kJoins[key.join]);
   line.add(";stroke-linecap:").add(kCaps[key.cap]).add("\">");
@@ -129,14 +133,9 @@ SvgState& svg() {
 
 void add_number(LineBuffer& line, double value) {
   char digits[40];
-  std::size_t n = format_fixed(digits, clamp_to_field(value, 8, 2), 2);
-  if (digits[n - 1] == '0') {
-    --n;
-    if (digits[n - 1] == '0') {
-      n -= 2;  // "12.00" becomes "12"
-    }
-  }
-  line.add(std::string_view(digits, n));
+  const std::size_t n = format_fixed(digits, clamp_to_field(value, 8, 2), 2);
+  // "12.50" becomes "12.5", "12.00" becomes "12".
+  line.add(std::string_view(digits, trim_trailing_zeros(digits, n, {0, false, false})));
 }
 
 double doc_x(double x) { return x * svg().sx; }
@@ -158,31 +157,14 @@ void add_colour(LineBuffer& line, const Rgb& rgb) {
 void write_line(const LineBuffer& line) { drawing().output.write_line(line.view()); }
 void write_line(std::string_view text) { drawing().output.write_line(text); }
 
-namespace {
-Rgb reversed(Rgb c) {
-  const int mode = drawing().device.option(GrOption::ReverseMode);
-  const bool dark = c.red < 10 && c.green < 10 && c.blue < 10;
-  const bool light = c.red > 245 && c.green > 245 && c.blue > 245;
-  if (mode == 1 || (mode == 2 && (dark || light))) {
-    c = Rgb{static_cast<std::uint8_t>(255 - c.red), static_cast<std::uint8_t>(255 - c.green),
-            static_cast<std::uint8_t>(255 - c.blue)};
-  }
-  return c;
-}
-}  // namespace
-
-Rgb stroke_rgb() { return reversed(colour_rgb(drawing().colour.current)); }
+Rgb stroke_rgb() { return reverse_mode_colour(colour_rgb(drawing().colour.current)); }
 
 Rgb fill_rgb() {
   const DrawingState& state = drawing();
   if (state.fill_style != kFillSolidMixed) {
     return stroke_rgb();
   }
-  const Rgb a = colour_rgb(state.colour.previous);
-  const Rgb b = colour_rgb(state.colour.current);
-  return reversed(Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2),
-                      static_cast<std::uint8_t>((a.green + b.green) / 2),
-                      static_cast<std::uint8_t>((a.blue + b.blue) / 2)});
+  return reverse_mode_colour(mixed_fill_rgb());
 }
 
 void open_group(const LineBuffer& line, Group kind) {
