@@ -12,6 +12,7 @@
 
 #include "dialog/dialog_internal_win32.hpp"
 #include "grid/grid_field_win32.hpp"
+#include "grid/grid_layers.hpp"
 #include "grid_demo_ids.h"
 #include "quill/dialog.hpp"
 #include "demo_log_win32.hpp"

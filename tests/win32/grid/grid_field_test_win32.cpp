@@ -9,6 +9,7 @@
 #include <string>
 
 #include "grid/grid_field_win32.hpp"
+#include "grid/grid_layers.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
