@@ -26,9 +26,8 @@ void fill_fields() {
   WDialogSpinStepReal(FD_STEP, 0.25F, 1.0F);
   WDialogPutDouble(FD_SCALE, 1.125);
   WDialogPutInteger(FD_OFFSET, -40);
-  const Row rows[] = {
-      {"north", 17, 3.25, 1, 1}, {"east", 240, 12.5, 0, 3}, {"south", 8, 0.875, 1, 2},
-      {"west", 96, 41.0, 0, 0},  {"centre", 3, 7.125, 1, 1}, {"spare", 0, 0.0, 0, 0}};
+  const Row rows[] = {{"north", 17, 3.25, 1, 1}, {"east", 240, 12.5, 0, 3},  {"south", 8, 0.875, 1, 2},
+                      {"west", 96, 41.0, 0, 0},  {"centre", 3, 7.125, 1, 1}, {"spare", 0, 0.0, 0, 0}};
   int row = 0;
   for (const Row& r : rows) {
     ++row;

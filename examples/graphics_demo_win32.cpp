@@ -144,7 +144,8 @@ int main(int argc, char** argv) {
     const std::string name = dir + "/demo" + std::to_string(driver) + "_" + file;
     const bool wide = driver == 9 && g_upright;
     write_through(driver, name, wide ? 2 : 0, 425);  // 425 high by 756 wide: 16:9
-    if (driver == 6) {  // the raster driver's other formats: BMP and PCX
+    // The raster driver's other formats: BMP and PCX.
+    if (driver == 6) {
       const std::string stem = name.substr(0, name.rfind('.'));
       write_through(driver, stem + ".bmp", 26, 1);
       write_through(driver, stem + ".pcx", 26, 2);
