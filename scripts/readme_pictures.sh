@@ -43,8 +43,8 @@ start_in_desktop() {  # PROGRAM [ARGUMENTS...]
 }
 # The visible X window whose name is TITLE, waited for up to 60 s.
 window_named() {
-  local id i
-  for i in $(seq 1 120); do
+  local id
+  for _ in $(seq 1 120); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
     if [ -n "$id" ]; then
       echo "$id"
