@@ -1,6 +1,9 @@
 // Graphics demo: draws one test picture in the root window and writes it through every
-// file driver present (PostScript, EPS, SVG and any other registered driver).
-// Usage: graphics_demo [output directory] [seconds to stay open, 0: until closed]
+// file driver present (PostScript, EPS, SVG and any other registered driver; the raster
+// driver in each of its formats).
+// Usage: graphics_demo [output directory] [seconds to stay open, 0: until closed] [upright]
+// "upright" leaves the rotated text out and gives the CGM file a 16:9 page, for
+// LibreOffice, which takes only horizontal texts and puts a CGM picture on a 16:9 slide.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +61,8 @@ void draw_lines() {
   IGrPoint(90, 72);
 }
 
+bool g_upright = false;
+
 void draw_texts() {
   const char* names[4] = {"Courier", "Helvetica", "Times", "Symbol abc"};
   IGrCharSize(1.5F, 3.5F);
@@ -72,6 +77,9 @@ void draw_texts() {
   for (int j = 0; j < 3; ++j) {
     IGrCharJustify(j);
     IGrCharOut(70, 65 - 5.0F * j, j == 0 ? "left" : j == 1 ? "centred" : "right");
+  }
+  if (g_upright) {
+    return;
   }
   IGrColour("blue");
   IGrCharJustify(0);
@@ -97,10 +105,11 @@ void draw_picture() {
   draw_image();
 }
 
-void write_through(int driver, const std::string& file, bool encapsulated) {
+// option, value: one hardcopy option set after the driver is selected (0: none).
+void write_through(int driver, const std::string& file, int option = 0, int value = 0) {
   IGrHardCopySelect(driver);
-  if (encapsulated) {
-    IGrHardCopyOptions(22, 1);
+  if (option != 0) {
+    IGrHardCopyOptions(option, value);
   }
   IGrHardCopy("S", file, "Quillanthor graphics demo");
   draw_picture();
@@ -113,15 +122,17 @@ void write_through(int driver, const std::string& file, bool encapsulated) {
 int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 0;
+  g_upright = argc > 3 && std::string(argv[3]) == "upright";
   WStartup();
   int width = 800, height = 600;
   WindowOpen(1 | 2 | 4, std::nullopt, std::nullopt, &width, &height, std::nullopt, {}, std::nullopt,
              "Quillanthor graphics demo");
   draw_picture();
-  write_through(2, dir + "/demo.ps", false);
-  write_through(2, dir + "/demo.eps", true);
-  write_through(3, dir + "/demo.svg", false);
-  // Every other file driver this build has, into demo_<its default file name>.
+  write_through(2, dir + "/demo.ps");
+  write_through(2, dir + "/demo.eps", 22, 1);
+  write_through(3, dir + "/demo.svg");
+  // Every other file driver this build has, into demo<driver>_<its default file name>
+  // (the HP-GL plotter and the HP-GL/2 printer share a default name).
   for (int driver = 1; driver <= 12; ++driver) {
     int present = 0;
     std::string file(64, ' ');
@@ -130,7 +141,15 @@ int main(int argc, char** argv) {
     if (driver == 2 || driver == 3 || present == 0 || file.empty()) {
       continue;
     }
-    write_through(driver, dir + "/demo_" + file, false);
+    const std::string name = dir + "/demo" + std::to_string(driver) + "_" + file;
+    const bool wide = driver == 9 && g_upright;
+    write_through(driver, name, wide ? 2 : 0, 425);  // 425 high by 756 wide: 16:9
+    // The raster driver's other formats: BMP and PCX.
+    if (driver == 6) {
+      const std::string stem = name.substr(0, name.rfind('.'));
+      write_through(driver, stem + ".bmp", 26, 1);
+      write_through(driver, stem + ".pcx", 26, 2);
+    }
   }
   std::fflush(stdout);
   if (seconds > 0) {

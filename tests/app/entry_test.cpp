@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "entry.hpp"
 
@@ -15,53 +16,45 @@ namespace {
 
 std::string text_of(const DisplayText& display) { return std::string(display.begin(), display.end()); }
 
-TEST(Entry, DisplayKeepsDigitsExactlyAsTyped) {
-  EntryBuffer entry;
-  for (int digit : {1, 2, 3}) ASSERT_TRUE(add_digit(entry, digit));
-  EXPECT_EQ(text_of(entry_display(entry, kNoIndicator)), "         123.000  ");
-  EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), 123.0);
-
-  reset_entry(entry);
-  for (int digit : {0, 0, 7}) add_digit(entry, digit);
-  EXPECT_EQ(text_of(entry_display(entry, kRecallIndicator)), "         007.000 M");
-  EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), 7.0);
-
-  reset_entry(entry);
-  press_decimal_point(entry);
-  add_digit(entry, 5);
-  EXPECT_EQ(text_of(entry_display(entry, kNoIndicator)), "            .500  ");
-  EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), 0.5);
+// Types keys into entry: digits, "." the decimal point, "<" backspace. Returns how many
+// digits and backspaces were refused.
+int type_keys(EntryBuffer& entry, std::string_view keys) {
+  int refused = 0;
+  for (const char key : keys) {
+    if (key == '.') {
+      press_decimal_point(entry);
+    } else {
+      refused += (key == '<' ? backspace(entry) : add_digit(entry, key - '0')) ? 0 : 1;
+    }
+  }
+  return refused;
 }
 
-TEST(Entry, LimitsRefuseFurtherDigits) {
-  EntryBuffer entry;
-  for (int digit : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}) ASSERT_TRUE(add_digit(entry, digit));
-  EXPECT_FALSE(add_digit(entry, 1));
-  EXPECT_EQ(text_of(entry_display(entry, kNoIndicator)), "  1234567890.000  ");
-  press_decimal_point(entry);
-  for (int digit : {9, 9, 9}) ASSERT_TRUE(add_digit(entry, digit));
-  EXPECT_FALSE(add_digit(entry, 9));
-  EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), 1234567890.999);
-}
-
-TEST(Entry, BackspaceRemovesFractionFirstThenClearsThePoint) {
-  EntryBuffer entry;
-  add_digit(entry, 1);
-  press_decimal_point(entry);
-  add_digit(entry, 2);
-  add_digit(entry, 5);
-  ASSERT_TRUE(backspace(entry));
-  EXPECT_EQ(text_of(entry_display(entry, kNoIndicator)), "           1.200  ");
-  ASSERT_TRUE(backspace(entry));
-  EXPECT_TRUE(entry.decimal_point);
-  ASSERT_TRUE(backspace(entry));
-  EXPECT_FALSE(entry.decimal_point);
-  EXPECT_EQ(text_of(entry_display(entry, kNoIndicator)), "            .000  ");
-  EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), 0.0);
-  // On an empty entry backspace is refused but still clears the point flag.
-  press_decimal_point(entry);
-  EXPECT_FALSE(backspace(entry));
-  EXPECT_FALSE(entry.decimal_point);
+// The display keeps the digits exactly as typed and reads back to their value; an
+// eleventh integer or fourth fraction digit is refused; backspace removes fraction
+// digits, then the point; on an empty entry it is refused but still clears the point.
+TEST(Entry, DisplayLimitsAndBackspace) {
+  struct Case {
+    const char* keys;
+    int refused;
+    const char* display;  // with the recall indicator when it ends in "M"
+    double value;
+  };
+  const Case cases[] = {
+      {"123", 0, "         123.000  ", 123.0},        {"007", 0, "         007.000 M", 7.0},
+      {".5", 0, "            .500  ", 0.5},           {"12345678901", 1, "  1234567890.000  ", 1234567890.0},
+      {"1234567890.9999", 1, "  1234567890.999  ", 1234567890.999},
+      {"1.25<", 0, "           1.200  ", 1.2},       {"1.25<<7", 0, "           1.700  ", 1.7},
+      {"1.25<<<", 0, "            .000  ", 0.0},      {".<5", 1, "           5.000  ", 5.0},
+  };
+  for (const Case& c : cases) {
+    EntryBuffer entry;
+    EXPECT_EQ(type_keys(entry, c.keys), c.refused) << c.keys;
+    const std::string_view display = c.display;
+    const DisplayText text = entry_display(entry, display.back() == 'M' ? kRecallIndicator : kNoIndicator);
+    EXPECT_EQ(text_of(text), display) << c.keys;
+    EXPECT_EQ(read_back(entry_display(entry, kNoIndicator)), c.value) << c.keys;
+  }
 }
 
 TEST(ReadBack, RejectsTextsTheEntryNeverProduces) {

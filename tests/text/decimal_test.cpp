@@ -73,77 +73,60 @@ double pick(std::uint64_t& state) {
   }
 }
 
-TEST(DecimalDigits, FixedRoundingMatchesTheExactValue) {
-  std::uint64_t state = 7;
-  int fast = 0;
-  for (int i = 0; i < 200000; ++i) {
-    const double v = pick(state);
-    const int fraction_digits = static_cast<int>(state % 30);
-    if (!(v > 0.0)) continue;
-    quill::DecimalDigits out;
-    if (!quill::fast_round_fixed(v, fraction_digits, out)) continue;
-    ++fast;
-    ASSERT_EQ(of(out), fixed_oracle(v, fraction_digits)) << v << " F." << fraction_digits;
-  }
-  EXPECT_GT(fast, 60000);  // the fast range is really exercised
+// The fast path to n fraction digits (fixed) or to n significant digits.
+bool fast_round(bool significant, double v, int n, quill::DecimalDigits& out) {
+  return significant ? quill::fast_round_significant(v, n, out) : quill::fast_round_fixed(v, n, out);
 }
 
-TEST(DecimalDigits, SignificantRoundingMatchesTheExactValue) {
-  std::uint64_t state = 11;
-  int fast = 0;
-  for (int i = 0; i < 200000; ++i) {
-    const double v = pick(state);
-    const int significant = 1 + static_cast<int>(state % 20);
-    if (!(v > 0.0)) continue;
-    quill::DecimalDigits out;
-    if (!quill::fast_round_significant(v, significant, out)) continue;
-    ++fast;
-    ASSERT_EQ(out.count, significant);
-    ASSERT_EQ(of(out), significant_oracle(v, significant)) << v << " digits " << significant;
+TEST(DecimalDigits, FixedAndSignificantRoundingMatchTheExactValue) {
+  for (const bool significant : {false, true}) {
+    std::uint64_t state = significant ? 11 : 7;
+    int fast = 0;
+    for (int i = 0; i < 200000; ++i) {
+      const double v = pick(state);
+      const int n = significant ? 1 + static_cast<int>(state % 20) : static_cast<int>(state % 30);
+      quill::DecimalDigits out;
+      if (!(v > 0.0) || !fast_round(significant, v, n, out)) continue;
+      ++fast;
+      ASSERT_EQ(of(out), significant ? significant_oracle(v, n) : fixed_oracle(v, n))
+          << v << (significant ? " digits " : " F.") << n;
+      if (significant) {
+        ASSERT_EQ(out.count, n);
+      }
+    }
+    EXPECT_GT(fast, 60000) << significant;  // the fast range is really exercised
   }
-  EXPECT_GT(fast, 60000);
 }
 
-// Rounding above the units (a negative scale factor): the result is the value rounded
-// to a multiple of 10^-fraction_digits.
-TEST(DecimalDigits, FixedRoundingToTensAndHundreds) {
+// Fixed: rounding above the units (a negative scale factor) gives the value rounded to a
+// multiple of 10^-n. Significant: where the first estimate of the decimal exponent is one
+// too low (10.1 lies between 2^3 and 2^4, as 9 does) and where rounding carries into the
+// next power of ten.
+TEST(DecimalDigits, RoundingToTensAndAroundPowersOfTen) {
   struct Case {
+    bool significant;
     double value;
-    int fraction_digits;
+    int n;
     const char* digits;
     int point;
   };
   const Case cases[] = {
-      {1234.0, -1, "123", 4}, {1250.0, -2, "12", 4},  {1350.0, -2, "14", 4},
-      {1250.0000000000002, -2, "13", 4}, {49.0, -2, "", 0}, {50.0, -2, "", 0},
-      {51.0, -2, "1", 3},     {9.5e20, -21, "1", 22}, {0.5, 0, "", 0},
-      {1.5, 0, "2", 1},       {2.5, 0, "2", 1},       {0.0625, 3, "62", -1},
+      {false, 1234.0, -1, "123", 4}, {false, 1250.0, -2, "12", 4}, {false, 1350.0, -2, "14", 4},
+      {false, 1250.0000000000002, -2, "13", 4}, {false, 49.0, -2, "", 0}, {false, 50.0, -2, "", 0},
+      {false, 51.0, -2, "1", 3},     {false, 9.5e20, -21, "1", 22}, {false, 0.5, 0, "", 0},
+      {false, 1.5, 0, "2", 1},       {false, 2.5, 0, "2", 1},       {false, 0.0625, 3, "62", -1},
+      {true, 10.1, 2, "10", 2},      {true, 10.5, 2, "10", 2},      {true, 11.5, 2, "12", 2},
+      {true, 9.96, 2, "10", 2},      {true, 9.94, 2, "99", 1},      {true, 0.000999, 1, "1", -2},
+      {true, 1e-5, 3, "1", -4},      {true, 99999.5, 5, "1", 6},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.value << (c.significant ? " digits " : " F.") << c.n);
     quill::DecimalDigits out;
-    ASSERT_TRUE(quill::fast_round_fixed(c.value, c.fraction_digits, out)) << c.value;
-    EXPECT_EQ(of(out), trimmed(c.digits, c.point)) << c.value << " at " << c.fraction_digits;
-  }
-}
-
-// Where the first estimate of the decimal exponent is one too low (10.1 lies between
-// 2^3 and 2^4, as 9 does) and where rounding carries into the next power of ten.
-TEST(DecimalDigits, SignificantRoundingAroundPowersOfTen) {
-  struct Case {
-    double value;
-    int significant;
-    const char* digits;
-    int point;
-  };
-  const Case cases[] = {
-      {10.1, 2, "10", 2},   {10.5, 2, "10", 2},  {11.5, 2, "12", 2},  {9.96, 2, "10", 2},
-      {9.94, 2, "99", 1},   {0.000999, 1, "1", -2}, {1e-5, 3, "1", -4}, {99999.5, 5, "1", 6},
-  };
-  for (const Case& c : cases) {
-    quill::DecimalDigits out;
-    ASSERT_TRUE(quill::fast_round_significant(c.value, c.significant, out)) << c.value;
-    EXPECT_EQ(out.count, c.significant);
-    EXPECT_EQ(of(out), trimmed(c.digits, c.point)) << c.value << " to " << c.significant;
+    ASSERT_TRUE(fast_round(c.significant, c.value, c.n, out));
+    EXPECT_EQ(of(out), trimmed(c.digits, c.point));
+    if (c.significant) {
+      EXPECT_EQ(out.count, c.n);
+    }
   }
 }
 

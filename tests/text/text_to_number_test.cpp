@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
+#include <type_traits>
 
 #include "base/error_state.hpp"
 #include "text/text_internal.hpp"
@@ -23,39 +25,48 @@ class TextToNumber : public ::testing::Test {
   void TearDown() override { quill::reset_text_settings(); }
 };
 
-TEST_F(TextToNumber, IntegerWordsSignsAndLimits) {
-  struct Case {
-    const char* text;
-    int value;
-    int error;
-  };
-  const Case cases[] = {
-      {"  12 34", 12, 0},       {"+7", 7, 0},          {"-0", 0, 0},
-      {"-", 0, 0},              {"12a", 0, 12},        {"2147483647", 2147483647, 0},
-      {"-2147483647", -2147483647, 0},
-      {"2147483648", 0, 4},     {"-2147483648", -2147483647 - 1, 0},
-      {"-2147483649", 0, 4},    {"+2147483648", 0, 4}, {"3000000000", 0, 4},
-      {"00000000001", 0, 4},    {"0000000001", 1, 0},  {"    ", 0, 10},
-      {"", 0, 10},              {"1.5", 0, 12},        {"--1", 0, 12},
-      {"99999999999x", 0, 12},  // characters are checked before sizes
-  };
+struct Case {
+  std::string text;
+  double value;
+  int error;
+};
+
+// Converts each text with the routine for T and checks the exact value (a zero result
+// always +0) and the error code.
+template <typename T>
+void expect_conversions(std::initializer_list<Case> cases) {
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
+    SCOPED_TRACE(c.text.substr(0, 40));
     quill::errors().last_error = 0;
-    int value = -1;
-    IStringToInteger(c.text, value);
-    EXPECT_EQ(value, c.value);
+    T value = -1;
+    if constexpr (std::is_same_v<T, int>) {
+      IStringToInteger(c.text, value);
+    } else if constexpr (std::is_same_v<T, float>) {
+      IStringToReal(c.text, value);
+    } else {
+      IStringToReal8(c.text, value);
+    }
+    EXPECT_EQ(value, static_cast<T>(c.value));
+    EXPECT_FALSE(value == 0 && std::signbit(static_cast<double>(value)));
     EXPECT_EQ(quill::errors().last_error, c.error);
   }
 }
 
+TEST_F(TextToNumber, IntegerWordsSignsAndLimits) {
+  expect_conversions<int>({
+      {"  12 34", 12, 0},       {"+7", 7, 0},          {"-0", 0, 0},
+      {"-", 0, 0},              {"12a", 0, 12},        {"2147483647", 2147483647, 0},
+      {"-2147483647", -2147483647, 0},
+      {"2147483648", 0, 4},     {"-2147483648", -2147483647.0 - 1, 0},
+      {"-2147483649", 0, 4},    {"+2147483648", 0, 4}, {"3000000000", 0, 4},
+      {"00000000001", 0, 4},    {"0000000001", 1, 0},  {"    ", 0, 10},
+      {"", 0, 10},              {"1.5", 0, 12},        {"--1", 0, 12},
+      {"99999999999x", 0, 12},  // characters are checked before sizes
+  });
+}
+
 TEST_F(TextToNumber, RealWordsPointsExponentsAndLimits) {
-  struct Case {
-    const char* text;
-    double value;
-    int error;
-  };
-  const Case cases[] = {
+  expect_conversions<float>({
       {"1.5", 1.5, 0},        {"1,5", 1.5, 0},       {"-2.5E3", -2500, 0},
       {"2.0+010", 2.0e10, 0}, {"1.5-003", 0.0015, 0}, {"1.2.3", 0, 11},
       {"1E2.5", 0, 12},       {"0E999", 0, 0},       {"1E39", 0, 4},
@@ -64,37 +75,16 @@ TEST_F(TextToNumber, RealWordsPointsExponentsAndLimits) {
       {"1.0E2.5", 0, 12},     {"1e+2", 100, 0},      {"12-3", 0, 12},
       {"1000000000000000000000000000000000000000", 0, 4},  // 40 digits: power 39
       {"3.4028234E38", 3.4028234e38, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    quill::errors().last_error = 0;
-    float value = -1.0F;
-    IStringToReal(c.text, value);
-    EXPECT_FLOAT_EQ(value, static_cast<float>(c.value));
-    EXPECT_EQ(quill::errors().last_error, c.error);
-  }
+  });
 }
 
 TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
-  struct Case {
-    const char* text;
-    double value;
-    int error;
-  };
-  const Case cases[] = {
+  expect_conversions<double>({
       {"1.5D3", 1500, 0},   {"1E300", 1e300, 0}, {"1D5", 100000, 0},
       {"1d-2", 0.01, 0},    {"1E309", 0, 4},     {"1E-400", 0, 0},
       {"1.8E308", 0, 4},    // beyond the largest double: never an infinite value
       {"123456789.125", 123456789.125, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    quill::errors().last_error = 0;
-    double value = -1.0;
-    IStringToReal8(c.text, value);
-    EXPECT_DOUBLE_EQ(value, c.value);
-    EXPECT_EQ(quill::errors().last_error, c.error);
-  }
+  });
 }
 
 // Digit sums beyond the double range, exponent parts that are empty or only a sign:
@@ -103,12 +93,7 @@ TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
 TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
   const std::string nines(309, '9');          // a digit sum that overflows to infinity
   const std::string tiny = "0." + std::string(309, '0') + "1";  // 10^-310, a subnormal
-  struct Case {
-    std::string text;
-    double value;
-    int error;
-  };
-  const Case cases[] = {
+  expect_conversions<double>({
       {nines, 0, 4},          {nines + "E-10", 0, 4},  {nines + "E+", 0, 4},
       {nines + "E", 0, 4},    {nines + "D-400", 0, 4}, {"-" + nines + "E-1", 0, 4},
       {"1E" + nines, 0, 4},   {"1E-" + nines, 0, 0},   {"-0E", 0, 0},
@@ -117,28 +102,11 @@ TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
       {"1.5E", 1.5, 0},       {"-2.5e", -2.5, 0},      {"7E ", 7, 0},
       {"1.5E.", 0, 12},       {"E", 0, 0},             {"1.5EE", 0, 12},
       {"1." + std::string(400, '0') + "1", 1, 0},  // fraction digits past 10^-323 add nothing
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text.substr(0, 40));
-    quill::errors().last_error = 0;
-    double value = -1.0;
-    IStringToReal8(c.text, value);
-    EXPECT_EQ(value, c.value);
-    EXPECT_FALSE(value == 0.0 && std::signbit(value));  // a zero result is always +0
-    EXPECT_EQ(quill::errors().last_error, c.error);
-  }
+  });
   // The single-precision entry: an empty exponent part is 0 there too.
   const std::string nines39(39, '9');  // the largest power the real form accepts
-  for (const std::string& text : {nines39, nines39 + "E", nines39 + "E+"}) {
-    quill::errors().last_error = 0;
-    float value = -1.0F;
-    IStringToReal(text, value);
-    EXPECT_EQ(value, 0.0F);
-    EXPECT_EQ(quill::errors().last_error, 4) << text;
-  }
-  float value = 0.0F;
-  IStringToReal(nines39 + "E-10", value);
-  EXPECT_FLOAT_EQ(value, 1e29F);
+  expect_conversions<float>({{nines39, 0, 4}, {nines39 + "E", 0, 4}, {nines39 + "E+", 0, 4},
+                             {nines39 + "E-10", 1e29, 0}});
 }
 
 TEST_F(TextToNumber, LocaleSeparatorIsAPointOnlyWhenEnabled) {
