@@ -115,10 +115,10 @@ bool matches_at(std::u16string_view text, std::u16string_view needle, std::size_
 
 }  // namespace
 
-std::u16string decode_text(std::string_view bytes, TextEncoding& encoding) {
+std::u16string decode_text(std::string_view bytes, TextEncoding& encoding, std::size_t spare) {
   encoding = plain_utf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Bytes;
   std::u16string out;
-  out.reserve(bytes.size());
+  out.reserve(bytes.size() + spare);
   for (std::size_t i = 0; i < bytes.size();) {
     const char b = bytes[i];
     if (b == '\r') {
