@@ -24,6 +24,8 @@ struct View {
   std::size_t top = 0;   // first line shown
   std::size_t left = 0;  // first column shown
   bool selecting = false;
+  // What the scroll bars were last given (range, page, position of each).
+  int bars[2][3] = {{-1, -1, -1}, {-1, -1, -1}};
   // Scratch for painting one row, kept to spare allocations.
   std::vector<wchar_t> cells;
   std::vector<unsigned char> marked;
@@ -65,20 +67,43 @@ void set_font(HWND hwnd, View& v, HFONT font) {
   v.line_height = std::max(1, static_cast<int>(metrics.tmHeight));
 }
 
+constexpr UINT_PTR kScrollBarTimer = 1;
+
+// Drawing a scroll bar costs Wine more than a screen of text, so the bars take changed
+// values at once but are drawn a moment later, after the keys that came meanwhile.
 void update_scroll_bars(HWND hwnd, View& v) {
   const TextStore& store = v.doc.store();
   v.top = std::min(v.top, store.line_count() - 1);
+  const int wanted[2][3] = {
+      {static_cast<int>(std::min<std::size_t>(store.line_count() - 1, 0x7FFFFFFF)), static_cast<int>(rows(hwnd, v)),
+       static_cast<int>(v.top)},
+      {static_cast<int>(std::min<std::size_t>(std::max(store.widest_line(), v.left) + 1, 0x7FFFFFFF)),
+       static_cast<int>(columns(hwnd, v)), static_cast<int>(v.left)}};
+  bool changed = false;
+  for (int bar = 0; bar < 2; ++bar) {
+    if (std::equal(wanted[bar], wanted[bar] + 3, v.bars[bar])) continue;
+    std::copy(wanted[bar], wanted[bar] + 3, v.bars[bar]);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = wanted[bar][0];
+    info.nPage = static_cast<UINT>(wanted[bar][1]);
+    info.nPos = wanted[bar][2];
+    SetScrollInfo(hwnd, bar == 0 ? SB_VERT : SB_HORZ, &info, FALSE);
+    changed = true;
+  }
+  if (changed) SetTimer(hwnd, kScrollBarTimer, 40, nullptr);
+}
+
+void draw_scroll_bars(HWND hwnd) {
+  KillTimer(hwnd, kScrollBarTimer);
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  info.nMax = static_cast<int>(std::min<std::size_t>(store.line_count() - 1, 0x7FFFFFFF));
-  info.nPage = static_cast<UINT>(rows(hwnd, v));
-  info.nPos = static_cast<int>(v.top);
-  SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
-  info.nMax = static_cast<int>(std::min<std::size_t>(std::max(store.widest_line(), v.left) + 1, 0x7FFFFFFF));
-  info.nPage = static_cast<UINT>(columns(hwnd, v));
-  info.nPos = static_cast<int>(v.left);
-  SetScrollInfo(hwnd, SB_HORZ, &info, TRUE);
+  info.fMask = SIF_POS;
+  for (int bar : {SB_VERT, SB_HORZ}) {
+    GetScrollInfo(hwnd, bar, &info);
+    SetScrollInfo(hwnd, bar, &info, TRUE);
+  }
 }
 
 void place_caret(HWND hwnd, const View& v) {
@@ -431,6 +456,9 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_GETFONT: return reinterpret_cast<LRESULT>(v->font);
     case WM_SIZE: update_scroll_bars(hwnd, *v); InvalidateRect(hwnd, nullptr, FALSE); return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_TIMER:
+      if (wparam == kScrollBarTimer) draw_scroll_bars(hwnd);
+      return 0;
     case WM_PAINT: paint(hwnd, *v); return 0;
     case WM_SETFOCUS:
       CreateCaret(hwnd, nullptr, 2, v->line_height);

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "base/error_state.hpp"
 #include "core/window_table.hpp"
@@ -112,7 +114,9 @@ TEST_F(TextView, ScrollBarsReachTheEndOfAMillionLines) {
   for (int i = 0; i < 1000000; ++i) text += "l\r\n";
   WEditorPutText(text);
   SendMessageW(editor->text, WM_VSCROLL, SB_BOTTOM, 0);
-  SCROLLINFO info{sizeof(info), SIF_ALL};
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
   GetScrollInfo(editor->text, SB_VERT, &info);
   EXPECT_EQ(info.nMax, 1000000);
   EXPECT_EQ(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
@@ -153,11 +157,16 @@ TEST_F(TextView, LargeTextsShowSearchAndEchoQuickly) {
   WEditorPutText(lines);
   keys({{VK_END, {VK_CONTROL}}});
   UpdateWindow(editor->text);
-  start = clock::now();
-  SendMessageW(editor->text, WM_CHAR, 'x', 0);
-  UpdateWindow(editor->text);
-  const double echoed = ms(start);
-  EXPECT_EQ(whole_text().substr(lines.size()), "x");
+  std::vector<double> echoes;
+  for (int i = 0; i < 9; ++i) {
+    start = clock::now();
+    SendMessageW(editor->text, WM_CHAR, 'x', 0);
+    UpdateWindow(editor->text);
+    echoes.push_back(ms(start));
+  }
+  std::sort(echoes.begin(), echoes.end());
+  const double echoed = echoes[echoes.size() / 2];  // the median, as other programs share the machine
+  EXPECT_EQ(whole_text().substr(lines.size()), "xxxxxxxxx");
   std::printf("text view: %zu MB shown in %.1f ms, found at the end in %.1f ms; key echoed at the end of "
               "1,000,000 lines in %.2f ms\n", megabytes, shown, searched, echoed);
   EXPECT_LT(shown, 3000.0 * static_cast<double>(megabytes) / 5);
