@@ -86,11 +86,14 @@ int main(int argc, char** argv) {
   std::string lines;
   for (int i = 1; i <= 1000000; ++i) lines += "line " + std::to_string(i) + "\r\n";
   WEditorPutText(lines);
-  WEditorSelect(-1, -1);
+  WEditorSelect(0x7FFFFFFF, 0x7FFFFFFF);  // the caret at the end (positions are clamped)
   std::remove("editor_screen.txt");
   view_procedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(editor->text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(timed_view)));
   SetFocus(editor->text);
+  int caret_line = 0, caret_column = 0;
+  WEditorCaret(caret_line, caret_column);
+  log_line("caret " + std::to_string(caret_line) + " " + std::to_string(caret_column));
   log_line("ready");
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
