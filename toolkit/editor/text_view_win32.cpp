@@ -65,6 +65,7 @@ void set_font(HWND hwnd, View& v, HFONT font) {
   ReleaseDC(hwnd, dc);
   v.cell = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
   v.line_height = std::max(1, static_cast<int>(metrics.tmHeight));
+  v.advances.clear();  // they hold the old cell width
 }
 
 constexpr UINT_PTR kScrollBarTimer = 1;
