@@ -96,15 +96,18 @@ void update_scroll_bars(HWND hwnd, View& v) {
   if (changed) SetTimer(hwnd, kScrollBarTimer, 40, nullptr);
 }
 
+// Repaints the strips right of and below the client area, where the scroll bars are.
 void draw_scroll_bars(HWND hwnd) {
   KillTimer(hwnd, kScrollBarTimer);
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_POS;
-  for (int bar : {SB_VERT, SB_HORZ}) {
-    GetScrollInfo(hwnd, bar, &info);
-    SetScrollInfo(hwnd, bar, &info, TRUE);
-  }
+  RECT c{};
+  GetClientRect(hwnd, &c);
+  const int across = GetSystemMetrics(SM_CXVSCROLL), down = GetSystemMetrics(SM_CYHSCROLL);
+  HRGN bars = CreateRectRgn(c.right, 0, c.right + across, c.bottom + down);
+  HRGN bottom = CreateRectRgn(0, c.bottom, c.right, c.bottom + down);
+  CombineRgn(bars, bars, bottom, RGN_OR);
+  RedrawWindow(hwnd, nullptr, bars, RDW_FRAME | RDW_INVALIDATE);
+  DeleteObject(bottom);
+  DeleteObject(bars);
 }
 
 void place_caret(HWND hwnd, const View& v) {
