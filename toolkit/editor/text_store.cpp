@@ -79,7 +79,7 @@ void TextStore::replace(std::size_t from, std::size_t to, std::u16string_view te
   move_gap(to);
   gap_begin_ = from;
   make_room(text.size());
-  std::memcpy(&buffer_[gap_begin_], text.data(), text.size() * sizeof(char16_t));
+  if (!text.empty()) std::memcpy(&buffer_[gap_begin_], text.data(), text.size() * sizeof(char16_t));
   gap_begin_ += text.size();
   for (std::size_t line = first; line <= first + added.size(); ++line) {
     widest_ = std::max(widest_, line_end(line) - line_start(line));
