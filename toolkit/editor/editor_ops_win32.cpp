@@ -13,6 +13,7 @@
 #include "core/window_table.hpp"
 #include "editor/editor_layer_win32.hpp"
 #include "editor/editor_window_win32.hpp"
+#include "editor/text_view_win32.hpp"
 #include "quill/editor.hpp"
 
 namespace quill {
@@ -45,14 +46,55 @@ DWORD CALLBACK stream_out(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* tak
 bool read_whole_file(const std::string& path, std::string& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return false;
+  bytes.clear();
+  // A file of known size is read in one piece; anything else (a pipe) in chunks.
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    std::rewind(f);
+    if (size > 0) {
+      bytes.resize(static_cast<std::size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    }
+  }
   char chunk[65536];
   std::size_t n = 0;
-  bytes.clear();
   while ((n = std::fread(chunk, 1, sizeof(chunk), f)) > 0) bytes.append(chunk, n);
   const bool ok = std::ferror(f) == 0;
   std::fclose(f);
   return ok;
 }
+
+// A file mapped into memory, read in place: fresh memory costs more to touch than pages
+// the system already holds for the file, and a large file is read only once.
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER size{};
+    HANDLE mapping = GetFileSizeEx(file, &size) && size.QuadPart > 0
+                         ? CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr)
+                         : nullptr;
+    if (mapping != nullptr) {
+      view_ = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+      if (view_ != nullptr) bytes_ = std::string_view(static_cast<const char*>(view_), static_cast<std::size_t>(size.QuadPart));
+      CloseHandle(mapping);
+    }
+    CloseHandle(file);
+  }
+  ~MappedFile() {
+    if (view_ != nullptr) UnmapViewOfFile(view_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  bool mapped() const { return view_ != nullptr; }
+  std::string_view bytes() const { return bytes_; }
+
+ private:
+  void* view_ = nullptr;
+  std::string_view bytes_;
+};
 
 void after_new_text(Editor& editor) {
   editor.cache_valid = false;
@@ -140,7 +182,8 @@ std::u16string editor_input(Editor& editor, std::string_view bytes) { return dec
 
 std::string editor_output(const Editor& editor, std::u16string_view text) { return encode_text(text, editor.encoding); }
 
-const std::u16string& editor_text(Editor& editor) {
+std::u16string_view editor_text(Editor& editor) {
+  if (TextDocument* doc = text_view_document(editor.text)) return doc->store().whole();
   if (editor.cache_valid) return editor.cached;
   GETTEXTLENGTHEX ask{GTL_NUMCHARS | GTL_PRECISE, 1200};
   const LRESULT length = SendMessageW(editor.text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&ask), 0);
@@ -156,7 +199,11 @@ const std::u16string& editor_text(Editor& editor) {
   return editor.cached;
 }
 
-void put_editor_text(Editor& editor, const std::u16string& text) {
+void put_editor_text(Editor& editor, std::u16string text) {
+  if (text_view_document(editor.text) != nullptr) {
+    text_view_set_text(editor.text, std::move(text));
+    return;
+  }
   SETTEXTEX set{ST_DEFAULT, 1200};
   SendMessageW(editor.text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(wide(text)));
   editor.cache_valid = false;
@@ -193,6 +240,15 @@ void go_to_line(Editor& editor, int line) {
 
 int load_file(Editor& editor, const std::string& path) {
   std::string bytes;
+  if (text_view_document(editor.text) != nullptr) {
+    // The view takes the decoded text as its store, with room to type in.
+    const MappedFile mapped(path);
+    if (!mapped.mapped() && !read_whole_file(path, bytes)) return error::kFileOpen;
+    put_editor_text(editor, decode_text(mapped.mapped() ? mapped.bytes() : bytes, editor.encoding, 1 << 16));
+    editor.file = path;
+    after_new_text(editor);
+    return 0;
+  }
   if (!read_whole_file(path, bytes)) return error::kFileOpen;
   // Nothing is drawn while the control takes the text in.
   SendMessageW(editor.text, WM_SETREDRAW, FALSE, 0);
@@ -235,7 +291,7 @@ bool find_next(Editor& editor, std::u16string_view what, int options, bool show_
   CHARRANGE range{};
   get_selection(editor, range);
   const bool up = (options & kFindUp) != 0;
-  const std::u16string& text = editor_text(editor);
+  const std::u16string_view text = editor_text(editor);
   const auto at = find_text(text, what, static_cast<std::size_t>(up ? range.cpMin : range.cpMax), options);
   if (!at) {
     const std::string shown = encode_text(what, TextEncoding::Utf8);
@@ -255,10 +311,10 @@ bool find_next(Editor& editor, std::u16string_view what, int options, bool show_
 int replace_one(Editor& editor, std::u16string_view what, std::u16string_view with, int options) {
   CHARRANGE range{};
   get_selection(editor, range);
-  const std::u16string& text = editor_text(editor);
+  const std::u16string_view text = editor_text(editor);
   int count = 0;
   if (range.cpMax - range.cpMin == static_cast<long>(what.size()) &&
-      find_text(std::u16string_view(text).substr(0, static_cast<std::size_t>(range.cpMax)), what,
+      find_text(text.substr(0, static_cast<std::size_t>(range.cpMax)), what,
                 static_cast<std::size_t>(range.cpMin), options & ~kFindUp) == static_cast<std::size_t>(range.cpMin)) {
     replace_selection(editor, with, true);
     count = 1;
@@ -268,7 +324,7 @@ int replace_one(Editor& editor, std::u16string_view what, std::u16string_view wi
 }
 
 int replace_all(Editor& editor, std::u16string_view what, std::u16string_view with, int options) {
-  std::u16string text = editor_text(editor);
+  std::u16string text(editor_text(editor));
   const int count = replace_all_text(text, what, with, options);
   if (count == 0) {
     status(editor, "Not found: " + encode_text(what, TextEncoding::Utf8));
@@ -288,9 +344,9 @@ void show_find_dialog(Editor& editor, bool replace) {
   CHARRANGE range{};
   get_selection(editor, range);
   if (range.cpMax > range.cpMin && range.cpMax - range.cpMin < 255) {
-    const std::u16string& text = editor_text(editor);
-    const std::u16string picked = text.substr(static_cast<std::size_t>(range.cpMin),
-                                              static_cast<std::size_t>(range.cpMax - range.cpMin));
+    const std::u16string_view text = editor_text(editor);
+    const std::u16string picked(text.substr(static_cast<std::size_t>(range.cpMin),
+                                              static_cast<std::size_t>(range.cpMax - range.cpMin)));
     if (picked.find(u'\r') == std::u16string::npos) {
       std::memcpy(editor.find_what, picked.c_str(), (picked.size() + 1) * sizeof(char16_t));
     }

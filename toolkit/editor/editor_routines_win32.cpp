@@ -211,10 +211,10 @@ void WEditorGetSelection(std::span<char> text, int& length) {
   if (editor == nullptr) return;
   CHARRANGE range{};
   get_selection(*editor, range);
-  const std::u16string& all = editor_text(*editor);
+  const std::u16string_view all = editor_text(*editor);
   const auto from = std::min(static_cast<std::size_t>(range.cpMin), all.size());
   const auto to = std::clamp(static_cast<std::size_t>(range.cpMax), from, all.size());
-  give_text(editor_output(*editor, std::u16string_view(all).substr(from, to - from)), text, length,
+  give_text(editor_output(*editor, all.substr(from, to - from)), text, length,
             "WEditorGetSelection");
 }
 

@@ -1,6 +1,8 @@
 #include "editor/editor_text.hpp"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace quill {
 namespace {
@@ -50,16 +52,6 @@ char32_t utf8_at(std::string_view bytes, std::size_t i, std::size_t& length) {
   return c;
 }
 
-void append_utf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    c -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-  }
-}
-
 void append_utf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
@@ -79,8 +71,21 @@ void append_utf8(std::string& out, char32_t c) {
 }
 
 // True when the bytes are UTF-8 that holds none of the marks (which stand for bytes).
+// The length of the run of ASCII bytes at bytes[i], eight at a time (files are mostly ASCII).
+std::size_t ascii_run(std::string_view bytes, std::size_t i) {
+  const std::size_t start = i;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, bytes.data() + i, 8);
+    if ((chunk & 0x8080808080808080ull) != 0) break;
+  }
+  return i - start;
+}
+
 bool plain_utf8(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
+    i += ascii_run(bytes, i);
+    if (i == bytes.size()) break;
     std::size_t n = 0;
     const char32_t c = utf8_at(bytes, i, n);
     if (n == 0 || c == kNulMark || c == kLoneReturnMark) return false;
@@ -115,31 +120,45 @@ bool matches_at(std::u16string_view text, std::u16string_view needle, std::size_
 
 }  // namespace
 
-std::u16string decode_text(std::string_view bytes, TextEncoding& encoding) {
+std::u16string decode_text(std::string_view bytes, TextEncoding& encoding, std::size_t spare) {
   encoding = plain_utf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Bytes;
   std::u16string out;
-  out.reserve(bytes.size());
+  // Never more units than bytes: the result is written in place, then cut to its length.
+  out.reserve(bytes.size() + spare);
+  out.resize(bytes.size());
+  char16_t* to = out.data();
   for (std::size_t i = 0; i < bytes.size();) {
-    const char b = bytes[i];
-    if (b == '\r') {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b >= 0x20 && b < 0x80) {
+      *to++ = b;
+      ++i;
+    } else if (b == '\r') {
       const bool pair = i + 1 < bytes.size() && bytes[i + 1] == '\n';
-      out.push_back(pair ? u'\r' : kLoneReturnMark);
+      *to++ = pair ? u'\r' : kLoneReturnMark;
       i += pair ? 2 : 1;
     } else if (b == '\n') {
-      out.push_back(u'\r');
+      *to++ = u'\r';
       ++i;
     } else if (b == '\0') {
-      out.push_back(kNulMark);
+      *to++ = kNulMark;
       ++i;
-    } else if (encoding == TextEncoding::Bytes) {
-      out.push_back(byte_char(static_cast<unsigned char>(b)));
+    } else if (encoding == TextEncoding::Bytes || b < 0x80) {
+      *to++ = byte_char(b);
       ++i;
     } else {
       std::size_t n = 1;
-      append_utf16(out, utf8_at(bytes, i, n));
+      char32_t c = utf8_at(bytes, i, n);
+      if (c >= 0x10000) {
+        c -= 0x10000;
+        *to++ = static_cast<char16_t>(0xD800 + (c >> 10));
+        *to++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+      } else {
+        *to++ = static_cast<char16_t>(c);
+      }
       i += n;
     }
   }
+  out.resize(static_cast<std::size_t>(to - out.data()));
   return out;
 }
 

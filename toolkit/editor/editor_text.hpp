@@ -20,7 +20,8 @@ inline constexpr char16_t kLoneReturnMark = 0x240D;
 
 // Bytes to the control's text: CR LF and LF end a line ("\r" in the result). The encoding
 // chosen is the one that gives the bytes back unchanged (apart from LF becoming CR LF).
-std::u16string decode_text(std::string_view bytes, TextEncoding& encoding);
+// The result has room for spare more units without growing.
+std::u16string decode_text(std::string_view bytes, TextEncoding& encoding, std::size_t spare = 0);
 // The control's text to bytes: "\r", "\n" and "\r\n" become CR LF. In Bytes, a character
 // without a byte becomes '?'; in Utf8 a lone surrogate becomes U+FFFD.
 std::string encode_text(std::u16string_view text, TextEncoding encoding);

@@ -1,6 +1,6 @@
 // Editor windows: a container window covers the child window's client area and holds the
-// rich-edit control (plain text in TM_PLAINTEXT mode), an optional toolbar above it and an
-// optional command line below. The window table keeps the container as the window's
+// text (the toolkit's text view for plain text, the rich-edit control for rich text), an
+// optional toolbar above it and an optional command line below. The window table keeps the container as the window's
 // converted window, so core hands it the window's size, focus and menu commands.
 #include <windows.h>
 #include <commctrl.h>
@@ -17,6 +17,7 @@
 #include "core/window_table.hpp"
 #include "editor/editor_layer_win32.hpp"
 #include "editor/editor_window_win32.hpp"
+#include "editor/text_view_win32.hpp"
 #include "quill/editor.hpp"
 #include "quill/events.hpp"
 
@@ -25,6 +26,8 @@ namespace {
 
 constexpr char kContainerClass[] = "QUILEDITOR";
 constexpr int kCommandHeight = 24;
+// The text control's own window procedure, kept on the control while it is subclassed.
+constexpr wchar_t kTextProcProperty[] = L"QuillTextProc";
 
 std::array<std::unique_ptr<Editor>, kMaxWindows>& editors() {
   static std::array<std::unique_ptr<Editor>, kMaxWindows> table;
@@ -38,10 +41,6 @@ Editor* editor_of(HWND hwnd) {
   return nullptr;
 }
 
-WNDPROC& text_proc() {
-  static WNDPROC proc = nullptr;
-  return proc;
-}
 WNDPROC& command_proc() {
   static WNDPROC proc = nullptr;
   return proc;
@@ -70,9 +69,15 @@ int key_command(WPARAM key) {
   }
 }
 
-// The rich-edit control's subclass: the editor's own keys, and edits followed so that
+// The text control's subclass: the editor's own keys, and edits followed so that
 // bookmarks move with the lines below them.
 LRESULT CALLBACK text_subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto text_proc = [hwnd] { return reinterpret_cast<WNDPROC>(GetPropW(hwnd, kTextProcProperty)); };
+  if (message == WM_NCDESTROY) {
+    const WNDPROC own = text_proc();
+    RemovePropW(hwnd, kTextProcProperty);
+    return CallWindowProcW(own, hwnd, message, wparam, lparam);
+  }
   Editor* editor = editor_of(hwnd);
   if (editor == nullptr) return CallWindowProcW(text_proc(), hwnd, message, wparam, lparam);
   if (message == WM_KEYDOWN) {
@@ -276,13 +281,42 @@ HWND make_toolbar(HWND parent) {
   return bar;
 }
 
-void set_text_mode(Editor& editor) {
-  const bool rich = rich_mode(editor.mode);
-  // The text mode can change only while the control is empty.
-  SendMessageW(editor.text, EM_SETTEXTMODE, (rich ? TM_RICHTEXT : TM_PLAINTEXT) | TM_MULTILEVELUNDO, 0);
+void set_read_only(Editor& editor) {
   SendMessageW(editor.text, EM_SETREADONLY, editor.mode == ViewerPlain || editor.mode == ViewerRich, 0);
-  // Plain text does not wrap (long lines scroll); rich text wraps at the window's edge.
-  SendMessageW(editor.text, EM_SETTARGETDEVICE, 0, rich ? 0 : 1);
+}
+
+// The text control for the editor's mode: the text view for plain text (it does not wrap;
+// long lines scroll), the rich-edit control in rich-text mode (wrapping at the window's
+// edge) for rich text. False when it cannot be made.
+bool make_text_control(Editor& editor) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!rich_mode(editor.mode)) {
+    editor.text = create_text_view(editor.container, false);
+  } else {
+    const wchar_t* control = rich_edit_level() >= 2 ? L"RichEdit20W" : L"RICHEDIT";
+    editor.text = CreateWindowExW(WS_EX_CLIENTEDGE, control, L"",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                      ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                                  0, 0, 0, 0, editor.container, nullptr, instance, nullptr);
+  }
+  if (editor.text == nullptr) return false;
+  SetPropW(editor.text, kTextProcProperty,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(editor.text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text_subclass))));
+  if (rich_mode(editor.mode)) {
+    SendMessageW(editor.text, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    SendMessageW(editor.text, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    SendMessageW(editor.text, EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO, 0);
+    SendMessageW(editor.text, EM_SETTARGETDEVICE, 0, 0);
+    // A fixed-pitch 10-point font for all text (rich text starts in it).
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+    format.yHeight = 200;
+    std::wcscpy(format.szFaceName, L"Courier New");
+    SendMessageW(editor.text, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  }
+  set_read_only(editor);
+  return true;
 }
 
 }  // namespace
@@ -314,32 +348,11 @@ int make_editor(int window, int mode, int options) {
   GetClientRect(entry.client, &r);
   editor.container = CreateWindowExW(0, L"QUILEDITOR", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                                      r.right, r.bottom, entry.client, nullptr, GetModuleHandleW(nullptr), nullptr);
-  const wchar_t* control = rich_edit_level() >= 2 ? L"RichEdit20W" : L"RICHEDIT";
-  if (editor.container != nullptr) {
-    editor.text = CreateWindowExW(WS_EX_CLIENTEDGE, control, L"",
-                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                      ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
-                                  0, 0, r.right, r.bottom, editor.container, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
-  }
-  if (editor.text == nullptr) {
+  if (editor.container == nullptr || !make_text_control(editor)) {
     if (editor.container != nullptr) DestroyWindow(editor.container);
     editors()[static_cast<std::size_t>(window)].reset();
     return error::kEditorInit;
   }
-  WNDPROC previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(editor.text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text_subclass)));
-  if (text_proc() == nullptr) text_proc() = previous;
-  SendMessageW(editor.text, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-  SendMessageW(editor.text, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
-  set_text_mode(editor);
-  // A fixed-pitch 10-point font for all text (rich text starts in it).
-  CHARFORMAT2W format{};
-  format.cbSize = sizeof(format);
-  format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
-  format.yHeight = 200;
-  std::wcscpy(format.szFaceName, L"Courier New");
-  SendMessageW(editor.text, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   if ((options & EditorMenu) != 0 && entry.menu == nullptr) {
     editor.menu = make_menu();
     editor.accelerators = make_accelerators();
@@ -379,16 +392,26 @@ void destroy_editor(Editor& editor) {
 }
 
 void change_mode(Editor& editor, int mode) {
-  const std::u16string text = editor_text(editor);
   const bool was_rich = rich_mode(editor.mode);
   editor.mode = mode;
-  if (was_rich != rich_mode(mode)) {
-    SetWindowTextW(editor.text, L"");
-    set_text_mode(editor);
-    put_editor_text(editor, text);
-  } else {
-    set_text_mode(editor);
+  if (was_rich == rich_mode(mode)) {
+    set_read_only(editor);
+    return;
   }
+  // Plain and rich text live in different controls: the text moves to a new one.
+  std::u16string text(editor_text(editor));
+  const bool focused = GetFocus() == editor.text;
+  HWND old = editor.text;
+  if (!make_text_control(editor)) {
+    editor.text = old;
+    editor.mode = was_rich ? EditorRich : EditorPlain;
+    return;
+  }
+  DestroyWindow(old);
+  editor.cache_valid = false;
+  put_editor_text(editor, std::move(text));
+  layout(editor);
+  if (focused) SetFocus(editor.text);
 }
 
 void status(Editor& editor, const std::string& text) {

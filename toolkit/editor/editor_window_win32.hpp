@@ -26,7 +26,7 @@ struct Editor {
   int mode = 0;
   int options = 0;
   HWND container = nullptr;  // covers the client area; the window's converted window
-  HWND text = nullptr;       // the rich-edit control
+  HWND text = nullptr;       // the text view (plain modes) or the rich-edit control
   HWND toolbar = nullptr;
   HWND command = nullptr;    // the command line, an edit control
   HMENU menu = nullptr;      // made by the editor (null when the window has its own)
@@ -35,7 +35,7 @@ struct Editor {
   std::string file;
   Bookmarks bookmarks;
   CommandHistory history;
-  // The whole text as last read from the control; stale after any change.
+  // A rich editor's whole text as last read from the control; stale after any change.
   std::u16string cached;
   bool cache_valid = false;
   // The find dialog and what it searches for.
@@ -56,9 +56,9 @@ int make_editor(int window, int mode, int options);
 void destroy_editor(Editor& editor);
 void change_mode(Editor& editor, int mode);
 
-// The control's whole text (cached until it changes).
-const std::u16string& editor_text(Editor& editor);
-void put_editor_text(Editor& editor, const std::u16string& text);
+// The whole text, line ends as single '\r's (valid until the text changes).
+std::u16string_view editor_text(Editor& editor);
+void put_editor_text(Editor& editor, std::u16string text);
 void replace_selection(Editor& editor, std::u16string_view text, bool undoable);
 void get_selection(Editor& editor, CHARRANGE& range);
 void select_range(Editor& editor, long from, long to);

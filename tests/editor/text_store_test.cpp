@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "editor/text_document.hpp"
+#include "editor/text_store.hpp"
+
+namespace {
+
+using quill::Motion;
+using quill::TextDocument;
+using quill::TextStore;
+
+// The line starts of text, counted the slow way.
+std::vector<std::size_t> starts_of(const std::u16string& text) {
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') starts.push_back(i + 1);
+  }
+  return starts;
+}
+
+void expect_matches(TextStore& store, const std::u16string& model) {
+  ASSERT_EQ(store.whole(), model);
+  const auto starts = starts_of(model);
+  ASSERT_EQ(store.line_count(), starts.size());
+  for (std::size_t line = 0; line < starts.size(); ++line) {
+    ASSERT_EQ(store.line_start(line), starts[line]) << line;
+    ASSERT_EQ(store.line_of(starts[line]), line);
+  }
+  ASSERT_EQ(store.line_of(model.size()), starts.size() - 1);
+}
+
+// Random replacements anywhere, checked against a plain string after each one; the gap
+// moves about, grows, and line ends come and go.
+TEST(TextStore, EditsAgreeWithAPlainString) {
+  std::mt19937 random(7);
+  std::u16string model = u"first\rsecond\r\rfourth";
+  TextStore store;
+  store.assign(model);
+  const std::u16string pieces[] = {u"", u"x", u"\r", u"ab\rcd", u"\r\r", std::u16string(5000, u'y') + u"\r"};
+  for (int round = 0; round < 400; ++round) {
+    const std::size_t from = random() % (model.size() + 1);
+    const std::size_t to = from + random() % (std::min<std::size_t>(model.size() - from, 40) + 1);
+    const std::u16string& piece = pieces[random() % std::size(pieces)];
+    model.replace(from, to - from, piece);
+    store.replace(from, to, piece);
+    char16_t probe = 0;
+    if (!model.empty()) {
+      const std::size_t at = random() % model.size();
+      store.copy(at, at + 1, &probe);
+      ASSERT_EQ(probe, model[at]);
+      ASSERT_EQ(store.at(at), model[at]);
+    }
+    if (round % 20 == 0) expect_matches(store, model);
+  }
+  expect_matches(store, model);
+  EXPECT_GE(store.widest_line(), 5000u);
+}
+
+TEST(TextStore, LineEndsAndWidestLine) {
+  TextStore store;
+  store.assign(u"ab\rcdef\r");
+  EXPECT_EQ(store.line_count(), 3u);
+  EXPECT_EQ(store.line_end(1), 7u);
+  EXPECT_EQ(store.line_end(2), 8u);
+  EXPECT_EQ(store.widest_line(), 4u);
+  EXPECT_EQ(store.text(1, 4), u"b\rc");
+  struct Case { std::u16string in, out; };
+  const Case cases[] = {{u"a\r\nb", u"a\rb"}, {u"a\nb\n", u"a\rb\r"}, {u"\r\r\n\n", u"\r\r\r"}, {u"", u""}};
+  for (const Case& c : cases) EXPECT_EQ(quill::with_return_line_ends(c.in), c.out);
+}
+
+TEST(TextDocument, TypingUndoesAsOneStepPerLine) {
+  TextDocument doc;
+  doc.set_text(u"end");
+  for (char16_t c : std::u16string(u"ab")) doc.replace_selection(std::u16string(1, c), true, true);
+  doc.replace_selection(u"\r", true, true);
+  doc.replace_selection(u"c", true, true);
+  EXPECT_EQ(doc.store().whole(), u"ab\rcend");
+  EXPECT_TRUE(doc.modified);
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.store().whole(), u"ab\rend");
+  ASSERT_TRUE(doc.undo());  // the line end, typed with "ab"
+  EXPECT_EQ(doc.store().whole(), u"end");
+  EXPECT_FALSE(doc.undo());
+  // A caret moved elsewhere starts a new step; a replaced selection comes back selected.
+  doc.select(0, 3);
+  doc.replace_selection(u"new");
+  doc.select(3, 3);
+  doc.replace_selection(u"!", true, true);
+  doc.undo();
+  doc.undo();
+  EXPECT_EQ(doc.store().whole(), u"end");
+  EXPECT_EQ(doc.selection_begin(), 0u);
+  EXPECT_EQ(doc.selection_end(), 3u);
+  // A change that cannot be undone forgets the older ones, whose places no longer hold.
+  doc.replace_selection(u"x", false);
+  EXPECT_FALSE(doc.can_undo());
+}
+
+TEST(TextDocument, ErasingTakesLineEndsAndSurrogatePairsWhole) {
+  TextDocument doc;
+  doc.set_text(u"a\r\U0001F600b");
+  struct Case { std::size_t caret; bool backward; std::u16string left; };
+  const Case cases[] = {
+      {2, true, u"a\U0001F600b"}, {1, false, u"a\U0001F600b"}, {4, true, u"a\rb"}, {2, false, u"a\rb"},
+      {0, true, u"a\r\U0001F600b"}, {5, false, u"a\r\U0001F600b"},
+  };
+  for (const Case& c : cases) {
+    doc.set_text(u"a\r\U0001F600b");
+    doc.select(c.caret, c.caret);
+    c.backward ? doc.erase_backward() : doc.erase_forward();
+    EXPECT_EQ(doc.store().whole(), c.left) << c.caret << c.backward;
+  }
+  doc.select(3, 3);  // inside the pair: kept off it
+  EXPECT_EQ(doc.caret(), 2u);
+}
+
+// Moves from a caret: tabs count to the next multiple of 8, Up and Down keep the column
+// they started from across a short line.
+TEST(TextDocument, CaretMovesByKey) {
+  TextDocument doc;
+  const std::u16string text = u"\tx = 1\rab\rlonger line here\rend";
+  struct Case { std::size_t from; Motion motion; int times; std::size_t to; };
+  const Case cases[] = {
+      {13, Motion::Up, 1, 9},        // "longer" column 3 -> "ab" end
+      {13, Motion::Up, 2, 0},        // column 3 lies in the tab's first half: before it
+      {3, Motion::Down, 2, 20},      // column 10 via "ab" to column 10 of "longer..."
+      {13, Motion::Down, 2, 30},     // the last line's end, then Down on it goes to the end
+      {13, Motion::LineStart, 1, 10}, {13, Motion::LineEnd, 1, 26},
+      {13, Motion::TextStart, 1, 0},  {0, Motion::TextEnd, 1, 30},
+      {13, Motion::PageUp, 1, 0},     {2, Motion::PageDown, 1, 30},
+      {0, Motion::Left, 1, 0},        {9, Motion::Right, 1, 10},
+  };
+  for (const Case& c : cases) {
+    doc.set_text(text);
+    doc.select(c.from, c.from);
+    for (int i = 0; i < c.times; ++i) doc.move(c.motion, false, 3);
+    EXPECT_EQ(doc.caret(), c.to) << c.from << " " << static_cast<int>(c.motion);
+  }
+  doc.select(13, 13);
+  doc.move(Motion::Right, true, 3);
+  doc.move(Motion::Right, true, 3);
+  EXPECT_EQ(doc.anchor(), 13u);
+  doc.move(Motion::Left, false, 3);
+  EXPECT_EQ(doc.caret(), 13u) << "Left without Shift goes to the selection's start";
+  EXPECT_EQ(doc.column_of(3), 10u);
+  EXPECT_EQ(doc.position_at(0, 5), 1u);
+  EXPECT_EQ(doc.position_at(0, 3), 0u);
+}
+
+}  // namespace
