@@ -12,6 +12,7 @@
 #include "base/error_codes.hpp"
 #include "base/error_state.hpp"
 #include "quill/text.hpp"
+#include "text/text_internal.hpp"
 #include "text/text_state.hpp"
 
 namespace quill {
@@ -41,6 +42,8 @@ Word find_word(std::string_view text) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+}  // namespace
+
 // Returns 0 or the error code. The magnitude may reach 2147483648 only with a minus
 // sign, so the smallest integer, which the toolkit itself writes, reads back.
 int parse_integer(std::string_view text, int& value) {
@@ -67,6 +70,8 @@ int parse_integer(std::string_view text, int& value) {
   value = static_cast<int>(negative ? -sum : sum);
   return 0;
 }
+
+namespace {
 
 // An accepted real text: its value is sign x (integer digits, fraction digits) x
 // 10^exponent. The digit runs point into the caller's text.
@@ -318,6 +323,8 @@ bool significand_overflows(const RealText& number) {
   return !nearest(alone, ignored);
 }
 
+}  // namespace
+
 // Returns 0 or the error code; value is 0 on error.
 int parse_double(std::string_view text, double& value) {
   value = 0.0;
@@ -347,6 +354,8 @@ int parse_float(std::string_view text, float& value) {
   value = result;
   return 0;
 }
+
+namespace {
 
 // The text before its first NUL, or up to its last non-blank character.
 std::string_view silent_text(std::string_view text) {
