@@ -10,6 +10,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -72,7 +73,12 @@ class CsvReader {
   }
 
  private:
-  static bool is_special(char c) { return c == ',' || c == '\n' || c == '"'; }
+  static bool is_special(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
+  static constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> table{};
+    table[','] = table['\n'] = table['"'] = true;
+    return table;
+  }();
   bool at_field_start() const { return raw_.empty() && quotes_ == 0 && !truncated_; }
   // Where the field from start ends (its comma or line feed) when it lies whole in chunk
   // within the limit and holds no quote, or one quote at each end and none between;

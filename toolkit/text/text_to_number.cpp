@@ -325,8 +325,43 @@ bool significand_overflows(const RealText& number) {
 
 }  // namespace
 
+// The common plain form [sign]digits[.digits], without blanks, in at most 40 characters,
+// of at most 19 significant digits and 22 decimals: its value is one correctly rounded
+// operation, as nearest() finds it. False for any other text, which takes the general path.
+bool plain_decimal(std::string_view text, double& value) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  if (n > 40) return false;
+  const bool negative = n > 0 && text[0] == '-';
+  if (n > 0 && (text[0] == '-' || text[0] == '+')) ++i;
+  std::uint64_t w = 0;
+  int significant = 0;
+  int decimals = 0;
+  int digits = 0;
+  bool point = false;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (!is_digit(c)) return false;
+    ++digits;
+    if (point) ++decimals;
+    if (significant > 0 || c != '0') {
+      if (++significant > 19) return false;
+      w = w * 10 + static_cast<unsigned>(c - '0');
+    }
+  }
+  double magnitude = 0.0;
+  if (digits == 0 || !exact_product(w, -decimals, magnitude)) return false;
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 // Returns 0 or the error code; value is 0 on error.
 int parse_double(std::string_view text, double& value) {
+  if (plain_decimal(text, value)) return 0;
   value = 0.0;
   RealText number;
   if (const int code = RealParser(text, true).run(number)) return code;
