@@ -325,8 +325,9 @@ bool significand_overflows(const RealText& number) {
 
 }  // namespace
 
-// The common plain form [sign]digits[.digits], without blanks, in at most 40 characters,
-// of at most 19 significant digits and 22 decimals: its value is one correctly rounded
+// The common plain form [sign]digits[.digits][E[sign]digits], without blanks, in at most
+// 40 characters, of at most 19 significant digits, not zero when it has an exponent,
+// whose power of ten stays within 10^-22..10^22: its value is one correctly rounded
 // operation, as nearest() finds it. False for any other text, which takes the general path.
 bool plain_decimal(std::string_view text, double& value) {
   std::size_t i = 0;
@@ -339,11 +340,25 @@ bool plain_decimal(std::string_view text, double& value) {
   int decimals = 0;
   int digits = 0;
   bool point = false;
+  int exponent = 0;
   for (; i < n; ++i) {
     const char c = text[i];
     if (c == '.' && !point) {
       point = true;
       continue;
+    }
+    if ((c == 'E' || c == 'e') && significant > 0) {
+      // One to three exponent digits after an optional sign, and nothing after them.
+      std::size_t k = i + 1;
+      const bool negative_exponent = k < n && text[k] == '-';
+      if (k < n && (text[k] == '-' || text[k] == '+')) ++k;
+      if (k == n || n - k > 3) return false;
+      for (; k < n; ++k) {
+        if (!is_digit(text[k])) return false;
+        exponent = exponent * 10 + (text[k] - '0');
+      }
+      if (negative_exponent) exponent = -exponent;
+      break;
     }
     if (!is_digit(c)) return false;
     ++digits;
@@ -354,7 +369,7 @@ bool plain_decimal(std::string_view text, double& value) {
     }
   }
   double magnitude = 0.0;
-  if (digits == 0 || !exact_product(w, -decimals, magnitude)) return false;
+  if (digits == 0 || !exact_product(w, exponent - decimals, magnitude)) return false;
   value = negative ? -magnitude : magnitude;
   return true;
 }
