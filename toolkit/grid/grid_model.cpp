@@ -93,7 +93,7 @@ void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
       throw;
     }
   } else {
-    std::vector<GridCell> cells(rows * new_columns);
+    GridCells cells(rows * new_columns);
     grid.row_title_texts.resize(rows);
     const std::size_t keep_rows = std::min(rows, static_cast<std::size_t>(grid.rows));
     const std::size_t keep_columns = std::min(new_columns, old_columns);
