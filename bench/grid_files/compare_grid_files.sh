@@ -25,19 +25,19 @@ program() {
   cmake --build "$build" --target quill_grid -j "$jobs" >/dev/null
   mapfile -t libraries < <(find "$build/toolkit" -name 'libquill_*.a')
   g++ -std=c++20 -O2 -I"$source/toolkit/include" -I"$source/toolkit" "$root/bench/grid_files/grid_roundtrip.cpp" \
-    -Wl,--start-group "${libraries[@]}" -Wl,--end-group -lz -o "$out/$name"
+    -Wl,--start-group "${libraries[@]}" -Wl,--end-group -lz -o "$out/$name.bin"
 }
 program "$source_tree" "$before" before
 program "$root" "$after" after
 for side in before after; do
   mkdir -p "$out/$side/made" "$out/$side/copied"
-  "$out/$side" make "$out/$side/made/grid.csv" >"$out/$side/made/log"
+  "$out/$side.bin" make "$out/$side/made/grid.csv" >"$out/$side/made/log"
 done
 # Both load the same file: the one the earlier build wrote.
 for side in before after; do
-  "$out/$side" copy "$out/before/made/grid.csv" "$out/$side/copied" >"$out/$side/copied/log"
+  "$out/$side.bin" copy "$out/before/made/grid.csv" "$out/$side/copied" >"$out/$side/copied/log"
 done
-rm "$out/before" "$out/after"
+rm "$out/before.bin" "$out/after.bin"
 count=$(find "$out/before" -type f | wc -l)
 if diff -r "$out/before" "$out/after" >"$out/diff.txt" 2>&1; then
   echo "identical: $count files, $(du -sh "$out/before" | cut -f1)"
