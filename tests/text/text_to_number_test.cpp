@@ -201,6 +201,11 @@ TEST_F(TextToNumber, RealsAreTheNearestValueTiesToEven) {
       {"1E-308", "1e-308"}, {"2.4703282292062328E-324", "5e-324"},
       {"-2.4703282292062327E-324", "-0"}, {"1.7976931348623158E308", "1.7976931348623157e308"},
       {"123456789012345678901234567890", "123456789012345678901234567890"},
+      // Either side of the one-operation forms: signs of zero, 19 and 20 digits, powers
+      // of ten up to 10^22 and past it, three exponent digits.
+      {"-0.0", "-0"}, {"-0.0E+05", "0"}, {"+.5", "0.5"}, {"7.", "7"}, {"-1.25e-3", "-1.25e-3"},
+      {"1234567890123456789", "1234567890123456789"}, {"12345678901234567891", "12345678901234567891"},
+      {"9.5E22", "9.5e22"}, {"1E23", "1e23"}, {"0.0000000000000000000000017", "1.7e-24"}, {"2E-300", "2e-300"},
   };
   for (const auto& [text, plain] : doubles) expect_nearest<double>(text, plain);
   const std::pair<std::string, std::string> floats[] = {

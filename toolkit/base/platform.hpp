@@ -2,6 +2,7 @@
 // implementation per platform: platform_win32.cpp and platform_posix.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -82,5 +83,12 @@ std::optional<std::intptr_t> create_log_file(const std::string& path);
 // Appends data; false on a short write.
 bool write_file(std::intptr_t handle, std::string_view data);
 void close_file(std::intptr_t handle);
+
+// Memory for a large table that lives long, such as a grid's cells: where the system
+// offers huge pages, they are asked for, so that filling it takes a few hundred page
+// faults rather than a hundred thousand. Throws std::bad_alloc when there is none.
+void* allocate_table(std::size_t size);
+// Frees what allocate_table gave for the same size.
+void free_table(void* memory, std::size_t size) noexcept;
 
 }  // namespace quill::platform

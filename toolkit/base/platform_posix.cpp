@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 namespace quill::platform {
 
@@ -141,5 +143,31 @@ bool write_file(std::intptr_t handle, std::string_view data) {
 }
 
 void close_file(std::intptr_t handle) { ::close(static_cast<int>(handle)); }
+
+namespace {
+
+// Tables from this size on are aligned to the huge page size and marked for huge pages.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugeTable = 4 * kHugePage;
+
+}  // namespace
+
+void* allocate_table(std::size_t size) {
+  if (size < kHugeTable) return ::operator new(size);
+  void* memory = nullptr;
+  if (posix_memalign(&memory, kHugePage, size) != 0) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+  madvise(memory, size, MADV_HUGEPAGE);  // only advice: without huge pages nothing changes
+#endif
+  return memory;
+}
+
+void free_table(void* memory, std::size_t size) noexcept {
+  if (size < kHugeTable) {
+    ::operator delete(memory, size);
+  } else {
+    std::free(memory);
+  }
+}
 
 }  // namespace quill::platform

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 
 namespace quill::platform {
 
@@ -203,5 +204,10 @@ bool write_file(std::intptr_t handle, std::string_view data) {
 }
 
 void close_file(std::intptr_t handle) { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+// Large pages need a privilege a program seldom has: the ordinary heap serves.
+void* allocate_table(std::size_t size) { return ::operator new(size); }
+
+void free_table(void* memory, std::size_t size) noexcept { ::operator delete(memory, size); }
 
 }  // namespace quill::platform

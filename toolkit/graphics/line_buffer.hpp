@@ -47,7 +47,7 @@ class LineBuffer {
   LineBuffer& add_fixed(double value, int decimals);
 
  private:
-  std::array<char, kCapacity> data_{};
+  std::array<char, kCapacity> data_;  // only [0, size_) is ever read: no need to clear it per line
   std::size_t size_ = 0;
 };
 

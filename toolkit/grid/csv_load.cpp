@@ -1,7 +1,6 @@
 // WGridLoad: reads a comma-separated file into a grid, field by field, from row 1.
 #include <algorithm>
 #include <array>
-#include <vector>
 
 #include "base/allocation.hpp"
 #include "base/error_codes.hpp"
@@ -11,6 +10,7 @@
 #include "quill/errors.hpp"
 #include "quill/grid.hpp"
 #include "quill/text.hpp"
+#include "text/text_internal.hpp"
 #include "base/error_state.hpp"
 
 namespace quill {
@@ -34,34 +34,41 @@ CsvGridLoader::CsvGridLoader(Grid& grid, bool grow, int options) : grid_(grid), 
   column_ = first_column_;
 }
 
-// Converts a numeric field with the toolkit's conversion routines; their failure shows in
-// the current report mode, but the caller's last-error code survives the load.
+// Converts a numeric field in place with the toolkit's conversions. A text they reject
+// goes through the conversion routine once more, so the failure shows in the current
+// report mode as the routine reports it, but the caller's last-error code survives.
 void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_view text) {
-  ErrorState& state = errors();
-  const int saved = state.last_error;
-  state.last_error = 0;
   double value = 0.0;
+  int code = 0;
   if (column.type == ColumnType::Integer) {
     int number = 0;
-    IStringToInteger(text, number);
+    code = parse_integer(text, number);
     value = number;
   } else if (column.type == ColumnType::Real) {
     float number = 0.0F;
-    IStringToReal(text, number);
+    code = parse_float(text, number);
     value = static_cast<double>(number);
   } else {
-    IStringToReal8(text, value);
+    code = parse_double(text, value);
   }
-  if (state.last_error == 0) {
-    if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) {
-      // The cell keeps what it held.
-      pending_ = error::kFieldValueOutOfRange;
-      if (previous_ != nullptr && previous_->valid_cell(c, row_)) grid_.cell(c, row_) = previous_->cell(c, row_);
+  if (code != 0) {
+    ErrorState& state = errors();
+    const int saved = state.last_error;
+    if (column.type == ColumnType::Integer) {
+      int ignored = 0;
+      IStringToInteger(text, ignored);
+    } else if (column.type == ColumnType::Real) {
+      float ignored = 0.0F;
+      IStringToReal(text, ignored);
+    } else {
+      IStringToReal8(text, value);
     }
-  } else {
+    state.last_error = saved;
     clear_cell(grid_, c, row_);
+    return;
   }
-  state.last_error = saved;
+  // A value out of range is not stored: the cell keeps what it held.
+  if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) pending_ = error::kFieldValueOutOfRange;
 }
 
 void CsvGridLoader::store_cell(int c, std::string_view text) {
@@ -133,31 +140,6 @@ void CsvGridLoader::operator()(const CsvField& field) {
   if (field.ends_line) end_line();
 }
 
-std::size_t CsvGridLoader::cells_stored() const {
-  if (row_ < 1) return 0;
-  return static_cast<std::size_t>(row_ - 1) * grid_.columns.size() + static_cast<std::size_t>(std::max(column_, 1) - 1);
-}
-
-// The grid with empty cells that keep only their colours: a load writes or clears every
-// other part of each cell, so the old texts need not be copied.
-void copy_without_contents(Grid& grid, Grid& copy) {
-  store_rows_in_order(grid);
-  std::vector<GridCell> cells = std::move(grid.cells);
-  grid.cells.clear();
-  try {
-    copy = grid;
-  } catch (...) {
-    grid.cells = std::move(cells);
-    throw;
-  }
-  grid.cells = std::move(cells);
-  copy.cells.resize(grid.cells.size());
-  for (std::size_t i = 0; i < grid.cells.size(); ++i) {
-    copy.cells[i].text_colour = grid.cells[i].text_colour;
-    copy.cells[i].background_colour = grid.cells[i].background_colour;
-  }
-}
-
 int CsvGridLoader::finish() {
   for (int r = last_row_ + 1; r <= grid_.rows; ++r) clear_row(grid_, r, first_column_ == 0);
   return pending_;
@@ -176,35 +158,27 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
     IErrorReport(quill::error::kFileOpen, quill::kRoutine);
     return;
   }
-  // The file fills a copy, which takes the grid's place once it is read: a file that
-  // does not fit in memory leaves the grid as it was.
-  quill::Grid loaded;
+  // The file is read into the grid itself: cells keep their colours, texts reuse their
+  // storage, and a value out of range leaves its cell as it was. After a read error, or
+  // when rows cannot grow for lack of memory, what was read stays and the rest of the
+  // grid is left as it was.
+  quill::Grid& grid = *target.grid;
   bool read_failed = false;
   int pending = 0;
   const int code = quill::allocating(quill::error::kGridSize, [&] {
-    quill::copy_without_contents(*target.grid, loaded);
-    quill::CsvGridLoader loader(loaded, grow.value_or(0) == 1, options.value_or(0));
-    loader.keep_from(*target.grid);
+    quill::store_rows_in_order(grid);
+    quill::CsvGridLoader loader(grid, grow.value_or(0) == 1, options.value_or(0));
     quill::CsvReader reader;
     for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
-    // After a read error what was read stays; the rest of the grid is left as it was.
     read_failed = in.failed();
-    if (read_failed) {
-      const std::vector<quill::GridCell>& old = target.grid->cells;
-      const std::size_t end = std::min(old.size(), loaded.cells.size());
-      for (std::size_t i = loader.cells_stored(); i < end; ++i) loaded.cells[i] = old[i];
-      return;
-    }
+    if (read_failed) return;
     reader.finish(loader);
     pending = loader.finish();
   });
+  quill::repaint_grid(target);
   if (code != 0 || pending == quill::error::kGridSize) {
     IErrorReport(quill::error::kGridSize, quill::kRoutine);
-    return;
-  }
-  *target.grid = std::move(loaded);
-  quill::repaint_grid(target);
-  if (read_failed) {
+  } else if (read_failed) {
     IErrorReport(quill::error::kFileReadWrite, quill::kRoutine);
   } else if (pending != 0) {
     IErrorReport(pending, quill::kRoutine);

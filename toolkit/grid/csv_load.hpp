@@ -10,9 +10,6 @@
 
 namespace quill {
 
-// Copies grid into copy with empty cells that keep only their colours.
-void copy_without_contents(Grid& grid, Grid& copy);
-
 class CsvGridLoader {
  public:
   // options 2: the first line holds the titles (when the grid has them) and each line
@@ -20,16 +17,10 @@ class CsvGridLoader {
   // the grid's maximum.
   CsvGridLoader(Grid& grid, bool grow, int options);
 
-  // The grid as it was before the load, when grid is an empty copy of it: a cell whose
-  // value is out of range keeps its old contents from there.
-  void keep_from(const Grid& previous) { previous_ = &previous; }
-
   void operator()(const CsvField& field);
   // Clears the rows after the last one read; returns the pending code (0, 1009, 1054,
   // or 1018 when rows could not grow for lack of memory: the load is then worthless).
   int finish();
-  // How many cells, row by row from the first, the load has written or cleared.
-  std::size_t cells_stored() const;
 
  private:
   void store(std::string_view text, bool cut);
@@ -44,7 +35,6 @@ class CsvGridLoader {
   int column_ = 1;
   int last_row_ = 0;
   int pending_ = 0;
-  const Grid* previous_ = nullptr;
 };
 
 }  // namespace quill

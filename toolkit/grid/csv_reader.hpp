@@ -9,6 +9,8 @@
 // one. A field longer than the limit is cut there and flagged.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -33,6 +35,17 @@ class CsvReader {
     std::size_t i = 0;
     const std::size_t n = chunk.size();
     while (i < n) {
+      // A whole field at hand, bare or in one pair of quotes, goes to the sink as a view
+      // of the chunk; anything else is gathered character by character below.
+      if (at_field_start()) {
+        if (const std::size_t end = whole_field(chunk, i); end != 0) {
+          const bool ends_line = chunk[end] == '\n';
+          sink(CsvField{field_text(chunk.substr(i, end - i)), ends_line, false});
+          line_started_ = !ends_line;
+          i = end + 1;
+          continue;
+        }
+      }
       std::size_t j = i;
       while (j < n && !is_special(chunk[j])) ++j;
       append(chunk.substr(i, j - i));
@@ -60,7 +73,37 @@ class CsvReader {
   }
 
  private:
-  static bool is_special(char c) { return c == ',' || c == '\n' || c == '"'; }
+  static bool is_special(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
+  static constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> table{};
+    table[','] = table['\n'] = table['"'] = true;
+    return table;
+  }();
+  bool at_field_start() const { return raw_.empty() && quotes_ == 0 && !truncated_; }
+  // Where the field from start ends (its comma or line feed) when it lies whole in chunk
+  // within the limit and holds no quote, or one quote at each end and none between;
+  // else 0.
+  std::size_t whole_field(std::string_view chunk, std::size_t start) const {
+    std::size_t j = start;
+    const std::size_t n = std::min(chunk.size(), start + limit_ + 1);
+    if (chunk[start] == '"') {
+      j = start + 1;
+      while (j < n && chunk[j] != '"') ++j;
+      if (++j < n && chunk[j] == '\r') ++j;
+      return j < n && (chunk[j] == ',' || chunk[j] == '\n') ? j : 0;
+    }
+    while (j < n && !is_special(chunk[j])) ++j;
+    return j < n && chunk[j] != '"' ? j : 0;
+  }
+  // The text of a field whole_field accepted: without one carriage return at its end,
+  // the blanks before it and its enclosing quotes.
+  static std::string_view field_text(std::string_view raw) {
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    if (!raw.empty() && raw.front() == '"') return raw.substr(1, raw.size() - 2);
+    std::size_t first = 0;
+    while (first < raw.size() && raw[first] == ' ') ++first;
+    return raw.substr(first);
+  }
   void append(std::string_view part);
   bool opened_with_quote() const;
   CsvField complete(bool ends_line);

@@ -1,6 +1,7 @@
 // File access of the grid files through the C run-time library.
 #include "grid/grid_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "quill/errors.hpp"
@@ -46,19 +47,27 @@ bool GridFileReader::open(const std::string& path, std::size_t chunk) {
     record_failure();
     return false;
   }
-  buffer_.resize(chunk);
+  // Files up to this size are read whole: one read, and every field in one piece.
+  constexpr long kWholeFileLimit = 1L << 28;
+  size_ = chunk;
+  if (std::fseek(file_, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file_);
+    if (size >= 0 && size < kWholeFileLimit) size_ = std::max(chunk, static_cast<std::size_t>(size) + 1);
+    std::rewind(file_);
+  }
+  buffer_ = std::make_unique_for_overwrite<char[]>(size_);
   return true;
 }
 
 std::string_view GridFileReader::read() {
   if (failed_ || file_ == nullptr) return {};
   errno = 0;
-  const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  const std::size_t got = std::fread(buffer_.get(), 1, size_, file_);
   if (got == 0 && std::ferror(file_)) {
     record_failure();
     failed_ = true;
   }
-  return std::string_view(buffer_.data(), got);
+  return std::string_view(buffer_.get(), got);
 }
 
 }  // namespace quill

@@ -22,8 +22,10 @@ inline constexpr std::size_t kGridWriterBuffer = 1 << 17;
 bool open_grid_file(BufferedWriter& out, const std::string& path);
 bool close_grid_file(BufferedWriter& out);
 
-// Reads the file in chunks. open gives false (code 1) when it cannot be opened; read
-// gives the next chunk, empty at the end; failed() tells an error (code 2) from the end.
+// Reads the file in chunks: the whole file in one when its size is known and below a
+// limit, else chunks of the size open is given. open gives false (code 1) when it cannot
+// be opened; read gives the next chunk, empty at the end; failed() tells an error (code
+// 2) from the end.
 class GridFileReader {
  public:
   GridFileReader() = default;
@@ -37,7 +39,8 @@ class GridFileReader {
 
  private:
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_ = 0;
   bool failed_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "text/format_fast.hpp"
 #include "text/text_state.hpp"
 
 namespace quill {
@@ -92,7 +93,7 @@ void reshape(Grid& grid, std::size_t new_columns, int new_rows) {
       throw;
     }
   } else {
-    std::vector<GridCell> cells(rows * new_columns);
+    GridCells cells(rows * new_columns);
     grid.row_title_texts.resize(rows);
     const std::size_t keep_rows = std::min(rows, static_cast<std::size_t>(grid.rows));
     const std::size_t keep_columns = std::min(new_columns, old_columns);
@@ -240,13 +241,20 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
     program = &program_of(column);
     item = column.type == ColumnType::Real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
   }
-  if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::Ok) {
+  // A format of one descriptor writes into a record of the descriptor's width: the
+  // blanks after it would only be stripped again.
+  std::size_t record = out.size();
+  const FormatItem& first = program->items[0];
+  if (program->count == 1 && first.repeat == 1 && first.w > 0 && static_cast<std::size_t>(first.w) <= out.size() &&
+      write_single_fast(first, item, out.first(static_cast<std::size_t>(first.w))) != FastWrite::Declined) {
+    record = static_cast<std::size_t>(first.w);
+  } else if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::Ok) {
     // Formats are checked when set; a value the record cannot hold shows asterisks.
     const std::size_t n = std::min<std::size_t>(out.size(), 10);
     std::fill_n(out.begin(), n, '*');
     return n;
   }
-  const std::size_t size = left_justify(out, out.size());
+  const std::size_t size = left_justify(out, record);
   const TextSettings& settings = text_settings();
   if (column.type != ColumnType::Integer && settings.locale_separator) {
     std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.', settings.decimal_separator);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/platform.hpp"
 #include "text/format.hpp"
 
 namespace quill {
@@ -73,6 +74,19 @@ struct GridCell {
   std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
+// The cell table's allocator: a grid of a million rows is half a gigabyte of cells.
+template <typename T>
+struct TableAllocator {
+  using value_type = T;
+  TableAllocator() = default;
+  template <typename U>
+  TableAllocator(const TableAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return static_cast<T*>(platform::allocate_table(n * sizeof(T))); }
+  void deallocate(T* memory, std::size_t n) noexcept { platform::free_table(memory, n * sizeof(T)); }
+  friend bool operator==(const TableAllocator&, const TableAllocator&) { return true; }
+};
+using GridCells = std::vector<GridCell, TableAllocator<GridCell>>;
+
 struct Grid {
   std::vector<GridColumn> columns;  // column c at c - 1
   int rows = 0;
@@ -81,7 +95,7 @@ struct Grid {
   bool row_titles = false;
   std::string corner_title;
   std::vector<std::string> row_title_texts;  // one per row
-  std::vector<GridCell> cells;               // rows x columns, row by row in stored order
+  GridCells cells;                           // rows x columns, row by row in stored order
   // Row r's cells are stored as row row_order[r - 1]; empty while rows are stored in
   // their order. A sort only reorders this; a change of shape puts the rows in order first.
   std::vector<int> row_order;

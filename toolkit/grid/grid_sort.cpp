@@ -32,31 +32,55 @@ bool is_empty(const GridColumn& column, const GridCell& cell) {
   }
 }
 
-// A row's sort key: a number, or a text with its first eight bytes in lower case packed
-// so that comparing the packed words orders as compare_text does, or ties.
-struct SortKey {
-  double value = 0.0;
+// A row's sort key in a text column: its first eight bytes in lower case packed so that
+// comparing the packed words orders as compare_text does, or ties.
+struct TextKey {
   std::uint64_t prefix = 0;
   const std::string* text = nullptr;
   int row = 0;
 };
 
-SortKey sort_key(const GridColumn& column, const GridCell& cell, int row) {
-  SortKey key;
+// In other columns a number; half the size of a text key, so twice as many per cache line.
+struct NumberKey {
+  double value = 0.0;
+  int row = 0;
+};
+
+TextKey text_key(const GridCell& cell, int row) {
+  TextKey key;
   key.row = row;
-  switch (column.type) {
-    case ColumnType::Text:
-      key.text = &cell.text;
-      for (std::size_t i = 0; i < 8; ++i) {
-        const unsigned byte = i < cell.text.size() ? static_cast<unsigned char>(lower(cell.text[i])) : 0U;
-        key.prefix = key.prefix << 8 | byte;
-      }
-      break;
-    case ColumnType::CheckBox: key.value = cell.check; break;
-    case ColumnType::OptionMenu: key.value = cell.option; break;
-    default: key.value = cell.value; break;
+  key.text = &cell.text;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const unsigned byte = i < cell.text.size() ? static_cast<unsigned char>(lower(cell.text[i])) : 0U;
+    key.prefix = key.prefix << 8 | byte;
   }
   return key;
+}
+
+NumberKey number_key(const GridColumn& column, const GridCell& cell, int row) {
+  switch (column.type) {
+    case ColumnType::CheckBox: return {static_cast<double>(cell.check), row};
+    case ColumnType::OptionMenu: return {static_cast<double>(cell.option), row};
+    default: return {cell.value, row};
+  }
+}
+
+// The keys of the rows whose cell in column is not empty, in row order; the other rows
+// are added to empty_rows.
+template <typename Key, typename MakeKey>
+std::vector<Key> sort_keys(const Grid& grid, int column, std::vector<int>& empty_rows, MakeKey make_key) {
+  const GridColumn& source = grid.column(column);
+  std::vector<Key> keys;
+  keys.reserve(static_cast<std::size_t>(grid.rows));
+  for (int r = 1; r <= grid.rows; ++r) {
+    const GridCell& cell = grid.cell(column, r);
+    if (is_empty(source, cell)) {
+      empty_rows.push_back(r);
+    } else {
+      keys.push_back(make_key(source, cell, r));
+    }
+  }
+  return keys;
 }
 
 // Whether text contains part, ASCII case ignored; part is already in lower case.
@@ -103,43 +127,43 @@ int sort_rows(Grid& grid, int column, int order) {
   if (order != 0 && order != 1) return error::kOptionOutOfRange;
   // The keys leave the cells once, so that comparing touches one small array; empty
   // cells go last in either order, each side keeping its order.
-  std::vector<SortKey> keys;
-  keys.reserve(static_cast<std::size_t>(grid.rows));
   std::vector<int> empty_rows;
-  for (int r = 1; r <= grid.rows; ++r) {
-    const GridCell& cell = grid.cell(column, r);
-    if (is_empty(key, cell)) {
-      empty_rows.push_back(r);
-    } else {
-      keys.push_back(sort_key(key, cell, r));
-    }
-  }
+  std::vector<int> sorted;
   const bool ascending = order == 0;
   if (key.type == ColumnType::Text) {
-    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+    auto keys = sort_keys<TextKey>(grid, column, empty_rows,
+                                   [](const GridColumn&, const GridCell& cell, int r) { return text_key(cell, r); });
+    std::stable_sort(keys.begin(), keys.end(), [&](const TextKey& a, const TextKey& b) {
       if (a.prefix != b.prefix) return ascending == (a.prefix < b.prefix);
       const int c = compare_text(*a.text, *b.text);
       return ascending ? c < 0 : c > 0;
     });
+    sorted.reserve(keys.size());
+    for (const TextKey& k : keys) sorted.push_back(k.row);
   } else {
-    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+    auto keys = sort_keys<NumberKey>(grid, column, empty_rows, number_key);
+    std::stable_sort(keys.begin(), keys.end(), [&](const NumberKey& a, const NumberKey& b) {
       const int c = (a.value > b.value) - (a.value < b.value);
       return ascending ? c < 0 : c > 0;
     });
+    sorted.reserve(keys.size());
+    for (const NumberKey& k : keys) sorted.push_back(k.row);
   }
-  // Only the titles move; the cells stay where they are stored and the rows' order says
-  // where each one is.
+  // Only the titles move, and only when a row has one; the cells stay where they are
+  // stored and the rows' order says where each one is.
+  const bool titled = std::any_of(grid.row_title_texts.begin(), grid.row_title_texts.end(),
+                                  [](const std::string& title) { return !title.empty(); });
   std::vector<int> stored(static_cast<std::size_t>(grid.rows));
-  std::vector<std::string> titles(grid.row_title_texts.size());
+  std::vector<std::string> titles(titled ? grid.row_title_texts.size() : 0);
   std::size_t to = 0;
   const auto place = [&](int row) {
     stored[to] = static_cast<int>(grid.stored_row(row)) + 1;
-    titles[to] = std::move(grid.row_title_texts[static_cast<std::size_t>(row - 1)]);
+    if (titled) titles[to] = std::move(grid.row_title_texts[static_cast<std::size_t>(row - 1)]);
     ++to;
   };
-  for (const SortKey& k : keys) place(k.row);
+  for (const int row : sorted) place(row);
   for (const int row : empty_rows) place(row);
-  grid.row_title_texts = std::move(titles);
+  if (titled) grid.row_title_texts = std::move(titles);
   grid.row_order = std::move(stored);
   return 0;
 }

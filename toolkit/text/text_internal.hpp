@@ -16,4 +16,10 @@ namespace quill {
 // The locale decimal separator and whether number texts use it; set at start-up.
 void set_decimal_separator(char separator);
 void set_locale_separator_enabled(bool enabled);
+
+// The conversions of IStringToInteger, IStringToReal and IStringToReal8 without the
+// report: 0 or the code the routine reports, with value 0.
+int parse_integer(std::string_view text, int& value);
+int parse_float(std::string_view text, float& value);
+int parse_double(std::string_view text, double& value);
 }  // namespace quill

@@ -12,6 +12,7 @@
 #include "base/error_codes.hpp"
 #include "base/error_state.hpp"
 #include "quill/text.hpp"
+#include "text/text_internal.hpp"
 #include "text/text_state.hpp"
 
 namespace quill {
@@ -41,6 +42,8 @@ Word find_word(std::string_view text) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+}  // namespace
+
 // Returns 0 or the error code. The magnitude may reach 2147483648 only with a minus
 // sign, so the smallest integer, which the toolkit itself writes, reads back.
 int parse_integer(std::string_view text, int& value) {
@@ -67,6 +70,8 @@ int parse_integer(std::string_view text, int& value) {
   value = static_cast<int>(negative ? -sum : sum);
   return 0;
 }
+
+namespace {
 
 // An accepted real text: its value is sign x (integer digits, fraction digits) x
 // 10^exponent. The digit runs point into the caller's text.
@@ -318,8 +323,60 @@ bool significand_overflows(const RealText& number) {
   return !nearest(alone, ignored);
 }
 
+}  // namespace
+
+// The common plain form [sign]digits[.digits][E[sign]digits], without blanks, in at most
+// 40 characters, of at most 19 significant digits, not zero when it has an exponent,
+// whose power of ten stays within 10^-22..10^22: its value is one correctly rounded
+// operation, as nearest() finds it. False for any other text, which takes the general path.
+bool plain_decimal(std::string_view text, double& value) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  if (n > 40) return false;
+  const bool negative = n > 0 && text[0] == '-';
+  if (n > 0 && (text[0] == '-' || text[0] == '+')) ++i;
+  std::uint64_t w = 0;
+  int significant = 0;
+  int decimals = 0;
+  int digits = 0;
+  bool point = false;
+  int exponent = 0;
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if ((c == 'E' || c == 'e') && significant > 0) {
+      // One to three exponent digits after an optional sign, and nothing after them.
+      std::size_t k = i + 1;
+      const bool negative_exponent = k < n && text[k] == '-';
+      if (k < n && (text[k] == '-' || text[k] == '+')) ++k;
+      if (k == n || n - k > 3) return false;
+      for (; k < n; ++k) {
+        if (!is_digit(text[k])) return false;
+        exponent = exponent * 10 + (text[k] - '0');
+      }
+      if (negative_exponent) exponent = -exponent;
+      break;
+    }
+    if (!is_digit(c)) return false;
+    ++digits;
+    if (point) ++decimals;
+    if (significant > 0 || c != '0') {
+      if (++significant > 19) return false;
+      w = w * 10 + static_cast<unsigned>(c - '0');
+    }
+  }
+  double magnitude = 0.0;
+  if (digits == 0 || !exact_product(w, exponent - decimals, magnitude)) return false;
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 // Returns 0 or the error code; value is 0 on error.
 int parse_double(std::string_view text, double& value) {
+  if (plain_decimal(text, value)) return 0;
   value = 0.0;
   RealText number;
   if (const int code = RealParser(text, true).run(number)) return code;
@@ -347,6 +404,8 @@ int parse_float(std::string_view text, float& value) {
   value = result;
   return 0;
 }
+
+namespace {
 
 // The text before its first NUL, or up to its last non-blank character.
 std::string_view silent_text(std::string_view text) {

@@ -70,16 +70,26 @@ struct Block {
   explicit Block(std::size_t n) : data(std::make_unique_for_overwrite<std::uint8_t[]>(n)), size(n) {}
 };
 
-// The rows from the top, each after filter byte 0.
-Block raw_image(const PixelBuffer& image, std::size_t row_bytes) {
-  Block raw((row_bytes + 1) * static_cast<std::size_t>(image.height));
-  std::uint8_t* out = raw.data.get();
-  for (int y = 0; y < image.height; ++y) {
-    *out++ = 0;
-    convert_row(image, image.row(y), out);
-    out += row_bytes;
+// The rows from the top, each after filter byte 0, compressed as they are converted: zlib
+// gives the same stream for rows fed one by one as for the whole image at once, and no
+// copy of the image is made. Returns zlib's code, Z_STREAM_END when all went well.
+int compress_rows(const PixelBuffer& image, std::size_t row_bytes, Block& compressed, std::size_t& size) {
+  z_stream stream{};
+  int rc = deflateInit(&stream, Z_DEFAULT_COMPRESSION);
+  if (rc != Z_OK) return rc;
+  Block row(row_bytes + 1);
+  row.data[0] = 0;
+  stream.next_out = compressed.data.get();
+  stream.avail_out = static_cast<uInt>(compressed.size);
+  for (int y = 0; y < image.height && rc == Z_OK; ++y) {
+    convert_row(image, image.row(y), row.data.get() + 1);
+    stream.next_in = row.data.get();
+    stream.avail_in = static_cast<uInt>(row.size);
+    rc = deflate(&stream, y + 1 == image.height ? Z_FINISH : Z_NO_FLUSH);
   }
-  return raw;
+  size = stream.total_out;
+  deflateEnd(&stream);
+  return rc;
 }
 
 bool write_chunk(ByteSink& sink, std::string_view type, std::span<const std::uint8_t> data,
@@ -123,13 +133,9 @@ ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   if (row_bytes + 1 > kMaxChunk / static_cast<std::size_t>(image.height)) {
     return {ImageError::Api, invalid_parameter_error()};
   }
-  const Block raw = raw_image(image, row_bytes);
-  const uLong raw_size = static_cast<uLong>(raw.size);
-  Block compressed(compressBound(raw_size));
-  uLongf compressed_size = static_cast<uLongf>(compressed.size);
-  const int rc = compress2(compressed.data.get(), &compressed_size, raw.data.get(), raw_size,
-                           Z_DEFAULT_COMPRESSION);
-  if (rc != Z_OK) {
+  Block compressed(compressBound(static_cast<uLong>((row_bytes + 1) * static_cast<std::size_t>(image.height))));
+  std::size_t compressed_size = 0;
+  if (const int rc = compress_rows(image, row_bytes, compressed, compressed_size); rc != Z_STREAM_END) {
     return {ImageError::Zlib, rc};
   }
   if (compressed_size > kMaxChunk) {
