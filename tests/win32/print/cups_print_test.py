@@ -3,7 +3,12 @@
 runs print_jobs under Wine (driver 10 on the default printer, PostScript and HP-GL/2 plot
 files handed to the queue as raw jobs), then reads the PDFs back with pdfinfo, pdftotext and
 pdftoppm. Starts cupsd when it is not running (and stops it again); removes the queue.
-Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE"""
+Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE
+
+Wine reads the system's printers only in the first process of a wine server that loads its
+spooler library; while any such process lives, later ones keep the old list and would not see
+the new queue. So the prefix's server is stopped before printing (and kept alive again after
+it when it was running)."""
 import os
 import pathlib
 import pwd
@@ -65,6 +70,13 @@ def pdf_directory():
             out = line[4:].strip()
     home = pwd.getpwuid(os.geteuid()).pw_dir
     return pathlib.Path(out.replace("${HOME}", home).replace("${USER}", pwd.getpwuid(os.geteuid()).pw_name))
+
+
+def wine_server(flag):
+    """Runs wineserver with flag in the project's prefix and waits until a server it stopped
+    has gone; True when it succeeded (-k: a server was running)."""
+    command = f'source "{ROOT}/scripts/env.sh" && wineserver {flag}; status=$?; wineserver -w; exit $status'
+    return run("bash", "-c", command).returncode == 0
 
 
 def queue_jobs(which):
@@ -190,6 +202,7 @@ def main():
             skip("CUPS refuses a new queue: " + added.stderr.strip())
         run("lpadmin", "-d", QUEUE)
         before = set(queue_jobs("all"))
+        server_was_running = wine_server("-k")
         started = time.time()
         windows_work = "Z:" + str(work).replace("/", "\\")
         # Through a file: the X server and Wine's helpers outlive the program and would keep
@@ -197,6 +210,8 @@ def main():
         with open(work / "wine.log", "w") as log:
             wine = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), exe, windows_work, QUEUE],
                                   stdout=log, stderr=subprocess.STDOUT, timeout=120)
+        if server_was_running:
+            wine_server("-p")
         print((work / "wine.log").read_text(), end="")
         check(wine.returncode == 0, "print_jobs under Wine reports no error")
         jobs = wait_for_jobs(before, 4)
