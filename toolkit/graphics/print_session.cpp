@@ -13,19 +13,7 @@ constexpr double kShortSide = 210.0, kA4Height = 297.0;
 
 PrintSession::PrintSession(std::string_view file_name, std::string_view title) {
   DrawingState& state = drawing();
-  units_ = state.units;
-  presentation_ = state.presentation;
-  area_ = state.area;
-  drawable_ = state.drawable;
-  colour_ = state.colour;
-  line_ = state.line;
-  text_ = state.text;
-  fill_style_ = state.fill_style;
-  metafile_recorder_ = state.metafile_recorder;
-  pen_x_ = state.pen_x;
-  pen_y_ = state.pen_y;
-  user_pen_x_ = state.user_pen_x;
-  user_pen_y_ = state.user_pen_y;
+  saved_ = saved_parts(state);
   // No drawable: the hardcopy alone receives the drawing, on a drawable of its page's size.
   state.drawable = Drawable{};
   state.metafile_recorder = false;
@@ -53,20 +41,7 @@ void PrintSession::end() {
   if (ended_) return;
   ended_ = true;
   IGrHardCopy("E");
-  DrawingState& state = drawing();
-  state.units = units_;
-  state.presentation = presentation_;
-  state.area = area_;
-  state.drawable = drawable_;
-  state.colour = colour_;
-  state.line = line_;
-  state.text = text_;
-  state.fill_style = fill_style_;
-  state.metafile_recorder = metafile_recorder_;
-  state.pen_x = pen_x_;
-  state.pen_y = pen_y_;
-  state.user_pen_x = user_pen_x_;
-  state.user_pen_y = user_pen_y_;
+  saved_parts(drawing()) = saved_;
 }
 
 PageBox fit_on_page(double page_width, double page_height, double margin, int image_width, int image_height) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <tuple>
 
 #include "graphics/drawing_state.hpp"
 
@@ -27,18 +28,18 @@ class PrintSession {
   void end();
 
  private:
+  // The parts of the drawing state a session changes, saved and restored together.
+  static auto saved_parts(DrawingState& state) {
+    return std::tie(state.units, state.presentation, state.area, state.drawable, state.colour, state.line,
+                    state.text, state.fill_style, state.metafile_recorder, state.pen_x, state.pen_y,
+                    state.user_pen_x, state.user_pen_y);
+  }
+  using Saved = std::tuple<UserRange, PresentationRange, Area, Drawable, ColourState, LineAttributes,
+                           TextAttributes, int, bool, double, double, double, double>;
+
   bool ended_ = false;
   double width_mm_ = 0.0, height_mm_ = 0.0;
-  UserRange units_;
-  PresentationRange presentation_;
-  Area area_;
-  Drawable drawable_;
-  ColourState colour_;
-  LineAttributes line_;
-  TextAttributes text_;
-  int fill_style_ = 0;
-  bool metafile_recorder_ = false;
-  double pen_x_ = 0.0, pen_y_ = 0.0, user_pen_x_ = 0.0, user_pen_y_ = 0.0;
+  Saved saved_;
 };
 
 // Where an image of image_width x image_height pixels goes on a page: as large as fits
