@@ -3,7 +3,7 @@
 
 Fails (exit 1, one line per fault) when a public header under include/quill includes
 anything but standard or other public headers, when an area includes the internal
-headers of an area above it (base <- text <- os <- core <- dialog <- graphics, grid <- bitmap, editor <- layers),
+headers of an area above it (base <- text <- os <- core <- dialog <- graphics <- grid <- bitmap, editor <- layers),
 when quoted includes form a cycle, when quill/quillanthor.hpp leaves out a public header,
 or when a public header declares anything beyond the routines, constants and types an
 application uses: a namespace (internal code), a declaration only some builds see, a

@@ -25,6 +25,7 @@ inline constexpr int kNoHardcopyDriver = 46;
 inline constexpr int kFillTooComplex = 49;
 inline constexpr int kSameFile = 55;
 inline constexpr int kPrinterUnavailable = 63;
+inline constexpr int kImageTransfer = 64;
 inline constexpr int kMenuLoad = 1002;
 inline constexpr int kInvalidWindow = 1003;
 inline constexpr int kCommonDialog = 1004;

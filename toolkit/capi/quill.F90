@@ -331,6 +331,8 @@ module quill
   public :: WBitmapDestroy
   public :: IGrSaveImage
   public :: IGrCopyImageToClipboard
+  public :: IGrPrintImage
+  public :: WBitmapPrint
   public :: WBitmapLoad
   public :: IGrLoadImage
   public :: IGrPlotFileType
@@ -382,6 +384,7 @@ module quill
   public :: WGridSave
   public :: WGridLoad
   public :: WGridSaveHTML
+  public :: WGridPrint
 #ifdef QUILL_WINDOWS
   public :: WGridWindow
 #endif
@@ -1481,6 +1484,23 @@ module quill
     subroutine c_IGrCopyImageToClipboard() bind(C, name="quill_IGrCopyImageToClipboard")
       import
     end subroutine c_IGrCopyImageToClipboard
+    subroutine c_IGrPrintImage(file_name, file_name_len, title, title_len) bind(C, &
+        name="quill_IGrPrintImage")
+      import
+      character(kind=c_char), intent(in), optional :: file_name(*)
+      integer(c_int), value :: file_name_len
+      character(kind=c_char), intent(in), optional :: title(*)
+      integer(c_int), value :: title_len
+    end subroutine c_IGrPrintImage
+    subroutine c_WBitmapPrint(handle, file_name, file_name_len, title, title_len) bind(C, &
+        name="quill_WBitmapPrint")
+      import
+      integer(c_int), value :: handle
+      character(kind=c_char), intent(in), optional :: file_name(*)
+      integer(c_int), value :: file_name_len
+      character(kind=c_char), intent(in), optional :: title(*)
+      integer(c_int), value :: title_len
+    end subroutine c_WBitmapPrint
     subroutine c_WBitmapLoad(handle, file_name, file_name_len) bind(C, name="quill_WBitmapLoad")
       import
       integer(c_int), intent(inout) :: handle
@@ -1824,6 +1844,15 @@ module quill
       integer(c_int), intent(in), optional :: border
       integer(c_int), intent(in), optional :: background
     end subroutine c_WGridSaveHTML
+    subroutine c_WGridPrint(field, file_name, file_name_len, title, title_len) bind(C, &
+        name="quill_WGridPrint")
+      import
+      integer(c_int), value :: field
+      character(kind=c_char), intent(in), optional :: file_name(*)
+      integer(c_int), value :: file_name_len
+      character(kind=c_char), intent(in), optional :: title(*)
+      integer(c_int), value :: title_len
+    end subroutine c_WGridPrint
 #ifdef QUILL_WINDOWS
     subroutine c_WGridWindow(mode) bind(C, name="quill_WGridWindow")
       import
@@ -3208,6 +3237,31 @@ contains
     call c_IGrCopyImageToClipboard()
   end subroutine IGrCopyImageToClipboard
 
+  subroutine IGrPrintImage(file_name, title)
+    character(len=*), intent(in), optional :: file_name
+    character(len=*), intent(in), optional :: title
+    integer(c_int) :: file_name_len
+    integer(c_int) :: title_len
+    file_name_len = 0
+    title_len = 0
+    if (present(file_name)) file_name_len = len(file_name, c_int)
+    if (present(title)) title_len = len(title, c_int)
+    call c_IGrPrintImage(file_name, file_name_len, title, title_len)
+  end subroutine IGrPrintImage
+
+  subroutine WBitmapPrint(handle, file_name, title)
+    integer(c_int), intent(in) :: handle
+    character(len=*), intent(in), optional :: file_name
+    character(len=*), intent(in), optional :: title
+    integer(c_int) :: file_name_len
+    integer(c_int) :: title_len
+    file_name_len = 0
+    title_len = 0
+    if (present(file_name)) file_name_len = len(file_name, c_int)
+    if (present(title)) title_len = len(title, c_int)
+    call c_WBitmapPrint(handle, file_name, file_name_len, title, title_len)
+  end subroutine WBitmapPrint
+
   subroutine WBitmapLoad(handle, file_name)
     integer(c_int), intent(inout) :: handle
     character(len=*), intent(in) :: file_name
@@ -3566,6 +3620,19 @@ contains
     call c_WGridSaveHTML(field, file_name, len(file_name, c_int), first_column, last_column, &
         first_row, last_row, options, title, title_len, border, background)
   end subroutine WGridSaveHTML
+
+  subroutine WGridPrint(field, file_name, title)
+    integer(c_int), intent(in) :: field
+    character(len=*), intent(in), optional :: file_name
+    character(len=*), intent(in), optional :: title
+    integer(c_int) :: file_name_len
+    integer(c_int) :: title_len
+    file_name_len = 0
+    title_len = 0
+    if (present(file_name)) file_name_len = len(file_name, c_int)
+    if (present(title)) title_len = len(title, c_int)
+    call c_WGridPrint(field, file_name, file_name_len, title, title_len)
+  end subroutine WGridPrint
 
 #ifdef QUILL_WINDOWS
   subroutine WGridWindow(mode)

@@ -546,6 +546,12 @@ extern "C" void quill_IGrSaveImage(const char* file_name, int file_name_len, con
 extern "C" void quill_IGrCopyImageToClipboard(void) {
   IGrCopyImageToClipboard();
 }
+extern "C" void quill_IGrPrintImage(const char* file_name, int file_name_len, const char* title, int title_len) {
+  IGrPrintImage(capi::text(file_name, file_name_len), capi::text(title, title_len));
+}
+extern "C" void quill_WBitmapPrint(int handle, const char* file_name, int file_name_len, const char* title, int title_len) {
+  WBitmapPrint(handle, capi::text(file_name, file_name_len), capi::text(title, title_len));
+}
 extern "C" void quill_WBitmapLoad(int* handle, const char* file_name, int file_name_len) {
   WBitmapLoad(*handle, capi::text(file_name, file_name_len));
 }
@@ -690,6 +696,9 @@ extern "C" void quill_WGridLoad(int field, const char* file_name, int file_name_
 }
 extern "C" void quill_WGridSaveHTML(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options, const char* title, int title_len, const int* border, const int* background) {
   WGridSaveHTML(field, capi::text(file_name, file_name_len), capi::optional(first_column), capi::optional(last_column), capi::optional(first_row), capi::optional(last_row), capi::optional(options), capi::optional_text(title, title_len), capi::optional(border), capi::optional(background));
+}
+extern "C" void quill_WGridPrint(int field, const char* file_name, int file_name_len, const char* title, int title_len) {
+  WGridPrint(field, capi::text(file_name, file_name_len), capi::text(title, title_len));
 }
 #ifdef _WIN32
 extern "C" void quill_WGridWindow(int mode) {

@@ -115,6 +115,7 @@ struct Primitive {
   // Image: row-major pixels (0xBBGGRR), drawn into x1,y1 (lower left) .. x2,y2.
   std::span<const std::uint32_t> pixels;
   int image_width = 0, image_height = 0;
+  bool transfer_failed = false;  // set by a driver that could not take the image
 };
 
 struct HardcopyState {

@@ -362,6 +362,8 @@ void quill_WBitmapCreate(int* handle, int width, int height, const int* depth);
 void quill_WBitmapDestroy(int handle);
 void quill_IGrSaveImage(const char* file_name, int file_name_len, const int* format);
 void quill_IGrCopyImageToClipboard(void);
+void quill_IGrPrintImage(const char* file_name, int file_name_len, const char* title, int title_len);
+void quill_WBitmapPrint(int handle, const char* file_name, int file_name_len, const char* title, int title_len);
 void quill_WBitmapLoad(int* handle, const char* file_name, int file_name_len);
 void quill_IGrLoadImage(const char* file_name, int file_name_len);
 int quill_IGrPlotFileType(const char* file_name, int file_name_len);
@@ -417,6 +419,7 @@ void quill_WGridGetCurrentCell(int field, int* column, int* row);
 void quill_WGridSave(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options);
 void quill_WGridLoad(int field, const char* file_name, int file_name_len, const int* grow, const int* options);
 void quill_WGridSaveHTML(int field, const char* file_name, int file_name_len, const int* first_column, const int* last_column, const int* first_row, const int* last_row, const int* options, const char* title, int title_len, const int* border, const int* background);
+void quill_WGridPrint(int field, const char* file_name, int file_name_len, const char* title, int title_len);
 #ifdef _WIN32
 void quill_WGridWindow(int mode);
 #endif

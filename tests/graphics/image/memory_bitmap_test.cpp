@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 #include "graphics/image/memory_bitmap.hpp"
@@ -10,6 +11,7 @@
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/image.hpp"
+#include "quill/metafile.hpp"
 #include "base/error_state.hpp"
 
 namespace quill {
@@ -280,6 +282,62 @@ TEST_F(MemoryBitmapTest, ExtensionIsMatchedWithoutCase) {
   IGrSaveImage(path.string());
   ASSERT_EQ(errors().last_error, 0);
   EXPECT_EQ(test::read_file(path).front(), 10);
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// A 4-bit bitmap's area printed as an image through the PNG driver, and a bitmap by its
+// number: the page holds the picture fitted inside the margins; the drawing state stays.
+TEST_F(MemoryBitmapTest, PrintingAreasAndBitmapsAsImages) {
+  int handle = 0, page = 0;
+  WBitmapCreate(handle, 40, 20, 4);
+  IGrSelect(2, handle);
+  IGrUnits(0, 0, 2, 1);
+  IGrFillPattern(4);
+  IGrColour("red");
+  IGrRectangle(0, 0, 1, 1);
+  IGrColour("blue");
+  IGrRectangle(1, 0, 2, 1);
+  IGrHardCopySelect(6);
+  for (const bool by_number : {false, true}) {
+    if (by_number) {
+      WBitmapPrint(handle, "print.png");
+    } else {
+      IGrPrintImage("print.png");
+    }
+    EXPECT_EQ(errors().last_error, 0);
+    EXPECT_EQ(drawing().drawable.kind, DrawableKind::Bitmap);
+    EXPECT_EQ(drawing().units.right, 2.0F);
+    WBitmapLoad(page, "print.png");
+    const MemoryBitmap& printed = *bitmap_slot(page);
+    const int w = printed.width(), h = printed.height();
+    EXPECT_TRUE(same(printed.pixel(w * 3 / 10, h / 2), kRed)) << by_number;
+    EXPECT_TRUE(same(printed.pixel(w * 7 / 10, h / 2), Rgb{0, 0, 255})) << by_number;
+    EXPECT_TRUE(same(printed.pixel(2, 2), kWhite)) << by_number;
+    WBitmapDestroy(page);
+  }
+  std::remove("print.png");
+
+  struct Case {
+    const char* what;
+    void (*print)();
+    int error;
+  };
+  int metafile = 0;
+  WMetafileCreate(metafile);
+  IGrSelect(4, metafile);
+  for (const Case& c : {Case{"metafile drawable", [] { IGrPrintImage("x.png"); }, 1064},
+                        Case{"free bitmap number", [] { WBitmapPrint(49, "x.png"); }, 1021},
+                        Case{"no drawable", [] { drawing().drawable = {}; IGrPrintImage("x.png"); }, 1019}}) {
+    errors().last_error = 0;
+    c.print();
+    EXPECT_EQ(errors().last_error, c.error) << c.what;
+  }
+  EXPECT_FALSE(std::ifstream("x.png").good());
 }
 
 }  // namespace

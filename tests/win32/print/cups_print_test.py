@@ -1,9 +1,15 @@
 #!/usr/bin/env python3
 """Real printing through CUPS: adds a PDF queue (cups-pdf), makes it the default printer,
 runs print_jobs under Wine (driver 10 on the default printer, PostScript and HP-GL/2 plot
-files handed to the queue as raw jobs), then reads the PDFs back with pdfinfo, pdftotext and
+files handed to the queue as raw jobs, then a grid of 300 rows, a drawable's image and a
+memory bitmap through driver 10), then reads the PDFs back with pdfinfo, pdftotext and
 pdftoppm. Starts cupsd when it is not running (and stops it again); removes the queue.
-Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE"""
+Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE
+
+Wine reads the system's printers only in the first process of a wine server that loads its
+spooler library; while any such process lives, later ones keep the old list and would not see
+the new queue. So the prefix's server is stopped before printing (and kept alive again after
+it when it was running)."""
 import os
 import pathlib
 import pwd
@@ -65,6 +71,13 @@ def pdf_directory():
             out = line[4:].strip()
     home = pwd.getpwuid(os.geteuid()).pw_dir
     return pathlib.Path(out.replace("${HOME}", home).replace("${USER}", pwd.getpwuid(os.geteuid()).pw_name))
+
+
+def wine_server(flag):
+    """Runs wineserver with flag in the project's prefix and waits until a server it stopped
+    has gone; True when it succeeded (-k: a server was running)."""
+    command = f'source "{ROOT}/scripts/env.sh" && wineserver {flag}; status=$?; wineserver -w; exit $status'
+    return run("bash", "-c", command).returncode == 0
 
 
 def queue_jobs(which):
@@ -172,6 +185,46 @@ def check_postscript_job(pdf, work):
     check(count_colour(render(pdf, 2, work), (0, 255, 255)) > 20, "raw PostScript page 2: cyan")
 
 
+def page_text(pdf, page):
+    return run("pdftotext", "-f", str(page), "-l", str(page), str(pdf), "-").stdout
+
+
+def check_grid_job(pdf):
+    """300 rows of cells R<row>C1, R<row>C2 and 50000 + row under the titles Alpha, Beta and
+    Gamma: every page full but the last, with the titles and its page number."""
+    pages, _ = pdf_info(pdf)
+    check(pages >= 2, f"grid: more than one page ({pages})")
+    words = []
+    for page in range(1, pages + 1):
+        text = page_text(pdf, page)
+        words += text.split()
+        check(all(title in text for title in ("Alpha", "Beta", "Gamma")), f"grid page {page}: column titles")
+        check(f"Page {page} of {pages}" in " ".join(text.split()), f"grid page {page}: its number")
+    first_page_rows = len(re.findall(r"\bR\d{3}C1\b", page_text(pdf, 1)))
+    if first_page_rows:
+        check(pages == -(-300 // first_page_rows), f"grid: {pages} pages of {first_page_rows} rows for 300")
+    cells = [f"R{r:03d}C{c}" for r in range(1, 301) for c in (1, 2)] + [str(50000 + r) for r in range(1, 301)]
+    found = set(words)
+    missing = [cell for cell in cells if cell not in found]
+    check(not missing, f"grid: every cell's text ({len(missing)} missing, e.g. {missing[:3]})")
+
+
+def check_image_jobs(image_pdf, bitmap_pdf, work):
+    """The drawable's image (red left, blue right) and the bitmap (green over yellow), each as
+    large as fits the page inside its margins."""
+    for pdf, what in [(image_pdf, "IGrPrintImage"), (bitmap_pdf, "WBitmapPrint")]:
+        pages, _ = pdf_info(pdf)
+        check(pages == 1, f"{what}: one page ({pages})")
+    image = render(image_pdf, 1, work)
+    for (x, y), colour, what in [((30, 50), (255, 0, 0), "red half"), ((70, 50), (0, 0, 255), "blue half"),
+                                 ((50, 80), (255, 255, 255), "paper above")]:
+        check(near(image, x, y, colour) >= 5, f"IGrPrintImage: {what}")
+    bitmap = render(bitmap_pdf, 1, work)
+    for (x, y), colour, what in [((50, 60), (0, 255, 0), "green top"), ((50, 40), (255, 255, 0), "yellow bottom"),
+                                 ((2, 50), (255, 255, 255), "paper beside")]:
+        check(near(bitmap, x, y, colour) >= 5, f"WBitmapPrint: {what}")
+
+
 def main():
     exe = sys.argv[1]
     for tool in ("cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdftoppm"):
@@ -190,6 +243,7 @@ def main():
             skip("CUPS refuses a new queue: " + added.stderr.strip())
         run("lpadmin", "-d", QUEUE)
         before = set(queue_jobs("all"))
+        server_was_running = wine_server("-k")
         started = time.time()
         windows_work = "Z:" + str(work).replace("/", "\\")
         # Through a file: the X server and Wine's helpers outlive the program and would keep
@@ -197,15 +251,17 @@ def main():
         with open(work / "wine.log", "w") as log:
             wine = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), exe, windows_work, QUEUE],
                                   stdout=log, stderr=subprocess.STDOUT, timeout=120)
+        if server_was_running:
+            wine_server("-p")
         print((work / "wine.log").read_text(), end="")
         check(wine.returncode == 0, "print_jobs under Wine reports no error")
-        jobs = wait_for_jobs(before, 4)
+        jobs = wait_for_jobs(before, 7)
         print(f"jobs {jobs} done {time.time() - started:.1f} s after the start")
-        check(len(jobs) == 4, f"four jobs completed ({len(jobs)})")
-        if len(jobs) == 4:
+        check(len(jobs) == 7, f"seven jobs completed ({len(jobs)})")
+        if len(jobs) == 7:
             # print_jobs submits them in this order: driver 10 on the default printer, driver
-            # 10 on the queue by name, PostScript, HP-GL/2.
-            printer, named, postscript, hpgl = jobs
+            # 10 on the queue by name, PostScript, HP-GL/2, the grid, the image, the bitmap.
+            printer, named, postscript, hpgl, grid, image, bitmap = jobs
             for job, plain in [(postscript, "plain.ps"), (hpgl, "plain.plt")]:
                 data = spooled(job)
                 if data is not None:
@@ -219,6 +275,10 @@ def main():
                 check_named_job(found[named])
             if found[postscript]:
                 check_postscript_job(found[postscript], work)
+            if found[grid]:
+                check_grid_job(found[grid])
+            if found[image] and found[bitmap]:
+                check_image_jobs(found[image], found[bitmap], work)
     finally:
         run("lpadmin", "-x", QUEUE)
         if default:

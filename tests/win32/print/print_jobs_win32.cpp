@@ -1,7 +1,9 @@
 // Prints the jobs the spooler test reads back: through the Windows printer driver (10)
 // on the default printer, and PostScript (2) and HP-GL/2 (12) plot files handed to the
 // named queue as raw jobs, each also written to a plain file for comparison; between them
-// a landscape letter page in two copies on the queue chosen by name.
+// a landscape letter page in two copies on the queue chosen by name; then, through driver 10
+// on the default printer, a grid of 300 rows, a bitmap drawable's area (IGrPrintImage) and a
+// memory bitmap (WBitmapPrint).
 // Usage: print_jobs DIRECTORY QUEUE. Exits 1 when a routine reported an error.
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,8 @@
 
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
+#include "quill/grid.hpp"
+#include "quill/image.hpp"
 
 namespace {
 
@@ -73,6 +77,56 @@ void print(int driver, const std::string& name) {
   IGrHardCopy("E");
 }
 
+// Grid cells read "R<row>C<column>", three digits of row; titles Alpha, Beta, Gamma; a few
+// cells coloured.
+void print_grid() {
+  WGridMemory(1);
+  WGridColumns(0, 3, std::vector<int>{4, 4, 5}, std::vector<int>{12, 12, 8});
+  WGridRows(0, 300);
+  WGridTitles(0, 1, 0);
+  const char* const titles[] = {"Alpha", "Beta", "Gamma"};
+  for (int c = 1; c <= 3; ++c) WGridColumnTitle(0, c, titles[c - 1]);
+  char text[16];
+  for (int r = 1; r <= 300; ++r) {
+    for (int c = 1; c <= 2; ++c) {
+      std::snprintf(text, sizeof text, "R%03dC%d", r, c);
+      WGridPutCellString(0, c, r, text);
+    }
+    WGridPutCellInteger(0, 3, r, 50000 + r);
+  }
+  WGridColourCell(0, 1, 1, 0x0000FF, 0x00FFFF);
+  IGrHardCopySelect(10);
+  WGridPrint(0, "", "Grid of 300 rows");
+  check("grid");
+}
+
+// A 200 x 100 bitmap, red on the left and blue on the right, printed as the current
+// drawable's area; a 100 x 100 one, green over yellow, printed by its number.
+void print_images() {
+  int wide = 0, square = 0;
+  WBitmapCreate(wide, 200, 100);
+  WBitmapCreate(square, 100, 100);
+  IGrSelect(2, square);
+  IGrUnits(0, 0, 1, 1);
+  IGrFillPattern(4);
+  IGrColour("yellow");
+  IGrRectangle(0, 0, 1, 0.5F);
+  IGrColour("green");
+  IGrRectangle(0, 0.5F, 1, 1);
+  IGrSelect(2, wide);
+  IGrUnits(0, 0, 1, 1);
+  IGrColour("red");
+  IGrRectangle(0, 0, 0.5F, 1);
+  IGrColour("blue");
+  IGrRectangle(0.5F, 0, 1, 1);
+  check("bitmaps");
+  IGrHardCopySelect(10);
+  IGrPrintImage("", "Drawable image");
+  check("IGrPrintImage");
+  WBitmapPrint(square, "", "Memory bitmap");
+  check("WBitmapPrint");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,5 +166,7 @@ int main(int argc, char** argv) {
   print(12, directory + "\\plain.plt");
   print(12, "cups.plt @ " + queue);
   check("driver 12");
+  print_grid();
+  print_images();
   return failures == 0 ? 0 : 1;
 }

@@ -183,8 +183,10 @@ void GdiRenderer::image() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   const POINT top_left = to_device(p.x1, p.y2), bottom_right = to_device(p.x2, p.y1);
-  StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x, bottom_right.y - top_left.y, 0, 0,
-                p.image_width, p.image_height, bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  const int lines = StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x,
+                                  bottom_right.y - top_left.y, 0, 0, p.image_width, p.image_height, bgrx.data(),
+                                  &info, DIB_RGB_COLORS, SRCCOPY);
+  if (lines <= 0) drawing().primitive.transfer_failed = true;  // 0 or GDI_ERROR
 }
 
 void GdiRenderer::clip() {

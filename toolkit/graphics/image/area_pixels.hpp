@@ -34,6 +34,9 @@ struct AreaPixels {
 ImageResult capture_window_area(int window, const Area& area, AreaPixels& out);
 // The same for the graphics field field_id of the dialog with handle dialog_handle.
 ImageResult capture_field_area(int dialog_handle, int field_id, const Area& area, AreaPixels& out);
+// Reads the current area of the current drawable: 0 with failure telling how the reading
+// went, or an error code to report (1063 a metafile, 1019 no drawable).
+int read_current_area(AreaPixels& out, ImageResult& failure);
 // Puts the image on the clipboard as a bitmap (0 or ImageError::Clipboard / api).
 ImageResult put_clipboard_bitmap(const PixelBuffer& image);
 

@@ -56,33 +56,6 @@ void report(const ImageResult& result, std::string_view routine) {
   IErrorReport(static_cast<int>(result.code), routine);
 }
 
-// The current area of the current drawable; 0 or an error code to report.
-int read_current_area(AreaPixels& out, ImageResult& failure) {
-  const DrawingState& state = drawing();
-  switch (state.drawable.kind) {
-    case DrawableKind::Bitmap: {
-      const MemoryBitmap* bitmap = current_bitmap();
-      if (bitmap == nullptr) {
-        return error::kDrawingSurface;
-      }
-      const PixelRect r = area_rect(state.area, bitmap->width(), bitmap->height());
-      if (r.width() < 1 || r.height() < 1) {
-        failure = {ImageError::Api, invalid_parameter_error()};
-        return 0;
-      }
-      out.bitmap = std::make_unique<MemoryBitmap>(bitmap->crop(r.left, r.top, r.right, r.bottom));
-      out.buffer = out.bitmap->buffer();
-      return 0;
-    }
-    case DrawableKind::Window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
-    case DrawableKind::Field:
-      failure = capture_field_area(state.drawable.dialog, state.drawable.id, state.area, out);
-      return 0;
-    case DrawableKind::Metafile: return error::kMetafileDrawable;
-    default: return error::kDrawingSurface;
-  }
-}
-
 void save_current_area(int format, std::string_view file_name, std::string_view routine) {
   AreaPixels area;
   ImageResult result;
@@ -108,6 +81,32 @@ void save_current_area(int format, std::string_view file_name, std::string_view 
 }
 
 }  // namespace
+
+int read_current_area(AreaPixels& out, ImageResult& failure) {
+  const DrawingState& state = drawing();
+  switch (state.drawable.kind) {
+    case DrawableKind::Bitmap: {
+      const MemoryBitmap* bitmap = current_bitmap();
+      if (bitmap == nullptr) {
+        return error::kDrawingSurface;
+      }
+      const PixelRect r = area_rect(state.area, bitmap->width(), bitmap->height());
+      if (r.width() < 1 || r.height() < 1) {
+        failure = {ImageError::Api, invalid_parameter_error()};
+        return 0;
+      }
+      out.bitmap = std::make_unique<MemoryBitmap>(bitmap->crop(r.left, r.top, r.right, r.bottom));
+      out.buffer = out.bitmap->buffer();
+      return 0;
+    }
+    case DrawableKind::Window: failure = capture_window_area(state.drawable.id, state.area, out); return 0;
+    case DrawableKind::Field:
+      failure = capture_field_area(state.drawable.dialog, state.drawable.id, state.area, out);
+      return 0;
+    case DrawableKind::Metafile: return error::kMetafileDrawable;
+    default: return error::kDrawingSurface;
+  }
+}
 
 PixelRect area_rect(const Area& area, int width, int height) {
   const auto edge = [](double fraction, int size) { return static_cast<int>(std::lround(fraction * size)); };

@@ -109,6 +109,15 @@ void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> fir
                    std::optional<std::string_view> title = std::nullopt, std::optional<int> border = std::nullopt,
                    std::optional<int> background = std::nullopt);
 
+// Prints the grid through the selected hardcopy driver (10 the Windows printer, or a file
+// driver to file_name as IGrHardCopy takes it) in Courier: its cells in their colours and
+// justification, cut to their column widths, with the titles the grid shows (column titles
+// repeated on every page, row titles beside every row) and a header of title and "Page n
+// of m". Rows go down as many pages as they need; columns wider than a page continue on
+// further pages. A hardcopy in progress ends first; the drawing state is as before
+// afterwards. Errors: those of finding the grid (1005, 1006) and of IGrHardCopy.
+void WGridPrint(int field, std::string_view file_name = {}, std::string_view title = {});
+
 // Turns the current toolkit window (the root window or a child window) into a grid
 // window: a grid that covers its client area and follows its size, addressed as field 0
 // by every grid routine, WDialogFieldOptions and WDialogClearField. Modes: 1 editable,

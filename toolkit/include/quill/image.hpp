@@ -23,6 +23,17 @@ void IGrSaveImage(std::string_view file_name, std::optional<int> format = std::n
 // Copies the current area of the current drawable to the clipboard as a bitmap;
 // 1094 when the clipboard cannot be opened.
 void IGrCopyImageToClipboard();
+// Prints the current area of the current drawable (window, dialog graphics field or memory
+// bitmap) as an image on a page of its own, as large as fits inside 10 mm margins, through
+// the selected hardcopy driver: 10 the Windows printer, or a file driver to file_name (as
+// IGrHardCopy takes it, "file @ destination" included). A hardcopy in progress ends first;
+// the drawing state is as before afterwards. Errors: 64 the pixels could not be read or
+// the printer did not take them, 1064 the drawable is a metafile, 1019 there is no
+// drawable; the hardcopy's own errors as IGrHardCopy reports them.
+void IGrPrintImage(std::string_view file_name = {}, std::string_view title = {});
+// Prints the whole of memory bitmap handle the same way, whatever the current drawable;
+// 1021 for an invalid or free number.
+void WBitmapPrint(int handle, std::string_view file_name = {}, std::string_view title = {});
 
 // Reads a BMP, PCX or PNG file (told apart by its first bytes, whatever its name) into a
 // new memory bitmap and returns its number in handle. The bitmap takes the file's depth
