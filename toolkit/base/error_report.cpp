@@ -6,7 +6,7 @@
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 
 namespace quill {
 namespace {
@@ -65,11 +65,6 @@ ErrorState& errors() {
   return state;
 }
 
-ReportHooks& report_hooks() {
-  static ReportHooks hooks;
-  return hooks;
-}
-
 std::string compose_report_line(int code, std::string_view routine) {
   const ErrorState& state = errors();
   std::string line;
@@ -117,7 +112,7 @@ void reset_errors_for_test() {
   if (log.handle) platform::close_file(*log.handle);
   log = DebugLog{};
   errors() = ErrorState{};
-  report_hooks() = ReportHooks{};
+  registered_layers<ReportLayer>().clear();
 }
 
 }  // namespace quill
@@ -145,7 +140,7 @@ void IErrorReport(int code, std::string_view routine) {
     case 1: quill::platform::write_stdout_line(line); break;
     case 2: quill::debug_log_write_line(line); break;
     case 3:
-      if (quill::report_hooks().status_bar_line) quill::report_hooks().status_bar_line(line);
+      quill::tell_layers(&quill::ReportLayer::status_bar_line, line);
       break;
     case 4: {
       // A box that could not be shown leaves the result unchanged; only a real
