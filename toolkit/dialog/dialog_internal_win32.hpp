@@ -59,17 +59,21 @@ struct DialogState {
   HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
   bool creating = false;            // controls are being prepared: nothing is reported
   HBRUSH colour_brush = nullptr;    // brush returned for the last colour request
-  struct DialogWindowData* loading = nullptr;  // owned by the loader until creation ends
   std::vector<HBITMAP> snapshots;   // kept while a modal display runs
 };
 
 DialogState& dialogs();
 
-// What a dialog window carries: its record and what the dialog manager must release.
+// What a dialog window carries: its record and what the dialog manager must release. Its
+// creator makes it and passes it as the creation data (WM_INITDIALOG's lParam).
 struct DialogWindowData {
   DialogRecord record;
   int resource_id = 0;
   bool modal_instance = false;
+  HWND modal_source = nullptr;    // a modal instance: the loaded dialog it shows
+  // The creator frees it, not the window: while creation runs (a window whose creation
+  // fails leaves it to the loader), and for a modal instance, whose display keeps it.
+  bool creator_frees = false;
   bool outside_registry = false;  // measuring or other dialogs not in the slots
   int focus_field = 0;            // field to focus when the window is created
   HICON large_icon = nullptr;     // icon set by WDialogTitle

@@ -252,13 +252,13 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
   data->record.changed_control = kFieldChangeMarker;
   data->record.combined = combined;
   const int slot = state.slots.add(nullptr);
-  state.loading = data.get();
+  data->creator_frees = true;
   HWND dialog = create_dialog_window(id, parent, data.get());
-  state.loading = nullptr;
   if (dialog == nullptr) {
     state.slots.remove(slot);
     return quill::error::kDialogCreation;
   }
+  data->creator_frees = false;
   data.release();  // the dialog window owns it now
   register_loaded_dialog(dialog, id, handle, slot, DataScope::All);
   if (created != nullptr) *created = dialog;
@@ -441,10 +441,10 @@ CombinedMeasure measure_combined(int dialog_id, HWND measuring_window) {
   auto data = std::make_unique<DialogWindowData>();
   data->resource_id = dialog_id;
   data->outside_registry = true;
-  dialogs().loading = data.get();
+  data->creator_frees = true;
   HWND dialog = create_dialog_window(dialog_id, measuring_window, data.get());
-  dialogs().loading = nullptr;
   if (dialog == nullptr) return CombinedMeasure{quill::error::kDialogCreation};
+  data->creator_frees = false;
   DialogWindowData* const owned_by_window = data.release();  // freed in WM_NCDESTROY
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
