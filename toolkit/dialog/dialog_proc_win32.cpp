@@ -882,7 +882,7 @@ INT_PTR on_nc_destroy(HWND dialog) {
     const bool registered = state.slots.slot_of(dialog) != 0;
     forget_dialog_window(dialog);
     // A dialog loaded again later under the same handle starts with fresh grids.
-    if (registered && grid_release_hook != nullptr) grid_release_hook(data->record.handle);
+    if (registered) tell_layers(&DialogFieldLayer::dialog_released, data->record.handle);
   }
   if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
   if (data->snapshot != nullptr) DeleteObject(data->snapshot);
