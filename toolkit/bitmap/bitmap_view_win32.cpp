@@ -436,8 +436,10 @@ void release_views() {
 }  // namespace
 
 void register_bitmap_layer() {
-  bitmaps().in_view = [](int id) { return view_showing(id) != nullptr; };
-  bitmaps().changed = [](int id) {
+  DrawableLayer views;
+  views.name = "bitmap views";
+  views.bitmap_in_view = [](int id) { return view_showing(id) != nullptr; };
+  views.bitmap_changed = [](int id) {
     if (View* view = view_showing(id)) {
       const MemoryBitmap* bitmap = bitmap_slot(id);
       if (bitmap != nullptr && (bitmap->width() != view->geometry.bitmap_width ||
@@ -448,6 +450,7 @@ void register_bitmap_layer() {
       }
     }
   };
+  register_layer(views);
   register_screen_pixels();
   register_image_fields();
   WindowLayer layer;

@@ -156,8 +156,13 @@ std::uint32_t MemoryBitmap::value(int x, int y) const {
   }
 }
 
-void bitmap_changed(int id) {
-  if (bitmaps().changed != nullptr) bitmaps().changed(id);
+void bitmap_changed(int id) { tell_layers(&DrawableLayer::bitmap_changed, id); }
+
+void register_bitmap_store() {
+  DrawableLayer store;
+  store.name = "memory bitmaps";
+  store.bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; };
+  register_layer(store);
 }
 
 BitmapTable& bitmaps() {
