@@ -104,8 +104,11 @@ bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, Bitwise
 }  // namespace
 
 void register_screen_pixels() {
-  screen_pixels().read = read;
-  screen_pixels().write = write;
+  ScreenPixels screen;
+  screen.name = "screen";
+  screen.read = read;
+  screen.write = write;
+  register_layer(screen);
 }
 
 }  // namespace quill
