@@ -42,8 +42,8 @@ void trim_trailing_blanks(std::string& line) {
 // The detail text that follows the message for some codes, if any.
 std::optional<std::string> detail_for(int code, const ErrorState& state) {
   switch (code) {
-    case 1:
-    case 2:
+    case quill::error::kFileOpen:
+    case quill::error::kFileReadWrite:
       if (state.file_error_source != 2) return std::nullopt;
       return error_text(state.file_error, 2);
     case quill::error::kOperatingSystem:
@@ -52,8 +52,8 @@ std::optional<std::string> detail_for(int code, const ErrorState& state) {
     case quill::error::kOpenGl: return error_text(state.os_error, 4);
     case quill::error::kZlib: return error_text(state.os_error, 3);
     case quill::error::kMailProgram: return error_text(state.os_error, 6);
-    case 1106:
-    case 1108: return error_text(0, 5);
+    case quill::error::kSqlExecution:
+    case quill::error::kRowsetFetch: return error_text(0, 5);
     default: return std::nullopt;
   }
 }
