@@ -426,6 +426,22 @@ std::optional<GraphicsUnits> view_event_units(const EventValues& event, int widt
   return GraphicsUnits{found.x, found.y, found.width, found.height};
 }
 
+bool view_shows(int bitmap) { return view_showing(bitmap) != nullptr; }
+
+// Bitmap id was drawn into: a view showing it shows the change (laid out again when the
+// bitmap's size changed).
+void show_change(int id) {
+  if (View* view = view_showing(id)) {
+    const MemoryBitmap* bitmap = bitmap_slot(id);
+    if (bitmap != nullptr && (bitmap->width() != view->geometry.bitmap_width ||
+                              bitmap->height() != view->geometry.bitmap_height)) {
+      relayout(*view);
+    } else {
+      InvalidateRect(view->hwnd, nullptr, FALSE);
+    }
+  }
+}
+
 void release_views() {
   for (auto& v : views()) {
     if (v && v->hwnd != nullptr) DestroyWindow(v->hwnd);
@@ -436,29 +452,13 @@ void release_views() {
 }  // namespace
 
 void register_bitmap_layer() {
-  DrawableLayer views;
-  views.name = "bitmap views";
-  views.bitmap_in_view = [](int id) { return view_showing(id) != nullptr; };
-  views.bitmap_changed = [](int id) {
-    if (View* view = view_showing(id)) {
-      const MemoryBitmap* bitmap = bitmap_slot(id);
-      if (bitmap != nullptr && (bitmap->width() != view->geometry.bitmap_width ||
-                                bitmap->height() != view->geometry.bitmap_height)) {
-        relayout(*view);
-      } else {
-        InvalidateRect(view->hwnd, nullptr, FALSE);
-      }
-    }
-  };
-  register_layer(views);
+  register_layer(DrawableLayer{.name = "bitmap views", .bitmap_in_view = view_shows, .bitmap_changed = show_change});
   register_screen_pixels();
   register_image_fields();
-  WindowLayer layer;
-  layer.name = "bitmaps";
-  layer.shutdown = release_views;
-  layer.view_size = view_size;
-  layer.event_units = view_event_units;
-  register_layer(layer);
+  register_layer(WindowLayer{.name = "bitmaps",
+                             .shutdown = release_views,
+                             .view_size = view_size,
+                             .event_units = view_event_units});
 }
 
 }  // namespace quill

@@ -64,10 +64,7 @@ FieldImage memory_image(int type, int id, HWND field) {
 }  // namespace
 
 void register_image_fields() {
-  DialogFieldLayer images;
-  images.name = "bitmaps";
-  images.memory_image = memory_image;
-  register_layer(images);
+  register_layer(DialogFieldLayer{.name = "bitmaps", .memory_image = memory_image});
 }
 
 }  // namespace quill

@@ -104,11 +104,7 @@ bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, Bitwise
 }  // namespace
 
 void register_screen_pixels() {
-  ScreenPixels screen;
-  screen.name = "screen";
-  screen.read = read;
-  screen.write = write;
-  register_layer(screen);
+  register_layer(ScreenPixels{.name = "screen", .read = read, .write = write});
 }
 
 }  // namespace quill

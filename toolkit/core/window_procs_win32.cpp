@@ -255,13 +255,11 @@ void restore_window_snapshots() {
 }
 
 void register_report_layer() {
-  ReportLayer root;
-  root.name = "root window";
-  root.status_bar_line = status_bar_line;
-  root.current_window_handle = current_window_handle;
-  root.before_message_box = take_window_snapshots;
-  root.after_message_box = restore_window_snapshots;
-  register_layer(root);
+  register_layer(ReportLayer{.name = "root window",
+                             .status_bar_line = status_bar_line,
+                             .current_window_handle = current_window_handle,
+                             .before_message_box = take_window_snapshots,
+                             .after_message_box = restore_window_snapshots});
 }
 
 void unregister_report_layer() { unregister_layer<ReportLayer>("root window"); }

@@ -566,16 +566,14 @@ void WDialogUnload(std::optional<int> keep) {
 namespace quill {
 
 void register_dialog_layer() {
-  WindowLayer layer;
-  layer.name = "dialog";
-  layer.shutdown = unload_all_dialogs;
-  layer.measure_combined = measure_combined;
-  layer.load_combined = load_combined;
-  layer.close_combined = close_combined;
-  layer.modeless_dialog = modeless_dialog;
-  layer.field_size = field_size;
-  layer.field_window = graphics_field_window;
-  register_layer(layer);
+  register_layer(WindowLayer{.name = "dialog",
+                             .shutdown = unload_all_dialogs,
+                             .measure_combined = measure_combined,
+                             .load_combined = load_combined,
+                             .close_combined = close_combined,
+                             .modeless_dialog = modeless_dialog,
+                             .field_size = field_size,
+                             .field_window = graphics_field_window});
 }
 
 int dialog_information(int code) {

@@ -773,24 +773,17 @@ bool register_class(const wchar_t* name, WNDPROC procedure) {
 }  // namespace
 
 void register_grid_layer() {
-  WindowLayer windows_part;
-  windows_part.name = "grids";
-  windows_part.first_open = register_grid_field_class;
-  windows_part.shutdown = release_grid_windows;
-  register_layer(windows_part);
-  DialogFieldLayer fields;
-  fields.name = "grids";
-  fields.apply_grid_line = apply_setup_line;
-  fields.clear_grid = clear_control;
-  fields.grid_option = set_option;
-  fields.dialog_released = detach_dialog_grids;
-  register_layer(fields);
-  GridLayer grids;
-  grids.name = "grid controls";
-  grids.dialog_field = dialog_grid_lookup;
-  grids.current_window = current_grid_window;
-  grids.repaint = repaint_controls;
-  register_layer(grids);
+  register_layer(WindowLayer{.name = "grids", .first_open = register_grid_field_class,
+                             .shutdown = release_grid_windows});
+  register_layer(DialogFieldLayer{.name = "grids",
+                                  .apply_grid_line = apply_setup_line,
+                                  .clear_grid = clear_control,
+                                  .grid_option = set_option,
+                                  .dialog_released = detach_dialog_grids});
+  register_layer(GridLayer{.name = "grid controls",
+                           .dialog_field = dialog_grid_lookup,
+                           .current_window = current_grid_window,
+                           .repaint = repaint_controls});
 }
 
 void register_grid_field_class() {

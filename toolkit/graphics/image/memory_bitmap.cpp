@@ -159,10 +159,7 @@ std::uint32_t MemoryBitmap::value(int x, int y) const {
 void bitmap_changed(int id) { tell_layers(&DrawableLayer::bitmap_changed, id); }
 
 void register_bitmap_store() {
-  DrawableLayer store;
-  store.name = "memory bitmaps";
-  store.bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; };
-  register_layer(store);
+  register_layer(DrawableLayer{.name = "memory bitmaps", .bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; }});
 }
 
 BitmapTable& bitmaps() {
