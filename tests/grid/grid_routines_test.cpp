@@ -52,7 +52,9 @@ TEST_F(GridTest, FindsGridsByCurrentDialogAndGridWindow) {
 // A grid window that went away (its window closed, or the window layer no longer names it
 // as current) leaves nothing a later routine could reach.
 int current_window = -1;
-std::optional<int> window_lookup() { return current_window >= 0 ? std::optional<int>(current_window) : std::nullopt; }
+std::optional<int> window_lookup() {
+  return current_window >= 0 ? std::optional<int>(current_window) : std::nullopt;
+}
 
 TEST_F(GridTest, GridsThatLeaveTheRegistryAreNotReachedAgain) {
   quill::GridLayer windows;

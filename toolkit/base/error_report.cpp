@@ -139,9 +139,7 @@ void IErrorReport(int code, std::string_view routine) {
   switch (mode) {
     case 1: quill::platform::write_stdout_line(line); break;
     case 2: quill::debug_log_write_line(line); break;
-    case 3:
-      quill::tell_layers(&quill::ReportLayer::status_bar_line, line);
-      break;
+    case 3: quill::tell_layers(&quill::ReportLayer::status_bar_line, line); break;
     case 4: {
       // A box that could not be shown leaves the result unchanged; only a real
       // Cancel ends the process.

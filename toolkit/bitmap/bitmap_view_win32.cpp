@@ -452,13 +452,12 @@ void release_views() {
 }  // namespace
 
 void register_bitmap_layer() {
-  register_layer(DrawableLayer{.name = "bitmap views", .bitmap_in_view = view_shows, .bitmap_changed = show_change});
+  register_layer(
+      DrawableLayer{.name = "bitmap views", .bitmap_in_view = view_shows, .bitmap_changed = show_change});
   register_screen_pixels();
   register_image_fields();
-  register_layer(WindowLayer{.name = "bitmaps",
-                             .shutdown = release_views,
-                             .view_size = view_size,
-                             .event_units = view_event_units});
+  register_layer(WindowLayer{
+      .name = "bitmaps", .shutdown = release_views, .view_size = view_size, .event_units = view_event_units});
 }
 
 }  // namespace quill

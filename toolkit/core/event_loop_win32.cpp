@@ -33,7 +33,8 @@ bool client_size(int window, int& width, int& height) {
 
 // The drawing area an event's position refers to: a window's client area or a field.
 PixelSize source_size(const EventValues& v) {
-  if (v.detail3 == 1) return first_answer(&WindowLayer::field_size, v.window, v.detail4).value_or(PixelSize{});
+  if (v.detail3 == 1)
+    return first_answer(&WindowLayer::field_size, v.window, v.detail4).value_or(PixelSize{});
   if (v.detail3 == 2) return first_answer(&WindowLayer::view_size, v.window).value_or(PixelSize{});
   PixelSize size;
   if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, size.width, size.height);

@@ -269,7 +269,8 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
   if (entry == nullptr || entry->frame != hwnd) return DefWindowProcA(hwnd, message, wparam, lparam);
   switch (message) {
     case WM_CLOSE: {
-      if (entry->kind == WindowKind::CombinedDialog && first_answer(&WindowLayer::close_combined, entry->combined_dialog)) {
+      if (entry->kind == WindowKind::CombinedDialog &&
+          first_answer(&WindowLayer::close_combined, entry->combined_dialog)) {
         return 0;
       }
       post_from_window(hwnd, EvCloseAsked, -1, -1, -1, -1, -1);

@@ -245,7 +245,7 @@ struct RootWindowPlan {
   int frame_h = 0;
   int menu_id = 0;
   int dialog_id = 0;
-  int dialog_code = 0;  // why the dialog cannot be combined (see CombinedMeasure), else 0
+  int dialog_code = 0;       // why the dialog cannot be combined (see CombinedMeasure), else 0
   HWND measuring = nullptr;  // lives until the dialog is combined
   DWORD style = 0;
   DWORD ex_style = 0;

@@ -648,9 +648,7 @@ void WDialogClearField(int field) {
     case FieldKind::TreeView:
       SendMessageW(control, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
       break;
-    case FieldKind::Grid:
-      quill::tell_layers(&quill::DialogFieldLayer::clear_grid, control);
-      break;
+    case FieldKind::Grid: quill::tell_layers(&quill::DialogFieldLayer::clear_grid, control); break;
     default:
       IErrorReport(quill::error::kInvalidField, "WDialogClearField");
       return;

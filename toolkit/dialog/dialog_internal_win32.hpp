@@ -71,7 +71,7 @@ struct DialogWindowData {
   DialogRecord record;
   int resource_id = 0;
   bool modal_instance = false;
-  HWND modal_source = nullptr;    // a modal instance: the loaded dialog it shows
+  HWND modal_source = nullptr;  // a modal instance: the loaded dialog it shows
   // The creator frees it, not the window: while creation runs (a window whose creation
   // fails leaves it to the loader), and for a modal instance, whose display keeps it.
   bool creator_frees = false;

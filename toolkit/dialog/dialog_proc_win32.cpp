@@ -760,7 +760,8 @@ INT_PTR on_init_dialog(HWND dialog, LPARAM lparam) {
   if (!is_child_dialog(dialog)) {
     SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
   }
-  if (data->modal_instance && data->modal_source != nullptr) copy_dialog_state(data->modal_source, dialog, true);
+  if (data->modal_instance && data->modal_source != nullptr)
+    copy_dialog_state(data->modal_source, dialog, true);
   state.creating = was_creating;
   if (data->focus_field != 0) {
     HWND focus = GetDlgItem(dialog, data->focus_field);

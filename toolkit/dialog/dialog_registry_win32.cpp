@@ -447,8 +447,8 @@ CombinedMeasure measure_combined(int dialog_id, HWND measuring_window) {
   data->creator_frees = false;
   DialogWindowData* const owned_by_window = data.release();  // freed in WM_NCDESTROY
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
-  if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
-      (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
+  if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 || (style & WS_CAPTION) == WS_CAPTION ||
+      (style & WS_SYSMENU) != 0) {
     DestroyWindow(dialog);
     return CombinedMeasure{quill::error::kWrongStyleToCombine};
   }
@@ -526,7 +526,6 @@ std::optional<PixelSize> field_size(int dialog_handle, int field_id) {
   GetClientRect(field, &rect);
   return PixelSize{rect.right, rect.bottom};
 }
-
 
 }  // namespace
 

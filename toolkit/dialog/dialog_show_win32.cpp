@@ -165,8 +165,9 @@ int show_modal(HWND dialog, int x, int y, int field) {
     instance_data.modal_instance = true;
     instance_data.modal_source = dialog;
     instance_data.creator_frees = true;
-    const INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
-                                                   owner, dialog_procedure, reinterpret_cast<LPARAM>(&instance_data));
+    const INT_PTR result =
+        DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
+                                dialog_procedure, reinterpret_cast<LPARAM>(&instance_data));
     data->record.shown = 0;
     data->focus_field = 0;
     state.modal_source = nullptr;

@@ -71,10 +71,8 @@ bool valid_drawable(int kind, int id) {
   const DrawableLayer* windows = first_layer_with(&DrawableLayer::window_exists);
   const DrawableLayer* store = first_layer_with(&DrawableLayer::bitmap_exists);
   switch (kind) {
-    case 1:
-      return id >= 0 && id <= 50 && (windows == nullptr || windows->window_exists(id));
-    case 2:
-      return id >= 1 && id <= state.bitmap_count && (store == nullptr || store->bitmap_exists(id));
+    case 1: return id >= 0 && id <= 50 && (windows == nullptr || windows->window_exists(id));
+    case 2: return id >= 1 && id <= state.bitmap_count && (store == nullptr || store->bitmap_exists(id));
     case 4:
       return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
     default:

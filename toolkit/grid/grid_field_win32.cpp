@@ -725,7 +725,8 @@ std::optional<GridFieldLookup> dialog_grid_lookup(int field) {
   HWND dialog = current_dialog_window();
   if (dialog == nullptr) return std::nullopt;  // no toolkit dialog: the registry's own selection
   HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr || field_kind(control) != FieldKind::Grid) return GridFieldLookup{error::kInvalidField, {}};
+  if (control == nullptr || field_kind(control) != FieldKind::Grid)
+    return GridFieldLookup{error::kInvalidField, {}};
   const GridKey key = key_of(control);
   grid_registry().grids.try_emplace(key);
   return GridFieldLookup{0, key};
@@ -773,8 +774,8 @@ bool register_class(const wchar_t* name, WNDPROC procedure) {
 }  // namespace
 
 void register_grid_layer() {
-  register_layer(WindowLayer{.name = "grids", .first_open = register_grid_field_class,
-                             .shutdown = release_grid_windows});
+  register_layer(WindowLayer{
+      .name = "grids", .first_open = register_grid_field_class, .shutdown = release_grid_windows});
   register_layer(DialogFieldLayer{.name = "grids",
                                   .apply_grid_line = apply_setup_line,
                                   .clear_grid = clear_control,

@@ -150,7 +150,10 @@ TEST_F(Win32ErrorsTest, MessageBoxIsOwnedByTheCurrentWindowWhichIsDisabledMeanwh
   quill::ReportLayer owner;
   owner.name = "test";
   owner.current_window_handle = [] { return static_cast<void*>(test_owner); };
-  owner.before_message_box = [] { ++snapshots; return 0; };
+  owner.before_message_box = [] {
+    ++snapshots;
+    return 0;
+  };
   owner.after_message_box = [] { ++restores; };
   quill::register_layer(owner);
   press_next_box_with(IDOK);

@@ -467,7 +467,8 @@ bool graphics_field_exists(int dialog_handle, int field_id) {
 
 void register_driver_screen() {
   next_screen_driver() = register_screen_driver(screen_driver);
-  register_layer(DrawableLayer{.name = "screen", .window_exists = window_is_open, .field_exists = graphics_field_exists});
+  register_layer(DrawableLayer{
+      .name = "screen", .window_exists = window_is_open, .field_exists = graphics_field_exists});
 }
 
 }  // namespace quill
