@@ -149,6 +149,7 @@ FieldKind field_kind(HWND control) {
       {L"DOUBLEEDIT", FieldKind::NumericEdit},
       {L"DOUBLESPIN", FieldKind::NumericEdit},
       {L"KVSGRID", FieldKind::Grid},
+      {L"QUILGRIDWINDOW", FieldKind::Grid},  // the same control covering a grid window
   };
   for (const ClassKind& entry : kinds) {
     if (lstrcmpiW(name, entry.name) == 0) return entry.kind;
