@@ -11,7 +11,7 @@
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 
 namespace fs = std::filesystem;
 
@@ -213,11 +213,14 @@ TEST_F(ErrorReportTest, ModeThreeHandsTheLineToTheStatusBarAndStaysSilentInside)
   modes_inside.clear();
   IErrorMode(3);
   IErrorReport(1010, "WDialogGetInteger");  // no status bar yet: goes nowhere
-  quill::report_hooks().status_bar_line = [](std::string_view line) {
+  quill::ReportLayer status_bar;
+  status_bar.name = "test";
+  status_bar.status_bar_line = [](std::string_view line) {
     shown.emplace_back(line);
     modes_inside.push_back(quill::errors().report_mode);
     IErrorReport(1003, "WindowStatusBar");  // a failure inside must not report again
   };
+  quill::register_layer(status_bar);
   IErrorReport(1010, "WDialogGetInteger");
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "Routine:WDialogGetInteger Error=1010:Field value undefined");
@@ -302,8 +305,11 @@ TEST_F(ErrorReportTest, ModeFourShowsTheBoxAndContinuesAfterOk) {
 TEST_F(ErrorReportTest, MessageBoxReportsAFailedPreparationAndRunsTheHooks) {
   static int after_calls = 0;
   after_calls = 0;
-  quill::report_hooks().before_message_box = [] { return 1020; };
-  quill::report_hooks().after_message_box = [] { ++after_calls; };
+  quill::ReportLayer windows;
+  windows.name = "test";
+  windows.before_message_box = [] { return 1020; };
+  windows.after_message_box = [] { ++after_calls; };
+  quill::register_layer(windows);
   testing::internal::CaptureStderr();
   WMessageBox(0, 0, 0, "m", "t");
   testing::internal::GetCapturedStderr();

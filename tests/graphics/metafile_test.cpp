@@ -24,7 +24,7 @@ class Metafile : public DriverFileTest {
   // A window of the recorder's page size is the current drawable.
   // Window 0 stands for the screen; no window system takes part in these tests.
   static void select_window() {
-    drawing().window_exists = nullptr;
+    unregister_layer<DrawableLayer>("screen");
     IGrSelect(1, 0);
     set_drawable_size(kMetafileWidth, kMetafileHeight);
   }

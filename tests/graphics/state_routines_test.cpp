@@ -149,8 +149,9 @@ TEST_F(GraphicsState, SelectFallsBackToWindowOneForInvalidDrawables) {
       {4, 5, 1019, 1, 1}, {4, 6, 0, 4, 6}, {3, 1, 1019, 1, 1},
   };
   drawing().metafile_used[6] = true;
-  const auto saved = drawing().window_exists;
-  drawing().window_exists = [](int number) { return number >= 0 && number <= 50; };
+  // Windows 0..50 exist whatever the window system says.
+  const auto saved = registered_layers<DrawableLayer>();
+  unregister_layer<DrawableLayer>("screen");
   for (const Case& c : cases) {
     errors().last_error = 0;
     IGrSelect(c.kind, c.id);
@@ -158,7 +159,7 @@ TEST_F(GraphicsState, SelectFallsBackToWindowOneForInvalidDrawables) {
     EXPECT_EQ(static_cast<int>(drawing().drawable.kind), c.kind_after);
     EXPECT_EQ(drawing().drawable.id, c.id_after);
   }
-  drawing().window_exists = saved;
+  registered_layers<DrawableLayer>() = saved;
 }
 
 TEST_F(GraphicsState, DegenerateDrawingSizesNeverDivideByZero) {

@@ -1,8 +1,10 @@
 // The grid routines: finding the grid, setting it up, and reading and writing cells.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/layer_registry.hpp"
 #include "grid/grid_registry.hpp"
 #include "grid_test_support.hpp"
 #include "quill/errors.hpp"
@@ -50,10 +52,15 @@ TEST_F(GridTest, FindsGridsByCurrentDialogAndGridWindow) {
 // A grid window that went away (its window closed, or the window layer no longer names it
 // as current) leaves nothing a later routine could reach.
 int current_window = -1;
-int window_lookup() { return current_window; }
+std::optional<int> window_lookup() {
+  return current_window >= 0 ? std::optional<int>(current_window) : std::nullopt;
+}
 
 TEST_F(GridTest, GridsThatLeaveTheRegistryAreNotReachedAgain) {
-  quill::grid_registry().window_lookup = &window_lookup;
+  quill::GridLayer windows;
+  windows.name = "test windows";
+  windows.current_window = &window_lookup;
+  quill::register_layer(windows);
   quill::attach_window_grid(4);
   current_window = 4;
   WGridColumns(0, 1, std::array{4});
@@ -70,7 +77,7 @@ TEST_F(GridTest, GridsThatLeaveTheRegistryAreNotReachedAgain) {
   std::string text(4, '*');
   WGridGetCellString(0, 1, 1, text);
   EXPECT_EQ(take_error(), 1006);
-  quill::grid_registry().window_lookup = nullptr;
+  quill::unregister_layer<quill::GridLayer>("test windows");
 
   define({4}, 3);
   for (int i = 0; i < 50; ++i) quill::attach_dialog_grid(1, 100 + i);  // the map rebalances

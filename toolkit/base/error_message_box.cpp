@@ -3,7 +3,7 @@
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 
 namespace quill {
 namespace {
@@ -65,9 +65,8 @@ int result_of(Answer answer) {
 void WMessageBox(int buttons, int icon, int default_button, std::string_view message,
                  std::string_view title) {
   using namespace quill;
-  const ReportHooks& hooks = report_hooks();
-  if (hooks.before_message_box) {
-    if (const int code = hooks.before_message_box(); code != 0) IErrorReport(code, "WMessageBox");
+  if (const ReportLayer* windows = first_layer_with(&ReportLayer::before_message_box)) {
+    if (const int code = windows->before_message_box(); code != 0) IErrorReport(code, "WMessageBox");
   }
   platform::MessageBoxRequest request;
   request.text = message;
@@ -75,9 +74,9 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view mes
   request.buttons = button_set(buttons);
   request.icon = icon_of(icon);
   request.default_index = default_index(request.buttons, default_button);
-  request.owner = hooks.current_window_handle ? hooks.current_window_handle() : nullptr;
+  request.owner = first_answer(&ReportLayer::current_window_handle);
   const platform::Answer answer = platform::message_box(request);
-  if (hooks.after_message_box) hooks.after_message_box();
+  tell_layers(&ReportLayer::after_message_box);
   if (answer == platform::Answer::Failed) {
     IErrorReport(quill::error::kCommonDialog, "WMessageBox");
     return;

@@ -6,7 +6,7 @@
 #include "base/error_report.hpp"
 #include "base/platform.hpp"
 #include "base/error_state.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 
 namespace quill {
 namespace {
@@ -42,8 +42,8 @@ void trim_trailing_blanks(std::string& line) {
 // The detail text that follows the message for some codes, if any.
 std::optional<std::string> detail_for(int code, const ErrorState& state) {
   switch (code) {
-    case 1:
-    case 2:
+    case quill::error::kFileOpen:
+    case quill::error::kFileReadWrite:
       if (state.file_error_source != 2) return std::nullopt;
       return error_text(state.file_error, 2);
     case quill::error::kOperatingSystem:
@@ -52,8 +52,8 @@ std::optional<std::string> detail_for(int code, const ErrorState& state) {
     case quill::error::kOpenGl: return error_text(state.os_error, 4);
     case quill::error::kZlib: return error_text(state.os_error, 3);
     case quill::error::kMailProgram: return error_text(state.os_error, 6);
-    case 1106:
-    case 1108: return error_text(0, 5);
+    case quill::error::kSqlExecution:
+    case quill::error::kRowsetFetch: return error_text(0, 5);
     default: return std::nullopt;
   }
 }
@@ -63,11 +63,6 @@ std::optional<std::string> detail_for(int code, const ErrorState& state) {
 ErrorState& errors() {
   static ErrorState state;
   return state;
-}
-
-ReportHooks& report_hooks() {
-  static ReportHooks hooks;
-  return hooks;
 }
 
 std::string compose_report_line(int code, std::string_view routine) {
@@ -117,7 +112,7 @@ void reset_errors_for_test() {
   if (log.handle) platform::close_file(*log.handle);
   log = DebugLog{};
   errors() = ErrorState{};
-  report_hooks() = ReportHooks{};
+  registered_layers<ReportLayer>().clear();
 }
 
 }  // namespace quill
@@ -144,9 +139,7 @@ void IErrorReport(int code, std::string_view routine) {
   switch (mode) {
     case 1: quill::platform::write_stdout_line(line); break;
     case 2: quill::debug_log_write_line(line); break;
-    case 3:
-      if (quill::report_hooks().status_bar_line) quill::report_hooks().status_bar_line(line);
-      break;
+    case 3: quill::tell_layers(&quill::ReportLayer::status_bar_line, line); break;
     case 4: {
       // A box that could not be shown leaves the result unchanged; only a real
       // Cancel ends the process.

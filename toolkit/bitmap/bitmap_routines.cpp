@@ -10,10 +10,7 @@
 
 namespace quill {
 
-ScreenPixels& screen_pixels() {
-  static ScreenPixels access;
-  return access;
-}
+const ScreenPixels* screen_pixels() { return first_layer_with(&ScreenPixels::read); }
 
 namespace {
 
@@ -45,7 +42,7 @@ PixelPlace place_of(int handle) {
     case DrawableKind::Window:
     case DrawableKind::Field:
       place.screen = true;
-      if (screen_pixels().read == nullptr) place.code = error::kDrawingSurface;
+      if (screen_pixels() == nullptr) place.code = error::kDrawingSurface;
       break;
     default: place.code = error::kDrawingSurface; break;
   }
@@ -60,12 +57,12 @@ int copy(int source, PixelBox box, int target, int to_x, int to_y, BitwiseMode m
   std::unique_ptr<MemoryBitmap> read;
   const MemoryBitmap* pixels = from.bitmap;
   if (from.screen) {
-    read = screen_pixels().read(box);
+    read = screen_pixels()->read(box);
     if (!read) return error::kBitmapCopy;
     pixels = read.get();
     box.x = box.y = 0;
   }
-  if (to.screen) return screen_pixels().write(*pixels, box, to_x, to_y, mode) ? 0 : error::kBitmapCopy;
+  if (to.screen) return screen_pixels()->write(*pixels, box, to_x, to_y, mode) ? 0 : error::kBitmapCopy;
   copy_pixels(*pixels, box, *to.bitmap, to_x, to_y, mode);
   bitmap_changed(to.id);
   return 0;
@@ -127,7 +124,7 @@ void WBitmapGetPixel(int handle, int x, int y, int& colour) {
   const MemoryBitmap* bitmap = place.bitmap;
   int px = x, py = y;
   if (place.screen && x >= 0 && y >= 0) {
-    read = screen_pixels().read({x, y, 1, 1});
+    read = screen_pixels()->read({x, y, 1, 1});
     bitmap = read.get();
     px = py = 0;
   }
@@ -148,7 +145,7 @@ void WBitmapPutPixel(int handle, int x, int y, int colour) {
   if (place.screen) {
     MemoryBitmap dot(1, 1, 24);
     ok = x >= 0 && y >= 0 && put_pixel_colour(dot, 0, 0, colour) &&
-         screen_pixels().write(dot, {0, 0, 1, 1}, x, y, BitwiseMode::Copy);
+         screen_pixels()->write(dot, {0, 0, 1, 1}, x, y, BitwiseMode::Copy);
   } else if (x >= 0 && y >= 0 && x < place.bitmap->width() && y < place.bitmap->height()) {
     ok = put_pixel_colour(*place.bitmap, x, y, colour);
     if (ok) bitmap_changed(place.id);

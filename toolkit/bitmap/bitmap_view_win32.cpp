@@ -406,27 +406,40 @@ View* current_view() {
 }
 
 // The view's events: sizes and graphics units of the bitmap it shows.
-bool view_size(int window, int& width, int& height) {
-  if (window < 0 || window >= kMaxWindows || !views()[static_cast<std::size_t>(window)]) return false;
+std::optional<PixelSize> view_size(int window) {
+  if (window < 0 || window >= kMaxWindows || !views()[static_cast<std::size_t>(window)]) return std::nullopt;
   const MemoryBitmap* bitmap = bitmap_slot(views()[static_cast<std::size_t>(window)]->bitmap);
-  if (bitmap == nullptr) return false;
-  width = bitmap->width();
-  height = bitmap->height();
-  return true;
+  if (bitmap == nullptr) return std::nullopt;
+  return PixelSize{bitmap->width(), bitmap->height()};
 }
 
-bool view_event_units(const EventValues& event, int width, int height, GraphicsUnits& units) {
-  if (event.detail3 != 2 || event.window < 0 || event.window >= kMaxWindows) return false;
+std::optional<GraphicsUnits> view_event_units(const EventValues& event, int width, int height) {
+  if (event.detail3 != 2 || event.window < 0 || event.window >= kMaxWindows) return std::nullopt;
   const View* view = views()[static_cast<std::size_t>(event.window)].get();
-  if (view == nullptr) return false;
+  if (view == nullptr) return std::nullopt;
   Drawable target;
   target.kind = DrawableKind::Bitmap;
   target.id = view->bitmap;
   target.width = width;
   target.height = height;
   const EventUnits found = event_units(target, EventPixels{event.pixel_x, event.pixel_y, 0, 0});
-  units = GraphicsUnits{found.x, found.y, found.width, found.height};
-  return true;
+  return GraphicsUnits{found.x, found.y, found.width, found.height};
+}
+
+bool view_shows(int bitmap) { return view_showing(bitmap) != nullptr; }
+
+// Bitmap id was drawn into: a view showing it shows the change (laid out again when the
+// bitmap's size changed).
+void show_change(int id) {
+  if (View* view = view_showing(id)) {
+    const MemoryBitmap* bitmap = bitmap_slot(id);
+    if (bitmap != nullptr && (bitmap->width() != view->geometry.bitmap_width ||
+                              bitmap->height() != view->geometry.bitmap_height)) {
+      relayout(*view);
+    } else {
+      InvalidateRect(view->hwnd, nullptr, FALSE);
+    }
+  }
 }
 
 void release_views() {
@@ -439,26 +452,12 @@ void release_views() {
 }  // namespace
 
 void register_bitmap_layer() {
-  bitmaps().in_view = [](int id) { return view_showing(id) != nullptr; };
-  bitmaps().changed = [](int id) {
-    if (View* view = view_showing(id)) {
-      const MemoryBitmap* bitmap = bitmap_slot(id);
-      if (bitmap != nullptr && (bitmap->width() != view->geometry.bitmap_width ||
-                                bitmap->height() != view->geometry.bitmap_height)) {
-        relayout(*view);
-      } else {
-        InvalidateRect(view->hwnd, nullptr, FALSE);
-      }
-    }
-  };
+  register_layer(
+      DrawableLayer{.name = "bitmap views", .bitmap_in_view = view_shows, .bitmap_changed = show_change});
   register_screen_pixels();
   register_image_fields();
-  WindowLayer layer;
-  layer.name = "bitmaps";
-  layer.shutdown = release_views;
-  layer.view_size = view_size;
-  layer.event_units = view_event_units;
-  register_window_layer(layer);
+  register_layer(WindowLayer{
+      .name = "bitmaps", .shutdown = release_views, .view_size = view_size, .event_units = view_event_units});
 }
 
 }  // namespace quill

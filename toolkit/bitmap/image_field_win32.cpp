@@ -35,41 +35,36 @@ void reselect(const Drawable& saved) {
 }
 
 // The metafile drawn into a 24-bit bitmap of the field's size.
-HBITMAP metafile_picture(int handle, HWND field, int& code) {
+FieldImage metafile_picture(int handle, HWND field) {
   RECT r{};
   GetClientRect(field, &r);
   int scratch = 0;
   WBitmapCreate(scratch, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1), 24);
-  if (scratch == 0) {
-    code = error::kInvalidImage;
-    return nullptr;
-  }
+  if (scratch == 0) return FieldImage{nullptr, error::kInvalidImage};
   const Drawable saved = drawing().drawable;
   IGrSelect(2, scratch);
   WMetafileReplay(handle);
   reselect(saved);
   HBITMAP picture = make_gdi_bitmap(*bitmap_slot(scratch));
   WBitmapDestroy(scratch);
-  if (picture == nullptr) code = error::kInvalidImage;
-  return picture;
+  return FieldImage{picture, picture != nullptr ? 0 : error::kInvalidImage};
 }
 
-HBITMAP memory_image(int type, int id, HWND field, int& code) {
-  code = error::kInvalidImage;
+FieldImage memory_image(int type, int id, HWND field) {
   if (type == 3) {
     const MemoryBitmap* bitmap = bitmap_slot(id);
-    return bitmap != nullptr ? make_gdi_bitmap(*bitmap) : nullptr;
+    HBITMAP copy = bitmap != nullptr ? make_gdi_bitmap(*bitmap) : nullptr;
+    return FieldImage{copy, copy != nullptr ? 0 : error::kInvalidImage};
   }
-  if (id < 1 || id > kMetafileSlots) return nullptr;
-  if (!metafile_recorded(id)) {
-    code = error::kMetafileFormat;
-    return nullptr;
-  }
-  return metafile_picture(id, field, code);
+  if (id < 1 || id > kMetafileSlots) return FieldImage{nullptr, error::kInvalidImage};
+  if (!metafile_recorded(id)) return FieldImage{nullptr, error::kMetafileFormat};
+  return metafile_picture(id, field);
 }
 
 }  // namespace
 
-void register_image_fields() { memory_image_hook = memory_image; }
+void register_image_fields() {
+  register_layer(DialogFieldLayer{.name = "bitmaps", .memory_image = memory_image});
+}
 
 }  // namespace quill

@@ -104,8 +104,7 @@ bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, Bitwise
 }  // namespace
 
 void register_screen_pixels() {
-  screen_pixels().read = read;
-  screen_pixels().write = write;
+  register_layer(ScreenPixels{.name = "screen", .read = read, .write = write});
 }
 
 }  // namespace quill

@@ -32,33 +32,27 @@ bool client_size(int window, int& width, int& height) {
 }
 
 // The drawing area an event's position refers to: a window's client area or a field.
-void source_size(const EventValues& v, int& width, int& height) {
-  width = 0;
-  height = 0;
-  if (v.detail3 == 1) {
-    layers_field_size(v.window, v.detail4, width, height);
-    return;
-  }
-  if (v.detail3 == 2) {
-    layers_view_size(v.window, width, height);
-    return;
-  }
-  if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, width, height);
+PixelSize source_size(const EventValues& v) {
+  if (v.detail3 == 1)
+    return first_answer(&WindowLayer::field_size, v.window, v.detail4).value_or(PixelSize{});
+  if (v.detail3 == 2) return first_answer(&WindowLayer::view_size, v.window).value_or(PixelSize{});
+  PixelSize size;
+  if (v.detail3 == 0 && v.type != EvFieldEdited) client_size(v.window, size.width, size.height);
+  return size;
 }
 
 void deliver(EventValues v, int& type, EventRecord& record) {
-  int width = 0;
-  int height = 0;
-  source_size(v, width, height);
+  const auto [width, height] = source_size(v);
   // A graphics field's repaint covers the whole field.
   if (v.type == EvRepaint && v.detail3 == 1 && v.pixel_x < 0) {
     v.pixel_w = width;
     v.pixel_h = height;
   }
-  GraphicsUnits units;
-  const bool in_graphics_units = v.detail3 >= 0 && v.detail3 <= 2 && has_graphics_units(v.type) &&
-                                 layers_event_units(v, width, height, units);
-  complete_record(v, width, height, record, in_graphics_units ? &units : nullptr);
+  std::optional<GraphicsUnits> units;
+  if (v.detail3 >= 0 && v.detail3 <= 2 && has_graphics_units(v.type)) {
+    units = first_answer(&WindowLayer::event_units, v, width, height);
+  }
+  complete_record(v, width, height, record, units ? &*units : nullptr);
   type = v.type;
   if (v.type == EvResized && v.detail3 == 0 && v.window >= 0 && v.window < kMaxWindows) {
     WindowEntry& entry = windows().windows[static_cast<std::size_t>(v.window)];
@@ -85,8 +79,7 @@ bool in_own_dispatch(HWND hwnd) {
 void end_delay() { loop().delay_running = false; }
 
 void process_message(MSG& msg) {
-  HWND owner = nullptr;
-  if (HWND dialog = layers_modeless_dialog(owner)) {
+  if (const auto [dialog, owner] = first_answer(&WindowLayer::modeless_dialog); dialog != nullptr) {
     if (owner != nullptr && translate_window_accelerators(owner, msg)) return;
     if (IsDialogMessageA(dialog, &msg)) return;
   }

@@ -107,7 +107,7 @@ void first_open_initialise() {
 
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
-  layers_first_open();
+  tell_layers(&WindowLayer::first_open);
 }
 
 HWND create_measuring_window() {

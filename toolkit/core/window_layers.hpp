@@ -4,10 +4,11 @@
 // snapshots of window contents kept while a modal loop blocks the application. Each layer
 // above core (the dialog manager; the graphics layer with its screen drawing, back-buffer
 // repaint, graphics units of events and drawable graphics fields; the grid layer) describes what it offers in
-// one WindowLayer and is registered once, at start-up, by the toolkit's start-up routines
-// (toolkit/layers), before core opens any window. Core asks the layers in registration
-// order; a null entry means the layer offers nothing there. Layers use core's own services
-// (window table, current window, window snapshots) through core's headers.
+// one WindowLayer and registers it with register_layer (base/layer_registry.hpp), once, at
+// start-up, by the toolkit's start-up routines (toolkit/layers), before core opens any
+// window. Core asks the layers in registration order; a null entry means the layer offers
+// nothing there. Layers use core's own services (window table, current window, window
+// snapshots) through core's headers.
 // Windows build only.
 #pragma once
 
@@ -17,9 +18,38 @@
 #include <span>
 #include <string_view>
 
+#include "base/layer_registry.hpp"
 #include "core/event_queue.hpp"
 
 namespace quill {
+
+// A combined dialog measured invisibly: code 0 (then its client size and whether it may be
+// resized), error::kDialogNotFound, error::kWrongStyleToCombine or error::kDialogCreation.
+struct CombinedMeasure {
+  int code = 0;
+  int width = 0;
+  int height = 0;
+  bool resizable = false;
+};
+
+// A combined dialog loaded: its window, or null with the code measuring would give.
+struct CombinedLoad {
+  HWND dialog = nullptr;
+  int code = 0;
+};
+
+// The modeless window to give to IsDialogMessage, and the window whose accelerators run
+// first (either may be null).
+struct ModelessDialog {
+  HWND dialog = nullptr;
+  HWND owner = nullptr;
+  explicit operator bool() const { return dialog != nullptr; }
+};
+
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+};
 
 struct WindowLayer {
   const char* name = "";
@@ -32,27 +62,22 @@ struct WindowLayer {
   void (*shutdown)() = nullptr;
 
   // Combined dialog (WindowOpen with a dialog): creates dialog_id invisibly inside
-  // measuring_window, answers its client size and whether it may be resized. The layer
-  // may keep the window for load_combined; core destroys measuring_window (and whatever
-  // is left in it) after load_combined. Returns 0, 1007 (no such dialog), 1045 (wrong
-  // style) or 1088.
-  int (*measure_combined)(int dialog_id, HWND measuring_window, int& width, int& height,
-                          bool& resizable) = nullptr;
-  // Loads dialog_id into client as the current dialog, combined with frame. Returns the
-  // dialog window, or null with code set to 1007, 1045 or 1088.
-  HWND (*load_combined)(int dialog_id, HWND client, HWND frame, int& code) = nullptr;
+  // measuring_window and measures it. The layer may keep the window for load_combined;
+  // core destroys measuring_window (and whatever is left in it) after load_combined.
+  CombinedMeasure (*measure_combined)(int dialog_id, HWND measuring_window) = nullptr;
+  // Loads dialog_id into client as the current dialog, combined with frame.
+  CombinedLoad (*load_combined)(int dialog_id, HWND client, HWND frame) = nullptr;
   // WM_CLOSE on a frame holding a combined dialog: true when the layer consumed it.
   bool (*close_combined)(HWND dialog) = nullptr;
 
-  // Message loop: the modeless window to give to IsDialogMessage (null when none);
-  // owner receives the window whose accelerators run first (or null).
-  HWND (*modeless_dialog)(HWND& owner) = nullptr;
-  // The drawing size of a graphics field of a dialog, for completing its events; false
+  // Message loop: the layer's modeless dialog, when it has one.
+  ModelessDialog (*modeless_dialog)() = nullptr;
+  // The drawing size of a graphics field of a dialog, for completing its events; empty
   // when the layer does not know the field.
-  bool (*field_size)(int dialog_handle, int field_id, int& width, int& height) = nullptr;
+  std::optional<PixelSize> (*field_size)(int dialog_handle, int field_id) = nullptr;
   // The size of the bitmap a window's bitmap view shows, for completing the view's events
-  // (detail3 2); false when the window shows none.
-  bool (*view_size)(int window, int& width, int& height) = nullptr;
+  // (detail3 2); empty when the window shows none.
+  std::optional<PixelSize> (*view_size)(int window) = nullptr;
   // WM_PAINT of a window's client area: true when the layer painted it (from its back
   // buffer); otherwise core paints and reports the repaint.
   bool (*paint_client)(HWND client, HDC dc, const RECT& area) = nullptr;
@@ -61,9 +86,9 @@ struct WindowLayer {
   // position (and a repaint's size) in the layer's graphics units, with the event's
   // window (detail3 0), dialog field (detail3 1, detail4 the field, 0 the dialog) or bitmap
   // view (detail3 2, positions in the bitmap's pixels) of
-  // width x height pixels as the drawing target for the moment. False: the layer has no
+  // width x height pixels as the drawing target for the moment. Empty: the layer has no
   // graphics units, and core uses the range 0..1 over the whole source.
-  bool (*event_units)(const EventValues& event, int width, int height, GraphicsUnits& units) = nullptr;
+  std::optional<GraphicsUnits> (*event_units)(const EventValues& event, int width, int height) = nullptr;
   // The window of a dialog's graphics field (field 0: the dialog itself when it has the
   // graphics flag), for layers that draw into fields; null when it is not one.
   HWND (*field_window)(int dialog_handle, int field_id) = nullptr;
@@ -74,24 +99,11 @@ struct WindowLayer {
   void (*give_back_snapshots)() = nullptr;
 };
 
-// Adds layer (registering the same name again replaces it). Called by start-up only.
-void register_window_layer(const WindowLayer& layer);
-
-// Core's side of the seam, each asking the layers in registration order.
-int layers_measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
-                            bool& resizable);
-HWND layers_load_combined(int dialog_id, HWND client, HWND frame, int& code);
-bool layers_close_combined(HWND dialog);
-HWND layers_modeless_dialog(HWND& owner);
-bool layers_field_size(int dialog_handle, int field_id, int& width, int& height);
-bool layers_view_size(int window, int& width, int& height);
-bool layers_paint_client(HWND client, HDC dc, const RECT& area);
-bool layers_event_units(const EventValues& event, int width, int height, GraphicsUnits& units);
-HWND layers_field_window(int dialog_handle, int field_id);
-void layers_first_open();
-void layers_shutdown();
+// Core's side of the seam where the first answer is not simply taken: only a layer that
+// both measures and loads makes combined dialogs, and every layer keeps its snapshots.
+CombinedMeasure layers_measure_combined(int dialog_id, HWND measuring_window);
+CombinedLoad layers_load_combined(int dialog_id, HWND client, HWND frame);
 int layers_take_snapshots();
-void layers_give_back_snapshots();
 
 // WindowOpen's work once the layers are registered (same arguments as WindowOpen).
 void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y,

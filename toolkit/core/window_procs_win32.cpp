@@ -12,7 +12,7 @@
 #include "event_queue.hpp"
 #include "keycode.hpp"
 #include "menu_tables.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 
 namespace quill {
 namespace {
@@ -251,25 +251,26 @@ int take_window_snapshots() {
 
 void restore_window_snapshots() {
   restore_root_snapshot();
-  layers_give_back_snapshots();
+  tell_layers(&WindowLayer::give_back_snapshots);
 }
 
-void install_report_hooks() {
-  ReportHooks& hooks = report_hooks();
-  hooks.status_bar_line = status_bar_line;
-  hooks.current_window_handle = current_window_handle;
-  hooks.before_message_box = take_window_snapshots;
-  hooks.after_message_box = restore_window_snapshots;
+void register_report_layer() {
+  register_layer(ReportLayer{.name = "root window",
+                             .status_bar_line = status_bar_line,
+                             .current_window_handle = current_window_handle,
+                             .before_message_box = take_window_snapshots,
+                             .after_message_box = restore_window_snapshots});
 }
 
-void remove_report_hooks() { report_hooks() = ReportHooks{}; }
+void unregister_report_layer() { unregister_layer<ReportLayer>("root window"); }
 
 LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   WindowEntry* entry = entry_of(hwnd);
   if (entry == nullptr || entry->frame != hwnd) return DefWindowProcA(hwnd, message, wparam, lparam);
   switch (message) {
     case WM_CLOSE: {
-      if (entry->kind == WindowKind::CombinedDialog && layers_close_combined(entry->combined_dialog)) {
+      if (entry->kind == WindowKind::CombinedDialog &&
+          first_answer(&WindowLayer::close_combined, entry->combined_dialog)) {
         return 0;
       }
       post_from_window(hwnd, EvCloseAsked, -1, -1, -1, -1, -1);
@@ -368,7 +369,7 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       if (!GetUpdateRect(hwnd, &r, FALSE)) return 0;
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      const bool painted = layers_paint_client(hwnd, dc, r);
+      const bool painted = first_answer(&WindowLayer::paint_client, hwnd, dc, r);
       EndPaint(hwnd, &ps);
       if (painted) return 0;
       post_from_window(hwnd, EvRepaint, r.right - r.left, r.bottom - r.top, 0, r.left, r.top,

@@ -24,9 +24,10 @@ void release_window_entry(WindowEntry& entry);
 // Sends the stored part widths to the status bar (one whole part when none are set).
 void apply_status_parts(WindowEntry& entry);
 
-// The error reporter's hooks: status-bar line, message-box owner and snapshots.
-void install_report_hooks();
-void remove_report_hooks();
+// The root window's entries for the error reporter: status-bar line, message-box owner
+// and snapshots, from WindowOpen to WindowShutdown.
+void register_report_layer();
+void unregister_report_layer();
 // Button and modifier state of a mouse message's keys: 1 Ctrl, 2 Shift, 4 left, 8 middle,
 // 16 right button down.
 int modifier_state(WPARAM wparam);

@@ -11,7 +11,7 @@
 #include "menu_tables.hpp"
 #include "quill/errors.hpp"
 #include "quill/window.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 #include "settings.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
@@ -245,7 +245,7 @@ struct RootWindowPlan {
   int frame_h = 0;
   int menu_id = 0;
   int dialog_id = 0;
-  int dialog_code = 0;  // 1007, 1045 or 1088 when the dialog cannot be combined
+  int dialog_code = 0;       // why the dialog cannot be combined (see CombinedMeasure), else 0
   HWND measuring = nullptr;  // lives until the dialog is combined
   DWORD style = 0;
   DWORD ex_style = 0;
@@ -271,14 +271,12 @@ RootWindowPlan plan_from_arguments(std::optional<int> flags, std::optional<int> 
 void measure_combined_dialog(RootWindowPlan& plan) {
   if (plan.dialog_id == 0) return;
   plan.measuring = create_measuring_window();
-  int width = 0;
-  int height = 0;
-  bool resizable = false;
-  plan.dialog_code = layers_measure_combined(plan.dialog_id, plan.measuring, width, height, resizable);
+  const CombinedMeasure measured = layers_measure_combined(plan.dialog_id, plan.measuring);
+  plan.dialog_code = measured.code;
   if (plan.dialog_code == 0) {
-    plan.client_w = width;
-    plan.client_h = height;
-    if (!resizable) plan.flags = (plan.flags | WinFixedSize) & ~(WinMaximiseBox | WinMaximised);
+    plan.client_w = measured.width;
+    plan.client_h = measured.height;
+    if (!measured.resizable) plan.flags = (plan.flags | WinFixedSize) & ~(WinMaximiseBox | WinMaximised);
   }
 }
 
@@ -390,7 +388,9 @@ namespace {
 // Loads the measured dialog into the client area; the frame remembers its outer size.
 void combine_dialog(WindowEntry& entry, RootWindowPlan& plan) {
   if (plan.dialog_id == 0 || plan.dialog_code != 0) return;
-  entry.combined_dialog = layers_load_combined(plan.dialog_id, entry.client, entry.frame, plan.dialog_code);
+  const CombinedLoad loaded = layers_load_combined(plan.dialog_id, entry.client, entry.frame);
+  plan.dialog_code = loaded.code;
+  entry.combined_dialog = loaded.dialog;
   if (entry.combined_dialog == nullptr) {
     if (plan.dialog_code == 0) plan.dialog_code = error::kDialogCreation;
     return;
@@ -445,7 +445,7 @@ void finish_opening(WindowTable& table, const WindowEntry& entry, int flags) {
     table.char_height = metrics.tmHeight;
     table.char_width = metrics.tmAveCharWidth;
   }
-  install_report_hooks();
+  register_report_layer();
 }
 
 }  // namespace
@@ -501,7 +501,7 @@ using quill::windows;
 
 void WindowShutdown() {
   quill::WindowTable& table = windows();
-  quill::layers_shutdown();
+  quill::tell_layers(&quill::WindowLayer::shutdown);
   quill::release_snapshots();
   quill::release_optional_libraries();
   if (table.client_dc != nullptr) {
@@ -512,7 +512,7 @@ void WindowShutdown() {
     quill::release_window_entry(table.windows[static_cast<std::size_t>(n)]);
   }
   quill::reset_event_state();
-  quill::remove_report_hooks();
+  quill::unregister_report_layer();
   table.open = false;
   table.current = 0;
   table.font = nullptr;

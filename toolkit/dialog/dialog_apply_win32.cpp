@@ -359,7 +359,7 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
         if (record != nullptr) record->flags = entry.value;
         break;
       case DataSection::Grids:
-        if (kind == FieldKind::Grid && grid_setup_hook != nullptr) grid_setup_hook(control, entry.text);
+        if (kind == FieldKind::Grid) tell_layers(&DialogFieldLayer::apply_grid_line, control, entry.text);
         break;
       case DataSection::Dialog:
       case DataSection::Graphics:

@@ -226,8 +226,8 @@ void WDialogFieldOptions(int field, int option, int value) {
   if (option == 1 || option == 2) {
     if (kind != FieldKind::Grid) {
       IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
-    } else if (quill::grid_option_hook != nullptr) {
-      quill::grid_option_hook(control, option, value);
+    } else {
+      quill::tell_layers(&quill::DialogFieldLayer::grid_option, control, option, value);
     }
     return;
   }
@@ -648,9 +648,7 @@ void WDialogClearField(int field) {
     case FieldKind::TreeView:
       SendMessageW(control, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
       break;
-    case FieldKind::Grid:
-      if (quill::grid_clear_hook != nullptr) quill::grid_clear_hook(control);
-      break;
+    case FieldKind::Grid: quill::tell_layers(&quill::DialogFieldLayer::clear_grid, control); break;
     default:
       IErrorReport(quill::error::kInvalidField, "WDialogClearField");
       return;
@@ -681,8 +679,11 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
     image = quill::metafile_resource(instance, image_id);
   }
   int code = quill::error::kInvalidImage;
-  if ((image_type == 3 || image_type == 4) && quill::memory_image_hook != nullptr) {
-    image = quill::memory_image_hook(image_type, image_id, control, code);
+  const auto* maker = quill::first_layer_with(&quill::DialogFieldLayer::memory_image);
+  if ((image_type == 3 || image_type == 4) && maker != nullptr) {
+    const quill::FieldImage made = maker->memory_image(image_type, image_id, control);
+    image = made.bitmap;
+    code = made.code;
   }
   if (image == nullptr) {
     IErrorReport(code, "WDialogPutImage");

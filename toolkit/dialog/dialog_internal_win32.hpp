@@ -19,6 +19,7 @@
 #include <vector>
 #include <string_view>
 
+#include "base/layer_registry.hpp"
 #include "dialog/dialog_data.hpp"
 #include "dialog/dialog_records.hpp"
 
@@ -59,17 +60,21 @@ struct DialogState {
   HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
   bool creating = false;            // controls are being prepared: nothing is reported
   HBRUSH colour_brush = nullptr;    // brush returned for the last colour request
-  struct DialogWindowData* loading = nullptr;  // owned by the loader until creation ends
   std::vector<HBITMAP> snapshots;   // kept while a modal display runs
 };
 
 DialogState& dialogs();
 
-// What a dialog window carries: its record and what the dialog manager must release.
+// What a dialog window carries: its record and what the dialog manager must release. Its
+// creator makes it and passes it as the creation data (WM_INITDIALOG's lParam).
 struct DialogWindowData {
   DialogRecord record;
   int resource_id = 0;
   bool modal_instance = false;
+  HWND modal_source = nullptr;  // a modal instance: the loaded dialog it shows
+  // The creator frees it, not the window: while creation runs (a window whose creation
+  // fails leaves it to the loader), and for a modal instance, whose display keeps it.
+  bool creator_frees = false;
   bool outside_registry = false;  // measuring or other dialogs not in the slots
   int focus_field = 0;            // field to focus when the window is created
   HICON large_icon = nullptr;     // icon set by WDialogTitle
@@ -165,20 +170,31 @@ struct TabItemData {
 // The page dialog handle of tab index of tab control tab; empty when that tab cannot be read.
 std::optional<int> tab_page_id(HWND tab, int index);
 
-// Set by the grid area: applies one "[Grids]" line (the text after its field identifier)
-// to a grid control. Without it the lines are passed over.
-inline void (*grid_setup_hook)(HWND control, std::string_view text) = nullptr;
-// Set by the grid area: empties every cell of a grid control (WDialogClearField).
-inline void (*grid_clear_hook)(HWND control) = nullptr;
-// Set by the grid area: options 1 and 2 of WDialogFieldOptions on a grid control.
-inline void (*grid_option_hook)(HWND control, int option, int value) = nullptr;
-// Set by the grid area: a loaded dialog is going away, and with it the grids of its fields.
-inline void (*grid_release_hook)(int dialog_handle) = nullptr;
+// An image made for a field: a bitmap the field may own, or null with the error code.
+struct FieldImage {
+  HBITMAP bitmap = nullptr;
+  int code = 0;
+};
 
-// Set by the bitmap area: WDialogPutImage types 3 and 4, a bitmap the field may own made
-// from memory bitmap id (type 3) or from memory metafile id drawn at the field's size
-// (type 4); null with code set (1015, 1061) when there is none.
-inline HBITMAP (*memory_image_hook)(int type, int id, HWND field, int& code) = nullptr;
+// The dialog manager's seam for the field classes and images of the layers above it,
+// registered with register_layer (base/layer_registry.hpp) at start-up. The dialog
+// manager tells every layer that offers an entry, or asks the first one.
+struct DialogFieldLayer {
+  const char* name = "";
+  // Applies one "[Grids]" line (the text after its field identifier) to a grid control.
+  // Without a layer the lines are passed over.
+  void (*apply_grid_line)(HWND control, std::string_view text) = nullptr;
+  // Empties every cell of a grid control (WDialogClearField).
+  void (*clear_grid)(HWND control) = nullptr;
+  // Options 1 and 2 of WDialogFieldOptions on a grid control.
+  void (*grid_option)(HWND control, int option, int value) = nullptr;
+  // A loaded dialog is going away, and with it what the layer keeps for its fields.
+  void (*dialog_released)(int dialog_handle) = nullptr;
+  // WDialogPutImage types 3 and 4: a bitmap made from memory bitmap id (type 3) or from
+  // memory metafile id drawn at the field's size (type 4); without it, error::kInvalidImage
+  // (or error::kMetafileFormat for a metafile that holds no drawing).
+  FieldImage (*memory_image)(int type, int id, HWND field) = nullptr;
+};
 
 // A dialog's system menu entries follow its frame: restore, and minimise, maximise and
 // size where the style has no such box or frame, are greyed.

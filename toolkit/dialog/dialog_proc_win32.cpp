@@ -736,24 +736,12 @@ void release_controls(HWND dialog, bool modal) {
   }
 }
 
-// WM_INITDIALOG: a loaded dialog gets the data its loader made, a modal instance a copy
-// of the loaded dialog's record; the controls are prepared and the focus field set.
+// WM_INITDIALOG: the dialog gets the data its creator made (for a modal instance, a copy
+// of the loaded dialog's record); the controls are prepared and the focus field set.
 INT_PTR on_init_dialog(HWND dialog, LPARAM lparam) {
   DialogState& state = dialogs();
   auto* data = reinterpret_cast<DialogWindowData*>(lparam);
-  if (data == nullptr) {
-    // The modal instance of the loaded dialog being shown modally.
-    auto instance_data = std::make_unique<DialogWindowData>();
-    const DialogWindowData* source = dialog_data(state.modal_source);
-    if (source != nullptr) {
-      instance_data->record = source->record;
-      instance_data->resource_id = source->resource_id;
-      instance_data->focus_field = source->focus_field;
-    }
-    instance_data->modal_instance = true;
-    state.modal_instance = dialog;
-    data = instance_data.release();  // the instance window owns it; freed in WM_NCDESTROY
-  }
+  if (data->modal_instance) state.modal_instance = dialog;
   attach_dialog_data(dialog, data);
   const bool was_creating = state.creating;
   state.creating = true;
@@ -772,9 +760,8 @@ INT_PTR on_init_dialog(HWND dialog, LPARAM lparam) {
   if (!is_child_dialog(dialog)) {
     SetWindowLongPtrW(dialog, GWL_EXSTYLE, GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
   }
-  if (data->modal_instance && state.modal_source != nullptr) {
-    copy_dialog_state(state.modal_source, dialog, true);
-  }
+  if (data->modal_instance && data->modal_source != nullptr)
+    copy_dialog_state(data->modal_source, dialog, true);
   state.creating = was_creating;
   if (data->focus_field != 0) {
     HWND focus = GetDlgItem(dialog, data->focus_field);
@@ -896,12 +883,11 @@ INT_PTR on_nc_destroy(HWND dialog) {
     const bool registered = state.slots.slot_of(dialog) != 0;
     forget_dialog_window(dialog);
     // A dialog loaded again later under the same handle starts with fresh grids.
-    if (registered && grid_release_hook != nullptr) grid_release_hook(data->record.handle);
+    if (registered) tell_layers(&DialogFieldLayer::dialog_released, data->record.handle);
   }
   if (data->large_icon != nullptr) DestroyIcon(data->large_icon);
   if (data->snapshot != nullptr) DeleteObject(data->snapshot);
-  // A window whose creation is failing leaves its data to the loader.
-  if (state.loading == data.get()) static_cast<void>(data.release());
+  if (data->creator_frees) static_cast<void>(data.release());
   return FALSE;
 }
 

@@ -149,6 +149,7 @@ FieldKind field_kind(HWND control) {
       {L"DOUBLEEDIT", FieldKind::NumericEdit},
       {L"DOUBLESPIN", FieldKind::NumericEdit},
       {L"KVSGRID", FieldKind::Grid},
+      {L"QUILGRIDWINDOW", FieldKind::Grid},  // the same control covering a grid window
   };
   for (const ClassKind& entry : kinds) {
     if (lstrcmpiW(name, entry.name) == 0) return entry.kind;
@@ -252,13 +253,13 @@ int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
   data->record.changed_control = kFieldChangeMarker;
   data->record.combined = combined;
   const int slot = state.slots.add(nullptr);
-  state.loading = data.get();
+  data->creator_frees = true;
   HWND dialog = create_dialog_window(id, parent, data.get());
-  state.loading = nullptr;
   if (dialog == nullptr) {
     state.slots.remove(slot);
     return quill::error::kDialogCreation;
   }
+  data->creator_frees = false;
   data.release();  // the dialog window owns it now
   register_loaded_dialog(dialog, id, handle, slot, DataScope::All);
   if (created != nullptr) *created = dialog;
@@ -436,61 +437,53 @@ bool is_tab_page(HWND dialog) {
 
 namespace {
 
-int measure_combined(int dialog_id, HWND measuring_window, int& width, int& height,
-                     bool& resizable) {
-  if (!template_exists(dialog_id)) return quill::error::kDialogNotFound;
+CombinedMeasure measure_combined(int dialog_id, HWND measuring_window) {
+  if (!template_exists(dialog_id)) return CombinedMeasure{quill::error::kDialogNotFound};
   auto data = std::make_unique<DialogWindowData>();
   data->resource_id = dialog_id;
   data->outside_registry = true;
-  dialogs().loading = data.get();
+  data->creator_frees = true;
   HWND dialog = create_dialog_window(dialog_id, measuring_window, data.get());
-  dialogs().loading = nullptr;
-  if (dialog == nullptr) return quill::error::kDialogCreation;
+  if (dialog == nullptr) return CombinedMeasure{quill::error::kDialogCreation};
+  data->creator_frees = false;
   DialogWindowData* const owned_by_window = data.release();  // freed in WM_NCDESTROY
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
-  int code = 0;
-  if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 ||
-      (style & WS_CAPTION) == WS_CAPTION || (style & WS_SYSMENU) != 0) {
-    code = quill::error::kWrongStyleToCombine;
-  } else {
-    apply_dialog_data(dialog, dialog_id, -1, DataScope::DialogOnly);
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    width = rect.right - rect.left;
-    height = rect.bottom - rect.top;
-    resizable = owned_by_window->record.resize_anchor != nullptr;
-  }
-  if (code != 0) {
+  if ((style & WS_CHILD) == 0 || (style & DS_CONTROL) == 0 || (style & WS_CAPTION) == WS_CAPTION ||
+      (style & WS_SYSMENU) != 0) {
     DestroyWindow(dialog);
-    return code;
+    return CombinedMeasure{quill::error::kWrongStyleToCombine};
   }
+  apply_dialog_data(dialog, dialog_id, -1, DataScope::DialogOnly);
+  RECT rect{};
+  GetWindowRect(dialog, &rect);
+  const CombinedMeasure measured{0, rect.right - rect.left, rect.bottom - rect.top,
+                                 owned_by_window->record.resize_anchor != nullptr};
   // Kept for load_combined, which takes it instead of creating the dialog again; it goes
   // with the measuring window if it is not taken.
   if (dialogs().measured != nullptr) DestroyWindow(dialogs().measured);
   dialogs().measured = dialog;
-  return 0;
+  return measured;
 }
 
-HWND load_combined(int dialog_id, HWND client, HWND frame, int& code) {
+CombinedLoad load_combined(int dialog_id, HWND client, HWND frame) {
   HWND dialog = nullptr;
   DialogState& state = dialogs();
   const int saved_slot = state.current_slot;
   const int saved_handle = state.current_handle;
   dialog = adopt_measured_dialog(dialog_id, dialog_id, client, frame);
-  code = dialog != nullptr ? 0 : load_dialog(dialog_id, dialog_id, client, frame, &dialog);
+  const int code = dialog != nullptr ? 0 : load_dialog(dialog_id, dialog_id, client, frame, &dialog);
   if (code != 0) {
     state.current_slot = saved_slot;
     state.current_handle = saved_handle;
-    return nullptr;
+    return CombinedLoad{nullptr, code};
   }
   show_dialog(dialog, 0, 0, 0, 2, true, true);
   state.current_slot = state.slots.slot_of(dialog);
   state.current_handle = dialog_id;
-  return dialog;
+  return CombinedLoad{dialog, 0};
 }
 
-HWND modeless_dialog(HWND& owner) {
-  owner = nullptr;
+ModelessDialog modeless_dialog() {
   const DialogState& state = dialogs();
   HWND dialog = nullptr;
   if (state.active_dialog != nullptr && IsWindow(state.active_dialog) &&
@@ -499,14 +492,11 @@ HWND modeless_dialog(HWND& owner) {
   } else if (HWND current = current_dialog_window(); current != nullptr && IsWindowVisible(current)) {
     dialog = current;
   }
-  if (dialog == nullptr) return nullptr;
+  if (dialog == nullptr) return ModelessDialog{};
   const DialogRecord* record = dialog_record(dialog);
-  if (record->combined != nullptr) {
-    owner = static_cast<HWND>(record->combined);
-  } else if (record->accelerators != 0 && windows().open) {
-    owner = windows().windows[0].frame;
-  }
-  return dialog;
+  if (record->combined != nullptr) return ModelessDialog{dialog, static_cast<HWND>(record->combined)};
+  if (record->accelerators != 0 && windows().open) return ModelessDialog{dialog, windows().windows[0].frame};
+  return ModelessDialog{dialog, nullptr};
 }
 
 bool close_combined(HWND) { return false; }
@@ -530,16 +520,13 @@ HWND graphics_field_window(int dialog_handle, int field_id) {
   return record != nullptr && record->graphics != 0 ? window : nullptr;
 }
 
-bool field_size(int dialog_handle, int field_id, int& width, int& height) {
+std::optional<PixelSize> field_size(int dialog_handle, int field_id) {
   HWND field = field_window(dialog_handle, field_id);
-  if (field == nullptr) return false;
+  if (field == nullptr) return std::nullopt;
   RECT rect{};
   GetClientRect(field, &rect);
-  width = rect.right;
-  height = rect.bottom;
-  return true;
+  return PixelSize{rect.right, rect.bottom};
 }
-
 
 }  // namespace
 
@@ -579,16 +566,14 @@ void WDialogUnload(std::optional<int> keep) {
 namespace quill {
 
 void register_dialog_layer() {
-  WindowLayer layer;
-  layer.name = "dialog";
-  layer.shutdown = unload_all_dialogs;
-  layer.measure_combined = measure_combined;
-  layer.load_combined = load_combined;
-  layer.close_combined = close_combined;
-  layer.modeless_dialog = modeless_dialog;
-  layer.field_size = field_size;
-  layer.field_window = graphics_field_window;
-  register_window_layer(layer);
+  register_layer(WindowLayer{.name = "dialog",
+                             .shutdown = unload_all_dialogs,
+                             .measure_combined = measure_combined,
+                             .load_combined = load_combined,
+                             .close_combined = close_combined,
+                             .modeless_dialog = modeless_dialog,
+                             .field_size = field_size,
+                             .field_window = graphics_field_window});
 }
 
 int dialog_information(int code) {

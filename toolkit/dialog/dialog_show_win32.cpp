@@ -158,8 +158,16 @@ int show_modal(HWND dialog, int x, int y, int field) {
     const POINT position = dialog_position(dialog, x, y);
     data->record.shown = 1;
     SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
-                                                   owner, dialog_procedure, 0);
+    DialogWindowData instance_data;
+    instance_data.record = data->record;
+    instance_data.resource_id = data->resource_id;
+    instance_data.focus_field = data->focus_field;
+    instance_data.modal_instance = true;
+    instance_data.modal_source = dialog;
+    instance_data.creator_frees = true;
+    const INT_PTR result =
+        DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), owner,
+                                dialog_procedure, reinterpret_cast<LPARAM>(&instance_data));
     data->record.shown = 0;
     data->focus_field = 0;
     state.modal_source = nullptr;

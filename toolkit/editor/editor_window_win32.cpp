@@ -428,13 +428,12 @@ void release_editors() {
 }
 
 // The find dialog takes its keys while it is the active window.
-HWND find_dialog_active(HWND& owner) {
-  owner = nullptr;
+ModelessDialog find_dialog_active() {
   HWND active = GetActiveWindow();
   for (const auto& e : editors()) {
-    if (e && e->find_dialog != nullptr && e->find_dialog == active) return active;
+    if (e && e->find_dialog != nullptr && e->find_dialog == active) return ModelessDialog{active, nullptr};
   }
-  return nullptr;
+  return ModelessDialog{};
 }
 
 }  // namespace
@@ -444,7 +443,7 @@ void register_editor_layer() {
   layer.name = "editors";
   layer.shutdown = release_editors;
   layer.modeless_dialog = find_dialog_active;
-  register_window_layer(layer);
+  register_layer(layer);
 }
 
 }  // namespace quill

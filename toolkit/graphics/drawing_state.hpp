@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/layer_registry.hpp"
 #include "graphics/driver.hpp"
 #include "graphics/output_stream.hpp"
 
@@ -147,10 +148,21 @@ struct DrawingState {
   std::array<bool, kMetafileSlots + 1> metafile_used{};
   bool metafile_recorder = false;
   int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
-  bool (*window_exists)(int number) = nullptr;  // set by the window system; null: 0..50
-  bool (*bitmap_exists)(int number) = nullptr;  // set by the bitmap store; null: 1..bitmap_count
-  // Set by the screen driver: whether a loaded dialog has that graphics field; null: none.
+};
+
+// What the drawing state and the memory bitmaps ask of the layers that own or show
+// drawables (the screen, the bitmap store, the bitmap views), registered with
+// register_layer (base/layer_registry.hpp); the first layer offering an entry answers.
+struct DrawableLayer {
+  const char* name = "";
+  bool (*window_exists)(int number) = nullptr;  // without it: windows 0..50
+  bool (*bitmap_exists)(int number) = nullptr;  // without it: bitmaps 1..bitmap_count
+  // Whether a loaded dialog has that graphics field; without it: none.
   bool (*field_exists)(int dialog_handle, int field_id) = nullptr;
+  // Whether a view shows bitmap id (it may not be destroyed then); without it: no views.
+  bool (*bitmap_in_view)(int id) = nullptr;
+  // Bitmap id was drawn into: its views show the change.
+  void (*bitmap_changed)(int id) = nullptr;
 };
 
 DrawingState& drawing();

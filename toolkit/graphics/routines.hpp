@@ -1,6 +1,7 @@
 // Internal helpers shared by the public graphics routines.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace quill {
@@ -25,6 +26,6 @@ void graphics_window_opened();
 void graphics_shutdown();
 // Windows build: an event's position and repaint size in user units, its window or dialog
 // field (width x height pixels) being the drawing target for the moment.
-bool graphics_event_units(const EventValues& event, int width, int height, GraphicsUnits& units);
+std::optional<GraphicsUnits> graphics_event_units(const EventValues& event, int width, int height);
 
 }  // namespace quill

@@ -68,11 +68,11 @@ void apply_colour(int colour) {
 
 bool valid_drawable(int kind, int id) {
   const DrawingState& state = drawing();
+  const DrawableLayer* windows = first_layer_with(&DrawableLayer::window_exists);
+  const DrawableLayer* store = first_layer_with(&DrawableLayer::bitmap_exists);
   switch (kind) {
-    case 1:
-      return id >= 0 && id <= 50 && (state.window_exists == nullptr || state.window_exists(id));
-    case 2:
-      return id >= 1 && id <= state.bitmap_count && (state.bitmap_exists == nullptr || state.bitmap_exists(id));
+    case 1: return id >= 0 && id <= 50 && (windows == nullptr || windows->window_exists(id));
+    case 2: return id >= 1 && id <= state.bitmap_count && (store == nullptr || store->bitmap_exists(id));
     case 4:
       return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
     default:
@@ -202,8 +202,7 @@ void IGrSelect(int kind, std::optional<int> identifier) {
 
 void IGrSelectField(int dialog_handle, int field_id) {
   ensure_builtin_drivers();
-  const DrawingState& state = drawing();
-  if (state.field_exists == nullptr || !state.field_exists(dialog_handle, field_id)) {
+  if (!first_answer(&DrawableLayer::field_exists, dialog_handle, field_id)) {
     IErrorReport(error::kDrawingSurface, "IGrSelectField");
     return;
   }

@@ -15,6 +15,7 @@
 
 #include "base/error_codes.hpp"
 #include "dialog/dialog_internal_win32.hpp"
+#include "core/window_layers.hpp"
 #include "grid/grid_field_win32.hpp"
 #include "grid/grid_registry.hpp"
 #include "grid/grid_setup.hpp"
@@ -27,6 +28,8 @@ namespace quill {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KVSGRID";
+// Grid windows: the same control, made with its toolkit window number as creation data.
+constexpr wchar_t kWindowClassName[] = L"QUILGRIDWINDOW";
 constexpr int kEditorId = 1;
 constexpr int kChooserId = 2;
 constexpr int kPadding = 4;
@@ -51,12 +54,6 @@ struct GridView {
   // window system to repaint it once.
   bool invalid = false;
 };
-
-// The window number a grid window being created takes (read in WM_NCCREATE).
-int& creating_window() {
-  static int window = -1;
-  return window;
-}
 
 std::vector<HWND>& live_controls() {
   static std::vector<HWND> controls;
@@ -623,7 +620,6 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
   switch (message) {
     case WM_NCCREATE: {
       auto* created = new GridView;
-      created->window = std::exchange(creating_window(), -1);
       SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
       live_controls().push_back(control);
       break;
@@ -725,14 +721,15 @@ void set_option(HWND control, int option, int value) {
 }
 
 // A grid field of the current toolkit dialog: its control must be of the grid class.
-int dialog_grid_lookup(int field, GridKey& key) {
+std::optional<GridFieldLookup> dialog_grid_lookup(int field) {
   HWND dialog = current_dialog_window();
-  if (dialog == nullptr) return -1;  // no toolkit dialog: the registry's own selection
+  if (dialog == nullptr) return std::nullopt;  // no toolkit dialog: the registry's own selection
   HWND control = GetDlgItem(dialog, field);
-  if (control == nullptr || field_kind(control) != FieldKind::Grid) return error::kInvalidField;
-  key = key_of(control);
+  if (control == nullptr || field_kind(control) != FieldKind::Grid)
+    return GridFieldLookup{error::kInvalidField, {}};
+  const GridKey key = key_of(control);
   grid_registry().grids.try_emplace(key);
-  return 0;
+  return GridFieldLookup{0, key};
 }
 
 // One "[Grids]" line of the dialog's extended data. A line that cannot be read or applied
@@ -754,36 +751,55 @@ void clear_control(HWND control) {
   InvalidateRect(control, nullptr, TRUE);
 }
 
-}  // namespace
+LRESULT CALLBACK window_grid_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  const LRESULT result = grid_procedure(control, message, wparam, lparam);
+  if (message == WM_NCCREATE && result != 0) {
+    const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    view_of(control)->window = static_cast<int>(reinterpret_cast<INT_PTR>(create.lpCreateParams));
+  }
+  return result;
+}
 
-void register_grid_field_class() {
-  static bool registered = false;
-  grid_registry().repaint = &repaint_controls;
-  grid_registry().dialog_lookup = &dialog_grid_lookup;
-  grid_setup_hook = &apply_setup_line;
-  grid_clear_hook = &clear_control;
-  grid_option_hook = &set_option;
-  grid_release_hook = &detach_dialog_grids;
-  if (registered) return;
+bool register_class(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = &grid_procedure;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+void register_grid_layer() {
+  register_layer(WindowLayer{
+      .name = "grids", .first_open = register_grid_field_class, .shutdown = release_grid_windows});
+  register_layer(DialogFieldLayer{.name = "grids",
+                                  .apply_grid_line = apply_setup_line,
+                                  .clear_grid = clear_control,
+                                  .grid_option = set_option,
+                                  .dialog_released = detach_dialog_grids});
+  register_layer(GridLayer{.name = "grid controls",
+                           .dialog_field = dialog_grid_lookup,
+                           .current_window = current_grid_window,
+                           .repaint = repaint_controls});
+}
+
+void register_grid_field_class() {
+  static bool registered = false;
+  if (!registered) registered = register_class(kClassName, &grid_procedure);
 }
 
 HWND create_window_grid(HWND client, int window) {
-  register_grid_field_class();
+  static bool registered = false;
+  if (!registered) registered = register_class(kWindowClassName, &window_grid_procedure);
   RECT area{};
   GetClientRect(client, &area);
-  creating_window() = window;
-  HWND control = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0,
-                                 area.right, area.bottom, client, nullptr, GetModuleHandleW(nullptr), nullptr);
-  creating_window() = -1;
-  return control;
+  return CreateWindowExW(0, kWindowClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0,
+                         area.right, area.bottom, client, nullptr, GetModuleHandleW(nullptr),
+                         reinterpret_cast<void*>(static_cast<INT_PTR>(window)));
 }
 
 GridFieldProbe grid_field_probe(HWND control) {

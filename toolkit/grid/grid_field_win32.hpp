@@ -23,6 +23,8 @@ RECT grid_field_cell_rect(HWND control, int column, int row);
 
 // A grid control covering client, the client area of toolkit window number window.
 HWND create_window_grid(HWND client, int window);
+// The current toolkit window when it is a grid window.
+std::optional<int> current_grid_window();
 // The grid window of window changed by the user: a field-edited event of that window.
 void post_window_grid_event(int window);
 // The grid window control of window is being destroyed: its grid, field record and

@@ -173,12 +173,12 @@ int set_format(Grid& grid, int column, std::string_view format) {
     return 0;
   }
   auto program = std::make_shared<FormatProgram>();
-  if (format.size() > kGridFormatLength || !parse_format(format, *program)) return 18;
+  if (format.size() > kGridFormatLength || !parse_format(format, *program)) return error::kNumberToText;
   // The format must write a value of the column's kind into one display text.
   std::array<char, 256> trial{};
   const FormatValue value =
       target.type == ColumnType::Real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
-  if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::Ok) return 18;
+  if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::Ok) return error::kNumberToText;
   target.format.assign(format);
   target.program = std::move(program);
   return 0;

@@ -1,5 +1,6 @@
 // The grid registry.
 #include "base/error_codes.hpp"
+#include "base/layer_registry.hpp"
 #include "grid/grid_registry.hpp"
 
 namespace quill {
@@ -14,9 +15,10 @@ void reset_grids_for_test() { grid_registry() = GridRegistry{}; }
 GridTarget find_grid(int field) {
   GridRegistry& registry = grid_registry();
   GridTarget target;
-  if (field == 0 && registry.window_lookup != nullptr) {
-    const int window = registry.window_lookup();
-    registry.current_window = window >= 0 ? std::optional<int>(window) : std::nullopt;
+  if (field == 0) {
+    if (const GridLayer* layer = first_layer_with(&GridLayer::current_window)) {
+      registry.current_window = layer->current_window();
+    }
   }
   bool window_grid = false;
   if (field == 0) {
@@ -27,9 +29,10 @@ GridTarget find_grid(int field) {
       target.key = kMemoryGridKey;
       window_grid = true;
     }
-  } else if (const int code = registry.dialog_lookup ? registry.dialog_lookup(field, target.key) : -1; code >= 0) {
-    target.error = code;
-    if (code == 0) target.grid = &registry.grids.at(target.key);
+  } else if (const auto found = first_answer(&GridLayer::dialog_field, field)) {
+    target.key = found->key;
+    target.error = found->code;
+    if (found->code == 0) target.grid = &registry.grids.at(target.key);
     return target;
   } else {
     if (!registry.current_dialog) {
@@ -50,9 +53,7 @@ GridTarget find_grid(int field) {
 void repaint_grid(const GridTarget& target) {
   ++target.grid->repaints;
   if (target.key.window == kMemoryGridKey.window) return;  // nothing on screen
-  if (GridRepaintHook hook = grid_registry().repaint) {
-    hook(target.key.window >= 0 ? -1 : target.key.dialog, target.key.field);
-  }
+  tell_layers(&GridLayer::repaint, target.key.window >= 0 ? -1 : target.key.dialog, target.key.field);
 }
 
 void attach_dialog_grid(int dialog_handle, int field) {
@@ -73,7 +74,5 @@ void detach_window_grid(int window) { grid_registry().grids.erase(GridKey{0, win
 void select_grid_dialog(std::optional<int> dialog_handle) { grid_registry().current_dialog = dialog_handle; }
 
 void select_grid_window(std::optional<int> window) { grid_registry().current_window = window; }
-
-void set_grid_repaint_hook(GridRepaintHook hook) { grid_registry().repaint = hook; }
 
 }  // namespace quill

@@ -340,7 +340,7 @@ void WGridFind(int field, std::string_view text, int& column, int& row) {
   quill::with_grid(field, "WGridFind", Change::Repaint, [&](Grid& grid) {
     int c = column;
     int r = row;
-    if (!quill::find_text(grid, text, c, r)) return 10;
+    if (!quill::find_text(grid, text, c, r)) return quill::error::kNoSubstring;
     column = c;
     row = r;
     return 0;

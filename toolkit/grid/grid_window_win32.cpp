@@ -21,14 +21,6 @@ constexpr int kModeGiveBack = 0;
 constexpr int kModeEditable = 1;
 constexpr int kModeReadOnly = 2;
 
-// The current toolkit window when it is a grid window, else -1.
-int current_grid_window() {
-  const WindowTable& table = windows();
-  if (!table.open || table.current < 0 || table.current >= kMaxWindows) return -1;
-  const WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
-  return entry.converted != nullptr && entry.kind == WindowKind::Grid ? table.current : -1;
-}
-
 void set_frame_kind(WindowEntry& entry, WindowKind kind) {
   entry.kind = kind;
   if (entry.frame != nullptr) SetWindowLongPtrA(entry.frame, GWLP_USERDATA, static_cast<LONG_PTR>(kind));
@@ -42,7 +34,6 @@ int convert(int window, WindowEntry& entry) {
   // the root has no menu bar for the grid's commands.
   if (window == 0 && inside_parent_windows_exist()) return error::kInsideParentWindows;
   if (entry.inside_parent && entry.menu != nullptr) return error::kGridMenuInside;
-  grid_registry().window_lookup = &current_grid_window;
   attach_window_grid(window);
   HWND control = create_window_grid(entry.client, window);
   if (control == nullptr) {
@@ -57,6 +48,14 @@ int convert(int window, WindowEntry& entry) {
 }
 
 }  // namespace
+
+std::optional<int> current_grid_window() {
+  const WindowTable& table = windows();
+  if (!table.open || table.current < 0 || table.current >= kMaxWindows) return std::nullopt;
+  const WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
+  if (entry.converted == nullptr || entry.kind != WindowKind::Grid) return std::nullopt;
+  return table.current;
+}
 
 void post_window_grid_event(int window) {
   EventValues values;

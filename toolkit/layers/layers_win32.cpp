@@ -26,14 +26,10 @@ void register_window_layers() {
   graphics.name = "graphics";
   graphics.shutdown = graphics_shutdown;
   graphics.event_units = graphics_event_units;
-  register_window_layer(graphics);
+  register_layer(graphics);
   // Grids: dialog templates may name the grid field class from the first window on; the
   // grid windows go at WindowShutdown.
-  WindowLayer grids;
-  grids.name = "grids";
-  grids.first_open = register_grid_field_class;
-  grids.shutdown = release_grid_windows;
-  register_window_layer(grids);
+  register_grid_layer();
   // Bitmaps: views of memory bitmaps in child windows, pixel operations on windows and
   // image fields of dialogs.
   register_bitmap_layer();

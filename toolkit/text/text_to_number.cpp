@@ -49,22 +49,22 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 int parse_integer(std::string_view text, int& value) {
   value = 0;
   const Word word = find_word(text);
-  if (!word.found) return 10;
+  if (!word.found) return error::kNoSubstring;
   std::size_t start = word.first;
   const bool negative = text[start] == '-';
   if (text[start] == '-' || text[start] == '+') ++start;
   for (std::size_t i = start; i <= word.last; ++i) {
-    if (!is_digit(text[i])) return 12;
+    if (!is_digit(text[i])) return error::kInvalidCharacter;
   }
   const std::size_t count = word.last + 1 - start;
-  if (count > 10 || (count == 10 && text[start] > '2')) return 4;
+  if (count > 10 || (count == 10 && text[start] > '2')) return error::kNumberTooLarge;
   const std::int64_t limit = negative ? std::int64_t{kIntegerMax} + 1 : kIntegerMax;
   std::int64_t sum = 0;
   std::int64_t power = 1;
   for (std::size_t k = 1; k < count; ++k) power *= 10;
   for (std::size_t i = start; i <= word.last; ++i, power /= 10) {
     const std::int64_t term = (text[i] - '0') * power;
-    if (term > limit - sum) return 4;
+    if (term > limit - sum) return error::kNumberTooLarge;
     sum += term;
   }
   value = static_cast<int>(negative ? -sum : sum);
@@ -97,7 +97,7 @@ class RealParser {
   // Returns 0 or the error code.
   int run(RealText& number) {
     const Word word = find_word(text_);
-    if (!word.found) return 10;
+    if (!word.found) return error::kNoSubstring;
     const std::size_t f = word.first;
     const std::size_t l = word.last;
     const std::size_t none = std::string_view::npos;
@@ -160,9 +160,9 @@ class RealParser {
     std::size_t p = 0;
     while (p <= e && !is_point(text_[p])) ++p;
     if (p <= e && p >= s) {
-      if (exponent_part) return 12;
+      if (exponent_part) return error::kInvalidCharacter;
       for (std::size_t i = p + 1; i <= e; ++i) {
-        if (is_point(text_[i])) return 11;
+        if (is_point(text_[i])) return error::kSecondDecimalPoint;
       }
       point = p;
     }
@@ -175,14 +175,14 @@ class RealParser {
     if (text_[s] == '-' || text_[s] == '+') ++start;
     for (std::size_t i = start; i <= e; ++i) {
       // A point in the exponent part is invalid even after one in the significand.
-      if (!is_digit(text_[i]) && (exponent_part || !is_point(text_[i]))) return 12;
+      if (!is_digit(text_[i]) && (exponent_part || !is_point(text_[i]))) return error::kInvalidCharacter;
     }
     return 0;
   }
 
   // Integer digits beyond the power limit are too large, leading zeros included.
   int check_size(std::size_t digits) const {
-    return digits > 0 && digits - 1 > static_cast<std::size_t>(limit_) ? 4 : 0;
+    return digits > 0 && digits - 1 > static_cast<std::size_t>(limit_) ? error::kNumberTooLarge : 0;
   }
 
   int significand(std::size_t s, std::size_t e, RealText& number) const {
@@ -380,9 +380,9 @@ int parse_double(std::string_view text, double& value) {
   value = 0.0;
   RealText number;
   if (const int code = RealParser(text, true).run(number)) return code;
-  if (number.has_exponent && significand_overflows(number)) return 4;
+  if (number.has_exponent && significand_overflows(number)) return error::kNumberTooLarge;
   double result = 0.0;
-  if (!nearest(number, result)) return 4;
+  if (!nearest(number, result)) return error::kNumberTooLarge;
   value = result;
   return 0;
 }
@@ -395,11 +395,11 @@ int parse_float(std::string_view text, float& value) {
   RealText number;
   if (const int code = RealParser(text, false).run(number)) return code;
   float result = 0.0F;
-  if (!nearest(number, result)) return 4;
+  if (!nearest(number, result)) return error::kNumberTooLarge;
   if (std::fabs(result) == kRealMax) {
     double wide = 0.0;
     nearest(number, wide);
-    if (std::fabs(wide) > kRealMax) return 4;
+    if (std::fabs(wide) > kRealMax) return error::kNumberTooLarge;
   }
   value = result;
   return 0;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/error_report.hpp"
-#include "base/report_hooks.hpp"
+#include "base/report_layer.hpp"
 #include "core/settings.hpp"
 #include "core/command_line.hpp"
 #include "base/error_state.hpp"
@@ -147,9 +147,15 @@ TEST_F(Win32ErrorsTest, MessageBoxIsOwnedByTheCurrentWindowWhichIsDisabledMeanwh
   static int snapshots = 0;
   static int restores = 0;
   snapshots = restores = 0;
-  quill::report_hooks().current_window_handle = [] { return static_cast<void*>(test_owner); };
-  quill::report_hooks().before_message_box = [] { ++snapshots; return 0; };
-  quill::report_hooks().after_message_box = [] { ++restores; };
+  quill::ReportLayer owner;
+  owner.name = "test";
+  owner.current_window_handle = [] { return static_cast<void*>(test_owner); };
+  owner.before_message_box = [] {
+    ++snapshots;
+    return 0;
+  };
+  owner.after_message_box = [] { ++restores; };
+  quill::register_layer(owner);
   press_next_box_with(IDOK);
   WMessageBox(0, 4, 1, "Owned", "Owner test");
   EXPECT_EQ(seen.owner, test_owner);

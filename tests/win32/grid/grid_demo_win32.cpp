@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--input") == 0) input = argv[i + 1];
   }
   WindowOpen(3, 700, 20, nullptr, nullptr, std::nullopt, {}, std::nullopt, "Grid demo");
+  quill::register_grid_layer();
   quill::register_grid_field_class();
   WEventEnable(EvFieldEdited, 1);
   WDialogLoad(GD_DIALOG);

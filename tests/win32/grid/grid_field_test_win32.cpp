@@ -36,6 +36,7 @@ class GridFieldTest : public ::testing::Test {
   void SetUp() override {
     quill::reset_grids_for_test();
     quill::errors() = quill::ErrorState{};
+    quill::register_grid_layer();
     quill::register_grid_field_class();
     quill::attach_dialog_grid(0, kField);
     quill::select_grid_dialog(0);

@@ -370,16 +370,11 @@ TEST_F(RootWindow, WindowSelectionAndScreenQueries) {
 // Stand-ins for the dialog manager behind the combination hooks: a 300 by 200 dialog
 // that cannot be resized, or a dialog that is not in the resources.
 int g_measure_result = 0;
-int measure_fixed(int, HWND, int& width, int& height, bool& resizable) {
-  width = 300;
-  height = 200;
-  resizable = false;
-  return g_measure_result;
-}
-HWND load_static(int, HWND client, HWND, int& code) {
-  code = 0;
-  return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, client, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+quill::CombinedMeasure measure_fixed(int, HWND) { return {g_measure_result, 300, 200, false}; }
+quill::CombinedLoad load_static(int, HWND client, HWND) {
+  return {CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, client, nullptr,
+                          GetModuleHandleA(nullptr), nullptr),
+          0};
 }
 
 TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
@@ -389,7 +384,7 @@ TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
   stand_in.name = "dialog";
   stand_in.measure_combined = measure_fixed;
   stand_in.load_combined = load_static;
-  quill::register_window_layer(stand_in);
+  quill::register_layer(stand_in);
 
   struct Case { int measure; int code; int client_w; bool combined; };
   // Without the dialog the window opens maximised as asked (its size is the screen's).

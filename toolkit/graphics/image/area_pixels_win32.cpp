@@ -116,7 +116,7 @@ ImageResult capture_window_area(int window, const Area& area, AreaPixels& out) {
 }
 
 ImageResult capture_field_area(int dialog_handle, int field_id, const Area& area, AreaPixels& out) {
-  return capture_area(layers_field_window(dialog_handle, field_id), area, out);
+  return capture_area(first_answer(&WindowLayer::field_window, dialog_handle, field_id), area, out);
 }
 
 ImageResult put_clipboard_bitmap(const PixelBuffer& image) {

@@ -113,7 +113,7 @@ void WBitmapLoad(int& handle, std::string_view file_name) {
     IErrorReport(error::kBitmapCreation, kRoutine);
     return;
   }
-  drawing().bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; };
+  register_bitmap_store();
   drawing().bitmap_count = std::max(drawing().bitmap_count, free_id);
   handle = free_id;
 }

@@ -129,7 +129,7 @@ void WBitmapCreate(int& handle, int width, int height, std::optional<int> depth)
     return;
   }
   BitmapTable& table = bitmaps();
-  drawing().bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; };
+  register_bitmap_store();
   for (int id = 1; id <= kMaxBitmaps; ++id) {
     auto& slot = table.slots[static_cast<std::size_t>(id)];
     if (slot) {
@@ -152,7 +152,7 @@ void WBitmapDestroy(int handle) {
     IErrorReport(error::kInvalidBitmap, "WBitmapDestroy");
     return;
   }
-  if (bitmaps().in_view != nullptr && bitmaps().in_view(handle)) {
+  if (first_answer(&DrawableLayer::bitmap_in_view, handle)) {
     IErrorReport(error::kBitmapViewed, "WBitmapDestroy");
     return;
   }

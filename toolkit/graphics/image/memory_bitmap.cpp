@@ -156,8 +156,11 @@ std::uint32_t MemoryBitmap::value(int x, int y) const {
   }
 }
 
-void bitmap_changed(int id) {
-  if (bitmaps().changed != nullptr) bitmaps().changed(id);
+void bitmap_changed(int id) { tell_layers(&DrawableLayer::bitmap_changed, id); }
+
+void register_bitmap_store() {
+  register_layer(DrawableLayer{.name = "memory bitmaps",
+                               .bitmap_exists = [](int id) { return bitmap_slot(id) != nullptr; }});
 }
 
 BitmapTable& bitmaps() {

@@ -69,11 +69,9 @@ bool bitmap_size_allowed(int width, int height, int depth);
 
 struct BitmapTable {
   std::array<std::unique_ptr<MemoryBitmap>, kMaxBitmaps + 1> slots;  // index 1..kMaxBitmaps
-  // Set by the bitmap view: whether a view shows bitmap id (it may not be destroyed then),
-  // and the notice that bitmap id was drawn into. Null: no views.
-  bool (*in_view)(int id) = nullptr;
-  void (*changed)(int id) = nullptr;
 };
+// The store's entry in the drawable seam: IGrSelect takes only bitmaps that exist.
+void register_bitmap_store();
 // Tells the bitmap's views that it changed.
 void bitmap_changed(int id);
 

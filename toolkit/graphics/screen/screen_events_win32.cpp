@@ -5,8 +5,8 @@
 
 namespace quill {
 
-bool graphics_event_units(const EventValues& event, int width, int height, GraphicsUnits& units) {
-  if (event.detail3 == 2) return false;  // a bitmap view's units come from its bitmap
+std::optional<GraphicsUnits> graphics_event_units(const EventValues& event, int width, int height) {
+  if (event.detail3 == 2) return std::nullopt;  // a bitmap view's units come from its bitmap
   Drawable target;
   if (event.detail3 == 1) {
     target.kind = DrawableKind::Field;
@@ -20,8 +20,7 @@ bool graphics_event_units(const EventValues& event, int width, int height, Graph
   target.height = height;
   const EventUnits found =
       event_units(target, EventPixels{event.pixel_x, event.pixel_y, event.pixel_w, event.pixel_h});
-  units = GraphicsUnits{found.x, found.y, found.width, found.height};
-  return true;
+  return GraphicsUnits{found.x, found.y, found.width, found.height};
 }
 
 }  // namespace quill

@@ -257,7 +257,7 @@ bool attach_current() {
   const Drawable& drawable = drawing().drawable;
   screen().current = nullptr;
   if (drawable.kind == DrawableKind::Field) {
-    return attach_surface(layers_field_window(drawable.dialog, drawable.id), false);
+    return attach_surface(first_answer(&WindowLayer::field_window, drawable.dialog, drawable.id), false);
   }
   return attach_window(drawable.id);
 }
@@ -462,13 +462,13 @@ bool window_is_open(int number) {
 }
 
 bool graphics_field_exists(int dialog_handle, int field_id) {
-  return layers_field_window(dialog_handle, field_id) != nullptr;
+  return first_answer(&WindowLayer::field_window, dialog_handle, field_id) != nullptr;
 }
 
 void register_driver_screen() {
   next_screen_driver() = register_screen_driver(screen_driver);
-  drawing().window_exists = window_is_open;
-  drawing().field_exists = graphics_field_exists;
+  register_layer(DrawableLayer{
+      .name = "screen", .window_exists = window_is_open, .field_exists = graphics_field_exists});
 }
 
 }  // namespace quill

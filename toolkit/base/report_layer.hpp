@@ -1,12 +1,16 @@
-// Hooks through which the window code serves the error reporter and WMessageBox.
-// Each is null until the window code fills it; a null hook means "nothing to do".
+// What the error reporter and WMessageBox ask of the window code, registered with
+// register_layer (base/layer_registry.hpp) while the root window is open. Without a
+// layer offering an entry there is nothing to do there.
 #pragma once
 
 #include <string_view>
 
+#include "base/layer_registry.hpp"
+
 namespace quill {
 
-struct ReportHooks {
+struct ReportLayer {
+  const char* name = "";
   // Report mode 3: shows line in part 1 of the root window's status bar, making the
   // root window current for the call and the previous window current again after.
   void (*status_bar_line)(std::string_view line) = nullptr;
@@ -18,7 +22,5 @@ struct ReportHooks {
   // After the box: copy the snapshots back and discard them.
   void (*after_message_box)() = nullptr;
 };
-
-ReportHooks& report_hooks();
 
 }  // namespace quill
