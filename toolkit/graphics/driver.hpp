@@ -54,6 +54,8 @@ enum class GrOp : int {
 };
 
 // A driver: one function taking the operation code. It ignores codes it does not implement.
+// A file driver's function is file_driver_function<kDriver> (file_driver.hpp), which hands
+// the operation to the driver's typed entries.
 using DriverFunction = void (*)(GrOp op);
 
 inline constexpr int kMaxDriverNumber = 12;

@@ -54,7 +54,9 @@ void bring_up_to_date(const FileDriver& driver, AttributesGiven& given) {
   if (line.style != given.line.style) give_line(driver, given, LineAttribute::Style);
   if (line.join != given.line.join) give_line(driver, given, LineAttribute::Join);
   if (line.cap != given.line.cap) give_line(driver, given, LineAttribute::Cap);
-  if (state.text.family != given.font_family || state.text.style != given.font_style) give_font(driver, given);
+  if (state.text.family != given.font_family || state.text.style != given.font_style) {
+    give_font(driver, given);
+  }
   if (state.colour.current != given.colour) give_colour(driver, given);
 }
 

@@ -242,8 +242,12 @@ void write_line_attribute(LineAttribute which, const LineAttributes& line) {
   switch (which) {
     case LineAttribute::Style: line_type(line.style); return;
     case LineAttribute::Width: encoder().start(5, 3).add_vdc(vdc_length(line.width)).finish(); return;
-    case LineAttribute::Join: encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish(); return;
-    case LineAttribute::Cap: encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish(); return;
+    case LineAttribute::Join:
+      encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish();
+      return;
+    case LineAttribute::Cap:
+      encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish();
+      return;
   }
 }
 
@@ -276,7 +280,8 @@ void clip(const Area& area) {
 }  // namespace
 
 void write_attributes(const DrawingState& state) {
-  for (LineAttribute which : {LineAttribute::Width, LineAttribute::Style, LineAttribute::Join, LineAttribute::Cap}) {
+  using enum LineAttribute;
+  for (LineAttribute which : {Width, Style, Join, Cap}) {
     write_line_attribute(which, state.line);
   }
   font(state.text);

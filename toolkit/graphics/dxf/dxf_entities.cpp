@@ -181,7 +181,9 @@ void write_text(const TextAttributes& text) {
 void write_fill(Shape shape, const Primitive& p) {
   switch (shape) {
     case Shape::Ellipse: write_circle(p); return;
-    case Shape::Triangle: case Shape::Rectangle: case Shape::Parallelogram: write_solid_shape(shape, p); return;
+    case Shape::Triangle:
+    case Shape::Rectangle:
+    case Shape::Parallelogram: write_solid_shape(shape, p); return;
     default: return;
   }
 }

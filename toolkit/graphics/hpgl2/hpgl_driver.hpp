@@ -98,7 +98,7 @@ void write_direction(double degrees);
 void start_output(bool plain);
 void write_fill_patterns();
 
-// driver with the entries both dialects share added.
+// The driver given the entries both dialects share.
 constexpr FileDriver with_shared_entries(FileDriver driver) {
   driver.set_colour = [](const ColourState& colour) { select_colour(colour.current); };
   driver.set_line = write_line_attribute;

@@ -316,7 +316,10 @@ void Raster::draw_image(const Primitive& p) {
 // Text through the platform's font engine, painted in the current colour.
 void Raster::draw_text(const TextAttributes& attributes) {
   TextMask mask;
-  if (target_ == nullptr || !render_text_mask(attributes.text, attributes, attributes.height * scale_y_, mask)) {
+  if (target_ == nullptr) {
+    return;
+  }
+  if (!render_text_mask(attributes.text, attributes, attributes.height * scale_y_, mask)) {
     return;
   }
   const Point at = to_pixel(attributes.x, attributes.y);

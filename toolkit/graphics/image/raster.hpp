@@ -57,7 +57,8 @@ class Raster {
   int clip_left_ = 0, clip_top_ = 0, clip_right_ = -1, clip_bottom_ = -1;
 };
 
-// driver with the entries of a file driver that draws into the raster page() gives.
+// The driver given the drawing and attribute entries of a file driver that draws into the
+// raster page() gives.
 template <Raster& (*page)()>
 constexpr FileDriver with_raster_entries(FileDriver driver) {
   driver.set_colour = [](const ColourState&) { page().set_colour(); };
