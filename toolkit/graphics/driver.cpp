@@ -157,25 +157,4 @@ bool begin_file_output() {
 
 void end_file_output() { drawing().output.close(); }
 
-bool run_file_driver_step(GrOp op, const FileDriverSteps& steps) {
-  switch (op) {
-    case GrOp::Initialise:
-      steps.describe();
-      return true;
-    case GrOp::BeginOutput:
-      if (begin_file_output()) {
-        steps.write_header();
-      }
-      return true;
-    case GrOp::EndOutput:
-      if (drawing().output.is_open()) {
-        steps.write_trailer();
-      }
-      end_file_output();
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace quill

@@ -8,7 +8,9 @@
 
 namespace quill {
 
-// The single argument of a driver call. Every other input is read from drawing().
+// The single argument of a driver call: the boundary where the drawing state calls
+// drivers. Every other input is read from drawing(); file drivers receive these as calls
+// of their typed entries (file_driver.hpp).
 enum class GrOp : int {
   Initialise = 1,        // fill in drawing().device (or only answer a probe)
   Line = 2,              // primitive.x1,y1 -> x2,y2
@@ -37,7 +39,7 @@ enum class GrOp : int {
   MeasureText = 25,
   Point = 26,
   DrawingMode = 27,
-  Op28 = 28,
+  Unassigned = 28,      // no operation has this code
   LineStyle = 29,
   LineWidth = 30,
   ReadPixel = 31,
@@ -52,6 +54,8 @@ enum class GrOp : int {
 };
 
 // A driver: one function taking the operation code. It ignores codes it does not implement.
+// A file driver's function is file_driver_function<kDriver> (file_driver.hpp), which hands
+// the operation to the driver's typed entries.
 using DriverFunction = void (*)(GrOp op);
 
 inline constexpr int kMaxDriverNumber = 12;
@@ -147,20 +151,10 @@ void send_operation_to_screen(GrOp op);
 // Sends op only to the active hardcopy driver, if any.
 void send_to_hardcopy(GrOp op);
 
-// What a file driver does at the points of its life that every file driver shares.
-struct FileDriverSteps {
-  void (*describe)();       // operation 1
-  void (*write_header)();   // operation 18, once the output is open
-  void (*write_trailer)();  // operation 19, while the output is still open
-};
-// Runs operation 1, 18 or 19 through steps and returns true; false for any other operation.
-// Operation 18 opens the hardcopy's file first, 19 closes it after the trailer.
-bool run_file_driver_step(GrOp op, const FileDriverSteps& steps);
-
-// For a file driver's operation 18: opens drawing().output on the hardcopy's file name.
-// On failure reports error 1 for IGrHardCopy, leaves no active hardcopy and returns false.
+// Opens drawing().output on the hardcopy's file name. On failure reports error 1 for
+// IGrHardCopy, leaves no active hardcopy and returns false.
 bool begin_file_output();
-// For a file driver's operation 19: closes the output (a failure there is reported once).
+// Closes the output (a failure there is reported once).
 void end_file_output();
 
 // Registers the built-in drivers if that has not happened yet.

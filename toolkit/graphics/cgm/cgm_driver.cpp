@@ -59,12 +59,13 @@ void write_file_start() {
   write_metafile_start();
 }
 
-void driver(GrOp op) {
-  if (!run_file_driver_step(op, {describe_device, write_file_start, write_metafile_end}) &&
-      drawing().output.is_open()) {
-    write_operation(op);
-  }
-}
+const FileDriver kDriver = [] {
+  FileDriver driver = kElements;
+  driver.describe = describe_device;
+  driver.header = write_file_start;
+  driver.trailer = write_metafile_end;
+  return driver;
+}();
 
 }  // namespace
 
@@ -104,12 +105,7 @@ void begin_picture(bool repeat_attributes) {
   if (!repeat_attributes) {
     return;
   }
-  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::SelectFont}) {
-    write_operation(op);
-  }
-  if (s.clip_set) {
-    write_operation(GrOp::Clip);
-  }
+  write_attributes(drawing());
 }
 
 void write_metafile_start() {
@@ -154,6 +150,6 @@ Rgb output_colour(int colour) { return reverse_mode_colour(colour_rgb(colour)); 
 
 namespace quill {
 
-void register_driver_cgm() { register_driver(cgm::kDriverNumber, cgm::driver); }
+void register_driver_cgm() { register_driver(cgm::kDriverNumber, file_driver_function<cgm::kDriver>); }
 
 }  // namespace quill

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/cgm/cgm_encoder.hpp"
+#include "graphics/file_driver.hpp"
 
 namespace quill::cgm {
 
@@ -51,8 +52,11 @@ void end_picture();
 // Opens a picture when the previous one was ended and more drawing follows.
 void ensure_picture();
 
-// One operation of a metafile being written (drawing, attributes, text, image).
-void write_operation(GrOp op);
+// The entries of a metafile being written (drawing, attributes, text, image), shared by
+// the file driver and the memory-metafile recorder.
+extern const FileDriver kElements;
+// The attributes in force, written again at the start of a later picture.
+void write_attributes(const DrawingState& state);
 // The colour of the drawing state after the reverse mode.
 Rgb output_colour(int colour);
 

@@ -1,4 +1,4 @@
-// CGM elements for the drawing operations: lines, fills, attributes, text and images.
+// CGM elements for the drawing entries: lines, fills, attributes, text and images.
 #include <algorithm>
 #include <cmath>
 
@@ -34,20 +34,14 @@ void polyline_of_pair(double x1, double y1, double x2, double y2) {
   encoder().finish();
 }
 
-std::size_t point_count(const Primitive& p) {
-  return std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
-}
-
-void polyline() {
-  const Primitive& p = drawing().primitive;
-  const std::size_t n = point_count(p);
-  if (n < 2) {
+void polyline(PointArrays points) {
+  if (points.size() < 2) {
     return;
   }
   line_colour();
   encoder().start(4, 1);
-  for (std::size_t i = 0; i < n; ++i) {
-    add_point(p.xs[i], p.ys[i]);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    add_point(points.xs[i], points.ys[i]);
   }
   encoder().finish();
 }
@@ -62,8 +56,7 @@ void add_arc_points(const Primitive& p, double start, double end) {
 }
 
 // An arc as a polyline; with int_param[0] == 1 the closed outline of a sector.
-void arc() {
-  const Primitive& p = drawing().primitive;
+void arc(const Primitive& p) {
   line_colour();
   encoder().start(4, 1);
   const bool closed = p.int_param[0] == 1;
@@ -88,37 +81,36 @@ void edge_attributes(bool visible) {
   }
 }
 
-void shape(GrOp op) {
-  const Primitive& p = drawing().primitive;
+void shape(Shape kind, const Primitive& p) {
   Encoder& e = encoder();
-  switch (op) {
-    case GrOp::Ellipse:
+  switch (kind) {
+    case Shape::Ellipse:
       e.start(4, 17);
       add_point(p.cx, p.cy);
       add_point(p.cx + p.rx, p.cy);
       add_point(p.cx, p.cy + p.ry);
       e.finish();
       return;
-    case GrOp::Rectangle:
+    case Shape::Rectangle:
       e.start(4, 11);
       add_point(p.x1, p.y1);
       add_point(p.x2, p.y2);
       e.finish();
       return;
-    case GrOp::Sector:
+    case Shape::Sector:
       e.start(4, 7);
       add_point(p.cx, p.cy);
       add_arc_points(p, p.start_angle, p.end_angle);
       e.finish();
       return;
     default: {
-      const std::size_t n = point_count(p);
-      if (n < 3) {
+      const PointArrays points = point_arrays(p);
+      if (points.size() < 3) {
         return;
       }
       e.start(4, 7);
-      for (std::size_t i = 0; i < n; ++i) {
-        add_point(p.xs[i], p.ys[i]);
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        add_point(points.xs[i], points.ys[i]);
       }
       e.finish();
     }
@@ -126,13 +118,11 @@ void shape(GrOp op) {
 }
 
 // Filled shapes, and the ellipse also as an outline (its edge, with an empty interior).
-void fill(GrOp op) {
+void fill(Shape kind, const Primitive& p) {
   const DrawingState& state = drawing();
-  if (state.primitive.int_param[1] == kClosingCall) {
-    return;
-  }
+  ensure_picture();
   const bool filled = state.fill_style >= kFillSolidMixed;
-  if (!filled && op != GrOp::Ellipse) {
+  if (!filled && kind != Shape::Ellipse) {
     return;
   }
   const CgmState& s = cgm();
@@ -141,16 +131,15 @@ void fill(GrOp op) {
     edge_attributes(true);
   }
   encoder().start(5, 22).add_int(static_cast<long>(filled ? Interior::Solid : Interior::Empty)).finish();
-  shape(op);
+  shape(kind, p);
   if (!filled) {
     edge_attributes(false);
   }
 }
 
-void line_type() {
+void line_type(int style) {
   // Solid, dot, dash, dash-dot, dash-dot-dot, dash-dot, dash, dash-dot-dot.
   constexpr int kTypes[8] = {1, 3, 2, 4, 5, 4, 2, 5};
-  const int style = drawing().line.style;
   if (cgm().recorder && style >= 1 && style <= 7) {
     encoder().start(5, 2).add_int(-style).finish();  // a private type keeps the style for a replay
     return;
@@ -158,8 +147,7 @@ void line_type() {
   encoder().start(5, 2).add_int(style >= 0 && style <= 7 ? kTypes[style] : 1).finish();
 }
 
-void font() {
-  const TextAttributes& text = drawing().text;
+void font(const TextAttributes& text) {
   const int family = text.family >= 1 && text.family <= 4 ? text.family : 2;
   encoder().start(5, 10).add_int((family - 1) * 4 + (text.style & 3) + 1).finish();
   encoder().start(5, 15).add_vdc(std::max(1.0, text.height * cgm().sy)).finish();
@@ -177,8 +165,8 @@ void orientation(double degrees) {
 
 // Text is aligned at its bottom; the drawing state's position is the middle of the
 // characters, so the reference point moves down by half the height.
-void text() {
-  const TextAttributes& t = drawing().text;
+void text(const TextAttributes& t) {
+  ensure_picture();
   const CgmState& s = cgm();
   Encoder& e = encoder();
   const double angle = std::isfinite(t.rotation) ? t.rotation : 0.0;
@@ -209,9 +197,7 @@ void text() {
   e.start(3, 4).add_int(1).finish();
 }
 
-void clip() {
-  const Area& area = drawing().area;
-  cgm().clip_set = true;
+void write_clip(const Area& area) {
   encoder().start(3, 6).add_int(1).finish();
   encoder().start(3, 5);
   add_point(area.x, area.y);
@@ -220,8 +206,8 @@ void clip() {
 }
 
 // Cell array rows, top row first, run-length encoded; each row starts on a word.
-void image() {
-  const Primitive& p = drawing().primitive;
+void image(const Primitive& p) {
+  ensure_picture();
   const int width = p.image_width, height = p.image_height;
   if (width < 1 || height < 1 || p.pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     return;
@@ -252,69 +238,88 @@ void image() {
   e.finish();
 }
 
-bool is_attribute(GrOp op) {
-  switch (op) {
-    case GrOp::LineStyle: case GrOp::LineWidth: case GrOp::LineJoin: case GrOp::LineCap:
-    case GrOp::SelectFont: case GrOp::Clip: case GrOp::TextDirection:
-      return true;
-    default:
-      return false;
+void write_line_attribute(LineAttribute which, const LineAttributes& line) {
+  switch (which) {
+    case LineAttribute::Style: line_type(line.style); return;
+    case LineAttribute::Width: encoder().start(5, 3).add_vdc(vdc_length(line.width)).finish(); return;
+    case LineAttribute::Join:
+      encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish();
+      return;
+    case LineAttribute::Cap:
+      encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish();
+      return;
   }
 }
 
-void attribute(GrOp op) {
-  const LineAttributes& line = drawing().line;
-  switch (op) {
-    case GrOp::LineStyle: line_type(); return;
-    case GrOp::LineWidth: encoder().start(5, 3).add_vdc(vdc_length(line.width)).finish(); return;
-    case GrOp::LineJoin: encoder().start(5, 38).add_int(std::clamp(line.join, 0, 2) + 2).finish(); return;
-    case GrOp::LineCap: encoder().start(5, 37).add_int(std::clamp(line.cap, 0, 2) + 2).add_int(3).finish(); return;
-    case GrOp::SelectFont: font(); return;
-    case GrOp::Clip: clip(); return;
-    case GrOp::TextDirection: orientation(drawing().text.rotation); return;
-    default: return;
+void set_colour(const ColourState& colour) {
+  CgmState& s = cgm();
+  s.previous = s.colour;
+  s.colour = output_colour(colour.current);
+}
+
+// Attributes are written into an open picture; a picture opened later repeats them.
+void set_line(LineAttribute which, const LineAttributes& line) {
+  if (cgm().picture_open) {
+    write_line_attribute(which, line);
+  }
+}
+
+void select_font(const TextAttributes& text) {
+  if (cgm().picture_open) {
+    font(text);
+  }
+}
+
+void clip(const Area& area) {
+  cgm().clip_set = true;
+  if (cgm().picture_open) {
+    write_clip(area);
   }
 }
 
 }  // namespace
 
-void write_operation(GrOp op) {
-  CgmState& s = cgm();
-  if (op == GrOp::Colour || op == GrOp::ColourValue) {
-    s.previous = s.colour;
-    s.colour = output_colour(drawing().colour.current);
-    return;
+void write_attributes(const DrawingState& state) {
+  using enum LineAttribute;
+  for (LineAttribute which : {Width, Style, Join, Cap}) {
+    write_line_attribute(which, state.line);
   }
-  if (op == GrOp::NewPage) {
-    end_picture();
-    return;
-  }
-  if (is_attribute(op)) {
-    if (op == GrOp::Clip) {
-      s.clip_set = true;
-    }
-    if (s.picture_open) {
-      attribute(op);
-    }
-    return;
-  }
-  const Primitive& p = drawing().primitive;
-  switch (op) {
-    case GrOp::Line: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x2, p.y2); return;
-    case GrOp::Point: ensure_picture(); polyline_of_pair(p.x1, p.y1, p.x1, p.y1); return;
-    case GrOp::Polyline: ensure_picture(); polyline(); return;
-    case GrOp::Arc: ensure_picture(); arc(); return;
-    case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram:
-    case GrOp::Sector: case GrOp::Polygon:
-      if (p.int_param[1] != kClosingCall) {
-        ensure_picture();
-        fill(op);
-      }
-      return;
-    case GrOp::Text: ensure_picture(); text(); return;
-    case GrOp::Image: ensure_picture(); image(); return;
-    default: return;
+  font(state.text);
+  if (cgm().clip_set) {
+    write_clip(state.area);
   }
 }
+
+const FileDriver kElements{
+    .number = kDriverNumber,
+    .new_page = end_picture,
+    .set_colour = set_colour,
+    .set_line = set_line,
+    .select_font = select_font,
+    .clip = clip,
+    .line =
+        [](double x1, double y1, double x2, double y2) {
+          ensure_picture();
+          polyline_of_pair(x1, y1, x2, y2);
+        },
+    .point =
+        [](double x, double y) {
+          ensure_picture();
+          polyline_of_pair(x, y, x, y);
+        },
+    .polyline =
+        [](PointArrays points) {
+          ensure_picture();
+          polyline(points);
+        },
+    .arc =
+        [](const Primitive& p) {
+          ensure_picture();
+          arc(p);
+        },
+    .fill = fill,
+    .text = text,
+    .image = image,
+};
 
 }  // namespace quill::cgm

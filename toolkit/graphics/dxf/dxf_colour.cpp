@@ -122,9 +122,8 @@ int nearest_colour_index(int red, int green, int blue) {
   return index;
 }
 
-void update_colour() {
+void update_colour(const ColourState& colour) {
   DxfState& s = dxf();
-  const ColourState& colour = drawing().colour;
   const int red = static_cast<int>(std::lround(colour.red * 255.0));
   const int green = static_cast<int>(std::lround(colour.green * 255.0));
   const int blue = static_cast<int>(std::lround(colour.blue * 255.0));

@@ -1,5 +1,5 @@
-// DXF driver: device description, the group writers, the header with its tables, and the
-// operation dispatch.
+// DXF driver: device description, the group writers, the header with its tables, and its
+// entries.
 #include <array>
 #include <cmath>
 
@@ -119,26 +119,6 @@ void write_trailer() {
   group(0, "EOF");
 }
 
-void driver(GrOp op) {
-  if (run_file_driver_step(op, {describe_device, write_header, write_trailer})) {
-    return;
-  }
-  switch (op) {
-    case GrOp::Colour:
-      update_colour();
-      return;
-    case GrOp::Line: case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle:
-    case GrOp::Parallelogram: case GrOp::Sector: case GrOp::Polygon: case GrOp::Text:
-    case GrOp::Point: case GrOp::Polyline: case GrOp::Arc:
-      if (drawing().output.is_open()) {
-        write_entity(op);
-      }
-      return;
-    default:
-      return;
-  }
-}
-
 }  // namespace
 
 DxfState& dxf() {
@@ -189,7 +169,7 @@ void write_header() {
   s.sx = driver_scale(state.device.width(), state.drawable.width) / 72.0;
   s.sy = driver_scale(state.device.height(), state.drawable.height) / 72.0;
   state.device.colours = colours_for_depth(colour_depth());
-  update_colour();
+  update_colour(state.colour);
   write_header_section();
   group(0, "SECTION");
   group(2, "TABLES");
@@ -200,10 +180,24 @@ void write_header() {
   group(2, "ENTITIES");
 }
 
+constexpr FileDriver kDriver{
+    .number = kDriverNumber,
+    .describe = describe_device,
+    .header = write_header,
+    .trailer = write_trailer,
+    .set_colour = update_colour,
+    .line = write_line,
+    .point = write_point,
+    .polyline = write_polyline,
+    .arc = write_arc,
+    .fill = write_fill,
+    .text = write_text,
+};
+
 }  // namespace quill::dxf
 
 namespace quill {
 
-void register_driver_dxf() { register_driver(dxf::kDriverNumber, dxf::driver); }
+void register_driver_dxf() { register_driver(dxf::kDriverNumber, file_driver_function<dxf::kDriver>); }
 
 }  // namespace quill

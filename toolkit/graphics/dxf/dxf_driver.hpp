@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "graphics/drawing_state.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/line_buffer.hpp"
 
 namespace quill::dxf {
@@ -36,13 +37,20 @@ int colour_depth();
 int nearest_colour_index(int red, int green, int blue);
 // Colour of a standard colour index 1..255 as 0xRRGGBB.
 int standard_colour(int index);
-// Updates dxf().colour_index and colour_value from the drawing state's colour.
-void update_colour();
+// Updates dxf().colour_index and colour_value from colour.
+void update_colour(const ColourState& colour);
 
 // Name of line style 1..7; empty for solid (0) and other values.
 std::string_view line_type_name(int style);
 
 void write_header();
-void write_entity(GrOp op);
+
+// Entities, one per primitive.
+void write_line(double x1, double y1, double x2, double y2);
+void write_point(double x, double y);
+void write_polyline(PointArrays points);
+void write_arc(const Primitive& p);
+void write_fill(Shape shape, const Primitive& p);
+void write_text(const TextAttributes& text);
 
 }  // namespace quill::dxf

@@ -40,6 +40,8 @@ bool square_area() {
   return std::fabs((area.right - area.left) - (area.top - area.bottom)) < 1e-6F;
 }
 
+}  // namespace
+
 void write_line(double x1, double y1, double x2, double y2) {
   head("LINE");
   line_type_and_width();
@@ -47,23 +49,27 @@ void write_line(double x1, double y1, double x2, double y2) {
   point(11, x2, y2);
 }
 
-void write_polyline() {
-  const Primitive& p = drawing().primitive;
-  const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
+void write_point(double x, double y) {
+  head("POINT");
+  point(10, x, y);
+}
+
+void write_polyline(PointArrays points) {
   head("POLYLINE");
   line_type_and_width();
   group(66, "1");
   group(70, "0");
-  for (std::size_t i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < points.size(); ++i) {
     group(0, "VERTEX");
     group(8, "1");
-    point(10, p.xs[i], p.ys[i]);
+    point(10, points.xs[i], points.ys[i]);
   }
   group(0, "SEQEND");
 }
 
-void write_circle() {
-  const Primitive& p = drawing().primitive;
+namespace {
+
+void write_circle(const Primitive& p) {
   if (drawing().fill_style >= kFillSolidMixed || !square_area() || p.rx != p.ry) {
     return;
   }
@@ -75,8 +81,9 @@ void write_circle() {
 
 // Arc angles are written in degrees, counter-clockwise from the smaller to the larger.
 // The outline of a sector also gets its two radii.
-void write_arc() {
-  const Primitive& p = drawing().primitive;
+}  // namespace
+
+void write_arc(const Primitive& p) {
   if (!square_area()) {
     return;
   }
@@ -93,6 +100,8 @@ void write_arc() {
   }
 }
 
+namespace {
+
 // SOLID takes its corners in zigzag order: first, second, then the one opposite the
 // first's neighbour, so that a quadrilateral a-b-c-d is written a, b, d, c.
 void write_solid(double ax, double ay, double bx, double by, double cx, double cy, double dx, double dy) {
@@ -103,13 +112,12 @@ void write_solid(double ax, double ay, double bx, double by, double cx, double c
   point(13, dx, dy);
 }
 
-void write_filled(GrOp op) {
+void write_solid_shape(Shape shape, const Primitive& p) {
   const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
-  if (state.fill_style != kFillSolid || p.int_param[1] == kClosingCall) {
+  if (state.fill_style != kFillSolid) {
     return;
   }
-  if (op == GrOp::Rectangle) {
+  if (shape == Shape::Rectangle) {
     const Area& area = state.area;
     const auto limit_x = [&area](double x) { return std::clamp(x, area.x, area.x + area.width); };
     const auto limit_y = [&area](double y) { return std::clamp(y, area.y, area.y + area.height); };
@@ -117,11 +125,11 @@ void write_filled(GrOp op) {
     write_solid(x1, y1, x2, y1, x1, y2, x2, y2);
     return;
   }
-  const std::size_t needed = op == GrOp::Triangle ? 3 : 4;
+  const std::size_t needed = shape == Shape::Triangle ? 3 : 4;
   if (p.xs.size() < needed || p.ys.size() < needed || p.count < static_cast<int>(needed)) {
     return;
   }
-  if (op == GrOp::Triangle) {
+  if (shape == Shape::Triangle) {
     write_solid(p.xs[0], p.ys[0], p.xs[1], p.ys[1], p.xs[2], p.ys[2], p.xs[2], p.ys[2]);
   } else {
     write_solid(p.xs[0], p.ys[0], p.xs[1], p.ys[1], p.xs[3], p.ys[3], p.xs[2], p.ys[2]);
@@ -139,8 +147,9 @@ void text_group(std::string_view text) {
   group(1, std::string_view(cleaned, n));
 }
 
-void write_text() {
-  const TextAttributes& text = drawing().text;
+}  // namespace
+
+void write_text(const TextAttributes& text) {
   if (text.text.empty()) {
     return;
   }
@@ -168,26 +177,14 @@ void write_text() {
   }
 }
 
-}  // namespace
-
-void write_entity(GrOp op) {
-  const Primitive& p = drawing().primitive;
-  switch (op) {
-    case GrOp::Line: write_line(p.x1, p.y1, p.x2, p.y2); return;
-    case GrOp::Point:
-      head("POINT");
-      point(10, p.x1, p.y1);
-      return;
-    case GrOp::Polyline: write_polyline(); return;
-    case GrOp::Ellipse:
-      if (p.int_param[1] != kClosingCall) {
-        write_circle();
-      }
-      return;
-    case GrOp::Arc: write_arc(); return;
-    case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram: write_filled(op); return;
-    case GrOp::Text: write_text(); return;
-    default: return;  // sectors and polygons leave their fill to hatching lines
+// Circles are written as outlines; sectors and polygons leave their fill to hatching lines.
+void write_fill(Shape shape, const Primitive& p) {
+  switch (shape) {
+    case Shape::Ellipse: write_circle(p); return;
+    case Shape::Triangle:
+    case Shape::Rectangle:
+    case Shape::Parallelogram: write_solid_shape(shape, p); return;
+    default: return;
   }
 }
 

@@ -25,10 +25,6 @@ constexpr int kNoSelectFontModel = 1;
 const PrinterModel& model_row(int model) { return kPrinterModels[model - 1]; }
 
 void describe_device() {
-  if (drawing().device.answer == kProbeValue) {
-    drawing().device.answer = kPrinterDriver;
-    return;
-  }
   const PrinterModel& model = model_row(printer_model());
   describe_device_from({kPrinterDriver, static_cast<int>(model.width / kPlotterUnitsPerPoint),
                         static_cast<int>(model.height / kPlotterUnitsPerPoint), 72.0, model.colours,
@@ -123,9 +119,13 @@ void restate_page() {
   s.pen_number = kNoPen;
   s.family = s.style = s.justification = -1;
   s.direction = 0.0;
-  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::Clip, GrOp::SelectFont}) {
-    shared_operation(op);
-  }
+  const DrawingState& state = drawing();
+  write_line_width(state.line.width);
+  write_line_style(state.line.style);
+  write_line_join(state.line.join);
+  write_line_cap(state.line.cap);
+  write_clip(state.area);
+  s.font_pending = true;
   reselect_pen();
 }
 
@@ -182,30 +182,6 @@ void start_output(bool plain) {
   s.p2 = Point{plotter_units(x + device.option(GrOption::Width)), plotter_units(y + device.option(GrOption::Height))};
 }
 
-// Operations both dialects share; false for those each driver handles itself.
-bool shared_operation(GrOp op) {
-  switch (op) {
-    case GrOp::Line: draw_line(); return true;
-    case GrOp::Point: draw_point(); return true;
-    case GrOp::Polyline: draw_polyline(); return true;
-    case GrOp::Arc: draw_arc(); return true;
-    case GrOp::Colour: case GrOp::ColourValue: select_colour(); return true;
-    case GrOp::Ellipse: case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram:
-    case GrOp::Sector: case GrOp::Polygon:
-      draw_fill(op);
-      return true;
-    case GrOp::SelectFont: hpgl().font_pending = true; return true;
-    case GrOp::Text: write_text(); return true;
-    case GrOp::TextDirection: write_direction(drawing().text.rotation); return true;
-    case GrOp::Clip: write_clip(); return true;
-    case GrOp::LineStyle: write_line_style(); return true;
-    case GrOp::LineWidth: write_line_width(); return true;
-    case GrOp::LineJoin: write_line_join(); return true;
-    case GrOp::LineCap: write_line_cap(); return true;
-    default: return false;
-  }
-}
-
 namespace {
 
 void write_trailer() {
@@ -216,24 +192,21 @@ void write_trailer() {
 
 }  // namespace
 
-void printer_driver(GrOp op) {
-  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
-    return;
-  }
-  if (op == GrOp::NewPage) {
-    write_page_end();
-    return;
-  }
-  shared_operation(op);
-}
+const FileDriver kPrinter = with_shared_entries({
+    .number = kPrinterDriver,
+    .describe = describe_device,
+    .header = write_header,
+    .trailer = write_trailer,
+    .new_page = write_page_end,
+});
 
 }  // namespace quill::hpgl
 
 namespace quill {
 
 void register_driver_hpgl2() {
-  register_driver(hpgl::kPrinterDriver, hpgl::printer_driver);
-  register_driver(hpgl::kPlotterDriver, hpgl::plotter_driver);
+  register_driver(hpgl::kPrinterDriver, file_driver_function<hpgl::kPrinter>);
+  register_driver(hpgl::kPlotterDriver, file_driver_function<hpgl::kPlotter>);
 }
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/drawing_state.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/line_buffer.hpp"
 #include "graphics/metafile/metafile.hpp"
 
@@ -72,33 +73,48 @@ void move_to(Point p);
 void draw_through(const Point* points, std::size_t count);
 void forget_pen_position();
 
-// Pen for the current colour, selected when it differs from the last one (operation 3).
-void select_colour();
+// Pen for colour, selected when it differs from the last one, and its comment.
+void select_colour(int colour);
 void reselect_pen();
 // The current colour as red, green, blue after the reverse mode.
 Rgb output_colour(int colour);
 
-void draw_line();
-void draw_point();
-void draw_polyline();
-void draw_arc();
-void draw_fill(GrOp op);
-void write_line_style();
-void write_line_width();
-void write_line_join();
-void write_line_cap();
-void write_clip();
-void write_text();
+void draw_line(double x1, double y1, double x2, double y2);
+void draw_point(double x, double y);
+void draw_polyline(PointArrays points);
+void draw_arc(const Primitive& p);
+void draw_fill(Shape shape, const Primitive& p);
+void end_fill(Shape shape);
+void write_line_style(int style);
+void write_line_width(int tenths);
+void write_line_join(int join);
+void write_line_cap(int cap);
+void write_line_attribute(LineAttribute which, const LineAttributes& line);
+void write_clip(const Area& area);
+void write_text(const TextAttributes& text);
 void write_direction(double degrees);
 
 // Header pieces shared by both dialects.
 void start_output(bool plain);
 void write_fill_patterns();
 
-// The operations both dialects share; false for the others.
-bool shared_operation(GrOp op);
+// The driver given the entries both dialects share.
+constexpr FileDriver with_shared_entries(FileDriver driver) {
+  driver.set_colour = [](const ColourState& colour) { select_colour(colour.current); };
+  driver.set_line = write_line_attribute;
+  driver.select_font = [](const TextAttributes&) { hpgl().font_pending = true; };
+  driver.clip = write_clip;
+  driver.line = draw_line;
+  driver.point = draw_point;
+  driver.polyline = draw_polyline;
+  driver.arc = draw_arc;
+  driver.fill = draw_fill;
+  driver.end_fill = end_fill;
+  driver.text = write_text;
+  return driver;
+}
 
-void printer_driver(GrOp op);
-void plotter_driver(GrOp op);
+extern const FileDriver kPrinter;
+extern const FileDriver kPlotter;
 
 }  // namespace quill::hpgl

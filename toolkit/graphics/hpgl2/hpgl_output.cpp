@@ -186,8 +186,7 @@ void forget_pen_position() { hpgl().pen_known = false; }
 
 Rgb output_colour(int colour) { return reverse_mode_colour(colour_rgb(colour)); }
 
-void select_colour() {
-  const int colour = drawing().colour.current;
+void select_colour(int colour) {
   select_pen(pen_for(colour));
   if (metafile_replay_in_progress()) {
     return;

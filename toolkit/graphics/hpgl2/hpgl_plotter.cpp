@@ -17,10 +17,6 @@ constexpr PlotterModel kPlotterModels[4] = {
 constexpr double kDeviceUnitsPerInch = 90.0;
 
 void describe_device() {
-  if (drawing().device.answer == kProbeValue) {
-    drawing().device.answer = kPlotterDriver;
-    return;
-  }
   const int model = plotter_model();
   const PlotterModel& row = kPlotterModels[model - 1];
   describe_device_from({kPlotterDriver, static_cast<int>(row.width / 1016.0 * kDeviceUnitsPerInch),
@@ -63,16 +59,16 @@ void write_trailer() { emit("PU;SP0"); }
 
 }  // namespace
 
-void plotter_driver(GrOp op) {
-  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
-    return;
-  }
-  if (op == GrOp::NewPage) {
-    emit("PG");
-    forget_pen_position();
-    return;
-  }
-  shared_operation(op);
-}
+const FileDriver kPlotter = with_shared_entries({
+    .number = kPlotterDriver,
+    .describe = describe_device,
+    .header = write_header,
+    .trailer = write_trailer,
+    .new_page =
+        [] {
+          emit("PG");
+          forget_pen_position();
+        },
+});
 
 }  // namespace quill::hpgl

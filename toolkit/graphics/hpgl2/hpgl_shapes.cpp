@@ -11,13 +11,13 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr int kPolylineNote = 31;
 
 // Comment codes that name the kind of a fill.
-int fill_kind(GrOp op) {
-  switch (op) {
-    case GrOp::Ellipse: return 5;
-    case GrOp::Triangle: return 8;
-    case GrOp::Rectangle: return 6;
-    case GrOp::Parallelogram: return 7;
-    case GrOp::Sector: return 4;
+int fill_kind(Shape shape) {
+  switch (shape) {
+    case Shape::Ellipse: return 5;
+    case Shape::Triangle: return 8;
+    case Shape::Rectangle: return 6;
+    case Shape::Parallelogram: return 7;
+    case Shape::Sector: return 4;
     default: return 11;
   }
 }
@@ -39,14 +39,13 @@ void add_ellipse_points(std::vector<Point>& points, const Primitive& p, double s
 }
 
 // Loads the outline of a closed fill shape; false when it has no points.
-bool load_fill_outline(GrOp op) {
-  const Primitive& p = drawing().primitive;
+bool load_fill_outline(Shape shape, const Primitive& p) {
   std::vector<Point>& points = outline();
-  switch (op) {
-    case GrOp::Ellipse:
+  switch (shape) {
+    case Shape::Ellipse:
       add_ellipse_points(points, p, 0.0, kTwoPi);
       break;
-    case GrOp::Sector:
+    case Shape::Sector:
       // A full turn is filled as the whole ellipse: the edge out to the rim and back
       // makes some readers leave part of the disc empty.
       if (p.end_angle - p.start_angle < kTwoPi - 1e-6) {
@@ -55,17 +54,17 @@ bool load_fill_outline(GrOp op) {
       add_ellipse_points(points, p, p.start_angle, p.end_angle);
       points.push_back(points.front());
       break;
-    case GrOp::Rectangle:
+    case Shape::Rectangle:
       for (auto [x, y] : {std::pair{p.x1, p.y1}, {p.x2, p.y1}, {p.x2, p.y2}, {p.x1, p.y2}, {p.x1, p.y1}}) {
         points.push_back(scaled(x, y));
       }
       break;
     default: {
-      const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
-      for (std::size_t i = 0; i < n; ++i) {
-        points.push_back(scaled(p.xs[i], p.ys[i]));
+      const PointArrays corners = point_arrays(p);
+      for (std::size_t i = 0; i < corners.size(); ++i) {
+        points.push_back(scaled(corners.xs[i], corners.ys[i]));
       }
-      if (n > 0) {
+      if (!corners.xs.empty()) {
         points.push_back(points.front());
       }
     }
@@ -125,7 +124,7 @@ void hatch_outline() {
   }
 }
 
-void fill_outline(GrOp op) {
+void fill_outline(Shape shape) {
   HpglState& s = hpgl();
   s.pattern = fill_pattern_for_colour();
   if (s.pattern != 0) {
@@ -134,7 +133,7 @@ void fill_outline(GrOp op) {
     emit(line);
   }
   const std::vector<Point>& points = s.points;
-  if (op == GrOp::Rectangle) {
+  if (shape == Shape::Rectangle) {
     move_to(points[0]);
     LineBuffer line;
     line.add("RA");
@@ -155,23 +154,20 @@ void fill_outline(GrOp op) {
 
 }  // namespace
 
-void draw_line() {
-  const Primitive& p = drawing().primitive;
-  const Point end = scaled(p.x2, p.y2);
-  move_to(scaled(p.x1, p.y1));
+void draw_line(double x1, double y1, double x2, double y2) {
+  const Point end = scaled(x2, y2);
+  move_to(scaled(x1, y1));
   draw_through(&end, 1);
 }
 
-void draw_point() {
-  const Primitive& p = drawing().primitive;
-  const Point at = scaled(p.x1, p.y1);
+void draw_point(double x, double y) {
+  const Point at = scaled(x, y);
   move_to(at);
   draw_through(&at, 1);
 }
 
-void draw_polyline() {
-  const Primitive& p = drawing().primitive;
-  const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
+void draw_polyline(PointArrays p) {
+  const std::size_t n = p.size();
   if (n == 0) {
     return;
   }
@@ -189,8 +185,7 @@ void draw_polyline() {
 }
 
 // An arc, or with int_param[0] == 1 the closed outline of a sector.
-void draw_arc() {
-  const Primitive& p = drawing().primitive;
+void draw_arc(const Primitive& p) {
   std::vector<Point>& points = outline();
   const bool closed = p.int_param[0] == 1;
   if (closed) {
@@ -203,29 +198,30 @@ void draw_arc() {
   trace_outline();
 }
 
-void draw_fill(GrOp op) {
+void end_fill(Shape shape) {
+  LineBuffer text;
+  text.add_int(fill_kind(shape)).add(" -1");
+  comment(text.view());
+  reselect_pen();
+}
+
+void draw_fill(Shape shape, const Primitive& p) {
   const DrawingState& state = drawing();
   LineBuffer text;
-  text.add_int(fill_kind(op));
-  if (state.primitive.int_param[1] == kClosingCall) {
-    text.add(" -1");
-    comment(text.view());
-    reselect_pen();
-    return;
-  }
+  text.add_int(fill_kind(shape));
   comment(text.view());
-  if (!load_fill_outline(op)) {
+  if (!load_fill_outline(shape, p)) {
     return;
   }
   // Outlined ellipses are drawn as outlines; a pen plotter hatches its fills.
-  const bool outline_only = (op == GrOp::Ellipse && state.fill_style < kFillSolidMixed) || hpgl().plain;
+  const bool outline_only = (shape == Shape::Ellipse && state.fill_style < kFillSolidMixed) || hpgl().plain;
   if (outline_only) {
     trace_outline();
-    if (hpgl().plain && (op != GrOp::Ellipse || state.fill_style >= kFillSolidMixed)) {
+    if (hpgl().plain && (shape != Shape::Ellipse || state.fill_style >= kFillSolidMixed)) {
       hatch_outline();
     }
   } else {
-    fill_outline(op);
+    fill_outline(shape);
   }
 }
 
@@ -235,9 +231,8 @@ void write_fill_patterns() {
   emit("RF2,8,4,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0");
 }
 
-void write_line_style() {
+void write_line_style(int style) {
   constexpr std::string_view kPatterns[] = {"", "1", "2 2", "4 3", "7 2", "5 3", "3 1", "6 3"};
-  const int style = drawing().line.style;
   LineBuffer line;
   line.add("LT");
   if (style >= 1 && style <= 7) {
@@ -246,19 +241,18 @@ void write_line_style() {
   emit(line);
 }
 
-void write_line_width() {
+void write_line_width(int tenths) {
   if (hpgl().plain) {
     return;
   }
-  const double width = std::clamp(drawing().line.width * 0.4 / kPlotterUnitsPerPoint, 0.0284, 5.0);
+  const double width = std::clamp(tenths * 0.4 / kPlotterUnitsPerPoint, 0.0284, 5.0);
   LineBuffer line;
   line.add("PW").add_fixed(width, 3);
   emit(line);
 }
 
-void write_line_join() {
+void write_line_join(int join) {
   constexpr int kJoins[] = {1, 4, 5};
-  const int join = drawing().line.join;
   if (hpgl().plain || join < 0 || join > 2) {
     return;
   }
@@ -267,9 +261,8 @@ void write_line_join() {
   emit(line);
 }
 
-void write_line_cap() {
+void write_line_cap(int cap) {
   constexpr int kCaps[] = {1, 4, 2};
-  const int cap = drawing().line.cap;
   if (hpgl().plain || cap < 0 || cap > 2) {
     return;
   }
@@ -278,10 +271,18 @@ void write_line_cap() {
   emit(line);
 }
 
+void write_line_attribute(LineAttribute which, const LineAttributes& line) {
+  switch (which) {
+    case LineAttribute::Width: write_line_width(line.width); return;
+    case LineAttribute::Style: write_line_style(line.style); return;
+    case LineAttribute::Join: write_line_join(line.join); return;
+    case LineAttribute::Cap: write_line_cap(line.cap); return;
+  }
+}
+
 // The input window in plotter units, set with scaling off.
-void write_clip() {
+void write_clip(const Area& area) {
   const HpglState& s = hpgl();
-  const Area& area = drawing().area;
   const auto plotter = [](double scaled_value, long from, long to) {
     const double value = from + scaled_value / kScaleMax * static_cast<double>(to - from);
     return std::isfinite(value) ? static_cast<long>(std::trunc(value)) : from;

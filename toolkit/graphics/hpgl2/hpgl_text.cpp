@@ -116,9 +116,8 @@ void write_direction(double degrees) {
   emit(line);
 }
 
-void write_text() {
+void write_text(const TextAttributes& text) {
   HpglState& s = hpgl();
-  const TextAttributes& text = drawing().text;
   const int mode = text.mode >= 0 && text.mode <= 2 ? text.mode : 0;
   const ModeFactors& factors = kModes[mode];
   if (!s.plain) {

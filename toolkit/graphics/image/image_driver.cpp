@@ -4,6 +4,7 @@
 
 #include "base/allocation.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/image/image_encoders.hpp"
 #include "graphics/image/raster.hpp"
 #include "quill/errors.hpp"
@@ -22,6 +23,7 @@ constexpr int kZlibError = 1044;
 struct ImageDriverState {
   DriverFunction next_screen = nullptr;  // the driver of windows, forwarded to
   Raster screen;
+  AttributesGiven screen_given;
   Raster page_raster;
   std::unique_ptr<MemoryBitmap> page;
 };
@@ -30,6 +32,11 @@ ImageDriverState& image_state() {
   static ImageDriverState state;
   return state;
 }
+
+Raster& screen_raster() { return image_state().screen; }
+Raster& page_raster() { return image_state().page_raster; }
+
+constexpr FileDriver kBitmapEntries = with_raster_entries<screen_raster>({});
 
 // Hands the encoder's bytes to the hardcopy's output stream, which reports a failed
 // write itself (once, for "YYPROU").
@@ -60,13 +67,14 @@ void bitmap_screen_driver(GrOp op) {
       update_colour_intensities();
     }
     s.screen.attach(bitmap, 1.0, 1.0, false);
+    s.screen_given = attributes_in_force();
     return;
   }
   if (s.screen.target() != bitmap) {
     s.screen.attach(bitmap, 1.0, 1.0, false);
   }
-  s.screen.draw(op);
-  if (op != GrOp::Initialise) bitmap_changed(state.drawable.id);
+  run_entries(kBitmapEntries, op, s.screen_given);
+  bitmap_changed(state.drawable.id);
 }
 
 void describe_image_device() {
@@ -98,55 +106,52 @@ std::unique_ptr<MemoryBitmap> make_page(int width, int height, int depth) {
   return page;
 }
 
-void begin_image_output() {
+int make_image_page() {
   ImageDriverState& s = image_state();
-  DrawingState& state = drawing();
-  const DeviceDescription& device = state.device;
+  const DeviceDescription& device = drawing().device;
   s.page = make_page(device.option(GrOption::Width), device.option(GrOption::Height),
                      device.option(GrOption::ColourDepth));
-  if (!s.page) {
-    state.hardcopy.active = false;
-    state.hardcopy.active_driver = 0;
-    IErrorReport(kPageTooLarge, "IGrHardCopy");
-    return;
-  }
-  if (!begin_file_output()) {
-    s.page.reset();
-    return;
-  }
+  return s.page ? 0 : kPageTooLarge;
+}
+
+void begin_image_output() {
+  ImageDriverState& s = image_state();
+  const DrawingState& state = drawing();
+  const DeviceDescription& device = state.device;
   s.page_raster.attach(s.page.get(), driver_scale(device.width(), state.drawable.width),
                        driver_scale(device.height(), state.drawable.height), true);
 }
 
-void end_image_output() {
+void write_image() {
   ImageDriverState& s = image_state();
-  if (s.page && drawing().output.is_open()) {
-    OutputStreamSink sink;
-    const auto format = static_cast<ImageFormat>(drawing().device.option(GrOption::ImageFormat));
-    const ImageResult result = encode_image(format, s.page->buffer(), sink);
-    if (result.code == ImageError::Zlib) {
-      errors().os_error = result.detail;
-      IErrorReport(kZlibError, "IGrHardCopy");
-    }
+  OutputStreamSink sink;
+  const auto format = static_cast<ImageFormat>(drawing().device.option(GrOption::ImageFormat));
+  const ImageResult result = encode_image(format, s.page->buffer(), sink);
+  if (result.code == ImageError::Zlib) {
+    errors().os_error = result.detail;
+    IErrorReport(kZlibError, "IGrHardCopy");
   }
-  end_file_output();
+}
+
+void release_image_page() {
+  ImageDriverState& s = image_state();
   s.page_raster.attach(nullptr, 1.0, 1.0, false);
   s.page.reset();
 }
 
-void image_driver(GrOp op) {
-  switch (op) {
-    case GrOp::Initialise: describe_image_device(); return;
-    case GrOp::BeginOutput: begin_image_output(); return;
-    case GrOp::EndOutput: end_image_output(); return;
-    default: image_state().page_raster.draw(op); return;
-  }
-}
+constexpr FileDriver kImageDriverEntries = with_raster_entries<page_raster>({
+    .number = kImageDriver,
+    .describe = describe_image_device,
+    .prepare = make_image_page,
+    .header = begin_image_output,
+    .trailer = write_image,
+    .release = release_image_page,
+});
 
 }  // namespace
 
 void register_driver_image() {
-  register_driver(kImageDriver, image_driver);
+  register_driver(kImageDriver, file_driver_function<kImageDriverEntries>);
   image_state().next_screen = register_screen_driver(bitmap_screen_driver);
 }
 

@@ -78,8 +78,6 @@ Raster::Point Raster::to_pixel(double x, double y) const {
   return {x * scale_x_, target_->height() - y * scale_y_};
 }
 
-void Raster::set_colour() { value_ = target_->native_value(colour_rgb(drawing().colour.current)); }
-
 void Raster::set_thickness() {
   const double pixels = drawing().line.width / 10.0 * kPixelsPerPoint * scale_x_;
   thickness_ = pixels < 1.5 || !std::isfinite(pixels) ? 1 : clamp_int(std::lround(pixels), 1, 1000);
@@ -256,26 +254,29 @@ std::uint32_t Raster::fill_value() const {
   return target_->native_value({mean(a.red, b.red), mean(a.green, b.green), mean(a.blue, b.blue)});
 }
 
-void Raster::shape(GrOp op) {
-  const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
-  if (p.int_param[1] == kClosingCall) {
+std::vector<Raster::Point> Raster::to_pixels(PointArrays points) const {
+  std::vector<Point> pixels;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    pixels.push_back(to_pixel(points.xs[i], points.ys[i]));
+  }
+  return pixels;
+}
+
+void Raster::draw_fill(Shape shape, const Primitive& p) {
+  if (target_ == nullptr) {
     return;
   }
-  const bool solid = state.fill_style >= kFillSolidMixed;
+  const bool solid = drawing().fill_style >= kFillSolidMixed;
   std::vector<Point> points;
-  if (op == GrOp::Ellipse) {
+  if (shape == Shape::Ellipse) {
     points = arc_points(0.0, 2.0 * kPi, false);
     points.pop_back();
-  } else if (op == GrOp::Sector) {
+  } else if (shape == Shape::Sector) {
     points = arc_points(p.start_angle, p.end_angle, true);
-  } else if (op == GrOp::Rectangle) {
+  } else if (shape == Shape::Rectangle) {
     points = {to_pixel(p.x1, p.y1), to_pixel(p.x2, p.y1), to_pixel(p.x2, p.y2), to_pixel(p.x1, p.y2)};
   } else {
-    const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
-    for (std::size_t i = 0; i < n; ++i) {
-      points.push_back(to_pixel(p.xs[i], p.ys[i]));
-    }
+    points = to_pixels(point_arrays(p));
   }
   if (solid) {
     fill_polygon(points, fill_value());
@@ -284,9 +285,8 @@ void Raster::shape(GrOp op) {
   }
 }
 
-void Raster::image() {
-  const Primitive& p = drawing().primitive;
-  if (p.image_width < 1 || p.image_height < 1 ||
+void Raster::draw_image(const Primitive& p) {
+  if (target_ == nullptr || p.image_width < 1 || p.image_height < 1 ||
       p.pixels.size() < static_cast<std::size_t>(p.image_width) * static_cast<std::size_t>(p.image_height)) {
     return;
   }
@@ -314,9 +314,11 @@ void Raster::image() {
 }
 
 // Text through the platform's font engine, painted in the current colour.
-void Raster::text() {
-  const TextAttributes& attributes = drawing().text;
+void Raster::draw_text(const TextAttributes& attributes) {
   TextMask mask;
+  if (target_ == nullptr) {
+    return;
+  }
   if (!render_text_mask(attributes.text, attributes, attributes.height * scale_y_, mask)) {
     return;
   }
@@ -333,40 +335,50 @@ void Raster::text() {
   }
 }
 
-void Raster::draw(GrOp op) {
+void Raster::set_colour() {
+  if (target_ != nullptr) {
+    value_ = target_->native_value(colour_rgb(drawing().colour.current));
+  }
+}
+
+void Raster::set_line(LineAttribute which) {
   if (target_ == nullptr) {
     return;
   }
-  const Primitive& p = drawing().primitive;
-  switch (op) {
-    case GrOp::Colour:
-    case GrOp::ColourValue: set_colour(); break;
-    case GrOp::LineWidth: set_thickness(); break;
-    case GrOp::LineStyle: dash_phase_ = 0.0; break;
-    case GrOp::Clip:
-      if (honour_clip_) set_clip();
-      break;
-    case GrOp::Line: line(to_pixel(p.x1, p.y1), to_pixel(p.x2, p.y2)); break;
-    case GrOp::Point: thin_line(to_pixel(p.x1, p.y1), to_pixel(p.x1, p.y1)); break;
-    case GrOp::Polyline: {
-      std::vector<Point> points;
-      const std::size_t n = std::min({static_cast<std::size_t>(std::max(p.count, 0)), p.xs.size(), p.ys.size()});
-      for (std::size_t i = 0; i < n; ++i) {
-        points.push_back(to_pixel(p.xs[i], p.ys[i]));
-      }
-      polyline(points, false);
-      break;
-    }
-    case GrOp::Ellipse:
-    case GrOp::Rectangle:
-    case GrOp::Triangle:
-    case GrOp::Parallelogram:
-    case GrOp::Polygon:
-    case GrOp::Sector: shape(op); break;
-    case GrOp::Arc: polyline(arc_points(p.start_angle, p.end_angle, p.int_param[0] == 1), p.int_param[0] == 1); break;
-    case GrOp::Image: image(); break;
-    case GrOp::Text: text(); break;
-    default: break;
+  if (which == LineAttribute::Width) {
+    set_thickness();
+  } else if (which == LineAttribute::Style) {
+    dash_phase_ = 0.0;
+  }
+}
+
+void Raster::clip() {
+  if (target_ != nullptr && honour_clip_) {
+    set_clip();
+  }
+}
+
+void Raster::draw_line(double x1, double y1, double x2, double y2) {
+  if (target_ != nullptr) {
+    line(to_pixel(x1, y1), to_pixel(x2, y2));
+  }
+}
+
+void Raster::draw_point(double x, double y) {
+  if (target_ != nullptr) {
+    thin_line(to_pixel(x, y), to_pixel(x, y));
+  }
+}
+
+void Raster::draw_polyline(PointArrays points) {
+  if (target_ != nullptr) {
+    polyline(to_pixels(points), false);
+  }
+}
+
+void Raster::draw_arc(const Primitive& p) {
+  if (target_ != nullptr) {
+    polyline(arc_points(p.start_angle, p.end_angle, p.int_param[0] == 1), p.int_param[0] == 1);
   }
 }
 

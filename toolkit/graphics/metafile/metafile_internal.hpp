@@ -16,6 +16,7 @@ inline constexpr double kMetafileHeight = 540.0;
 struct MetafileStore {
   std::array<std::string, kMetafileSlots + 1> slots;  // CGM elements, the picture left open
   cgm::CgmState recorder;  // the encoder and attributes of the metafile being recorded
+  AttributesGiven given;   // what the recording has been given
   bool replaying = false;
 };
 

@@ -14,6 +14,13 @@ namespace {
 
 constexpr int kRecorderClass = 11;
 
+// A recording has no pages and no output of its own to open or close.
+const FileDriver kRecorderEntries = [] {
+  FileDriver entries = cgm::kElements;
+  entries.new_page = nullptr;
+  return entries;
+}();
+
 int current_slot() {
   const Drawable& drawable = drawing().drawable;
   const int id = drawable.id;
@@ -27,6 +34,7 @@ int current_slot() {
 // recording starts (a new slot) or goes on where it stopped.
 void open_recording(int slot) {
   MetafileStore& store = metafiles();
+  store.given = attributes_in_force();
   set_drawable_size(kMetafileWidth, kMetafileHeight);
   drawing().drawable.true_colour = true;
   std::string& bytes = store.slots[static_cast<std::size_t>(slot)];
@@ -98,9 +106,6 @@ void recorder(GrOp op) {
     open_recording(slot);
     return;
   }
-  if (op == GrOp::BeginOutput || op == GrOp::EndOutput || op == GrOp::NewPage) {
-    return;
-  }
   MetafileStore& store = metafiles();
   const cgm::StateScope scope(store.recorder);
   // Reverse modes belong to hardcopies, not to recordings.
@@ -108,7 +113,7 @@ void recorder(GrOp op) {
   drawing().device.set_option(GrOption::ReverseMode, 0);
   std::string& bytes = store.slots[static_cast<std::size_t>(slot)];
   const RecordingMark mark = mark_recording(store.recorder, bytes);
-  if (allocating(error::kMetafileFull, [&] { cgm::write_operation(op); }) != 0) {
+  if (allocating(error::kMetafileFull, [&] { run_entries(kRecorderEntries, op, store.given); }) != 0) {
     // The metafile keeps what was recorded before this operation.
     rewind_recording(store.recorder, bytes, mark);
     IErrorReport(error::kMetafileFull, "YYMETR");

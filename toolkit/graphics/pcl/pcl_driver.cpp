@@ -4,9 +4,9 @@
 #include "base/allocation.hpp"
 #include "core/settings.hpp"
 #include "graphics/drawing_state.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/image/raster.hpp"
 #include "graphics/pcl/pcl_raster.hpp"
-#include "quill/errors.hpp"
 
 namespace quill {
 namespace {
@@ -25,6 +25,8 @@ PclDriverState& pcl_state() {
   return state;
 }
 
+Raster& page_raster() { return pcl_state().raster; }
+
 const PclModel& configured_model() { return pcl_model(settings().raster_setting); }
 
 void describe() {
@@ -33,34 +35,26 @@ void describe() {
                         1 << model.planes, driver_info(kRasterDriver)->capabilities, "quilplot.prn"});
 }
 
-void abandon(int code) {
-  HardcopyState& hardcopy = drawing().hardcopy;
-  hardcopy.active = false;
-  hardcopy.active_driver = 0;
-  IErrorReport(code, "IGrHardCopy");
-}
-
 void write(const std::string& bytes) { drawing().output.write(bytes); }
 
-void begin_output() {
+// The page bitmap, in the configured model's colours.
+int make_page() {
   PclDriverState& s = pcl_state();
-  DrawingState& state = drawing();
-  const DeviceDescription& device = state.device;
+  const DeviceDescription& device = drawing().device;
   s.model = &configured_model();
   const int width = device.option(GrOption::Width), height = device.option(GrOption::Height);
   if (pcl_page_bytes(*s.model, width, height) > s.model->buffer_bytes || !bitmap_size_allowed(width, height, 4)) {
-    abandon(kPageTooLarge);
-    return;
+    return kPageTooLarge;
   }
   allocating(0, [&] { s.page = std::make_unique<MemoryBitmap>(width, height, 4, pcl_palette(*s.model)); });
-  if (!s.page) {
-    abandon(kPageTooLarge);
-    return;
-  }
-  if (!begin_file_output()) {
-    s.page.reset();
-    return;
-  }
+  return s.page ? 0 : kPageTooLarge;
+}
+
+void begin_output() {
+  PclDriverState& s = pcl_state();
+  const DrawingState& state = drawing();
+  const DeviceDescription& device = state.device;
+  const int width = device.option(GrOption::Width), height = device.option(GrOption::Height);
   std::string header;
   append_pcl_job_header(*s.model, width, height, device.option(GrOption::Copies), header);
   write(header);
@@ -83,30 +77,30 @@ void new_page() {
 }
 
 void end_output() {
+  write_page();
+  std::string trailer;
+  append_pcl_job_trailer(trailer);
+  write(trailer);
+}
+
+void release_page() {
   PclDriverState& s = pcl_state();
-  if (s.page && drawing().output.is_open()) {
-    write_page();
-    std::string trailer;
-    append_pcl_job_trailer(trailer);
-    write(trailer);
-  }
-  end_file_output();
   s.raster.attach(nullptr, 1.0, 1.0, false);
   s.page.reset();
 }
 
-void pcl_driver(GrOp op) {
-  switch (op) {
-    case GrOp::Initialise: describe(); return;
-    case GrOp::BeginOutput: begin_output(); return;
-    case GrOp::EndOutput: end_output(); return;
-    case GrOp::NewPage: new_page(); return;
-    default: pcl_state().raster.draw(op); return;
-  }
-}
+constexpr FileDriver kDriver = with_raster_entries<page_raster>({
+    .number = kRasterDriver,
+    .describe = describe,
+    .prepare = make_page,
+    .header = begin_output,
+    .trailer = end_output,
+    .release = release_page,
+    .new_page = new_page,
+});
 
 }  // namespace
 
-void register_driver_pcl() { register_driver(kRasterDriver, pcl_driver); }
+void register_driver_pcl() { register_driver(kRasterDriver, file_driver_function<kDriver>); }
 
 }  // namespace quill

@@ -52,7 +52,7 @@ void write_header();
 void end_page(bool ends_job);
 void write_trailer();
 void describe_device();
-void draw_text();
-void draw_image();
+void draw_text(const TextAttributes& text);
+void draw_image(const Primitive& p);
 
 }  // namespace quill::postscript

@@ -1,9 +1,9 @@
-// PostScript driver: operation dispatch, number forms, paths, fills and attributes.
+// PostScript driver: its entries, number forms, paths, fills and attributes.
 #include <cmath>
 #include <cstdint>
 
 #include "graphics/drawing_rules.hpp"
-#include "graphics/driver.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/postscript/ps_driver.hpp"
 
 namespace quill::postscript {
@@ -39,14 +39,13 @@ void draw_line(double x1, double y1, double x2, double y2) {
   add_segment(x2, y2);
 }
 
-void draw_polyline() {
-  const Primitive& p = drawing().primitive;
-  if (p.count < 2) {
+void draw_polyline(PointArrays p) {
+  if (p.size() < 2) {
     return;
   }
   const int limit = drawing().device.path_limit() > 0 ? drawing().device.path_limit() : 255;
   start_segment(p.xs[0], p.ys[0]);
-  for (std::size_t i = 1; i < static_cast<std::size_t>(p.count); ++i) {
+  for (std::size_t i = 1; i < p.size(); ++i) {
     if (ps().segments >= limit) {
       finish_path();
       write_point(p.xs[i - 1], p.ys[i - 1], 'm');
@@ -77,19 +76,20 @@ void close_fill(std::string_view closing, const Colour& colour) {
   s.pen_x = s.pen_y = kUnknownPosition;
 }
 
-void fill_points(const double* xs, const double* ys, int count) {
+// The first count points (at most as many as there are).
+void fill_points(PointArrays points, std::size_t count) {
   const Colour colour = fill_colour();
   finish_path();
-  for (int i = 0; i < count; ++i) {
-    write_point(xs[i], ys[i], i == 0 ? 'm' : 'l');
+  for (std::size_t i = 0; i < count && i < points.size(); ++i) {
+    write_point(points.xs[i], points.ys[i], i == 0 ? 'm' : 'l');
   }
   close_fill("cf", colour);
 }
 
-void fill_rectangle() {
+void fill_rectangle(const Primitive& p) {
   const DrawingState& state = drawing();
-  double x1 = state.primitive.x1, y1 = state.primitive.y1;
-  double x2 = state.primitive.x2, y2 = state.primitive.y2;
+  double x1 = p.x1, y1 = p.y1;
+  double x2 = p.x2, y2 = p.y2;
   if (state.device.encapsulated()) {
     const Area& a = state.area;
     auto limit = [](double v, double lo, double hi) { return v < lo ? lo : v > hi ? hi : v; };
@@ -100,7 +100,7 @@ void fill_rectangle() {
   }
   const double xs[] = {x1, x2, x2, x1};
   const double ys[] = {y1, y1, y2, y2};
-  fill_points(xs, ys, 4);
+  fill_points({xs, ys}, 4);
 }
 
 // Vertical over horizontal radius in device units; 0 when the shape is degenerate.
@@ -124,9 +124,8 @@ void end_scaled(const Colour& before) {
   ps().written = before;
 }
 
-void draw_ellipse() {
+void draw_ellipse(const Primitive& p) {
   const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
   const double k = ellipse_ratio(p.rx, p.ry);
   if (!(p.rx > 0.0) || k == 0.0) {
     return;  // a zero radius would make the scale singular
@@ -148,9 +147,8 @@ void draw_ellipse() {
   end_scaled(before);
 }
 
-void draw_arc(bool sector) {
+void draw_arc(const Primitive& p, bool sector) {
   const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
   const double k = ellipse_ratio(p.rx, p.ry);
   if (!(p.rx > 0.0) || k == 0.0) {
     return;
@@ -188,18 +186,17 @@ void draw_arc(bool sector) {
 
 // The open path is stroked in the pending colour, which can differ from the last colour
 // written: it is finished unless the new colour is both.
-void set_colour() {
+void set_colour(const ColourState& current) {
   PsState& s = ps();
-  const Colour colour = current_colour();
+  const Colour colour = reversed_colour(colour_rgb(current.current));
   if ((colour != s.written || colour != s.pending) && s.segments > 0) {
     finish_path();
   }
   s.pending = colour;
 }
 
-void set_line_style() {
+void set_line_style(int style) {
   PsState& s = ps();
-  const int style = drawing().line.style;
   if (style == s.style || style < 0 || style > 7) {
     return;
   }
@@ -213,9 +210,8 @@ void set_line_style() {
   s.style = style;
 }
 
-void set_line_width() {
+void set_line_width(int width) {
   PsState& s = ps();
-  const int width = drawing().line.width;
   if (width == s.width) {
     return;
   }
@@ -227,9 +223,8 @@ void set_line_width() {
   s.width = width;
 }
 
-void set_line_join() {
+void set_line_join(int join) {
   finish_path();
-  const int join = drawing().line.join;
   LineBuffer line;
   line.add_int(join < 0 || join > 2 ? 0 : join).add(" setlinejoin");
   write_line(line);
@@ -238,22 +233,28 @@ void set_line_join() {
   }
 }
 
-void set_line_cap() {
+void set_line_cap(int cap) {
   finish_path();
-  const int cap = drawing().line.cap;
   LineBuffer line;
   line.add_int(cap < 0 || cap > 2 ? 0 : cap).add(" setlinecap");
   write_line(line);
 }
 
-void set_clip() {
-  const DrawingState& state = drawing();
-  if (state.device.encapsulated()) {
+void set_line(LineAttribute which, const LineAttributes& line) {
+  switch (which) {
+    case LineAttribute::Width: set_line_width(line.width); return;
+    case LineAttribute::Style: set_line_style(line.style); return;
+    case LineAttribute::Join: set_line_join(line.join); return;
+    case LineAttribute::Cap: set_line_cap(line.cap); return;
+  }
+}
+
+void set_clip(const Area& a) {
+  if (drawing().device.encapsulated()) {
     return;
   }
   finish_path();
   write_line("initclip");
-  const Area& a = state.area;
   const double x1 = std::trunc(sx(a.x));
   const double y1 = std::trunc(sy(a.y));
   const double x2 = std::trunc(sx(a.x + a.width) + 0.99);
@@ -275,68 +276,43 @@ void set_clip() {
   write_line("newpath");
 }
 
-void draw_fill(GrOp op) {
-  const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
-  if (p.int_param[1] == kClosingCall) {
-    return;  // group bookkeeping of other drivers: nothing to draw here
-  }
-  if (op == GrOp::Ellipse) {
-    draw_ellipse();
+// Outlines other than the ellipse's arrive as lines.
+void draw_fill(Shape shape, const Primitive& p) {
+  if (shape == Shape::Ellipse) {
+    draw_ellipse(p);
     return;
   }
-  if (state.fill_style < kFillSolidMixed) {
-    return;  // outlines arrive as lines
+  if (drawing().fill_style < kFillSolidMixed) {
+    return;
   }
-  switch (op) {
-    case GrOp::Rectangle:
-      fill_rectangle();
-      break;
-    case GrOp::Sector:
-      draw_arc(true);
-      break;
-    case GrOp::Triangle:
-      fill_points(p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
-      break;
-    case GrOp::Parallelogram:
-      fill_points(p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
-      break;
-    default:
-      fill_points(p.xs.data(), p.ys.data(), p.count);
-      break;
+  const PointArrays points = point_arrays(p);
+  switch (shape) {
+    case Shape::Rectangle: fill_rectangle(p); break;
+    case Shape::Sector: draw_arc(p, true); break;
+    case Shape::Triangle: fill_points(points, 3); break;
+    case Shape::Parallelogram: fill_points(points, 4); break;
+    default: fill_points(points, points.size()); break;
   }
 }
 
-void postscript_driver(GrOp op) {
-  const Primitive& p = drawing().primitive;
-  if (run_file_driver_step(op, {describe_device, write_header, write_trailer}) || !drawing().output.is_open()) {
-    return;
-  }
-  switch (op) {
-    case GrOp::Line: draw_line(p.x1, p.y1, p.x2, p.y2); break;
-    case GrOp::Point: draw_line(p.x1, p.y1, p.x1, p.y1); break;
-    case GrOp::Polyline: draw_polyline(); break;
-    case GrOp::Colour:
-    case GrOp::ColourValue: set_colour(); break;
-    case GrOp::Ellipse:
-    case GrOp::Triangle:
-    case GrOp::Rectangle:
-    case GrOp::Parallelogram:
-    case GrOp::Sector:
-    case GrOp::Polygon: draw_fill(op); break;
-    case GrOp::Arc: draw_arc(false); break;
-    case GrOp::NewPage: end_page(false); break;
-    case GrOp::SelectFont: ps().font_pending = true; break;
-    case GrOp::Text: draw_text(); break;
-    case GrOp::Clip: set_clip(); break;
-    case GrOp::LineStyle: set_line_style(); break;
-    case GrOp::LineWidth: set_line_width(); break;
-    case GrOp::LineJoin: set_line_join(); break;
-    case GrOp::LineCap: set_line_cap(); break;
-    case GrOp::Image: draw_image(); break;
-    default: break;
-  }
-}
+constexpr FileDriver kDriver{
+    .number = kDriverNumber,
+    .describe = describe_device,
+    .header = write_header,
+    .trailer = write_trailer,
+    .new_page = [] { end_page(false); },
+    .set_colour = set_colour,
+    .set_line = set_line,
+    .select_font = [](const TextAttributes&) { ps().font_pending = true; },
+    .clip = set_clip,
+    .line = draw_line,
+    .point = [](double x, double y) { draw_line(x, y, x, y); },
+    .polyline = draw_polyline,
+    .arc = [](const Primitive& p) { draw_arc(p, false); },
+    .fill = draw_fill,
+    .text = draw_text,
+    .image = draw_image,
+};
 
 }  // namespace
 
@@ -407,5 +383,7 @@ void finish_path() {
 }  // namespace quill::postscript
 
 namespace quill {
-void register_driver_postscript() { register_driver(postscript::kDriverNumber, postscript::postscript_driver); }
+void register_driver_postscript() {
+  register_driver(postscript::kDriverNumber, file_driver_function<postscript::kDriver>);
+}
 }  // namespace quill

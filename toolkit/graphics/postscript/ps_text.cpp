@@ -21,9 +21,7 @@ double limited_size(double size) {
   return size > 999.0 ? 999.0 : size;
 }
 
-void write_font() {
-  const DrawingState& state = drawing();
-  const TextAttributes& text = state.text;
+void write_font(const TextAttributes& text) {
   const int mode = text.mode >= 0 && text.mode <= 2 ? text.mode : 0;
   LineBuffer line;
   if (text.family >= 1 && text.family <= 3) {
@@ -78,16 +76,15 @@ void write_rotation(double degrees) {
 
 }  // namespace
 
-void draw_text() {
+void draw_text(const TextAttributes& text) {
   PsState& s = ps();
-  const TextAttributes& text = drawing().text;
   if (s.segments > 0) {
     finish_path();
   } else {
     bring_colour_up_to_date();
   }
   if (s.font_pending) {
-    write_font();
+    write_font(text);
     s.font_pending = false;
   }
   // The text position is the middle of the characters' height: move down to the baseline.
@@ -119,10 +116,9 @@ void draw_text() {
   s.page_marked = true;
 }
 
-void draw_image() {
+void draw_image(const Primitive& p) {
   static constexpr char kHex[] = "0123456789abcdef";
   constexpr std::size_t kPixelsPerLine = 40;  // 240 hexadecimal digits
-  const Primitive& p = drawing().primitive;
   const std::size_t width = static_cast<std::size_t>(p.image_width);
   const std::size_t height = static_cast<std::size_t>(p.image_height);
   if (width == 0 || height == 0 || p.pixels.size() < width * height) {

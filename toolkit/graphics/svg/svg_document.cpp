@@ -1,8 +1,8 @@
-// SVG driver: dispatch, document header and end, number forms, stroke groups, clipping.
+// SVG driver: its entries, document header and end, number forms, stroke groups, clipping.
 #include <cmath>
 
 #include "graphics/drawing_rules.hpp"
-#include "graphics/driver.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/svg/svg_driver.hpp"
 
 namespace quill::svg {
@@ -77,9 +77,8 @@ void update_stroke_group() {
   s.stroke = key;
 }
 
-void update_clip() {
+void update_clip(const Area& a) {
   SvgState& s = svg();
-  const Area& a = drawing().area;
   s.clip_active = a.left > 0.0F || a.bottom > 0.0F || a.right < 1.0F || a.top < 1.0F;
   if (!s.clip_active) {
     return;
@@ -98,31 +97,23 @@ void update_clip() {
   write_line(line);
 }
 
-void svg_driver(GrOp op) {
-  if (run_file_driver_step(op, {describe_device, write_header, write_end}) || !drawing().output.is_open()) {
-    return;
-  }
-  switch (op) {
-    case GrOp::Line: draw_line(false); break;
-    case GrOp::Point: draw_line(true); break;
-    case GrOp::Polyline: draw_polyline(); break;
-    case GrOp::Colour:
-    case GrOp::LineStyle:
-    case GrOp::LineWidth:
-    case GrOp::LineJoin:
-    case GrOp::LineCap: update_stroke_group(); break;
-    case GrOp::Ellipse:
-    case GrOp::Triangle:
-    case GrOp::Rectangle:
-    case GrOp::Parallelogram:
-    case GrOp::Sector:
-    case GrOp::Polygon: draw_fill(op); break;
-    case GrOp::Arc: draw_arc(false); break;
-    case GrOp::Clip: update_clip(); break;
-    case GrOp::Text: draw_text(); break;
-    default: break;
-  }
-}
+// Colour and line attributes together make the stroke group.
+constexpr FileDriver kDriver{
+    .number = kDriverNumber,
+    .describe = describe_device,
+    .header = write_header,
+    .trailer = write_end,
+    .set_colour = [](const ColourState&) { update_stroke_group(); },
+    .set_line = [](LineAttribute, const LineAttributes&) { update_stroke_group(); },
+    .clip = update_clip,
+    .line = [](double x1, double y1, double x2, double y2) { draw_line(x1, y1, x2, y2, "\"/>"); },
+    .point = [](double x, double y) { draw_line(x, y, x, y, "\" />"); },
+    .polyline = draw_polyline,
+    .arc = [](const Primitive& p) { draw_arc(p, false); },
+    .fill = draw_fill,
+    .end_fill = end_fill,
+    .text = draw_text,
+};
 
 }  // namespace
 
@@ -189,5 +180,5 @@ bool close_group(Group kind) {
 }  // namespace quill::svg
 
 namespace quill {
-void register_driver_svg() { register_driver(svg::kDriverNumber, svg::svg_driver); }
+void register_driver_svg() { register_driver(svg::kDriverNumber, file_driver_function<svg::kDriver>); }
 }  // namespace quill

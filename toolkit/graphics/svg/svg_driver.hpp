@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "graphics/drawing_state.hpp"
+#include "graphics/file_driver.hpp"
 #include "graphics/line_buffer.hpp"
 
 namespace quill::svg {
@@ -48,10 +49,13 @@ void open_group(const LineBuffer& line, Group kind);
 // Closes the innermost group when it is of this kind; returns whether it did.
 bool close_group(Group kind);
 
-void draw_line(bool point);
-void draw_polyline();
-void draw_fill(GrOp op);
-void draw_arc(bool sector);
-void draw_text();
+// A line element whose end is closing (a point's differs from a line's).
+void draw_line(double x1, double y1, double x2, double y2, std::string_view closing);
+void draw_polyline(PointArrays points);
+void draw_fill(Shape shape, const Primitive& p);
+// Closes the fill group a solid fill opened.
+void end_fill(Shape shape);
+void draw_arc(const Primitive& p, bool sector);
+void draw_text(const TextAttributes& text);
 
 }  // namespace quill::svg

@@ -47,10 +47,11 @@ class PointList {
   bool first_ = true;
 };
 
-void write_points(std::string_view opening, const double* xs, const double* ys, int count) {
+// The first count points (at most as many as there are).
+void write_points(std::string_view opening, PointArrays points, std::size_t count) {
   PointList list(opening);
-  for (int i = 0; i < count; ++i) {
-    list.add(xs[i], ys[i]);
+  for (std::size_t i = 0; i < count && i < points.size(); ++i) {
+    list.add(points.xs[i], points.ys[i]);
   }
   list.finish();
 }
@@ -67,8 +68,7 @@ void open_fill_group() {
   open_group(line, Group::Fill);
 }
 
-void write_ellipse() {
-  const Primitive& p = drawing().primitive;
+void write_ellipse(const Primitive& p) {
   const double rx = p.rx * svg().sx;
   const double ry = p.ry * svg().sy;
   LineBuffer line;
@@ -84,48 +84,43 @@ void write_ellipse() {
   write_line(line);
 }
 
-bool usable_radii() {
-  const Primitive& p = drawing().primitive;
+bool usable_radii(const Primitive& p) {
   return std::isfinite(p.rx) && std::isfinite(p.ry) && p.rx > 0.0 && p.ry > 0.0;
 }
 
 }  // namespace
 
-void draw_line(bool point) {
-  const Primitive& p = drawing().primitive;
+void draw_line(double x1, double y1, double x2, double y2, std::string_view closing) {
   LineBuffer line;
   line.add("<line x1=\"");
-  add_number(line, doc_x(p.x1));
+  add_number(line, doc_x(x1));
   line.add("\" y1=\"");
-  add_number(line, doc_y(p.y1));
+  add_number(line, doc_y(y1));
   line.add("\" x2=\"");
-  add_number(line, doc_x(point ? p.x1 : p.x2));
+  add_number(line, doc_x(x2));
   line.add("\" y2=\"");
-  add_number(line, doc_y(point ? p.y1 : p.y2));
-  line.add(point ? "\" />" : "\"/>");
+  add_number(line, doc_y(y2));
+  line.add(closing);
   write_line(line);
 }
 
-void draw_polyline() {
-  const Primitive& p = drawing().primitive;
-  if (p.count >= 2) {
-    write_points("<polyline points=\"", p.xs.data(), p.ys.data(), p.count);
+void draw_polyline(PointArrays points) {
+  if (points.size() >= 2) {
+    write_points("<polyline points=\"", points, points.size());
   }
 }
 
-void draw_fill(GrOp op) {
-  const DrawingState& state = drawing();
-  const Primitive& p = state.primitive;
-  const bool solid = state.fill_style >= kFillSolidMixed;
-  if (p.int_param[1] == kClosingCall) {
-    if (solid) {
-      close_group(Group::Fill);
-    }
-    return;
+void end_fill(Shape) {
+  if (drawing().fill_style >= kFillSolidMixed) {
+    close_group(Group::Fill);
   }
-  if (op == GrOp::Ellipse && !solid) {
-    if (usable_radii()) {
-      write_ellipse();  // inside the stroke group: an outline
+}
+
+void draw_fill(Shape shape, const Primitive& p) {
+  const bool solid = drawing().fill_style >= kFillSolidMixed;
+  if (shape == Shape::Ellipse && !solid) {
+    if (usable_radii(p)) {
+      write_ellipse(p);  // inside the stroke group: an outline
     }
     return;
   }
@@ -133,36 +128,36 @@ void draw_fill(GrOp op) {
     return;  // outlines arrive as lines
   }
   open_fill_group();
-  switch (op) {
-    case GrOp::Ellipse:
-      if (usable_radii()) {
-        write_ellipse();
+  const PointArrays points = point_arrays(p);
+  switch (shape) {
+    case Shape::Ellipse:
+      if (usable_radii(p)) {
+        write_ellipse(p);
       }
       break;
-    case GrOp::Rectangle: {
+    case Shape::Rectangle: {
       const double xs[] = {p.x1, p.x2, p.x2, p.x1};
       const double ys[] = {p.y1, p.y1, p.y2, p.y2};
-      write_points("<polygon points=\"", xs, ys, 4);
+      write_points("<polygon points=\"", {xs, ys}, 4);
       break;
     }
-    case GrOp::Sector:
-      draw_arc(true);
+    case Shape::Sector:
+      draw_arc(p, true);
       break;
-    case GrOp::Triangle:
-      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 3 ? p.count : 3);
+    case Shape::Triangle:
+      write_points("<polygon points=\"", points, 3);
       break;
-    case GrOp::Parallelogram:
-      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count < 4 ? p.count : 4);
+    case Shape::Parallelogram:
+      write_points("<polygon points=\"", points, 4);
       break;
     default:
-      write_points("<polygon points=\"", p.xs.data(), p.ys.data(), p.count);
+      write_points("<polygon points=\"", points, points.size());
       break;
   }
 }
 
-void draw_arc(bool sector) {
-  const Primitive& p = drawing().primitive;
-  if (!usable_radii() || !std::isfinite(p.start_angle) || !std::isfinite(p.end_angle)) {
+void draw_arc(const Primitive& p, bool sector) {
+  if (!usable_radii(p) || !std::isfinite(p.start_angle) || !std::isfinite(p.end_angle)) {
     return;
   }
   const double sweep = p.end_angle - p.start_angle;

@@ -18,8 +18,7 @@ constexpr unsigned short kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void open_text_group() {
-  const TextAttributes& text = drawing().text;
+void open_text_group(const TextAttributes& text) {
   const int mode = text.mode >= 0 && text.mode <= 2 ? text.mode : 0;
   const int family = text.family >= 1 && text.family <= 4 ? text.family : 2;
   LineBuffer line;
@@ -59,10 +58,9 @@ void add_escaped(LineBuffer& line, unsigned char byte) {
 
 }  // namespace
 
-void draw_text() {
-  const TextAttributes& text = drawing().text;
+void draw_text(const TextAttributes& text) {
   if ((text.flags & kTextGroupStart) != 0) {
-    open_text_group();
+    open_text_group(text);
   }
   const double angle = std::isfinite(text.rotation) ? text.rotation : 0.0;
   double x = text.x, y = text.y;
