@@ -140,6 +140,16 @@ void CsvGridLoader::operator()(const CsvField& field) {
   if (field.ends_line) end_line();
 }
 
+// Reserves cells for as many rows as the text has lines (an upper bound of its records,
+// up to the grid's row limit); throws when memory runs out, before the grid changes.
+static void reserve_rows(Grid& grid, std::string_view text) {
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const std::size_t rows = std::min(lines, static_cast<std::size_t>(grid.max_rows));
+  if (rows <= static_cast<std::size_t>(grid.rows)) return;
+  grid.cells.reserve(rows * grid.columns.size());
+  grid.row_title_texts.reserve(rows);
+}
+
 int CsvGridLoader::finish() {
   for (int r = last_row_ + 1; r <= grid_.rows; ++r) clear_row(grid_, r, first_column_ == 0);
   return pending_;
@@ -159,17 +169,21 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow, s
     return;
   }
   // The file is read into the grid itself: cells keep their colours, texts reuse their
-  // storage, and a value out of range leaves its cell as it was. After a read error, or
-  // when rows cannot grow for lack of memory, what was read stays and the rest of the
-  // grid is left as it was.
+  // storage, and a value out of range leaves its cell as it was. After a read error what
+  // was read stays and the rest of the grid is left as it was.
   quill::Grid& grid = *target.grid;
   bool read_failed = false;
   int pending = 0;
+  const bool growing = grow.value_or(0) == 1;
+  std::string_view chunk = in.read();
   const int code = quill::allocating(quill::error::kGridSize, [&] {
+    // Room for every line of the file is taken before the first cell changes, so a file
+    // too large for memory leaves the grid as it was.
+    if (growing) quill::reserve_rows(grid, chunk);
     quill::store_rows_in_order(grid);
-    quill::CsvGridLoader loader(grid, grow.value_or(0) == 1, options.value_or(0));
+    quill::CsvGridLoader loader(grid, growing, options.value_or(0));
     quill::CsvReader reader;
-    for (std::string_view chunk = in.read(); !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
+    for (; !chunk.empty(); chunk = in.read()) reader.feed(chunk, loader);
     read_failed = in.failed();
     if (read_failed) return;
     reader.finish(loader);
