@@ -64,8 +64,8 @@ void run_about_box() {
 void open_calculator_window(MainLoopState& state) {
   WStartup();
   const int screen_width = WScreenQuery(kScreenWidthItem);
-  WindowOpen(kWindowFlags, screen_width - kDistanceFromRight, kTop, nullptr, nullptr,
-             IDR_MAIN_MENU, {}, IDD_KEYPAD, kTitle);
+  WindowOpen(kWindowFlags, screen_width - kDistanceFromRight, kTop, nullptr, nullptr, IDR_MAIN_MENU, {},
+             IDD_KEYPAD, kTitle);
   quill::set_field_code_page(IDC_DISPLAY, kDisplayCodePage);
   WEventEnable(EvKey, 1);
   WEventEnable(EvFieldEdited, 1);
@@ -91,16 +91,10 @@ bool handle_event(MainLoopState& state, int type, const EventRecord& record) {
 
   switch (command.action) {
     case orlix::Action::Exit:
-    case orlix::Action::Quit:
-      state.quit = true;
-      return true;
-    case orlix::Action::About:
-      run_about_box();
-      return true;
-    case orlix::Action::None:
-      return true;
-    case orlix::Action::Key:
-      break;
+    case orlix::Action::Quit: state.quit = true; return true;
+    case orlix::Action::About: run_about_box(); return true;
+    case orlix::Action::None: return true;
+    case orlix::Action::Key: break;
   }
   if (command.key == orlix::keys::kCopy) {
     copy_display(state.calculator);

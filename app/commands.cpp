@@ -41,24 +41,19 @@ CalculatorKey key_for_typed_character(char first) {
 EventPlan plan_for_event(int event_type, int detail1, int detail2) {
   EventPlan plan;
   switch (event_type) {
-    case EvCommand:
-      plan.command = command_for_identifier(detail1, false);
-      break;
+    case EvCommand: plan.command = command_for_identifier(detail1, false); break;
     case EvButton:
       plan.command = command_for_identifier(detail1, true);
       plan.reset_hidden_field = true;
       break;
-    case EvCloseAsked:
-      plan.stop_now = true;
-      break;
+    case EvCloseAsked: plan.stop_now = true; break;
     case EvFieldEdited:
       if (detail1 == IDC_HIDDEN_INPUT && detail2 == IDC_HIDDEN_INPUT) {
         plan.read_hidden_field = true;
         plan.reset_hidden_field = true;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return plan;
 }

@@ -33,10 +33,10 @@ CalculatorKey key_for_typed_character(char first);
 
 // What one event asks of the main loop, before any field is read.
 struct EventPlan {
-  Command command;                 // from the event's identifier (commands, buttons)
-  bool read_hidden_field = false;  // a field-changed event of 1003: read its character
-  bool reset_hidden_field = false; // afterwards empty field 1003 and give it the focus
-  bool stop_now = false;           // a close request: end without doing anything else
+  Command command;                  // from the event's identifier (commands, buttons)
+  bool read_hidden_field = false;   // a field-changed event of 1003: read its character
+  bool reset_hidden_field = false;  // afterwards empty field 1003 and give it the focus
+  bool stop_now = false;            // a close request: end without doing anything else
 };
 
 EventPlan plan_for_event(int event_type, int detail1, int detail2);

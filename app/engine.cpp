@@ -82,9 +82,7 @@ KeyResult press_key(CalculatorState& state, CalculatorKey key) {
     case keys::kSubtract:
     case keys::kMultiply:
     case keys::kDivide: {
-      const int op = state.pending_operator == 0 ? keys::kAdd
-                     : state.entered             ? state.pending_operator
-                                                 : key;
+      const int op = state.pending_operator == 0 ? keys::kAdd : state.entered ? state.pending_operator : key;
       state.accumulator = apply_operator(op, state.accumulator, state.operand);
       state.pending_operator = key;
       return refresh(state);

@@ -80,7 +80,7 @@ std::uint64_t thousandths_of(double magnitude) {
   int exponent = 0;
   const double fraction = std::frexp(magnitude, &exponent);
   const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift
+  const int shift = 53 - exponent;                 // magnitude = mantissa / 2^shift
   const std::uint64_t product = mantissa * 1000u;  // below 2^63
   if (shift <= 0) return product << -shift;
   if (shift >= 64) return 0;

@@ -24,14 +24,12 @@ constexpr MemoryIndicator kRecallIndicator{' ', 'M'};
 // shown as numbers.
 constexpr double kOverflowBound = 99999997952.0;
 // "препълване" in Windows-1251, then 8 blanks.
-constexpr DisplayText kOverflowText{'\xEF', '\xF0', '\xE5', '\xEF', '\xFA', '\xEB',
-                                    '\xE2', '\xE0', '\xED', '\xE5', ' ', ' ',
-                                    ' ', ' ', ' ', ' ', ' ', ' '};
+constexpr DisplayText kOverflowText{'\xEF', '\xF0', '\xE5', '\xEF', '\xFA', '\xEB', '\xE2', '\xE0', '\xED',
+                                    '\xE5', ' ',    ' ',    ' ',    ' ',    ' ',    ' ',    ' ',    ' '};
 
 // The number being typed: integer digits right-aligned, fraction digits from the left.
 struct EntryBuffer {
-  std::array<char, kMaxIntegerDigits> integer_digits{' ', ' ', ' ', ' ', ' ',
-                                                     ' ', ' ', ' ', ' ', ' '};
+  std::array<char, kMaxIntegerDigits> integer_digits{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
   int integer_count = 0;
   std::array<char, kMaxFractionDigits> fraction_digits{'0', '0', '0'};
   int fraction_count = 0;

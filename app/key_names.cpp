@@ -7,11 +7,21 @@ namespace orlix {
 
 std::optional<CalculatorKey> key_from_caption(std::string_view caption) {
   static constexpr std::array<std::pair<std::string_view, CalculatorKey>, 15> kCaptions{{
-      {".", keys::kPoint}, {"=", keys::kEquals}, {"+", keys::kAdd}, {"-", keys::kSubtract},
-      {"*", keys::kMultiply}, {"/", keys::kDivide}, {"%", keys::kPercent},
-      {"<-", keys::kBackspace}, {"E", keys::kClearEntry}, {"C", keys::kClear},
-      {"M+", keys::kMemoryAdd}, {"M-", keys::kMemorySubtract}, {"Mc", keys::kMemoryClear},
-      {"Mr", keys::kMemoryRecall}, {"COPY", keys::kCopy},
+      {".", keys::kPoint},
+      {"=", keys::kEquals},
+      {"+", keys::kAdd},
+      {"-", keys::kSubtract},
+      {"*", keys::kMultiply},
+      {"/", keys::kDivide},
+      {"%", keys::kPercent},
+      {"<-", keys::kBackspace},
+      {"E", keys::kClearEntry},
+      {"C", keys::kClear},
+      {"M+", keys::kMemoryAdd},
+      {"M-", keys::kMemorySubtract},
+      {"Mc", keys::kMemoryClear},
+      {"Mr", keys::kMemoryRecall},
+      {"COPY", keys::kCopy},
   }};
   if (caption.size() == 1 && caption[0] >= '0' && caption[0] <= '9') return caption[0] - '0';
   for (const auto& [name, key] : kCaptions) {

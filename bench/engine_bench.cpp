@@ -10,9 +10,9 @@ namespace {
 
 std::vector<orlix::CalculatorKey> random_keys(std::size_t count, unsigned seed) {
   // Digits are weighted so that numbers of several digits are typed between operators.
-  static constexpr orlix::CalculatorKey kKeys[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 2, 3, 4, 5, 6, 7,
-                                                   8, 9, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41,
-                                                   42, 43};
+  static constexpr orlix::CalculatorKey kKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  0,  1,
+                                                   2,  3,  4,  5,  6,  7,  8,  9,  30, 31, 32, 33,
+                                                   34, 35, 36, 37, 38, 39, 40, 41, 42, 43};
   std::mt19937 generator(seed);
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kKeys) - 1);
   std::vector<orlix::CalculatorKey> keys(count);

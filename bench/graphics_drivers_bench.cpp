@@ -72,7 +72,8 @@ void cairo_drawing(cairo_surface_t* surface, double width, double height) {
   cairo_set_line_width(cr, 0.1);
   cairo_move_to(cr, g_xs[0] * width, (1.0 - g_ys[0]) * height);
   for (int i = 1; i < kPoints; ++i) {
-    cairo_line_to(cr, g_xs[static_cast<std::size_t>(i)] * width, (1.0 - g_ys[static_cast<std::size_t>(i)]) * height);
+    cairo_line_to(cr, g_xs[static_cast<std::size_t>(i)] * width,
+                  (1.0 - g_ys[static_cast<std::size_t>(i)]) * height);
   }
   cairo_stroke(cr);
   cairo_select_font_face(cr, "Helvetica", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);

@@ -112,9 +112,7 @@ void BM_LibPng(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(size);
 }
 
-std::string bench_file(const char* name) {
-  return (std::filesystem::temp_directory_path() / name).string();
-}
+std::string bench_file(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
 
 void BM_ToolkitBmpFile(benchmark::State& state) {
   const std::string path = bench_file("quill_bench.bmp");

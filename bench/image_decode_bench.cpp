@@ -47,17 +47,19 @@ std::vector<std::uint8_t> encode_with_libpng(int width, int height) {
     return {};
   }
   png_set_write_fn(png, &out, append, flush);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < height; ++y) png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * 3 * static_cast<std::size_t>(width));
+  for (int y = 0; y < height; ++y)
+    png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * 3 * static_cast<std::size_t>(width));
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return out;
 }
 
 const std::vector<std::uint8_t>& file_of(int width) {
-  static const std::vector<std::uint8_t> hd = encode_with_libpng(1920, 1080), large = encode_with_libpng(4096, 4096);
+  static const std::vector<std::uint8_t> hd = encode_with_libpng(1920, 1080),
+                                         large = encode_with_libpng(4096, 4096);
   return width == 1920 ? hd : large;
 }
 
@@ -110,12 +112,16 @@ void BM_LibpngDecode(benchmark::State& state) {
 
 void BM_PillowDecode(benchmark::State& state) {
   const auto& file = file_of(static_cast<int>(state.range(0)));
-  const auto path = std::filesystem::temp_directory_path() / ("quill_decode_bench_" + std::to_string(state.range(0)) + ".png");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("quill_decode_bench_" + std::to_string(state.range(0)) + ".png");
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   const std::string command =
-      "/usr/bin/python3 -c 'import io, sys, time\nfrom PIL import Image\ndata = open(sys.argv[1], \"rb\").read()\n"
+      "/usr/bin/python3 -c 'import io, sys, time\nfrom PIL import Image\ndata = open(sys.argv[1], "
+      "\"rb\").read()\n"
       "best = 1e9\nfor _ in range(8):\n    t = time.perf_counter()\n    Image.open(io.BytesIO(data)).load()\n"
-      "    best = min(best, time.perf_counter() - t)\nprint(best)' " + path.string() + " 2>/dev/null";
+      "    best = min(best, time.perf_counter() - t)\nprint(best)' " +
+      path.string() + " 2>/dev/null";
   for (auto _ : state) {
     std::FILE* pipe = popen(command.c_str(), "r");
     double seconds = 0.0;
@@ -132,7 +138,12 @@ void BM_PillowDecode(benchmark::State& state) {
 
 BENCHMARK(BM_ToolkitDecode)->Arg(1920)->Arg(4096)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibpngDecode)->Arg(1920)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PillowDecode)->Arg(1920)->Arg(4096)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PillowDecode)
+    ->Arg(1920)
+    ->Arg(4096)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

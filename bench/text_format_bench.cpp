@@ -25,8 +25,7 @@
 #include "text/format.hpp"
 
 #if defined(ORLIX_BENCH_FORTRAN)
-extern "C" long long fortran_write_reals(const double* values, int n, int which, int copy,
-                                         char* records);
+extern "C" long long fortran_write_reals(const double* values, int n, int which, int copy, char* records);
 extern "C" long long fortran_write_integers(const int* values, int n, int copy, char* records);
 #endif
 
@@ -64,7 +63,7 @@ struct RealFormat {
   const char* name;       // as the table shows it
   std::string_view ours;  // the toolkit's format text
   std::size_t width;
-  int fortran_which;      // the format's number in text_format_reference.f90
+  int fortran_which;  // the format's number in text_format_reference.f90
 };
 
 constexpr RealFormat kF16_3{"F16.3", "(F16.3)", 16, 0};
@@ -157,16 +156,15 @@ void BM_Fmt(benchmark::State& state, const char* format, std::size_t width,
 #if defined(ORLIX_BENCH_FORTRAN)
 void BM_Gfortran(benchmark::State& state, RealFormat format) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fortran_write_reals(doubles().data(), static_cast<int>(kCount),
-                                                 format.fortran_which, 0, nullptr));
+    benchmark::DoNotOptimize(
+        fortran_write_reals(doubles().data(), static_cast<int>(kCount), format.fortran_which, 0, nullptr));
   }
   count_items(state);
 }
 
 void BM_GfortranInteger(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        fortran_write_integers(integers().data(), static_cast<int>(kCount), 0, nullptr));
+    benchmark::DoNotOptimize(fortran_write_integers(integers().data(), static_cast<int>(kCount), 0, nullptr));
   }
   count_items(state);
 }
@@ -185,9 +183,8 @@ std::size_t differences(const std::vector<Value>& values, const std::vector<char
     write(values[i], std::span(text, width));
     if (std::memcmp(text, reference.data() + i * kRecord, width) != 0) {
       if (count++ < 3) {
-        std::printf("  differs at value %.17g: ours [%.*s] gfortran [%.*s]\n",
-                    static_cast<double>(values[i]), static_cast<int>(width), text,
-                    static_cast<int>(width), reference.data() + i * kRecord);
+        std::printf("  differs at value %.17g: ours [%.*s] gfortran [%.*s]\n", static_cast<double>(values[i]),
+                    static_cast<int>(width), text, static_cast<int>(width), reference.data() + i * kRecord);
       }
     }
   }
@@ -201,10 +198,9 @@ bool outputs_identical() {
   for (const RealFormat& format : {kF16_3, kG15_5E2, kE15_7}) {
     fortran_write_reals(doubles().data(), static_cast<int>(kCount), format.fortran_which, 1,
                         reference.data());
-    const std::size_t n = differences(doubles(), reference, format.width,
-                                      [&](double v, std::span<char> text) {
-                                        IDoubleToString(v, text, format.ours);
-                                      });
+    const std::size_t n =
+        differences(doubles(), reference, format.width,
+                    [&](double v, std::span<char> text) { IDoubleToString(v, text, format.ours); });
     std::printf("%-8s %zu of %zu records differ from gfortran's\n", format.name, n, kCount);
     identical = identical && n == 0;
   }
@@ -225,8 +221,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const double ns = run.GetAdjustedCPUTime() * to_nanoseconds(run.time_unit) /
-                        static_cast<double>(kCount);
+      const double ns =
+          run.GetAdjustedCPUTime() * to_nanoseconds(run.time_unit) / static_cast<double>(kCount);
       const std::string name = run.benchmark_name();
       auto [it, inserted] = best_.try_emplace(name, ns);
       if (!inserted) it->second = std::min(it->second, ns);
@@ -234,18 +230,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void print_table() const {
-    std::printf("\nCPU ns per value (fastest repetition) and ratios, %zu values per format\n",
-                kCount);
-    std::printf("%-8s %9s %9s %9s %9s %9s   %s\n", "format", "ours", "gfortran", "fmt",
-                "to_chars", "snprintf", "gfortran/ours  ours/to_chars  ours/fmt");
+    std::printf("\nCPU ns per value (fastest repetition) and ratios, %zu values per format\n", kCount);
+    std::printf("%-8s %9s %9s %9s %9s %9s   %s\n", "format", "ours", "gfortran", "fmt", "to_chars",
+                "snprintf", "gfortran/ours  ours/to_chars  ours/fmt");
     for (const char* format : {"F16.3", "G15.5E2", "E15.7", "I11"}) {
       const double ours = find(format, "ours");
       const double gfortran = find(format, "gfortran");
       const double fmt = find(format, "fmt");
       const double to_chars = find(format, "to_chars");
-      std::printf("%-8s %9.1f %9.1f %9.1f %9.1f %9.1f   %13.1f  %13.2f  %8.2f\n", format, ours,
-                  gfortran, fmt, to_chars, find(format, "snprintf"), gfortran / ours,
-                  ours / to_chars, ours / fmt);
+      std::printf("%-8s %9.1f %9.1f %9.1f %9.1f %9.1f   %13.1f  %13.2f  %8.2f\n", format, ours, gfortran, fmt,
+                  to_chars, find(format, "snprintf"), gfortran / ours, ours / to_chars, ours / fmt);
     }
   }
 

@@ -106,10 +106,20 @@ int main(int argc, char** argv) {
     if (type == EvViewScroll) show_position();
     if (type != EvKey || e.detail3 != 2) continue;
     switch (e.detail1) {
-      case '+': zoom = std::min(zoom * 2.0f, 64.0f); WBitmapView(bitmap, ViewZoom, zoom); break;
-      case '-': zoom = std::max(zoom / 2.0f, 1.0f / 64.0f); WBitmapView(bitmap, ViewZoom, zoom); break;
-      case 'f': case 'F': WBitmapView(bitmap, ViewFit); break;
-      case '1': zoom = 1.0f; WBitmapView(bitmap, ViewActualSize); break;
+      case '+':
+        zoom = std::min(zoom * 2.0f, 64.0f);
+        WBitmapView(bitmap, ViewZoom, zoom);
+        break;
+      case '-':
+        zoom = std::max(zoom / 2.0f, 1.0f / 64.0f);
+        WBitmapView(bitmap, ViewZoom, zoom);
+        break;
+      case 'f':
+      case 'F': WBitmapView(bitmap, ViewFit); break;
+      case '1':
+        zoom = 1.0f;
+        WBitmapView(bitmap, ViewActualSize);
+        break;
       default: continue;
     }
     show_position();

@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
   WindowOpen(WinSystemMenu | WinMinimiseBox, 0, 0, &width, &height, std::nullopt, {}, std::nullopt,
              "Editor demo");
   int window = 0;
-  WindowOpenChild(window, WinSystemMenu | WinMinimiseBox | WinMaximiseBox | WinStatusBar, 1000, 800, 7000, 7500,
-                  file.empty() ? "Untitled" : file);
+  WindowOpenChild(window, WinSystemMenu | WinMinimiseBox | WinMaximiseBox | WinStatusBar, 1000, 800, 7000,
+                  7500, file.empty() ? "Untitled" : file);
   WindowSelect(window);
   WEditor(ends_with(file, ".rtf") ? EditorRich : EditorPlain,
           EditorMenu | EditorToolbar | EditorCommandLine | EditorCommandHistory);

@@ -16,7 +16,8 @@ inline void check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-inline int decode_and_check(quill::DecodeStatus (*decode)(std::span<const std::uint8_t>, quill::DecodedImage&),
+inline int decode_and_check(quill::DecodeStatus (*decode)(std::span<const std::uint8_t>,
+                                                          quill::DecodedImage&),
                             std::span<const std::uint8_t> file) {
   quill::errors().report_mode = 0;
   quill::DecodedImage image;
@@ -33,7 +34,8 @@ inline int decode_and_check(quill::DecodeStatus (*decode)(std::span<const std::u
     const quill::PixelBuffer buffer = bitmap.buffer();
     for (int y = 0; y < image.height; ++y) {
       for (int x = 0; x < image.width; ++x) {
-        check(static_cast<std::size_t>(quill::palette_index(buffer, buffer.row(y), x)) < image.colours.size());
+        check(static_cast<std::size_t>(quill::palette_index(buffer, buffer.row(y), x)) <
+              image.colours.size());
       }
     }
   }

@@ -15,7 +15,8 @@ void fix_crcs(std::vector<std::uint8_t>& file) {
     const std::size_t length = (std::size_t{file[at]} << 24) | (std::size_t{file[at + 1]} << 16) |
                                (std::size_t{file[at + 2]} << 8) | file[at + 3];
     if (length > file.size() - at - 12) return;
-    const auto crc = static_cast<std::uint32_t>(crc32(0, file.data() + at + 4, static_cast<uInt>(length + 4)));
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0, file.data() + at + 4, static_cast<uInt>(length + 4)));
     std::uint8_t* out = file.data() + at + 8 + length;
     for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     at += 12 + length;

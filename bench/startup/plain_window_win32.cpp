@@ -23,8 +23,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   window_class.lpszClassName = "PlainWindow";
   if (RegisterClassA(&window_class) == 0) return 1;
-  HWND window = CreateWindowExA(0, "PlainWindow", "Plain window", WS_OVERLAPPEDWINDOW, 100, 100,
-                                320, 240, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, "PlainWindow", "Plain window", WS_OVERLAPPEDWINDOW, 100, 100, 320, 240,
+                                nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);

@@ -20,19 +20,31 @@ struct IdentifierCase {
 
 TEST(CommandMap, MenuCommandsAndAcceleratorsGiveTheirKeysOrActions) {
   const IdentifierCase cases[] = {
-      {40004, Action::Key, keys::kCopy},     {40006, Action::Exit, keys::kNone},
-      {40008, Action::About, keys::kNone},   {40011, Action::Key, 0},
-      {40015, Action::Key, 4},               {40020, Action::Key, 9},
-      {40030, Action::Key, keys::kPoint},    {40031, Action::Key, keys::kEquals},
-      {40035, Action::Key, keys::kDivide},   {40037, Action::Key, keys::kBackspace},
-      {40039, Action::Key, keys::kClear},    {40043, Action::Key, keys::kMemoryRecall},
+      {40004, Action::Key, keys::kCopy},
+      {40006, Action::Exit, keys::kNone},
+      {40008, Action::About, keys::kNone},
+      {40011, Action::Key, 0},
+      {40015, Action::Key, 4},
+      {40020, Action::Key, 9},
+      {40030, Action::Key, keys::kPoint},
+      {40031, Action::Key, keys::kEquals},
+      {40035, Action::Key, keys::kDivide},
+      {40037, Action::Key, keys::kBackspace},
+      {40039, Action::Key, keys::kClear},
+      {40043, Action::Key, keys::kMemoryRecall},
       // Gaps and neighbours of the ranges, the pop-up identifiers and small values.
-      {40005, Action::None, keys::kNone},    {40007, Action::None, keys::kNone},
-      {40009, Action::None, keys::kNone},    {40010, Action::None, keys::kNone},
-      {40021, Action::None, keys::kNone},    {40029, Action::None, keys::kNone},
-      {40044, Action::None, keys::kNone},    {40003, Action::None, keys::kNone},
-      {40001, Action::None, keys::kNone},    {2, Action::None, keys::kNone},
-      {0, Action::None, keys::kNone},        {-1, Action::None, keys::kNone},
+      {40005, Action::None, keys::kNone},
+      {40007, Action::None, keys::kNone},
+      {40009, Action::None, keys::kNone},
+      {40010, Action::None, keys::kNone},
+      {40021, Action::None, keys::kNone},
+      {40029, Action::None, keys::kNone},
+      {40044, Action::None, keys::kNone},
+      {40003, Action::None, keys::kNone},
+      {40001, Action::None, keys::kNone},
+      {2, Action::None, keys::kNone},
+      {0, Action::None, keys::kNone},
+      {-1, Action::None, keys::kNone},
       {65535, Action::None, keys::kNone},
   };
   for (const auto& c : cases) {
@@ -61,7 +73,8 @@ TEST(TypedCharacters, OnlyTheSixOperatorCharactersGiveKeys) {
   };
   for (int c = 0; c < 256; ++c) {
     const auto found = operators.find(static_cast<char>(c));
-    EXPECT_EQ(key_for_typed_character(static_cast<char>(c)), found == operators.end() ? keys::kNone : found->second)
+    EXPECT_EQ(key_for_typed_character(static_cast<char>(c)),
+              found == operators.end() ? keys::kNone : found->second)
         << c;
   }
 }

@@ -71,7 +71,9 @@ struct Case {
 
 class FinalDisplay : public ::testing::TestWithParam<Case> {};
 
-TEST_P(FinalDisplay, Matches) { EXPECT_EQ(final_number(GetParam().keys), GetParam().shown) << GetParam().keys; }
+TEST_P(FinalDisplay, Matches) {
+  EXPECT_EQ(final_number(GetParam().keys), GetParam().shown) << GetParam().keys;
+}
 
 INSTANTIATE_TEST_SUITE_P(Arithmetic, FinalDisplay,
                          ::testing::Values(Case{"5 + =", "10.000"}, Case{"9 - 4 =", "5.000"},
@@ -92,12 +94,14 @@ INSTANTIATE_TEST_SUITE_P(Percentage, FinalDisplay,
 INSTANTIATE_TEST_SUITE_P(Memory, FinalDisplay,
                          ::testing::Values(Case{"4 M+ M+ C Mr", "8.000"}, Case{"Mc Mr", "0.000"},
                                            Case{"2 + 3 = M+ C Mr", "5.000"}, Case{"7 M+ C Mr", "7.000"},
-                                           Case{"2 + 3 + M+ C Mr", "5.000"}, Case{"3 M+ C 5 + Mr *", "15.000"},
+                                           Case{"2 + 3 + M+ C Mr", "5.000"},
+                                           Case{"3 M+ C 5 + Mr *", "15.000"},
                                            Case{"9 M+ C 4 M- C Mr", "5.000"}));
 
 INSTANTIATE_TEST_SUITE_P(Entry, FinalDisplay,
-                         ::testing::Values(Case{"1 2 3", "123.000"}, Case{"1 <-", ".000"}, Case{"1 . 5", "1.500"},
-                                           Case{". 5", ".500"}, Case{"0 0 7", "007.000"},
+                         ::testing::Values(Case{"1 2 3", "123.000"}, Case{"1 <-", ".000"},
+                                           Case{"1 . 5", "1.500"}, Case{". 5", ".500"},
+                                           Case{"0 0 7", "007.000"},
                                            Case{"1 2 3 4 5 6 7 8 9 0 1", "1234567890.000"},
                                            Case{". 1 2 3 4", ".123"}, Case{"1 . 2 5 <-", "1.200"},
                                            Case{"1 . 2 5 <- <-", "1.000"}, Case{"1 . 2 5 <- <- 7", "1.700"},
@@ -120,10 +124,10 @@ TEST(Engine, RecallIndicatorLastsUntilTheNextRewrite) {
 TEST(Engine, ReportsWhichKeysRewriteTheDisplay) {
   CalculatorState state;
   initialise(state);
-  EXPECT_FALSE(press_key(state, keys::kEquals).display_changed);   // nothing pending
-  EXPECT_FALSE(press_key(state, keys::kPercent).display_changed);  // nothing pending
+  EXPECT_FALSE(press_key(state, keys::kEquals).display_changed);     // nothing pending
+  EXPECT_FALSE(press_key(state, keys::kPercent).display_changed);    // nothing pending
   EXPECT_FALSE(press_key(state, keys::kBackspace).display_changed);  // empty entry
-  EXPECT_FALSE(press_key(state, 17).display_changed);              // unknown code
+  EXPECT_FALSE(press_key(state, 17).display_changed);                // unknown code
   EXPECT_FALSE(press_key(state, keys::kNone).display_changed);
   EXPECT_FALSE(press_key(state, keys::kCopy).display_changed);
   for (int i = 0; i < 10; ++i) EXPECT_TRUE(press_key(state, 9).display_changed);
@@ -161,8 +165,8 @@ TEST(Engine, CopyTextDropsBlanksAndIndicator) {
 // every display is a well-formed 18-character text.
 TEST(Engine, RandomSequencesKeepTheInvariants) {
   std::mt19937 generator(20261209);
-  const std::vector<CalculatorKey> pool{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 5, 9, 30, 31, 32,
-                                        33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 37, 30};
+  const std::vector<CalculatorKey> pool{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  0,  1,  5,  9,  30,
+                                        31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 37, 30};
   std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
   for (int sequence = 0; sequence < 2000; ++sequence) {
     CalculatorState state;

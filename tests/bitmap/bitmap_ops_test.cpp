@@ -32,10 +32,14 @@ TEST_F(BitmapOps, BitwiseModesCombineStoredValues) {
     int depth;
     std::uint32_t target, source, expected;
   } cases[] = {
-      {BitwiseMode::Copy, 8, 0xF0, 0x3C, 0x3C},     {BitwiseMode::And, 8, 0xF0, 0x3C, 0x30},
-      {BitwiseMode::Or, 8, 0xF0, 0x3C, 0xFC},       {BitwiseMode::Xor, 8, 0xF0, 0x3C, 0xCC},
-      {BitwiseMode::Invert, 8, 0xF0, 0x3C, 0xC3},   {BitwiseMode::Invert, 4, 0, 0x5, 0xA},
-      {BitwiseMode::Xor, 24, 0xFF00FF, 0x0F0F0F, 0xF00FF0}, {BitwiseMode::Invert, 32, 0, 0x123456, 0xEDCBA9},
+      {BitwiseMode::Copy, 8, 0xF0, 0x3C, 0x3C},
+      {BitwiseMode::And, 8, 0xF0, 0x3C, 0x30},
+      {BitwiseMode::Or, 8, 0xF0, 0x3C, 0xFC},
+      {BitwiseMode::Xor, 8, 0xF0, 0x3C, 0xCC},
+      {BitwiseMode::Invert, 8, 0xF0, 0x3C, 0xC3},
+      {BitwiseMode::Invert, 4, 0, 0x5, 0xA},
+      {BitwiseMode::Xor, 24, 0xFF00FF, 0x0F0F0F, 0xF00FF0},
+      {BitwiseMode::Invert, 32, 0, 0x123456, 0xEDCBA9},
       {BitwiseMode::Invert, 16, 0, 0xF800, 0x07FF},
   };
   for (const Case& c : cases) {
@@ -44,7 +48,8 @@ TEST_F(BitmapOps, BitwiseModesCombineStoredValues) {
     target.fill_span(1, 0, 2, c.target);
     quill::copy_pixels(source, {0, 1, 3, 1}, target, 0, 1, c.mode);
     for (int x = 0; x < 3; ++x) {
-      EXPECT_EQ(target.value(x, 1), c.expected) << "mode " << static_cast<int>(c.mode) << " depth " << c.depth;
+      EXPECT_EQ(target.value(x, 1), c.expected)
+          << "mode " << static_cast<int>(c.mode) << " depth " << c.depth;
     }
     EXPECT_EQ(target.value(0, 0), target.native_value({255, 255, 255})) << "row 0 untouched";
   }

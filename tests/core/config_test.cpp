@@ -62,7 +62,13 @@ TEST(ConfigLineTest, ParsesKeysValuesAndIgnoredLines) {
       {padded("PRINTER", 269, "=7"), false, ConfigKey::None, ""},
       {padded("VERSION", 269, "="), false, ConfigKey::None, ""},
       {padded("VERSION", 270, "="), false, ConfigKey::None, ""},
-      {std::string("DEBUG=\0" "1", 8), false, ConfigKey::Debug, std::string("\0" "1", 2)},
+      {std::string("DEBUG=\0"
+                   "1",
+                   8),
+       false, ConfigKey::Debug,
+       std::string("\0"
+                   "1",
+                   2)},
   };
   for (const ParseCase& c : cases) {
     const quill::ConfigEntry entry = quill::parse_config_line(c.line);
@@ -145,8 +151,8 @@ TEST_F(ConfigApplyTest, VersionKeyIsNotedWhateverItsValue) {
 }
 
 TEST_F(ConfigApplyTest, StreamReaderSplitsLinesAndCutsLongOnes) {
-  const std::string data = "PRINTER=1\r\n\r\n# comment\nPLOTTER=3\n" +
-                           padded("HPGL2=", 269, "5") + "678\r\n" + "LFNGEN=61";
+  const std::string data =
+      "PRINTER=1\r\n\r\n# comment\nPLOTTER=3\n" + padded("HPGL2=", 269, "5") + "678\r\n" + "LFNGEN=61";
   std::FILE* file = std::tmpfile();
   ASSERT_NE(file, nullptr);
   std::fwrite(data.data(), 1, data.size(), file);

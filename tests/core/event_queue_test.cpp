@@ -47,8 +47,8 @@ class EventQueue : public ::testing::Test {
 
 TEST_F(EventQueue, DefaultSwitchesAndEnabling) {
   for (int type = 0; type <= 17; ++type) {
-    const bool on = type == 1 || type == 2 || type == 3 || type == 4 || type == 7 || type == 8 ||
-                    type == 9 || type == 13 || type == 14;
+    const bool on = type == 1 || type == 2 || type == 3 || type == 4 || type == 7 || type == 8 || type == 9 ||
+                    type == 13 || type == 14;
     int state = -1;
     WEventEnabled(type, state);
     EXPECT_EQ(state, on ? 1 : 0) << "type " << type;
@@ -240,7 +240,7 @@ TEST(CompleteRecord, GraphicsUnitsOfTheGraphicsLayerReplaceTheDefaultRange) {
   quill::complete_record(click, 200, 100, r, &units);
   EXPECT_FLOAT_EQ(r.graph_x, 12.5f);
   EXPECT_FLOAT_EQ(r.graph_y, 40.0f);
-  EXPECT_EQ(r.graph_w, 0.0f);  // only repaints carry a size
+  EXPECT_EQ(r.graph_w, 0.0f);                            // only repaints carry a size
   EXPECT_EQ(r.unit_x, quill::pixel_to_units(100, 200));  // screen units stay
 
   quill::complete_record(repaint(0, 10, 20, 30, 40), 200, 100, r, &units);

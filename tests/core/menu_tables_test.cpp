@@ -20,8 +20,8 @@ std::vector<unsigned char> words(std::initializer_list<int> values) {
 
 TEST(MenuIdTable, PathsOfPositions) {
   // The menu bar's four items, then an item two levels down.
-  const auto data = words({40001, 1, 0, 40007, 2, 0, 40010, 3, 0, 40009, 4, 0, 50000, 2, 3, 1, 0, 0,
-                           60000, 1, 0});
+  const auto data =
+      words({40001, 1, 0, 40007, 2, 0, 40010, 3, 0, 40009, 4, 0, 50000, 2, 3, 1, 0, 0, 60000, 1, 0});
   const auto entries = quill::parse_menu_id_table(data);
   ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries[0].id, 40001);
@@ -39,10 +39,10 @@ TEST(MenuIdTable, TruncatedAndOddData) {
   };
   const Case cases[] = {
       {{}, 0},
-      {words({40001}), 0},                 // no path, no end
-      {words({40001, 1}), 0},              // path without its 0
-      {words({40001, 0, 40002, 2, 0}), 1}, // empty path skipped, next kept
-      {words({65535, 1, 0}), 1},           // unsigned words
+      {words({40001}), 0},                  // no path, no end
+      {words({40001, 1}), 0},               // path without its 0
+      {words({40001, 0, 40002, 2, 0}), 1},  // empty path skipped, next kept
+      {words({65535, 1, 0}), 1},            // unsigned words
   };
   for (const Case& c : cases) {
     EXPECT_EQ(quill::parse_menu_id_table(c.data).size(), c.entries);
@@ -94,7 +94,7 @@ TEST(StatusParts, RunningEdgesAndSharedRest) {
       {{100, -1}, 400, {100, 400}},
       {{100, -1, 20}, 400, {100, 250, 400}},  // the parts after -1 share too
       {{-1}, 300, {300}},
-      {{500, -1}, 400, {500, 500}},           // nothing left to share
+      {{500, -1}, 400, {500, 500}},  // nothing left to share
   };
   for (const Case& c : cases) {
     EXPECT_EQ(quill::status_part_edges(c.widths, c.client), c.edges);

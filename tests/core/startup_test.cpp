@@ -36,9 +36,8 @@ class StartupTest : public ::testing::Test {
   void SetUp() override {
     for (const char* name : kVariables) saved_[name] = quill::platform::environment(name);
     previous_ = fs::current_path();
-    scratch_ = fs::temp_directory_path() /
-               (std::string("quill_startup_") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    scratch_ = fs::temp_directory_path() / (std::string("quill_startup_") +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(scratch_);
     fs::create_directories(scratch_ / "work");
     fs::create_directories(scratch_ / "temp");
@@ -104,8 +103,7 @@ TEST_F(StartupTest, SecondCallChangesNothing) {
 
 TEST_F(StartupTest, QuildebugSelectsModesZeroToFourOnly) {
   const std::pair<std::string, int> cases[] = {
-      {"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"12", 1},
-      {"7", 0}, {"x", 0}, {"-1", 0}, {" 1", 0},
+      {"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"12", 1}, {"7", 0}, {"x", 0}, {"-1", 0}, {" 1", 0},
   };
   for (const auto& [value, mode] : cases) {
     quill::reset_settings_for_test();
@@ -140,8 +138,7 @@ TEST_F(StartupTest, HomeDirectoryComesFromQuillaThenWide) {
   set("QUILLA", (scratch_ / "home").string());
   WStartup();
   EXPECT_EQ(quill::settings().home_directory, sep((scratch_ / "home").string()));
-  EXPECT_EQ(quill::settings().charset_directory,
-            sep(sep((scratch_ / "home").string()) + "charsets"));
+  EXPECT_EQ(quill::settings().charset_directory, sep(sep((scratch_ / "home").string()) + "charsets"));
 }
 
 TEST_F(StartupTest, ConfigFileSearchOrder) {

@@ -21,10 +21,10 @@ std::string lines_of(const std::vector<std::string>& lines) {
 }
 
 TEST(DialogData, CalculatorKeypadData) {
-  const std::string data = lines_of({
-      "[Dialog]", " 1     0 0", "[Fonts]", "40004   10 Courier New, 700 0",
-      "40011   14 Microsoft Sans Serif, 700 0", " 1002   18 Lucida Sans Unicode, 700 1",
-      "[Colours]", " 1002 000 000 160 256 256 256", "[Lengths]", " 1002    18", " 1003     2"});
+  const std::string data =
+      lines_of({"[Dialog]", " 1     0 0", "[Fonts]", "40004   10 Courier New, 700 0",
+                "40011   14 Microsoft Sans Serif, 700 0", " 1002   18 Lucida Sans Unicode, 700 1",
+                "[Colours]", " 1002 000 000 160 256 256 256", "[Lengths]", " 1002    18", " 1003     2"});
   const auto entries = parse_dialog_data(data).entries;
   ASSERT_EQ(entries.size(), 7u);
 
@@ -33,7 +33,13 @@ TEST(DialogData, CalculatorKeypadData) {
   EXPECT_TRUE(entries[0].has_anchor);
   EXPECT_EQ(entries[0].ints[0], 0);
 
-  struct Font { int id; int points; const char* face; int weight; int italic; };
+  struct Font {
+    int id;
+    int points;
+    const char* face;
+    int weight;
+    int italic;
+  };
   const Font fonts[] = {{40004, 10, "Courier New", 700, 0},
                         {40011, 14, "Microsoft Sans Serif", 700, 0},
                         {1002, 18, "Lucida Sans Unicode", 700, 1}};
@@ -56,8 +62,8 @@ TEST(DialogData, CalculatorKeypadData) {
 }
 
 TEST(DialogData, HeadersArePrefixesAndCaseSensitive) {
-  const std::string data = lines_of({"7 1", "[Checks] anything after it", "  11 1",
-                                     "[checks]", "[Flags]x", "12 3"});
+  const std::string data =
+      lines_of({"7 1", "[Checks] anything after it", "  11 1", "[checks]", "[Flags]x", "12 3"});
   const auto entries = parse_dialog_data(data).entries;
   // "7 1" precedes every header; "[checks]" is an entry of [Checks] with identifier 0.
   ASSERT_EQ(entries.size(), 3u);
@@ -70,8 +76,7 @@ TEST(DialogData, HeadersArePrefixesAndCaseSensitive) {
 }
 
 TEST(DialogData, MenuOptionsKeepLeadingBlanksAndOwnTheirLines) {
-  const std::string data = lines_of({"[Menus]", " 300 3 0", "  word  ", "[Fonts]", "x",
-                                     "[Checks]", "301 1"});
+  const std::string data = lines_of({"[Menus]", " 300 3 0", "  word  ", "[Fonts]", "x", "[Checks]", "301 1"});
   const auto entries = parse_dialog_data(data).entries;
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].field_id, 300);
@@ -98,16 +103,15 @@ TEST(DialogData, TabTextsLoseTheirLastCharacter) {
 }
 
 TEST(DialogData, ValuesOfTheRemainingSections) {
-  const std::string data = lines_of({
-      "[Ranges]", "10 -2.5 1.5E2", "[Trackbars]", "11 5 1 10 2 8", "[Formats]",
-      "12 (F8.2)   ", "[Treeviews]", "13 3000 3002", "[Grids]", "14 columns 4 5  ",
-      "[Dialog]", "0 15 1", "[Dialog]", "1", "[Graphics]", "  0", "16 7"});
+  const std::string data =
+      lines_of({"[Ranges]", "10 -2.5 1.5E2", "[Trackbars]", "11 5 1 10 2 8", "[Formats]", "12 (F8.2)   ",
+                "[Treeviews]", "13 3000 3002", "[Grids]", "14 columns 4 5  ", "[Dialog]", "0 15 1",
+                "[Dialog]", "1", "[Graphics]", "  0", "16 7"});
   const auto entries = parse_dialog_data(data).entries;
   ASSERT_EQ(entries.size(), 9u);
   EXPECT_DOUBLE_EQ(entries[0].low, -2.5);
   EXPECT_DOUBLE_EQ(entries[0].high, 150.0);
-  EXPECT_EQ(std::vector<int>(entries[1].ints, entries[1].ints + 5),
-            (std::vector<int>{5, 1, 10, 2, 8}));
+  EXPECT_EQ(std::vector<int>(entries[1].ints, entries[1].ints + 5), (std::vector<int>{5, 1, 10, 2, 8}));
   EXPECT_EQ(entries[2].text, "(F8.2)");
   EXPECT_EQ(entries[3].ints[0], 3000);
   EXPECT_EQ(entries[3].ints[1], 3002);
@@ -127,15 +131,18 @@ TEST(DialogData, ValuesOfTheRemainingSections) {
 }
 
 TEST(DialogData, MalformedDataIsSkippedNotOverrun) {
-  struct Case { std::string data; std::size_t entries; };
+  struct Case {
+    std::string data;
+    std::size_t entries;
+  };
   const Case cases[] = {
       {"", 0},
       {"[Fonts]", 0},
-      {"[Fonts]\n1 10 Courier New 700 0\n", 0},            // face without a comma
-      {"[Fonts]\n1 10 Courier", 0},                         // cut inside the face
-      {"[Menus]\n5 9 1\nonly one\n", 1},                    // fewer option lines than counted
-      {"[Tabs]\n5 2147483647 0\n", 1},                      // huge count, no lines
-      {"[Checks]\n5 1\0[Checks]\n6 1\n", 1},                // the zero byte ends the data
+      {"[Fonts]\n1 10 Courier New 700 0\n", 0},           // face without a comma
+      {"[Fonts]\n1 10 Courier", 0},                       // cut inside the face
+      {"[Menus]\n5 9 1\nonly one\n", 1},                  // fewer option lines than counted
+      {"[Tabs]\n5 2147483647 0\n", 1},                    // huge count, no lines
+      {"[Checks]\n5 1\0[Checks]\n6 1\n", 1},              // the zero byte ends the data
       {"[Lengths]\n\n  \n9 99999999999999999999\n-", 2},  // empty lines are passed over
       {"[Colours]\n1 -", 1},
   };
@@ -156,12 +163,14 @@ TEST(DialogData, MalformedDataIsSkippedNotOverrun) {
 }
 
 TEST(DialogData, ColourTriples) {
-  struct Case { quill::ColourTriple triple; bool stores; int colour; };
+  struct Case {
+    quill::ColourTriple triple;
+    bool stores;
+    int colour;
+  };
   const Case cases[] = {
-      {{256, 256, 256}, true, -1},
-      {{-1, 5, 5}, false, 0},
-      {{0, 0, 160}, true, 160 << 16},
-      {{255, 255, 255}, true, 0xFFFFFF},
+      {{256, 256, 256}, true, -1},         {{-1, 5, 5}, false, 0},
+      {{0, 0, 160}, true, 160 << 16},      {{255, 255, 255}, true, 0xFFFFFF},
       {{0x1FF, 0x101, 2}, true, 0x0201FF},
   };
   for (const Case& c : cases) {

@@ -18,7 +18,11 @@ std::vector<unsigned char> utf16(const std::string& text, std::size_t prefix = 0
 }
 
 TEST(DialogTemplate, FindsAClassNameInAnyCaseOnlyAsUtf16) {
-  struct Case { std::vector<unsigned char> bytes; bool found; const char* what; };
+  struct Case {
+    std::vector<unsigned char> bytes;
+    bool found;
+    const char* what;
+  };
   const std::vector<unsigned char> narrow{'R', 'i', 'c', 'h', 'E', 'd', 'i', 't'};
   const Case cases[] = {
       {utf16("RichEdit20A"), true, "class at the start"},

@@ -46,21 +46,33 @@ TEST(NumericKeys, AcceptedSetsPerClass) {
     char32_t replacement;
   };
   const Case cases[] = {
-      {kInt, U'7', KeyAction::Pass, 0},      {kInt, U'+', KeyAction::Pass, 0},
-      {kInt, U'-', KeyAction::Pass, 0},      {kInt, U'x', KeyAction::Reject, 0},
-      {kInt, U'.', KeyAction::Reject, 0},    {kInt, U'e', KeyAction::Reject, 0},
-      {kInt, U'E', KeyAction::Reject, 0},    {kInt, U' ', KeyAction::Reject, 0},
-      {kInt, 1, KeyAction::SelectAll, 0},    {kInt, 8, KeyAction::Pass, 0},
-      {kInt, 22, KeyAction::Pass, 0},        {kInt, 2, KeyAction::Reject, 0},
-      {kReal, U'e', KeyAction::Replace, U'E'}, {kReal, U'E', KeyAction::Pass, 0},
-      {kReal, U'.', KeyAction::Pass, 0},     {kReal, U',', KeyAction::Reject, 0},
-      {kReal, U'd', KeyAction::Reject, 0},   {kReal, U'D', KeyAction::Reject, 0},
-      {kDouble, U'd', KeyAction::Replace, U'D'}, {kDouble, U'D', KeyAction::Pass, 0},
-      {kDouble, U'e', KeyAction::Replace, U'E'}, {kRealSpin, U'x', KeyAction::Reject, 0},
+      {kInt, U'7', KeyAction::Pass, 0},
+      {kInt, U'+', KeyAction::Pass, 0},
+      {kInt, U'-', KeyAction::Pass, 0},
+      {kInt, U'x', KeyAction::Reject, 0},
+      {kInt, U'.', KeyAction::Reject, 0},
+      {kInt, U'e', KeyAction::Reject, 0},
+      {kInt, U'E', KeyAction::Reject, 0},
+      {kInt, U' ', KeyAction::Reject, 0},
+      {kInt, 1, KeyAction::SelectAll, 0},
+      {kInt, 8, KeyAction::Pass, 0},
+      {kInt, 22, KeyAction::Pass, 0},
+      {kInt, 2, KeyAction::Reject, 0},
+      {kReal, U'e', KeyAction::Replace, U'E'},
+      {kReal, U'E', KeyAction::Pass, 0},
+      {kReal, U'.', KeyAction::Pass, 0},
+      {kReal, U',', KeyAction::Reject, 0},
+      {kReal, U'd', KeyAction::Reject, 0},
+      {kReal, U'D', KeyAction::Reject, 0},
+      {kDouble, U'd', KeyAction::Replace, U'D'},
+      {kDouble, U'D', KeyAction::Pass, 0},
+      {kDouble, U'e', KeyAction::Replace, U'E'},
+      {kRealSpin, U'x', KeyAction::Reject, 0},
   };
   for (const Case& c : cases) {
     const quill::KeyDecision d = quill::filter_key(c.cls, c.key, U'.');
-    EXPECT_EQ(d.action, c.action) << "class " << static_cast<int>(c.cls) << " key " << static_cast<int>(c.key);
+    EXPECT_EQ(d.action, c.action) << "class " << static_cast<int>(c.cls) << " key "
+                                  << static_cast<int>(c.key);
     if (c.action == KeyAction::Replace) {
       EXPECT_EQ(d.replacement, c.replacement);
     }
@@ -86,9 +98,9 @@ TEST(NumericTexts, RangesEmptyTextsAndUnconvertibleTexts) {
       {kInt, "10", 1, 10, 1, 0, true, false},
       {kInt, "0", 1, 10, 1, 0, true, true},
       {kInt, "-5", none_lo, none_hi, 1, 0, true, false},
-      {kInt, "", 1, 10, 1, 0, true, true},          // held a value, has a range
-      {kInt, "   ", 1, 10, 1, 1, true, false},      // numeric option set
-      {kInt, "", 1, 10, 0, 0, true, false},         // held no value
+      {kInt, "", 1, 10, 1, 0, true, true},              // held a value, has a range
+      {kInt, "   ", 1, 10, 1, 1, true, false},          // numeric option set
+      {kInt, "", 1, 10, 0, 0, true, false},             // held no value
       {kInt, "", none_lo, none_hi, 1, 0, true, false},  // no range
       {kInt, "abc", none_lo, none_hi, 1, 0, true, true},
       {kInt, "abc", none_lo, none_hi, 1, 0, false, false},
@@ -97,7 +109,7 @@ TEST(NumericTexts, RangesEmptyTextsAndUnconvertibleTexts) {
       {kInt, "-2147483648", none_lo, none_hi, 1, 0, true, false},
       {kInt, "-2147483649", none_lo, none_hi, 1, 0, true, true},
       {kDouble, "99999999999", none_lo, none_hi, 1, 0, true, false},
-      {kReal, "1E39", none_lo, none_hi, 1, 0, true, true},       // beyond single precision
+      {kReal, "1E39", none_lo, none_hi, 1, 0, true, true},  // beyond single precision
       {kDouble, "1D39", none_lo, none_hi, 1, 0, true, false},
       {kReal, "2.5", 1, 3, 1, 0, true, false},
       {kReal, "3.01", 1, 3, 1, 0, true, true},
@@ -198,14 +210,14 @@ TEST(NumericSpin, StepsClampsAndSnaps) {
   const double lo = quill::kNoLowerBound;
   const double hi = quill::kNoUpperBound;
   const Case cases[] = {
-      {kIntSpin, 3, 1, 2, 2, lo, hi, 0, 4, false},     // 5 snaps down to the grid
-      {kIntSpin, 9, 1, 2, 2, 0, 10, 0, 10, true},      // clamped, not snapped
-      {kIntSpin, 3, 1, 2, 2, lo, hi, 1, 5, false},     // grid 1, 3, 5, ...
+      {kIntSpin, 3, 1, 2, 2, lo, hi, 0, 4, false},  // 5 snaps down to the grid
+      {kIntSpin, 9, 1, 2, 2, 0, 10, 0, 10, true},   // clamped, not snapped
+      {kIntSpin, 3, 1, 2, 2, lo, hi, 1, 5, false},  // grid 1, 3, 5, ...
       {kIntSpin, 3, -1, 2, 2, lo, hi, 1, 1, false},
-      {kIntSpin, 0, 5, 1, 10, lo, hi, 0, 10, false},   // large step after 2 seconds
+      {kIntSpin, 0, 5, 1, 10, lo, hi, 0, 10, false},  // large step after 2 seconds
       {kIntSpin, 0, -5, 1, 10, lo, hi, 0, -10, false},
-      {kIntSpin, 2.7, 1, 1.9, 5, lo, hi, 0, 3, false}, // steps and value truncated
-      {kIntSpin, 2147483647, 1, 1, 5, lo, hi, 0, 2147483647, false},  // stays 32-bit
+      {kIntSpin, 2.7, 1, 1.9, 5, lo, hi, 0, 3, false},                       // steps and value truncated
+      {kIntSpin, 2147483647, 1, 1, 5, lo, hi, 0, 2147483647, false},         // stays 32-bit
       {kIntSpin, -2147483648.0, -5, 1, 5, lo, hi, 0, -2147483645.0, false},  // kept, then snapped
       {kRealSpin, 0.5, 1, 0.25, 1, lo, hi, 0, 0.75, false},
       {kRealSpin, 0.5, -5, 0.25, 1, 0, 10, 0, 0, true},

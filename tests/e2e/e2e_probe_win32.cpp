@@ -24,11 +24,11 @@ std::string hex_utf8(HWND window) {
   text.resize(static_cast<std::size_t>(got));
   std::string utf8;
   if (!text.empty()) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
     utf8.resize(static_cast<std::size_t>(bytes));
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
+                        nullptr);
   }
   std::string hex = utf8.empty() ? "-" : "";
   char pair[3];
@@ -44,9 +44,8 @@ void print_rect(const char* kind, long id, HWND window) {
   GetWindowRect(window, &r);
   char class_name[64] = "";
   GetClassNameA(window, class_name, sizeof class_name);
-  std::printf("%s %ld %s %ld %ld %ld %ld %d %d %s\n", kind, id, class_name, r.left, r.top, r.right,
-              r.bottom, IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0,
-              hex_utf8(window).c_str());
+  std::printf("%s %ld %s %ld %ld %ld %ld %d %d %s\n", kind, id, class_name, r.left, r.top, r.right, r.bottom,
+              IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0, hex_utf8(window).c_str());
 }
 
 BOOL CALLBACK print_control(HWND window, LPARAM) {

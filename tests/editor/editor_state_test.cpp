@@ -12,9 +12,9 @@ TEST(EditorBookmarks, NextPreviousWrapAndFollowEdits) {
   EXPECT_EQ(marks.next(20), 2);
   EXPECT_EQ(marks.previous(2), 20);
   EXPECT_EQ(marks.previous(15), 10);
-  marks.edited(5, 3);                 // three lines inserted below line 5
+  marks.edited(5, 3);  // three lines inserted below line 5
   EXPECT_EQ(marks.lines(), (std::vector<int>{2, 13, 23}));
-  marks.edited(10, -5);               // lines 11..15 removed: 13 joins line 10
+  marks.edited(10, -5);  // lines 11..15 removed: 13 joins line 10
   EXPECT_EQ(marks.lines(), (std::vector<int>{2, 10, 18}));
   marks.edited(9, -20);
   EXPECT_EQ(marks.lines(), (std::vector<int>{2, 9}));

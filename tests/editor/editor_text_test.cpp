@@ -23,13 +23,16 @@ TEST(EditorText, LoadSaveKeepsEveryByte) {
   for (int b = 0; b < 256; ++b) {
     if (b != '\n') all.push_back(static_cast<char>(b));
   }
-  struct Case { std::string bytes; TextEncoding encoding; };
+  struct Case {
+    std::string bytes;
+    TextEncoding encoding;
+  };
   const Case cases[] = {
       {all, TextEncoding::Bytes},
       {std::string("a\0b\r\nc\rd", 8), TextEncoding::Utf8},
       {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n", TextEncoding::Utf8},
-      {"caf\xC3 \xE9\xC0\xAF \xED\xA0\x80", TextEncoding::Bytes},       // broken, overlong, surrogate
-      {"\xE2\x90\x80 is a NUL mark\r\n", TextEncoding::Bytes},           // a mark in the file itself
+      {"caf\xC3 \xE9\xC0\xAF \xED\xA0\x80", TextEncoding::Bytes},  // broken, overlong, surrogate
+      {"\xE2\x90\x80 is a NUL mark\r\n", TextEncoding::Bytes},     // a mark in the file itself
       {std::string(200000, 'x') + "\r\n\r\n", TextEncoding::Utf8},
       {"", TextEncoding::Utf8},
   };
@@ -51,7 +54,12 @@ TEST(EditorText, UnixLineEndsAreReadAndWindowsOnesWritten) {
 
 TEST(EditorText, FindWithOptions) {
   const std::u16string text = u"Cat catalog cat_x CAT. \u00C9t\u00E9 cat";
-  struct Case { std::u16string needle; std::size_t from; int options; long expected; };
+  struct Case {
+    std::u16string needle;
+    std::size_t from;
+    int options;
+    long expected;
+  };
   const Case cases[] = {
       {u"cat", 0, 0, 0},
       {u"cat", 0, quill::kFindMatchCase, 4},

@@ -67,7 +67,9 @@ TEST(TextStore, LineEndsAndWidestLine) {
   EXPECT_EQ(store.line_end(2), 8u);
   EXPECT_EQ(store.widest_line(), 4u);
   EXPECT_EQ(store.text(1, 4), u"b\rc");
-  struct Case { std::u16string in, out; };
+  struct Case {
+    std::u16string in, out;
+  };
   const Case cases[] = {{u"a\r\nb", u"a\rb"}, {u"a\nb\n", u"a\rb\r"}, {u"\r\r\n\n", u"\r\r\r"}, {u"", u""}};
   for (const Case& c : cases) EXPECT_EQ(quill::with_return_line_ends(c.in), c.out);
 }
@@ -103,10 +105,14 @@ TEST(TextDocument, TypingUndoesAsOneStepPerLine) {
 TEST(TextDocument, ErasingTakesLineEndsAndSurrogatePairsWhole) {
   TextDocument doc;
   doc.set_text(u"a\r\U0001F600b");
-  struct Case { std::size_t caret; bool backward; std::u16string left; };
+  struct Case {
+    std::size_t caret;
+    bool backward;
+    std::u16string left;
+  };
   const Case cases[] = {
-      {2, true, u"a\U0001F600b"}, {1, false, u"a\U0001F600b"}, {4, true, u"a\rb"}, {2, false, u"a\rb"},
-      {0, true, u"a\r\U0001F600b"}, {5, false, u"a\r\U0001F600b"},
+      {2, true, u"a\U0001F600b"}, {1, false, u"a\U0001F600b"},  {4, true, u"a\rb"},
+      {2, false, u"a\rb"},        {0, true, u"a\r\U0001F600b"}, {5, false, u"a\r\U0001F600b"},
   };
   for (const Case& c : cases) {
     doc.set_text(u"a\r\U0001F600b");
@@ -123,15 +129,19 @@ TEST(TextDocument, ErasingTakesLineEndsAndSurrogatePairsWhole) {
 TEST(TextDocument, CaretMovesByKey) {
   TextDocument doc;
   const std::u16string text = u"\tx = 1\rab\rlonger line here\rend";
-  struct Case { std::size_t from; Motion motion; int times; std::size_t to; };
+  struct Case {
+    std::size_t from;
+    Motion motion;
+    int times;
+    std::size_t to;
+  };
   const Case cases[] = {
-      {13, Motion::Up, 1, 9},        // "longer" column 3 -> "ab" end
-      {13, Motion::Up, 2, 0},        // column 3 lies in the tab's first half: before it
-      {3, Motion::Down, 2, 20},      // column 10 via "ab" to column 10 of "longer..."
-      {13, Motion::Down, 2, 30},     // the last line's end, then Down on it goes to the end
-      {13, Motion::LineStart, 1, 10}, {13, Motion::LineEnd, 1, 26},
-      {13, Motion::TextStart, 1, 0},  {0, Motion::TextEnd, 1, 30},
-      {13, Motion::PageUp, 1, 0},     {2, Motion::PageDown, 1, 30},
+      {13, Motion::Up, 1, 9},     // "longer" column 3 -> "ab" end
+      {13, Motion::Up, 2, 0},     // column 3 lies in the tab's first half: before it
+      {3, Motion::Down, 2, 20},   // column 10 via "ab" to column 10 of "longer..."
+      {13, Motion::Down, 2, 30},  // the last line's end, then Down on it goes to the end
+      {13, Motion::LineStart, 1, 10}, {13, Motion::LineEnd, 1, 26}, {13, Motion::TextStart, 1, 0},
+      {0, Motion::TextEnd, 1, 30},    {13, Motion::PageUp, 1, 0},   {2, Motion::PageDown, 1, 30},
       {0, Motion::Left, 1, 0},        {9, Motion::Right, 1, 10},
   };
   for (const Case& c : cases) {

@@ -70,9 +70,7 @@ int run(const std::string& command, std::string* output) {
 }
 #endif
 
-bool have_program(const std::string& name) {
-  return run("command -v " + name + " >/dev/null") == 0;
-}
+bool have_program(const std::string& name) { return run("command -v " + name + " >/dev/null") == 0; }
 
 int run_python(const std::string& python_source, const std::string& arguments, std::string* output) {
   const std::filesystem::path script =

@@ -25,8 +25,8 @@ class DriverFixture : public ::testing::Test {
     reset_drawing_for_tests();
     errors().last_error = 0;
     IGrHardCopySelect(driver());
-    path_ = temp_file(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                      extension());
+    path_ =
+        temp_file(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + extension());
   }
   void TearDown() override { reset_drawing_for_tests(); }
 
@@ -34,7 +34,8 @@ class DriverFixture : public ::testing::Test {
   std::string draw(const std::function<void()>& body, const std::string& title = "") {
     IGrHardCopy("S", path_.string(), title);
     const DeviceDescription& device = drawing().device;
-    IGrUnits(0.0F, 0.0F, static_cast<float>(device.width() - 0.01), static_cast<float>(device.height() - 0.01));
+    IGrUnits(0.0F, 0.0F, static_cast<float>(device.width() - 0.01),
+             static_cast<float>(device.height() - 0.01));
     body();
     IGrHardCopy("E");
     return read_bytes(path_);

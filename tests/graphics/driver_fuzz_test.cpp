@@ -57,34 +57,63 @@ class RandomDrawing {
     switch (pick(22)) {
       case 0: IGrJoin(coordinate(), coordinate(), coordinate(), coordinate()); break;
       case 1: IGrPoint(coordinate(), coordinate()); break;
-      case 2: points(pick(3) == 0 ? 2000 : 2 + pick(60)); IGrPolyLine(xs_, ys_); break;
-      case 3: points(3 + pick(40)); IGrPolygon(xs_, ys_); break;
+      case 2:
+        points(pick(3) == 0 ? 2000 : 2 + pick(60));
+        IGrPolyLine(xs_, ys_);
+        break;
+      case 3:
+        points(3 + pick(40));
+        IGrPolygon(xs_, ys_);
+        break;
       case 4: IGrRectangle(coordinate(), coordinate(), coordinate(), coordinate()); break;
-      case 5: IGrTriangle(coordinate(), coordinate(), coordinate(), coordinate(), coordinate(), coordinate()); break;
-      case 6: IGrParallelogram(coordinate(), coordinate(), coordinate(), coordinate(), coordinate(), coordinate()); break;
+      case 5:
+        IGrTriangle(coordinate(), coordinate(), coordinate(), coordinate(), coordinate(), coordinate());
+        break;
+      case 6:
+        IGrParallelogram(coordinate(), coordinate(), coordinate(), coordinate(), coordinate(), coordinate());
+        break;
       case 7: IGrCircle(coordinate(), coordinate(), coordinate()); break;
       case 8: IGrEllipse(coordinate(), coordinate(), coordinate(), coordinate()); break;
       case 9: IGrArc(coordinate(), coordinate(), coordinate(), coordinate(), coordinate()); break;
       case 10: IGrSector(coordinate(), coordinate(), coordinate(), coordinate(), coordinate()); break;
       case 11: IGrColourN(pick(2) == 0 ? pick(256) : static_cast<int>(random_())); break;
       case 12: IGrFillPattern(pick(6)); break;
-      case 13: IGrLineType(pick(10) - 1); IGrLineWidth(pick(3) == 0 ? 100000 : pick(80) - 5); break;
-      case 14: IGrLineJoin(pick(4)); IGrLineCap(pick(4)); break;
-      case 15: IGrCharFont(pick(6), pick(9) - 2); IGrCharSize(coordinate(), coordinate()); break;
-      case 16: IGrCharRotate(coordinate()); IGrCharJustify(pick(4)); IGrTextMode(pick(4)); break;
-      case 17: IGrCharOut(coordinate(), coordinate(), text()); break;
-      case 18: IGrArea(std::uniform_real_distribution<float>(0.0F, 0.5F)(random_), 0.1F, 0.9F,
-                       std::uniform_real_distribution<float>(0.5F, 1.0F)(random_));
+      case 13:
+        IGrLineType(pick(10) - 1);
+        IGrLineWidth(pick(3) == 0 ? 100000 : pick(80) - 5);
         break;
-      case 19: if (pick(6) == 0) IGrNewPage(); break;
+      case 14:
+        IGrLineJoin(pick(4));
+        IGrLineCap(pick(4));
+        break;
+      case 15:
+        IGrCharFont(pick(6), pick(9) - 2);
+        IGrCharSize(coordinate(), coordinate());
+        break;
+      case 16:
+        IGrCharRotate(coordinate());
+        IGrCharJustify(pick(4));
+        IGrTextMode(pick(4));
+        break;
+      case 17: IGrCharOut(coordinate(), coordinate(), text()); break;
+      case 18:
+        IGrArea(std::uniform_real_distribution<float>(0.0F, 0.5F)(random_), 0.1F, 0.9F,
+                std::uniform_real_distribution<float>(0.5F, 1.0F)(random_));
+        break;
+      case 19:
+        if (pick(6) == 0) IGrNewPage();
+        break;
       case 20: {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(1 + pick(40)) * 7);
         for (std::uint32_t& p : pixels) p = static_cast<std::uint32_t>(pick(4)) * 0x3F3F3FU;
-        IGrImage(coordinate(), coordinate(), coordinate(), coordinate(), pixels,
-                 7, static_cast<int>(pixels.size() / 7));
+        IGrImage(coordinate(), coordinate(), coordinate(), coordinate(), pixels, 7,
+                 static_cast<int>(pixels.size() / 7));
         break;
       }
-      default: IGrUnits(coordinate(), coordinate(), coordinate(), coordinate()); IGrUnits(0, 0, 100, 100); break;
+      default:
+        IGrUnits(coordinate(), coordinate(), coordinate(), coordinate());
+        IGrUnits(0, 0, 100, 100);
+        break;
     }
   }
 
@@ -174,14 +203,17 @@ TEST_F(DriverFuzz, ReadersAcceptRandomDrawings) {
     std::string report;
     EXPECT_EQ(run_python("import ezdxf, sys\ndoc = ezdxf.readfile(sys.argv[1])\na = doc.audit()\n"
                          "print('AUDIT', len(a.errors), len(a.fixes))\n",
-                         path("8").string(), &report), 0) << report;
+                         path("8").string(), &report),
+              0)
+        << report;
     EXPECT_NE(report.find("AUDIT 0 0"), std::string::npos) << report;
     for (int number : {12, 1}) {
       draw_random(number, seed, seed == 8U);
       std::string log;
       run("hp2xx -m png -f " + path("x.png").string() + " " + path(std::to_string(number)).string(), &log);
       EXPECT_NE(log.find("Unexpected event(s):  0"), std::string::npos) << log;
-      for (std::size_t at = log.find(": ignored"); at != std::string::npos; at = log.find(": ignored", at + 1)) {
+      for (std::size_t at = log.find(": ignored"); at != std::string::npos;
+           at = log.find(": ignored", at + 1)) {
         const std::string command = log.substr(at - 2, 2);
         EXPECT_TRUE(command == "TR" || command == "RF") << command;
       }

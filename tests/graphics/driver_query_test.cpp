@@ -13,8 +13,13 @@ TEST(HardCopyDriverQuery, AnswersPresenceAndDefaultFile) {
     int present;
     const char* file;
   };
-  const Row rows[] = {{2, 1, "quilplot.ps"}, {3, 1, "quilplot.svg"}, {8, 1, "quilplot.dxf"},
-                      {5, 0, ""}, {0, 0, ""}, {13, 0, ""}, {-1, 0, ""}};
+  const Row rows[] = {{2, 1, "quilplot.ps"},
+                      {3, 1, "quilplot.svg"},
+                      {8, 1, "quilplot.dxf"},
+                      {5, 0, ""},
+                      {0, 0, ""},
+                      {13, 0, ""},
+                      {-1, 0, ""}};
   for (const Row& row : rows) {
     int present = -1;
     std::string file(16, '#');

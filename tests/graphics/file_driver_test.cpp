@@ -23,15 +23,20 @@ void record(std::string call) { g_calls.push_back(std::move(call)); }
 constexpr FileDriver kFake{
     .number = kFakeNumber,
     .describe = [] { drawing().device.default_file = "fake.out"; },
-    .prepare = [] { record("prepare"); return g_prepare_code; },
+    .prepare =
+        [] {
+          record("prepare");
+          return g_prepare_code;
+        },
     .header = [] { record("header"); },
     .trailer = [] { record("trailer"); },
     .release = [] { record("release"); },
     .new_page = [] { record("page"); },
     .set_colour = [](const ColourState& c) { record("colour " + std::to_string(c.current)); },
-    .set_line = [](LineAttribute which, const LineAttributes& line) {
-      record(which == LineAttribute::Width ? "width " + std::to_string(line.width) : "line");
-    },
+    .set_line =
+        [](LineAttribute which, const LineAttributes& line) {
+          record(which == LineAttribute::Width ? "width " + std::to_string(line.width) : "line");
+        },
     .select_font = [](const TextAttributes& text) { record("font " + std::to_string(text.family)); },
     .line = [](double, double, double, double) { record("line"); },
     .fill = [](Shape, const Primitive&) { record("fill"); },
@@ -70,7 +75,12 @@ TEST_F(FileDriverCore, EntriesFollowTheDrawingState) {
   };
   const std::vector<Case> cases = {
       // Every change reaches the driver as it happens: drivers write some at once.
-      {"colour twice, then a line", [] { IGrColourN(5); IGrColourN(6); IGrJoin(0, 0, 1, 1); },
+      {"colour twice, then a line",
+       [] {
+         IGrColourN(5);
+         IGrColourN(6);
+         IGrJoin(0, 0, 1, 1);
+       },
        {"colour 5", "colour 6", "line"}},
       // A change that did not pass through a routine is given before the next drawing.
       {"state changed behind the driver",
@@ -83,10 +93,24 @@ TEST_F(FileDriverCore, EntriesFollowTheDrawingState) {
        },
        {"width 40", "font 3", "colour 9", "line", "line"}},
       // Drivers that forget attributes at a page restate them themselves.
-      {"line after a new page", [] { IGrNewPage(); IGrJoin(0, 0, 1, 1); }, {"page", "line"}},
-      {"fill and its closing call", [] { IGrFillPattern(4); IGrRectangle(0, 0, 1, 1); },
+      {"line after a new page",
+       [] {
+         IGrNewPage();
+         IGrJoin(0, 0, 1, 1);
+       },
+       {"page", "line"}},
+      {"fill and its closing call",
+       [] {
+         IGrFillPattern(4);
+         IGrRectangle(0, 0, 1, 1);
+       },
        {"fill", "end fill"}},
-      {"font and line width", [] { IGrCharFont(1, 0); IGrLineWidth(3); }, {"font 1", "width 3"}},
+      {"font and line width",
+       [] {
+         IGrCharFont(1, 0);
+         IGrLineWidth(3);
+       },
+       {"font 1", "width 3"}},
   };
   for (const Case& c : cases) {
     start();

@@ -17,8 +17,8 @@ Pixel Raster::at(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) {
     return {-1, -1, -1};
   }
-  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                         static_cast<std::size_t>(x)) * 3;
+  const std::size_t i =
+      (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
   return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
@@ -76,9 +76,7 @@ int run(const std::string& command) {
   return WEXITSTATUS(status);
 }
 
-bool have_program(const std::string& name) {
-  return run("command -v " + name + " >/dev/null 2>&1") == 0;
-}
+bool have_program(const std::string& name) { return run("command -v " + name + " >/dev/null 2>&1") == 0; }
 #endif
 
 std::optional<Raster> read_ppm(const std::filesystem::path& path) {
@@ -115,7 +113,8 @@ std::optional<Raster> read_ppm(const std::filesystem::path& path) {
 
 std::optional<Raster> read_image(const std::filesystem::path& path) {
   const std::filesystem::path ppm = path.string() + ".ppm";
-  if (run("convert '" + path.string() + "' -background white -flatten '" + ppm.string() + "' 2>/dev/null") != 0) {
+  if (run("convert '" + path.string() + "' -background white -flatten '" + ppm.string() + "' 2>/dev/null") !=
+      0) {
     return std::nullopt;
   }
   return read_ppm(ppm);

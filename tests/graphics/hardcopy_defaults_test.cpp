@@ -68,14 +68,21 @@ TEST_F(HardcopyDefaults, PrinterTypeSelectsAPrinterOrPlotterDriverPresent) {
 #ifdef _WIN32
   constexpr int kWindowsPrinter = 10;  // present with GDI
 #else
-  constexpr int kWindowsPrinter = 2;   // no GDI: the default stays
+  constexpr int kWindowsPrinter = 2;  // no GDI: the default stays
 #endif
   const std::pair<const char*, int> cases[] = {
-      {"", 2},           {"PRINTER=1", 1},      {"printer = 12\r\n", 12},
-      {"PRINTER=10", kWindowsPrinter},          {"PRINTER=2", 2},
-      {"PRINTER=3", 2},  {"PRINTER=4", 4},      // SVG is no printer
-      {"PRINTER=5", 2},  {"PRINTER=0", 2},      {"PRINTER=-12", 2},
-      {"PRINTER=99999999999", 2},               {"PRINTER=twelve", 2},
+      {"", 2},
+      {"PRINTER=1", 1},
+      {"printer = 12\r\n", 12},
+      {"PRINTER=10", kWindowsPrinter},
+      {"PRINTER=2", 2},
+      {"PRINTER=3", 2},
+      {"PRINTER=4", 4},  // SVG is no printer
+      {"PRINTER=5", 2},
+      {"PRINTER=0", 2},
+      {"PRINTER=-12", 2},
+      {"PRINTER=99999999999", 2},
+      {"PRINTER=twelve", 2},
   };
   for (const auto& [text, driver] : cases) {
     start_with(text);
@@ -105,8 +112,8 @@ TEST_F(HardcopyDefaults, StartDriverTakesTheHardcopyAndItsOptions) {
 }
 
 TEST_F(HardcopyDefaults, InvalidModelsKeepTheDefaults) {
-  for (const char* text : {"HPGL2=6\nPLOTTER=5\nRASTER=5", "HPGL2=0\nPLOTTER=-1\nRASTER=0",
-                           "HPGL2=x\nPLOTTER=1.5\nRASTER=x"}) {
+  for (const char* text :
+       {"HPGL2=6\nPLOTTER=5\nRASTER=5", "HPGL2=0\nPLOTTER=-1\nRASTER=0", "HPGL2=x\nPLOTTER=1.5\nRASTER=x"}) {
     start_with(text);
     IGrHardCopySelect(4);
     EXPECT_EQ(drawing().device.colours, 2) << text;  // raster model 1

@@ -46,7 +46,8 @@ OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565, b
                              static_cast<std::uint8_t>(i * 7 + 3), 0});
   }
   for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = image.pixels.data() + static_cast<std::size_t>(bottom_up ? height - 1 - y : y) * b.row_pitch;
+    std::uint8_t* row =
+        image.pixels.data() + static_cast<std::size_t>(bottom_up ? height - 1 - y : y) * b.row_pitch;
     for (int x = 0; x < width; ++x) {
       const auto ux = static_cast<std::size_t>(x);
       const unsigned v = static_cast<unsigned>(x * 37 + y * 101 + x * y);
@@ -64,7 +65,8 @@ OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565, b
           break;
         default:
           for (std::size_t c = 0; c < static_cast<std::size_t>(depth / 8); ++c) {
-            row[ux * static_cast<std::size_t>(depth / 8) + c] = static_cast<std::uint8_t>(v * (c + 3) + c * 50);
+            row[ux * static_cast<std::size_t>(depth / 8) + c] =
+                static_cast<std::uint8_t>(v * (c + 3) + c * 50);
           }
       }
     }
@@ -81,7 +83,8 @@ std::vector<std::uint8_t> expected_rgb(const PixelBuffer& image) {
     for (int x = 0; x < image.width; ++x) {
       const auto ux = static_cast<std::size_t>(x);
       if (image.bits_per_pixel <= 8) {
-        const int index = image.bits_per_pixel == 8 ? row[ux] : (ux % 2 == 0 ? row[ux / 2] >> 4 : row[ux / 2] & 15);
+        const int index =
+            image.bits_per_pixel == 8 ? row[ux] : (ux % 2 == 0 ? row[ux / 2] >> 4 : row[ux / 2] & 15);
         const PaletteEntry& e = image.colours[static_cast<std::size_t>(index)];
         rgb.insert(rgb.end(), {e.red, e.green, e.blue});
       } else if (image.bits_per_pixel == 16) {
@@ -137,7 +140,8 @@ CommandResult run_command(const std::string& command) {
 bool have_pillow() { return run_command("/usr/bin/python3 -c 'import PIL'").status == 0; }
 
 std::optional<PillowImage> read_with_pillow(const std::filesystem::path& file, std::string& why) {
-  const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "image" / "read_image.py";
+  const std::filesystem::path script =
+      std::filesystem::path(__FILE__).parent_path() / "image" / "read_image.py";
   const CommandResult run = run_command("/usr/bin/python3 " + quoted(script) + " " + quoted(file));
   if (run.status != 0) {
     why = run.output;

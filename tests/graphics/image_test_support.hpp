@@ -47,8 +47,8 @@ struct OwnedImage {
 // A width x height pattern at depth (16 with or without 5-6-5 masks) in which
 // neighbouring pixels differ; stored bottom-up with rows padded to 4 bytes, or top-down
 // with extra_pitch spare bytes per row.
-OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565 = false,
-                         bool bottom_up = true, std::size_t extra_pitch = 0);
+OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565 = false, bool bottom_up = true,
+                         std::size_t extra_pitch = 0);
 // The colours of the image's pixels as 8-bit red, green, blue bytes, rows from the top.
 std::vector<std::uint8_t> expected_rgb(const PixelBuffer& image);
 

@@ -122,7 +122,8 @@ TEST_F(Metafile, ReplayIntoCgmGivesTheSameElementsAndPoints) {
     ASSERT_EQ(shapes_a[i]->params.size(), shapes_b[i]->params.size()) << i;
     const std::size_t words = shapes_a[i]->id == 4 ? 2 : shapes_a[i]->params.size() / 2;
     for (std::size_t w = 0; w < words && shapes_a[i]->id != 9; ++w) {
-      EXPECT_NEAR(cgm_word(shapes_a[i]->params, 2 * w), cgm_word(shapes_b[i]->params, 2 * w), 2) << i << "/" << w;
+      EXPECT_NEAR(cgm_word(shapes_a[i]->params, 2 * w), cgm_word(shapes_b[i]->params, 2 * w), 2)
+          << i << "/" << w;
     }
   }
   EXPECT_EQ(a.first(5, 23)->params, b.first(5, 23)->params);
@@ -139,7 +140,8 @@ TEST_F(Metafile, ReplayIntoDxfAndHpglWritesTheSameEntitiesAndLabels) {
     }
     return counts;
   };
-  const std::vector<std::string> entities{"LINE", "ARC", "CIRCLE", "SOLID", "TEXT", "POLYLINE", "POINT", "VERTEX"};
+  const std::vector<std::string> entities{"LINE", "ARC",      "CIRCLE", "SOLID",
+                                          "TEXT", "POLYLINE", "POINT",  "VERTEX"};
   const auto [dxf_direct, dxf_replayed] = direct_and_replayed(8);
   std::map<std::string, int> direct_entities = count_lines(dxf_direct, entities);
   std::map<std::string, int> replayed_entities = count_lines(dxf_replayed, entities);
@@ -181,7 +183,8 @@ TEST_F(Metafile, CompleteMetafileIsAdoptedIntoANewSlotAndRecordingGoesOn) {
   EXPECT_EQ(walk.count(4, 1), walk_cgm(complete).count(4, 1) + 1);
 
   int handle = -1;
-  for (const std::string& bad : {std::string(), complete.substr(2), complete.substr(0, complete.size() - 3)}) {
+  for (const std::string& bad :
+       {std::string(), complete.substr(2), complete.substr(0, complete.size() - 3)}) {
     EXPECT_EQ(adopt_metafile(bad, handle), 1066);
   }
   for (int slot = 1; slot <= 20; ++slot) {

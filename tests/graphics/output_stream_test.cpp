@@ -24,8 +24,8 @@ class OutputStreamTest : public ::testing::Test {
     reset_drawing_for_tests();
     errors().last_error = 0;
     path_ = std::filesystem::temp_directory_path() /
-            ("quill_stream_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("quill_stream_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
   }
   void TearDown() override {
     reset_drawing_for_tests();

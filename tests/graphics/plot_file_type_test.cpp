@@ -45,11 +45,11 @@ TEST_F(PlotFileTypeTest, TellsEveryDriversFilesApart) {
     int type;
   };
   const Case cases[] = {
-      {1, 0, 0, 0, "pen.plt", PlotFileHpgl},       {2, 0, 0, 0, "page.ps", PlotFilePostScript},
-      {2, 22, 1, 0, "page.eps", PlotFileEps},      {3, 0, 0, 0, "page.svg", PlotFileSvg},
-      {6, 26, 15, 0, "page.png", PlotFilePng},     {6, 26, 1, 0, "page.bmp", PlotFileBmp},
-      {6, 26, 2, 0, "page.pcx", PlotFilePcx},      {8, 0, 0, 0, "page.dxf", PlotFileDxf},
-      {9, 0, 0, 0, "page.cgm", PlotFileCgm},       {12, 0, 0, 5, "framed.plt", PlotFileHpgl2Pcl},
+      {1, 0, 0, 0, "pen.plt", PlotFileHpgl},     {2, 0, 0, 0, "page.ps", PlotFilePostScript},
+      {2, 22, 1, 0, "page.eps", PlotFileEps},    {3, 0, 0, 0, "page.svg", PlotFileSvg},
+      {6, 26, 15, 0, "page.png", PlotFilePng},   {6, 26, 1, 0, "page.bmp", PlotFileBmp},
+      {6, 26, 2, 0, "page.pcx", PlotFilePcx},    {8, 0, 0, 0, "page.dxf", PlotFileDxf},
+      {9, 0, 0, 0, "page.cgm", PlotFileCgm},     {12, 0, 0, 5, "framed.plt", PlotFileHpgl2Pcl},
       {12, 0, 0, 4, "plain.plt", PlotFileHpgl2},
 #ifdef _WIN32
       {11, 0, 0, 0, "page.emf", PlotFileEmf},
@@ -97,9 +97,9 @@ doc.saveas(os.path.join(out, "ezdxf_binary.dxf"), fmt="bin")
   std::string output;
   ASSERT_EQ(filetest::run_python(kWriter, directory_.string(), &output), 0) << output;
   const std::pair<const char*, int> cases[] = {
-      {"pil.png", PlotFilePng},        {"pil.bmp", PlotFileBmp}, {"pil.pcx", PlotFilePcx},
-      {"pil.eps", PlotFileEps},        {"mpl.ps", PlotFilePostScript}, {"mpl.eps", PlotFileEps},
-      {"mpl.svg", PlotFileSvg},        {"ezdxf.dxf", PlotFileDxf}, {"ezdxf_binary.dxf", PlotFileDxf}};
+      {"pil.png", PlotFilePng}, {"pil.bmp", PlotFileBmp},       {"pil.pcx", PlotFilePcx},
+      {"pil.eps", PlotFileEps}, {"mpl.ps", PlotFilePostScript}, {"mpl.eps", PlotFileEps},
+      {"mpl.svg", PlotFileSvg}, {"ezdxf.dxf", PlotFileDxf},     {"ezdxf_binary.dxf", PlotFileDxf}};
   for (const auto& [name, type] : cases) {
     EXPECT_EQ(type_of(directory_ / name), type) << name;
   }
@@ -111,12 +111,19 @@ TEST_F(PlotFileTypeTest, TellsHandMadeHeadsApart) {
   emf.replace(40, 4, " EMF");
   const std::pair<std::string, int> cases[] = {
       {emf, PlotFileEmf},
-      {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by hand -->\n<!DOCTYPE svg>\n<svg:svg xmlns:svg=\"x\"/>", PlotFileSvg},
+      {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by hand -->\n<!DOCTYPE svg>\n<svg:svg "
+       "xmlns:svg=\"x\"/>",
+       PlotFileSvg},
       {"<?xml version=\"1.0\"?><html/>", PlotFileUnknown},
       {"BEGMF 'clear text';\nMFVERSION 1;", PlotFileCgm},
-      {std::string("\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE=POSTSCRIPT\r\n%!PS-Adobe-3.0\n"), PlotFilePostScript},
-      {"\x1b" "E\x1b%-1BIN;SP1;PD100,100;", PlotFileHpgl2Pcl},
-      {"\x1b" "E\x1b*r1A\x1b*b3W\x01\x02\x03", PlotFileUnknown},
+      {std::string("\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE=POSTSCRIPT\r\n%!PS-Adobe-3.0\n"),
+       PlotFilePostScript},
+      {"\x1b"
+       "E\x1b%-1BIN;SP1;PD100,100;",
+       PlotFileHpgl2Pcl},
+      {"\x1b"
+       "E\x1b*r1A\x1b*b3W\x01\x02\x03",
+       PlotFileUnknown},
       {"IN;SP1;PU100,100;PD200,200;LBHello\x03;SP0;", PlotFileHpgl},
       {"\x1b.(;\x1b.I81;;17:IN;DF;SP2;PA0,0;", PlotFileHpgl},
       {"BP;IN;PS10000,8000;PW0.35;PE<=abc;SP1;", PlotFileHpgl2},

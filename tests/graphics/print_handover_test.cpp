@@ -26,8 +26,9 @@ class PrintHandover : public ::testing::Test {
     reset_drawing_for_tests();
     reset_settings_for_test();
     errors().last_error = 0;
-    directory_ = fs::temp_directory_path() /
-                 ("quill_print_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    directory_ =
+        fs::temp_directory_path() /
+        ("quill_print_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(directory_);
     fs::create_directories(directory_ / "temp");
     settings().temp_plot_file = temporary().string();
@@ -96,7 +97,7 @@ TEST_F(PrintHandover, FailuresAreReportedAndLeaveNoTemporaryFile) {
     int code;
   };
   const Case cases[] = {
-      {"No Such Printer 4711", quill::error::kPrinterUnavailable},              // neither printer nor path
+      {"No Such Printer 4711", quill::error::kPrinterUnavailable},  // neither printer nor path
       {(directory_ / "missing" / "x.svg").string(), quill::error::kOperatingSystem},  // no folder
   };
   for (const Case& c : cases) {

@@ -96,10 +96,13 @@ TEST_F(GraphicsState, NamedColoursOnPaletteAndTrueColourDrawables) {
     int expected;  // -1: error 42, colour unchanged
   };
   const Case cases[] = {
-      {"WHITE", false, 0},      {"blue", false, 159},     {"black", false, 223},
-      {"Purple", false, -1},    {"BRED", false, 31},      {"brightgreen", false, 31}, {"bgreen", false, 95},
-      {"blu", true, 0xFF0000},  {"red", true, 0x0000FF},  {"Yellow", true, 0x00FFFF},
-      {"cyan", true, 0xFFFF00}, {"magenta", true, 0xFF00FF}, {"", true, -1},
+      {"WHITE", false, 0},      {"blue", false, 159},
+      {"black", false, 223},    {"Purple", false, -1},
+      {"BRED", false, 31},      {"brightgreen", false, 31},
+      {"bgreen", false, 95},    {"blu", true, 0xFF0000},
+      {"red", true, 0x0000FF},  {"Yellow", true, 0x00FFFF},
+      {"cyan", true, 0xFFFF00}, {"magenta", true, 0xFF00FF},
+      {"", true, -1},
   };
   for (const Case& c : cases) {
     reset_drawing_for_tests();
@@ -145,8 +148,8 @@ TEST_F(GraphicsState, SelectFallsBackToWindowOneForInvalidDrawables) {
     int kind, id, error, kind_after, id_after;
   };
   const Case cases[] = {
-      {1, 3, 0, 1, 3}, {1, 51, 1019, 1, 1}, {2, 1, 1019, 1, 1},
-      {4, 5, 1019, 1, 1}, {4, 6, 0, 4, 6}, {3, 1, 1019, 1, 1},
+      {1, 3, 0, 1, 3},    {1, 51, 1019, 1, 1}, {2, 1, 1019, 1, 1},
+      {4, 5, 1019, 1, 1}, {4, 6, 0, 4, 6},     {3, 1, 1019, 1, 1},
   };
   drawing().metafile_used[6] = true;
   // Windows 0..50 exist whatever the window system says.
@@ -190,14 +193,10 @@ TEST_F(GraphicsState, ShapesOfZeroSizeReportTheirErrors) {
     int error;
   };
   const Case cases[] = {
-      {[] { IGrRectangle(0.2F, 0.3F, 0.2F, 0.9F); }, 22},
-      {[] { IGrTriangle(0, 0, 0.5F, 0.5F, 1, 1); }, 22},
-      {[] { IGrParallelogram(0, 0, 0.5F, 0, 1, 0); }, 22},
-      {[] { IGrCircle(0.5F, 0.5F, 0); }, 20},
-      {[] { IGrEllipse(0.5F, 0.5F, 0.1F, 0); }, 20},
-      {[] { IGrCircle(0.5F, 0.5F, kNaN); }, 20},
-      {[] { IGrArc(0.5F, 0.5F, 0.1F, 30, 0); }, 20},
-      {[] { IGrImage(0, 0, 1, 1, {}, 2, 2); }, 22},
+      {[] { IGrRectangle(0.2F, 0.3F, 0.2F, 0.9F); }, 22},  {[] { IGrTriangle(0, 0, 0.5F, 0.5F, 1, 1); }, 22},
+      {[] { IGrParallelogram(0, 0, 0.5F, 0, 1, 0); }, 22}, {[] { IGrCircle(0.5F, 0.5F, 0); }, 20},
+      {[] { IGrEllipse(0.5F, 0.5F, 0.1F, 0); }, 20},       {[] { IGrCircle(0.5F, 0.5F, kNaN); }, 20},
+      {[] { IGrArc(0.5F, 0.5F, 0.1F, 30, 0); }, 20},       {[] { IGrImage(0, 0, 1, 1, {}, 2, 2); }, 22},
       {[] { IGrRectangle(0.2F, 0.3F, 0.4F, 0.9F); }, 0},
   };
   for (const Case& c : cases) {

@@ -57,7 +57,7 @@ std::vector<std::string> svg_picture_faults(const Raster& image) {
     return faults;
   }
   const PicturePlace places[] = {
-      {25, 25, {255, 0, 0}, "red rectangle"},     {70, 70, {0, 255, 0}, "green circle"},
+      {25, 25, {255, 0, 0}, "red rectangle"},      {70, 70, {0, 255, 0}, "green circle"},
       {25, 80, {0, 0, 255}, "blue line"},          {66.5, 28.5, {255, 0, 255}, "magenta sector"},
       {73.5, 21.5, {255, 255, 255}, "sector gap"}, {25, 65, {255, 255, 255}, "paper"},
       {5.3, 94.9, {0, 0, 0}, "solid line"},

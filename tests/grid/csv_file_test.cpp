@@ -30,7 +30,8 @@ class CsvFileTest : public GridTest {
     WGridFormat(kField, 4, "(F10.4)");
     WGridPutOptions(kField, 6, kOptions, 3);
     WGridTitles(kField, 1, 1);
-    const std::array<std::string_view, 8> titles{"#", "Name", "Count", "Real", "Double", "Done", "Level", "Other"};
+    const std::array<std::string_view, 8> titles{"#",      "Name", "Count", "Real",
+                                                 "Double", "Done", "Level", "Other"};
     for (int c = 0; c <= 7; ++c) WGridColumnTitle(kField, c, titles[static_cast<std::size_t>(c)]);
     WGridRowTitle(kField, 1, "first");
     WGridRowTitle(kField, 2, "second");

@@ -170,7 +170,8 @@ class GridInteropTest : public GridTest {
                                                             : "-0.999000E+03";
         }
         if (column.type == quill::ColumnType::CheckBox) field = cell.check ? "Yes" : "No";
-        if (column.type == quill::ColumnType::OptionMenu) field = std::string(quill::option_text(column, cell));
+        if (column.type == quill::ColumnType::OptionMenu)
+          field = std::string(quill::option_text(column, cell));
         if (column.type == quill::ColumnType::Kind10) field.clear();
         record.push_back(field);
       }
@@ -214,8 +215,9 @@ TEST_F(GridInteropTest, LoadsBackWhatLibreOfficeCalcWrites) {
   ASSERT_EQ(take_error(), 0);
   const std::string office = "HOME=" + scratch_.string() + " soffice --headless ";
   const std::string to_sheet = office + "--infilter=CSV:44,34,1,1 --convert-to ods --outdir sheet saved.csv";
-  const std::string to_csv =
-      office + "--convert-to 'csv:Text - txt - csv (StarCalc):44,34,1,1,,0,true,true,false' --outdir back sheet/saved.ods";
+  const std::string to_csv = office +
+                             "--convert-to 'csv:Text - txt - csv (StarCalc):44,34,1,1,,0,true,true,false' "
+                             "--outdir back sheet/saved.ods";
   ASSERT_EQ(std::system((to_sheet + " >/dev/null 2>&1").c_str()), 0) << to_sheet;
   ASSERT_EQ(std::system((to_csv + " >/dev/null 2>&1").c_str()), 0) << to_csv;
   const std::string written = read_file("back/saved.csv");
@@ -262,8 +264,8 @@ TEST_F(GridInteropTest, Html5libParsesTheExportStrictly) {
       "cell td align=right bgcolor=None color=None text=\"-3000\"\n"
       "cell td align=left bgcolor=None color=None text=\"0.250\"\n"
       "cell td align=left bgcolor=None color=None text=\"-0.246900E+04\"\n"
-      "cell td align=center bgcolor=None color=None text=\"" + nbsp + "\"\n" +
-      "cell td align=left bgcolor=None color=None text=\"two, \\\"2\\\"\"\n";
+      "cell td align=center bgcolor=None color=None text=\"" +
+      nbsp + "\"\n" + "cell td align=left bgcolor=None color=None text=\"two, \\\"2\\\"\"\n";
   EXPECT_EQ(read_file("tree.txt"), expected);
 
   WGridSaveHTML(kField, "table.html", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1 + 4 + 8);

@@ -36,14 +36,22 @@ TEST(GridPrintLayout, ColumnBandsThenRowPages) {
       {"column bands", {5, 5, 5}, 2, 0, true, 12, 10, {{1, 2, 1, 2}, {3, 3, 1, 2}}},
       {"row titles narrow the room", {5, 5}, 2, 4, true, 12, 10, {{1, 1, 1, 2}, {2, 2, 1, 2}}},
       {"too wide alone", {30, 2}, 1, 0, false, 10, 10, {{1, 1, 1, 1}, {2, 2, 1, 1}}},
-      {"down each band first", {5, 5}, 3, 0, false, 6, 2, {{1, 1, 1, 2}, {1, 1, 3, 3}, {2, 2, 1, 2}, {2, 2, 3, 3}}},
+      {"down each band first",
+       {5, 5},
+       3,
+       0,
+       false,
+       6,
+       2,
+       {{1, 1, 1, 2}, {1, 1, 3, 3}, {2, 2, 1, 2}, {2, 2, 3, 3}}},
       {"no rows", {5}, 0, 0, true, 40, 10, {{1, 1, 1, 0}}},
       {"no columns", {}, 3, 0, true, 40, 10, {{1, 0, 1, 3}}},
       {"a page of no lines holds a row", {5}, 2, 0, true, 40, 0, {{1, 1, 1, 1}, {1, 1, 2, 2}}},
   };
   for (const LayoutCase& c : cases) {
-    EXPECT_EQ(quill::grid_pages(c.widths, c.rows, c.row_title_width, c.column_titles, c.page_columns, c.page_lines),
-              c.pages)
+    EXPECT_EQ(
+        quill::grid_pages(c.widths, c.rows, c.row_title_width, c.column_titles, c.page_columns, c.page_lines),
+        c.pages)
         << c.what;
   }
 }
@@ -56,7 +64,8 @@ TEST_F(GridTest, PostScriptPrintReadBack) {
   WGridTitles(grid_test::kField, 1, 1);
   const std::array<const char*, 3> titles = {"Alpha", "Beta", "Gamma"};
   WGridColumns(grid_test::kField, 3, std::array{4, 5, 4}, std::array{30, 12, 80});
-  for (int c = 1; c <= 3; ++c) WGridColumnTitle(grid_test::kField, c, titles[static_cast<std::size_t>(c - 1)]);
+  for (int c = 1; c <= 3; ++c)
+    WGridColumnTitle(grid_test::kField, c, titles[static_cast<std::size_t>(c - 1)]);
   for (int r = 1; r <= 120; ++r) {
     WGridRowTitle(grid_test::kField, r, "row" + std::to_string(r));
     WGridPutCellString(grid_test::kField, 1, r, "a" + std::to_string(r) + "x");
@@ -83,13 +92,15 @@ TEST_F(GridTest, PostScriptPrintReadBack) {
   for (std::size_t p = 0; p < pages.size(); ++p) {
     const std::string& page = pages[p];
     EXPECT_NE(page.find("Grid listing"), std::string::npos) << p;
-    EXPECT_NE(page.find("Page " + std::to_string(p + 1) + " of " + std::to_string(pages.size())), std::string::npos);
+    EXPECT_NE(page.find("Page " + std::to_string(p + 1) + " of " + std::to_string(pages.size())),
+              std::string::npos);
     const bool first_band = page.find("Alpha") != std::string::npos;
     EXPECT_EQ(page.find("Beta") != std::string::npos, first_band) << p;
     EXPECT_NE(page.find(first_band ? "Alpha" : "Gamma"), std::string::npos) << p;
   }
   for (int r = 1; r <= 120; ++r) {
-    for (const std::string& cell : {"a" + std::to_string(r) + "x", std::to_string(7000 + r), "g" + std::to_string(r) + "y"}) {
+    for (const std::string& cell :
+         {"a" + std::to_string(r) + "x", std::to_string(7000 + r), "g" + std::to_string(r) + "y"}) {
       const std::size_t at = text.find(" " + cell);
       ASSERT_NE(at, std::string::npos) << cell;
       EXPECT_TRUE(std::isspace(static_cast<unsigned char>(text[at + 1 + cell.size()]))) << cell;

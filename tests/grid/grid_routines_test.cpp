@@ -180,7 +180,8 @@ TEST_F(GridTest, ReportsBadRequestsAndLeavesTheCellAsItWas) {
       {"format of a text column", [] { WGridFormat(kField, 1, "(F5.1)"); }, 1111},
       {"format that does not parse", [] { WGridFormat(kField, 3, "(F5.1"); }, 18},
       {"format for another kind", [] { WGridFormat(kField, 3, "(I5)"); }, 18},
-      {"format over 50 characters", [] { WGridFormat(kField, 3, "(F5.1," + std::string(50, ' ') + ")"); }, 18},
+      {"format over 50 characters", [] { WGridFormat(kField, 3, "(F5.1," + std::string(50, ' ') + ")"); },
+       18},
       {"range low above high", [] { WGridRangeInteger(kField, 2, 5, 4); }, 1009},
       {"justification 3", [] { WGridJustify(kField, 1, 3); }, 1011},
   };
@@ -302,25 +303,25 @@ TEST_F(GridTest, ReadmeExampleRunsAsDocumented) {
   quill::attach_dialog_grid(1, 201);
   constexpr int kGrid = 201;  // a grid field of the current dialog
   const std::array types{4, 5, 7, 9, 11};
-  WGridColumns(kGrid, 5, types);            // text, integer, double, check box, option menu
+  WGridColumns(kGrid, 5, types);  // text, integer, double, check box, option menu
   WGridRowsMax(kGrid, 5000);
   WGridRows(kGrid, 2);
-  WGridFormat(kGrid, 3, "(F10.2)");         // display format of the double column
+  WGridFormat(kGrid, 3, "(F10.2)");  // display format of the double column
   WGridRangeInteger(kGrid, 2, 0, 999);
-  WGridJustify(kGrid, 2, 2);                // right
+  WGridJustify(kGrid, 2, 2);  // right
   const std::array<std::string_view, 3> sizes{"small", "medium", "large"};
   WGridPutOptions(kGrid, 5, sizes, 3);
-  WGridTitles(kGrid, 1, 0);                 // column titles, no row titles
+  WGridTitles(kGrid, 1, 0);  // column titles, no row titles
   WGridColumnTitle(kGrid, 1, "Item");
   WGridPutCellString(kGrid, 1, 1, "Bolt, \"M6\"");
   WGridPutCellInteger(kGrid, 2, 1, 250);
-  WGridPutCellDouble(kGrid, 3, 1, 0.35);    // shows "0.35"
+  WGridPutCellDouble(kGrid, 3, 1, 0.35);  // shows "0.35"
   WGridPutCellCheckBox(kGrid, 4, 1, 1);
-  WGridPutCellOption(kGrid, 5, 1, 2);       // "medium"
+  WGridPutCellOption(kGrid, 5, 1, 2);          // "medium"
   WGridColourCell(kGrid, 1, 1, -1, 0x00FFFF);  // default text, yellow background (red low byte)
 
-  WGridSave(kGrid, "stock.csv", {}, {}, {}, {}, 2);      // with the title line
-  WGridLoad(kGrid, "stock.csv", 1, 2);                    // rows may grow to the maximum
+  WGridSave(kGrid, "stock.csv", {}, {}, {}, {}, 2);  // with the title line
+  WGridLoad(kGrid, "stock.csv", 1, 2);               // rows may grow to the maximum
   WGridSaveHTML(kGrid, "stock.html", {}, {}, {}, {}, 2, "Stock", 1);
   EXPECT_EQ(take_error(), 0);
 
@@ -357,13 +358,10 @@ TEST_F(GridTest, SortsRowsByEachColumnKindWithEmptyCellsLast) {
     const char* rows;
   };
   const Case cases[] = {
-      {1, 0, "34512"},  // Apple and apple keep their order; the empty text goes last
-      {1, 1, "15342"},
-      {2, 0, "23145"},  // -1 0 3 10, the empty cell last
-      {2, 1, "41325"},
-      {3, 1, "54312"},
-      {4, 0, "24135"},  // unchecked first, each group in its order
-      {5, 0, "14253"},  // options 1, 1, 2, 2, none
+      {1, 0, "34512"},                   // Apple and apple keep their order; the empty text goes last
+      {1, 1, "15342"}, {2, 0, "23145"},  // -1 0 3 10, the empty cell last
+      {2, 1, "41325"}, {3, 1, "54312"}, {4, 0, "24135"},  // unchecked first, each group in its order
+      {5, 0, "14253"},                                    // options 1, 1, 2, 2, none
   };
   // Each case starts from the original order.
   for (const Case& c : cases) {

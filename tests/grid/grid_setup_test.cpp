@@ -46,14 +46,15 @@ TEST(GridSetup, ParsesEveryLineKindAndRejectsMalformedOnes) {
   EXPECT_FALSE(range.low.has_value());
   EXPECT_EQ(range.high, 99.5);
   const auto options = quill::parse_grid_setup_line("options 4 red|green light|");
-  EXPECT_EQ(options.options, (std::vector<std::string>{"red", "green light"}));  // no empty option after the last bar
+  EXPECT_EQ(options.options,
+            (std::vector<std::string>{"red", "green light"}));  // no empty option after the last bar
 }
 
 TEST(GridSetup, AppliesLinesInOrderAndReportsWhatTheGridRefuses) {
   quill::Grid grid;
-  const char* lines[] = {"columns 4 5 7 11", "widths 20 6", "rows 3 50", "titles 1 1", "title 0 #",
-                         "title 1 Name",     "format 3 (F8.1)", "case 1 1", "justify 2 2", "range 2 0 10",
-                         "options 4 a|b"};
+  const char* lines[] = {"columns 4 5 7 11", "widths 20 6",  "rows 3 50",       "titles 1 1",
+                         "title 0 #",        "title 1 Name", "format 3 (F8.1)", "case 1 1",
+                         "justify 2 2",      "range 2 0 10", "options 4 a|b"};
   for (const char* line : lines) {
     EXPECT_EQ(quill::apply_grid_setup(grid, quill::parse_grid_setup_line(line)), 0) << line;
   }
@@ -76,10 +77,9 @@ TEST(GridSetup, AppliesLinesInOrderAndReportsWhatTheGridRefuses) {
     int code;
   };
   const Refusal refusals[] = {
-      {"rows 60", 1113},          {"rows 5 2", 1113},        {"range 1 0 1", 1111},
-      {"range 2 5 1", 1009},      {"options 1 x|y", 1111},   {"format 1 (F5.1)", 1111},
-      {"justify 9 0", 1017},      {"justify 1 3", 1011},     {"columns 4 3", 1111},
-      {"widths 1 1 1 1 1", 1017}, {"nonsense", 1011},
+      {"rows 60", 1113},       {"rows 5 2", 1113},         {"range 1 0 1", 1111}, {"range 2 5 1", 1009},
+      {"options 1 x|y", 1111}, {"format 1 (F5.1)", 1111},  {"justify 9 0", 1017}, {"justify 1 3", 1011},
+      {"columns 4 3", 1111},   {"widths 1 1 1 1 1", 1017}, {"nonsense", 1011},
   };
   for (const Refusal& r : refusals) {
     EXPECT_EQ(quill::apply_grid_setup(grid, quill::parse_grid_setup_line(r.line)), r.code) << r.line;

@@ -28,9 +28,10 @@ class HtmlExportTest : public GridTest {
   }
 
   static std::string html(int options, std::optional<std::string_view> title = std::nullopt,
-                          std::optional<int> border = std::nullopt, std::optional<int> background = std::nullopt) {
-    WGridSaveHTML(kField, "out.html", std::nullopt, std::nullopt, std::nullopt, std::nullopt, options, title, border,
-                  background);
+                          std::optional<int> border = std::nullopt,
+                          std::optional<int> background = std::nullopt) {
+    WGridSaveHTML(kField, "out.html", std::nullopt, std::nullopt, std::nullopt, std::nullopt, options, title,
+                  border, background);
     EXPECT_EQ(take_error(), 0);
     return read_file("out.html");
   }
@@ -45,11 +46,13 @@ constexpr const char* kRow =
     "</tr>\r\n";
 
 TEST_F(HtmlExportTest, WritesTheDocumentFrameAndCells) {
-  EXPECT_EQ(html(0),
-            std::string("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n</head>\r\n<body>\r\n"
-                        "<table border=0 cellpadding=5>\r\n") +
-                kRow + "</table>\r\n</body>\r\n</html>\r\n");
-  EXPECT_EQ(html(1, std::nullopt, -4), std::string("<table border=0 cellpadding=5>\r\n") + kRow + "</table>\r\n");
+  EXPECT_EQ(
+      html(0),
+      std::string("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n</head>\r\n<body>\r\n"
+                  "<table border=0 cellpadding=5>\r\n") +
+          kRow + "</table>\r\n</body>\r\n</html>\r\n");
+  EXPECT_EQ(html(1, std::nullopt, -4),
+            std::string("<table border=0 cellpadding=5>\r\n") + kRow + "</table>\r\n");
 }
 
 TEST_F(HtmlExportTest, TitleBorderBackgroundAndCentring) {
@@ -88,7 +91,11 @@ TEST_F(HtmlExportTest, TitlesAndRowTitles) {
 }
 
 TEST_F(HtmlExportTest, ControlAndUndefinedBytesBecomeReplacementCharacters) {
-  WGridPutCellString(kField, 1, 1, std::string("a\x01" "b\x81" "c\x7f\xff", 7));
+  WGridPutCellString(kField, 1, 1,
+                     std::string("a\x01"
+                                 "b\x81"
+                                 "c\x7f\xff",
+                                 7));
   const std::string text = html(1 + 8);
   EXPECT_NE(text.find("a&#65533;b&#65533;c&#65533;&#255;\r\n"), std::string::npos);
 }

@@ -61,7 +61,8 @@ std::string run_limited(std::size_t headroom, const std::function<std::string()>
   close(out[1]);
   std::string report;
   char buffer[256];
-  for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(got));
   close(out[0]);
   int status = 0;
   waitpid(child, &status, 0);
@@ -106,7 +107,8 @@ TEST_F(MemoryLimit, GridsTooLargeForMemoryReportGridSizeAndStayAsTheyWere) {
     std::string seen;
     // A dialog's grid set-up line asking for the same.
     quill::Grid& grid = quill::grid_registry().grids.begin()->second;
-    seen += "setup " + std::to_string(quill::apply_grid_setup(grid, quill::parse_grid_setup_line("rows 10000000 10000000")));
+    seen += "setup " + std::to_string(quill::apply_grid_setup(
+                           grid, quill::parse_grid_setup_line("rows 10000000 10000000")));
     seen += " max " + std::to_string(grid.max_rows);
     WGridRowsMax(kField, 10'000'000);
     seen += ", max " + std::to_string(take_error());
@@ -122,7 +124,8 @@ TEST_F(MemoryLimit, GridsTooLargeForMemoryReportGridSizeAndStayAsTheyWere) {
     seen += ", widen " + std::to_string(take_error());
     return seen + "; " + grid_state();
   });
-  EXPECT_EQ(report, "setup 1018 max 1000, max 0, rows 1018, narrow 0, widen 1018; rows 1000000 columns 1 cell keep");
+  EXPECT_EQ(report,
+            "setup 1018 max 1000, max 0, rows 1018, narrow 0, widen 1018; rows 1000000 columns 1 cell keep");
 }
 
 TEST_F(MemoryLimit, AGridFileTooLargeForMemoryLeavesTheGridAsItWas) {
@@ -188,7 +191,8 @@ TEST_F(MemoryLimit, AMetafileThatFillsMemoryKeepsWhatItRecorded) {
     quill::CgmElementView element;
     std::string joined;
     int polylines = 0;
-    while (quill::next_cgm_element(bytes, at, element, joined)) polylines += element.element_class == 4 && element.id == 1;
+    while (quill::next_cgm_element(bytes, at, element, joined))
+      polylines += element.element_class == 4 && element.id == 1;
     return "code " + std::to_string(code) + (lines > 1 ? " after some" : " at once") +
            (at == bytes.size() ? " whole" : " damaged") + (polylines == lines - 1 ? " kept" : " lost");
   });

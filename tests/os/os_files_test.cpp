@@ -76,8 +76,8 @@ class OsFiles : public ::testing::Test {
 
   // Runs call and checks it reported 13 for routine with the system error number and the
   // system's own text after the message.
-  static void expect_system_error(const std::function<void()>& call, const char* routine,
-                                  int error_number, const std::string& label) {
+  static void expect_system_error(const std::function<void()>& call, const char* routine, int error_number,
+                                  const std::string& label) {
     quill::errors().last_error = 0;
     quill::errors().os_error = 0;
     call();
@@ -107,8 +107,9 @@ TEST_F(OsFiles, NamesWithBlanksAndCodePageBytesGoThroughEveryRoutine) {
   EXPECT_EQ(size, 5);
   long long seconds = 0;
   IOsFileTime(copy, seconds);
-  const long long now = std::chrono::duration_cast<std::chrono::seconds>(
-                            std::chrono::system_clock::now().time_since_epoch()).count();
+  const long long now =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
   EXPECT_LT(std::abs(seconds - now), 120);
 
   std::array<std::string, 4> names;
@@ -136,8 +137,9 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
   write_file(at("there.txt"), "x");
   write_file(at("other.txt"), "y");
   write_file(at("locked.txt"), "old");
-  fs::permissions(scratch_ / "locked.txt", fs::perms::owner_write | fs::perms::group_write |
-                                               fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(scratch_ / "locked.txt",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   IOsDirMake(at("full/inner"));
   struct Case {
     const char* label;
@@ -148,26 +150,27 @@ TEST_F(OsFiles, FailuresReportTheSystemErrorWithItsText) {
   const Case cases[] = {
       {"delete missing", [&] { IOsDeleteFile(at("missing.txt")); }, "IOsDeleteFile", kError.not_found},
       {"delete folder", [&] { IOsDeleteFile(at("full")); }, "IOsDeleteFile", kError.is_folder},
-      {"copy from missing", [&] { IOsCopyFile(at("missing.txt"), at("x")); }, "IOsCopyFile", kError.not_found},
-      {"copy into missing folder", [&] { IOsCopyFile(at("there.txt"), at("no/x.txt")); },
-       "IOsCopyFile", kError.no_folder},
-      {"rename onto existing", [&] { IOsRenameFile(at("there.txt"), at("other.txt")); },
-       "IOsRenameFile", kError.exists},
+      {"copy from missing", [&] { IOsCopyFile(at("missing.txt"), at("x")); }, "IOsCopyFile",
+       kError.not_found},
+      {"copy into missing folder", [&] { IOsCopyFile(at("there.txt"), at("no/x.txt")); }, "IOsCopyFile",
+       kError.no_folder},
+      {"rename onto existing", [&] { IOsRenameFile(at("there.txt"), at("other.txt")); }, "IOsRenameFile",
+       kError.exists},
       {"move onto existing", [&] { IOsMoveFile(at("there.txt"), at("other.txt")); }, "IOsMoveFile",
        kError.exists},
       {"remove non-empty folder", [&] { IOsDirRemove(at("full")); }, "IOsDirRemove", kError.not_empty},
       {"change to missing folder", [&] { IOsDirChange(at("missing")); }, "IOsDirChange", kError.not_found},
-      {"make under a file", [&] { IOsDirMake(at("there.txt/sub")); }, "IOsDirMake",
-       kError.under_a_file},
-      {"list missing folder", [&] {
+      {"make under a file", [&] { IOsDirMake(at("there.txt/sub")); }, "IOsDirMake", kError.under_a_file},
+      {"list missing folder",
+       [&] {
          int count = 0;
          IOsDirInfo(at("missing"), "*", count);
-       }, "IOsDirInfo", kError.no_folder},
-      {"copy onto read-only", [&] { IOsCopyFile(at("there.txt"), at("locked.txt")); },
-       "IOsCopyFile", kError.read_only},
-#ifdef _WIN32
-      {"delete read-only", [&] { IOsDeleteFile(at("locked.txt")); }, "IOsDeleteFile",
+       },
+       "IOsDirInfo", kError.no_folder},
+      {"copy onto read-only", [&] { IOsCopyFile(at("there.txt"), at("locked.txt")); }, "IOsCopyFile",
        kError.read_only},
+#ifdef _WIN32
+      {"delete read-only", [&] { IOsDeleteFile(at("locked.txt")); }, "IOsDeleteFile", kError.read_only},
 #endif
   };
   for (const Case& c : cases) expect_system_error(c.call, c.routine, c.error_number, c.label);
@@ -222,10 +225,12 @@ TEST_F(OsFiles, ListingMatchesPatternsKindsAndArraySize) {
   };
   const bool folds = quill::os::kNamesFoldCase;
   const Case cases[] = {
-      {"*.csv", 0, folds ? std::vector<std::string>{"a.csv", "a1.csv", "b.csv", "c.CSV"}
-                         : std::vector<std::string>{"a.csv", "a1.csv", "b.csv"}},
-      {"?.csv", 0, folds ? std::vector<std::string>{"a.csv", "b.csv", "c.CSV"}
-                         : std::vector<std::string>{"a.csv", "b.csv"}},
+      {"*.csv", 0,
+       folds ? std::vector<std::string>{"a.csv", "a1.csv", "b.csv", "c.CSV"}
+             : std::vector<std::string>{"a.csv", "a1.csv", "b.csv"}},
+      {"?.csv", 0,
+       folds ? std::vector<std::string>{"a.csv", "b.csv", "c.CSV"}
+             : std::vector<std::string>{"a.csv", "b.csv"}},
       {"*.csv", 1, {"sub.csv"}},
       {"s*", 2, {"sub.csv"}},
       {"   ", 2, {"a.csv", "a1.csv", "b.csv", "c.CSV", "notes.txt", "sub.csv"}},

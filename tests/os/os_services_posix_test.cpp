@@ -39,9 +39,9 @@ class OsServices : public ::testing::Test {
 TEST_F(OsServices, ExecuteReportsExitCodesLimitsAndOutput) {
   const os_test::ExecuteCase cases[] = {
       {"sh -c \"exit 3\"", 1, 0, 0, 3},
-      {"true", 3, 5000, 0, 0},                        // hidden means nothing here
-      {"sh -c \"kill -9 $$\"", 1, 0, 0, 128 + 9},     // ended by a signal
-      {"sleep 0", 0, 0, 0, -999},                     // not waited for
+      {"true", 3, 5000, 0, 0},                     // hidden means nothing here
+      {"sh -c \"kill -9 $$\"", 1, 0, 0, 128 + 9},  // ended by a signal
+      {"sleep 0", 0, 0, 0, -999},                  // not waited for
       {"   ", 1, 0, 23, -999},
       {"\"\" x", 1, 0, 23, -999},
       {"quill-no-such-program x", 1, 0, 13, -999},

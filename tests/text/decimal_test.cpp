@@ -37,8 +37,8 @@ Digits of(const quill::DecimalDigits& d) {
 
 Digits fixed_oracle(double v, int fraction_digits) {
   char buffer[400];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed,
-                                 fraction_digits).ptr;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, fraction_digits).ptr;
   const std::string text(buffer, end);
   const std::size_t dot = text.find('.');
   const std::string integer = text.substr(0, dot);
@@ -48,8 +48,9 @@ Digits fixed_oracle(double v, int fraction_digits) {
 
 Digits significant_oracle(double v, int significant_digits) {
   char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                 std::chars_format::scientific, significant_digits - 1).ptr;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, significant_digits - 1)
+          .ptr;
   const std::string text(buffer, end);
   const std::size_t e = text.find('e');
   std::string digits = text.substr(0, e);
@@ -111,12 +112,15 @@ TEST(DecimalDigits, RoundingToTensAndAroundPowersOfTen) {
     int point;
   };
   const Case cases[] = {
-      {false, 1234.0, -1, "123", 4}, {false, 1250.0, -2, "12", 4}, {false, 1350.0, -2, "14", 4},
-      {false, 1250.0000000000002, -2, "13", 4}, {false, 49.0, -2, "", 0}, {false, 50.0, -2, "", 0},
-      {false, 51.0, -2, "1", 3},     {false, 9.5e20, -21, "1", 22}, {false, 0.5, 0, "", 0},
-      {false, 1.5, 0, "2", 1},       {false, 2.5, 0, "2", 1},       {false, 0.0625, 3, "62", -1},
-      {true, 10.1, 2, "10", 2},      {true, 10.5, 2, "10", 2},      {true, 11.5, 2, "12", 2},
-      {true, 9.96, 2, "10", 2},      {true, 9.94, 2, "99", 1},      {true, 0.000999, 1, "1", -2},
+      {false, 1234.0, -1, "123", 4}, {false, 1250.0, -2, "12", 4},
+      {false, 1350.0, -2, "14", 4},  {false, 1250.0000000000002, -2, "13", 4},
+      {false, 49.0, -2, "", 0},      {false, 50.0, -2, "", 0},
+      {false, 51.0, -2, "1", 3},     {false, 9.5e20, -21, "1", 22},
+      {false, 0.5, 0, "", 0},        {false, 1.5, 0, "2", 1},
+      {false, 2.5, 0, "2", 1},       {false, 0.0625, 3, "62", -1},
+      {true, 10.1, 2, "10", 2},      {true, 10.5, 2, "10", 2},
+      {true, 11.5, 2, "12", 2},      {true, 9.96, 2, "10", 2},
+      {true, 9.94, 2, "99", 1},      {true, 0.000999, 1, "1", -2},
       {true, 1e-5, 3, "1", -4},      {true, 99999.5, 5, "1", 6},
   };
   for (const Case& c : cases) {

@@ -24,16 +24,54 @@ class Random {
 };
 
 double pick_double(Random& r) {
-  static const double notable[] = {
-      0.0, -0.0, 1.0, -1.0, 0.5, 0.25, 0.125, 0.0625, 0.1, 0.05, 0.95, 9.5, 99.5, 999.5,
-      2.5, 0.0005, 0.00049999999999999999, 1e10, 99999997952.0, 1e22, 1e23, 1e100, 1e-100,
-      1.7976931348623157e308, 2.2250738585072014e-308, 4.9406564584124654e-324, 1e-310,
-      std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-      std::numeric_limits<double>::quiet_NaN(), 123456789.0, 0.3, 2.0 / 3.0, 1e-5, 9.9999,
-      0.99999, 999999.0, 1e15, 1e16, 1e17, 0.45, 0.55, 1.005, 5e-324, 1e300, 1e-300};
+  static const double notable[] = {0.0,
+                                   -0.0,
+                                   1.0,
+                                   -1.0,
+                                   0.5,
+                                   0.25,
+                                   0.125,
+                                   0.0625,
+                                   0.1,
+                                   0.05,
+                                   0.95,
+                                   9.5,
+                                   99.5,
+                                   999.5,
+                                   2.5,
+                                   0.0005,
+                                   0.00049999999999999999,
+                                   1e10,
+                                   99999997952.0,
+                                   1e22,
+                                   1e23,
+                                   1e100,
+                                   1e-100,
+                                   1.7976931348623157e308,
+                                   2.2250738585072014e-308,
+                                   4.9406564584124654e-324,
+                                   1e-310,
+                                   std::numeric_limits<double>::infinity(),
+                                   -std::numeric_limits<double>::infinity(),
+                                   std::numeric_limits<double>::quiet_NaN(),
+                                   123456789.0,
+                                   0.3,
+                                   2.0 / 3.0,
+                                   1e-5,
+                                   9.9999,
+                                   0.99999,
+                                   999999.0,
+                                   1e15,
+                                   1e16,
+                                   1e17,
+                                   0.45,
+                                   0.55,
+                                   1.005,
+                                   5e-324,
+                                   1e300,
+                                   1e-300};
   switch (r.below(8)) {
-    case 0:
-      return notable[r.below(static_cast<int>(sizeof notable / sizeof notable[0]))];
+    case 0: return notable[r.below(static_cast<int>(sizeof notable / sizeof notable[0]))];
     case 1: {  // powers of ten and their neighbours
       const double p = std::pow(10.0, r.below(60) - 30);
       const int step = r.below(3) - 1;
@@ -77,8 +115,8 @@ double pick_double(Random& r) {
 }
 
 std::int32_t pick_integer(Random& r) {
-  static const std::int32_t notable[] = {0, 1, -1, 7, -7, 42, 99, 100, -100, 999, 1000,
-                                          2147483647, -2147483647 - 1, 65535, -65536, 255};
+  static const std::int32_t notable[] = {
+      0, 1, -1, 7, -7, 42, 99, 100, -100, 999, 1000, 2147483647, -2147483647 - 1, 65535, -65536, 255};
   if (r.chance(30)) return notable[r.below(static_cast<int>(sizeof notable / sizeof notable[0]))];
   const std::uint64_t bits = r.next();
   switch (r.below(4)) {
@@ -102,7 +140,8 @@ std::string data_descriptor(Random& r, CaseKind kind) {
       case 1: return "I" + num(w);
       case 2: return "I" + num(w) + "." + num(w == 0 ? r.below(12) : r.below(w + 1));
       case 3: return std::string(1, "BOZ"[r.below(3)]) + num(w);
-      case 4: return std::string(1, "BOZ"[r.below(3)]) + num(w) + "." + num(w == 0 ? r.below(34) : r.below(w + 1));
+      case 4:
+        return std::string(1, "BOZ"[r.below(3)]) + num(w) + "." + num(w == 0 ? r.below(34) : r.below(w + 1));
       case 5: return "G" + num(wp) + "." + num(d);
       default: return "G0";
     }
@@ -126,8 +165,8 @@ std::string data_descriptor(Random& r, CaseKind kind) {
     case 14:
       if (r.chance(50)) return "E0." + num(dd);
       // Narrow fields with short exponents, for exponents that do not fit them.
-      return std::string(r.chance(50) ? "E" : (r.chance(50) ? "ES" : "EN")) + num(3 + r.below(6)) +
-             "." + num(r.below(4)) + "E" + num(r.below(3));
+      return std::string(r.chance(50) ? "E" : (r.chance(50) ? "ES" : "EN")) + num(3 + r.below(6)) + "." +
+             num(r.below(4)) + "E" + num(r.below(3));
     case 16: {
       // Zero decimals: Gw.0 is the E form, which needs a scale factor of 1; G0.0 is G0.
       const std::string scale = r.chance(70) ? "1P," : "";
@@ -189,9 +228,7 @@ std::vector<FormatCase> generate_format_cases(std::uint64_t seed, std::size_t co
     c.kind = pick < 3 ? CaseKind::Integer : (pick < 5 ? CaseKind::Real4 : CaseKind::Real8);
     if (r.chance(2)) c.kind = CaseKind::None;
     switch (c.kind) {
-      case CaseKind::Integer:
-        c.bits = static_cast<std::uint32_t>(pick_integer(r));
-        break;
+      case CaseKind::Integer: c.bits = static_cast<std::uint32_t>(pick_integer(r)); break;
       case CaseKind::Real4:
         c.bits = std::bit_cast<std::uint32_t>(static_cast<float>(pick_double(r)));
         if (r.chance(10)) c.bits = static_cast<std::uint32_t>(r.next());
@@ -201,11 +238,8 @@ std::vector<FormatCase> generate_format_cases(std::uint64_t seed, std::size_t co
           c.bits = (p + static_cast<std::uint32_t>(r.below(5)) - 2U) | (r.chance(30) ? 0x80000000U : 0U);
         }
         break;
-      case CaseKind::Real8:
-        c.bits = std::bit_cast<std::uint64_t>(pick_double(r));
-        break;
-      case CaseKind::None:
-        break;
+      case CaseKind::Real8: c.bits = std::bit_cast<std::uint64_t>(pick_double(r)); break;
+      case CaseKind::None: break;
     }
     c.record_length = r.chance(85) ? 40 : 1 + r.below(40);
     std::string body;

@@ -39,7 +39,9 @@ Outcome ours(const FormatCase& c) {
   std::size_t count = 1;
   switch (c.kind) {
     case CaseKind::Integer: value = quill::FormatValue::of(static_cast<std::int32_t>(c.bits)); break;
-    case CaseKind::Real4: value = quill::FormatValue::of(std::bit_cast<float>(static_cast<std::uint32_t>(c.bits))); break;
+    case CaseKind::Real4:
+      value = quill::FormatValue::of(std::bit_cast<float>(static_cast<std::uint32_t>(c.bits)));
+      break;
     case CaseKind::Real8: value = quill::FormatValue::of(std::bit_cast<double>(c.bits)); break;
     case CaseKind::None: count = 0; break;
   }
@@ -60,8 +62,8 @@ std::vector<Outcome> reference(const std::vector<FormatCase>& cases) {
       file << head << hex16(c.bits) << ' ' << c.format << '\n';
     }
   }
-  const std::string command = std::string("\"") + FORMAT_REFERENCE_PROGRAM + "\" < \"" + in +
-                              "\" > \"" + out + "\"";
+  const std::string command =
+      std::string("\"") + FORMAT_REFERENCE_PROGRAM + "\" < \"" + in + "\" > \"" + out + "\"";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   std::vector<Outcome> outcomes;
   std::ifstream file(out, std::ios::binary);
@@ -94,8 +96,8 @@ bool reference_exponent_cut(const FormatCase& c, const Outcome& mine, const Outc
   if (!(v >= 9.5e-110 && v < 1e-98)) return false;
   for (std::size_t at = c.format.find("E5.1E"); at != std::string::npos;
        at = c.format.find("E5.1E", at + 1)) {
-    const bool plain_e = at == 0 || !std::isalpha(static_cast<unsigned char>(c.format[at - 1])) ||
-                         c.format[at - 1] == 'P';
+    const bool plain_e =
+        at == 0 || !std::isalpha(static_cast<unsigned char>(c.format[at - 1])) || c.format[at - 1] == 'P';
     const char e = at + 5 < c.format.size() ? c.format[at + 5] : ' ';
     if (plain_e && (e == '0' || e == '1')) return true;
   }
@@ -126,10 +128,10 @@ TEST(FormatDifferential, MatchesGfortranInternalWrite) {
       continue;
     }
     if (++mismatches <= 60) {
-      ADD_FAILURE() << static_cast<char>(c.kind) << ' ' << hex16(c.bits) << " len "
-                    << c.record_length << " format " << c.format << "\n  gfortran "
-                    << (ref.ok ? "ok   [" + ref.record + "]" : std::string("fails"))
-                    << "\n  ours     " << (mine.ok ? "ok   [" + mine.record + "]" : std::string("fails"));
+      ADD_FAILURE() << static_cast<char>(c.kind) << ' ' << hex16(c.bits) << " len " << c.record_length
+                    << " format " << c.format << "\n  gfortran "
+                    << (ref.ok ? "ok   [" + ref.record + "]" : std::string("fails")) << "\n  ours     "
+                    << (mine.ok ? "ok   [" + mine.record + "]" : std::string("fails"));
     }
   }
   EXPECT_EQ(mismatches, 0) << "of " << cases.size() << " cases";

@@ -107,9 +107,8 @@ TEST(FormatFast, AgreesWithTheGeneralWriter) {
     }
     const Outcome single = write(parenthesised(item, ")"), value, length);
     const Outcome general = write(parenthesised(item, ",:)"), value, length);
-    ASSERT_EQ(single, general) << item << " of " << (item[0] == 'I' ? value.integer : value.real8)
-                               << " in " << length << ": [" << single.record << "] vs ["
-                               << general.record << "]";
+    ASSERT_EQ(single, general) << item << " of " << (item[0] == 'I' ? value.integer : value.real8) << " in "
+                               << length << ": [" << single.record << "] vs [" << general.record << "]";
   }
   EXPECT_GT(fast, 100000);  // most cases really took the fast path
 }
@@ -121,18 +120,17 @@ TEST(FormatFast, DeclinesWhatItDoesNotWrite) {
     FormatValue value;
   };
   const Case cases[] = {
-      {"(F5.1)", FormatValue::of(nan)},     {"(F0.3)", FormatValue::of(1.5)},
-      {"(E9.0)", FormatValue::of(1.5)},     {"(E12.3E0)", FormatValue::of(1.5)},
-      {"(F9.3)", FormatValue::of(42)},      {"(I5)", FormatValue::of(1.5)},
-      {"(F40.30)", FormatValue::of(0.1)},   {"(E12.3)", FormatValue::of(1e-320)},
-      {"(F9.3)", FormatValue::of(1e300)},   {"(G10.0)", FormatValue::of(1.5)},
+      {"(F5.1)", FormatValue::of(nan)},   {"(F0.3)", FormatValue::of(1.5)},
+      {"(E9.0)", FormatValue::of(1.5)},   {"(E12.3E0)", FormatValue::of(1.5)},
+      {"(F9.3)", FormatValue::of(42)},    {"(I5)", FormatValue::of(1.5)},
+      {"(F40.30)", FormatValue::of(0.1)}, {"(E12.3)", FormatValue::of(1e-320)},
+      {"(F9.3)", FormatValue::of(1e300)}, {"(G10.0)", FormatValue::of(1.5)},
   };
   for (const Case& c : cases) {
     quill::FormatProgram program;
     ASSERT_TRUE(quill::parse_format(c.format, program)) << c.format;
     std::string record(8, '#');
-    EXPECT_EQ(quill::write_single_fast(program.items[0], c.value, record),
-              quill::FastWrite::Declined)
+    EXPECT_EQ(quill::write_single_fast(program.items[0], c.value, record), quill::FastWrite::Declined)
         << c.format;
     EXPECT_EQ(record, std::string(8, '#')) << c.format;  // untouched
   }

@@ -27,10 +27,10 @@ Written write(std::string_view format, const FormatValue& value, std::size_t len
 
 TEST(Format, InvalidFormatsAreRejectedWithoutWriting) {
   const char* const bad[] = {
-      "",        "I5",       "(I5",      "()",        "(I5,,I5)",  "(,I5)",     "(F10)",
-      "(F5.)",   "(E0.3Q)",  "(D0.3E2)", "(EN0.3Q)",  "(G10)",     "(A0)",      "(0X)",
-      "(T0)",    "(TR0)",    "(0I5)",    "(I3.5)",    "(2'x')",    "(1PI5)",    "(1P'a',F5.1)",
-      "(1P0PF5.1)", "(-2I5)", "('abc)",  "(5Habc)",   "(Q5)",      "(RX,I5)",   "(I99999999999)",
+      "",           "I5",      "(I5",      "()",       "(I5,,I5)", "(,I5)",   "(F10)",
+      "(F5.)",      "(E0.3Q)", "(D0.3E2)", "(EN0.3Q)", "(G10)",    "(A0)",    "(0X)",
+      "(T0)",       "(TR0)",   "(0I5)",    "(I3.5)",   "(2'x')",   "(1PI5)",  "(1P'a',F5.1)",
+      "(1P0PF5.1)", "(-2I5)",  "('abc)",   "(5Habc)",  "(Q5)",     "(RX,I5)", "(I99999999999)",
   };
   for (const char* format : bad) {
     SCOPED_TRACE(format);
@@ -61,7 +61,7 @@ TEST(Format, RecordLimitsAndFormatControl) {
   const Case cases[] = {
       {"(I3)", 3, WriteStatus::Ok, " 42"},
       {"(I3)", 2, WriteStatus::EndOfRecord, "  "},
-      {"(I3,5X)", 3, WriteStatus::Ok, " 42"},            // moving past the end writes nothing
+      {"(I3,5X)", 3, WriteStatus::Ok, " 42"},  // moving past the end writes nothing
       {"(I3,5X,'a')", 8, WriteStatus::EndOfRecord, " 42     "},
       {"(I3,/)", 8, WriteStatus::SecondRecord, " 42     "},
       {"(I3,'x',I2,'y')", 8, WriteStatus::Ok, " 42x    "},  // stops at the next data edit

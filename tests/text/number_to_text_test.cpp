@@ -35,7 +35,7 @@ TEST_F(NumberToText, IntegerToStringWritesTheFormattedFieldOrTheOverflowText) {
       {42, "(I5)", 8, "   42   ", 0},
       {42, "(I1)", 8, "********", 18},
       {42, "(I1)", 12, "**********  ", 18},
-      {7, "('*',I2)", 4, "* 7 ", 0},          // a quoted asterisk is legitimate output
+      {7, "('*',I2)", 4, "* 7 ", 0},           // a quoted asterisk is legitimate output
       {-5, "(I3.2)  ", 3, "-05", 0},           // trailing blanks after the format
       {5, "(F5.1)", 6, "******", 18},          // descriptor does not suit an integer
       {5, "(I5", 6, "******", 18},             // not a valid format
@@ -94,8 +94,8 @@ TEST_F(NumberToText, Yyint2stChoosesAWidthOneBelowTheText) {
       {-2147483647 - 1, 12, std::string("-2147483648") + '\0', 0},
       {-2147483647 - 1, 15, std::string("-2147483648") + '\0' + "   ", 0},
       {-2147483647 - 1, 5, std::string("****") + '\0', 0},  // "(I04)" overflow is not a failure
-      {7, 1, "7", 0},                                        // "(I00)": minimum width
-      {42, 1, std::string(1, '\0'), 18},                     // too wide for one character
+      {7, 1, "7", 0},                                       // "(I00)": minimum width
+      {42, 1, std::string(1, '\0'), 18},                    // too wide for one character
       {42, 6, std::string("42") + '\0' + "   ", 0},
       {0, 2, std::string("0") + '\0', 0},
       {5, 0, "", 18},

@@ -54,25 +54,48 @@ void expect_conversions(std::initializer_list<Case> cases) {
 
 TEST_F(TextToNumber, IntegerWordsSignsAndLimits) {
   expect_conversions<int>({
-      {"  12 34", 12, 0},       {"+7", 7, 0},          {"-0", 0, 0},
-      {"-", 0, 0},              {"12a", 0, 12},        {"2147483647", 2147483647, 0},
+      {"  12 34", 12, 0},
+      {"+7", 7, 0},
+      {"-0", 0, 0},
+      {"-", 0, 0},
+      {"12a", 0, 12},
+      {"2147483647", 2147483647, 0},
       {"-2147483647", -2147483647, 0},
-      {"2147483648", 0, 4},     {"-2147483648", -2147483647.0 - 1, 0},
-      {"-2147483649", 0, 4},    {"+2147483648", 0, 4}, {"3000000000", 0, 4},
-      {"00000000001", 0, 4},    {"0000000001", 1, 0},  {"    ", 0, 10},
-      {"", 0, 10},              {"1.5", 0, 12},        {"--1", 0, 12},
+      {"2147483648", 0, 4},
+      {"-2147483648", -2147483647.0 - 1, 0},
+      {"-2147483649", 0, 4},
+      {"+2147483648", 0, 4},
+      {"3000000000", 0, 4},
+      {"00000000001", 0, 4},
+      {"0000000001", 1, 0},
+      {"    ", 0, 10},
+      {"", 0, 10},
+      {"1.5", 0, 12},
+      {"--1", 0, 12},
       {"99999999999x", 0, 12},  // characters are checked before sizes
   });
 }
 
 TEST_F(TextToNumber, RealWordsPointsExponentsAndLimits) {
   expect_conversions<float>({
-      {"1.5", 1.5, 0},        {"1,5", 1.5, 0},       {"-2.5E3", -2500, 0},
-      {"2.0+010", 2.0e10, 0}, {"1.5-003", 0.0015, 0}, {"1.2.3", 0, 11},
-      {"1E2.5", 0, 12},       {"0E999", 0, 0},       {"1E39", 0, 4},
-      {"1E-50", 0, 0},        {"3.5E38", 0, 4},      {"1D5", 0, 12},
-      {"  .25 x", 0.25, 0},   {"-.5", -0.5, 0},      {"  ", 0, 10},
-      {"1.0E2.5", 0, 12},     {"1e+2", 100, 0},      {"12-3", 0, 12},
+      {"1.5", 1.5, 0},
+      {"1,5", 1.5, 0},
+      {"-2.5E3", -2500, 0},
+      {"2.0+010", 2.0e10, 0},
+      {"1.5-003", 0.0015, 0},
+      {"1.2.3", 0, 11},
+      {"1E2.5", 0, 12},
+      {"0E999", 0, 0},
+      {"1E39", 0, 4},
+      {"1E-50", 0, 0},
+      {"3.5E38", 0, 4},
+      {"1D5", 0, 12},
+      {"  .25 x", 0.25, 0},
+      {"-.5", -0.5, 0},
+      {"  ", 0, 10},
+      {"1.0E2.5", 0, 12},
+      {"1e+2", 100, 0},
+      {"12-3", 0, 12},
       {"1000000000000000000000000000000000000000", 0, 4},  // 40 digits: power 39
       {"3.4028234E38", 3.4028234e38, 0},
   });
@@ -80,9 +103,13 @@ TEST_F(TextToNumber, RealWordsPointsExponentsAndLimits) {
 
 TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
   expect_conversions<double>({
-      {"1.5D3", 1500, 0},   {"1E300", 1e300, 0}, {"1D5", 100000, 0},
-      {"1d-2", 0.01, 0},    {"1E309", 0, 4},     {"1E-400", 0, 0},
-      {"1.8E308", 0, 4},    // beyond the largest double: never an infinite value
+      {"1.5D3", 1500, 0},
+      {"1E300", 1e300, 0},
+      {"1D5", 100000, 0},
+      {"1d-2", 0.01, 0},
+      {"1E309", 0, 4},
+      {"1E-400", 0, 0},
+      {"1.8E308", 0, 4},  // beyond the largest double: never an infinite value
       {"123456789.125", 123456789.125, 0},
   });
 }
@@ -91,22 +118,36 @@ TEST_F(TextToNumber, DoubleAcceptsDExponentsAndTheWiderRange) {
 // every spelling of an exponent 0 gives the same result, and no sum that overflows
 // to infinity slips through as 0 or as an undefined integer conversion.
 TEST_F(TextToNumber, OverflowingSumsAndEmptyExponentParts) {
-  const std::string nines(309, '9');          // a digit sum that overflows to infinity
+  const std::string nines(309, '9');                            // a digit sum that overflows to infinity
   const std::string tiny = "0." + std::string(309, '0') + "1";  // 10^-310, a subnormal
   expect_conversions<double>({
-      {nines, 0, 4},          {nines + "E-10", 0, 4},  {nines + "E+", 0, 4},
-      {nines + "E", 0, 4},    {nines + "D-400", 0, 4}, {"-" + nines + "E-1", 0, 4},
-      {"1E" + nines, 0, 4},   {"1E-" + nines, 0, 0},   {"-0E", 0, 0},
-      {"-0E+", 0, 0},         {"-0E0", 0, 0},          {tiny + "E", 1e-310, 0},
-      {tiny + "E+", 1e-310, 0}, {tiny + "E0", 1e-310, 0}, {tiny + "d", 1e-310, 0},
-      {"1.5E", 1.5, 0},       {"-2.5e", -2.5, 0},      {"7E ", 7, 0},
-      {"1.5E.", 0, 12},       {"E", 0, 0},             {"1.5EE", 0, 12},
+      {nines, 0, 4},
+      {nines + "E-10", 0, 4},
+      {nines + "E+", 0, 4},
+      {nines + "E", 0, 4},
+      {nines + "D-400", 0, 4},
+      {"-" + nines + "E-1", 0, 4},
+      {"1E" + nines, 0, 4},
+      {"1E-" + nines, 0, 0},
+      {"-0E", 0, 0},
+      {"-0E+", 0, 0},
+      {"-0E0", 0, 0},
+      {tiny + "E", 1e-310, 0},
+      {tiny + "E+", 1e-310, 0},
+      {tiny + "E0", 1e-310, 0},
+      {tiny + "d", 1e-310, 0},
+      {"1.5E", 1.5, 0},
+      {"-2.5e", -2.5, 0},
+      {"7E ", 7, 0},
+      {"1.5E.", 0, 12},
+      {"E", 0, 0},
+      {"1.5EE", 0, 12},
       {"1." + std::string(400, '0') + "1", 1, 0},  // fraction digits past 10^-323 add nothing
   });
   // The single-precision entry: an empty exponent part is 0 there too.
   const std::string nines39(39, '9');  // the largest power the real form accepts
-  expect_conversions<float>({{nines39, 0, 4}, {nines39 + "E", 0, 4}, {nines39 + "E+", 0, 4},
-                             {nines39 + "E-10", 1e29, 0}});
+  expect_conversions<float>(
+      {{nines39, 0, 4}, {nines39 + "E", 0, 4}, {nines39 + "E+", 0, 4}, {nines39 + "E-10", 1e29, 0}});
 }
 
 TEST_F(TextToNumber, LocaleSeparatorIsAPointOnlyWhenEnabled) {
@@ -192,28 +233,48 @@ void expect_nearest(const std::string& text, const std::string& plain) {
 TEST_F(TextToNumber, RealsAreTheNearestValueTiesToEven) {
   const std::string long_tie = "9007199254740993." + std::string(800, '0');
   const std::pair<std::string, std::string> doubles[] = {
-      {"0.3", "0.3"}, {"0.7", "0.7"}, {"9,95", "9.95"}, {"1e-5", "1e-5"},
-      {"-184001.578125", "-184001.578125"}, {"1.5-003", "1.5e-3"}, {"2.0+010", "2e10"},
+      {"0.3", "0.3"},
+      {"0.7", "0.7"},
+      {"9,95", "9.95"},
+      {"1e-5", "1e-5"},
+      {"-184001.578125", "-184001.578125"},
+      {"1.5-003", "1.5e-3"},
+      {"2.0+010", "2e10"},
       {"9007199254740993", "9007199254740992"},  // a tie goes to the even neighbour
-      {"9007199254740995D0", "9007199254740996"}, {long_tie, "9007199254740992"},
+      {"9007199254740995D0", "9007199254740996"},
+      {long_tie, "9007199254740992"},
       {long_tie + "1", "9007199254740994"},  // a nonzero digit past 800 breaks the tie
       {"0." + std::string(30, '0') + "123456789012345678901234567890d31", "1.23456789012345678901234567890"},
-      {"1E-308", "1e-308"}, {"2.4703282292062328E-324", "5e-324"},
-      {"-2.4703282292062327E-324", "-0"}, {"1.7976931348623158E308", "1.7976931348623157e308"},
+      {"1E-308", "1e-308"},
+      {"2.4703282292062328E-324", "5e-324"},
+      {"-2.4703282292062327E-324", "-0"},
+      {"1.7976931348623158E308", "1.7976931348623157e308"},
       {"123456789012345678901234567890", "123456789012345678901234567890"},
       // Either side of the one-operation forms: signs of zero, 19 and 20 digits, powers
       // of ten up to 10^22 and past it, three exponent digits.
-      {"-0.0", "-0"}, {"-0.0E+05", "0"}, {"+.5", "0.5"}, {"7.", "7"}, {"-1.25e-3", "-1.25e-3"},
-      {"1234567890123456789", "1234567890123456789"}, {"12345678901234567891", "12345678901234567891"},
-      {"9.5E22", "9.5e22"}, {"1E23", "1e23"}, {"0.0000000000000000000000017", "1.7e-24"}, {"2E-300", "2e-300"},
+      {"-0.0", "-0"},
+      {"-0.0E+05", "0"},
+      {"+.5", "0.5"},
+      {"7.", "7"},
+      {"-1.25e-3", "-1.25e-3"},
+      {"1234567890123456789", "1234567890123456789"},
+      {"12345678901234567891", "12345678901234567891"},
+      {"9.5E22", "9.5e22"},
+      {"1E23", "1e23"},
+      {"0.0000000000000000000000017", "1.7e-24"},
+      {"2E-300", "2e-300"},
   };
   for (const auto& [text, plain] : doubles) expect_nearest<double>(text, plain);
   const std::pair<std::string, std::string> floats[] = {
-      {"0.3", "0.3"}, {"18009215", "18009216"}, {"3.4028234663852886E38", "3.4028234663852886e38"},
+      {"0.3", "0.3"},
+      {"18009215", "18009216"},
+      {"3.4028234663852886E38", "3.4028234663852886e38"},
       {"1.000000059604644775390625", "1"},  // a tie between two floats
       // Its nearest double is that tie, so rounding through double would give 1.
       {"1.000000059604644775390625000001", "1.00000011920928955078125"},
-      {"1E-40", "1e-40"}, {"1.4E-45", "1.4e-45"}, {"-6.9E-46", "-0"},
+      {"1E-40", "1e-40"},
+      {"1.4E-45", "1.4e-45"},
+      {"-6.9E-46", "-0"},
   };
   for (const auto& [text, plain] : floats) expect_nearest<float>(text, plain);
   // Beyond the largest double by half a unit is too large; for a float, any double

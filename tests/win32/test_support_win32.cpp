@@ -14,12 +14,18 @@ INPUT key_input(WORD vk, bool up) {
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   switch (vk) {
-    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: case VK_PRIOR: case VK_NEXT:
-    case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE: case VK_DIVIDE:
-      in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-      break;
-    default:
-      break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_DIVIDE: in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY; break;
+    default: break;
   }
   return in;
 }

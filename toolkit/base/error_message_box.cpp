@@ -42,8 +42,7 @@ int default_index(ButtonSet set, int default_button) {
     case ButtonSet::RetryCancel:
     case ButtonSet::YesNo: return default_button == 1 ? 0 : 1;
     case ButtonSet::YesNoCancel: return default_button == 1 ? 0 : default_button == 2 ? 1 : 2;
-    case ButtonSet::AbortRetryIgnore:
-      return default_button == 1 ? 1 : default_button == 2 ? 0 : 2;
+    case ButtonSet::AbortRetryIgnore: return default_button == 1 ? 1 : default_button == 2 ? 0 : 2;
   }
   return 0;
 }

@@ -9,8 +9,8 @@ namespace quill {
 struct ErrorState {
   int report_mode = 0;
   int last_error = 0;
-  int os_error = 0;         // system error number behind codes 13, 1035, 1044, 1072, 1083, 1084
-  int file_error = 0;       // status of the last recorded input/output operation
+  int os_error = 0;           // system error number behind codes 13, 1035, 1044, 1072, 1083, 1084
+  int file_error = 0;         // status of the last recorded input/output operation
   int file_error_source = 0;  // 2 when file_error came from the operating system
   int last_message_box_result = 0;
 };

@@ -166,16 +166,16 @@ constexpr Message kToolkitMessages[] = {
 };
 
 constexpr Message kCompressionMessages[] = {
-    {-6, "incompatible version"}, {-5, "buffer error"}, {-4, "insufficient memory"},
-    {-3, "data error"},           {-2, "stream error"}, {-1, "file error"},
-    {1, "stream end"},            {2, "need dictionary"},
+    {-6, "incompatible version"}, {-5, "buffer error"}, {-4, "insufficient memory"}, {-3, "data error"},
+    {-2, "stream error"},         {-1, "file error"},   {1, "stream end"},           {2, "need dictionary"},
 };
 
 constexpr Message kMailMessages[] = {
     {1, "The user canceled one of the dialog boxes. No message was sent."},
     {2, "One or more unspecified errors occurred. No message was sent."},
-    {3, "There was no default logon, and the user failed to log on successfully when the logon "
-        "dialog box was displayed. No message was sent."},
+    {3,
+     "There was no default logon, and the user failed to log on successfully when the logon "
+     "dialog box was displayed. No message was sent."},
     {5, "There was insufficient memory to proceed. No message was sent."},
     {9, "There were too many file attachments. No message was sent."},
     {10, "There were too many recipients. No message was sent."},
@@ -184,8 +184,9 @@ constexpr Message kMailMessages[] = {
     {14, "A recipient did not appear in the address list. No message was sent."},
     {15, "The type of a recipient was not MAPI_TO, MAPI_CC, or MAPI_BCC. No message was sent."},
     {18, "The text in the message was too large. No message was sent."},
-    {21, "A recipient matched more than one of the recipient descriptor structures and "
-         "MAPI_DIALOG was not set. No message was sent."},
+    {21,
+     "A recipient matched more than one of the recipient descriptor structures and "
+     "MAPI_DIALOG was not set. No message was sent."},
     {25, "One or more recipients were invalid or did not resolve to any address."},
 };
 

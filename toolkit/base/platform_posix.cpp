@@ -97,19 +97,16 @@ std::string system_error_text(int error_number) {
 }
 
 Answer message_box(const MessageBoxRequest& request) {
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(request.caption.size()),
-               request.caption.data(), static_cast<int>(request.text.size()), request.text.data());
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(request.caption.size()), request.caption.data(),
+               static_cast<int>(request.text.size()), request.text.data());
   std::fflush(stderr);
   switch (request.buttons) {
     case ButtonSet::Ok:
-    case ButtonSet::OkCancel:
-      return Answer::Ok;
+    case ButtonSet::OkCancel: return Answer::Ok;
     case ButtonSet::RetryCancel:
-    case ButtonSet::AbortRetryIgnore:
-      return Answer::Retry;
+    case ButtonSet::AbortRetryIgnore: return Answer::Retry;
     case ButtonSet::YesNo:
-    case ButtonSet::YesNoCancel:
-      return Answer::Yes;
+    case ButtonSet::YesNoCancel: return Answer::Yes;
   }
   return Answer::Ok;
 }

@@ -154,8 +154,8 @@ Answer answer_of(int result) {
 Answer message_box(const MessageBoxRequest& request) {
   const std::string text(request.text);
   const std::string caption(request.caption);
-  UINT flags = button_flags(request.buttons) | icon_flags(request.icon) |
-               default_flags(request.default_index);
+  UINT flags =
+      button_flags(request.buttons) | icon_flags(request.icon) | default_flags(request.default_index);
   if (request.task_modal) flags |= MB_TASKMODAL;
 
   HWND owner = static_cast<HWND>(request.owner);
@@ -194,8 +194,7 @@ bool write_file(std::intptr_t handle, std::string_view data) {
   HANDLE file = reinterpret_cast<HANDLE>(handle);
   while (!data.empty()) {
     DWORD written = 0;
-    if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
-        written == 0) {
+    if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) || written == 0) {
       return false;
     }
     data.remove_prefix(written);

@@ -9,9 +9,10 @@ namespace {
 bool same_layout(const MemoryBitmap& a, const MemoryBitmap& b) {
   if (a.depth() != b.depth()) return false;
   const auto ca = a.colours(), cb = b.colours();
-  return std::equal(ca.begin(), ca.end(), cb.begin(), cb.end(), [](const PaletteEntry& p, const PaletteEntry& q) {
-    return p.red == q.red && p.green == q.green && p.blue == q.blue;
-  });
+  return std::equal(ca.begin(), ca.end(), cb.begin(), cb.end(),
+                    [](const PaletteEntry& p, const PaletteEntry& q) {
+                      return p.red == q.red && p.green == q.green && p.blue == q.blue;
+                    });
 }
 
 Rgb rgb_of_value(int value) {
@@ -23,9 +24,7 @@ Rgb rgb_of_value(int value) {
 
 bool valid_bitwise_mode(int mode) { return mode >= 0 && mode <= 4; }
 
-std::uint32_t depth_mask(int depth) {
-  return depth >= 24 ? 0xFFFFFFU : (std::uint32_t{1} << depth) - 1U;
-}
+std::uint32_t depth_mask(int depth) { return depth >= 24 ? 0xFFFFFFU : (std::uint32_t{1} << depth) - 1U; }
 
 std::uint32_t combine(std::uint32_t target, std::uint32_t source, BitwiseMode mode, std::uint32_t mask) {
   switch (mode) {
@@ -41,7 +40,11 @@ void copy_pixels(const MemoryBitmap& source, PixelBox box, MemoryBitmap& target,
                  BitwiseMode mode) {
   // Clip the box to the source, then to the target, moving the destination with it.
   const auto clip = [](int& start, int& length, int& dest, int limit) {
-    if (start < 0) { length += start; dest -= start; start = 0; }
+    if (start < 0) {
+      length += start;
+      dest -= start;
+      start = 0;
+    }
     if (start + length > limit) length = limit - start;
   };
   clip(box.x, box.width, to_x, source.width());
@@ -52,7 +55,8 @@ void copy_pixels(const MemoryBitmap& source, PixelBox box, MemoryBitmap& target,
   const bool direct = same_layout(source, target);
   const std::uint32_t mask = depth_mask(target.depth());
   // Read the source rectangle first so that an overlapping copy sees the old pixels.
-  std::vector<std::uint32_t> values(static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height));
+  std::vector<std::uint32_t> values(static_cast<std::size_t>(box.width) *
+                                    static_cast<std::size_t>(box.height));
   std::size_t i = 0;
   for (int y = 0; y < box.height; ++y) {
     for (int x = 0; x < box.width; ++x, ++i) {
@@ -79,9 +83,18 @@ std::unique_ptr<MemoryBitmap> rotated(const MemoryBitmap& bitmap, int angle) {
     for (int x = 0; x < w; ++x) {
       // Counter-clockwise: the top-right corner goes to the top-left for 90 degrees.
       int nx = x, ny = y;
-      if (angle == 90) { nx = y; ny = w - 1 - x; }
-      if (angle == 180) { nx = w - 1 - x; ny = h - 1 - y; }
-      if (angle == 270) { nx = h - 1 - y; ny = x; }
+      if (angle == 90) {
+        nx = y;
+        ny = w - 1 - x;
+      }
+      if (angle == 180) {
+        nx = w - 1 - x;
+        ny = h - 1 - y;
+      }
+      if (angle == 270) {
+        nx = h - 1 - y;
+        ny = x;
+      }
       out->fill_span(ny, nx, nx, bitmap.value(x, y));
     }
   }

@@ -189,8 +189,8 @@ void paint(View& view) {
     const std::uint8_t* first = shown_pixels(view, *bitmap, b, from_x, width);
     const DibInfo info = describe_dib(*bitmap, b.src_height, width);
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, b.dst_x, b.dst_y, b.dst_width, b.dst_height, from_x, 0, b.src_width, b.src_height, first,
-                  info.info(), DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, b.dst_x, b.dst_y, b.dst_width, b.dst_height, from_x, 0, b.src_width, b.src_height,
+                  first, info.info(), DIB_RGB_COLORS, SRCCOPY);
   }
   EndPaint(view.hwnd, &ps);
 }
@@ -286,17 +286,13 @@ void mouse(View& view, UINT message, WPARAM wparam, LPARAM lparam) {
       post(view, EvMouseDown, 1, state, p.x, p.y);
       return;
     case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      post(view, EvMouseDown, message == WM_MBUTTONDOWN ? 2 : 3, state, p.x, p.y);
-      return;
+    case WM_RBUTTONDOWN: post(view, EvMouseDown, message == WM_MBUTTONDOWN ? 2 : 3, state, p.x, p.y); return;
     case WM_LBUTTONUP:
       view.dragging = false;
       ReleaseCapture();
       post(view, EvMouseUp, 1, state, p.x, p.y);
       return;
-    default:
-      post(view, EvMouseUp, message == WM_MBUTTONUP ? 2 : 3, state, p.x, p.y);
-      return;
+    default: post(view, EvMouseUp, message == WM_MBUTTONUP ? 2 : 3, state, p.x, p.y); return;
   }
 }
 
@@ -336,7 +332,8 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_TIMER:
       if (wparam == kThumbTimer) {
         KillTimer(hwnd, kThumbTimer);
-        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
       }
       return 0;
     case WM_KEYDOWN:
@@ -350,11 +347,13 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       post(*view, EvKey, static_cast<int>(wparam & 0xFF), -1, p.x, p.y);
       return 0;
     }
-    case WM_LBUTTONDOWN: case WM_MBUTTONDOWN: case WM_RBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_MBUTTONUP: case WM_RBUTTONUP:
-    case WM_MOUSEMOVE:
-      mouse(*view, message, wparam, lparam);
-      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE: mouse(*view, message, wparam, lparam); return 0;
     case WM_NCDESTROY: forget_view(hwnd); break;
     default: break;
   }
@@ -385,8 +384,9 @@ int make_view(int number, WindowEntry& entry, int bitmap, ViewMode mode, double 
   views()[static_cast<std::size_t>(number)] = std::move(view);
   RECT r{};
   GetClientRect(entry.client, &r);
-  made->hwnd = CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS,
-                               0, 0, r.right, r.bottom, entry.client, nullptr, GetModuleHandleA(nullptr), nullptr);
+  made->hwnd =
+      CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS, 0,
+                      0, r.right, r.bottom, entry.client, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (made->hwnd == nullptr) {
     views()[static_cast<std::size_t>(number)].reset();
     return error::kViewerInit;

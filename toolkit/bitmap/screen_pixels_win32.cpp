@@ -91,12 +91,13 @@ bool write(const MemoryBitmap& source, PixelBox box, int to_x, int to_y, Bitwise
   for (int y = 0; y < to.height; ++y) {
     for (int x = 0; x < to.width; ++x, ++i) {
       const Rgb c = source.pixel(from.x + x, from.y + y);
-      pixels[i] = (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
+      pixels[i] =
+          (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
     }
   }
   const BITMAPINFO info = top_down_32(to.width, to.height);
-  const bool ok = StretchDIBits(target, to.x, to.y, to.width, to.height, 0, 0, to.width, to.height, pixels.data(),
-                                &info, DIB_RGB_COLORS, raster_operation(mode)) != 0;
+  const bool ok = StretchDIBits(target, to.x, to.y, to.width, to.height, 0, 0, to.width, to.height,
+                                pixels.data(), &info, DIB_RGB_COLORS, raster_operation(mode)) != 0;
   show_screen_back_buffer();
   return ok;
 }

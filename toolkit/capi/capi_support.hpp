@@ -47,9 +47,7 @@ std::span<T> out_array(T* p, int n) {
 
 // The event record of quill.h has the C++ record's layout word for word.
 static_assert(sizeof(quill_EventRecord) == sizeof(EventRecord));
-inline EventRecord& event(quill_EventRecord* record) {
-  return *reinterpret_cast<EventRecord*>(record);
-}
+inline EventRecord& event(quill_EventRecord* record) { return *reinterpret_cast<EventRecord*>(record); }
 
 // count fixed-length elements of len bytes each, trailing blanks left out.
 class Texts {

@@ -136,8 +136,8 @@ void WindowOpenChild(int& number, std::optional<int> flags, std::optional<int> x
   std::string caption(title.substr(0, title.find('\0')));
   caption.erase(caption.find_last_not_of(' ') + 1);
   HWND parent = inside ? table.windows[0].client : table.windows[0].frame;
-  entry.frame = CreateWindowExA(ex_style, "QUILLANTHOR", caption.c_str(), style, left, top, frame_w,
-                                frame_h, parent, bar, table.instance, nullptr);
+  entry.frame = CreateWindowExA(ex_style, "QUILLANTHOR", caption.c_str(), style, left, top, frame_w, frame_h,
+                                parent, bar, table.instance, nullptr);
   if (entry.frame == nullptr) {
     release_entry(entry);
     IErrorReport(error::kInvalidWindow, "WindowOpenChild");

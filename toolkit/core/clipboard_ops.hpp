@@ -29,12 +29,10 @@ int clipboard_put_bitmap(const BitmapSlot& slot);
 int clipboard_get_bitmap(BitmapSlot& slot);
 int clipboard_put_metafile(MetafileSlot& slot);
 // width/height in points and in device pixels of the picture.
-int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, int& width_px,
-                           int& height_px);
-int clipboard_put_cgm(std::int32_t value1, std::int32_t value2,
-                      std::span<const unsigned char> data);
-int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1,
-                      std::int32_t& value2, int& copied);
+int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, int& width_px, int& height_px);
+int clipboard_put_cgm(std::int32_t value1, std::int32_t value2, std::span<const unsigned char> data);
+int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1, std::int32_t& value2,
+                      int& copied);
 // 1 offered format (0 empty, 1 text, 2 bitmap, 3 metafile, 6 private CGM only, -1 other),
 // 2 size of the offered data, 3 and 4 bitmap width and height.
 int clipboard_query(int item);

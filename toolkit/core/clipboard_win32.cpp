@@ -66,8 +66,8 @@ bool copy_bitmap(HBITMAP source, HBITMAP target, int width, int height) {
   HDC to = CreateCompatibleDC(screen);
   HGDIOBJ old_from = SelectObject(from, source);
   HGDIOBJ old_to = SelectObject(to, target);
-  const bool ok = old_from != nullptr && old_to != nullptr &&
-                  BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY) != 0;
+  const bool ok =
+      old_from != nullptr && old_to != nullptr && BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY) != 0;
   SelectObject(from, old_from);
   SelectObject(to, old_to);
   DeleteDC(from);
@@ -143,8 +143,7 @@ int clipboard_get_bitmap(BitmapSlot& slot) {
   int width = 0;
   int height = 0;
   if (source == nullptr || !bitmap_size(source, width, height)) return kBitmapCopy;
-  return copy_bitmap(source, slot.bitmap, std::min(width, slot.width),
-                     std::min(height, slot.height))
+  return copy_bitmap(source, slot.bitmap, std::min(width, slot.width), std::min(height, slot.height))
              ? 0
              : kBitmapCopy;
 }
@@ -171,8 +170,7 @@ int clipboard_put_metafile(MetafileSlot& slot) {
   return 0;
 }
 
-int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, int& width_px,
-                           int& height_px) {
+int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, int& width_px, int& height_px) {
   OpenClipboardScope clipboard;
   if (!clipboard.ok()) return kClipboard;
   if (!IsClipboardFormatAvailable(CF_ENHMETAFILE)) return kClipboardType;
@@ -190,8 +188,7 @@ int clipboard_get_metafile(MetafileSlot& slot, int& width_pt, int& height_pt, in
   return 0;
 }
 
-int clipboard_put_cgm(std::int32_t value1, std::int32_t value2,
-                      std::span<const unsigned char> data) {
+int clipboard_put_cgm(std::int32_t value1, std::int32_t value2, std::span<const unsigned char> data) {
   const UINT format = cgm_format();
   OpenClipboardScope clipboard;
   if (!clipboard.ok() || format == 0) return kClipboard;
@@ -200,8 +197,8 @@ int clipboard_put_cgm(std::int32_t value1, std::int32_t value2,
   return set_block(format, block.data(), block.size()) ? 0 : kClipboard;
 }
 
-int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1,
-                      std::int32_t& value2, int& copied) {
+int clipboard_get_cgm(std::span<unsigned char> buffer, std::int32_t& value1, std::int32_t& value2,
+                      int& copied) {
   copied = 0;
   const UINT format = cgm_format();
   OpenClipboardScope clipboard;

@@ -22,11 +22,9 @@ struct KeyName {
 };
 
 constexpr KeyName kKeys[] = {
-    {"CHARDIR", ConfigKey::Chardir}, {"CHARSET", ConfigKey::Charset},
-    {"DEBUG", ConfigKey::Debug},     {"HPGL2", ConfigKey::Hpgl2},
-    {"LFNGEN", ConfigKey::Lfngen},   {"LFNPLOTI", ConfigKey::Lfnploti},
-    {"PLOTTER", ConfigKey::Plotter}, {"PRINTER", ConfigKey::Printer},
-    {"RASTER", ConfigKey::Raster},
+    {"CHARDIR", ConfigKey::Chardir}, {"CHARSET", ConfigKey::Charset}, {"DEBUG", ConfigKey::Debug},
+    {"HPGL2", ConfigKey::Hpgl2},     {"LFNGEN", ConfigKey::Lfngen},   {"LFNPLOTI", ConfigKey::Lfnploti},
+    {"PLOTTER", ConfigKey::Plotter}, {"PRINTER", ConfigKey::Printer}, {"RASTER", ConfigKey::Raster},
 };
 
 void assign_bounded(std::string& target, std::string_view value, std::size_t limit) {
@@ -70,12 +68,8 @@ void apply_config_entry(const ConfigEntry& entry, Settings& target) {
   if (entry.version) target.version_requested = true;
   switch (entry.key) {
     case ConfigKey::None: return;
-    case ConfigKey::Chardir:
-      assign_bounded(target.charset_directory, entry.value, kPathLength);
-      return;
-    case ConfigKey::Charset:
-      assign_bounded(target.charset_file, entry.value, kCharsetFileLength);
-      return;
+    case ConfigKey::Chardir: assign_bounded(target.charset_directory, entry.value, kPathLength); return;
+    case ConfigKey::Charset: assign_bounded(target.charset_file, entry.value, kCharsetFileLength); return;
     default: break;
   }
 

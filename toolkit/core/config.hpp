@@ -16,9 +16,9 @@ inline constexpr std::size_t kConfigLineLength = 270;
 enum class ConfigKey { None, Chardir, Charset, Debug, Hpgl2, Lfngen, Lfnploti, Plotter, Printer, Raster };
 
 struct ConfigEntry {
-  bool version = false;         // the key begins with "VER"
+  bool version = false;  // the key begins with "VER"
   ConfigKey key = ConfigKey::None;
-  std::string value;            // trimmed; empty when the line has none
+  std::string value;  // trimmed; empty when the line has none
 };
 
 // Parses one line (without its line end). Lines that are ignored give an entry with

@@ -29,10 +29,16 @@ EventState& events() {
 
 bool default_enabled(int type) {
   switch (type) {
-    case 1: case 2: case 3: case 4: case 7: case 8: case 9: case 13: case 14:
-      return true;
-    default:
-      return false;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 8:
+    case 9:
+    case 13:
+    case 14: return true;
+    default: return false;
   }
 }
 

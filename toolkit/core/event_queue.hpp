@@ -39,11 +39,11 @@ struct PostSource {
 
 struct EventState {
   std::array<bool, kEventTypes + 1> enabled{};  // index 1..16
-  EventValues posted;       // the pending event of the running fetch
-  bool waiting = false;     // true while the loop waits and nothing has been posted
-  bool undelivered = false; // an event was posted and WEventGet has not returned it yet
+  EventValues posted;                           // the pending event of the running fetch
+  bool waiting = false;                         // true while the loop waits and nothing has been posted
+  bool undelivered = false;                     // an event was posted and WEventGet has not returned it yet
   std::array<EventValues, kSlotCount> slots{};  // type 0 = empty
-  int held_type = 0;        // held-back event, returned first
+  int held_type = 0;                            // held-back event, returned first
   EventRecord held;
   bool double_click = false;
 };
@@ -84,8 +84,8 @@ struct GraphicsUnits {
 // Fills the record from values; words 5..10 and 14..15 from the client size of the
 // event's source (width, height in pixels; below 2 gives unit 0). Words 7..10 come from
 // graphics when given, else from the range 0..1 over the whole source.
-void complete_record(const EventValues& values, int client_width, int client_height,
-                     EventRecord& record, const GraphicsUnits* graphics = nullptr);
+void complete_record(const EventValues& values, int client_width, int client_height, EventRecord& record,
+                     const GraphicsUnits* graphics = nullptr);
 // True for the events whose words 9 and 10 (and 7 and 8 for a repaint) hold graphics units.
 bool has_graphics_units(int type);
 

@@ -41,8 +41,8 @@ bool class_registered(HINSTANCE instance, const char* name) {
   return GetClassInfoExA(instance, name, &wc) != 0;
 }
 
-bool register_if_missing(HINSTANCE instance, const char* name, WNDPROC proc, UINT style,
-                         HICON icon, HBRUSH background, LPCSTR cursor) {
+bool register_if_missing(HINSTANCE instance, const char* name, WNDPROC proc, UINT style, HICON icon,
+                         HBRUSH background, LPCSTR cursor) {
   return class_registered(instance, name) ||
          register_class(instance, name, proc, style, icon, background, cursor);
 }
@@ -86,19 +86,14 @@ void first_open_initialise() {
 
   UnregisterClassA("QUILLANTHOR", instance);
   const bool ok =
-      register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr,
-                     IDC_ARROW) &&
-      register_if_missing(instance, "QUILCHILD", frame_proc, 0, icon, nullptr,
-                          IDC_ARROW) &&
+      register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr, IDC_ARROW) &&
+      register_if_missing(instance, "QUILCHILD", frame_proc, 0, icon, nullptr, IDC_ARROW) &&
       // The client area keeps one device context for the window's life, hence CS_OWNDC.
       register_if_missing(instance, "QUILCLIENT", client_proc,
                           CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr,
-                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                          IDC_ARROW) &&
-      register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr,
-                          IDC_SIZENS) &&
-      register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr,
-                          IDC_SIZEWE);
+                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), IDC_ARROW) &&
+      register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZENS) &&
+      register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZEWE);
   if (!ok) fatal_window_failure("Failed to register class - aborting.");
 
   table.comctl32 = LoadLibraryA("comctl32.dll");
@@ -112,8 +107,8 @@ void first_open_initialise() {
 
 HWND create_measuring_window() {
   WindowTable& table = windows();
-  HWND hwnd = CreateWindowExA(0, "QUILLANTHOR", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              table.instance, nullptr);
+  HWND hwnd = CreateWindowExA(0, "QUILLANTHOR", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, table.instance,
+                              nullptr);
   if (hwnd == nullptr) fatal_window_failure("Failed to create window - aborting.");
   table.measuring_window = hwnd;
   return hwnd;
@@ -164,8 +159,8 @@ FARPROC gradient_fill_entry() {
 
 bool composition_enabled() {
   WindowTable& table = windows();
-  FARPROC proc = optional_entry(table.dwmapi, table.dwm_is_composition_enabled, "dwmapi.dll",
-                                "DwmIsCompositionEnabled");
+  FARPROC proc =
+      optional_entry(table.dwmapi, table.dwm_is_composition_enabled, "dwmapi.dll", "DwmIsCompositionEnabled");
   if (proc == nullptr) return false;
   using IsEnabled = HRESULT(WINAPI*)(BOOL*);
   IsEnabled is_enabled = nullptr;

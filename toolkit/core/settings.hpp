@@ -40,7 +40,7 @@ struct Settings {
   std::string home_directory;     // ends in '\' when set
   std::string charset_directory;  // ends in '\' when set
   std::string charset_file;
-  std::string config_file;  // empty when none was found
+  std::string config_file;     // empty when none was found
   std::string temp_directory;  // ends in '\'
   std::string temp_plot_file;
   std::string temp_dump_file;

@@ -106,10 +106,9 @@ CombinedLoad layers_load_combined(int dialog_id, HWND client, HWND frame);
 int layers_take_snapshots();
 
 // WindowOpen's work once the layers are registered (same arguments as WindowOpen).
-void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y,
-                      int* width, int* height, std::optional<int> menu_id,
-                      std::span<const int> toolbars, std::optional<int> dialog_id,
-                      std::string_view title, std::optional<int> palette_size,
+void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y, int* width,
+                      int* height, std::optional<int> menu_id, std::span<const int> toolbars,
+                      std::optional<int> dialog_id, std::string_view title, std::optional<int> palette_size,
                       std::optional<int> background);
 
 // Window snapshots, a service of the window layer: before a modal loop, copy the client

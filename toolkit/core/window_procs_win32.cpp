@@ -23,8 +23,8 @@ WindowEntry* entry_of(HWND hwnd) {
 }
 
 // Posts an event that arose in a toolkit window (frame or client area).
-void post_from_window(HWND hwnd, int type, int detail1, int detail2, int detail3, int pixel_x,
-                      int pixel_y, int pixel_w = 0, int pixel_h = 0) {
+void post_from_window(HWND hwnd, int type, int detail1, int detail2, int detail3, int pixel_x, int pixel_y,
+                      int pixel_w = 0, int pixel_h = 0) {
   const int n = window_number(hwnd);
   if (n < 0) return;
   const WindowEntry& entry = windows().windows[static_cast<std::size_t>(n)];
@@ -209,11 +209,28 @@ void mouse_button(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDOWN: button = 2; break;
     case WM_RBUTTONDOWN: button = 3; break;
     case WM_LBUTTONDBLCLK: type = EvMouseDouble; break;
-    case WM_MBUTTONDBLCLK: button = 2; type = EvMouseDouble; break;
-    case WM_RBUTTONDBLCLK: button = 3; type = EvMouseDouble; break;
-    case WM_LBUTTONUP: type = EvMouseUp; down = false; break;
-    case WM_MBUTTONUP: button = 2; type = EvMouseUp; down = false; break;
-    default: button = 3; type = EvMouseUp; down = false; break;
+    case WM_MBUTTONDBLCLK:
+      button = 2;
+      type = EvMouseDouble;
+      break;
+    case WM_RBUTTONDBLCLK:
+      button = 3;
+      type = EvMouseDouble;
+      break;
+    case WM_LBUTTONUP:
+      type = EvMouseUp;
+      down = false;
+      break;
+    case WM_MBUTTONUP:
+      button = 2;
+      type = EvMouseUp;
+      down = false;
+      break;
+    default:
+      button = 3;
+      type = EvMouseUp;
+      down = false;
+      break;
   }
   if (type == EvMouseDouble && !events().double_click) type = EvMouseDown;
   if (down) {
@@ -221,8 +238,7 @@ void mouse_button(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   } else {
     ReleaseCapture();
   }
-  post_from_window(hwnd, type, button, modifier_state(wparam), 0, GET_X_LPARAM(lparam),
-                   GET_Y_LPARAM(lparam));
+  post_from_window(hwnd, type, button, modifier_state(wparam), 0, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
 }
 
 }  // namespace
@@ -310,16 +326,13 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       }
       break;
     case WM_SETFOCUS:
-      if (entry->last_focus != nullptr && IsWindow(entry->last_focus) &&
-          IsChild(hwnd, entry->last_focus)) {
+      if (entry->last_focus != nullptr && IsWindow(entry->last_focus) && IsChild(hwnd, entry->last_focus)) {
         SetFocus(entry->last_focus);
       } else if (entry->client != nullptr) {
         SetFocus(entry->client);
       }
       return 0;
-    case WM_SIZE:
-      layout_frame(*entry);
-      return 0;
+    case WM_SIZE: layout_frame(*entry); return 0;
     case WM_EXITSIZEMOVE:
       // A minimised child window that was moved goes back into its parent's icon rows.
       if (IsIconic(hwnd) && GetParent(hwnd) != nullptr) ArrangeIconicWindows(GetParent(hwnd));
@@ -345,8 +358,7 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_QUERYNEWPALETTE:
       if (entry->client != nullptr) return SendMessageA(entry->client, message, wparam, lparam);
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(hwnd, message, wparam, lparam);
 }
@@ -383,25 +395,28 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       if (entry->combined_dialog != nullptr) {
         MoveWindow(entry->combined_dialog, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
       }
-      if (entry->converted != nullptr) MoveWindow(entry->converted, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+      if (entry->converted != nullptr)
+        MoveWindow(entry->converted, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
       post_from_window(hwnd, EvResized, LOWORD(lparam), HIWORD(lparam), 0, -1, -1);
       return 0;
     case WM_SETFOCUS:
       if (entry->converted != nullptr) SetFocus(entry->converted);
       return 0;
-    case WM_KEYDOWN:
-      key_down(hwnd, wparam);
-      return 0;
+    case WM_KEYDOWN: key_down(hwnd, wparam); return 0;
     case WM_CHAR: {
       const POINT p = pointer_in(hwnd);
       post_from_window(hwnd, EvKey, static_cast<int>(wparam & 0xFF), -1, 0, p.x, p.y);
       return 0;
     }
-    case WM_LBUTTONDOWN: case WM_MBUTTONDOWN: case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_MBUTTONDBLCLK: case WM_RBUTTONDBLCLK:
-    case WM_LBUTTONUP: case WM_MBUTTONUP: case WM_RBUTTONUP:
-      mouse_button(hwnd, message, wparam, lparam);
-      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP: mouse_button(hwnd, message, wparam, lparam); return 0;
     case WM_MOUSEMOVE:
       post_from_window(hwnd, EvMouseMotion, -1, modifier_state(wparam), 0, GET_X_LPARAM(lparam),
                        GET_Y_LPARAM(lparam));
@@ -410,8 +425,7 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       ScreenToClient(hwnd, &p);
       const int button = GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? 4 : 5;
-      post_from_window(hwnd, EvMouseDown, button, modifier_state(GET_KEYSTATE_WPARAM(wparam)), 0,
-                       p.x, p.y);
+      post_from_window(hwnd, EvMouseDown, button, modifier_state(GET_KEYSTATE_WPARAM(wparam)), 0, p.x, p.y);
       return 0;
     }
     case WM_TIMER:
@@ -421,8 +435,7 @@ LRESULT CALLBACK client_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
         post_from_window(hwnd, EvTimerTick, static_cast<int>(wparam), -1, -1, -1, -1);
       }
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(hwnd, message, wparam, lparam);
 }

@@ -15,7 +15,14 @@ inline constexpr int kStatusBarId = 999;
 inline constexpr int kMaxStatusParts = 255;
 
 // Kind of the record attached to a frame (GWLP_USERDATA holds the kind).
-enum class WindowKind : int { Plain = 0, CombinedDialog = 3, Special = 5, Grid = 6, Editor = 7, BitmapViewer = 8 };
+enum class WindowKind : int {
+  Plain = 0,
+  CombinedDialog = 3,
+  Special = 5,
+  Grid = 6,
+  Editor = 7,
+  BitmapViewer = 8
+};
 
 struct WindowEntry {
   HWND frame = nullptr;
@@ -27,14 +34,14 @@ struct WindowEntry {
   // "KVSMENUSTRING" resource of the menu, when present (owned by the module).
   const unsigned char* menu_strings = nullptr;
   std::size_t menu_strings_size = 0;
-  std::array<HWND, 4> toolbars{};  // top, left, right, bottom
+  std::array<HWND, 4> toolbars{};       // top, left, right, bottom
   std::array<int, 4> toolbar_extent{};  // height of top/bottom, width of left/right
   std::array<HBITMAP, 4> toolbar_bitmaps{};
   HBRUSH background = nullptr;
   int background_colour = -1;
   std::vector<int> status_widths;  // -1: the part shares the rest of the width
   std::vector<int> status_styles;
-  bool status_simple = false;      // menu help is showing
+  bool status_simple = false;  // menu help is showing
   WindowKind kind = WindowKind::Plain;
   HWND combined_dialog = nullptr;  // the dialog window when kind is CombinedDialog
   int combined_outer_width = 0;    // the frame's outer size when the dialog was combined
@@ -42,8 +49,8 @@ struct WindowEntry {
   // Kind Grid: the grid window that covers the client area. It follows the client's size
   // and focus and receives the window's menu, toolbar and accelerator commands first.
   HWND converted = nullptr;
-  HWND last_focus = nullptr;       // focused control when the frame was deactivated
-  bool inside_parent = false;      // a child window inside the root window's client area
+  HWND last_focus = nullptr;   // focused control when the frame was deactivated
+  bool inside_parent = false;  // a child window inside the root window's client area
   int client_width = 0;
   int client_height = 0;
 };
@@ -57,7 +64,7 @@ struct WindowTable {
   HFONT font = nullptr;     // default text font (system font)
   int char_height = 0;
   int char_width = 0;
-  int x = 0, y = 0;         // frame position
+  int x = 0, y = 0;  // frame position
 
   // First-open initialisation.
   bool initialised = false;
@@ -90,6 +97,5 @@ bool inside_parent_windows_exist();
 // Translates msg through the accelerators of the nearest window with a menu, starting at
 // hwnd and going up the parent chain. True when it became a command.
 bool translate_window_accelerators(HWND hwnd, MSG& msg);
-
 
 }  // namespace quill

@@ -107,13 +107,12 @@ struct ToolbarLayout {
 
 // Creates toolbar `position` (0 top, 1 left, 2 right, 3 bottom) from the raw data and
 // bitmap resources named id; null when the raw data is missing.
-HWND create_toolbar(WindowEntry& entry, HINSTANCE instance, int position, int id,
-                    ToolbarLayout& layout) {
+HWND create_toolbar(WindowEntry& entry, HINSTANCE instance, int position, int id, ToolbarLayout& layout) {
   ToolbarData data;
   if (!parse_toolbar_data(resource_bytes(instance, id, RT_RCDATA), data)) return nullptr;
   const bool vertical = position == 1 || position == 2;
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                CCS_NOPARENTALIGN | CCS_NODIVIDER;
   if (vertical) style |= CCS_VERT;
   HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, entry.frame,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
@@ -123,8 +122,8 @@ HWND create_toolbar(WindowEntry& entry, HINSTANCE instance, int position, int id
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(data.image_width, data.image_height));
   SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(bw, bh));
-  const int images = static_cast<int>(std::count_if(data.commands.begin(), data.commands.end(),
-                                                    [](int c) { return c != 0; }));
+  const int images = static_cast<int>(
+      std::count_if(data.commands.begin(), data.commands.end(), [](int c) { return c != 0; }));
   HBITMAP bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(id));
   if (bitmap != nullptr && images > 0) {
     TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(bitmap)};
@@ -221,8 +220,8 @@ void layout_frame(WindowEntry& entry) {
     MoveWindow(entry.toolbars[1], 0, top, entry.toolbar_extent[1], inner_bottom - top, TRUE);
   }
   if (entry.toolbars[2]) {
-    MoveWindow(entry.toolbars[2], frame.right - entry.toolbar_extent[2], top,
-               entry.toolbar_extent[2], inner_bottom - top, TRUE);
+    MoveWindow(entry.toolbars[2], frame.right - entry.toolbar_extent[2], top, entry.toolbar_extent[2],
+               inner_bottom - top, TRUE);
   }
   if (entry.client != nullptr) {
     const RECT c = client_area_rect(entry);
@@ -251,9 +250,9 @@ struct RootWindowPlan {
   DWORD ex_style = 0;
 };
 
-RootWindowPlan plan_from_arguments(std::optional<int> flags, std::optional<int> x,
-                                   std::optional<int> y, const int* width, const int* height,
-                                   std::optional<int> menu_id, std::optional<int> dialog_id) {
+RootWindowPlan plan_from_arguments(std::optional<int> flags, std::optional<int> x, std::optional<int> y,
+                                   const int* width, const int* height, std::optional<int> menu_id,
+                                   std::optional<int> dialog_id) {
   RootWindowPlan plan;
   plan.flags = flags.value_or(plan.flags);
   plan.centred_x = !x || *x == kCentred;
@@ -290,8 +289,7 @@ void choose_frame_style(RootWindowPlan& plan) {
 }
 
 // The frame around the planned client size, centred where asked.
-void create_frame(WindowEntry& entry, RootWindowPlan& plan, std::string_view title,
-                  HINSTANCE instance) {
+void create_frame(WindowEntry& entry, RootWindowPlan& plan, std::string_view title, HINSTANCE instance) {
   RECT frame_rect{0, 0, plan.client_w, plan.client_h};
   AdjustWindowRectEx(&frame_rect, plan.style, entry.menu != nullptr, plan.ex_style);
   plan.frame_w = frame_rect.right - frame_rect.left;
@@ -301,9 +299,8 @@ void create_frame(WindowEntry& entry, RootWindowPlan& plan, std::string_view tit
 
   std::string caption(title.substr(0, title.find('\0')));
   caption.erase(caption.find_last_not_of(' ') + 1);
-  entry.frame = CreateWindowExA(plan.ex_style, "QUILLANTHOR", caption.c_str(), plan.style, plan.x,
-                                plan.y, plan.frame_w, plan.frame_h, nullptr, entry.menu, instance,
-                                nullptr);
+  entry.frame = CreateWindowExA(plan.ex_style, "QUILLANTHOR", caption.c_str(), plan.style, plan.x, plan.y,
+                                plan.frame_w, plan.frame_h, nullptr, entry.menu, instance, nullptr);
   if (entry.frame == nullptr) fatal_window_failure("Failed to create window - aborting.");
   SetWindowLongPtrA(entry.frame, GWLP_USERDATA, 0);
 }
@@ -323,8 +320,8 @@ void attach_menu_resources(WindowEntry& entry, int menu_id, HINSTANCE instance) 
 namespace {
 
 // Toolbars widen or heighten the frame; a centred frame moves by half of what is added.
-void add_toolbars(WindowEntry& entry, RootWindowPlan& plan, std::span<const int> toolbars,
-                  HINSTANCE instance, int& added_w, int& added_h) {
+void add_toolbars(WindowEntry& entry, RootWindowPlan& plan, std::span<const int> toolbars, HINSTANCE instance,
+                  int& added_w, int& added_h) {
   for (std::size_t i = 0; i < 4 && i < toolbars.size(); ++i) {
     if (toolbars[i] == 0) continue;
     ToolbarLayout layout;
@@ -362,10 +359,9 @@ void grow_frame(const WindowEntry& entry, RootWindowPlan& plan, int added_w, int
 
 void create_client_area(WindowEntry& entry, HINSTANCE instance) {
   const RECT area = client_area_rect(entry);
-  entry.client = CreateWindowExA(0, "QUILCLIENT", "",
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                 area.left, area.top, area.right - area.left,
-                                 area.bottom - area.top, entry.frame, nullptr, instance, nullptr);
+  entry.client = CreateWindowExA(
+      0, "QUILCLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, area.left, area.top,
+      area.right - area.left, area.bottom - area.top, entry.frame, nullptr, instance, nullptr);
   if (entry.client == nullptr) fatal_window_failure("Failed to create window - aborting.");
   layout_frame(entry);
 }
@@ -373,9 +369,9 @@ void create_client_area(WindowEntry& entry, HINSTANCE instance) {
 int create_status_bar(WindowEntry& entry, int flags, HINSTANCE instance) {
   DWORD bar_style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   if (!(flags & WinFixedSize)) bar_style |= SBARS_SIZEGRIP;
-  entry.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0, entry.frame,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
-                                     instance, nullptr);
+  entry.status_bar =
+      CreateWindowExA(0, STATUSCLASSNAMEA, "", bar_style, 0, 0, 0, 0, entry.frame,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), instance, nullptr);
   if (entry.status_bar == nullptr) return 0;
   SendMessageA(entry.status_bar, WM_SIZE, 0, 0);
   RECT s{};
@@ -450,10 +446,9 @@ void finish_opening(WindowTable& table, const WindowEntry& entry, int flags) {
 
 }  // namespace
 
-void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y,
-                      int* width, int* height, std::optional<int> menu_id,
-                      std::span<const int> toolbars, std::optional<int> dialog_id,
-                      std::string_view title, std::optional<int> palette_size,
+void open_root_window(std::optional<int> flags, std::optional<int> x, std::optional<int> y, int* width,
+                      int* height, std::optional<int> menu_id, std::span<const int> toolbars,
+                      std::optional<int> dialog_id, std::string_view title, std::optional<int> palette_size,
                       std::optional<int> background) {
   WindowTable& table = windows();
   if (table.open) return;
@@ -582,12 +577,16 @@ int WScreenQuery(int item) {
       ReleaseDC(nullptr, dc);
       return bits >= 31 ? 0x7FFFFFFF : 1 << std::min(bits, 24);
     }
-    case 4: case 5: return 1;
+    case 4:
+    case 5: return 1;
     case 6: return colour(COLOR_WINDOWTEXT);
     case 7: return colour(COLOR_WINDOW);
-    case 8: case 25: return colour(COLOR_BTNTEXT);
-    case 9: case 26: return colour(COLOR_BTNFACE);
-    case 10: case 15: return colour(COLOR_HIGHLIGHTTEXT);
+    case 8:
+    case 25: return colour(COLOR_BTNTEXT);
+    case 9:
+    case 26: return colour(COLOR_BTNFACE);
+    case 10:
+    case 15: return colour(COLOR_HIGHLIGHTTEXT);
     case 11: return colour(COLOR_HIGHLIGHT);
     case 12: return colour(COLOR_MENUTEXT);
     case 13: return colour(flat ? COLOR_MENUBAR : COLOR_MENU);
@@ -595,7 +594,8 @@ int WScreenQuery(int item) {
     case 16: return colour(flat ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT);
     case 17: return colour(COLOR_BTNHIGHLIGHT);
     case 18: return colour(COLOR_3DLIGHT);
-    case 19: case 24: return colour(COLOR_3DDKSHADOW);
+    case 19:
+    case 24: return colour(COLOR_3DDKSHADOW);
     case 20: return colour(COLOR_BTNSHADOW);
     case 21: return colour(COLOR_INFOTEXT);
     case 22: return colour(COLOR_INFOBK);

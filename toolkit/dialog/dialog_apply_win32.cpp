@@ -174,9 +174,9 @@ void apply_font(HWND control, const DataEntry& entry) {
   if (dc != nullptr) DeleteDC(dc);
   const int height = -MulDiv(entry.ints[0], pixels_per_inch, 72);
   const std::wstring face = widen(entry.text, CP_ACP);
-  HFONT font = CreateFontW(height, 0, 0, 0, entry.ints[1], entry.ints[2] == 1 ? TRUE : FALSE,
-                           FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, 50, face.c_str());
+  HFONT font =
+      CreateFontW(height, 0, 0, 0, entry.ints[1], entry.ints[2] == 1 ? TRUE : FALSE, FALSE, FALSE,
+                  DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 50, face.c_str());
   if (font == nullptr) return;
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   FieldRecord* record = field_record(control);
@@ -275,10 +275,9 @@ void add_size_grip(HWND dialog, const DialogRecord& record) {
   RECT client{};
   GetClientRect(dialog, &client);
   CreateWindowExW(0, L"SCROLLBAR", nullptr,
-                  WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, 0, 0,
-                  client.right, client.bottom, dialog,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kGripId)), GetModuleHandleW(nullptr),
-                  nullptr);
+                  WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, 0, 0, client.right,
+                  client.bottom, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kGripId)),
+                  GetModuleHandleW(nullptr), nullptr);
 }
 
 void apply_dialog_entry(HWND dialog, const DataEntry& entry) {
@@ -317,12 +316,8 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
     const FieldKind kind = field_kind(control);
     FieldRecord* record = field_record(control);
     switch (entry.section) {
-      case DataSection::Ranges:
-        apply_ranges(control, kind, entry);
-        break;
-      case DataSection::Menus:
-        apply_menus(control, kind, entry, slot);
-        break;
+      case DataSection::Ranges: apply_ranges(control, kind, entry); break;
+      case DataSection::Menus: apply_menus(control, kind, entry, slot); break;
       case DataSection::Checks:
         if (kind == FieldKind::Button) {
           SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(entry.value), 0);
@@ -338,23 +333,15 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
           if (colour_from_triple(entry.background_colour, colour)) record->background_colour = colour;
         }
         break;
-      case DataSection::Trackbars:
-        apply_trackbar(control, kind, entry);
-        break;
-      case DataSection::Lengths:
-        apply_length(control, kind, entry);
-        break;
+      case DataSection::Trackbars: apply_trackbar(control, kind, entry); break;
+      case DataSection::Lengths: apply_length(control, kind, entry); break;
       case DataSection::Formats:
         if (record != nullptr) {
           record->format = entry.text;
         }
         break;
-      case DataSection::Treeviews:
-        apply_tree(control, kind, entry);
-        break;
-      case DataSection::Fonts:
-        apply_font(control, entry);
-        break;
+      case DataSection::Treeviews: apply_tree(control, kind, entry); break;
+      case DataSection::Fonts: apply_font(control, entry); break;
       case DataSection::Flags:
         if (record != nullptr) record->flags = entry.value;
         break;
@@ -363,8 +350,7 @@ void apply_dialog_data(HWND dialog, int id, int slot, DataScope scope) {
         break;
       case DataSection::Dialog:
       case DataSection::Graphics:
-      case DataSection::None:
-        break;
+      case DataSection::None: break;
     }
   }
 }
@@ -389,8 +375,8 @@ void place_tab_pages(HWND tab, bool show_selected) {
     if (GetParent(page) != dialog) {
       MapWindowPoints(dialog, GetParent(page), reinterpret_cast<POINT*>(&place), 2);
     }
-    SetWindowPos(page, HWND_TOP, place.left, place.top, place.right - place.left,
-                 place.bottom - place.top, SWP_NOACTIVATE | (show_selected ? 0 : SWP_NOZORDER));
+    SetWindowPos(page, HWND_TOP, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOACTIVATE | (show_selected ? 0 : SWP_NOZORDER));
     if (show_selected) {
       EnableWindow(page, TRUE);
       const bool visible = index == selected && (GetWindowLongPtrW(tab, GWL_STYLE) & WS_VISIBLE) != 0;

@@ -175,9 +175,7 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
       return true;
     case DataSection::Checks:
     case DataSection::Lengths:
-    case DataSection::Flags:
-      entry.value = values.next_int();
-      return true;
+    case DataSection::Flags: entry.value = values.next_int(); return true;
     case DataSection::Colours:
       read_colour(values, entry.text_colour);
       read_colour(values, entry.background_colour);
@@ -189,8 +187,7 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
     case DataSection::Grids:
       entry.text = std::string(trim_trailing_blanks(clip(values.rest(), kDataLineLimit)));
       return !entry.text.empty();
-    case DataSection::Graphics:
-      return true;
+    case DataSection::Graphics: return true;
     case DataSection::Treeviews:
       entry.ints[0] = values.next_int();
       entry.ints[1] = values.next_int();
@@ -206,8 +203,7 @@ bool read_entry(ValueReader& values, DataEntry& entry) {
       return true;
     }
     case DataSection::Dialog:
-    case DataSection::None:
-      break;
+    case DataSection::None: break;
   }
   return false;
 }

@@ -27,9 +27,7 @@ namespace {
 using quill::FieldKind;
 using quill::FieldRecord;
 
-HWND field_window(int field, std::string_view routine) {
-  return quill::current_field_window(field, routine);
-}
+HWND field_window(int field, std::string_view routine) { return quill::current_field_window(field, routine); }
 
 // Field 0 of the option and clearing routines names the grid window of the current
 // toolkit window, whether or not a dialog is current; 1006 when that window is no grid
@@ -232,7 +230,8 @@ void WDialogFieldOptions(int field, int option, int value) {
     return;
   }
   if (option == 3) {
-    if ((!quill::is_edit_like(kind) && kind != FieldKind::Grid && kind != FieldKind::ComboBox) || record == nullptr) {
+    if ((!quill::is_edit_like(kind) && kind != FieldKind::Grid && kind != FieldKind::ComboBox) ||
+        record == nullptr) {
       IErrorReport(quill::error::kInvalidField, "WDialogFieldOptions");
       return;
     }
@@ -258,7 +257,8 @@ void WDialogFieldState(int field, int state) {
   GetWindowRect(control, &rect);
   MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
   const quill::DialogRecord* dialog_rec = quill::dialog_record(dialog);
-  const bool inside = rect.left < client.right && rect.top < client.bottom && rect.right > 0 && rect.bottom > 0;
+  const bool inside =
+      rect.left < client.right && rect.top < client.bottom && rect.right > 0 && rect.bottom > 0;
   const bool resizable = dialog_rec != nullptr && dialog_rec->resize_anchor != nullptr;
   if (!inside && !resizable) return;
   const FieldKind kind = quill::field_kind(control);
@@ -289,7 +289,8 @@ void WDialogFieldState(int field, int state) {
   const bool lost = state == 0 || state == 3 || (state == 2 && !quill::is_edit_like(kind));
   if (had_focus && lost) {
     quill::DialogRecord* owner = quill::dialog_record(dialog);
-    HWND target = owner != nullptr && owner->combined != nullptr ? static_cast<HWND>(owner->combined) : dialog;
+    HWND target =
+        owner != nullptr && owner->combined != nullptr ? static_cast<HWND>(owner->combined) : dialog;
     SetFocus(target);
     if (owner != nullptr) owner->last_focus = nullptr;
   }
@@ -533,7 +534,8 @@ void WDialogPutMenu(int field, std::span<const std::string_view> options, int co
   std::vector<std::wstring> wide_options;
   if (quill::allocating(quill::error::kFieldValueOutOfRange, [&] {
         wide_options.reserve(used);
-        for (std::size_t index = 0; index < used; ++index) wide_options.push_back(widen_for(control, trim(options[index])));
+        for (std::size_t index = 0; index < used; ++index)
+          wide_options.push_back(widen_for(control, trim(options[index])));
       }) != 0) {
     IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogPutMenu");
     return;
@@ -607,9 +609,7 @@ void WDialogClearField(int field) {
       put_text(control, {});
       SendMessageW(control, EM_SETMODIFY, FALSE, 0);
       break;
-    case FieldKind::Static:
-      put_text(control, {});
-      break;
+    case FieldKind::Static: put_text(control, {}); break;
     case FieldKind::Button: {
       const int type = button_type(control);
       if (is_radio(control)) {
@@ -628,9 +628,7 @@ void WDialogClearField(int field) {
       }
       break;
     }
-    case FieldKind::ListBox:
-      SendMessageW(control, LB_RESETCONTENT, 0, 0);
-      break;
+    case FieldKind::ListBox: SendMessageW(control, LB_RESETCONTENT, 0, 0); break;
     case FieldKind::ComboBox:
       SendMessageW(control, CB_RESETCONTENT, 0, 0);
       SetWindowTextW(control, L"");
@@ -649,9 +647,7 @@ void WDialogClearField(int field) {
       SendMessageW(control, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
       break;
     case FieldKind::Grid: quill::tell_layers(&quill::DialogFieldLayer::clear_grid, control); break;
-    default:
-      IErrorReport(quill::error::kInvalidField, "WDialogClearField");
-      return;
+    default: IErrorReport(quill::error::kInvalidField, "WDialogClearField"); return;
   }
   if (record != nullptr) {
     record->value = 0.0;
@@ -672,8 +668,8 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
     image = LoadImageW(instance, MAKEINTRESOURCEW(image_id & 0xFFFF), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
   } else if (image_type == 2) {
     platform_type = IMAGE_ICON;
-    image = LoadImageW(instance, image_id == 0 ? L"ICON1" : MAKEINTRESOURCEW(image_id & 0xFFFF), IMAGE_ICON, 0, 0,
-                       LR_DEFAULTSIZE);
+    image = LoadImageW(instance, image_id == 0 ? L"ICON1" : MAKEINTRESOURCEW(image_id & 0xFFFF), IMAGE_ICON,
+                       0, 0, LR_DEFAULTSIZE);
   } else if (image_type == 5) {
     platform_type = IMAGE_ENHMETAFILE;
     image = quill::metafile_resource(instance, image_id);
@@ -691,11 +687,14 @@ void WDialogPutImage(int field, int image_id, std::optional<int> type) {
   }
   if (kind == FieldKind::Static) {
     const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
-    const LONG_PTR wanted = platform_type == IMAGE_BITMAP ? SS_BITMAP : platform_type == IMAGE_ICON ? SS_ICON : SS_ENHMETAFILE;
+    const LONG_PTR wanted = platform_type == IMAGE_BITMAP ? SS_BITMAP
+                            : platform_type == IMAGE_ICON ? SS_ICON
+                                                          : SS_ENHMETAFILE;
     SetWindowLongPtrW(control, GWL_STYLE, style | wanted);
     SendMessageW(control, STM_SETIMAGE, platform_type, reinterpret_cast<LPARAM>(image));
   } else if (kind == FieldKind::Button && platform_type != IMAGE_ENHMETAFILE) {
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP | BS_ICON);
+    const LONG_PTR style =
+        GetWindowLongPtrW(control, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP | BS_ICON);
     SetWindowLongPtrW(control, GWL_STYLE, style | (platform_type == IMAGE_BITMAP ? BS_BITMAP : BS_ICON));
     SendMessageW(control, BM_SETIMAGE, platform_type, reinterpret_cast<LPARAM>(image));
   } else {

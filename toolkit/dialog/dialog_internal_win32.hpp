@@ -54,13 +54,13 @@ struct DialogState {
   HWND active_dialog = nullptr;
   HWND last_deactivated = nullptr;  // null stands for the root window
   HWND modal_instance = nullptr;
-  HWND modal_source = nullptr;      // the loaded dialog being shown modally
-  HWND measured = nullptr;          // a combined dialog measured and not yet loaded
+  HWND modal_source = nullptr;  // the loaded dialog being shown modally
+  HWND measured = nullptr;      // a combined dialog measured and not yet loaded
   int information[6] = {0, 0, 0, 0, 0, 0};
-  HWND pending_invalid = nullptr;   // numeric field whose check waits for a button
-  bool creating = false;            // controls are being prepared: nothing is reported
-  HBRUSH colour_brush = nullptr;    // brush returned for the last colour request
-  std::vector<HBITMAP> snapshots;   // kept while a modal display runs
+  HWND pending_invalid = nullptr;  // numeric field whose check waits for a button
+  bool creating = false;           // controls are being prepared: nothing is reported
+  HBRUSH colour_brush = nullptr;   // brush returned for the last colour request
+  std::vector<HBITMAP> snapshots;  // kept while a modal display runs
 };
 
 DialogState& dialogs();
@@ -75,10 +75,10 @@ struct DialogWindowData {
   // The creator frees it, not the window: while creation runs (a window whose creation
   // fails leaves it to the loader), and for a modal instance, whose display keeps it.
   bool creator_frees = false;
-  bool outside_registry = false;  // measuring or other dialogs not in the slots
-  int focus_field = 0;            // field to focus when the window is created
-  HICON large_icon = nullptr;     // icon set by WDialogTitle
-  HBITMAP snapshot = nullptr;     // client copy shown while a modal display runs
+  bool outside_registry = false;    // measuring or other dialogs not in the slots
+  int focus_field = 0;              // field to focus when the window is created
+  HICON large_icon = nullptr;       // icon set by WDialogTitle
+  HBITMAP snapshot = nullptr;       // client copy shown while a modal display runs
   std::vector<HWND> semi_disabled;  // windows disabled for its semi-modeless display
 };
 DialogWindowData* dialog_data(HWND dialog);

@@ -38,9 +38,7 @@ bool is_push_button(HWND control) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
-bool is_child_dialog(HWND dialog) {
-  return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0;
-}
+bool is_child_dialog(HWND dialog) { return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0; }
 
 HWND dialog_of(HWND control) {
   HWND parent = GetParent(control);
@@ -87,9 +85,9 @@ void set_static_image(HWND control, FieldRecord& record) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (type == SS_BITMAP || type == SS_ICON) {
     if (SendMessageW(control, STM_GETIMAGE, type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON, 0) != 0) return;
-    HANDLE image = LoadImageW(instance, MAKEINTRESOURCEW(id & 0xFFFF),
-                              type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON, 0, 0,
-                              type == SS_BITMAP ? LR_LOADMAP3DCOLORS : LR_DEFAULTSIZE);
+    HANDLE image =
+        LoadImageW(instance, MAKEINTRESOURCEW(id & 0xFFFF), type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON, 0,
+                   0, type == SS_BITMAP ? LR_LOADMAP3DCOLORS : LR_DEFAULTSIZE);
     if (image == nullptr) return;
     SendMessageW(control, STM_SETIMAGE, type == SS_BITMAP ? IMAGE_BITMAP : IMAGE_ICON,
                  reinterpret_cast<LPARAM>(image));
@@ -132,16 +130,13 @@ void prepare_control(HWND control, bool modal_instance) {
     case FieldKind::Static:
       if (!modal_instance) set_static_image(control, *record);
       break;
-    case FieldKind::Tab:
-      SendMessageW(control, TCM_SETITEMEXTRA, 8, 0);
-      break;
+    case FieldKind::Tab: SendMessageW(control, TCM_SETITEMEXTRA, 8, 0); break;
     case FieldKind::TreeView:
-      SetWindowLongPtrW(control, GWL_STYLE,
-                        style | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                            TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP);
+      SetWindowLongPtrW(
+          control, GWL_STYLE,
+          style | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP);
       break;
-    default:
-      break;
+    default: break;
   }
   LONG_PTR ex_style = GetWindowLongPtrW(control, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY);
   if (kind == FieldKind::Button && button_type(control) == BS_GROUPBOX) ex_style |= WS_EX_TRANSPARENT;
@@ -286,11 +281,13 @@ void handle_command(HWND dialog, WPARAM wparam, LPARAM lparam) {
   if (code == 0 || (control == nullptr && code == 1)) {
     if (is_child_dialog(dialog) && control == nullptr) {
       switch (id) {
-        case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_CLOSE: case SC_RESTORE:
-          SendMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
-          return;
-        default:
-          break;
+        case SC_SIZE:
+        case SC_MOVE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+        case SC_CLOSE:
+        case SC_RESTORE: SendMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0); return;
+        default: break;
       }
     }
     if (control != nullptr && field_kind(control) == FieldKind::Button && !is_push_button(control)) {
@@ -418,16 +415,18 @@ void handle_notify(HWND dialog, const NMHDR* header) {
     return;
   }
   if (kind == FieldKind::TreeView) {
-    if (header->code == static_cast<UINT>(TVN_SELCHANGEDW) || header->code == static_cast<UINT>(TVN_SELCHANGEDA) ||
-        header->code == static_cast<UINT>(TVN_ITEMEXPANDEDW) || header->code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
+    if (header->code == static_cast<UINT>(TVN_SELCHANGEDW) ||
+        header->code == static_cast<UINT>(TVN_SELCHANGEDA) ||
+        header->code == static_cast<UINT>(TVN_ITEMEXPANDEDW) ||
+        header->code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
       const int id = GetDlgCtrlID(control);
       record->previous_field = id;
       record->current_field = id;
       if (!modal) post_dialog_event(EvFieldEdited, record->handle, id, id);
     } else if (header->code == static_cast<UINT>(NM_DBLCLK)) {
       HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(control, TVM_GETNEXTITEM, TVGN_CARET, 0));
-      const bool leaf = item != nullptr &&
-                        SendMessageW(control, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)) == 0;
+      const bool leaf = item != nullptr && SendMessageW(control, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                        reinterpret_cast<LPARAM>(item)) == 0;
       const FieldRecord* field = field_record(control);
       if (leaf && (field == nullptr || (field->flags & 1) == 0)) press_default_button(control);
     }
@@ -439,16 +438,46 @@ void post_graphics_mouse(HWND source, DialogRecord& record, UINT message, int fi
   int type = 0;
   int button = 0;
   switch (message) {
-    case WM_LBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 1; break;
-    case WM_MBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 2; break;
-    case WM_RBUTTONDOWN: type = graphics_field_event(EvMouseDown); button = 3; break;
-    case WM_LBUTTONUP: type = graphics_field_event(EvMouseUp); button = 1; break;
-    case WM_MBUTTONUP: type = graphics_field_event(EvMouseUp); button = 2; break;
-    case WM_RBUTTONUP: type = graphics_field_event(EvMouseUp); button = 3; break;
-    case WM_LBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 1; break;
-    case WM_MBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 2; break;
-    case WM_RBUTTONDBLCLK: type = graphics_field_event(EvMouseDouble); button = 3; break;
-    case WM_MOUSEMOVE: type = graphics_field_event(EvMouseMotion); button = 0; break;
+    case WM_LBUTTONDOWN:
+      type = graphics_field_event(EvMouseDown);
+      button = 1;
+      break;
+    case WM_MBUTTONDOWN:
+      type = graphics_field_event(EvMouseDown);
+      button = 2;
+      break;
+    case WM_RBUTTONDOWN:
+      type = graphics_field_event(EvMouseDown);
+      button = 3;
+      break;
+    case WM_LBUTTONUP:
+      type = graphics_field_event(EvMouseUp);
+      button = 1;
+      break;
+    case WM_MBUTTONUP:
+      type = graphics_field_event(EvMouseUp);
+      button = 2;
+      break;
+    case WM_RBUTTONUP:
+      type = graphics_field_event(EvMouseUp);
+      button = 3;
+      break;
+    case WM_LBUTTONDBLCLK:
+      type = graphics_field_event(EvMouseDouble);
+      button = 1;
+      break;
+    case WM_MBUTTONDBLCLK:
+      type = graphics_field_event(EvMouseDouble);
+      button = 2;
+      break;
+    case WM_RBUTTONDBLCLK:
+      type = graphics_field_event(EvMouseDouble);
+      button = 3;
+      break;
+    case WM_MOUSEMOVE:
+      type = graphics_field_event(EvMouseMotion);
+      button = 0;
+      break;
     default: return;
   }
   if (type == 116 && !events().double_click) type = graphics_field_event(EvMouseDown);
@@ -625,8 +654,7 @@ std::optional<LRESULT> field_message_first(const FieldMessage& m) {
         return result;
       }
       break;
-    default:
-      break;
+    default: break;
   }
 
   return std::nullopt;
@@ -670,7 +698,8 @@ void report_graphics_field(const FieldMessage& m) {
       post_dialog_event(graphics_field_event(EvRepaint), dialog_record(dialog)->handle, -1, -1, id);
     } else if (message == WM_SIZE) {
       dialog_record(dialog)->graphics_field = id;
-      post_dialog_event(graphics_field_event(EvResized), dialog_record(dialog)->handle, LOWORD(lparam), HIWORD(lparam), id);
+      post_dialog_event(graphics_field_event(EvResized), dialog_record(dialog)->handle, LOWORD(lparam),
+                        HIWORD(lparam), id);
     }
   }
 }
@@ -681,13 +710,19 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
   FieldRecord* record = field_record(control);
   if (record == nullptr) return DefWindowProcW(control, message, wparam, lparam);
   HWND dialog = dialog_of(control);
-  const FieldMessage m{control, message, wparam, lparam, record,
+  const FieldMessage m{control,
+                       message,
+                       wparam,
+                       lparam,
+                       record,
                        reinterpret_cast<WNDPROC>(record->previous_procedure),
-                       static_cast<FieldKind>(record->kind), dialog,
+                       static_cast<FieldKind>(record->kind),
+                       dialog,
                        dialog != nullptr && dialog_data(dialog)->modal_instance};
   if (const std::optional<LRESULT> done = field_message_first(m)) return *done;
 
-  if (message == WM_PAINT && m.kind == FieldKind::Edit && record->text_colour != -1 && !IsWindowEnabled(control)) {
+  if (message == WM_PAINT && m.kind == FieldKind::Edit && record->text_colour != -1 &&
+      !IsWindowEnabled(control)) {
     paint_disabled_edit(control);
     return 0;
   }
@@ -841,7 +876,8 @@ INT_PTR on_size(HWND dialog, WPARAM wparam, LPARAM lparam) {
   }
   if (data->record.graphics != 0 && !data->modal_instance) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
-    post_dialog_event(graphics_field_event(EvResized), data->record.handle, LOWORD(lparam), HIWORD(lparam), 0);
+    post_dialog_event(graphics_field_event(EvResized), data->record.handle, LOWORD(lparam), HIWORD(lparam),
+                      0);
   }
   return FALSE;
 }
@@ -866,8 +902,8 @@ INT_PTR on_context_menu(HWND dialog, WPARAM wparam, LPARAM lparam) {
   if (menu == nullptr) return FALSE;
   const bool restore = (GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
   SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
-  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x,
-                                                         point.y, 0, dialog, nullptr));
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, dialog, nullptr));
   if (command != 0) SendMessageW(dialog, WM_SYSCOMMAND, command, 0);
   return TRUE;
 }
@@ -896,56 +932,40 @@ INT_PTR on_nc_destroy(HWND dialog) {
 INT_PTR CALLBACK dialog_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   DialogState& state = dialogs();
   switch (message) {
-    case WM_INITDIALOG:
-      return on_init_dialog(dialog, lparam);
-    case WM_COMMAND:
-      handle_command(dialog, wparam, lparam);
-      return TRUE;
-    case WM_CLOSE:
-      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-      return TRUE;
-    case WM_HELP:
-      return on_help(dialog);
+    case WM_INITDIALOG: return on_init_dialog(dialog, lparam);
+    case WM_COMMAND: handle_command(dialog, wparam, lparam); return TRUE;
+    case WM_CLOSE: SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); return TRUE;
+    case WM_HELP: return on_help(dialog);
     case WM_NOTIFY:
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
       handle_notify(dialog, reinterpret_cast<const NMHDR*>(lparam));
       return TRUE;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      handle_scroll(dialog, wparam, lparam);
-      return FALSE;
+    case WM_VSCROLL: handle_scroll(dialog, wparam, lparam); return FALSE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<INT_PTR>(
           colour_control(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam)));
-    case WM_PAINT:
-      return on_paint(dialog);
-    case WM_ACTIVATE:
-      return on_activate(dialog, wparam);
-    case WM_SETFOCUS:
-      return on_set_focus(dialog);
-    case WM_SIZE:
-      return on_size(dialog, wparam, lparam);
-    case WM_GETMINMAXINFO:
-      return on_get_min_max_info(dialog, lparam);
+    case WM_PAINT: return on_paint(dialog);
+    case WM_ACTIVATE: return on_activate(dialog, wparam);
+    case WM_SETFOCUS: return on_set_focus(dialog);
+    case WM_SIZE: return on_size(dialog, wparam, lparam);
+    case WM_GETMINMAXINFO: return on_get_min_max_info(dialog, lparam);
     case WM_MOUSEACTIVATE:
       if (is_child_dialog(dialog) && dialog_record(dialog) != nullptr) {
         state.active_dialog = dialog;
       }
       return FALSE;
-    case WM_CONTEXTMENU:
-      return on_context_menu(dialog, wparam, lparam);
+    case WM_CONTEXTMENU: return on_context_menu(dialog, wparam, lparam);
     case WM_DESTROY: {
       DialogWindowData* data = dialog_data(dialog);
       if (data != nullptr) release_controls(dialog, data->modal_instance);
       return FALSE;
     }
-    case WM_NCDESTROY:
-      return on_nc_destroy(dialog);
-    default:
-      break;
+    case WM_NCDESTROY: return on_nc_destroy(dialog);
+    default: break;
   }
   // Mouse messages of a dialog that draws into its own surface.
   if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {

@@ -31,7 +31,7 @@ struct DialogRecord {
   WindowRef resize_anchor = nullptr;  // anchor control; null when not resizable
   std::int32_t initial_width = 0;     // initial size in pixels, the minimum tracking size
   std::int32_t initial_height = 0;
-  std::int32_t exit_button = 0;       // push button that last closed a modal display
+  std::int32_t exit_button = 0;  // push button that last closed a modal display
 };
 
 inline constexpr double kNoLowerBound = 1000.0;
@@ -40,27 +40,27 @@ inline constexpr double kNoUpperBound = -1000.0;
 // One per control, attached to the control.
 struct FieldRecord {
   double value = 0.0;
-  double lower = kNoLowerBound;      // lower > upper: the field has no range
+  double lower = kNoLowerBound;  // lower > upper: the field has no range
   double upper = kNoUpperBound;
   double small_step = 0.0;
   double large_step = 0.0;
   std::int32_t spin_base = 0;
-  std::int32_t defined = 0;          // the field holds a value
-  WindowRef companion = nullptr;     // up-down control of a spin field
+  std::int32_t defined = 0;       // the field holds a value
+  WindowRef companion = nullptr;  // up-down control of a spin field
   void* previous_procedure = nullptr;
-  std::int32_t graphics = 0;         // drawing into this field enabled
-  std::int32_t text_colour = -1;     // 0x00BBGGRR or -1 for the default colour
+  std::int32_t graphics = 0;      // drawing into this field enabled
+  std::int32_t text_colour = -1;  // 0x00BBGGRR or -1 for the default colour
   std::int32_t background_colour = -1;
   std::int32_t max_length = 0;
-  std::int32_t state = 0;            // 0 disabled, 1 enabled, 2 read-only, 3 hidden
+  std::int32_t state = 0;  // 0 disabled, 1 enabled, 2 read-only, 3 hidden
   std::string text_buffer;
-  std::string format;                // display format ([Formats] or the last WDialogPutReal)
-  std::int32_t change_report = 0;    // option 3
-  std::int32_t numeric_option = 0;   // option 4
-  std::int32_t right_margin = 0;     // resizable dialogs: distance to the client edges
+  std::string format;               // display format ([Formats] or the last WDialogPutReal)
+  std::int32_t change_report = 0;   // option 3
+  std::int32_t numeric_option = 0;  // option 4
+  std::int32_t right_margin = 0;    // resizable dialogs: distance to the client edges
   std::int32_t bottom_margin = 0;
-  std::int32_t resize_flags = 0;     // 1 left, 2 right follow the width; 4 top, 8 bottom the height
-  std::int32_t flags = 0;            // 1: a double click does not press the default button
+  std::int32_t resize_flags = 0;  // 1 left, 2 right follow the width; 4 top, 8 bottom the height
+  std::int32_t flags = 0;         // 1: a double click does not press the default button
   std::int32_t cursor = 0;
   // Code page of the field's single-byte text in the control (0: the ANSI code page).
   std::uint32_t code_page = 0;

@@ -64,14 +64,12 @@ void ensure_common_controls() {
   if (done) return;
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
-                   ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS;
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                   ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS;
   done = InitCommonControlsEx(&controls) != FALSE;
 }
 
-bool template_exists(int id) {
-  return !resource_bytes(module_instance(), id, RT_DIALOG).empty();
-}
+bool template_exists(int id) { return !resource_bytes(module_instance(), id, RT_DIALOG).empty(); }
 
 // Every window of the registry, last slot first, that lies inside dialog.
 std::vector<HWND> descendants_of(HWND dialog) {
@@ -92,8 +90,7 @@ DialogState& dialogs() {
 }
 
 DialogWindowData* dialog_data(HWND dialog) {
-  return dialog == nullptr ? nullptr
-                           : static_cast<DialogWindowData*>(GetPropW(dialog, kDialogProperty));
+  return dialog == nullptr ? nullptr : static_cast<DialogWindowData*>(GetPropW(dialog, kDialogProperty));
 }
 
 DialogRecord* dialog_record(HWND dialog) {
@@ -101,17 +98,15 @@ DialogRecord* dialog_record(HWND dialog) {
   return data == nullptr ? nullptr : &data->record;
 }
 
-void attach_dialog_data(HWND dialog, DialogWindowData* data) {
-  SetPropW(dialog, kDialogProperty, data);
-}
+void attach_dialog_data(HWND dialog, DialogWindowData* data) { SetPropW(dialog, kDialogProperty, data); }
 
 std::unique_ptr<DialogWindowData> take_dialog_data(HWND dialog) {
-  return std::unique_ptr<DialogWindowData>(static_cast<DialogWindowData*>(RemovePropW(dialog, kDialogProperty)));
+  return std::unique_ptr<DialogWindowData>(
+      static_cast<DialogWindowData*>(RemovePropW(dialog, kDialogProperty)));
 }
 
 FieldRecord* field_record(HWND control) {
-  return control == nullptr ? nullptr
-                            : static_cast<FieldRecord*>(GetPropW(control, kFieldProperty));
+  return control == nullptr ? nullptr : static_cast<FieldRecord*>(GetPropW(control, kFieldProperty));
 }
 
 void attach_field_record(HWND control, std::unique_ptr<FieldRecord> record) {
@@ -157,9 +152,7 @@ FieldKind field_kind(HWND control) {
   return FieldKind::Other;
 }
 
-bool is_edit_like(FieldKind kind) {
-  return kind == FieldKind::Edit || kind == FieldKind::NumericEdit;
-}
+bool is_edit_like(FieldKind kind) { return kind == FieldKind::Edit || kind == FieldKind::NumericEdit; }
 
 HWND current_dialog_window() {
   const DialogState& state = dialogs();
@@ -232,8 +225,8 @@ HWND create_dialog_window(int id, HWND parent, DialogWindowData* data) {
   style &= ~static_cast<DWORD>(WS_VISIBLE);
   std::memcpy(copy.data() + style_offset, &style, sizeof(style));
   if ((style & WS_CHILD) != 0 && parent == nullptr) return nullptr;
-  return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()),
-                                    parent, dialog_procedure, reinterpret_cast<LPARAM>(data));
+  return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), parent,
+                                    dialog_procedure, reinterpret_cast<LPARAM>(data));
 }
 
 int load_dialog(int id, int handle, HWND parent, HWND combined, HWND* created) {
@@ -293,8 +286,7 @@ void register_loaded_dialog(HWND dialog, int id, int handle, int slot, DataScope
   apply_dialog_data(dialog, id, slot, scope);
 
   // Field states from the styles, in child order; a spin field's up-down is skipped.
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     FieldRecord* record = field_record(child);
     if (record == nullptr) continue;
     const LONG_PTR child_style = GetWindowLongPtrW(child, GWL_STYLE);
@@ -345,8 +337,7 @@ void unload_dialog(HWND dialog, int keep) {
   DialogState& state = dialogs();
   // Tab pages go back under the root window's client area (or are unloaded with it).
   std::vector<HWND> pages;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (field_kind(child) != FieldKind::Tab) continue;
     const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < tabs; ++index) {
@@ -423,8 +414,7 @@ bool is_tab_page(HWND dialog) {
   for (int slot = 1; slot <= slots.count; ++slot) {
     HWND owner = static_cast<HWND>(slots.at(slot));
     if (owner == dialog) continue;
-    for (HWND child = GetWindow(owner, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(owner, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
       if (field_kind(child) != FieldKind::Tab) continue;
       const int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
       for (int index = 0; index < tabs; ++index) {
@@ -533,8 +523,8 @@ std::optional<PixelSize> field_size(int dialog_handle, int field_id) {
 }  // namespace quill
 
 void WDialogLoad(int id, std::optional<int> handle, std::optional<int> window) {
-  const int code = quill::load_dialog(id, handle.value_or(id), quill::parent_for(window.value_or(0)),
-                                      nullptr, nullptr);
+  const int code =
+      quill::load_dialog(id, handle.value_or(id), quill::parent_for(window.value_or(0)), nullptr, nullptr);
   if (code != 0) IErrorReport(code, "WDialogLoad");
 }
 

@@ -25,8 +25,10 @@ void update_system_menu_on_size(HWND dialog, WPARAM kind) {
   const LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
   const UINT enabled = MF_BYCOMMAND | MF_ENABLED;
   const UINT greyed = MF_BYCOMMAND | MF_GRAYED;
-  EnableMenuItem(menu, SC_MINIMIZE, kind == SIZE_MINIMIZED || (style & WS_MINIMIZEBOX) == 0 ? greyed : enabled);
-  EnableMenuItem(menu, SC_MAXIMIZE, kind == SIZE_MAXIMIZED || (style & WS_MAXIMIZEBOX) == 0 ? greyed : enabled);
+  EnableMenuItem(menu, SC_MINIMIZE,
+                 kind == SIZE_MINIMIZED || (style & WS_MINIMIZEBOX) == 0 ? greyed : enabled);
+  EnableMenuItem(menu, SC_MAXIMIZE,
+                 kind == SIZE_MAXIMIZED || (style & WS_MAXIMIZEBOX) == 0 ? greyed : enabled);
   EnableMenuItem(menu, SC_RESTORE, kind == SIZE_MINIMIZED || kind == SIZE_MAXIMIZED ? enabled : greyed);
 }
 

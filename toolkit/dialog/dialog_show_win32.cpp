@@ -21,7 +21,6 @@ namespace {
 
 bool is_child_dialog(HWND dialog) { return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) != 0; }
 
-
 std::wstring window_text(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -94,7 +93,8 @@ void take_snapshot(HWND window, DialogWindowData* data) {
   HDC dc = GetDC(window);
   if (dc == nullptr) return;
   HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
+  HBITMAP bitmap =
+      CreateCompatibleBitmap(dc, client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(memory, old);
@@ -113,7 +113,8 @@ void take_dialog_snapshots() {
     if (data == nullptr || data->record.shown == 0) continue;
     RedrawWindow(other, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     bool draws = data->record.graphics != 0;
-    for (HWND child = GetWindow(other, GW_CHILD); child != nullptr && !draws; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(other, GW_CHILD); child != nullptr && !draws;
+         child = GetWindow(child, GW_HWNDNEXT)) {
       const FieldRecord* record = field_record(child);
       draws = record != nullptr && record->graphics != 0;
     }
@@ -179,7 +180,8 @@ int show_modal(HWND dialog, int x, int y, int field) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
   }
   state.active_dialog = saved_active != nullptr && IsWindow(saved_active) ? saved_active : nullptr;
-  state.last_deactivated = saved_deactivated != nullptr && IsWindow(saved_deactivated) ? saved_deactivated : nullptr;
+  state.last_deactivated =
+      saved_deactivated != nullptr && IsWindow(saved_deactivated) ? saved_deactivated : nullptr;
   if (owner != nullptr && (GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD) != 0) SetFocus(owner);
   drop_dialog_snapshots();
   if (root_snapshot) restore_window_snapshots();
@@ -201,10 +203,11 @@ std::vector<HWND> tab_controls_of(HWND dialog) {
 
 // Copies the items below parent of tree from into tree to, text, data and state.
 void copy_tree_items(HWND from, HTREEITEM from_parent, HWND to, HTREEITEM to_parent) {
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageW(
-      from, TVM_GETNEXTITEM, from_parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(from_parent)));
-  for (; item != nullptr;
-       item = reinterpret_cast<HTREEITEM>(SendMessageW(from, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageW(from, TVM_GETNEXTITEM,
+                                                       from_parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD,
+                                                       reinterpret_cast<LPARAM>(from_parent)));
+  for (; item != nullptr; item = reinterpret_cast<HTREEITEM>(SendMessageW(from, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                          reinterpret_cast<LPARAM>(item)))) {
     wchar_t text[260] = {};
     TVITEMW source{};
     source.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
@@ -219,10 +222,12 @@ void copy_tree_items(HWND from, HTREEITEM from_parent, HWND to, HTREEITEM to_par
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = text;
     insert.item.lParam = source.lParam;
-    auto copy = reinterpret_cast<HTREEITEM>(SendMessageW(to, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    auto copy =
+        reinterpret_cast<HTREEITEM>(SendMessageW(to, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (copy == nullptr) continue;
     copy_tree_items(from, item, to, copy);
-    if ((source.state & TVIS_EXPANDED) != 0) SendMessageW(to, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(copy));
+    if ((source.state & TVIS_EXPANDED) != 0)
+      SendMessageW(to, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(copy));
     if (SendMessageW(from, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(item)) {
       SendMessageW(to, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(copy));
     }
@@ -271,7 +276,8 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
     HWND frame = GetAncestor(parent, GA_ROOT);
     const int number = window_number(parent);
     if (frame != nullptr && !IsWindowVisible(frame) && number >= 0) return quill::error::kParentHidden;
-    if (number >= 0 && windows().windows[static_cast<std::size_t>(number)].kind == WindowKind::CombinedDialog &&
+    if (number >= 0 &&
+        windows().windows[static_cast<std::size_t>(number)].kind == WindowKind::CombinedDialog &&
         windows().windows[static_cast<std::size_t>(number)].combined_dialog != dialog) {
       return quill::error::kParentCombined;
     }
@@ -377,7 +383,8 @@ void copy_window_state(HWND source, HWND target, FieldKind kind, LONG_PTR style,
     if (font != 0) SendMessageW(target, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
   }
   const LONG_PTR target_style = GetWindowLongPtrW(target, GWL_STYLE);
-  SetWindowLongPtrW(target, GWL_STYLE, (target_style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (style & WS_TABSTOP));
+  SetWindowLongPtrW(target, GWL_STYLE,
+                    (target_style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (style & WS_TABSTOP));
   EnableWindow(target, IsWindowEnabled(source));
   if (kind != FieldKind::Dialog) ShowWindow(target, (style & WS_VISIBLE) != 0 ? SW_SHOWNA : SW_HIDE);
 }
@@ -433,7 +440,8 @@ void copy_list(HWND source, HWND target, FieldKind kind, LONG_PTR style) {
   }
   if (list && (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0) {
     for (int index = 0; index < count; ++index) {
-      SendMessageW(target, LB_SETSEL, static_cast<WPARAM>(SendMessageW(source, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0),
+      SendMessageW(target, LB_SETSEL,
+                   static_cast<WPARAM>(SendMessageW(source, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0),
                    index);
     }
   } else {
@@ -441,7 +449,8 @@ void copy_list(HWND source, HWND target, FieldKind kind, LONG_PTR style) {
                  static_cast<WPARAM>(SendMessageW(source, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0)), 0);
   }
   if (!list) {
-    SendMessageW(target, CB_LIMITTEXT, static_cast<WPARAM>(from_record != nullptr ? from_record->max_length : 0), 0);
+    SendMessageW(target, CB_LIMITTEXT,
+                 static_cast<WPARAM>(from_record != nullptr ? from_record->max_length : 0), 0);
     SetWindowTextW(target, window_text(source).c_str());
   }
 }
@@ -537,7 +546,8 @@ void copy_dialog_state(HWND from, HWND to, bool into_instance) {
 
 }  // namespace quill
 
-void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> field, std::optional<int> type) {
+void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> field,
+                 std::optional<int> type) {
   HWND dialog = quill::current_dialog_window();
   const int show_type = type.value_or(2);
   if (dialog == nullptr) {
@@ -550,7 +560,8 @@ void WDialogShow(std::optional<int> x, std::optional<int> y, std::optional<int> 
     IErrorReport(quill::error::kDialogCombined, "WDialogShow");
     return;
   }
-  const int code = quill::show_dialog(dialog, x.value_or(-1), y.value_or(-1), field.value_or(0), show_type, true, false);
+  const int code =
+      quill::show_dialog(dialog, x.value_or(-1), y.value_or(-1), field.value_or(0), show_type, true, false);
   if (code != 0) IErrorReport(code, "WDialogShow");
 }
 
@@ -577,8 +588,9 @@ void put_title(HWND dialog, bool caption, std::string_view title) {
     const int handle = quill::dialog_record(dialog)->handle;
     const quill::DialogSlots& slots = quill::dialogs().slots;
     std::wstring wide(text.size(), L'\0');
-    const int made = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                            wide.data(), static_cast<int>(wide.size()));
+    const int made = text.empty() ? 0
+                                  : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                        wide.data(), static_cast<int>(wide.size()));
     wide.resize(static_cast<std::size_t>(made > 0 ? made : 0));
     for (int slot = 1; slot <= slots.count; ++slot) {
       HWND owner = static_cast<HWND>(slots.at(slot));
@@ -608,7 +620,8 @@ void WDialogTitle(std::optional<std::string_view> title, std::optional<int> icon
   }
   const bool caption = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   if (title.has_value()) {
-    if (quill::allocating(quill::error::kFieldValueOutOfRange, [&] { put_title(dialog, caption, *title); }) != 0) {
+    if (quill::allocating(quill::error::kFieldValueOutOfRange, [&] { put_title(dialog, caption, *title); }) !=
+        0) {
       IErrorReport(quill::error::kFieldValueOutOfRange, "WDialogTitle");
       return;
     }

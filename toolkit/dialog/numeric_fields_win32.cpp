@@ -69,17 +69,14 @@ void initialise_field(NumericClass c, HWND control, const CREATESTRUCTW& create)
 LRESULT on_char(NumericClass c, HWND control, WPARAM wparam, LPARAM lparam) {
   const KeyDecision decision = filter_key(c, static_cast<char32_t>(wparam), field_separator(control));
   switch (decision.action) {
-    case KeyAction::Reject:
-      numeric_beep(BeepKind::RejectedKey);
-      return 0;
+    case KeyAction::Reject: numeric_beep(BeepKind::RejectedKey); return 0;
     case KeyAction::SelectAll:
       SendMessageW(control, EM_SETSEL, 0, -1);
       SendMessageW(control, EM_SCROLLCARET, 0, 0);
       return 0;
     case KeyAction::Replace:
       return call_base(control, WM_CHAR, static_cast<WPARAM>(decision.replacement), lparam);
-    case KeyAction::Pass:
-      break;
+    case KeyAction::Pass: break;
   }
   return call_base(control, WM_CHAR, wparam, lparam);
 }
@@ -208,8 +205,7 @@ LRESULT numeric_procedure(NumericClass c, HWND control, UINT message, WPARAM wpa
       if (result != -1) initialise_field(c, control, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
       return result;
     }
-    case WM_CHAR:
-      return on_char(c, control, wparam, lparam);
+    case WM_CHAR: return on_char(c, control, wparam, lparam);
     case WM_GETDLGCODE: {
       // The dialog manager moves the focus on Tab without passing the key on.
       const MSG* pending = reinterpret_cast<const MSG*>(lparam);
@@ -226,11 +222,8 @@ LRESULT numeric_procedure(NumericClass c, HWND control, UINT message, WPARAM wpa
         return 0;
       }
       break;
-    case WM_SETFOCUS:
-      on_focus_entry(control);
-      break;
-    case WM_KILLFOCUS:
-      return on_focus_loss(c, control, wparam, lparam);
+    case WM_SETFOCUS: on_focus_entry(control); break;
+    case WM_KILLFOCUS: return on_focus_loss(c, control, wparam, lparam);
     case WM_WINDOWPOSCHANGED: {
       const LRESULT result = call_base(control, message, wparam, lparam);
       if ((reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER) == 0) follow_spin_field(control);
@@ -241,8 +234,7 @@ LRESULT numeric_procedure(NumericClass c, HWND control, UINT message, WPARAM wpa
       on_destroyed(control);
       return result;
     }
-    default:
-      break;
+    default: break;
   }
   return call_base(control, message, wparam, lparam);
 }

@@ -60,13 +60,18 @@ std::optional<NumericClass> numeric_class_named(std::string_view name) {
 
 KeyDecision filter_key(NumericClass c, char32_t ch, char32_t separator) {
   switch (ch) {
-    case 1:
-      return {KeyAction::SelectAll, 0};
-    case 3: case 8: case 9: case 13: case 22: case 24: case 26: case 27:
-    case U'+': case U'-':
-      return {KeyAction::Pass, 0};
-    default:
-      break;
+    case 1: return {KeyAction::SelectAll, 0};
+    case 3:
+    case 8:
+    case 9:
+    case 13:
+    case 22:
+    case 24:
+    case 26:
+    case 27:
+    case U'+':
+    case U'-': return {KeyAction::Pass, 0};
+    default: break;
   }
   if (ch >= U'0' && ch <= U'9') return {KeyAction::Pass, 0};
   if (is_integer_class(c)) return {KeyAction::Reject, 0};
@@ -113,7 +118,8 @@ FocusLossPlan plan_focus_loss(FocusTarget target, bool left_by_tab, const TextVe
     }
     plan.beep = true;
     plan.refocus = true;
-    plan.keep_default_look = (target == FocusTarget::PushButton || target == FocusTarget::OkButton) && !left_by_tab;
+    plan.keep_default_look =
+        (target == FocusTarget::PushButton || target == FocusTarget::OkButton) && !left_by_tab;
     plan.pass_on = false;
     return plan;
   }
@@ -145,7 +151,8 @@ std::string canonical_text(NumericClass c, double value, std::string_view format
 std::optional<double> numeric_text_value(NumericClass c, std::string_view text) {
   double value = 0.0;
   if (is_blank(text) || !convert(c, text, value)) return std::nullopt;
-  if (is_integer_class(c) && (std::trunc(value) < kIntMin || std::trunc(value) > kIntMax)) return std::nullopt;
+  if (is_integer_class(c) && (std::trunc(value) < kIntMin || std::trunc(value) > kIntMax))
+    return std::nullopt;
   return value;
 }
 

@@ -45,7 +45,7 @@ struct TextVerdict {
   bool empty = false;     // nothing but blanks
   bool converts = false;  // a number by the toolkit's text-to-number rules
   bool invalid = false;
-  double value = 0.0;     // the converted value (0 when it does not convert)
+  double value = 0.0;  // the converted value (0 when it does not convert)
 };
 // strict: an unconvertible text counts as invalid (the focus moved to another window of
 // the program, or a push button asked). Integer classes also refuse values outside the
@@ -62,18 +62,18 @@ enum class FocusTarget {
   PushButton,  // a push button other than OK (identifier 1)
   OkButton,    // the push button with identifier 1
   TabControl,
-  Other,       // any other window of the program
+  Other,  // any other window of the program
 };
 
 // The steps that leaving a field takes.
 struct FocusLossPlan {
-  bool make_pending = false;     // the check is left to the push button's command
-  bool note_tab_return = false;  // a tab change must come back to this field
-  bool beep = false;             // the validation-failure alert
-  bool refocus = false;          // the field takes the focus back, its text selected
+  bool make_pending = false;       // the check is left to the push button's command
+  bool note_tab_return = false;    // a tab change must come back to this field
+  bool beep = false;               // the validation-failure alert
+  bool refocus = false;            // the field takes the focus back, its text selected
   bool keep_default_look = false;  // the default push button keeps its look
-  bool pass_on = true;           // the base edit procedure sees the focus loss
-  bool rewrite = false;          // the text is written back in canonical form
+  bool pass_on = true;             // the base edit procedure sees the focus loss
+  bool rewrite = false;            // the text is written back in canonical form
   bool record_next_entry = false;  // the next focus entry records the last valid text
 };
 FocusLossPlan plan_focus_loss(FocusTarget target, bool left_by_tab, const TextVerdict& verdict);
@@ -94,7 +94,8 @@ struct SpinOutcome {
 // clamps; INTEGERSPIN truncates, snaps an unclamped value to the base grid and keeps
 // within the 32-bit range. A locked field (read-only or disabled) never steps, whatever
 // key, arrow or wheel asked for it.
-SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record, bool locked = false);
+SpinOutcome spin_step(NumericClass c, double value, int delta, const FieldRecord& record,
+                      bool locked = false);
 
 // A step that INTEGERSPIN can use: at least 1 once truncated (false otherwise).
 bool integer_step_usable(double step);

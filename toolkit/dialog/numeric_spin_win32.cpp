@@ -41,7 +41,8 @@ void create_spin_companion(NumericClass c, HWND field, const CREATESTRUCTW& crea
   SendMessageW(updown, UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(acceleration));
   int position = 0;
   if (c == NumericClass::IntegerSpin && std::isfinite(record->value)) {
-    const double clamped = std::fmax(kUpDownLow + 1.0, std::fmin(kUpDownHigh - 1.0, std::trunc(record->value)));
+    const double clamped =
+        std::fmax(kUpDownLow + 1.0, std::fmin(kUpDownHigh - 1.0, std::trunc(record->value)));
     position = static_cast<int>(clamped);
   }
   SendMessageW(updown, UDM_SETPOS32, 0, position);
@@ -119,7 +120,8 @@ void WDialogSpinStepReal(int field, float small_step, float large_step) {
   record->large_step = large_step;
 }
 
-void WDialogSpinStepInteger(int field, int small_step, std::optional<int> large_step, std::optional<int> base) {
+void WDialogSpinStepInteger(int field, int small_step, std::optional<int> large_step,
+                            std::optional<int> base) {
   quill::NumericClass c{};
   HWND control = spin_field(field, "WDialogSpinStepInteger", c);
   if (control == nullptr) return;

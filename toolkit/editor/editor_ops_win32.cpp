@@ -38,7 +38,7 @@ DWORD CALLBACK stream_in(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* giv
 
 DWORD CALLBACK stream_out(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
   reinterpret_cast<StreamBytes*>(cookie)->bytes.append(reinterpret_cast<const char*>(buffer),
-                                                        static_cast<std::size_t>(count));
+                                                       static_cast<std::size_t>(count));
   *taken = count;
   return 0;
 }
@@ -69,8 +69,8 @@ bool read_whole_file(const std::string& path, std::string& bytes) {
 class MappedFile {
  public:
   explicit MappedFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     LARGE_INTEGER size{};
     HANDLE mapping = GetFileSizeEx(file, &size) && size.QuadPart > 0
@@ -78,7 +78,8 @@ class MappedFile {
                          : nullptr;
     if (mapping != nullptr) {
       view_ = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-      if (view_ != nullptr) bytes_ = std::string_view(static_cast<const char*>(view_), static_cast<std::size_t>(size.QuadPart));
+      if (view_ != nullptr)
+        bytes_ = std::string_view(static_cast<const char*>(view_), static_cast<std::size_t>(size.QuadPart));
       CloseHandle(mapping);
     }
     CloseHandle(file);
@@ -136,14 +137,16 @@ void report_file(Editor& editor, int code, const std::string& path) {
 INT_PTR CALLBACK line_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_INITDIALOG) return TRUE;
   if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
-    EndDialog(box, LOWORD(wparam) == IDOK ? static_cast<INT_PTR>(GetDlgItemInt(box, 100, nullptr, FALSE)) : 0);
+    EndDialog(box,
+              LOWORD(wparam) == IDOK ? static_cast<INT_PTR>(GetDlgItemInt(box, 100, nullptr, FALSE)) : 0);
     return TRUE;
   }
   return FALSE;
 }
 
 void append_words(std::vector<WORD>& t, const wchar_t* text) {
-  do t.push_back(static_cast<WORD>(*text)); while (*text++ != 0);
+  do t.push_back(static_cast<WORD>(*text));
+  while (*text++ != 0);
 }
 
 void add_item(std::vector<WORD>& t, DWORD style, short x, short y, short w, short h, WORD id, WORD type,
@@ -160,7 +163,8 @@ void add_item(std::vector<WORD>& t, DWORD style, short x, short y, short w, shor
 
 int ask_line(HWND owner) {
   std::vector<WORD> t;
-  const DLGTEMPLATE head{DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0, 4, 0, 0, 150, 50};
+  const DLGTEMPLATE head{
+      DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0, 4, 0, 0, 150, 50};
   const auto* words = reinterpret_cast<const WORD*>(&head);
   t.insert(t.end(), words, words + sizeof(head) / sizeof(WORD));
   t.push_back(0);  // no menu
@@ -172,15 +176,19 @@ int ask_line(HWND owner) {
   add_item(t, ES_NUMBER | WS_BORDER | WS_TABSTOP, 50, 7, 90, 12, 100, 0x0081, L"");
   add_item(t, BS_DEFPUSHBUTTON | WS_TABSTOP, 36, 28, 50, 14, IDOK, 0x0080, L"OK");
   add_item(t, BS_PUSHBUTTON | WS_TABSTOP, 92, 28, 50, 14, IDCANCEL, 0x0080, L"Cancel");
-  return static_cast<int>(DialogBoxIndirectW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()),
-                                             owner, line_box_proc));
+  return static_cast<int>(DialogBoxIndirectW(GetModuleHandleW(nullptr),
+                                             reinterpret_cast<DLGTEMPLATE*>(t.data()), owner, line_box_proc));
 }
 
 }  // namespace
 
-std::u16string editor_input(Editor& editor, std::string_view bytes) { return decode_text(bytes, editor.encoding); }
+std::u16string editor_input(Editor& editor, std::string_view bytes) {
+  return decode_text(bytes, editor.encoding);
+}
 
-std::string editor_output(const Editor& editor, std::u16string_view text) { return encode_text(text, editor.encoding); }
+std::string editor_output(const Editor& editor, std::u16string_view text) {
+  return encode_text(text, editor.encoding);
+}
 
 std::u16string_view editor_text(Editor& editor) {
   if (TextDocument* doc = text_view_document(editor.text)) return doc->store().whole();
@@ -205,7 +213,8 @@ void put_editor_text(Editor& editor, std::u16string text) {
     return;
   }
   SETTEXTEX set{ST_DEFAULT, 1200};
-  SendMessageW(editor.text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(wide(text)));
+  SendMessageW(editor.text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set),
+               reinterpret_cast<LPARAM>(wide(text)));
   editor.cache_valid = false;
 }
 
@@ -299,8 +308,9 @@ bool find_next(Editor& editor, std::u16string_view what, int options, bool show_
     MessageBeep(MB_ICONASTERISK);
     if (show_miss) {
       HWND owner = editor.find_dialog != nullptr ? editor.find_dialog : editor.container;
-      MessageBoxW(owner, reinterpret_cast<const wchar_t*>((u"Cannot find \"" + std::u16string(what) + u"\"").c_str()),
-                  L"Find", MB_OK | MB_ICONINFORMATION);
+      MessageBoxW(
+          owner, reinterpret_cast<const wchar_t*>((u"Cannot find \"" + std::u16string(what) + u"\"").c_str()),
+          L"Find", MB_OK | MB_ICONINFORMATION);
     }
     return false;
   }
@@ -315,7 +325,8 @@ int replace_one(Editor& editor, std::u16string_view what, std::u16string_view wi
   int count = 0;
   if (range.cpMax - range.cpMin == static_cast<long>(what.size()) &&
       find_text(text.substr(0, static_cast<std::size_t>(range.cpMax)), what,
-                static_cast<std::size_t>(range.cpMin), options & ~kFindUp) == static_cast<std::size_t>(range.cpMin)) {
+                static_cast<std::size_t>(range.cpMin),
+                options & ~kFindUp) == static_cast<std::size_t>(range.cpMin)) {
     replace_selection(editor, with, true);
     count = 1;
   }
@@ -346,7 +357,7 @@ void show_find_dialog(Editor& editor, bool replace) {
   if (range.cpMax > range.cpMin && range.cpMax - range.cpMin < 255) {
     const std::u16string_view text = editor_text(editor);
     const std::u16string picked(text.substr(static_cast<std::size_t>(range.cpMin),
-                                              static_cast<std::size_t>(range.cpMax - range.cpMin)));
+                                            static_cast<std::size_t>(range.cpMax - range.cpMin)));
     if (picked.find(u'\r') == std::u16string::npos) {
       std::memcpy(editor.find_what, picked.c_str(), (picked.size() + 1) * sizeof(char16_t));
     }
@@ -374,7 +385,8 @@ void find_dialog_message(Editor& editor, FINDREPLACEW& find) {
   if ((find.Flags & FR_WHOLEWORD) != 0) options |= kFindWholeWord;
   if ((find.Flags & FR_DOWN) == 0) options |= kFindUp;
   const std::u16string what(reinterpret_cast<const char16_t*>(find.lpstrFindWhat));
-  const std::u16string with(reinterpret_cast<const char16_t*>(find.lpstrReplaceWith != nullptr ? find.lpstrReplaceWith : L""));
+  const std::u16string with(
+      reinterpret_cast<const char16_t*>(find.lpstrReplaceWith != nullptr ? find.lpstrReplaceWith : L""));
   if ((find.Flags & FR_FINDNEXT) != 0) {
     find_next(editor, what, options, true);
   } else if ((find.Flags & FR_REPLACE) != 0) {
@@ -394,7 +406,10 @@ void bookmark_command(Editor& editor, int command, int line) {
                          std::to_string(at + 1));
       return;
     }
-    case kCmdBookmarkClear: editor.bookmarks.clear(); status(editor, "Bookmarks cleared"); return;
+    case kCmdBookmarkClear:
+      editor.bookmarks.clear();
+      status(editor, "Bookmarks cleared");
+      return;
     case kCmdBookmarkNext: target = editor.bookmarks.next(here); break;
     case kCmdBookmarkPrevious: target = editor.bookmarks.previous(here); break;
     default: return;
@@ -458,16 +473,17 @@ bool run_command(Editor& editor, int command) {
       SetFocus(editor.text);
       return true;
     }
-    case kCmdBookmarkToggle: case kCmdBookmarkNext: case kCmdBookmarkPrevious: case kCmdBookmarkClear:
-      bookmark_command(editor, command, 0);
-      return true;
+    case kCmdBookmarkToggle:
+    case kCmdBookmarkNext:
+    case kCmdBookmarkPrevious:
+    case kCmdBookmarkClear: bookmark_command(editor, command, 0); return true;
     default: return false;
   }
 }
 
 void tooltip_text(NMTTDISPINFOA& info) {
   static const std::pair<int, const char*> tips[] = {
-      {kCmdNew, "New"}, {kCmdOpen, "Open"}, {kCmdSave, "Save"}, {kCmdPrint, "Print"}, {kCmdCut, "Cut"},
+      {kCmdNew, "New"},   {kCmdOpen, "Open"},   {kCmdSave, "Save"}, {kCmdPrint, "Print"}, {kCmdCut, "Cut"},
       {kCmdCopy, "Copy"}, {kCmdPaste, "Paste"}, {kCmdUndo, "Undo"}, {kCmdFind, "Find"}};
   for (const auto& [id, text] : tips) {
     if (static_cast<UINT_PTR>(id) == info.hdr.idFrom) info.lpszText = const_cast<char*>(text);
@@ -481,7 +497,8 @@ namespace quill {
 bool ask_to_save(Editor& editor) {
   if (SendMessageW(editor.text, EM_GETMODIFY, 0, 0) == 0) return true;
   HWND frame = windows().windows[static_cast<std::size_t>(editor.window)].frame;
-  const std::string question = "Save the changes" + (editor.file.empty() ? std::string() : " to " + editor.file) + "?";
+  const std::string question =
+      "Save the changes" + (editor.file.empty() ? std::string() : " to " + editor.file) + "?";
   const int answer = MessageBoxA(frame, question.c_str(), "Editor", MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDCANCEL) return false;
   if (answer == IDYES) run_command(editor, kCmdSave);

@@ -9,7 +9,7 @@
 namespace quill {
 namespace {
 
-constexpr float kPageWidth = 210.0F;   // user units are millimetres of an A4-wide page
+constexpr float kPageWidth = 210.0F;  // user units are millimetres of an A4-wide page
 constexpr float kTextHeight = 3.5F;
 constexpr float kRowHeight = 4.6F;
 constexpr float kHeaderHeight = 10.0F;

@@ -52,15 +52,20 @@ std::string path_of(std::string_view file) {
 int check_mode_and_window(int mode, int options, int& code) {
   WindowTable& table = windows();
   code = 0;
-  if (mode < EditorPlain || mode > ViewerRich) code = error::kEditorMode;
+  if (mode < EditorPlain || mode > ViewerRich)
+    code = error::kEditorMode;
   else if (!table.open || table.windows[static_cast<std::size_t>(table.current)].frame == nullptr)
     code = error::kInvalidWindow;
-  else if (table.current == 0) code = error::kNotChildWindow;
+  else if (table.current == 0)
+    code = error::kNotChildWindow;
   else {
     const WindowEntry& entry = table.windows[static_cast<std::size_t>(table.current)];
-    if (entry.kind != WindowKind::Plain && entry.kind != WindowKind::Editor) code = error::kWindowConverted;
-    else if (entry.inside_parent && (options & (EditorMenu | EditorToolbar)) != 0) code = error::kEditorMenuInside;
-    else if (entry.inside_parent && (options & EditorCommandLine) != 0) code = error::kCommandLineInside;
+    if (entry.kind != WindowKind::Plain && entry.kind != WindowKind::Editor)
+      code = error::kWindowConverted;
+    else if (entry.inside_parent && (options & (EditorMenu | EditorToolbar)) != 0)
+      code = error::kEditorMenuInside;
+    else if (entry.inside_parent && (options & EditorCommandLine) != 0)
+      code = error::kCommandLineInside;
   }
   return table.current;
 }
@@ -81,12 +86,13 @@ bool font_exists(const std::string& name) {
   std::strncpy(wanted.lfFaceName, name.c_str(), LF_FACESIZE - 1);
   bool found = false;
   HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExA(dc, &wanted,
-                      [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found_flag) -> int {
-                        *reinterpret_cast<bool*>(found_flag) = true;
-                        return 0;
-                      },
-                      reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExA(
+      dc, &wanted,
+      [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found_flag) -> int {
+        *reinterpret_cast<bool*>(found_flag) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
   ReleaseDC(nullptr, dc);
   return found;
 }
@@ -109,7 +115,8 @@ LRESULT CALLBACK modal_frame_subclass(HWND hwnd, UINT message, WPARAM wparam, LP
 
 }  // namespace
 
-void print_editor(Editor& editor, int driver, const std::string& file, const std::string& title, int margin_mm) {
+void print_editor(Editor& editor, int driver, const std::string& file, const std::string& title,
+                  int margin_mm) {
   const std::string text = encode_text(editor_text(editor), TextEncoding::Bytes);
   std::string heading = title;
   if (heading.empty()) heading = editor.file.empty() ? "Untitled" : editor.file;
@@ -137,9 +144,12 @@ void WEditor(int mode, std::optional<int> options) {
 void WEditorModal(int mode, std::string_view file, std::string_view title, std::optional<int> menu_id,
                   int* modified) {
   int code = 0;
-  if (mode < EditorPlain || mode > ViewerRich) code = error::kEditorMode;
-  else if (menu_id.has_value() && *menu_id != 0) code = error::kEditorModalMenu;
-  else if (!windows().open) code = error::kInvalidWindow;
+  if (mode < EditorPlain || mode > ViewerRich)
+    code = error::kEditorMode;
+  else if (menu_id.has_value() && *menu_id != 0)
+    code = error::kEditorModalMenu;
+  else if (!windows().open)
+    code = error::kInvalidWindow;
   if (code != 0) {
     IErrorReport(code, "WEditorModal");
     return;
@@ -147,9 +157,10 @@ void WEditorModal(int mode, std::string_view file, std::string_view title, std::
   WindowTable& table = windows();
   const int previous = table.current;
   int window = 0;
-  const std::string caption = title.empty() ? (path_of(file).empty() ? "Editor" : path_of(file)) : std::string(title);
-  WindowOpenChild(window, WinSystemMenu | WinMinimiseBox | WinMaximiseBox | WinStatusBar, std::nullopt, std::nullopt,
-                  7000, 7000, caption);
+  const std::string caption =
+      title.empty() ? (path_of(file).empty() ? "Editor" : path_of(file)) : std::string(title);
+  WindowOpenChild(window, WinSystemMenu | WinMinimiseBox | WinMaximiseBox | WinStatusBar, std::nullopt,
+                  std::nullopt, 7000, 7000, caption);
   if (window == 0) return;
   table.current = window;
   code = make_editor(window, mode, EditorMenu | EditorToolbar);
@@ -197,7 +208,8 @@ void WEditorPutText(std::string_view text) {
 void WEditorGetText(std::span<char> text, int& length) {
   length = 0;
   Editor* editor = editor_for("WEditorGetText");
-  if (editor != nullptr) give_text(editor_output(*editor, editor_text(*editor)), text, length, "WEditorGetText");
+  if (editor != nullptr)
+    give_text(editor_output(*editor, editor_text(*editor)), text, length, "WEditorGetText");
 }
 
 int WEditorTextLength() {
@@ -214,8 +226,7 @@ void WEditorGetSelection(std::span<char> text, int& length) {
   const std::u16string_view all = editor_text(*editor);
   const auto from = std::min(static_cast<std::size_t>(range.cpMin), all.size());
   const auto to = std::clamp(static_cast<std::size_t>(range.cpMax), from, all.size());
-  give_text(editor_output(*editor, all.substr(from, to - from)), text, length,
-            "WEditorGetSelection");
+  give_text(editor_output(*editor, all.substr(from, to - from)), text, length, "WEditorGetSelection");
 }
 
 void WEditorInsert(std::string_view text) {
@@ -226,7 +237,8 @@ void WEditorInsert(std::string_view text) {
 }
 
 void WEditorSelect(int from, int to) {
-  if (Editor* editor = editor_for("WEditorSelect")) select_range(*editor, std::max(from, 0), to < 0 ? -1 : to);
+  if (Editor* editor = editor_for("WEditorSelect"))
+    select_range(*editor, std::max(from, 0), to < 0 ? -1 : to);
 }
 
 void WEditorLoad(std::string_view file) {
@@ -239,7 +251,8 @@ void WEditorSave(std::string_view file) {
   Editor* editor = editor_for("WEditorSave");
   if (editor == nullptr) return;
   const std::string path = path_of(file).empty() ? editor->file : path_of(file);
-  if (const int code = path.empty() ? error::kFileOpen : save_file(*editor, path)) IErrorReport(code, "WEditorSave");
+  if (const int code = path.empty() ? error::kFileOpen : save_file(*editor, path))
+    IErrorReport(code, "WEditorSave");
 }
 
 int WEditorModified() {
@@ -248,7 +261,8 @@ int WEditorModified() {
 }
 
 void WEditorSetModified(int state) {
-  if (Editor* editor = editor_for("WEditorSetModified")) SendMessageW(editor->text, EM_SETMODIFY, state != 0, 0);
+  if (Editor* editor = editor_for("WEditorSetModified"))
+    SendMessageW(editor->text, EM_SETMODIFY, state != 0, 0);
 }
 
 void WEditorUndo() {
@@ -263,7 +277,8 @@ void WEditorCaret(int& line, int& column) {
   get_selection(*editor, range);
   const auto at = static_cast<int>(SendMessageW(editor->text, EM_EXLINEFROMCHAR, 0, range.cpMax));
   line = at + 1;
-  column = range.cpMax - static_cast<int>(SendMessageW(editor->text, EM_LINEINDEX, static_cast<WPARAM>(at), 0)) + 1;
+  column = range.cpMax -
+           static_cast<int>(SendMessageW(editor->text, EM_LINEINDEX, static_cast<WPARAM>(at), 0)) + 1;
 }
 
 void WEditorGoToLine(int line) {
@@ -371,7 +386,8 @@ void WEditorFindDialog(int replace) {
 void WEditorBookmark(int action, int line) {
   Editor* editor = editor_for("WEditorBookmark");
   if (editor == nullptr) return;
-  static constexpr int kActions[] = {kCmdBookmarkToggle, kCmdBookmarkClear, kCmdBookmarkNext, kCmdBookmarkPrevious};
+  static constexpr int kActions[] = {kCmdBookmarkToggle, kCmdBookmarkClear, kCmdBookmarkNext,
+                                     kCmdBookmarkPrevious};
   if (action >= 1 && action <= 4) bookmark_command(*editor, kActions[action - 1], line);
 }
 
@@ -390,14 +406,16 @@ void WEditorCommandGet(std::span<char> text) {
   std::string line;
   if (editor != nullptr) {
     line.resize(static_cast<std::size_t>(GetWindowTextLengthA(editor->command)) + 1);
-    line.resize(static_cast<std::size_t>(GetWindowTextA(editor->command, line.data(), static_cast<int>(line.size()))));
+    line.resize(static_cast<std::size_t>(
+        GetWindowTextA(editor->command, line.data(), static_cast<int>(line.size()))));
   }
   int length = 0;
   give_text(line, text, length, "WEditorCommandGet");
 }
 
 void WEditorCommandPut(std::string_view text) {
-  if (Editor* editor = command_editor("WEditorCommandPut")) SetWindowTextA(editor->command, path_of(text).c_str());
+  if (Editor* editor = command_editor("WEditorCommandPut"))
+    SetWindowTextA(editor->command, path_of(text).c_str());
 }
 
 void WEditorCommandHistory(int item, std::span<char> text, int& count) {

@@ -37,10 +37,20 @@ char32_t utf8_at(std::string_view bytes, std::size_t i, std::size_t& length) {
   }
   std::size_t n = 0;
   char32_t c = 0, least = 0;
-  if ((b0 & 0xE0) == 0xC0) { n = 2; c = b0 & 0x1Fu; least = 0x80; }
-  else if ((b0 & 0xF0) == 0xE0) { n = 3; c = b0 & 0x0Fu; least = 0x800; }
-  else if ((b0 & 0xF8) == 0xF0) { n = 4; c = b0 & 0x07u; least = 0x10000; }
-  else return 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    n = 2;
+    c = b0 & 0x1Fu;
+    least = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    n = 3;
+    c = b0 & 0x0Fu;
+    least = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    n = 4;
+    c = b0 & 0x07u;
+    least = 0x10000;
+  } else
+    return 0;
   if (i + n > bytes.size()) return 0;
   for (std::size_t k = 1; k < n; ++k) {
     const auto b = static_cast<unsigned char>(bytes[i + k]);
@@ -95,7 +105,8 @@ bool plain_utf8(std::string_view bytes) {
 }
 
 char16_t fold(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 0x20);
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+    return static_cast<char16_t>(c + 0x20);
   return c;
 }
 
@@ -172,8 +183,14 @@ std::string encode_text(std::u16string_view text, TextEncoding encoding) {
       out += "\r\n";
       continue;
     }
-    if (c == kNulMark) { out.push_back('\0'); continue; }
-    if (c == kLoneReturnMark) { out.push_back('\r'); continue; }
+    if (c == kNulMark) {
+      out.push_back('\0');
+      continue;
+    }
+    if (c == kLoneReturnMark) {
+      out.push_back('\r');
+      continue;
+    }
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
       ++i;

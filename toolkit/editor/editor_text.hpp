@@ -34,8 +34,8 @@ inline constexpr int kFindUp = 4;
 // The first match of needle starting at or after from (kFindUp: the last one ending at
 // or before from), or nothing. Without kFindMatchCase, ASCII and Latin-1 letters match
 // either case.
-std::optional<std::size_t> find_text(std::u16string_view text, std::u16string_view needle,
-                                     std::size_t from, int options);
+std::optional<std::size_t> find_text(std::u16string_view text, std::u16string_view needle, std::size_t from,
+                                     int options);
 
 // Replaces every match of needle in text; answers the number replaced.
 int replace_all_text(std::u16string& text, std::u16string_view needle, std::u16string_view replacement,

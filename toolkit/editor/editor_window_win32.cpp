@@ -48,11 +48,19 @@ WNDPROC& command_proc() {
 
 bool changes_text(UINT message) {
   switch (message) {
-    case WM_CHAR: case WM_KEYDOWN: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO:
-    case EM_UNDO: case EM_REDO: case EM_REPLACESEL: case WM_SETTEXT: case EM_SETTEXTEX: case EM_STREAMIN:
-      return true;
-    default:
-      return false;
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+    case EM_REPLACESEL:
+    case WM_SETTEXT:
+    case EM_SETTEXTEX:
+    case EM_STREAMIN: return true;
+    default: return false;
   }
 }
 
@@ -94,7 +102,8 @@ LRESULT CALLBACK text_subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
   const int line_before =
       static_cast<int>(CallWindowProcW(text_proc(), hwnd, EM_EXLINEFROMCHAR, 0, before.cpMin));
   const LRESULT result = CallWindowProcW(text_proc(), hwnd, message, wparam, lparam);
-  const int delta = static_cast<int>(CallWindowProcW(text_proc(), hwnd, EM_GETLINECOUNT, 0, 0)) - count_before;
+  const int delta =
+      static_cast<int>(CallWindowProcW(text_proc(), hwnd, EM_GETLINECOUNT, 0, 0)) - count_before;
   if (delta != 0) {
     const int line_after = caret_line(*editor);
     editor->bookmarks.edited(std::min(line_before, line_after), delta);
@@ -165,7 +174,8 @@ void show_position(Editor& editor) {
   CHARRANGE range{};
   get_selection(editor, range);
   line = static_cast<int>(SendMessageW(editor.text, EM_EXLINEFROMCHAR, 0, range.cpMax));
-  column = range.cpMax - static_cast<long>(SendMessageW(editor.text, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+  column =
+      range.cpMax - static_cast<long>(SendMessageW(editor.text, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
   status(editor, "Line " + std::to_string(line + 1) + ", column " + std::to_string(column + 1));
 }
 
@@ -222,17 +232,35 @@ bool register_container_class() {
 
 // The editor's menu: File, Edit, Search, with the accelerators it names.
 HMENU make_menu() {
-  struct Item { int menu; int command; const char* text; };  // command 0: a separator
+  struct Item {
+    int menu;
+    int command;
+    const char* text;
+  };  // command 0: a separator
   static constexpr Item kItems[] = {
-      {0, kCmdNew, "&New\tCtrl+N"}, {0, kCmdOpen, "&Open...\tCtrl+O"}, {0, kCmdSave, "&Save\tCtrl+S"},
-      {0, kCmdSaveAs, "Save &as..."}, {0, 0, nullptr}, {0, kCmdPrint, "&Print\tCtrl+P"}, {0, 0, nullptr},
+      {0, kCmdNew, "&New\tCtrl+N"},
+      {0, kCmdOpen, "&Open...\tCtrl+O"},
+      {0, kCmdSave, "&Save\tCtrl+S"},
+      {0, kCmdSaveAs, "Save &as..."},
+      {0, 0, nullptr},
+      {0, kCmdPrint, "&Print\tCtrl+P"},
+      {0, 0, nullptr},
       {0, kCmdClose, "&Close"},
-      {1, kCmdUndo, "&Undo\tCtrl+Z"}, {1, 0, nullptr}, {1, kCmdCut, "Cu&t\tCtrl+X"},
-      {1, kCmdCopy, "&Copy\tCtrl+C"}, {1, kCmdPaste, "&Paste\tCtrl+V"}, {1, kCmdSelectAll, "Select &all\tCtrl+A"},
-      {2, kCmdFind, "&Find...\tCtrl+F"}, {2, kCmdFindNext, "Find &next\tF3"},
-      {2, kCmdReplace, "&Replace...\tCtrl+H"}, {2, kCmdGoToLine, "&Go to line...\tCtrl+G"}, {2, 0, nullptr},
-      {2, kCmdBookmarkToggle, "Set or clear &bookmark\tCtrl+F2"}, {2, kCmdBookmarkNext, "Next bookmark\tF2"},
-      {2, kCmdBookmarkPrevious, "Previous bookmark\tShift+F2"}, {2, kCmdBookmarkClear, "Clear all bookmarks"},
+      {1, kCmdUndo, "&Undo\tCtrl+Z"},
+      {1, 0, nullptr},
+      {1, kCmdCut, "Cu&t\tCtrl+X"},
+      {1, kCmdCopy, "&Copy\tCtrl+C"},
+      {1, kCmdPaste, "&Paste\tCtrl+V"},
+      {1, kCmdSelectAll, "Select &all\tCtrl+A"},
+      {2, kCmdFind, "&Find...\tCtrl+F"},
+      {2, kCmdFindNext, "Find &next\tF3"},
+      {2, kCmdReplace, "&Replace...\tCtrl+H"},
+      {2, kCmdGoToLine, "&Go to line...\tCtrl+G"},
+      {2, 0, nullptr},
+      {2, kCmdBookmarkToggle, "Set or clear &bookmark\tCtrl+F2"},
+      {2, kCmdBookmarkNext, "Next bookmark\tF2"},
+      {2, kCmdBookmarkPrevious, "Previous bookmark\tShift+F2"},
+      {2, kCmdBookmarkClear, "Clear all bookmarks"},
   };
   static constexpr const char* kTitles[] = {"&File", "&Edit", "&Search"};
   HMENU bar = CreateMenu();
@@ -240,7 +268,8 @@ HMENU make_menu() {
     HMENU popup = CreatePopupMenu();
     for (const Item& item : kItems) {
       if (item.menu != m) continue;
-      AppendMenuA(popup, item.command == 0 ? MF_SEPARATOR : MF_STRING, static_cast<UINT_PTR>(item.command), item.text);
+      AppendMenuA(popup, item.command == 0 ? MF_SEPARATOR : MF_STRING, static_cast<UINT_PTR>(item.command),
+                  item.text);
     }
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), kTitles[m]);
   }
@@ -250,25 +279,37 @@ HMENU make_menu() {
 // The menu's keys; cut, copy, paste, select all and undo stay with the control.
 HACCEL make_accelerators() {
   const ACCEL keys[] = {
-      {FVIRTKEY | FCONTROL, 'N', kCmdNew},          {FVIRTKEY | FCONTROL, 'O', kCmdOpen},
-      {FVIRTKEY | FCONTROL, 'S', kCmdSave},         {FVIRTKEY | FCONTROL, 'P', kCmdPrint},
-      {FVIRTKEY | FCONTROL, 'F', kCmdFind},         {FVIRTKEY, VK_F3, kCmdFindNext},
-      {FVIRTKEY | FCONTROL, 'H', kCmdReplace},      {FVIRTKEY | FCONTROL, 'G', kCmdGoToLine},
-      {FVIRTKEY | FCONTROL, VK_F2, kCmdBookmarkToggle}, {FVIRTKEY, VK_F2, kCmdBookmarkNext},
+      {FVIRTKEY | FCONTROL, 'N', kCmdNew},
+      {FVIRTKEY | FCONTROL, 'O', kCmdOpen},
+      {FVIRTKEY | FCONTROL, 'S', kCmdSave},
+      {FVIRTKEY | FCONTROL, 'P', kCmdPrint},
+      {FVIRTKEY | FCONTROL, 'F', kCmdFind},
+      {FVIRTKEY, VK_F3, kCmdFindNext},
+      {FVIRTKEY | FCONTROL, 'H', kCmdReplace},
+      {FVIRTKEY | FCONTROL, 'G', kCmdGoToLine},
+      {FVIRTKEY | FCONTROL, VK_F2, kCmdBookmarkToggle},
+      {FVIRTKEY, VK_F2, kCmdBookmarkNext},
       {FVIRTKEY | FSHIFT, VK_F2, kCmdBookmarkPrevious},
   };
   return CreateAcceleratorTableA(const_cast<ACCEL*>(keys), static_cast<int>(std::size(keys)));
 }
 
 HWND make_toolbar(HWND parent) {
-  HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
-                             0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND bar =
+      CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0,
+                      0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (bar == nullptr) return nullptr;
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(bar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
-  const std::array<std::pair<int, int>, 9> buttons = {{{STD_FILENEW, kCmdNew}, {STD_FILEOPEN, kCmdOpen},
-      {STD_FILESAVE, kCmdSave}, {STD_PRINT, kCmdPrint}, {STD_CUT, kCmdCut}, {STD_COPY, kCmdCopy},
-      {STD_PASTE, kCmdPaste}, {STD_UNDO, kCmdUndo}, {STD_FIND, kCmdFind}}};
+  const std::array<std::pair<int, int>, 9> buttons = {{{STD_FILENEW, kCmdNew},
+                                                       {STD_FILEOPEN, kCmdOpen},
+                                                       {STD_FILESAVE, kCmdSave},
+                                                       {STD_PRINT, kCmdPrint},
+                                                       {STD_CUT, kCmdCut},
+                                                       {STD_COPY, kCmdCopy},
+                                                       {STD_PASTE, kCmdPaste},
+                                                       {STD_UNDO, kCmdUndo},
+                                                       {STD_FIND, kCmdFind}}};
   std::array<TBBUTTON, buttons.size()> made{};
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     made[i].iBitmap = buttons[i].first;
@@ -295,13 +336,14 @@ bool make_text_control(Editor& editor) {
   } else {
     const wchar_t* control = rich_edit_level() >= 2 ? L"RichEdit20W" : L"RICHEDIT";
     editor.text = CreateWindowExW(WS_EX_CLIENTEDGE, control, L"",
-                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                      ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                      ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
                                   0, 0, 0, 0, editor.container, nullptr, instance, nullptr);
   }
   if (editor.text == nullptr) return false;
   SetPropW(editor.text, kTextProcProperty,
-           reinterpret_cast<HANDLE>(SetWindowLongPtrW(editor.text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text_subclass))));
+           reinterpret_cast<HANDLE>(
+               SetWindowLongPtrW(editor.text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(text_subclass))));
   if (rich_mode(editor.mode)) {
     SendMessageW(editor.text, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
     SendMessageW(editor.text, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
@@ -346,8 +388,9 @@ int make_editor(int window, int mode, int options) {
   editors()[static_cast<std::size_t>(window)] = std::move(made);
   RECT r{};
   GetClientRect(entry.client, &r);
-  editor.container = CreateWindowExW(0, L"QUILEDITOR", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                     r.right, r.bottom, entry.client, nullptr, GetModuleHandleW(nullptr), nullptr);
+  editor.container =
+      CreateWindowExW(0, L"QUILEDITOR", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, r.right, r.bottom,
+                      entry.client, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (editor.container == nullptr || !make_text_control(editor)) {
     if (editor.container != nullptr) DestroyWindow(editor.container);
     editors()[static_cast<std::size_t>(window)].reset();
@@ -362,18 +405,20 @@ int make_editor(int window, int mode, int options) {
   }
   if ((options & EditorToolbar) != 0) editor.toolbar = make_toolbar(editor.container);
   if ((options & EditorCommandLine) != 0) {
-    editor.command = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0,
-                                     0, editor.container, nullptr, GetModuleHandleA(nullptr), nullptr);
+    editor.command = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0,
+                                     0, 0, 0, editor.container, nullptr, GetModuleHandleA(nullptr), nullptr);
     WNDPROC old = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(editor.command, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(command_subclass)));
     if (command_proc() == nullptr) command_proc() = old;
-    SendMessageA(editor.command, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
+    SendMessageA(editor.command, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)),
+                 FALSE);
   }
   entry.converted = editor.container;
   entry.kind = WindowKind::Editor;
   SetWindowLongPtrA(entry.frame, GWLP_USERDATA, static_cast<LONG_PTR>(entry.kind));
   layout(editor);
-  if (GetActiveWindow() == entry.frame || GetFocus() == entry.client || GetFocus() == nullptr) SetFocus(editor.text);
+  if (GetActiveWindow() == entry.frame || GetFocus() == entry.client || GetFocus() == nullptr)
+    SetFocus(editor.text);
   return 0;
 }
 
@@ -416,7 +461,8 @@ void change_mode(Editor& editor, int mode) {
 
 void status(Editor& editor, const std::string& text) {
   const WindowEntry& entry = windows().windows[static_cast<std::size_t>(editor.window)];
-  if (entry.status_bar != nullptr) SendMessageA(entry.status_bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (entry.status_bar != nullptr)
+    SendMessageA(entry.status_bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 namespace {

@@ -15,10 +15,25 @@ namespace quill {
 
 // Menu, toolbar and key commands of an editor (kept clear of an application's numbers).
 enum EditorCommand : int {
-  kCmdNew = 0xE100, kCmdOpen, kCmdSave, kCmdSaveAs, kCmdPrint, kCmdClose,
-  kCmdUndo, kCmdCut, kCmdCopy, kCmdPaste, kCmdSelectAll,
-  kCmdFind, kCmdFindNext, kCmdReplace, kCmdGoToLine,
-  kCmdBookmarkToggle, kCmdBookmarkNext, kCmdBookmarkPrevious, kCmdBookmarkClear,
+  kCmdNew = 0xE100,
+  kCmdOpen,
+  kCmdSave,
+  kCmdSaveAs,
+  kCmdPrint,
+  kCmdClose,
+  kCmdUndo,
+  kCmdCut,
+  kCmdCopy,
+  kCmdPaste,
+  kCmdSelectAll,
+  kCmdFind,
+  kCmdFindNext,
+  kCmdReplace,
+  kCmdGoToLine,
+  kCmdBookmarkToggle,
+  kCmdBookmarkNext,
+  kCmdBookmarkPrevious,
+  kCmdBookmarkClear,
 };
 
 struct Editor {
@@ -28,8 +43,8 @@ struct Editor {
   HWND container = nullptr;  // covers the client area; the window's converted window
   HWND text = nullptr;       // the text view (plain modes) or the rich-edit control
   HWND toolbar = nullptr;
-  HWND command = nullptr;    // the command line, an edit control
-  HMENU menu = nullptr;      // made by the editor (null when the window has its own)
+  HWND command = nullptr;  // the command line, an edit control
+  HMENU menu = nullptr;    // made by the editor (null when the window has its own)
   HACCEL accelerators = nullptr;
   TextEncoding encoding = TextEncoding::Utf8;
   std::string file;
@@ -84,7 +99,8 @@ std::u16string editor_input(Editor& editor, std::string_view bytes);
 std::string editor_output(const Editor& editor, std::u16string_view text);
 
 // Text through a hardcopy driver (editor_print.cpp).
-void print_editor(Editor& editor, int driver, const std::string& file, const std::string& title, int margin_mm);
+void print_editor(Editor& editor, int driver, const std::string& file, const std::string& title,
+                  int margin_mm);
 
 }  // namespace quill
 

@@ -21,7 +21,8 @@ void TextDocument::set_text(std::u16string text) {
 void TextDocument::select(std::size_t anchor, std::size_t caret) {
   const auto settle = [this](std::size_t at) {
     at = std::min(at, store_.size());
-    if (at > 0 && at < store_.size() && low_surrogate(store_.at(at)) && high_surrogate(store_.at(at - 1))) --at;
+    if (at > 0 && at < store_.size() && low_surrogate(store_.at(at)) && high_surrogate(store_.at(at - 1)))
+      --at;
     return at;
   };
   anchor_ = settle(anchor);
@@ -51,7 +52,8 @@ void TextDocument::replace_selection(std::u16string_view text, bool undoable, bo
 void TextDocument::erase_backward() {
   if (anchor_ == caret_) {
     if (caret_ == 0) return;
-    const bool pair = caret_ >= 2 && low_surrogate(store_.at(caret_ - 1)) && high_surrogate(store_.at(caret_ - 2));
+    const bool pair =
+        caret_ >= 2 && low_surrogate(store_.at(caret_ - 1)) && high_surrogate(store_.at(caret_ - 2));
     anchor_ = caret_ - (pair ? 2 : 1);
   }
   replace_selection({});
@@ -116,26 +118,36 @@ void TextDocument::move(Motion motion, bool extend, std::size_t page_lines) {
   switch (motion) {
     case Motion::Left:
       // Without Shift a selection collapses to its start.
-      if (!extend && anchor_ != caret_) to = selection_begin();
-      else if (caret_ > 0) to = caret_ - 1;
+      if (!extend && anchor_ != caret_)
+        to = selection_begin();
+      else if (caret_ > 0)
+        to = caret_ - 1;
       break;
     case Motion::Right:
-      if (!extend && anchor_ != caret_) to = selection_end();
-      else if (caret_ < store_.size()) to = caret_ + 1 + (high_surrogate(store_.at(caret_)) ? 1 : 0);
+      if (!extend && anchor_ != caret_)
+        to = selection_end();
+      else if (caret_ < store_.size())
+        to = caret_ + 1 + (high_surrogate(store_.at(caret_)) ? 1 : 0);
       break;
     case Motion::LineStart: to = store_.line_start(line); break;
     case Motion::LineEnd: to = store_.line_end(line); break;
     case Motion::TextStart: to = 0; break;
     case Motion::TextEnd: to = store_.size(); break;
-    case Motion::Up: case Motion::Down: case Motion::PageUp: case Motion::PageDown: {
+    case Motion::Up:
+    case Motion::Down:
+    case Motion::PageUp:
+    case Motion::PageDown: {
       if (!has_goal_) goal_column_ = column_of(caret_);
       has_goal_ = true;
-      const std::size_t step = motion == Motion::Up || motion == Motion::Down ? 1 : std::max<std::size_t>(page_lines, 1);
+      const std::size_t step =
+          motion == Motion::Up || motion == Motion::Down ? 1 : std::max<std::size_t>(page_lines, 1);
       const bool up = motion == Motion::Up || motion == Motion::PageUp;
       const std::size_t target = up ? (line >= step ? line - step : 0) : std::min(line + step, last_line);
       // Up on the first line goes to its start, Down on the last to its end.
-      if (target == line) to = up ? 0 : store_.size();
-      else to = position_at(target, goal_column_);
+      if (target == line)
+        to = up ? 0 : store_.size();
+      else
+        to = position_at(target, goal_column_);
       finish_move(to, extend, target != line);
       return;
     }

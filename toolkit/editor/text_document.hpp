@@ -54,8 +54,8 @@ class TextDocument {
  private:
   struct Change {
     std::size_t from = 0;
-    std::size_t inserted = 0;  // units now at from
-    std::u16string removed;    // what they replaced
+    std::size_t inserted = 0;           // units now at from
+    std::u16string removed;             // what they replaced
     std::size_t anchor = 0, caret = 0;  // the selection before
     bool typing = false;
   };

@@ -66,7 +66,8 @@ void TextStore::replace(std::size_t from, std::size_t to, std::u16string_view te
   const std::size_t last = line_of(to);
   const auto erase_at = starts_.begin() + static_cast<std::ptrdiff_t>(first + 1);
   starts_.erase(erase_at, starts_.begin() + static_cast<std::ptrdiff_t>(last + 1));
-  const std::ptrdiff_t delta = static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(to - from);
+  const std::ptrdiff_t delta =
+      static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(to - from);
   for (std::size_t k = first + 1; k < starts_.size(); ++k) {
     starts_[k] = static_cast<std::uint32_t>(static_cast<std::ptrdiff_t>(starts_[k]) + delta);
   }

@@ -19,7 +19,7 @@ struct View {
   bool read_only = false;
   HFONT font = nullptr;
   bool own_font = false;
-  int cell = 8;         // width of one column
+  int cell = 8;  // width of one column
   int line_height = 16;
   std::size_t top = 0;   // first line shown
   std::size_t left = 0;  // first column shown
@@ -76,8 +76,8 @@ void update_scroll_bars(HWND hwnd, View& v) {
   const TextStore& store = v.doc.store();
   v.top = std::min(v.top, store.line_count() - 1);
   const int wanted[2][3] = {
-      {static_cast<int>(std::min<std::size_t>(store.line_count() - 1, 0x7FFFFFFF)), static_cast<int>(rows(hwnd, v)),
-       static_cast<int>(v.top)},
+      {static_cast<int>(std::min<std::size_t>(store.line_count() - 1, 0x7FFFFFFF)),
+       static_cast<int>(rows(hwnd, v)), static_cast<int>(v.top)},
       {static_cast<int>(std::min<std::size_t>(std::max(store.widest_line(), v.left) + 1, 0x7FFFFFFF)),
        static_cast<int>(columns(hwnd, v)), static_cast<int>(v.left)}};
   bool changed = false;
@@ -125,11 +125,15 @@ void place_caret(HWND hwnd, const View& v) {
 void reveal_caret(HWND hwnd, View& v) {
   const std::size_t line = v.doc.store().line_of(v.doc.caret());
   const std::size_t shown = rows(hwnd, v);
-  if (line < v.top) v.top = line;
-  else if (line >= v.top + shown) v.top = line - shown + 1;
+  if (line < v.top)
+    v.top = line;
+  else if (line >= v.top + shown)
+    v.top = line - shown + 1;
   const std::size_t column = v.doc.column_of(v.doc.caret()), width = columns(hwnd, v);
-  if (column < v.left) v.left = column > width / 4 ? column - width / 4 : 0;
-  else if (column >= v.left + width) v.left = column - width * 3 / 4;
+  if (column < v.left)
+    v.left = column > width / 4 ? column - width / 4 : 0;
+  else if (column >= v.left + width)
+    v.left = column - width * 3 / 4;
   update_scroll_bars(hwnd, v);
   InvalidateRect(hwnd, nullptr, FALSE);
 }
@@ -155,7 +159,8 @@ void selection_moved(HWND hwnd, View& v, bool reveal) {
 
 void text_changed(HWND hwnd, View& v) {
   update_scroll_bars(hwnd, v);
-  SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE), reinterpret_cast<LPARAM>(hwnd));
+  SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
+               reinterpret_cast<LPARAM>(hwnd));
   selection_moved(hwnd, v, true);
 }
 
@@ -171,7 +176,8 @@ void paint_row(HDC dc, View& v, std::size_t line, int y, int width) {
   const std::size_t end = store.line_end(line);
   for (std::size_t at = store.line_start(line); at < end && column < last; ++at) {
     const char16_t c = store.at(at);
-    const std::size_t next = c == u'\t' ? (column / TextDocument::kTabWidth + 1) * TextDocument::kTabWidth : column + 1;
+    const std::size_t next =
+        c == u'\t' ? (column / TextDocument::kTabWidth + 1) * TextDocument::kTabWidth : column + 1;
     for (; column < next; ++column) {
       if (column < first) continue;
       v.cells.push_back(c == u'\t' ? L' ' : static_cast<wchar_t>(c));
@@ -239,7 +245,8 @@ void scroll(HWND hwnd, View& v, int bar, WPARAM request) {
     case SB_LINEDOWN: at += 1; break;
     case SB_PAGEUP: at -= page; break;
     case SB_PAGEDOWN: at += page; break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION: at = info.nTrackPos; break;  // 32 bits, unlike the message's
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: at = info.nTrackPos; break;  // 32 bits, unlike the message's
     case SB_TOP: at = 0; break;
     case SB_BOTTOM: at = info.nMax; break;
     default: return;
@@ -314,17 +321,24 @@ bool key_down(HWND hwnd, View& v, WPARAM key) {
     case VK_NEXT: motion = Motion::PageDown; break;
     case VK_DELETE:
       if (v.read_only) return true;
-      if (shift) SendMessageW(hwnd, WM_CUT, 0, 0);
-      else edit(hwnd, v, &TextDocument::erase_forward);
+      if (shift)
+        SendMessageW(hwnd, WM_CUT, 0, 0);
+      else
+        edit(hwnd, v, &TextDocument::erase_forward);
       return true;
     case VK_INSERT:
-      if (ctrl) SendMessageW(hwnd, WM_COPY, 0, 0);
-      else if (shift) SendMessageW(hwnd, WM_PASTE, 0, 0);
+      if (ctrl)
+        SendMessageW(hwnd, WM_COPY, 0, 0);
+      else if (shift)
+        SendMessageW(hwnd, WM_PASTE, 0, 0);
       return true;
     default:
       if (!ctrl) return false;
       switch (key) {
-        case 'A': v.doc.select(0, v.doc.store().size()); selection_moved(hwnd, v, false); return true;
+        case 'A':
+          v.doc.select(0, v.doc.store().size());
+          selection_moved(hwnd, v, false);
+          return true;
         case 'C': SendMessageW(hwnd, WM_COPY, 0, 0); return true;
         case 'X': SendMessageW(hwnd, WM_CUT, 0, 0); return true;
         case 'V': SendMessageW(hwnd, WM_PASTE, 0, 0); return true;
@@ -371,7 +385,8 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
       if (wparam != 0) *reinterpret_cast<DWORD*>(wparam) = static_cast<DWORD>(v.doc.selection_begin());
       if (lparam != 0) *reinterpret_cast<DWORD*>(lparam) = static_cast<DWORD>(v.doc.selection_end());
       return 0;
-    case EM_EXSETSEL: case EM_SETSEL: {
+    case EM_EXSETSEL:
+    case EM_SETSEL: {
       LONG from = static_cast<LONG>(wparam), to = static_cast<LONG>(lparam);
       if (message == EM_EXSETSEL) {
         const auto* range = reinterpret_cast<const CHARRANGE*>(lparam);
@@ -386,10 +401,13 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
       selection_moved(hwnd, v, false);
       return static_cast<LRESULT>(v.doc.selection_end());
     }
-    case EM_EXLINEFROMCHAR: case EM_LINEFROMCHAR: {
+    case EM_EXLINEFROMCHAR:
+    case EM_LINEFROMCHAR: {
       const auto at = static_cast<long long>(lparam);
-      const std::size_t position = at < 0 ? v.doc.caret() : std::min(static_cast<std::size_t>(at), store.size());
-      return static_cast<LRESULT>(store.line_of(message == EM_LINEFROMCHAR ? std::min(position, store.size()) : position));
+      const std::size_t position =
+          at < 0 ? v.doc.caret() : std::min(static_cast<std::size_t>(at), store.size());
+      return static_cast<LRESULT>(
+          store.line_of(message == EM_LINEFROMCHAR ? std::min(position, store.size()) : position));
     }
     case EM_LINEINDEX: {
       const auto line = static_cast<long long>(static_cast<int>(wparam));
@@ -398,12 +416,16 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
       return static_cast<LRESULT>(store.line_start(static_cast<std::size_t>(line)));
     }
     case EM_GETLINECOUNT: return static_cast<LRESULT>(store.line_count());
-    case EM_SCROLLCARET: reveal_caret(hwnd, v); place_caret(hwnd, v); return 0;
+    case EM_SCROLLCARET:
+      reveal_caret(hwnd, v);
+      place_caret(hwnd, v);
+      return 0;
     case EM_GETMODIFY: return v.doc.modified ? 1 : 0;
     case EM_SETMODIFY: v.doc.modified = wparam != 0; return 0;
     case EM_CANUNDO: return v.doc.can_undo() ? 1 : 0;
     case EM_EMPTYUNDOBUFFER: v.doc.forget_undo(); return 0;
-    case EM_UNDO: case WM_UNDO: {
+    case EM_UNDO:
+    case WM_UNDO: {
       const bool undone = v.doc.undo();
       if (undone) text_changed(hwnd, v);
       return undone ? 1 : 0;
@@ -414,11 +436,13 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
       return 0;
     case EM_SETREADONLY: v.read_only = wparam != 0; return 1;
     case WM_SETTEXT:
-      text_view_set_text(hwnd, with_return_line_ends(lparam != 0 ? reinterpret_cast<const char16_t*>(lparam) : u""));
+      text_view_set_text(
+          hwnd, with_return_line_ends(lparam != 0 ? reinterpret_cast<const char16_t*>(lparam) : u""));
       return TRUE;
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(store.size());
     case WM_COPY: copy_selection(hwnd, v); return 0;
-    case WM_CUT: case WM_CLEAR:
+    case WM_CUT:
+    case WM_CLEAR:
       if (v.read_only) return 0;
       if (message == WM_CUT) copy_selection(hwnd, v);
       if (v.doc.selection_begin() != v.doc.selection_end()) edit(hwnd, v, &TextDocument::erase_forward);
@@ -426,9 +450,7 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
     case WM_PASTE:
       if (!v.read_only) paste(hwnd, v);
       return 0;
-    default:
-      handled = false;
-      return 0;
+    default: handled = false; return 0;
   }
 }
 
@@ -458,7 +480,10 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       if (LOWORD(lparam) != 0) InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(v->font);
-    case WM_SIZE: update_scroll_bars(hwnd, *v); InvalidateRect(hwnd, nullptr, FALSE); return 0;
+    case WM_SIZE:
+      update_scroll_bars(hwnd, *v);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_TIMER:
       if (wparam == kScrollBarTimer) draw_scroll_bars(hwnd);
@@ -475,14 +500,16 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_HSCROLL: scroll(hwnd, *v, SB_HORZ, wparam); return 0;
     case WM_MOUSEWHEEL: {
       const int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA;
-      for (int i = 0; i < std::abs(notches) * 3; ++i) scroll(hwnd, *v, SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+      for (int i = 0; i < std::abs(notches) * 3; ++i)
+        scroll(hwnd, *v, SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
       return 0;
     }
     case WM_KEYDOWN:
       if (key_down(hwnd, *v, wparam)) return 0;
       break;
     case WM_CHAR: typed(hwnd, *v, static_cast<wchar_t>(wparam)); return 0;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       SetFocus(hwnd);
       SetCapture(hwnd);
       v->selecting = true;
@@ -503,7 +530,8 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
         selection_moved(hwnd, *v, false);
       }
       return 0;
-    case WM_LBUTTONUP: case WM_CAPTURECHANGED:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
       if (v->selecting) {
         v->selecting = false;
         if (message == WM_LBUTTONUP) ReleaseCapture();
@@ -531,9 +559,10 @@ bool register_view_class() {
 
 HWND create_text_view(HWND parent, bool read_only) {
   if (!register_view_class()) return nullptr;
-  return CreateWindowExW(WS_EX_CLIENTEDGE, kViewClass, L"",
-                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | (read_only ? ES_READONLY : 0), 0,
-                         0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(
+      WS_EX_CLIENTEDGE, kViewClass, L"",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | (read_only ? ES_READONLY : 0), 0, 0, 0,
+      0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TextDocument* text_view_document(HWND view) {

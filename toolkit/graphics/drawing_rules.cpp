@@ -17,7 +17,8 @@ Rgb reverse_mode_colour(const Rgb& rgb, const ReverseThresholds& thresholds) {
 }
 
 Rgb mixed_colour(const Rgb& a, const Rgb& b) {
-  return Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2), static_cast<std::uint8_t>((a.green + b.green) / 2),
+  return Rgb{static_cast<std::uint8_t>((a.red + b.red) / 2),
+             static_cast<std::uint8_t>((a.green + b.green) / 2),
              static_cast<std::uint8_t>((a.blue + b.blue) / 2)};
 }
 

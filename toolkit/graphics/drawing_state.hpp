@@ -70,10 +70,10 @@ struct ColourState {
 };
 
 struct LineAttributes {
-  int style = 0;   // 0 solid, 1..7 dash patterns
-  int width = 1;   // tenths of a point
-  int join = 0;    // 0 miter, 1 round, 2 bevel
-  int cap = 0;     // 0 butt, 1 round, 2 square
+  int style = 0;  // 0 solid, 1..7 dash patterns
+  int width = 1;  // tenths of a point
+  int join = 0;   // 0 miter, 1 round, 2 bevel
+  int cap = 0;    // 0 butt, 1 round, 2 square
 };
 
 // Bits of the text flags.
@@ -81,16 +81,16 @@ constexpr int kTextGroupStart = 1;
 constexpr int kTextGroupEnd = 2;
 
 struct TextAttributes {
-  int family = 2;         // 1 Courier, 2 Helvetica/Arial, 3 Times, 4 Symbol
-  int style = 0;          // 0 plain, 1 bold, 2 italic, 3 bold italic (modulo 4)
-  double width = 0.0;     // character size in drawing units (set before operation 22)
+  int family = 2;      // 1 Courier, 2 Helvetica/Arial, 3 Times, 4 Symbol
+  int style = 0;       // 0 plain, 1 bold, 2 italic, 3 bold italic (modulo 4)
+  double width = 0.0;  // character size in drawing units (set before operation 22)
   double height = 0.0;
-  float user_width = 0.0F;   // character size in user units; 0: 1/40 of the area's height
+  float user_width = 0.0F;  // character size in user units; 0: 1/40 of the area's height
   float user_height = 0.0F;
-  double rotation = 0.0;  // degrees, counter-clockwise
-  int justification = 0;  // 0 left, 1 centre, 2 right
-  int mode = 0;           // 0, 1, 2: per-driver size factors; mode 1 ignores justification
-  bool alignment = false; // text alignment flag (drivers that align on a second point)
+  double rotation = 0.0;   // degrees, counter-clockwise
+  int justification = 0;   // 0 left, 1 centre, 2 right
+  int mode = 0;            // 0, 1, 2: per-driver size factors; mode 1 ignores justification
+  bool alignment = false;  // text alignment flag (drivers that align on a second point)
   int flags = kTextGroupStart | kTextGroupEnd;
   double x = 0.0, y = 0.0;          // position of the text being drawn (drawing units)
   double end_x = 0.0, end_y = 0.0;  // where the text ends (for centred/right text)
@@ -110,7 +110,7 @@ struct Primitive {
   double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
   double cx = 0.0, cy = 0.0, rx = 0.0, ry = 0.0;
   double start_angle = 0.0, end_angle = 0.0;  // radians, end > start
-  std::vector<double> xs, ys;                  // point arrays (capacity reused)
+  std::vector<double> xs, ys;                 // point arrays (capacity reused)
   int count = 0;
   std::array<int, 4> int_param{};
   // Image: row-major pixels (0xBBGGRR), drawn into x1,y1 (lower left) .. x2,y2.
@@ -120,10 +120,10 @@ struct Primitive {
 };
 
 struct HardcopyState {
-  int selected = 2;        // driver number
-  int described = 0;       // the driver whose description drawing().device holds
+  int selected = 2;   // driver number
+  int described = 0;  // the driver whose description drawing().device holds
   bool active = false;
-  int active_driver = 0;   // the driver that receives operations while active
+  int active_driver = 0;  // the driver that receives operations while active
   bool hardcopy_only = true;
   std::string file_name;
   std::string title;
@@ -147,7 +147,7 @@ struct DrawingState {
   OutputStream output;       // the hardcopy's one output stream
   std::array<bool, kMetafileSlots + 1> metafile_used{};
   bool metafile_recorder = false;
-  int bitmap_count = 0;                       // memory bitmaps that IGrSelect kind 2 takes
+  int bitmap_count = 0;  // memory bitmaps that IGrSelect kind 2 takes
 };
 
 // What the drawing state and the memory bitmaps ask of the layers that own or show

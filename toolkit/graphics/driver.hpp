@@ -12,38 +12,38 @@ namespace quill {
 // drivers. Every other input is read from drawing(); file drivers receive these as calls
 // of their typed entries (file_driver.hpp).
 enum class GrOp : int {
-  Initialise = 1,        // fill in drawing().device (or only answer a probe)
-  Line = 2,              // primitive.x1,y1 -> x2,y2
-  Colour = 3,            // colour from drawing().colour
+  Initialise = 1,  // fill in drawing().device (or only answer a probe)
+  Line = 2,        // primitive.x1,y1 -> x2,y2
+  Colour = 3,      // colour from drawing().colour
   EllipseScreen = 4,
-  Ellipse = 5,           // primitive centre and radii
+  Ellipse = 5,  // primitive centre and radii
   EllipseScreenFill = 6,
-  Triangle = 7,          // point arrays, 3 points
+  Triangle = 7,  // point arrays, 3 points
   TriangleScreen = 8,
-  Rectangle = 9,         // primitive.x1,y1 / x2,y2 corners
+  Rectangle = 9,  // primitive.x1,y1 / x2,y2 corners
   RectangleScreen = 10,
-  Parallelogram = 11,    // point arrays, 4 points
+  Parallelogram = 11,  // point arrays, 4 points
   ParallelogramScreen = 12,
-  Sector = 13,           // centre, radii, start and end angle
+  Sector = 13,  // centre, radii, start and end angle
   SectorScreen = 14,
-  Polygon = 15,          // point arrays, count
+  Polygon = 15,  // point arrays, count
   PolygonScreen = 16,
   Clear = 17,
-  BeginOutput = 18,     // open the output, write the header
-  EndOutput = 19,       // write the trailer, close the output
+  BeginOutput = 18,  // open the output, write the header
+  EndOutput = 19,    // write the trailer, close the output
   NewPage = 20,
   SelectFont = 21,
   Text = 22,
   HatchFill = 23,
-  Clip = 24,             // clipping rectangle = the current area
+  Clip = 24,  // clipping rectangle = the current area
   MeasureText = 25,
   Point = 26,
   DrawingMode = 27,
-  Unassigned = 28,      // no operation has this code
+  Unassigned = 28,  // no operation has this code
   LineStyle = 29,
   LineWidth = 30,
   ReadPixel = 31,
-  Polyline = 32,         // point arrays, count
+  Polyline = 32,  // point arrays, count
   TextDirection = 33,
   Arc = 34,
   ColourValue = 35,
@@ -65,10 +65,23 @@ inline constexpr int kCapabilityLength = 29;
 
 // Numbered hardcopy options (index = option number; index 0 is unused).
 enum class GrOption : int {
-  Width = 1, Height = 2, OffsetX = 3, OffsetY = 4, Orientation = 5, ReverseMode = 6,
-  Copies = 8, LineWidth = 9, LineJoin = 10, LineCap = 11, HatchDistance = 12,
-  EndOfJob = 15, PathLimit = 16, LabelTerminator = 21, Encapsulated = 22,
-  ColourDepth = 23, ImageFormat = 26,
+  Width = 1,
+  Height = 2,
+  OffsetX = 3,
+  OffsetY = 4,
+  Orientation = 5,
+  ReverseMode = 6,
+  Copies = 8,
+  LineWidth = 9,
+  LineJoin = 10,
+  LineCap = 11,
+  HatchDistance = 12,
+  EndOfJob = 15,
+  PathLimit = 16,
+  LabelTerminator = 21,
+  Encapsulated = 22,
+  ColourDepth = 23,
+  ImageFormat = 26,
 };
 
 // What a driver tells about itself on operation 1.
@@ -80,8 +93,8 @@ struct DeviceDescription {
   double units_per_inch_x = 0.0;
   double units_per_inch_y = 0.0;
   int colours = 0;
-  std::string_view capabilities;   // kCapabilityLength characters "0"/"1"
-  std::string default_file;        // empty: the driver writes no file
+  std::string_view capabilities;  // kCapabilityLength characters "0"/"1"
+  std::string default_file;       // empty: the driver writes no file
 
   int option(GrOption which) const { return options[static_cast<int>(which)]; }
   void set_option(GrOption which, int value) { options[static_cast<int>(which)] = value; }
@@ -95,13 +108,13 @@ struct DeviceDescription {
 
 // The part of a device description every driver fills in the same way.
 struct DeviceSpec {
-  int answer = 0;                  // class number given to a probe
-  int width = 0;                   // options 1 and 2
+  int answer = 0;  // class number given to a probe
+  int width = 0;   // options 1 and 2
   int height = 0;
-  double units_per_inch = 0.0;     // both axes
+  double units_per_inch = 0.0;  // both axes
   int colours = 0;
   std::string_view capabilities;
-  std::string_view default_file;   // empty: keep the name the hardcopy selection set
+  std::string_view default_file;  // empty: keep the name the hardcopy selection set
 };
 
 // For a driver's operation 1. On a probe writes spec.answer and returns false. Otherwise
@@ -122,8 +135,8 @@ inline constexpr std::string_view kScreenCapabilities = "11111111111111111110111
 inline constexpr std::string_view kRecorderCapabilities = "00000110111111100010011011100";
 // Capability strings of driver 1 by plotter model 1..4.
 inline constexpr std::array<std::string_view, 4> kPlotterCapabilities = {
-    "00000100000000000010000000010", "00000100000000000010000000000",
-    "00000100000010000010000000010", "00000100000011100010001001010"};
+    "00000100000000000010000000010", "00000100000000000010000000000", "00000100000010000010000000010",
+    "00000100000011100010001001010"};
 
 // The row for driver number, or nullptr for a number outside the table (and 5, 7).
 const DriverInfo* driver_info(int number);

@@ -137,11 +137,18 @@ void run_entries(const FileDriver& driver, GrOp op, AttributesGiven& given) {
     case GrOp::NewPage:
       if (driver.new_page != nullptr) driver.new_page();
       return;
-    case GrOp::Line: case GrOp::Point: case GrOp::Polyline: case GrOp::Arc: case GrOp::Ellipse:
-    case GrOp::Triangle: case GrOp::Rectangle: case GrOp::Parallelogram: case GrOp::Sector:
-    case GrOp::Polygon: case GrOp::Text: case GrOp::Image:
-      bring_up_to_date(driver, given);
-      break;
+    case GrOp::Line:
+    case GrOp::Point:
+    case GrOp::Polyline:
+    case GrOp::Arc:
+    case GrOp::Ellipse:
+    case GrOp::Triangle:
+    case GrOp::Rectangle:
+    case GrOp::Parallelogram:
+    case GrOp::Sector:
+    case GrOp::Polygon:
+    case GrOp::Text:
+    case GrOp::Image: bring_up_to_date(driver, given); break;
     default: return;  // screen operations
   }
   switch (op) {

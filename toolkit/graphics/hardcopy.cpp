@@ -174,10 +174,14 @@ void start_hardcopy(std::string_view file_name, std::string_view title) {
 bool option_in_range(int option, int value) {
   const DrawingState& state = drawing();
   switch (option) {
-    case 1: case 2: return value >= 1;
+    case 1:
+    case 2: return value >= 1;
     case 5: return value >= 0 && value <= 3;
-    case 6: case 10: case 11: return value >= 0 && value <= 2;
-    case 13: case 24: {
+    case 6:
+    case 10:
+    case 11: return value >= 0 && value <= 2;
+    case 13:
+    case 24: {
       const int limit = state.device.option(GrOption::Width) > state.device.option(GrOption::Height)
                             ? state.device.option(GrOption::Width)
                             : state.device.option(GrOption::Height);
@@ -235,8 +239,7 @@ void apply_option_effects(int option, int value) {
         change_extensions(value == 1 ? ".bmp" : value == 2 ? ".pcx" : ".png");
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

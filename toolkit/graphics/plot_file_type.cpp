@@ -12,7 +12,9 @@ namespace {
 
 constexpr char kEscape = '\x1b';
 
-bool starts_with(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool starts_with(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 bool starts_with_blind(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() &&
@@ -51,8 +53,10 @@ bool is_svg(std::string_view text) {
     if (!starts_with(text, "<")) return false;
     text.remove_prefix(1);
     const std::size_t colon = text.find_first_of(": \t\r\n/>");
-    if (colon != std::string_view::npos && text[colon] == ':') text.remove_prefix(colon + 1);  // a prefixed name
-    return starts_with(text, "svg") && text.size() > 3 && std::string_view(" \t\r\n/>").find(text[3]) != std::string_view::npos;
+    if (colon != std::string_view::npos && text[colon] == ':')
+      text.remove_prefix(colon + 1);  // a prefixed name
+    return starts_with(text, "svg") && text.size() > 3 &&
+           std::string_view(" \t\r\n/>").find(text[3]) != std::string_view::npos;
   }
 }
 
@@ -74,12 +78,14 @@ bool is_text_dxf(std::string_view text) {
   return code == "0" && next_line() == "SECTION";
 }
 
-
 // HP-GL instructions, and those of them only HP-GL/2 has.
 constexpr std::string_view kHpglInstructions =
-    "AA AC AD AF AH AP AR AS BF BL BP BR BZ CA CC CF CI CM CO CP CR CS CT CV DC DF DI DL DP DR DS DT DV EA EC EP ER "
-    "ES EW FI FN FP FR FS FT GC GM GP IM IN IP IR IV IW KY LA LB LM LO LT MC MG MT NP NR OA OC OD OE OF OG OH OI OK OL "
-    "OO OP OS OT OW PA PB PC PD PE PG PM PP PR PS PT PU PW QL RA RF RO RP RR RT SA SB SC SD SG SI SL SM SP SR SS ST SV "
+    "AA AC AD AF AH AP AR AS BF BL BP BR BZ CA CC CF CI CM CO CP CR CS CT CV DC DF DI DL DP DR DS DT DV EA "
+    "EC EP ER "
+    "ES EW FI FN FP FR FS FT GC GM GP IM IN IP IR IV IW KY LA LB LM LO LT MC MG MT NP NR OA OC OD OE OF OG "
+    "OH OI OK OL "
+    "OO OP OS OT OW PA PB PC PD PE PG PM PP PR PS PT PU PW QL RA RF RO RP RR RT SA SB SC SD SG SI SL SM SP "
+    "SR SS ST SV "
     "TD TL TR UC UL VA VN VS WD WG WU XT YT ";
 constexpr std::string_view kHpgl2Only = "BP BR BZ CO CR LA MC NP PC PE PP PW QL RF SB SD SV TR UL WU ";
 
@@ -108,7 +114,8 @@ int hpgl_type(std::string_view text) {
     }
     if (c == kEscape && at + 2 < text.size() && text[at + 1] == '.') {  // a plotter's device control
       at += 3;
-      while (at < text.size() && (std::isdigit(static_cast<unsigned char>(text[at])) != 0 || text[at] == ';')) ++at;
+      while (at < text.size() && (std::isdigit(static_cast<unsigned char>(text[at])) != 0 || text[at] == ';'))
+        ++at;
       if (at < text.size() && text[at] == ':') ++at;
       continue;
     }
@@ -116,8 +123,9 @@ int hpgl_type(std::string_view text) {
         std::isalpha(static_cast<unsigned char>(text[at + 1])) == 0) {
       break;
     }
-    const std::array<char, 2> pair = {static_cast<char>(std::toupper(static_cast<unsigned char>(c))),
-                                      static_cast<char>(std::toupper(static_cast<unsigned char>(text[at + 1])))};
+    const std::array<char, 2> pair = {
+        static_cast<char>(std::toupper(static_cast<unsigned char>(c))),
+        static_cast<char>(std::toupper(static_cast<unsigned char>(text[at + 1])))};
     const std::string_view mnemonic(pair.data(), 2);
     if (!listed(kHpglInstructions, mnemonic)) break;
     ++instructions;
@@ -135,7 +143,8 @@ int hpgl_type(std::string_view text) {
         if (p == '"') {
           ++at;
           skip_to('"');
-        } else if (std::isdigit(static_cast<unsigned char>(p)) != 0 || std::string_view("+-. ,\t\r\n").find(p) != std::string_view::npos) {
+        } else if (std::isdigit(static_cast<unsigned char>(p)) != 0 ||
+                   std::string_view("+-. ,\t\r\n").find(p) != std::string_view::npos) {
           ++at;
         } else {
           break;
@@ -169,19 +178,23 @@ int detect_plot_file_type(std::span<const std::uint8_t> head) {
   if (starts_with(text, "\x89PNG\r\n\x1a\n")) return PlotFilePng;
   if (text.size() >= 18 && starts_with(text, "BM")) {
     const std::uint32_t header = le32(text, 14);
-    if (header == 12 || header == 40 || header == 52 || header == 56 || header == 64 || header == 108 || header == 124) {
+    if (header == 12 || header == 40 || header == 52 || header == 56 || header == 64 || header == 108 ||
+        header == 124) {
       return PlotFileBmp;
     }
   }
   if (text.size() >= 44 && le32(text, 0) == 1 && text.substr(40, 4) == " EMF") return PlotFileEmf;
-  if (text.size() >= 128 && text[0] == 10 && std::string_view("\0\2\3\4\5", 5).find(text[1]) != std::string_view::npos &&
-      (text[2] == 0 || text[2] == 1) && std::string_view("\1\2\4\x8", 4).find(text[3]) != std::string_view::npos) {
+  if (text.size() >= 128 && text[0] == 10 &&
+      std::string_view("\0\2\3\4\5", 5).find(text[1]) != std::string_view::npos &&
+      (text[2] == 0 || text[2] == 1) &&
+      std::string_view("\1\2\4\x8", 4).find(text[3]) != std::string_view::npos) {
     return PlotFilePcx;
   }
   if (starts_with(text, "\xC5\xD0\xD3\xC6")) return PlotFileEps;  // PostScript behind a binary header
   if (starts_with(text, std::string_view("AutoCAD Binary DXF\r\n\x1a\0", 22))) return PlotFileDxf;
   // Binary CGM opens with BEGIN METAFILE: class 0, element 1.
-  if (text.size() >= 2 && text[0] == 0 && (static_cast<unsigned char>(text[1]) & 0xE0U) == 0x20U) return PlotFileCgm;
+  if (text.size() >= 2 && text[0] == 0 && (static_cast<unsigned char>(text[1]) & 0xE0U) == 0x20U)
+    return PlotFileCgm;
   if (starts_with(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
   if (starts_with(text, "%!")) return postscript_type(text);
   if (!text.empty() && text[0] == kEscape && (text.size() < 2 || text[1] != '.')) return framed_type(text);

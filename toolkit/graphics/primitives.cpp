@@ -124,8 +124,7 @@ void IGrMoveTo(float x, float y) {
 
 void IGrLineTo(float x, float y) {
   DrawingState& state = drawing();
-  send_line(to_drawing_x(state.user_pen_x), to_drawing_y(state.user_pen_y), to_drawing_x(x),
-            to_drawing_y(y));
+  send_line(to_drawing_x(state.user_pen_x), to_drawing_y(state.user_pen_y), to_drawing_x(x), to_drawing_y(y));
   state.user_pen_x = x;
   state.user_pen_y = y;
 }
@@ -275,8 +274,8 @@ void IGrLineCap(int cap) {
   }
 }
 
-void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
-              int width, int height) {
+void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels, int width,
+              int height) {
   if (width < 1 || height < 1 || x1 == x2 || y1 == y2 ||
       pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     IErrorReport(error::kZeroSize, "IGrImage");

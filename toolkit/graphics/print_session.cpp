@@ -45,7 +45,8 @@ void PrintSession::end() {
 }
 
 PageBox fit_on_page(double page_width, double page_height, double margin, int image_width, int image_height) {
-  const double room_x = std::max(page_width - 2 * margin, 0.0), room_y = std::max(page_height - 2 * margin, 0.0);
+  const double room_x = std::max(page_width - 2 * margin, 0.0),
+               room_y = std::max(page_height - 2 * margin, 0.0);
   if (image_width < 1 || image_height < 1) return {};
   const double scale = std::min(room_x / image_width, room_y / image_height);
   const double width = image_width * scale, height = image_height * scale;

@@ -39,8 +39,8 @@ int write_job(Job& job) {
   for (;;) {
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), job.file);
     DWORD written = 0;
-    if (got > 0 && (!WritePrinter(job.printer, buffer.data(), static_cast<DWORD>(got), &written) ||
-                    written != got)) {
+    if (got > 0 &&
+        (!WritePrinter(job.printer, buffer.data(), static_cast<DWORD>(got), &written) || written != got)) {
       record_system_error();
       return error::kFileReadWrite;
     }
@@ -96,7 +96,8 @@ bool run_print_box(const PrinterChoice& choice, PrintBoxResult& result) {
     box.hDevNames = GlobalAlloc(GHND, size);
     if (auto* names = static_cast<DEVNAMES*>(GlobalLock(box.hDevNames))) {
       names->wDeviceOffset = sizeof(DEVNAMES);
-      std::memcpy(reinterpret_cast<char*>(names) + sizeof(DEVNAMES), choice.name.c_str(), choice.name.size() + 1);
+      std::memcpy(reinterpret_cast<char*>(names) + sizeof(DEVNAMES), choice.name.c_str(),
+                  choice.name.size() + 1);
       GlobalUnlock(box.hDevNames);
     }
   }

@@ -34,8 +34,8 @@ struct NamedColour {
 };
 
 constexpr NamedColour kNamedColours[8] = {
-    {0, 0x000000},   {159, 0xFF0000}, {95, 0x00FF00},  {127, 0xFFFF00},
-    {31, 0x0000FF},  {191, 0xFF00FF}, {63, 0x00FFFF},  {223, 0xFFFFFF},
+    {0, 0x000000},  {159, 0xFF0000}, {95, 0x00FF00}, {127, 0xFFFF00},
+    {31, 0x0000FF}, {191, 0xFF00FF}, {63, 0x00FFFF}, {223, 0xFFFFFF},
 };
 
 // Index 0..7 of a colour name, or -1.
@@ -73,10 +73,8 @@ bool valid_drawable(int kind, int id) {
   switch (kind) {
     case 1: return id >= 0 && id <= 50 && (windows == nullptr || windows->window_exists(id));
     case 2: return id >= 1 && id <= state.bitmap_count && (store == nullptr || store->bitmap_exists(id));
-    case 4:
-      return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
-    default:
-      return false;
+    case 4: return id >= 1 && id <= kMetafileSlots && state.metafile_used[static_cast<std::size_t>(id)];
+    default: return false;
   }
 }
 
@@ -189,9 +187,8 @@ void IGrColour(std::string_view name) {
 void IGrSelect(int kind, std::optional<int> identifier) {
   ensure_builtin_drivers();
   DrawingState& state = drawing();
-  int id = identifier.value_or(kind == 1 && state.drawable.kind == DrawableKind::Window
-                                   ? state.drawable.id
-                                   : (kind == 1 ? 0 : -1));
+  int id = identifier.value_or(
+      kind == 1 && state.drawable.kind == DrawableKind::Window ? state.drawable.id : (kind == 1 ? 0 : -1));
   if (!valid_drawable(kind, id)) {
     IErrorReport(error::kDrawingSurface, "IGrSelect");
     kind = 1;

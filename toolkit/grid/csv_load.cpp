@@ -68,29 +68,23 @@ void CsvGridLoader::store_number(const GridColumn& column, int c, std::string_vi
     return;
   }
   // A value out of range is not stored: the cell keeps what it held.
-  if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange) pending_ = error::kFieldValueOutOfRange;
+  if (put_number(grid_, c, row_, value) == error::kFieldValueOutOfRange)
+    pending_ = error::kFieldValueOutOfRange;
 }
 
 void CsvGridLoader::store_cell(int c, std::string_view text) {
   const GridColumn& column = grid_.column(c);
   switch (column.type) {
-    case ColumnType::Text:
-      put_text(grid_, c, row_, text);
-      break;
+    case ColumnType::Text: put_text(grid_, c, row_, text); break;
     case ColumnType::Integer:
     case ColumnType::Real:
-    case ColumnType::Real8:
-      store_number(column, c, text);
-      break;
-    case ColumnType::CheckBox:
-      put_check(grid_, c, row_, is_yes(text) ? 1 : 0);
-      break;
+    case ColumnType::Real8: store_number(column, c, text); break;
+    case ColumnType::CheckBox: put_check(grid_, c, row_, is_yes(text) ? 1 : 0); break;
     case ColumnType::OptionMenu:
       if (put_option_text(grid_, c, row_, text) != 0) IErrorReport(error::kGridOptionMatch, kRoutine);
       break;
     case ColumnType::Kind8:
-    case ColumnType::Kind10:
-      break;
+    case ColumnType::Kind10: break;
   }
 }
 

@@ -56,9 +56,7 @@ void put_field(BufferedWriter& out, std::string_view text, bool quoted, int opti
 
 void put_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cell, int options) {
   switch (column.type) {
-    case ColumnType::Text:
-      put_field(out, cell.text, true, options);
-      break;
+    case ColumnType::Text: put_field(out, cell.text, true, options); break;
     case ColumnType::Integer:
     case ColumnType::Real:
     case ColumnType::Real8: {
@@ -81,8 +79,7 @@ void put_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cel
       }
       break;
     case ColumnType::Kind8:
-    case ColumnType::Kind10:
-      break;
+    case ColumnType::Kind10: break;
   }
 }
 
@@ -95,7 +92,8 @@ void put_separator(BufferedWriter& out, int column, const GridRange& range) {
 void prefetch_row(const Grid& grid, const GridRange& range, int row) {
 #if defined(__GNUC__)
   if (row > range.last_row) return;
-  for (int c = range.first_column; c <= range.last_column; ++c) __builtin_prefetch(grid.cell(c, row).text.data());
+  for (int c = range.first_column; c <= range.last_column; ++c)
+    __builtin_prefetch(grid.cell(c, row).text.data());
 #else
   (void)grid, (void)range, (void)row;
 #endif

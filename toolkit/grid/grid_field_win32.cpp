@@ -60,7 +60,9 @@ std::vector<HWND>& live_controls() {
   return controls;
 }
 
-GridView* view_of(HWND control) { return reinterpret_cast<GridView*>(GetWindowLongPtrW(control, GWLP_USERDATA)); }
+GridView* view_of(HWND control) {
+  return reinterpret_cast<GridView*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
 
 // The registry key of a control: its dialog's handle identifier (0 outside a toolkit
 // dialog) and its control identifier.
@@ -121,7 +123,8 @@ struct Metrics {
 Metrics metrics_of(HWND control, const Grid& grid) {
   Metrics m;
   HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, view_of(control)->font ? view_of(control)->font : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old =
+      SelectObject(dc, view_of(control)->font ? view_of(control)->font : GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);
@@ -164,13 +167,14 @@ void draw_text(HDC dc, RECT box, std::string_view text, int justification) {
 }
 
 void draw_cell(HDC dc, const GridColumn& column, const GridCell& cell, RECT box) {
-  const COLORREF background = cell.background_colour >= 0 ? static_cast<COLORREF>(cell.background_colour)
-                                                           : GetSysColor(COLOR_WINDOW);
+  const COLORREF background =
+      cell.background_colour >= 0 ? static_cast<COLORREF>(cell.background_colour) : GetSysColor(COLOR_WINDOW);
   HBRUSH brush = CreateSolidBrush(background);
   FillRect(dc, &box, brush);
   DeleteObject(brush);
   SetBkColor(dc, background);
-  SetTextColor(dc, cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(
+      dc, cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT));
   if (column.type == ColumnType::CheckBox) {
     const int size = std::min<int>(box.bottom - box.top - 2 * kPadding, 13);
     const int x = column.justification == kJustifyLeft    ? box.left + kPadding
@@ -240,7 +244,8 @@ void paint(HWND control) {
     }
   }
   if (grid.row_titles) {
-    for (int r = view.top; r <= grid.rows && m.title_height + (r - view.top) * m.row_height < client.bottom; ++r) {
+    for (int r = view.top; r <= grid.rows && m.title_height + (r - view.top) * m.row_height < client.bottom;
+         ++r) {
       const int top = m.title_height + (r - view.top) * m.row_height;
       draw_title(dc, RECT{0, top, m.title_width, top + m.row_height}, *row_title(grid, r), 0);
     }
@@ -347,7 +352,8 @@ LRESULT CALLBACK editor_procedure(HWND editor, UINT message, WPARAM wparam, LPAR
   HWND control = GetParent(editor);
   GridView* view = view_of(control);
   const WNDPROC previous = view->editor_procedure;
-  if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProcW(previous, editor, message, wparam, lparam);
+  if (message == WM_GETDLGCODE)
+    return DLGC_WANTALLKEYS | CallWindowProcW(previous, editor, message, wparam, lparam);
   if (message == WM_KEYDOWN && is_command_key(wparam)) return key_down(control, wparam) ? 0 : 1;
   if (message == WM_KEYDOWN) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -382,9 +388,10 @@ void open_editor(HWND control, const std::string& initial, bool select_all) {
   if (view.editor != nullptr || view.chooser != nullptr) return;
   const Grid& grid = *grid_of(control);
   const RECT box = cell_rect(grid, view, metrics_of(control, grid), grid.current_column, grid.current_row);
-  view.editor = CreateWindowExA(0, "EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                                box.left, box.top, box.right - box.left, box.bottom - box.top, control,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)), nullptr, nullptr);
+  view.editor =
+      CreateWindowExA(0, "EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                      box.left, box.top, box.right - box.left, box.bottom - box.top, control,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorId)), nullptr, nullptr);
   if (view.editor == nullptr) return;
   SendMessageW(view.editor, WM_SETFONT, reinterpret_cast<WPARAM>(view.font), 0);
   view.editor_procedure = reinterpret_cast<WNDPROC>(
@@ -524,8 +531,7 @@ bool grid_command(HWND control, int command) {
     case GridCmdSortDescending:
       sort_column(control, grid_of(control)->current_column, command == GridCmdSortAscending ? 0 : 1);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -565,15 +571,18 @@ bool key_down(HWND control, WPARAM key) {
     case VK_NEXT: row += 10; break;
     case VK_TAB:
       column += shift ? -1 : 1;
-      if (column < 1) { column = grid.column_count(); --row; }
-      if (column > grid.column_count()) { column = 1; ++row; }
+      if (column < 1) {
+        column = grid.column_count();
+        --row;
+      }
+      if (column > grid.column_count()) {
+        column = 1;
+        ++row;
+      }
       break;
     case VK_F2:
-    case VK_RETURN:
-      activate(control, false);
-      return true;
-    default:
-      return false;
+    case VK_RETURN: activate(control, false); return true;
+    default: return false;
   }
   move_or_grow(control, column, row);
   return true;
@@ -634,17 +643,11 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
       view->font = reinterpret_cast<HFONT>(wparam);
       if (LOWORD(lparam)) InvalidateRect(control, nullptr, TRUE);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(view->font);
-    case WM_PAINT:
-      paint(control);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(view->font);
+    case WM_PAINT: paint(control); return 0;
+    case WM_ERASEBKGND: return 1;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(control, nullptr, TRUE);
-      return 0;
+    case WM_KILLFOCUS: InvalidateRect(control, nullptr, TRUE); return 0;
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
       if (wants_tab(control)) code |= DLGC_WANTTAB;
@@ -669,7 +672,8 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
                                is_numeric(grid.column(grid.current_column).type));
         if (editable) {
           open_editor(control, std::string(1, static_cast<char>(wparam)), false);
-          if (view->editor != nullptr && option_set(control, &FieldRecord::change_report)) notify_change(control);
+          if (view->editor != nullptr && option_set(control, &FieldRecord::change_report))
+            notify_change(control);
         }
       }
       return 0;
@@ -691,11 +695,8 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
         PostMessageW(control, kCloseChooser, 0, 0);
       }
       return 0;
-    case kCloseChooser:
-      close_chooser(control, wparam != 0);
-      return 0;
-    default:
-      break;
+    case kCloseChooser: close_chooser(control, wparam != 0); return 0;
+    default: break;
   }
   return DefWindowProcW(control, message, wparam, lparam);
 }

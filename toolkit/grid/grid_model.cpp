@@ -126,8 +126,9 @@ int set_columns(Grid& grid, std::span<const int> types, std::span<const int> wid
   }
   const std::size_t count = types.size();
   return allocating(error::kGridSize, [&] {
-    std::vector<GridColumn> columns(grid.columns.begin(),
-                                    grid.columns.begin() + static_cast<std::ptrdiff_t>(std::min(count, grid.columns.size())));
+    std::vector<GridColumn> columns(
+        grid.columns.begin(),
+        grid.columns.begin() + static_cast<std::ptrdiff_t>(std::min(count, grid.columns.size())));
     columns.resize(count);
     std::vector<bool> retyped(count, false);
     for (std::size_t c = 0; c < count; ++c) {
@@ -176,8 +177,7 @@ int set_format(Grid& grid, int column, std::string_view format) {
   if (format.size() > kGridFormatLength || !parse_format(format, *program)) return error::kNumberToText;
   // The format must write a value of the column's kind into one display text.
   std::array<char, 256> trial{};
-  const FormatValue value =
-      target.type == ColumnType::Real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
+  const FormatValue value = target.type == ColumnType::Real ? FormatValue::of(1.0F) : FormatValue::of(1.0);
   if (write_formatted(*program, std::span(&value, 1), trial) != WriteStatus::Ok) return error::kNumberToText;
   target.format.assign(format);
   target.program = std::move(program);
@@ -239,13 +239,15 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
     item = FormatValue::of(static_cast<std::int32_t>(value));
   } else {
     program = &program_of(column);
-    item = column.type == ColumnType::Real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
+    item =
+        column.type == ColumnType::Real ? FormatValue::of(static_cast<float>(value)) : FormatValue::of(value);
   }
   // A format of one descriptor writes into a record of the descriptor's width: the
   // blanks after it would only be stripped again.
   std::size_t record = out.size();
   const FormatItem& first = program->items[0];
-  if (program->count == 1 && first.repeat == 1 && first.w > 0 && static_cast<std::size_t>(first.w) <= out.size() &&
+  if (program->count == 1 && first.repeat == 1 && first.w > 0 &&
+      static_cast<std::size_t>(first.w) <= out.size() &&
       write_single_fast(first, item, out.first(static_cast<std::size_t>(first.w))) != FastWrite::Declined) {
     record = static_cast<std::size_t>(first.w);
   } else if (write_formatted(*program, std::span(&item, 1), out) != WriteStatus::Ok) {
@@ -257,7 +259,8 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
   const std::size_t size = left_justify(out, record);
   const TextSettings& settings = text_settings();
   if (column.type != ColumnType::Integer && settings.locale_separator) {
-    std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.', settings.decimal_separator);
+    std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.',
+                 settings.decimal_separator);
   }
   return size;
 }

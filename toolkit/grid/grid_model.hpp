@@ -55,7 +55,7 @@ struct GridColumn {
   int width = 10;
   std::string format;  // display format of real and double columns, at most 50 characters
   std::shared_ptr<const FormatProgram> program;  // format, parsed once
-  int case_setting = 0;  // 1 upper, 2 lower, others none
+  int case_setting = 0;                          // 1 upper, 2 lower, others none
   int justification = kJustifyLeft;
   std::optional<double> low;  // range of numeric columns; absent bounds are open
   std::optional<double> high;
@@ -67,10 +67,10 @@ struct GridColumn {
 struct GridCell {
   std::string text;  // displayed text; trailing blanks never stored
   double value = 0.0;
-  int option = 0;        // option menu cells: selected option (1-based), 0 none
+  int option = 0;               // option menu cells: selected option (1-based), 0 none
   int text_colour = kNoColour;  // 0x00BBGGRR or -1
   int background_colour = kNoColour;
-  bool defined = false;     // numeric cells: holds a value
+  bool defined = false;    // numeric cells: holds a value
   std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
@@ -100,7 +100,7 @@ struct Grid {
   // their order. A sort only reorders this; a change of shape puts the rows in order first.
   std::vector<int> row_order;
   std::uintptr_t setup_owner = 0;  // the control whose dialog data set the grid up
-  int current_column = 1;  // the cell a person works on, kept inside the grid
+  int current_column = 1;          // the cell a person works on, kept inside the grid
   int current_row = 1;
   int repaints = 0;
   // What a person may do besides editing cells (WDialogFieldOptions 1 and 2): add rows
@@ -114,7 +114,8 @@ struct Grid {
   }
   // Where row (1-based) is stored, counted from 0.
   std::size_t stored_row(int row) const {
-    return static_cast<std::size_t>(row_order.empty() ? row : row_order[static_cast<std::size_t>(row - 1)]) - 1;
+    return static_cast<std::size_t>(row_order.empty() ? row : row_order[static_cast<std::size_t>(row - 1)]) -
+           1;
   }
   // Callers check valid_cell first.
   GridCell& cell(int column, int row) {

@@ -57,7 +57,7 @@ void draw_cell(const CellBox& box, std::string_view text, int width, int justifi
   const float baseline = box.bottom + (kLineHeight - kTextHeight) / 2 + 0.3F;
   const float pad = kCharWidth / 2;
   IGrCharJustify(justification);
-  const float x = justification == kJustifyCentre ? (box.left + box.right) / 2
+  const float x = justification == kJustifyCentre  ? (box.left + box.right) / 2
                   : justification == kJustifyRight ? box.right - pad
                                                    : box.left + pad;
   IGrCharOut(x, baseline, text);
@@ -71,7 +71,8 @@ void print_grid(const Grid& grid, PrintSession& session, std::string_view title)
   int row_title_width = 0;
   if (grid.row_titles) {
     row_title_width = static_cast<int>(grid.corner_title.size());
-    for (const std::string& text : grid.row_title_texts) row_title_width = std::max(row_title_width, static_cast<int>(text.size()));
+    for (const std::string& text : grid.row_title_texts)
+      row_title_width = std::max(row_title_width, static_cast<int>(text.size()));
     row_title_width = std::clamp(row_title_width, 1, 20) + 1;
   }
   const int page_columns = static_cast<int>((page_width - 2 * kMargin) / kCharWidth);
@@ -95,11 +96,13 @@ void print_grid(const Grid& grid, PrintSession& session, std::string_view title)
     // The left edge of each column of this page, after the row titles.
     std::vector<float> lefts{kMargin + static_cast<float>(row_title_width) * kCharWidth};
     for (int c = page.first_column; c <= page.last_column; ++c) {
-      lefts.push_back(lefts.back() + static_cast<float>(widths[static_cast<std::size_t>(c - 1)] + 1) * kCharWidth);
+      lefts.push_back(lefts.back() +
+                      static_cast<float>(widths[static_cast<std::size_t>(c - 1)] + 1) * kCharWidth);
     }
     const auto print_line = [&](std::string_view row_title, auto&& cell_of) {
       if (row_title_width > 0) {
-        draw_cell({kMargin, lefts.front(), y}, row_title, row_title_width - 1, kJustifyLeft, kBlack, kTitleBackground);
+        draw_cell({kMargin, lefts.front(), y}, row_title, row_title_width - 1, kJustifyLeft, kBlack,
+                  kTitleBackground);
       }
       for (int c = page.first_column; c <= page.last_column; ++c) {
         const std::size_t at = static_cast<std::size_t>(c - page.first_column);
@@ -116,7 +119,8 @@ void print_grid(const Grid& grid, PrintSession& session, std::string_view title)
       IGrCharFont(1, 0);
     }
     for (int r = page.first_row; r <= page.last_row; ++r) {
-      const std::string_view row_title = row_title_width > 0 ? *quill::row_title(grid, r) : std::string_view{};
+      const std::string_view row_title =
+          row_title_width > 0 ? *quill::row_title(grid, r) : std::string_view{};
       print_line(row_title, [&](int c, const CellBox& box) {
         const GridColumn& column = grid.column(c);
         const GridCell& cell = grid.cell(c, r);

@@ -4,8 +4,8 @@
 
 namespace quill {
 
-std::vector<GridPage> grid_pages(std::span<const int> widths, int rows, int row_title_width, bool column_titles,
-                                 int page_columns, int page_lines) {
+std::vector<GridPage> grid_pages(std::span<const int> widths, int rows, int row_title_width,
+                                 bool column_titles, int page_columns, int page_lines) {
   const int room = page_columns - row_title_width;
   // Bands of columns: as many whole columns (each with its gap) as fit, at least one.
   std::vector<std::pair<int, int>> bands;

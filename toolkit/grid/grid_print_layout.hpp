@@ -21,7 +21,7 @@ struct GridPage {
 // title line among them when column_titles. A column too wide for a page alone gets a page
 // band of its own (its text is cut). Pages go down each band, then on to the next band;
 // there is always at least one page.
-std::vector<GridPage> grid_pages(std::span<const int> widths, int rows, int row_title_width, bool column_titles,
-                                 int page_columns, int page_lines);
+std::vector<GridPage> grid_pages(std::span<const int> widths, int rows, int row_title_width,
+                                 bool column_titles, int page_columns, int page_lines);
 
 }  // namespace quill

@@ -57,7 +57,8 @@ int get_number(const Grid& grid, int column, int row, double& value, double unde
 int set_range(Grid& grid, int column, std::optional<double> low, std::optional<double> high, bool integer) {
   if (const int code = check_column(grid, column)) return code;
   GridColumn& target = grid.column(column);
-  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::Integer))) return error::kGridColumnType;
+  if (!is_numeric(target.type) || (integer != (target.type == ColumnType::Integer)))
+    return error::kGridColumnType;
   if (low && high && *low > *high) return error::kFieldValueOutOfRange;
   target.low = low;
   target.high = high;
@@ -78,7 +79,8 @@ void WGridColumns(int field, int count, std::span<const int> types, std::span<co
 }
 
 void WGridRows(int field, int rows) {
-  quill::with_grid(field, "WGridRows", Change::Repaint, [&](Grid& grid) { return quill::set_rows(grid, rows); });
+  quill::with_grid(field, "WGridRows", Change::Repaint,
+                   [&](Grid& grid) { return quill::set_rows(grid, rows); });
 }
 
 void WGridRowsMax(int field, int max_rows) {
@@ -140,7 +142,8 @@ void WGridCase(int field, int column, int case_setting) {
 void WGridJustify(int field, int column, int justification) {
   quill::with_grid(field, "WGridJustify", Change::Repaint, [&](Grid& grid) {
     if (const int code = quill::check_column(grid, column)) return code;
-    if (justification < quill::kJustifyLeft || justification > quill::kJustifyRight) return quill::error::kOptionOutOfRange;
+    if (justification < quill::kJustifyLeft || justification > quill::kJustifyRight)
+      return quill::error::kOptionOutOfRange;
     grid.column(column).justification = justification;
     return 0;
   });
@@ -207,27 +210,32 @@ void WGridGetRowTitle(int field, int row, std::span<char> title) {
 void WGridPutCellString(int field, int column, int row, std::string_view text) {
   quill::with_grid(field, "WGridPutCellString", Change::Repaint, [&](Grid& grid) {
     const int code = quill::put_text(grid, column, row, text);
-    return code == 0 && quill::trim_trailing(text).size() > quill::kGridTextLength ? quill::error::kVariableTooSmall : code;
+    return code == 0 && quill::trim_trailing(text).size() > quill::kGridTextLength
+               ? quill::error::kVariableTooSmall
+               : code;
   });
 }
 
 void WGridPutCellInteger(int field, int column, int row, int value) {
   quill::with_grid(field, "WGridPutCellInteger", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::Integer) return quill::error::kGridColumnType;
+    if (grid.valid_cell(column, row) && grid.column(column).type != quill::ColumnType::Integer)
+      return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, value);
   });
 }
 
 void WGridPutCellReal(int field, int column, int row, float value) {
   quill::with_grid(field, "WGridPutCellReal", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return quill::error::kGridColumnType;
+    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type))
+      return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, static_cast<double>(value));
   });
 }
 
 void WGridPutCellDouble(int field, int column, int row, double value) {
   quill::with_grid(field, "WGridPutCellDouble", Change::Repaint, [&](Grid& grid) {
-    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type)) return quill::error::kGridColumnType;
+    if (grid.valid_cell(column, row) && !quill::is_floating(grid.column(column).type))
+      return quill::error::kGridColumnType;
     return quill::put_number(grid, column, row, value);
   });
 }
@@ -251,7 +259,8 @@ void WGridGetCellString(int field, int column, int row, std::span<char> text) {
     if (source.type == quill::ColumnType::OptionMenu) {
       return quill::put_result(text, quill::option_text(source, cell));
     }
-    if (source.type != quill::ColumnType::Text && !quill::is_numeric(source.type)) return quill::error::kGridColumnType;
+    if (source.type != quill::ColumnType::Text && !quill::is_numeric(source.type))
+      return quill::error::kGridColumnType;
     return quill::put_result(text, cell.text);
   });
 }
@@ -261,8 +270,9 @@ void WGridGetCellInteger(int field, int column, int row, int& value) {
   quill::with_grid(field, "WGridGetCellInteger", Change::None, [&](Grid& grid) {
     double number = 0.0;
     const int code = quill::get_number(grid, column, row, number, quill::kUndefinedInteger);
-    value = std::isnan(number) ? quill::kUndefinedInteger
-                               : static_cast<int>(std::clamp(std::round(number), -2147483648.0, 2147483647.0));
+    value = std::isnan(number)
+                ? quill::kUndefinedInteger
+                : static_cast<int>(std::clamp(std::round(number), -2147483648.0, 2147483647.0));
     return code;
   });
 }

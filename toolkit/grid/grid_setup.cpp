@@ -29,7 +29,8 @@ struct Words {
     const std::string_view word = next();
     int value = 0;
     const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) return std::nullopt;
+    if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size())
+      return std::nullopt;
     return value;
   }
   // A bound: a number, or "*" for none. False when the word is neither.
@@ -45,7 +46,8 @@ struct Words {
   std::string_view remainder() {
     skip_blanks();
     std::string_view text = rest;
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+      text.remove_suffix(1);
     return text;
   }
 };
@@ -56,10 +58,11 @@ GridSetupKind kind_of(std::string_view word) {
     GridSetupKind kind;
   };
   static constexpr Name kNames[] = {
-      {"columns", GridSetupKind::Columns}, {"widths", GridSetupKind::Widths},   {"rows", GridSetupKind::Rows},
-      {"titles", GridSetupKind::Titles},   {"title", GridSetupKind::Title},     {"format", GridSetupKind::Format},
-      {"case", GridSetupKind::TextCase},  {"justify", GridSetupKind::Justify}, {"range", GridSetupKind::Range},
-      {"options", GridSetupKind::Options},
+      {"columns", GridSetupKind::Columns}, {"widths", GridSetupKind::Widths},
+      {"rows", GridSetupKind::Rows},       {"titles", GridSetupKind::Titles},
+      {"title", GridSetupKind::Title},     {"format", GridSetupKind::Format},
+      {"case", GridSetupKind::TextCase},   {"justify", GridSetupKind::Justify},
+      {"range", GridSetupKind::Range},     {"options", GridSetupKind::Options},
   };
   for (const Name& name : kNames) {
     if (name.word == word) return name.kind;
@@ -82,12 +85,9 @@ bool read_column_line(Words& words, GridSetupLine& line) {
   line.column = *column;
   switch (line.kind) {
     case GridSetupKind::Title:
-    case GridSetupKind::Format:
-      line.text = std::string(words.remainder());
-      return true;
+    case GridSetupKind::Format: line.text = std::string(words.remainder()); return true;
     case GridSetupKind::TextCase:
-    case GridSetupKind::Justify:
-      return read_numbers(words, line) && line.numbers.size() == 1;
+    case GridSetupKind::Justify: return read_numbers(words, line) && line.numbers.size() == 1;
     case GridSetupKind::Range:
       return words.next_bound(line.low) && words.next_bound(line.high) && words.remainder().empty();
     case GridSetupKind::Options: {
@@ -100,8 +100,7 @@ bool read_column_line(Words& words, GridSetupLine& line) {
       }
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -114,20 +113,13 @@ GridSetupLine parse_grid_setup_line(std::string_view text) {
   bool valid = false;
   switch (line.kind) {
     case GridSetupKind::Columns:
-    case GridSetupKind::Widths:
-      valid = read_numbers(words, line);
-      break;
+    case GridSetupKind::Widths: valid = read_numbers(words, line); break;
     case GridSetupKind::Rows:
       valid = read_numbers(words, line) && (line.numbers.size() == 1 || line.numbers.size() == 2);
       break;
-    case GridSetupKind::Titles:
-      valid = read_numbers(words, line) && line.numbers.size() == 2;
-      break;
-    case GridSetupKind::Invalid:
-      break;
-    default:
-      valid = read_column_line(words, line);
-      break;
+    case GridSetupKind::Titles: valid = read_numbers(words, line) && line.numbers.size() == 2; break;
+    case GridSetupKind::Invalid: break;
+    default: valid = read_column_line(words, line); break;
   }
   if (!valid) line = GridSetupLine{};
   return line;
@@ -139,8 +131,7 @@ namespace {
 int apply_line(Grid& grid, const GridSetupLine& line) {
   const bool column_ok = line.column >= 1 && line.column <= grid.column_count();
   switch (line.kind) {
-    case GridSetupKind::Columns:
-      return set_columns(grid, line.numbers, {});
+    case GridSetupKind::Columns: return set_columns(grid, line.numbers, {});
     case GridSetupKind::Widths:
       for (std::size_t c = 0; c < line.numbers.size() && c < grid.columns.size(); ++c) {
         if (line.numbers[c] > 0) grid.columns[c].width = line.numbers[c];
@@ -161,10 +152,8 @@ int apply_line(Grid& grid, const GridSetupLine& line) {
       grid.column_titles = line.numbers[0] != 0;
       grid.row_titles = line.numbers[1] != 0;
       return 0;
-    case GridSetupKind::Title:
-      return put_column_title(grid, line.column, line.text);
-    case GridSetupKind::Format:
-      return set_format(grid, line.column, line.text);
+    case GridSetupKind::Title: return put_column_title(grid, line.column, line.text);
+    case GridSetupKind::Format: return set_format(grid, line.column, line.text);
     case GridSetupKind::TextCase:
       if (!column_ok) return error::kCellOutOfRange;
       grid.column(line.column).case_setting = line.numbers[0];
@@ -184,13 +173,12 @@ int apply_line(Grid& grid, const GridSetupLine& line) {
     case GridSetupKind::Options:
       if (!column_ok) return error::kCellOutOfRange;
       if (grid.column(line.column).type != ColumnType::OptionMenu) return error::kGridColumnType;
-    {
-      std::vector<std::string> options = line.options;
-      grid.column(line.column).options = std::move(options);
-      return 0;
-    }
-    case GridSetupKind::Invalid:
-      break;
+      {
+        std::vector<std::string> options = line.options;
+        grid.column(line.column).options = std::move(options);
+        return 0;
+      }
+    case GridSetupKind::Invalid: break;
   }
   return error::kOptionOutOfRange;
 }

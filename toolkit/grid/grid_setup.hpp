@@ -22,7 +22,19 @@
 
 namespace quill {
 
-enum class GridSetupKind { Invalid, Columns, Widths, Rows, Titles, Title, Format, TextCase, Justify, Range, Options };
+enum class GridSetupKind {
+  Invalid,
+  Columns,
+  Widths,
+  Rows,
+  Titles,
+  Title,
+  Format,
+  TextCase,
+  Justify,
+  Range,
+  Options
+};
 
 struct GridSetupLine {
   GridSetupKind kind = GridSetupKind::Invalid;

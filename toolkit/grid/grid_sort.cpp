@@ -104,7 +104,9 @@ void store_rows_in_order(Grid& grid) {
   const std::size_t width = grid.columns.size();
   std::vector<GridCell> spare(width);
   std::vector<bool> placed(grid.row_order.size(), false);
-  const auto row_begin = [&](std::size_t r) { return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
+  const auto row_begin = [&](std::size_t r) {
+    return grid.cells.begin() + static_cast<std::ptrdiff_t>(r * width);
+  };
   const auto source = [&](std::size_t to) { return static_cast<std::size_t>(grid.row_order[to] - 1); };
   for (std::size_t start = 0; start < grid.row_order.size(); ++start) {
     if (placed[start] || source(start) == start) continue;
@@ -131,8 +133,9 @@ int sort_rows(Grid& grid, int column, int order) {
   std::vector<int> sorted;
   const bool ascending = order == 0;
   if (key.type == ColumnType::Text) {
-    auto keys = sort_keys<TextKey>(grid, column, empty_rows,
-                                   [](const GridColumn&, const GridCell& cell, int r) { return text_key(cell, r); });
+    auto keys =
+        sort_keys<TextKey>(grid, column, empty_rows,
+                           [](const GridColumn&, const GridCell& cell, int r) { return text_key(cell, r); });
     std::stable_sort(keys.begin(), keys.end(), [&](const TextKey& a, const TextKey& b) {
       if (a.prefix != b.prefix) return ascending == (a.prefix < b.prefix);
       const int c = compare_text(*a.text, *b.text);
@@ -177,7 +180,7 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row) {
     const GridColumn& source = grid.column(c);
     const std::string_view shown = source.type == ColumnType::OptionMenu ? option_text(source, cell)
                                    : source.type == ColumnType::CheckBox ? std::string_view()
-                                                                          : std::string_view(cell.text);
+                                                                         : std::string_view(cell.text);
     return contains(shown, part);
   };
   // The search starts after (column, row), or at the first cell, and wraps once round.

@@ -179,15 +179,10 @@ void write_cell(BufferedWriter& out, const GridColumn& column, const GridCell& c
         put_line(out, cell.check != 0 ? "<font face=\"Symbol\">&middot;</font>" : kEmpty);
       }
       break;
-    case ColumnType::OptionMenu:
-      put_content(out, option_text(column, cell));
-      break;
+    case ColumnType::OptionMenu: put_content(out, option_text(column, cell)); break;
     case ColumnType::Kind8:
-    case ColumnType::Kind10:
-      break;
-    default:
-      put_content(out, cell.text);
-      break;
+    case ColumnType::Kind10: break;
+    default: put_content(out, cell.text); break;
   }
   if (text_colour >= 0) put_line(out, "</font>");
   put_line(out, "</td>");
@@ -222,8 +217,8 @@ void write_html(BufferedWriter& out, const Grid& grid, const HtmlRequest& reques
 
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column,
                    std::optional<int> last_column, std::optional<int> first_row, std::optional<int> last_row,
-                   std::optional<int> options, std::optional<std::string_view> title, std::optional<int> border,
-                   std::optional<int> background) {
+                   std::optional<int> options, std::optional<std::string_view> title,
+                   std::optional<int> border, std::optional<int> background) {
   const quill::GridTarget target = quill::find_grid(field);
   if (target.error != 0) {
     IErrorReport(target.error, "WGridSaveHTML");

@@ -37,13 +37,12 @@ void register_window_layers() {
 
 }  // namespace quill
 
-void WindowOpen(std::optional<int> flags, std::optional<int> x, std::optional<int> y, int* width,
-                int* height, std::optional<int> menu_id, std::span<const int> toolbars,
-                std::optional<int> dialog_id, std::string_view title,
-                std::optional<int> palette_size, std::optional<int> background) {
+void WindowOpen(std::optional<int> flags, std::optional<int> x, std::optional<int> y, int* width, int* height,
+                std::optional<int> menu_id, std::span<const int> toolbars, std::optional<int> dialog_id,
+                std::string_view title, std::optional<int> palette_size, std::optional<int> background) {
   quill::register_window_layers();
-  quill::open_root_window(flags, x, y, width, height, menu_id, toolbars, dialog_id, title,
-                          palette_size, background);
+  quill::open_root_window(flags, x, y, width, height, menu_id, toolbars, dialog_id, title, palette_size,
+                          background);
   // A plain root window becomes the drawable; a window combined with a dialog shows the
   // dialog, which graphics must not paint over.
   if (!dialog_id.has_value() || *dialog_id == 0) quill::graphics_window_opened();

@@ -19,8 +19,7 @@ int send_mail(void*, const MailMessage&) { return 2; }  // general failure; neve
 }  // namespace quill::os
 
 void WSelectFile(int, std::string_view, std::span<char> file_name, std::optional<std::string_view>,
-                 std::optional<int>, std::optional<std::string_view>,
-                 std::optional<std::string_view>) {
+                 std::optional<int>, std::optional<std::string_view>, std::optional<std::string_view>) {
   quill::os::put_text(file_name, "");
   IErrorReport(quill::error::kCommonDialog, "WSelectFile");
 }

@@ -111,8 +111,7 @@ int send_mail(void* entry, const MailMessage& message) {
   mail.lpFiles = files.empty() ? nullptr : files.data();
   const FLAGS flags = MAPI_LOGON_UI | (message.dialog ? MAPI_DIALOG : 0);
   const LPMAPISENDMAIL send = entry_as<LPMAPISENDMAIL>(reinterpret_cast<FARPROC>(entry));
-  return static_cast<int>(
-      send(0, reinterpret_cast<ULONG_PTR>(GetActiveWindow()), &mail, flags, 0));
+  return static_cast<int>(send(0, reinterpret_cast<ULONG_PTR>(GetActiveWindow()), &mail, flags, 0));
 }
 
 }  // namespace quill::os

@@ -5,8 +5,8 @@
 #include "quill/errors.hpp"
 #include "quill/os.hpp"
 
-void IOsExecute(std::string_view command, int mode, int& exit_code,
-                std::optional<int> time_limit_ms, std::optional<std::string_view> output_file) {
+void IOsExecute(std::string_view command, int mode, int& exit_code, std::optional<int> time_limit_ms,
+                std::optional<std::string_view> output_file) {
   using namespace quill::os;
   exit_code = -999;
   RunRequest request;

@@ -144,8 +144,7 @@ void IOsTempDirectory(std::span<char> directory) {
   put_result(directory, temporary_directory(), "IOsTempDirectory");
 }
 
-void IOsDirInfo(std::string_view directory, std::string_view pattern, int& count,
-                std::optional<int> kind) {
+void IOsDirInfo(std::string_view directory, std::string_view pattern, int& count, std::optional<int> kind) {
   std::vector<std::string> names;
   count = 0;
   if (matching_entries(directory, pattern, kind.value_or(0), names, "IOsDirInfo")) {

@@ -127,8 +127,8 @@ int file_status(const std::string& path, FileStatus& status) {
 bool same_file(const std::string& first, const std::string& second) {
   struct stat a {};
   struct stat b {};
-  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
-         a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
 }
 
 int read_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
@@ -195,8 +195,7 @@ RunResult run_program(const RunRequest& request) {
     result.exit_code = exit_code_of(status);
     return result;
   }
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(request.time_limit_ms);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.time_limit_ms);
   for (;;) {
     if (::waitpid(pid, &status, WNOHANG) == pid) {
       result.exit_code = exit_code_of(status);

@@ -63,8 +63,8 @@ int copy_file(const std::string& source, const std::string& target) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return ERROR_ACCESS_DENIED;  // as Windows itself answers; a server may not
   }
-  HANDLE created = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE created =
+      CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) {
     const int error = last_error();
     created = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -91,9 +91,7 @@ int rename_file(const std::string& from, const std::string& to, bool across_volu
 int make_directory(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) ? 0 : last_error();
 }
-int remove_directory(const std::string& path) {
-  return RemoveDirectoryA(path.c_str()) ? 0 : last_error();
-}
+int remove_directory(const std::string& path) { return RemoveDirectoryA(path.c_str()) ? 0 : last_error(); }
 int change_directory(const std::string& path) {
   return SetCurrentDirectoryA(path.c_str()) ? 0 : last_error();
 }
@@ -103,23 +101,22 @@ int file_status(const std::string& path, FileStatus& status) {
   if (path.empty()) return ERROR_FILE_NOT_FOUND;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return last_error();
   status.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  status.size = static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                                       data.nFileSizeLow);
+  status.size =
+      static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
   status.modified = unix_seconds(data.ftLastWriteTime);
   return 0;
 }
 
 bool same_file(const std::string& first, const std::string& second) {
   auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-    const Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return file.valid() && GetFileInformationByHandle(file.handle, &info);
   };
   BY_HANDLE_FILE_INFORMATION a{};
   BY_HANDLE_FILE_INFORMATION b{};
-  return identity(first, a) && identity(second, b) &&
-         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
+  return identity(first, a) && identity(second, b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+         a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 int read_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
@@ -143,8 +140,8 @@ int read_directory(const std::string& path, std::vector<DirectoryEntry>& entries
 }
 
 int check_readable(const std::string& path) {
-  const Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.valid() ? 0 : last_error();
 }
 
@@ -174,8 +171,8 @@ RunResult run_program(const RunRequest& request) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   Handle output(INVALID_HANDLE_VALUE);
   if (!request.output_file.empty()) {
-    output.handle = CreateFileA(request.output_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    output.handle = CreateFileA(request.output_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (!output.valid()) {
       result.system_error = last_error();
       return result;
@@ -188,8 +185,7 @@ RunResult run_program(const RunRequest& request) {
   std::string line = request.command_line;
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, output.valid() ? TRUE : FALSE,
-                      request.hidden ? CREATE_NO_WINDOW : 0, nullptr, nullptr, &startup,
-                      &process)) {
+                      request.hidden ? CREATE_NO_WINDOW : 0, nullptr, nullptr, &startup, &process)) {
     result.system_error = last_error();
     return result;
   }

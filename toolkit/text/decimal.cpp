@@ -22,8 +22,8 @@ struct Scientific {
 // Writes magnitude in scientific form with precision + 1 significant digits.
 void scientific(double magnitude, int precision, Scientific& out) {
   char buffer[kExactSignificant + 32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, precision);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, precision);
   const char* p = buffer;
   const char* end = result.ptr;
   out.count = 0;
@@ -133,8 +133,7 @@ int decimal_exponent(double magnitude) {
   return x.exponent;
 }
 
-void round_significant(double magnitude, int significant_digits, RoundingMode mode,
-                       DecimalDigits& out) {
+void round_significant(double magnitude, int significant_digits, RoundingMode mode, DecimalDigits& out) {
   if (mode != RoundingMode::Nearest || significant_digits > kExactSignificant) {
     round_exact(magnitude, significant_digits, mode, out);
     return;
@@ -157,8 +156,8 @@ void round_fixed(double magnitude, int fraction_digits, RoundingMode mode, Decim
   if (mode == RoundingMode::Nearest && fraction_digits >= 0) {
     const int precision = fraction_digits < kMaxFraction ? fraction_digits : kMaxFraction;
     char buffer[320 + kMaxFraction + 8];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                      std::chars_format::fixed, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, precision);
     out.count = 0;
     int integer_digits = 0;
     bool in_fraction = false;

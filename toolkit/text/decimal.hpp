@@ -14,9 +14,7 @@ struct DecimalDigits {
   int count = 0;
   int point = 0;
 
-  char at(int i) const {
-    return (i >= 0 && i < count) ? digits[static_cast<std::size_t>(i)] : '0';
-  }
+  char at(int i) const { return (i >= 0 && i < count) ? digits[static_cast<std::size_t>(i)] : '0'; }
 };
 
 enum class RoundingMode : unsigned char { Nearest, NearestAway, Up, Down, Zero };
@@ -25,8 +23,7 @@ enum class RoundingMode : unsigned char { Nearest, NearestAway, Up, Down, Zero }
 // (fraction_digits may be negative).
 void round_fixed(double magnitude, int fraction_digits, RoundingMode mode, DecimalDigits& out);
 // Rounds to significant_digits (>= 1) digits; magnitude > 0 and finite.
-void round_significant(double magnitude, int significant_digits, RoundingMode mode,
-                       DecimalDigits& out);
+void round_significant(double magnitude, int significant_digits, RoundingMode mode, DecimalDigits& out);
 // floor(log10(magnitude)) exactly; magnitude > 0 and finite.
 int decimal_exponent(double magnitude);
 
@@ -38,7 +35,6 @@ bool fast_round_significant(double magnitude, int significant_digits, DecimalDig
 // The same results as integers: q = magnitude x 10^fraction_digits rounded; and q of
 // exactly significant_digits digits with magnitude ~ 0.q x 10^point (magnitude > 0).
 bool fixed_integer(double magnitude, int fraction_digits, std::uint64_t& q);
-bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q,
-                         int& point);
+bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q, int& point);
 
 }  // namespace quill

@@ -21,19 +21,55 @@ using u128 = unsigned __int128;
 constexpr int kMaxPower = 27;  // 5^27 < 2^63
 constexpr int kMaxDigits = 19;
 
-constexpr std::uint64_t kPowersOfFive[kMaxPower + 1] = {
-    1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL,
-    1953125ULL, 9765625ULL, 48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL,
-    30517578125ULL, 152587890625ULL, 762939453125ULL, 3814697265625ULL,
-    19073486328125ULL, 95367431640625ULL, 476837158203125ULL, 2384185791015625ULL,
-    11920928955078125ULL, 59604644775390625ULL, 298023223876953125ULL,
-    1490116119384765625ULL, 7450580596923828125ULL};
+constexpr std::uint64_t kPowersOfFive[kMaxPower + 1] = {1ULL,
+                                                        5ULL,
+                                                        25ULL,
+                                                        125ULL,
+                                                        625ULL,
+                                                        3125ULL,
+                                                        15625ULL,
+                                                        78125ULL,
+                                                        390625ULL,
+                                                        1953125ULL,
+                                                        9765625ULL,
+                                                        48828125ULL,
+                                                        244140625ULL,
+                                                        1220703125ULL,
+                                                        6103515625ULL,
+                                                        30517578125ULL,
+                                                        152587890625ULL,
+                                                        762939453125ULL,
+                                                        3814697265625ULL,
+                                                        19073486328125ULL,
+                                                        95367431640625ULL,
+                                                        476837158203125ULL,
+                                                        2384185791015625ULL,
+                                                        11920928955078125ULL,
+                                                        59604644775390625ULL,
+                                                        298023223876953125ULL,
+                                                        1490116119384765625ULL,
+                                                        7450580596923828125ULL};
 
-constexpr std::uint64_t kPowersOfTen[kMaxDigits + 1] = {
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
-    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
-    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
-    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+constexpr std::uint64_t kPowersOfTen[kMaxDigits + 1] = {1ULL,
+                                                        10ULL,
+                                                        100ULL,
+                                                        1000ULL,
+                                                        10000ULL,
+                                                        100000ULL,
+                                                        1000000ULL,
+                                                        10000000ULL,
+                                                        100000000ULL,
+                                                        1000000000ULL,
+                                                        10000000000ULL,
+                                                        100000000000ULL,
+                                                        1000000000000ULL,
+                                                        10000000000000ULL,
+                                                        100000000000000ULL,
+                                                        1000000000000000ULL,
+                                                        10000000000000000ULL,
+                                                        100000000000000000ULL,
+                                                        1000000000000000000ULL,
+                                                        10000000000000000000ULL};
 
 constexpr std::uint64_t kLimit = 1ULL << 63;  // results stay below, so rounding up cannot wrap
 
@@ -153,8 +189,7 @@ bool fixed_integer(double magnitude, int fraction_digits, std::uint64_t& q) {
   return scale_round(decompose(magnitude), fraction_digits, q);
 }
 
-bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q,
-                         int& point) {
+bool significant_integer(double magnitude, int significant_digits, std::uint64_t& q, int& point) {
   if (significant_digits < 1 || significant_digits > kMaxDigits - 1 || !(magnitude > 0.0)) {
     return false;
   }

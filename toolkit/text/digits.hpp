@@ -14,11 +14,26 @@ inline constexpr char kDigitPairs[] =
 
 // The number of decimal digits of v (1 for 0): from its bit length, one comparison.
 inline int decimal_length(std::uint64_t v) {
-  static constexpr std::uint64_t kPowers[20] = {
-      1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
-      100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
-      10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
-      100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+  static constexpr std::uint64_t kPowers[20] = {1ULL,
+                                                10ULL,
+                                                100ULL,
+                                                1000ULL,
+                                                10000ULL,
+                                                100000ULL,
+                                                1000000ULL,
+                                                10000000ULL,
+                                                100000000ULL,
+                                                1000000000ULL,
+                                                10000000000ULL,
+                                                100000000000ULL,
+                                                1000000000000ULL,
+                                                10000000000000ULL,
+                                                100000000000000ULL,
+                                                1000000000000000ULL,
+                                                10000000000000000ULL,
+                                                100000000000000000ULL,
+                                                1000000000000000000ULL,
+                                                10000000000000000000ULL};
   const int bits = 64 - std::countl_zero(v | 1U);
   const int estimate = (bits * 1233) >> 12;  // floor(bits x log10(2)), 0..19
   return estimate + 1 - (v < kPowers[estimate] ? 1 : 0);
@@ -46,8 +61,7 @@ inline char* decimal_text(std::uint32_t v, char* end) {
 inline void ten_digits(std::uint32_t v, char* p) {
   const std::uint32_t high = v / 100000000U;  // 0..42
   const std::uint32_t low = v % 100000000U;
-  const std::uint32_t pairs[5] = {high, low / 1000000U, low / 10000U % 100U, low / 100U % 100U,
-                                  low % 100U};
+  const std::uint32_t pairs[5] = {high, low / 1000000U, low / 10000U % 100U, low / 100U % 100U, low % 100U};
   for (int i = 0; i < 5; ++i) std::memcpy(p + 2 * i, kDigitPairs + pairs[i] * 2, 2);
 }
 

@@ -11,23 +11,54 @@ namespace quill {
 
 enum class Edit : std::uint8_t {
   // Data edit descriptors.
-  I, B, O, Z, F, E, EN, ES, D, G, L, A,
+  I,
+  B,
+  O,
+  Z,
+  F,
+  E,
+  EN,
+  ES,
+  D,
+  G,
+  L,
+  A,
   // Control edit descriptors and literal text.
-  X, T, TL, TR, P, S, SP, SS, BN, BZ, DC, DP, RN, RZ, RU, RD, RC, RP,
-  Colon, Slash, Literal,
+  X,
+  T,
+  TL,
+  TR,
+  P,
+  S,
+  SP,
+  SS,
+  BN,
+  BZ,
+  DC,
+  DP,
+  RN,
+  RZ,
+  RU,
+  RD,
+  RC,
+  RP,
+  Colon,
+  Slash,
+  Literal,
   // Parenthesised group: GroupOpen holds the repeat count and the index of its GroupClose.
-  GroupOpen, GroupClose,
+  GroupOpen,
+  GroupClose,
 };
 
 constexpr bool is_data_edit(Edit edit) { return edit <= Edit::A; }
 
 struct FormatItem {
   Edit edit = Edit::I;
-  bool has_d = false;    // .d (or .m) given
-  bool has_e = false;    // Ee given
+  bool has_d = false;  // .d (or .m) given
+  bool has_e = false;  // Ee given
   std::int32_t repeat = 1;
-  std::int32_t w = 0;    // width; n for X, T, TL, TR and "/"; k for P; -1 for A without width
-  std::int32_t d = 0;    // d, or m for I, B, O, Z
+  std::int32_t w = 0;  // width; n for X, T, TL, TR and "/"; k for P; -1 for A without width
+  std::int32_t d = 0;  // d, or m for I, B, O, Z
   std::int32_t e = 0;
   std::int32_t partner = 0;  // GroupOpen: index of its GroupClose and back
   std::int32_t literal_begin = 0;
@@ -63,21 +94,46 @@ struct FormatValue {
   bool logical = false;
   std::string_view character;
 
-  static FormatValue of(std::int32_t v) { FormatValue x; x.kind = ValueKind::Integer; x.integer = v; return x; }
-  static FormatValue of(float v) { FormatValue x; x.kind = ValueKind::Real4; x.real4 = v; return x; }
-  static FormatValue of(double v) { FormatValue x; x.kind = ValueKind::Real8; x.real8 = v; return x; }
-  static FormatValue of(bool v) { FormatValue x; x.kind = ValueKind::Logical; x.logical = v; return x; }
-  static FormatValue of(std::string_view v) { FormatValue x; x.kind = ValueKind::Character; x.character = v; return x; }
+  static FormatValue of(std::int32_t v) {
+    FormatValue x;
+    x.kind = ValueKind::Integer;
+    x.integer = v;
+    return x;
+  }
+  static FormatValue of(float v) {
+    FormatValue x;
+    x.kind = ValueKind::Real4;
+    x.real4 = v;
+    return x;
+  }
+  static FormatValue of(double v) {
+    FormatValue x;
+    x.kind = ValueKind::Real8;
+    x.real8 = v;
+    return x;
+  }
+  static FormatValue of(bool v) {
+    FormatValue x;
+    x.kind = ValueKind::Logical;
+    x.logical = v;
+    return x;
+  }
+  static FormatValue of(std::string_view v) {
+    FormatValue x;
+    x.kind = ValueKind::Character;
+    x.character = v;
+    return x;
+  }
 };
 
 // The outcome of a formatted write; every value but ok is a failed write.
 enum class WriteStatus : int {
   Ok = 0,
-  BadFormat = 1,       // the format text is not a valid format
-  TypeMismatch = 2,    // a descriptor does not suit its value
-  EndOfRecord = 3,    // a field or literal reaches past the end of the record
-  SecondRecord = 4,    // "/" or format reversion asks for another record
-  BadEdit = 5,         // a descriptor that cannot edit this value (e.g. Gw.0 of a real)
+  BadFormat = 1,     // the format text is not a valid format
+  TypeMismatch = 2,  // a descriptor does not suit its value
+  EndOfRecord = 3,   // a field or literal reaches past the end of the record
+  SecondRecord = 4,  // "/" or format reversion asks for another record
+  BadEdit = 5,       // a descriptor that cannot edit this value (e.g. Gw.0 of a real)
 };
 
 // Writes values into record (blank-filled first) as format control directs.

@@ -134,9 +134,8 @@ FastWrite exponent_form(double v, long long w, int d, bool has_e, int e, Record&
 FastWrite general_form(const FormatItem& item, const FormatValue& value, double v, Record& out) {
   const int d = item.d;
   const long long w = item.w;
-  const int s = value.kind == ValueKind::Real4
-                    ? general_scale<float>(std::fabs(value.real4), d, 0.5F)
-                    : general_scale<double>(std::fabs(v), d, 0.5);
+  const int s = value.kind == ValueKind::Real4 ? general_scale<float>(std::fabs(value.real4), d, 0.5F)
+                                               : general_scale<double>(std::fabs(v), d, 0.5);
   if (s < 0) return exponent_form(v, w, d, item.has_e, item.e, out);
   const int blanks = item.has_e ? item.e + 2 : 4;
   if (w - blanks <= 0) return out.overflow(w);
@@ -146,8 +145,7 @@ FastWrite general_form(const FormatItem& item, const FormatValue& value, double 
 FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
   const long long min_digits = item.has_d ? item.d : 1;
   if (v == 0 && min_digits == 0) return out.finish(FastWrite::Written);
-  const std::uint32_t magnitude =
-      v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
+  const std::uint32_t magnitude = v < 0 ? 0U - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
   const long long n = decimal_length(magnitude);
   const long long count = n > min_digits ? n : min_digits;
   const long long size = count + (v < 0 ? 1 : 0);
@@ -173,13 +171,11 @@ FastWrite integer_form(const FormatItem& item, std::int32_t v, Record& out) {
 
 }  // namespace
 
-FastWrite write_single_fast(const FormatItem& item, const FormatValue& value,
-                            std::span<char> record) {
+FastWrite write_single_fast(const FormatItem& item, const FormatValue& value, std::span<char> record) {
   if (item.w <= 0 || static_cast<std::size_t>(item.w) > record.size()) return FastWrite::Declined;
   Record out(record);
   if (item.edit == Edit::I) {
-    return value.kind == ValueKind::Integer ? integer_form(item, value.integer, out)
-                                            : FastWrite::Declined;
+    return value.kind == ValueKind::Integer ? integer_form(item, value.integer, out) : FastWrite::Declined;
   }
   if (value.kind != ValueKind::Real4 && value.kind != ValueKind::Real8) return FastWrite::Declined;
   const double v = value.kind == ValueKind::Real4 ? static_cast<double>(value.real4) : value.real8;
@@ -188,8 +184,8 @@ FastWrite write_single_fast(const FormatItem& item, const FormatValue& value,
   if (item.has_e && (item.e < 1 || item.e > kMaxExponentDigits)) return FastWrite::Declined;
   switch (item.edit) {
     case Edit::F: return fixed_form(v, item.w, item.d, 0, out);
-    case Edit::E: return item.d >= 1 ? exponent_form(v, item.w, item.d, item.has_e, item.e, out)
-                                     : FastWrite::Declined;
+    case Edit::E:
+      return item.d >= 1 ? exponent_form(v, item.w, item.d, item.has_e, item.e, out) : FastWrite::Declined;
     case Edit::G: return item.d >= 1 ? general_form(item, value, v, out) : FastWrite::Declined;
     default: return FastWrite::Declined;
   }

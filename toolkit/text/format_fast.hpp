@@ -17,7 +17,6 @@ enum class FastWrite : unsigned char {
 
 // Writes value with item (a program's only item, repeat 1) into record exactly as the
 // general writer would, or declines.
-FastWrite write_single_fast(const FormatItem& item, const FormatValue& value,
-                            std::span<char> record);
+FastWrite write_single_fast(const FormatItem& item, const FormatValue& value, std::span<char> record);
 
 }  // namespace quill

@@ -148,8 +148,8 @@ class Parser {
     item.w = k;
     if (!add(item)) return false;
     const char following = in_.peek();
-    if (following != ',' && following != ')' && following != 'F' && following != 'E' &&
-        following != 'D' && following != 'G' && !(following >= '0' && following <= '9')) {
+    if (following != ',' && following != ')' && following != 'F' && following != 'E' && following != 'D' &&
+        following != 'G' && !(following >= '0' && following <= '9')) {
       return false;
     }
     need_item_ = false;
@@ -202,8 +202,8 @@ class Parser {
     // Straight after a scale factor only a real data edit descriptor may follow.
     if (!scale_pending) return true;
     const Edit edit = out_.items[static_cast<std::size_t>(out_.count - 1)].edit;
-    return edit == Edit::F || edit == Edit::E || edit == Edit::EN || edit == Edit::ES ||
-           edit == Edit::D || edit == Edit::G;
+    return edit == Edit::F || edit == Edit::E || edit == Edit::EN || edit == Edit::ES || edit == Edit::D ||
+           edit == Edit::G;
   }
 
   void finish() {
@@ -280,8 +280,14 @@ class Parser {
         return integer_edit(item);
       case 'F': item.edit = Edit::F; return real_edit(item, false);
       case 'E':
-        if (in_.accept('N')) { item.edit = Edit::EN; return real_edit(item, true); }
-        if (in_.accept('S')) { item.edit = Edit::ES; return real_edit(item, true); }
+        if (in_.accept('N')) {
+          item.edit = Edit::EN;
+          return real_edit(item, true);
+        }
+        if (in_.accept('S')) {
+          item.edit = Edit::ES;
+          return real_edit(item, true);
+        }
         item.edit = Edit::E;
         return real_edit(item, true);
       case 'D':
@@ -328,8 +334,7 @@ class Parser {
           default: return false;
         }
       }
-      default:
-        return false;
+      default: return false;
     }
   }
 
@@ -381,7 +386,7 @@ class Parser {
   int depth_ = 0;
   int open_index_[FormatProgram::kMaxDepth] = {};
   int last_top_group_ = -1;
-  bool need_item_ = true;     // just after "(" or ",": an item (or ")" only after ",") must come
+  bool need_item_ = true;  // just after "(" or ",": an item (or ")" only after ",") must come
   bool after_comma_ = false;
   bool after_scale_ = false;  // just after kP with no comma
   FormatProgram& out_;

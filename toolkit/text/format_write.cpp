@@ -19,7 +19,7 @@ constexpr long long kMaxSteps = 1LL << 24;  // stops formats that loop without e
 // The pieces of a real number's field, in the order they are written. Integer and
 // fraction digits come from one digit sequence: digit j of the field is source.at(first + j).
 struct RealLayout {
-  char sign = 0;             // '-', '+' or 0
+  char sign = 0;  // '-', '+' or 0
   bool zero_before_point = false;
   int integer_count = 0;
   int fraction_count = 0;
@@ -31,8 +31,8 @@ struct RealLayout {
   long long exponent_zeros = 0;
 
   long long size() const {
-    return (sign ? 1 : 0) + (zero_before_point ? 1 : 0) + integer_count + 1 + fraction_count +
-           exponent_size + exponent_zeros;
+    return (sign ? 1 : 0) + (zero_before_point ? 1 : 0) + integer_count + 1 + fraction_count + exponent_size +
+           exponent_zeros;
   }
 };
 
@@ -48,8 +48,7 @@ void fill(char* out, char c, long long n) {
 class Writer {
  public:
   Writer(const FormatProgram& program, std::span<const FormatValue> values, std::span<char> record)
-      : program_(program), values_(values), record_(record),
-        size_(static_cast<long long>(record.size())) {}
+      : program_(program), values_(values), record_(record), size_(static_cast<long long>(record.size())) {}
 
   bool asterisks_written() const { return asterisks_written_; }
 
@@ -98,22 +97,16 @@ class Writer {
         case Edit::Colon:
           if (next_value >= values_.size()) return WriteStatus::Ok;
           break;
-        case Edit::Slash:
-          return WriteStatus::SecondRecord;
+        case Edit::Slash: return WriteStatus::SecondRecord;
         case Edit::Literal: {
-          const WriteStatus status =
-              put(program_.literals.data() + item.literal_begin, item.literal_size);
+          const WriteStatus status = put(program_.literals.data() + item.literal_begin, item.literal_size);
           if (status != WriteStatus::Ok) return status;
           break;
         }
         case Edit::X:
-        case Edit::TR:
-          move_right(item.w);
-          break;
+        case Edit::TR: move_right(item.w); break;
         case Edit::T:
-        case Edit::TL:
-          tab(item.edit, item.w);
-          break;
+        case Edit::TL: tab(item.edit, item.w); break;
         case Edit::P: scale_ = item.w; break;
         case Edit::S:
         case Edit::SS: plus_ = false; break;
@@ -227,8 +220,7 @@ class Writer {
         return edit_integer(item.w, item.has_d, item.d, value.integer);
       case Edit::B:
       case Edit::O:
-      case Edit::Z:
-        return edit_bits(item, value);
+      case Edit::Z: return edit_bits(item, value);
       case Edit::F:
       case Edit::E:
       case Edit::EN:
@@ -238,16 +230,14 @@ class Writer {
           return WriteStatus::TypeMismatch;
         }
         return edit_real(item, value);
-      case Edit::G:
-        return edit_general(item, value);
+      case Edit::G: return edit_general(item, value);
       case Edit::L:
         if (value.kind != ValueKind::Logical) return WriteStatus::TypeMismatch;
         return put_right(value.logical ? "T" : "F", 1, item.w == 0 ? 1 : item.w);
       case Edit::A:
         if (value.kind != ValueKind::Character) return WriteStatus::TypeMismatch;
         return edit_character(item.w, value.character);
-      default:
-        return WriteStatus::BadFormat;
+      default: return WriteStatus::BadFormat;
     }
   }
 
@@ -467,8 +457,7 @@ class Writer {
 
   // Fills the exponent text; false when it does not fit its digits. minimal: the
   // zero-width forms, which drop a zero exponent and use as few digits as needed.
-  static bool make_exponent(RealLayout& layout, int exponent, char letter, bool has_e, int e,
-                            bool minimal) {
+  static bool make_exponent(RealLayout& layout, int exponent, char letter, bool has_e, int e, bool minimal) {
     const int magnitude = exponent < 0 ? -exponent : exponent;
     char digits[12];
     int n = 0;
@@ -605,13 +594,11 @@ class Writer {
     round_significant(magnitude, 1, RoundingMode::Nearest, digits_);
     int estimate = digits_.point - 1;
     if (digits_.digits[0] == '1') {
-      const bool below = kind_digits_ == 9
-                             ? below_power<float>(static_cast<float>(magnitude), estimate)
-                             : below_power<double>(magnitude, estimate);
+      const bool below = kind_digits_ == 9 ? below_power<float>(static_cast<float>(magnitude), estimate)
+                                           : below_power<double>(magnitude, estimate);
       if (below) --estimate;
     }
-    round_significant(magnitude, d + estimate - floor3(estimate) + 1, RoundingMode::Nearest,
-                      digits_);
+    round_significant(magnitude, d + estimate - floor3(estimate) + 1, RoundingMode::Nearest, digits_);
     const int x = digits_.point - 1;
     exponent = floor3(x);
     layout.integer_count = x - exponent + 1;
@@ -671,18 +658,16 @@ class Writer {
   }
 
   // Asterisks for a zero-width form whose exponent does not fit its digits.
-  long long overflow_width(double v, int d) const {
-    return (sign_of(v) ? 1 : 0) + d + 1;
-  }
+  long long overflow_width(double v, int d) const { return (sign_of(v) ? 1 : 0) + d + 1; }
 
   const FormatProgram& program_;
   std::span<const FormatValue> values_;
   std::span<char> record_;
   long long size_;
   static constexpr long long kFar = 1LL << 40;
-  long long pos_ = 0;       // just after the last character written
-  long long skips_ = 0;     // pending move from pos_
-  long long pending_ = 0;   // pending blanks beyond the furthest write
+  long long pos_ = 0;      // just after the last character written
+  long long skips_ = 0;    // pending move from pos_
+  long long pending_ = 0;  // pending blanks beyond the furthest write
   long long max_pos_ = 0;
   int scale_ = 0;
   bool plus_ = false;
@@ -738,8 +723,7 @@ WriteStatus format_values(std::string_view format, std::span<const FormatValue> 
                           std::span<char> record, bool* asterisks_written) {
   FormatCache& cache = format_cache();
   const bool hit = cache.valid && cache.size == format.size() &&
-                   (format.empty() ||
-                    std::memcmp(cache.text.data(), format.data(), format.size()) == 0);
+                   (format.empty() || std::memcmp(cache.text.data(), format.data(), format.size()) == 0);
   if (!hit) {
     cache.parsed_ok = parse_format(format, cache.program);
     cache.valid = format.size() <= FormatCache::kMaxText;

@@ -92,7 +92,8 @@ void internal_real(const FormatValue& value, std::span<char> text, std::string_v
   if (first > 0) {
     std::size_t last = text.size();
     while (last > 0 && text[last - 1] == ' ') --last;
-    replace_points(text.subspan(static_cast<std::size_t>(first - 1), last - static_cast<std::size_t>(first - 1)));
+    replace_points(
+        text.subspan(static_cast<std::size_t>(first - 1), last - static_cast<std::size_t>(first - 1)));
   }
   left_justify(text);
 }
@@ -101,8 +102,8 @@ void internal_real(const FormatValue& value, std::span<char> text, std::string_v
 }  // namespace quill
 
 void IntegerToString(int value, std::span<char> string, std::string_view format) {
-  quill::public_conversion(quill::FormatValue::of(static_cast<std::int32_t>(value)), string, format,
-                           false, "IntegerToString");
+  quill::public_conversion(quill::FormatValue::of(static_cast<std::int32_t>(value)), string, format, false,
+                           "IntegerToString");
 }
 
 void IRealToString(float value, std::span<char> string, std::string_view format) {
@@ -117,8 +118,8 @@ void yyint2st(int value, std::span<char> text) {
   // One narrower than the text, 11 at most: "(I00)" for one character, "(I11)" from 12.
   const std::size_t n = text.size();
   const std::size_t width = n <= 1 ? 0 : std::min<std::size_t>(n - 1, 11);
-  const char format[] = {'(', 'I', static_cast<char>('0' + width / 10),
-                         static_cast<char>('0' + width % 10), ')'};
+  const char format[] = {'(', 'I', static_cast<char>('0' + width / 10), static_cast<char>('0' + width % 10),
+                         ')'};
   const quill::FormatValue v = quill::FormatValue::of(static_cast<std::int32_t>(value));
   const auto status = quill::format_values(std::string_view(format, sizeof format), std::span(&v, 1), text);
   if (status != quill::WriteStatus::Ok) {

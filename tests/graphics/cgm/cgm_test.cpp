@@ -82,12 +82,29 @@ TEST_F(Cgm, HeaderElementsInOrderWithLengthsFromTheData) {
   ASSERT_TRUE(walk.problems.empty()) << walk.problems.front();
   const Ids all = ids(walk);
   const Ids header(all.begin(), all.begin() + 19);
-  EXPECT_EQ(header, (Ids{{0, 1}, {1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 13}, {1, 7}, {1, 10}, {0, 3},
-                         {2, 3}, {2, 5}, {2, 2}, {2, 7}, {3, 1}, {2, 6}, {0, 4}, {5, 18}}));
+  EXPECT_EQ(header, (Ids{{0, 1},
+                         {1, 1},
+                         {1, 2},
+                         {1, 3},
+                         {1, 4},
+                         {1, 5},
+                         {1, 6},
+                         {1, 13},
+                         {1, 7},
+                         {1, 10},
+                         {0, 3},
+                         {2, 3},
+                         {2, 5},
+                         {2, 2},
+                         {2, 7},
+                         {3, 1},
+                         {2, 6},
+                         {0, 4},
+                         {5, 18}}));
   EXPECT_EQ(walk.first(1, 2)->params, "\x11KVS CGM driver v4");
   EXPECT_EQ(walk.first(1, 13)->params.size(), 260U);
   EXPECT_TRUE(walk.first(1, 13)->long_form);
-  EXPECT_EQ(walk.first(2, 7)->params, bytes({0xFF, 0xFF, 0xFF}));  // white background
+  EXPECT_EQ(walk.first(2, 7)->params, bytes({0xFF, 0xFF, 0xFF}));                    // white background
   EXPECT_EQ(walk.first(2, 6)->params, bytes({0, 0, 0, 0, 0x18, 0x9C, 0x11, 0x94}));  // 6300 x 4500
   EXPECT_EQ(walk.first(5, 18)->params, bytes({0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(walk.pictures, 1);
@@ -106,7 +123,8 @@ TEST_F(Cgm, LineIsLineColourThenPolylineOfTenBytes) {
     IGrColour("red");
     IGrJoin(0.0F, 0.0F, 72.0F, 36.0F);
   });
-  const std::string expected = bytes({0x50, 0x83, 0xFF, 0x00, 0x00, 0x00, 0x40, 0x28, 0, 0, 0, 0, 0x02, 0x58, 0x01, 0x2C});
+  const std::string expected =
+      bytes({0x50, 0x83, 0xFF, 0x00, 0x00, 0x00, 0x40, 0x28, 0, 0, 0, 0, 0x02, 0x58, 0x01, 0x2C});
   EXPECT_NE(file.find(expected), std::string::npos);
 }
 
@@ -152,16 +170,19 @@ TEST_F(Cgm, CoordinatesAndStringsStayWithinTheirFields) {
 // at 85..95 % of the page stays there, and the line width keeps its size in inches.
 TEST_F(Cgm, LargeDevicesKeepTheirProportionsInsideTheVdcRange) {
   constexpr int kLargest = std::numeric_limits<int>::max();
-  const std::pair<int, int> sizes[] = {{5000, 5000}, {5000, 3000}, {kLargest, kLargest}, {kLargest / 2, kLargest}};
+  const std::pair<int, int> sizes[] = {
+      {5000, 5000}, {5000, 3000}, {kLargest, kLargest}, {kLargest / 2, kLargest}};
   for (const auto& [width, height] : sizes) {
-    const CgmWalk walk = draw_walk([] {
-      IGrUnits(0, 0, 1, 1);
-      IGrLineWidth(720);
-      IGrJoin(.85F, .85F, .95F, .95F);
-    }, [width, height] {
-      IGrHardCopyOptions(1, width);
-      IGrHardCopyOptions(2, height);
-    });
+    const CgmWalk walk = draw_walk(
+        [] {
+          IGrUnits(0, 0, 1, 1);
+          IGrLineWidth(720);
+          IGrJoin(.85F, .85F, .95F, .95F);
+        },
+        [width, height] {
+          IGrHardCopyOptions(1, width);
+          IGrHardCopyOptions(2, height);
+        });
     const std::string where = std::to_string(width) + " x " + std::to_string(height);
     const CgmElement* extent = walk.first(2, 6);
     const CgmElement* line = walk.first(4, 1);
@@ -173,8 +194,9 @@ TEST_F(Cgm, LargeDevicesKeepTheirProportionsInsideTheVdcRange) {
     for (std::size_t i = 0; i < 4; ++i) {
       EXPECT_NEAR(cgm_word(line->params, 2 * i), expected[i], 1.0) << where << " coordinate " << i;
     }
-    const auto line_width = std::find_if(walk.elements.rbegin(), walk.elements.rend(),
-                                         [](const CgmElement& e) { return e.element_class == 5 && e.id == 3; });
+    const auto line_width =
+        std::find_if(walk.elements.rbegin(), walk.elements.rend(),
+                     [](const CgmElement& e) { return e.element_class == 5 && e.id == 3; });
     ASSERT_NE(line_width, walk.elements.rend()) << where;
     EXPECT_NEAR(cgm_word(line_width->params, 0), std::max(x / (width / 72.0), 1.0), 1.0) << where;  // 1 inch
   }
@@ -187,9 +209,26 @@ TEST_F(Cgm, PagesOpenAndClosePictures) {
     int pictures;
   };
   const Case cases[] = {
-      {"page end last", [] { IGrJoin(0, 0, 1, 1); IGrNewPage(); }, 1},
-      {"drawing after a page end", [] { IGrJoin(0, 0, 1, 1); IGrNewPage(); IGrJoin(0, 0, 1, 1); }, 2},
-      {"two page ends", [] { IGrNewPage(); IGrNewPage(); IGrJoin(0, 0, 1, 1); }, 2},
+      {"page end last",
+       [] {
+         IGrJoin(0, 0, 1, 1);
+         IGrNewPage();
+       },
+       1},
+      {"drawing after a page end",
+       [] {
+         IGrJoin(0, 0, 1, 1);
+         IGrNewPage();
+         IGrJoin(0, 0, 1, 1);
+       },
+       2},
+      {"two page ends",
+       [] {
+         IGrNewPage();
+         IGrNewPage();
+         IGrJoin(0, 0, 1, 1);
+       },
+       2},
   };
   for (const Case& c : cases) {
     const CgmWalk walk = draw_walk(c.body);
@@ -224,9 +263,22 @@ TEST_F(Cgm, FillsWriteColourInteriorAndShape) {
     IGrFillPattern(0);
     IGrEllipse(200, 200, 50, 0.5F);
   });
-  EXPECT_EQ(body_ids(walk),
-            (Ids{{5, 23}, {5, 22}, {4, 11}, {5, 23}, {5, 22}, {4, 7}, {5, 23}, {5, 30}, {5, 29}, {5, 27}, {5, 28},
-                 {5, 22}, {4, 17}, {5, 30}, {0, 5}, {0, 2}}));
+  EXPECT_EQ(body_ids(walk), (Ids{{5, 23},
+                                 {5, 22},
+                                 {4, 11},
+                                 {5, 23},
+                                 {5, 22},
+                                 {4, 7},
+                                 {5, 23},
+                                 {5, 30},
+                                 {5, 29},
+                                 {5, 27},
+                                 {5, 28},
+                                 {5, 22},
+                                 {4, 17},
+                                 {5, 30},
+                                 {0, 5},
+                                 {0, 2}}));
   EXPECT_EQ(walk.first(5, 23)->params, bytes({127, 0, 127}));  // mean of red and blue
   EXPECT_EQ(walk.first(4, 7)->params.size(), 12U);
   EXPECT_EQ(cgm_word(walk.first(4, 17)->params, 10), static_cast<int>((200 + 25) * 600 / 72));
@@ -263,12 +315,14 @@ TEST_F(Cgm, ImageIsACellArrayOfRunLengthRows) {
 }
 
 TEST_F(Cgm, ReverseModeInvertsColours) {
-  const CgmWalk walk = draw_walk([] {
-    IGrColourN(0x204080);
-    IGrJoin(0, 0, 1, 1);
-    IGrColourN(0x000000);
-    IGrJoin(0, 0, 1, 1);
-  }, [] { IGrHardCopyOptions(6, 2); });
+  const CgmWalk walk = draw_walk(
+      [] {
+        IGrColourN(0x204080);
+        IGrJoin(0, 0, 1, 1);
+        IGrColourN(0x000000);
+        IGrJoin(0, 0, 1, 1);
+      },
+      [] { IGrHardCopyOptions(6, 2); });
   std::vector<std::string> colours;
   for (const CgmElement& e : walk.elements) {
     if (e.element_class == 5 && e.id == 4) {
@@ -278,16 +332,14 @@ TEST_F(Cgm, ReverseModeInvertsColours) {
   EXPECT_EQ(colours, (std::vector<std::string>{bytes({0x80, 0x40, 0x20}), bytes({255, 255, 255})}));
 }
 
-TEST_F(Cgm, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
-  expect_failed_write_reported_once(10000);
-}
+TEST_F(Cgm, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) { expect_failed_write_reported_once(10000); }
 
 #ifndef _WIN32
 // Converts a CGM file to PNG with LibreOffice; its own profile lives beside the file.
 bool convert_with_libreoffice(const std::filesystem::path& cgm_file, const std::filesystem::path& directory) {
   std::string log;
-  run("HOME=" + directory.string() + " soffice --headless --convert-to png --outdir " + directory.string() + " " +
-          cgm_file.string(),
+  run("HOME=" + directory.string() + " soffice --headless --convert-to png --outdir " + directory.string() +
+          " " + cgm_file.string(),
       &log);
   std::filesystem::path png = cgm_file;
   png.replace_extension(".png");
@@ -311,7 +363,8 @@ TEST_F(Cgm, LibreOfficeRejectsBrokenFilesAndDrawsOursInTheirColours) {
   ASSERT_TRUE(convert_with_libreoffice(path(), directory_));
   std::filesystem::path png = path();
   png.replace_extension(".png");
-  const std::vector<long> counts = count_colours(png, {{0, 255, 0}, {255, 0, 255}, {255, 165, 0}, {0, 255, 255}});
+  const std::vector<long> counts =
+      count_colours(png, {{0, 255, 0}, {255, 0, 255}, {255, 165, 0}, {0, 255, 255}});
   ASSERT_EQ(counts.size(), 4U);
   for (std::size_t i = 0; i < counts.size(); ++i) {
     EXPECT_GT(counts[i], 2000) << i;

@@ -43,7 +43,7 @@ struct Shape {
   Kind kind;
   int colour;
   bool solid;
-  float x, y, size;   // centre and half size, user units
+  float x, y, size;    // centre and half size, user units
   float start, sweep;  // arcs and sectors
 };
 
@@ -83,9 +83,14 @@ Drawing random_drawing(unsigned seed) {
         continue;
       }
       const float sweeps[] = {90.0F, 200.0F, 300.0F, 360.0F, 450.0F};
-      Shape s{static_cast<Kind>(pick(kKinds)), pick(6), pick(2) == 1,
-              12.5F + 25.0F * static_cast<float>(cell % 4), 40.0F + 32.0F * static_cast<float>(cell / 4),
-              6.0F + static_cast<float>(pick(3)), static_cast<float>(pick(8) * 45), sweeps[pick(5)]};
+      Shape s{static_cast<Kind>(pick(kKinds)),
+              pick(6),
+              pick(2) == 1,
+              12.5F + 25.0F * static_cast<float>(cell % 4),
+              40.0F + 32.0F * static_cast<float>(cell / 4),
+              6.0F + static_cast<float>(pick(3)),
+              static_cast<float>(pick(8) * 45),
+              sweeps[pick(5)]};
       page.shapes.push_back(s);
     }
     const int a = pick(6), b = (a + 1 + pick(5)) % 6;
@@ -282,7 +287,8 @@ class DriverDifferential : public ::testing::Test {
     draw_file(d, 9, "cgm", true);
     std::string files;
     for (std::size_t p = 1; p <= pages; ++p) {
-      std::filesystem::rename(dir_ / ("cgm" + std::to_string(p)), dir_ / ("cgm" + std::to_string(p) + ".cgm"));
+      std::filesystem::rename(dir_ / ("cgm" + std::to_string(p)),
+                              dir_ / ("cgm" + std::to_string(p) + ".cgm"));
       files += " " + dir + "cgm" + std::to_string(p) + ".cgm";
     }
     run("HOME=" + dir + " soffice --headless --convert-to png --outdir " + dir + files);
@@ -366,7 +372,8 @@ TEST_F(DriverDifferential, ReadersRejectBrokenFiles) {
   const std::string same = bitmap_file(page, true, "a") + bitmap_file(page, true, "b");
   const std::string palette = std::string("'") + kPaletteRgb + "'";
   write_bytes(dir_ / "cut.png", read_bytes(dir_ / "a.png").substr(0, 60));
-  EXPECT_NE(compare_renderings(palette + same + " cut:1:" + dir + "cut.png").find("UNREADABLE cut"), std::string::npos);
+  EXPECT_NE(compare_renderings(palette + same + " cut:1:" + dir + "cut.png").find("UNREADABLE cut"),
+            std::string::npos);
   EXPECT_NE(compare_renderings(palette + same + bitmap_file(page, false, "blank")).find("NO_MARKERS blank"),
             std::string::npos);
   const std::string missing = compare_renderings(palette + same + bitmap_file(without, true, "missing"));
@@ -393,7 +400,8 @@ TEST_F(DriverDifferential, EveryDriverAgreesOnRandomDrawings) {
     }
     arguments += dxf_skips(d);
     const std::string report = compare_renderings(arguments);
-    EXPECT_EQ(report.find("MISMATCH"), std::string::npos) << "seed " << seed << " in " << dir_ << "\n" << report;
+    EXPECT_EQ(report.find("MISMATCH"), std::string::npos) << "seed " << seed << " in " << dir_ << "\n"
+                                                          << report;
     EXPECT_EQ(report.find("NO_MARKERS"), std::string::npos) << "seed " << seed << "\n" << report;
     EXPECT_EQ(report.find("UNREADABLE"), std::string::npos) << "seed " << seed << "\n" << report;
   }

@@ -107,9 +107,16 @@ class Dxf : public DriverFileTest {
 
 TEST(DxfNumbers, RealAndIntegerForms) {
   const std::pair<double, const char*> cases[] = {
-      {3.0, "3."},       {0.25, "0.25"},    {1.5, "1.5"},   {10.5, "10.5"}, {0.0, "0."},
-      {-0.5, "-0.5"},    {1e20, "99999999.999999"},       {-1e20, "-9999999.999999"},
-      {0.0000004, "0."}, {2.0 / 3.0, "0.666667"},
+      {3.0, "3."},
+      {0.25, "0.25"},
+      {1.5, "1.5"},
+      {10.5, "10.5"},
+      {0.0, "0."},
+      {-0.5, "-0.5"},
+      {1e20, "99999999.999999"},
+      {-1e20, "-9999999.999999"},
+      {0.0000004, "0."},
+      {2.0 / 3.0, "0.666667"},
   };
   for (const auto& [number, expected] : cases) {
     char out[40];
@@ -125,19 +132,41 @@ TEST_F(Dxf, HeaderTablesAndSectionsComeInOrder) {
   const Groups groups = parse_groups(text);
   ASSERT_GE(groups.size(), 20U);
   const Groups start(groups.begin(), groups.begin() + 18);
-  EXPECT_EQ(start, (Groups{{"0", "SECTION"}, {"2", "HEADER"}, {"9", "$EXTMIN"}, {"10", "0.0"}, {"20", "0.0"},
-                           {"9", "$EXTMAX"}, {"10", "10.5"}, {"20", "7.5"}, {"9", "$CECOLOR"}, {"62", "7"},
-                           {"9", "$CELTYPE"}, {"6", "DASHDOT"}, {"9", "$VIEWCTR"}, {"10", "5.25"},
-                           {"20", "3.75"}, {"9", "$LIMMIN"}, {"10", "0.0"}, {"20", "0.0"}}));
+  EXPECT_EQ(start, (Groups{{"0", "SECTION"},
+                           {"2", "HEADER"},
+                           {"9", "$EXTMIN"},
+                           {"10", "0.0"},
+                           {"20", "0.0"},
+                           {"9", "$EXTMAX"},
+                           {"10", "10.5"},
+                           {"20", "7.5"},
+                           {"9", "$CECOLOR"},
+                           {"62", "7"},
+                           {"9", "$CELTYPE"},
+                           {"6", "DASHDOT"},
+                           {"9", "$VIEWCTR"},
+                           {"10", "5.25"},
+                           {"20", "3.75"},
+                           {"9", "$LIMMIN"},
+                           {"10", "0.0"},
+                           {"20", "0.0"}}));
   EXPECT_EQ(groups.back(), (std::pair<std::string, std::string>{"0", "EOF"}));
   EXPECT_EQ(groups[groups.size() - 2], (std::pair<std::string, std::string>{"0", "ENDSEC"}));
   EXPECT_EQ(groups[groups.size() - 3], (std::pair<std::string, std::string>{"2", "ENTITIES"}));
 
   const std::vector<Groups> types = entities(groups, "LTYPE");
   ASSERT_EQ(types.size(), 7U);
-  EXPECT_EQ(types[2], (Groups{{"0", "LTYPE"}, {"2", "DASHDOT"}, {"70", "0"},
-                              {"3", "__ . __ . __ . __ . __ . __ . __ . __ . __ .  "}, {"72", "65"}, {"73", "4"},
-                              {"40", "1"}, {"49", "0.5"}, {"49", "-0.25"}, {"49", "0"}, {"49", "-0.25"}}));
+  EXPECT_EQ(types[2], (Groups{{"0", "LTYPE"},
+                              {"2", "DASHDOT"},
+                              {"70", "0"},
+                              {"3", "__ . __ . __ . __ . __ . __ . __ . __ . __ .  "},
+                              {"72", "65"},
+                              {"73", "4"},
+                              {"40", "1"},
+                              {"49", "0.5"},
+                              {"49", "-0.25"},
+                              {"49", "0"},
+                              {"49", "-0.25"}}));
   for (const Groups& type : types) {
     EXPECT_EQ(value(type, "3").size(), 46U) << value(type, "2");
   }
@@ -159,8 +188,15 @@ TEST_F(Dxf, LinesCarryTypeWidthAndInches) {
   });
   const std::vector<Groups> lines = entities(groups, "LINE");
   ASSERT_EQ(lines.size(), 1U);
-  EXPECT_EQ(lines[0], (Groups{{"0", "LINE"}, {"8", "1"}, {"62", "250"}, {"6", "DASHDOT"}, {"39", "0.05"},
-                              {"10", "1."}, {"20", "0.5"}, {"11", "2."}, {"21", "0."}}));
+  EXPECT_EQ(lines[0], (Groups{{"0", "LINE"},
+                              {"8", "1"},
+                              {"62", "250"},
+                              {"6", "DASHDOT"},
+                              {"39", "0.05"},
+                              {"10", "1."},
+                              {"20", "0.5"},
+                              {"11", "2."},
+                              {"21", "0."}}));
   const std::vector<Groups> points = entities(groups, "POINT");
   ASSERT_EQ(points.size(), 1U);
   EXPECT_EQ(value(points[0], "10"), "0.5");
@@ -187,7 +223,7 @@ TEST_F(Dxf, ColourGroupByDepth) {
     std::vector<std::string> values;
   };
   const Case cases[] = {
-      {8, 0x0000FF, {"62"}, {"1"}},                     // pure red is index 1
+      {8, 0x0000FF, {"62"}, {"1"}},  // pure red is index 1
       {8, 0xFFFFFF, {"62"}, {"7"}},
       {8, 0x0000F0, {"62"}, {"1"}},                     // nearly red
       {24, 0xFF8000, {"62", "420"}, {"150", "33023"}},  // an exact table colour  // 62 first, then the value
@@ -195,11 +231,13 @@ TEST_F(Dxf, ColourGroupByDepth) {
       {3, 240, {"62"}, {"7"}},                          // (240 + 16) mod 256 = 0 gives 7
   };
   for (const Case& c : cases) {
-    const Groups groups = draw_groups([&c] {
-      drawing().drawable.true_colour = c.depth != 3;
-      IGrColourN(c.colour);
-      IGrJoin(0.0F, 0.0F, 72.0F, 72.0F);
-    }, [&c] { IGrHardCopyOptions(23, c.depth); });
+    const Groups groups = draw_groups(
+        [&c] {
+          drawing().drawable.true_colour = c.depth != 3;
+          IGrColourN(c.colour);
+          IGrJoin(0.0F, 0.0F, 72.0F, 72.0F);
+        },
+        [&c] { IGrHardCopyOptions(23, c.depth); });
     const std::vector<Groups> lines = entities(groups, "LINE");
     ASSERT_EQ(lines.size(), 1U);
     std::vector<std::string> codes, values;
@@ -236,9 +274,24 @@ TEST_F(Dxf, CircleOnlyForEqualRadiiOutlinesAndSquareAreas) {
   const Case cases[] = {
       {"circle", [] { IGrCircle(100.0F, 100.0F, 36.0F); }, 1},
       {"ellipse", [] { IGrEllipse(100.0F, 100.0F, 36.0F, 0.5F); }, 0},
-      {"filled", [] { IGrFillPattern(4); IGrCircle(100.0F, 100.0F, 36.0F); }, 0},
-      {"wide area", [] { IGrArea(0.0F, 0.0F, 1.0F, 0.5F); IGrCircle(100.0F, 100.0F, 36.0F); }, 0},
-      {"square area", [] { IGrArea(0.0F, 0.0F, 0.5F, 0.5F); IGrCircle(100.0F, 100.0F, 36.0F); }, 1},
+      {"filled",
+       [] {
+         IGrFillPattern(4);
+         IGrCircle(100.0F, 100.0F, 36.0F);
+       },
+       0},
+      {"wide area",
+       [] {
+         IGrArea(0.0F, 0.0F, 1.0F, 0.5F);
+         IGrCircle(100.0F, 100.0F, 36.0F);
+       },
+       0},
+      {"square area",
+       [] {
+         IGrArea(0.0F, 0.0F, 0.5F, 0.5F);
+         IGrCircle(100.0F, 100.0F, 36.0F);
+       },
+       1},
   };
   for (const Case& c : cases) {
     const Groups groups = draw_groups(c.body);
@@ -325,9 +378,8 @@ TEST_F(Dxf, TextIsCleanedCutAndPlaced) {
 }
 
 TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
-  const Groups groups = draw_groups([] {
-    IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 0.0F);
-  });
+  const Groups groups =
+      draw_groups([] { IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 0.0F); });
   const std::vector<Groups> lines = entities(groups, "LINE");
   ASSERT_EQ(lines.size(), 1U);
   EXPECT_EQ(value(lines[0], "10"), "99999999.999999");
@@ -335,9 +387,7 @@ TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
   EXPECT_EQ(value(lines[0], "11"), "0.");
 }
 
-TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) {
-  expect_failed_write_reported_once(3000);
-}
+TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) { expect_failed_write_reported_once(3000); }
 
 #ifndef _WIN32
 int pixel_near(const std::string& report, const std::string& probe, int red, int green, int blue) {
@@ -360,8 +410,8 @@ TEST_F(Dxf, ReaderAcceptsTheSamplePictureAndRendersItsFills) {
   ASSERT_EQ(run_python(kDxfReader, path().string() + " '2.1,2.25;5.25,2.0;8.1375,2.25;9.9,4.5'", &report), 0)
       << report;
   EXPECT_NE(report.find("AUDIT_ERRORS 0 FIXES 0"), std::string::npos) << report;
-  for (const char* entity : {"'ARC', 2", "'CIRCLE', 1", "'LINE', ", "'POINT', 1", "'POLYLINE', 1", "'SOLID', 3",
-                             "'TEXT', 2"}) {
+  for (const char* entity :
+       {"'ARC', 2", "'CIRCLE', 1", "'LINE', ", "'POINT', 1", "'POLYLINE', 1", "'SOLID', 3", "'TEXT', 2"}) {
     EXPECT_NE(report.find(entity), std::string::npos) << entity << "\n" << report;
   }
   EXPECT_TRUE(pixel_near(report, "2.1,2.25", 0, 255, 0)) << report;
@@ -376,8 +426,11 @@ TEST_F(Dxf, ReaderDrawsArcsWhereTheirDegreesSay) {
     IGrArc(378.0F, 270.0F, 144.0F, 0.0F, 180.0F);  // centre 5.25, 3.75 inches, radius 2
   });
   std::string report;
-  ASSERT_EQ(run_python(kDxfReader, path().string() + " '5.25,5.75,255,0,0;3.836,5.164,255,0,0;5.25,1.75,255,0,0'",
-                       &report), 0) << report;
+  ASSERT_EQ(
+      run_python(kDxfReader, path().string() + " '5.25,5.75,255,0,0;3.836,5.164,255,0,0;5.25,1.75,255,0,0'",
+                 &report),
+      0)
+      << report;
   EXPECT_NE(report.find("NEAR 5.25,5.75,255,0,0 yes"), std::string::npos) << report;    // top of the arc
   EXPECT_NE(report.find("NEAR 3.836,5.164,255,0,0 yes"), std::string::npos) << report;  // at 135 degrees
   EXPECT_NE(report.find("NEAR 5.25,1.75,255,0,0 no"), std::string::npos) << report;     // not below

@@ -54,8 +54,9 @@ class PenPlotter : public Hpgl2 {
 TEST_F(Hpgl2, HeaderOfEachModel) {
   const Lines model5 = draw_lines([] {}, 5, "Plot \"one\"; IN; PG;");
   EXPECT_EQ(Lines(model5.begin(), model5.begin() + 12),
-            (Lines{"\x1b%0B", "CO\"Plot 'one', IN, PG,\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916", "DT\x04",
-                   "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\";", "CO\"2 0\";", "SC0 32760 0 32760"}));
+            (Lines{"\x1b%0B", "CO\"Plot 'one', IN, PG,\";", "IN; IP0 0 10851 7916", "RO90; IP0 0 10851 7916",
+                   "DT\x04", "DI1. 0.", "TR0", "AD1,14;SA", "NP256", "CO\"13 5 1.2 9\";", "CO\"2 0\";",
+                   "SC0 32760 0 32760"}));
   EXPECT_EQ(model5.back(), "\x1b%0A");
 
   const Lines model1 = draw_lines([] {}, 1);
@@ -65,10 +66,11 @@ TEST_F(Hpgl2, HeaderOfEachModel) {
                    "RF1,8,4,1,1,1,0,1,1,1,0,1,0,1,1,1,0,1,1,1,1,1,0,1,1,1,0,1,1,1,0,1,1",
                    "RF2,8,4,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0"}));
 
-  const std::string model4 = draw([] { hpgl::hpgl_models().printer = 4; }, "", [] {
-    hpgl::hpgl_models().printer = 4;
-    IGrHardCopySelect(12);
-  });
+  const std::string model4 = draw([] { hpgl::hpgl_models().printer = 4; }, "",
+                                  [] {
+                                    hpgl::hpgl_models().printer = 4;
+                                    IGrHardCopySelect(12);
+                                  });
   EXPECT_EQ(model4.find('\x1b'), std::string::npos);
   const Lines lines4 = crlf_lines(model4);
   EXPECT_EQ(lines4[0], "IN; IP0 0 15832 10851");
@@ -125,7 +127,8 @@ TEST_F(Hpgl2, LinesMoveOnlyWhenThePenIsElsewhere) {
     IGrJoin(100.0F, 50.0F, 200.0F, 0.0F);
     IGrPoint(10.0F, 10.0F);
   }));
-  const Lines expected{"PC1 0 0 0", "PU;SP1", "CO\"1 0\";", "PU0 0", "PD4260 2919", "PD8520 0", "PU426 583", "PD426 583"};
+  const Lines expected{"PC1 0 0 0",   "PU;SP1",   "CO\"1 0\";", "PU0 0",
+                       "PD4260 2919", "PD8520 0", "PU426 583",  "PD426 583"};
   EXPECT_EQ(body, expected);
 }
 
@@ -162,12 +165,14 @@ TEST_F(Hpgl2, TrueColourPensStayInBoundsAfter255Colours) {
 }
 
 TEST_F(Hpgl2, TwoColourModelsUseThePenForTheBackgroundAndOneForTheRest) {
-  const Lines body = body_lines(draw_lines([] {
-    drawing().drawable.true_colour = false;
-    IGrColourN(31);
-    IGrColourN(95);
-    IGrColourN(0);
-  }, 1));
+  const Lines body = body_lines(draw_lines(
+      [] {
+        drawing().drawable.true_colour = false;
+        IGrColourN(31);
+        IGrColourN(95);
+        IGrColourN(0);
+      },
+      1));
   std::vector<std::string> selections;
   for (const std::string& line : body) {
     if (line.starts_with("PU;SP") || line.starts_with("PC")) {
@@ -198,11 +203,12 @@ TEST_F(Hpgl2, PageEndsAndCopies) {
   };
   for (const Case& c : {Case{5, 1, "\x1b%1A\x1b&l01X\f\x1b%0B"}, Case{5, 12, "\x1b%1A\x1b&l12X\f\x1b%0B"},
                         Case{5, 150, "\x1b%1A\x1b&l150X\f\x1b%0B"}, Case{4, 1, "PG"}}) {
-    const Lines lines = draw_lines([] { IGrNewPage(); }, c.model, "", [&c] {
-      hpgl::hpgl_models().printer = c.model;
-      IGrHardCopySelect(12);
-      IGrHardCopyOptions(8, c.copies);
-    });
+    const Lines lines = draw_lines([] { IGrNewPage(); }, c.model, "",
+                                   [&c] {
+                                     hpgl::hpgl_models().printer = c.model;
+                                     IGrHardCopySelect(12);
+                                     IGrHardCopyOptions(8, c.copies);
+                                   });
     const auto it = std::find(lines.begin(), lines.end(), "CO\"3 0\";");
     ASSERT_NE(it, lines.end()) << c.copies;
     EXPECT_EQ(*(it + 1), c.expected) << c.copies;
@@ -246,15 +252,16 @@ TEST_F(Hpgl2, FillsAreBracketedByTheirKind) {
     IGrRectangle(10.0F, 10.0F, 100.0F, 50.0F);
     IGrTriangle(10.0F, 10.0F, 100.0F, 10.0F, 50.0F, 50.0F);
   }));
-  const Lines expected{"CO\"6\";", "PU426 583", "RA4260 2919", "CO\"6 -1\";", "PU;SP1", "CO\"8\";", "PU426 583",
-                       "PM0", "PD4260 583 2130 2919 426 583", "PM2;FP", "CO\"8 -1\";", "PU;SP1"};
+  const Lines expected{"CO\"6\";",    "PU426 583",   "RA4260 2919",
+                       "CO\"6 -1\";", "PU;SP1",      "CO\"8\";",
+                       "PU426 583",   "PM0",         "PD4260 583 2130 2919 426 583",
+                       "PM2;FP",      "CO\"8 -1\";", "PU;SP1"};
   EXPECT_EQ(Lines(body.end() - 12, body.end()), expected);
 }
 
 TEST_F(Hpgl2, HugeAndNanCoordinatesAreClamped) {
-  const Lines body = body_lines(draw_lines([] {
-    IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 5.0F);
-  }));
+  const Lines body =
+      body_lines(draw_lines([] { IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 5.0F); }));
   ASSERT_EQ(body.size(), 5U);
   EXPECT_EQ(body[3], "PU1000000 -1000000");
   EXPECT_EQ(body[4], "PD0 291");
@@ -373,10 +380,11 @@ TEST_F(Hpgl2, ReaderFlagsUnknownCommandsAndSwallowedLines) {
 
 TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
   for (int model : {1, 4, 5}) {
-    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN; PG;", [model] {
-      hpgl::hpgl_models().printer = model;
-      IGrHardCopySelect(12);
-    });
+    const std::string text = draw([] { draw_sample_picture(); }, "Sample \"plot\"; IN; PG;",
+                                  [model] {
+                                    hpgl::hpgl_models().printer = model;
+                                    IGrHardCopySelect(12);
+                                  });
     const std::filesystem::path png = path(std::to_string(model) + ".png");
     const Hp2xxLog log = run_hp2xx(path(), png);
     SCOPED_TRACE(model);
@@ -397,21 +405,24 @@ TEST_F(Hpgl2, ReaderReadsEveryCommandOfEachModelAndDrawsTheColours) {
 // Without PCL framing the reader starts each page from its defaults: the second page
 // still knows the label terminator and pens beyond 8, and draws its lines after a label.
 TEST_F(Hpgl2, ReaderDrawsEveryPageOfTheUnframedModel) {
-  const std::string text = draw([] {
-    for (int pen = 0; pen < 10; ++pen) {
-      IGrColourN(0x010101 * pen);
-      IGrJoin(10.0F, 10.0F + 10.0F * pen, 200.0F, 10.0F);
-    }
-    IGrNewPage();
-    IGrCharOut(100.0F, 300.0F, "label");
-    IGrColourN(0xFF0000);
-    IGrLineWidth(100);
-    IGrJoin(100.0F, 100.0F, 900.0F, 100.0F);
-    IGrJoin(900.0F, 100.0F, 900.0F, 500.0F);
-  }, "", [] {
-    hpgl::hpgl_models().printer = 4;
-    IGrHardCopySelect(12);
-  });
+  const std::string text = draw(
+      [] {
+        for (int pen = 0; pen < 10; ++pen) {
+          IGrColourN(0x010101 * pen);
+          IGrJoin(10.0F, 10.0F + 10.0F * pen, 200.0F, 10.0F);
+        }
+        IGrNewPage();
+        IGrCharOut(100.0F, 300.0F, "label");
+        IGrColourN(0xFF0000);
+        IGrLineWidth(100);
+        IGrJoin(100.0F, 100.0F, 900.0F, 100.0F);
+        IGrJoin(900.0F, 100.0F, 900.0F, 500.0F);
+      },
+      "",
+      [] {
+        hpgl::hpgl_models().printer = 4;
+        IGrHardCopySelect(12);
+      });
   // The reader writes page 2 into <name>.1.png and logs each page after "Reading HPGL file".
   std::string log;
   run("hp2xx -m png -f " + (directory_ / "pages.png").string() + " " + path().string(), &log);

@@ -45,8 +45,8 @@ class ImageDecodeTest : public ::testing::Test {
 };
 
 void write(const std::filesystem::path& file, const Bytes& bytes) {
-  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST_F(ImageDecodeTest, ForeignFilesMatchPillowsDecoding) {
@@ -59,10 +59,11 @@ TEST_F(ImageDecodeTest, ForeignFilesMatchPillowsDecoding) {
   ASSERT_EQ(made.status, 0) << made.output;
   // The depth a file of each kind becomes.
   const std::map<std::string, int> depths = {
-      {"pil_1.png", 4},       {"pil_P8.png", 8},         {"pil_P4.png", 4},       {"filters_grey16.png", 8},
-      {"pil_RGBA.png", 24},   {"im_RGB565.bmp", 16},     {"im_RGB555.bmp", 24},   {"pil_RGBA.bmp", 32},
-      {"pbm_1.bmp", 4},       {"rle4.bmp", 4},           {"im_rle8.bmp", 8},      {"pbm_planes4.pcx", 4},
-      {"pbm_24.pcx", 24},     {"filters_rgba16.png", 24}, {"im_bitfields_32.bmp", 32}};
+      {"pil_1.png", 4},          {"pil_P8.png", 8},          {"pil_P4.png", 4},
+      {"filters_grey16.png", 8}, {"pil_RGBA.png", 24},       {"im_RGB565.bmp", 16},
+      {"im_RGB555.bmp", 24},     {"pil_RGBA.bmp", 32},       {"pbm_1.bmp", 4},
+      {"rle4.bmp", 4},           {"im_rle8.bmp", 8},         {"pbm_planes4.pcx", 4},
+      {"pbm_24.pcx", 24},        {"filters_rgba16.png", 24}, {"im_bitfields_32.bmp", 32}};
   std::istringstream list(made.output);
   std::string name, hex;
   int trusted_bits = 8, width = 0, height = 0, files = 0;
@@ -87,7 +88,8 @@ TEST_F(ImageDecodeTest, ForeignFilesMatchPillowsDecoding) {
     for (int y = 0; y < bitmap->height(); ++y) {
       for (int x = 0; x < bitmap->width(); ++x) {
         const Rgb got = bitmap->pixel(x, y);
-        const std::uint8_t* want = expected.rgb.data() + 3 * (static_cast<std::size_t>(y) * expected.width + x);
+        const std::uint8_t* want =
+            expected.rgb.data() + 3 * (static_cast<std::size_t>(y) * expected.width + x);
         if ((got.red & mask) != (want[0] & mask) || (got.green & mask) != (want[1] & mask) ||
             (got.blue & mask) != (want[2] & mask)) {
           if (++wrong <= 3) ADD_FAILURE() << "pixel " << x << "," << y;
@@ -111,7 +113,8 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
         IGrColour(colours[i]);
         IGrCircle(static_cast<float>(3 + 5 * i), 5.0F, 2.5F + static_cast<float>(i % 3));
       }
-      const auto first = dir_.file(std::string("first") + extension), second = dir_.file(std::string("second") + extension);
+      const auto first = dir_.file(std::string("first") + extension),
+                 second = dir_.file(std::string("second") + extension);
       IGrSaveImage(first.string());
       int code = 0;
       const MemoryBitmap* loaded = load(first, code);
@@ -156,7 +159,8 @@ TEST_F(ImageDecodeTest, LoadsScaledIntoTheCurrentArea) {
 
 // Big-endian 32-bit value at, and the CRC of the PNG chunk whose length field is at.
 void put_be32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 void fix_crc(Bytes& png, std::size_t chunk) {
   const std::uint32_t length = (std::uint32_t{png[chunk]} << 24) | (std::uint32_t{png[chunk + 1]} << 16) |
@@ -164,7 +168,8 @@ void fix_crc(Bytes& png, std::size_t chunk) {
   put_be32(png, chunk + 8 + length, static_cast<std::uint32_t>(crc32(0, png.data() + chunk + 4, length + 4)));
 }
 void put_le32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 void put_le16(Bytes& bytes, std::size_t at, std::uint16_t value) {
   bytes[at] = static_cast<std::uint8_t>(value);
@@ -173,7 +178,8 @@ void put_le16(Bytes& bytes, std::size_t at, std::uint16_t value) {
 std::size_t find_chunk(const Bytes& png, std::string_view type) {
   for (std::size_t at = 8; at + 8 <= png.size();) {
     if (std::string_view(reinterpret_cast<const char*>(png.data()) + at + 4, 4) == type) return at;
-    at += 12 + ((std::size_t{png[at]} << 24) | (std::size_t{png[at + 1]} << 16) | (std::size_t{png[at + 2]} << 8) | png[at + 3]);
+    at += 12 + ((std::size_t{png[at]} << 24) | (std::size_t{png[at + 1]} << 16) |
+                (std::size_t{png[at + 2]} << 8) | png[at + 3]);
   }
   return png.size();
 }
@@ -201,39 +207,75 @@ TEST_F(ImageDecodeTest, DamagedAndHostileFilesAreRefusedLeavingNothing) {
   };
   const std::vector<Case> cases = {
       {"empty file", "png", [](Bytes& b) { b.clear(); }, 27},
-      {"text", "png", [](Bytes& b) { b.assign({'h', 'e', 'l', 'l', 'o'}); }, 27},
+      {"text", "png",
+       [](Bytes& b) {
+         b.assign({'h', 'e', 'l', 'l', 'o'});
+       },
+       27},
       {"PNG cut short", "png", [](Bytes& b) { b.resize(b.size() / 2); }, 27},
       {"PNG without its end", "png", [](Bytes& b) { b.resize(b.size() - 12); }, 27},
       {"PNG with a wrong CRC", "png", [](Bytes& b) { b[find_chunk(b, "IDAT") + 9] ^= 1; }, 27},
       {"PNG of 2^31-1 squared pixels", "png",
-       [](Bytes& b) { put_be32(b, 16, 0x7FFFFFFF); put_be32(b, 20, 0x7FFFFFFF); fix_crc(b, 8); }, 1109},
+       [](Bytes& b) {
+         put_be32(b, 16, 0x7FFFFFFF);
+         put_be32(b, 20, 0x7FFFFFFF);
+         fix_crc(b, 8);
+       },
+       1109},
       {"PNG of 30000 squared pixels in a tiny file", "png",
-       [](Bytes& b) { put_be32(b, 16, 30000); put_be32(b, 20, 30000); fix_crc(b, 8); }, 27},
+       [](Bytes& b) {
+         put_be32(b, 16, 30000);
+         put_be32(b, 20, 30000);
+         fix_crc(b, 8);
+       },
+       27},
       {"PNG with a two-colour palette", "png",
        [](Bytes& b) {
          const std::size_t plte = find_chunk(b, "PLTE");
-         b.erase(b.begin() + static_cast<std::ptrdiff_t>(plte + 8 + 6), b.begin() + static_cast<std::ptrdiff_t>(plte + 8 + 48));
+         b.erase(b.begin() + static_cast<std::ptrdiff_t>(plte + 8 + 6),
+                 b.begin() + static_cast<std::ptrdiff_t>(plte + 8 + 48));
          put_be32(b, plte, 6);
          fix_crc(b, plte);
-       }, 27},
+       },
+       27},
       {"PNG data that does not inflate", "png",
        [](Bytes& b) {
          const std::size_t idat = find_chunk(b, "IDAT");
          for (std::size_t i = idat + 8; i < idat + 14; ++i) b[i] = 0xFF;
          fix_crc(b, idat);
-       }, 1044},
+       },
+       1044},
       {"BMP cut short", "bmp", [](Bytes& b) { b.resize(b.size() - 100); }, 27},
       {"BMP of 2^31-1 squared pixels", "bmp",
-       [](Bytes& b) { put_le32(b, 18, 0x7FFFFFFF); put_le32(b, 22, 0x7FFFFFFF); }, 1109},
+       [](Bytes& b) {
+         put_le32(b, 18, 0x7FFFFFFF);
+         put_le32(b, 22, 0x7FFFFFFF);
+       },
+       1109},
       {"BMP of 30000 squared pixels in a tiny file", "bmp",
-       [](Bytes& b) { put_le32(b, 18, 30000); put_le32(b, 22, 30000); }, 27},
+       [](Bytes& b) {
+         put_le32(b, 18, 30000);
+         put_le32(b, 22, 30000);
+       },
+       27},
       {"BMP with a two-colour table", "bmp", [](Bytes& b) { put_le32(b, 46, 2); }, 27},
       {"BMP with its pixels beyond the file", "bmp", [](Bytes& b) { put_le32(b, 10, 0xFFFFFFF0); }, 27},
       {"BMP with JPEG compression", "bmp", [](Bytes& b) { put_le32(b, 30, 4); }, 27},
       {"PCX cut short", "pcx", [](Bytes& b) { b.resize(b.size() / 2); }, 27},
-      {"PCX of 65535 squared pixels", "pcx", [](Bytes& b) { put_le16(b, 8, 65534); put_le16(b, 10, 65534); put_le16(b, 66, 65535); }, 1109},
+      {"PCX of 65535 squared pixels", "pcx",
+       [](Bytes& b) {
+         put_le16(b, 8, 65534);
+         put_le16(b, 10, 65534);
+         put_le16(b, 66, 65535);
+       },
+       1109},
       {"PCX of 8000 squared pixels in a small file", "pcx",
-       [](Bytes& b) { put_le16(b, 8, 7999); put_le16(b, 10, 7999); put_le16(b, 66, 8000); }, 27},
+       [](Bytes& b) {
+         put_le16(b, 8, 7999);
+         put_le16(b, 10, 7999);
+         put_le16(b, 66, 8000);
+       },
+       27},
       {"PCX with fewer bytes per line than pixels", "pcx", [](Bytes& b) { put_le16(b, 66, 2); }, 27},
   };
   for (const Case& c : cases) {

@@ -78,10 +78,10 @@ TEST(PcxEncoder, OnePixelWideImageHasTwoBytesPerLine) {
   const auto image = pattern_image(1, 3, 8);
   const auto pcx = encoded(ImageFormat::Pcx, image.buffer);
   ASSERT_GE(pcx.size(), 128U + 769U);
-  EXPECT_EQ(le16(pcx, 66), 2U);   // bytes per line
-  EXPECT_EQ(le16(pcx, 8), 0U);    // window right = width - 1
-  EXPECT_EQ(le16(pcx, 10), 2U);   // window bottom = height - 1
-  EXPECT_EQ(pcx[65], 1);          // one plane
+  EXPECT_EQ(le16(pcx, 66), 2U);  // bytes per line
+  EXPECT_EQ(le16(pcx, 8), 0U);   // window right = width - 1
+  EXPECT_EQ(le16(pcx, 10), 2U);  // window bottom = height - 1
+  EXPECT_EQ(pcx[65], 1);         // one plane
 }
 
 TEST(PcxEncoder, HeaderFieldsAndPlanesFollowTheBitmapsOwnDepth) {
@@ -90,12 +90,13 @@ TEST(PcxEncoder, HeaderFieldsAndPlanesFollowTheBitmapsOwnDepth) {
     int planes;
     bool palette;
   };
-  for (const Case c : {Case{4, 1, true}, Case{8, 1, true}, Case{16, 3, false}, Case{24, 3, false},
-                       Case{32, 3, false}}) {
+  for (const Case c :
+       {Case{4, 1, true}, Case{8, 1, true}, Case{16, 3, false}, Case{24, 3, false}, Case{32, 3, false}}) {
     const auto image = pattern_image(5, 4, c.depth);
     const auto pcx = encoded(ImageFormat::Pcx, image.buffer);
     SCOPED_TRACE(c.depth);
-    EXPECT_EQ(std::vector<std::uint8_t>(pcx.begin(), pcx.begin() + 4), (std::vector<std::uint8_t>{10, 5, 1, 8}));
+    EXPECT_EQ(std::vector<std::uint8_t>(pcx.begin(), pcx.begin() + 4),
+              (std::vector<std::uint8_t>{10, 5, 1, 8}));
     EXPECT_EQ(le16(pcx, 12), 75U);
     EXPECT_EQ(le16(pcx, 14), 75U);
     EXPECT_EQ(pcx[65], c.planes);
@@ -131,8 +132,8 @@ TEST(PngEncoder, ColourTypeAndPaletteFollowTheDepth) {
     std::uint8_t bit_depth, colour_type;
     std::uint32_t plte_length;  // 0: no PLTE chunk
   };
-  for (const Case c : {Case{4, 4, 3, 48}, Case{8, 8, 3, 768}, Case{16, 8, 2, 0}, Case{24, 8, 2, 0},
-                       Case{32, 8, 2, 0}}) {
+  for (const Case c :
+       {Case{4, 4, 3, 48}, Case{8, 8, 3, 768}, Case{16, 8, 2, 0}, Case{24, 8, 2, 0}, Case{32, 8, 2, 0}}) {
     SCOPED_TRACE(c.depth);
     const auto png = encoded(ImageFormat::Png, pattern_image(9, 5, c.depth).buffer);
     ASSERT_GT(png.size(), 33U);
@@ -186,7 +187,8 @@ TEST(SixteenBitPixels, FullIntensityStaysFull) {
       {0x0000, true, 0, 0, 0},       {0x4210, false, 132, 132, 132}, {0x7C00, false, 255, 0, 0},
   };
   for (const Case& c : cases) {
-    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(c.pixel), static_cast<std::uint8_t>(c.pixel >> 8), 0, 0};
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(c.pixel),
+                                   static_cast<std::uint8_t>(c.pixel >> 8), 0, 0};
     const PixelBuffer image = raw_buffer(1, 1, 16, bytes, 4, c.bitfields);
     const auto pcx = encoded(ImageFormat::Pcx, image);
     // One pixel, three planes of two bytes: each plane codes as one run or single byte.

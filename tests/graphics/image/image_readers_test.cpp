@@ -20,7 +20,7 @@ struct Depth {
   const char* name;
 };
 
-constexpr Depth kDepths[] = {{4, false, "4"},   {8, false, "8"},   {16, true, "16 5-6-5"},
+constexpr Depth kDepths[] = {{4, false, "4"},         {8, false, "8"},   {16, true, "16 5-6-5"},
                              {16, false, "16 5-5-5"}, {24, false, "24"}, {32, false, "32"}};
 
 struct Format {
@@ -29,9 +29,8 @@ struct Format {
   const char* pillow_name;
 };
 
-constexpr Format kFormats[] = {{ImageFormat::Bmp, ".bmp", "BMP"},
-                               {ImageFormat::Pcx, ".pcx", "PCX"},
-                               {ImageFormat::Png, ".png", "PNG"}};
+constexpr Format kFormats[] = {
+    {ImageFormat::Bmp, ".bmp", "BMP"}, {ImageFormat::Pcx, ".pcx", "PCX"}, {ImageFormat::Png, ".png", "PNG"}};
 
 // The reader that must accept the file: pngcheck, identify -regard-warnings, pcxtoppm.
 std::string strict_reader(ImageFormat format, const std::string& path) {

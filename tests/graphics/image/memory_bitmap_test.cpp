@@ -93,16 +93,16 @@ TEST_F(MemoryBitmapTest, ShapesAtEveryDepth) {
     EXPECT_EQ(drawing().drawable.true_colour, depth > 8);
     IGrColour("red");
     IGrFillPattern(4);
-    IGrRectangle(2.0F, 2.0F, 10.0F, 10.0F);    // rows 20..27, columns 2..9
-    IGrCircle(25.0F, 20.0F, 4.0F);             // centre column 25, row 10
+    IGrRectangle(2.0F, 2.0F, 10.0F, 10.0F);  // rows 20..27, columns 2..9
+    IGrCircle(25.0F, 20.0F, 4.0F);           // centre column 25, row 10
     IGrFillPattern(0);
-    IGrJoin(0.0F, 15.5F, 40.0F, 15.5F);        // row 14
-    IGrCircle(25.0F, 20.0F, 8.0F);             // outline through column 33, row 10
+    IGrJoin(0.0F, 15.5F, 40.0F, 15.5F);  // row 14
+    IGrCircle(25.0F, 20.0F, 8.0F);       // outline through column 33, row 10
     const struct {
       int x, y;
       Rgb colour;
-    } probes[] = {{2, 27, kRed}, {9, 20, kRed}, {1, 27, kWhite}, {10, 20, kWhite}, {2, 28, kWhite},
-                  {25, 10, kRed}, {25, 5, kWhite}, {0, 14, kRed}, {39, 14, kRed}, {0, 13, kWhite},
+    } probes[] = {{2, 27, kRed},  {9, 20, kRed},    {1, 27, kWhite}, {10, 20, kWhite}, {2, 28, kWhite},
+                  {25, 10, kRed}, {25, 5, kWhite},  {0, 14, kRed},   {39, 14, kRed},   {0, 13, kWhite},
                   {32, 10, kRed}, {31, 10, kWhite}, {35, 10, kWhite}};
     for (const auto& p : probes) {
       EXPECT_TRUE(same(bitmap.pixel(p.x, p.y), p.colour)) << "pixel " << p.x << "," << p.y;
@@ -117,8 +117,8 @@ TEST_F(MemoryBitmapTest, PolygonsArcsPointsAndImages) {
   IGrFillPattern(4);
   const float xs[] = {1.0F, 9.0F, 1.0F};
   const float ys[] = {1.0F, 1.0F, 9.0F};
-  IGrPolygon(xs, ys);                             // lower left triangle
-  IGrSector(15.0F, 15.0F, 4.0F, 0.0F, 90.0F);    // upper right quarter disc
+  IGrPolygon(xs, ys);                          // lower left triangle
+  IGrSector(15.0F, 15.0F, 4.0F, 0.0F, 90.0F);  // upper right quarter disc
   IGrPoint(10.5F, 10.5F);
   const std::uint32_t image[] = {0x0000FF, 0xFF0000, 0x000000, 0xFFFFFF};
   IGrImage(0.0F, 12.0F, 4.0F, 16.0F, image, 2, 2);
@@ -179,7 +179,7 @@ TEST_F(MemoryBitmapTest, LineStylesLeaveGapsThatRunOnAlongAPolyline) {
   IGrJoin(0.0F, 5.5F, 120.0F, 5.5F);  // row 4
   const float xs[] = {0.0F, 7.0F, 50.0F, 120.0F};
   const float ys[] = {2.5F, 2.5F, 2.5F, 2.5F};
-  IGrPolyLine(xs, ys);                // row 7, the pattern runs across the joints
+  IGrPolyLine(xs, ys);  // row 7, the pattern runs across the joints
   EXPECT_EQ(count_row(1), (std::pair{120, 1}));
   const auto dashed = count_row(4);
   EXPECT_EQ(dashed.second, 9);
@@ -332,7 +332,12 @@ TEST_F(MemoryBitmapTest, PrintingAreasAndBitmapsAsImages) {
   IGrSelect(4, metafile);
   for (const Case& c : {Case{"metafile drawable", [] { IGrPrintImage("x.png"); }, 1064},
                         Case{"free bitmap number", [] { WBitmapPrint(49, "x.png"); }, 1021},
-                        Case{"no drawable", [] { drawing().drawable = {}; IGrPrintImage("x.png"); }, 1019}}) {
+                        Case{"no drawable",
+                             [] {
+                               drawing().drawable = {};
+                               IGrPrintImage("x.png");
+                             },
+                             1019}}) {
     errors().last_error = 0;
     c.print();
     EXPECT_EQ(errors().last_error, c.error) << c.what;

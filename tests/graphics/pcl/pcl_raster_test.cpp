@@ -87,7 +87,8 @@ PclJob decode_pcl(std::string_view data) {
     for (bool more = true; more;) {
       std::size_t end = i;
       while (end < data.size() && (std::isdigit(static_cast<unsigned char>(data[end])) || data[end] == '-' ||
-                                   data[end] == '+' || data[end] == '.')) ++end;
+                                   data[end] == '+' || data[end] == '.'))
+        ++end;
       if (end >= data.size()) return fail("cut value");
       const long long value = std::atoll(std::string(data.substr(i, end - i)).c_str());
       const char terminator = data[end];
@@ -96,26 +97,35 @@ PclJob decode_pcl(std::string_view data) {
       const char final = static_cast<char>(more ? terminator - 0x20 : terminator);
       if (!more && (terminator < 0x40 || terminator > 0x5e)) return fail("bad terminator");
       const std::string name{parameterised, group, final};
-      if (name == "*rU") planes = static_cast<int>(std::llabs(value));
-      else if (name == "*rS") width = static_cast<int>(value);
-      else if (name == "*rT") height = static_cast<int>(value);
-      else if (name == "*bM") method = static_cast<int>(value);
+      if (name == "*rU")
+        planes = static_cast<int>(std::llabs(value));
+      else if (name == "*rS")
+        width = static_cast<int>(value);
+      else if (name == "*rT")
+        height = static_cast<int>(value);
+      else if (name == "*bM")
+        method = static_cast<int>(value);
       else if (name == "*rA") {
         raster = true;
         row = plane = 0;
         page.width = width;
         page.height = height;
-        page.index.assign(static_cast<std::size_t>(height), std::vector<int>(static_cast<std::size_t>(width)));
-      } else if (name == "*rC" || name == "*rB") raster = false;
-      else if (name == "*bY") row += static_cast<int>(value);
+        page.index.assign(static_cast<std::size_t>(height),
+                          std::vector<int>(static_cast<std::size_t>(width)));
+      } else if (name == "*rC" || name == "*rB")
+        raster = false;
+      else if (name == "*bY")
+        row += static_cast<int>(value);
       else if (name == "*bV" || name == "*bW") {
         if (!raster || row >= height || value < 0 || i + static_cast<std::size_t>(value) > data.size()) {
           return fail("raster data outside a raster");
         }
         std::vector<std::uint8_t> bytes;
-        if (!expand(method, data.substr(i, static_cast<std::size_t>(value)), bytes)) return fail("bad row data");
+        if (!expand(method, data.substr(i, static_cast<std::size_t>(value)), bytes))
+          return fail("bad row data");
         i += static_cast<std::size_t>(value);
-        if (bytes.size() > static_cast<std::size_t>((width + 7) / 8)) return fail("row wider than the raster");
+        if (bytes.size() > static_cast<std::size_t>((width + 7) / 8))
+          return fail("row wider than the raster");
         for (std::size_t b = 0; b < bytes.size() * 8 && b < static_cast<std::size_t>(width); ++b) {
           if ((bytes[b / 8] >> (7 - b % 8)) & 1) page.index[static_cast<std::size_t>(row)][b] |= 1 << plane;
         }
@@ -123,7 +133,8 @@ PclJob decode_pcl(std::string_view data) {
           ++row;
           plane = 0;
         }
-      } else job.values[name] = value;
+      } else
+        job.values[name] = value;
     }
   }
   return job;
@@ -151,7 +162,8 @@ std::vector<std::vector<int>> nearest_indices(const MemoryBitmap& rendered, cons
   std::vector<std::vector<int>> rows(static_cast<std::size_t>(rendered.height()));
   for (int y = 0; y < rendered.height(); ++y) {
     for (int x = 0; x < rendered.width(); ++x) {
-      rows[static_cast<std::size_t>(y)].push_back(static_cast<int>(palette.native_value(rendered.pixel(x, y))));
+      rows[static_cast<std::size_t>(y)].push_back(
+          static_cast<int>(palette.native_value(rendered.pixel(x, y))));
     }
   }
   return rows;
@@ -224,7 +236,8 @@ TEST_F(PclRaster, PagesDecodeToTheMemoryRenderingInEveryModel) {
     EXPECT_NE(decode_pcl(bytes.substr(0, bytes.find("\x1b*rC") - 1)).fault, "");
     EXPECT_EQ(job.values.at("*tR"), pcl_model(model).dots_per_inch);
     for (std::size_t page = 0; page < 2; ++page) {
-      EXPECT_EQ(differences(job.pages[page], nearest_indices(*bitmap_slot(pages[page]), pcl_model(model))), "");
+      EXPECT_EQ(differences(job.pages[page], nearest_indices(*bitmap_slot(pages[page]), pcl_model(model))),
+                "");
     }
     std::vector<bool> seen(8);
     for (const auto& row : job.pages[0].index) {
@@ -241,8 +254,11 @@ TEST_F(PclRaster, JobCommandsFollowThePageAndOptions) {
     long long paper;  // -1: no page size command
   };
   // Short pages keep the test quick: the width alone then chooses the paper.
-  const Case cases[] = {{1, 2550, 40, 1, 2},  {2, 4960, 40, 3, 26}, {3, 100, 100, 2, 26},
-                        {1, 3000, 40, 1, 27}, {1, 3600, 40, 1, -1}};
+  const Case cases[] = {{1, 2550, 40, 1, 2},
+                        {2, 4960, 40, 3, 26},
+                        {3, 100, 100, 2, 26},
+                        {1, 3000, 40, 1, 27},
+                        {1, 3600, 40, 1, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
     reset_drawing_for_tests();
@@ -281,7 +297,13 @@ TEST(PclPackBits, RowsRoundTripAndMatchTheReferenceExample) {
   std::string reference;
   const std::string text = "UUUUATT";
   append_packbits({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, reference);
-  EXPECT_EQ(reference, std::string("\xfd" "U" "\x00" "A" "\xff" "T", 6));
+  EXPECT_EQ(reference, std::string("\xfd"
+                                   "U"
+                                   "\x00"
+                                   "A"
+                                   "\xff"
+                                   "T",
+                                   6));
   std::vector<std::vector<std::uint8_t>> rows = {{}, {7}, std::vector<std::uint8_t>(300, 0xaa)};
   std::vector<std::uint8_t> mixed;
   for (int i = 0; i < 700; ++i) mixed.push_back(static_cast<std::uint8_t>(i % 5 == 0 ? 9 : i * 37));

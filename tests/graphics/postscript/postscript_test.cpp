@@ -17,17 +17,19 @@ class PostScript : public DriverFixture {
 };
 
 TEST_F(PostScript, DefaultHeaderAndTrailer) {
-  const std::string file = draw([] {}, "A  title\twith\x01" "controls   ");
+  const std::string file = draw([] {},
+                                "A  title\twith\x01"
+                                "controls   ");
   const std::vector<std::string> lines = crlf_lines(file);
   const std::vector<std::string> head(lines.begin(), lines.begin() + 10);
-  EXPECT_EQ(head, (std::vector<std::string>{
-                      "%!PS-Adobe-3.0", "%%Title: A title with controls",
-                      "%%Creator: K.V.S. PostScript driver", "%%EndComments",
-                      "/l {lineto} def/m {moveto} def/g {setrgbcolor} def/w {setlinewidth} def",
-                      "/d {setdash} def/cf {closepath fill} def/s {stroke} def/ff {findfont} def",
-                      "/ms {makefont setfont} def/ro {rotate} def/cs {closepath stroke} def",
-                      "/lsh {show} def/rsh {dup stringwidth pop 0 exch sub 0 rmoveto show} def",
-                      "/csh {dup stringwidth pop 2 div 0 exch sub 0 rmoveto show} def", "%%EndProlog"}));
+  EXPECT_EQ(head,
+            (std::vector<std::string>{
+                "%!PS-Adobe-3.0", "%%Title: A title with controls", "%%Creator: K.V.S. PostScript driver",
+                "%%EndComments", "/l {lineto} def/m {moveto} def/g {setrgbcolor} def/w {setlinewidth} def",
+                "/d {setdash} def/cf {closepath fill} def/s {stroke} def/ff {findfont} def",
+                "/ms {makefont setfont} def/ro {rotate} def/cs {closepath stroke} def",
+                "/lsh {show} def/rsh {dup stringwidth pop 0 exch sub 0 rmoveto show} def",
+                "/csh {dup stringwidth pop 2 div 0 exch sub 0 rmoveto show} def", "%%EndProlog"}));
   const std::vector<std::string> fonts = after(lines, "%%EndProlog");
   EXPECT_EQ(fonts[0], "/Courier ff");
   EXPECT_EQ(fonts[4], "currentdict end /Courier-1 exch definefont pop");
@@ -39,8 +41,8 @@ TEST_F(PostScript, DefaultHeaderAndTrailer) {
   EXPECT_EQ(std::vector<std::string>(fonts.begin() + 64, fonts.begin() + 68),
             (std::vector<std::string>{"90.0 ro", "42.0 -560.0 translate", "newpath", "%%Page: 1 1"}));
   // Replayed state: the area's clip, then width, join, cap and the clip again.
-  const std::vector<std::string> clip = {"initclip", "0.0 0.0 m", "756.0 0.0 l", "756.0 540.0 l",
-                                         "0.0 540.0 l", "clip", "newpath"};
+  const std::vector<std::string> clip = {"initclip",    "0.0 0.0 m", "756.0 0.0 l", "756.0 540.0 l",
+                                         "0.0 540.0 l", "clip",      "newpath"};
   EXPECT_EQ(std::vector<std::string>(fonts.begin() + 68, fonts.begin() + 75), clip);
   EXPECT_EQ(std::vector<std::string>(fonts.begin() + 75, fonts.begin() + 79),
             (std::vector<std::string>{"0.10 w", "0 setlinejoin", "5.0 setmiterlimit", "0 setlinecap"}));
@@ -77,11 +79,11 @@ TEST_F(PostScript, PolylineOfThreeHundredSegmentsSplitsAtTheLimit) {
 TEST_F(PostScript, NumbersPointsAndPathContinuity) {
   const std::vector<std::string> lines = page([] {
     IGrJoin(100, 12.5F, 0.5F, 200);
-    IGrJoin(0.5F, 200, 7, 7);      // continues the path: no move
+    IGrJoin(0.5F, 200, 7, 7);  // continues the path: no move
     IGrPoint(30, 31);
   });
-  const std::vector<std::string> expected = {"100.0 12.50 m", "0.50 200.0 l", "7.0 7.0 l",
-                                             "30.0 31.0 m", "30.0 31.0 l"};
+  const std::vector<std::string> expected = {"100.0 12.50 m", "0.50 200.0 l", "7.0 7.0 l", "30.0 31.0 m",
+                                             "30.0 31.0 l"};
   const auto it = std::search(lines.begin(), lines.end(), expected.begin(), expected.end());
   EXPECT_NE(it, lines.end());
 }
@@ -151,14 +153,17 @@ TEST_F(PostScript, ColoursChangingBackAndForthPaintEachSegmentInItsOwn) {
     std::vector<std::string> painted;
   };
   const Case cases[] = {
-      {"black, red, black joined", [] {
+      {"black, red, black joined",
+       [] {
          IGrJoin(10, 50, 40, 50);
          IGrColour("red");
          IGrJoin(40, 50, 70, 50);
          IGrColour("black");
          IGrJoin(70, 50, 90, 50);
-       }, {black, red, black}},
-      {"red fill, then black and red joined", [] {
+       },
+       {black, red, black}},
+      {"red fill, then black and red joined",
+       [] {
          IGrColour("red");
          IGrFillPattern(4);
          IGrRectangle(10, 10, 20, 20);
@@ -166,7 +171,8 @@ TEST_F(PostScript, ColoursChangingBackAndForthPaintEachSegmentInItsOwn) {
          IGrJoin(10, 50, 40, 50);
          IGrColour("red");
          IGrJoin(40, 50, 70, 50);
-       }, {red, red, red, black, red}},
+       },
+       {red, red, red, black, red}},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines = page([&c] {
@@ -206,17 +212,19 @@ TEST_F(PostScript, GhostscriptReadsAndRendersTheTestPicture) {
   draw([] { draw_test_picture(); }, "Test picture");
   const std::string ps = path_.string();
   EXPECT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + ps + "' >/dev/null 2>&1"), 0);
-  ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -r72 -sPAPERSIZE=letter -sDEVICE=png16m -sOutputFile='" + ps +
-                ".png' '" + ps + "' >/dev/null 2>&1"), 0);
-  ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -r72 -sPAPERSIZE=letter -sDEVICE=ppmraw -sOutputFile='" + ps +
-                ".ppm' '" + ps + "' >/dev/null 2>&1"), 0);
+  ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -r72 -sPAPERSIZE=letter -sDEVICE=png16m -sOutputFile='" +
+                ps + ".png' '" + ps + "' >/dev/null 2>&1"),
+            0);
+  ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -r72 -sPAPERSIZE=letter -sDEVICE=ppmraw -sOutputFile='" +
+                ps + ".ppm' '" + ps + "' >/dev/null 2>&1"),
+            0);
   EXPECT_TRUE(std::filesystem::exists(ps + ".png"));
   const std::optional<Raster> image = read_ppm(ps + ".ppm");
   ASSERT_TRUE(image.has_value());
   const PicturePlace places[] = {
-      {25, 25, {255, 0, 0}, "red rectangle"},     {70, 70, {0, 255, 0}, "green circle"},
-      {25, 80, {0, 0, 255}, "blue line"},          {66.5, 28.5, {255, 0, 255}, "magenta sector"},
-      {73.5, 21.5, {255, 255, 255}, "sector gap"}, {50, 52.5, {255, 255, 0}, "yellow image half"},
+      {25, 25, {255, 0, 0}, "red rectangle"},       {70, 70, {0, 255, 0}, "green circle"},
+      {25, 80, {0, 0, 255}, "blue line"},           {66.5, 28.5, {255, 0, 255}, "magenta sector"},
+      {73.5, 21.5, {255, 255, 255}, "sector gap"},  {50, 52.5, {255, 255, 0}, "yellow image half"},
       {50, 47.5, {0, 255, 255}, "cyan image half"}, {25, 65, {255, 255, 255}, "paper"},
   };
   for (const PicturePlace& place : places) {
@@ -237,8 +245,10 @@ TEST_F(PostScript, EncapsulatedOutputHasABoundingBoxAndRenders) {
     GTEST_SKIP() << "ghostscript is not installed";
   }
   const std::string eps = path_.string();
-  ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sPAPERSIZE=letter -sDEVICE=ppmraw -sOutputFile='" + eps +
-                ".ppm' '" + eps + "' >/dev/null 2>&1"), 0);
+  ASSERT_EQ(
+      run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sPAPERSIZE=letter -sDEVICE=ppmraw -sOutputFile='" +
+          eps + ".ppm' '" + eps + "' >/dev/null 2>&1"),
+      0);
   const std::optional<Raster> image = read_ppm(eps + ".ppm");
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 540);
@@ -277,21 +287,24 @@ TEST_F(PostScript, HostileInputStaysReadable) {
   }
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   constexpr float kInf = std::numeric_limits<float>::infinity();
-  draw([&] {
-    IGrJoin(kNaN, 1, kInf, -kInf);
-    IGrJoin(1e30F, -1e30F, 5, 5);
-    IGrPolyLine({}, {});
-    const float one[] = {3};
-    IGrPolyLine(one, one);
-    IGrCharSize(kNaN, kInf);
-    IGrCharRotate(kNaN);
-    IGrCharOut(kNaN, kInf, std::string(300, '('));
-    IGrFillPattern(4);
-    IGrRectangle(kNaN, 0, 1e30F, 10);
-    IGrCircle(50, 50, kInf);
-    IGrSector(50, 50, 10, kNaN, 45);
-  }, std::string(300, 'T'));
-  EXPECT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + path_.string() + "' >/dev/null 2>&1"), 0);
+  draw(
+      [&] {
+        IGrJoin(kNaN, 1, kInf, -kInf);
+        IGrJoin(1e30F, -1e30F, 5, 5);
+        IGrPolyLine({}, {});
+        const float one[] = {3};
+        IGrPolyLine(one, one);
+        IGrCharSize(kNaN, kInf);
+        IGrCharRotate(kNaN);
+        IGrCharOut(kNaN, kInf, std::string(300, '('));
+        IGrFillPattern(4);
+        IGrRectangle(kNaN, 0, 1e30F, 10);
+        IGrCircle(50, 50, kInf);
+        IGrSector(50, 50, 10, kNaN, 45);
+      },
+      std::string(300, 'T'));
+  EXPECT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + path_.string() + "' >/dev/null 2>&1"),
+            0);
 }
 
 }  // namespace

@@ -42,27 +42,37 @@ TEST_F(Svg, NumbersHaveNoBareTrailingPoint) {
 }
 
 TEST_F(Svg, OnlyChangedStrokeAttributesOpenANewGroup) {
-  const std::vector<std::string> lines = after(draw_lines([] {
-    IGrColour("red");
-    IGrColour("red");
-    IGrLineType(2);
-    IGrLineType(2);
-    IGrLineWidth(100);
-    IGrLineJoin(1);
-    IGrLineCap(2);
-  }), "<svg width=\"640\" height=\"480\" xmlns=\"http://www.w3.org/2000/svg\">");
+  const std::vector<std::string> lines =
+      after(draw_lines([] {
+              IGrColour("red");
+              IGrColour("red");
+              IGrLineType(2);
+              IGrLineType(2);
+              IGrLineWidth(100);
+              IGrLineJoin(1);
+              IGrLineCap(2);
+            }),
+            "<svg width=\"640\" height=\"480\" xmlns=\"http://www.w3.org/2000/svg\">");
   const std::vector<std::string> expected = {
-      "<g style=\"fill:none;stroke:#000000;stroke-dasharray:none;stroke-width:1;stroke-linejoin:miter;stroke-linecap:butt\">",
+      "<g "
+      "style=\"fill:none;stroke:#000000;stroke-dasharray:none;stroke-width:1;stroke-linejoin:miter;stroke-"
+      "linecap:butt\">",
       "</g>",
-      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:none;stroke-width:1;stroke-linejoin:miter;stroke-linecap:butt\">",
+      "<g "
+      "style=\"fill:none;stroke:#ff0000;stroke-dasharray:none;stroke-width:1;stroke-linejoin:miter;stroke-"
+      "linecap:butt\">",
       "</g>",
-      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 6;stroke-width:1;stroke-linejoin:miter;stroke-linecap:butt\">",
+      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 "
+      "6;stroke-width:1;stroke-linejoin:miter;stroke-linecap:butt\">",
       "</g>",
-      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 6;stroke-width:21;stroke-linejoin:miter;stroke-linecap:butt\">",
+      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 "
+      "6;stroke-width:21;stroke-linejoin:miter;stroke-linecap:butt\">",
       "</g>",
-      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 6;stroke-width:21;stroke-linejoin:round;stroke-linecap:butt\">",
+      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 "
+      "6;stroke-width:21;stroke-linejoin:round;stroke-linecap:butt\">",
       "</g>",
-      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 6;stroke-width:21;stroke-linejoin:round;stroke-linecap:square\">",
+      "<g style=\"fill:none;stroke:#ff0000;stroke-dasharray:6 "
+      "6;stroke-width:21;stroke-linejoin:round;stroke-linecap:square\">",
       "</g></svg>"};
   EXPECT_EQ(lines, expected);
 }
@@ -105,7 +115,10 @@ TEST_F(Svg, TextIsEscapedIntoWellFormedXml) {
     IGrCharOut(10, 20, std::string(300, 'L'));
   });
   // Placed 0.2 of the default character height (12) below the position, then flipped.
-  EXPECT_EQ(count(lines, "<text transform=\"translate(10,472.4)\">a&#60;b &#38; c&#62;d &#233;&#8364;\t]]&#62;</text>"), 1);
+  EXPECT_EQ(
+      count(lines,
+            "<text transform=\"translate(10,472.4)\">a&#60;b &#38; c&#62;d &#233;&#8364;\t]]&#62;</text>"),
+      1);
   check_readers();
 }
 
@@ -122,9 +135,18 @@ TEST_F(Svg, JustifiedTextIsAnchoredAtTheGivenPoint) {
   });
   EXPECT_EQ(count(lines, "<text transform=\"translate(100,100)\">abc</text>"), 3);
   EXPECT_EQ(count(lines, "<text transform=\"translate(100,100)\">mode</text>"), 1);
-  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:middle;font-size:16.5\">"), 1);
-  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:end;font-size:16.5\">"), 1);
-  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;font-size:13.3\">"), 1);
+  EXPECT_EQ(count(lines,
+                  "<g "
+                  "style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:middle;font-size:"
+                  "16.5\">"),
+            1);
+  EXPECT_EQ(
+      count(lines,
+            "<g "
+            "style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;text-anchor:end;font-size:16.5\">"),
+      1);
+  EXPECT_EQ(count(lines, "<g style=\"fill:#000000;stroke:none;font-family:Arial,Helvetica;font-size:13.3\">"),
+            1);
 }
 
 TEST_F(Svg, ClipPathOnlyForAPartialArea) {
@@ -135,7 +157,10 @@ TEST_F(Svg, ClipPathOnlyForAPartialArea) {
     IGrRectangle(1, 1, 50, 50);
   });
   EXPECT_EQ(count(lines, "<g style=\"stroke:none;fill:#000000\">"), 1);
-  EXPECT_EQ(count(lines, "<defs><clipPath id=\"clip1\"><rect width=\"320\" height=\"240\" x=\"160\" y=\"120\"/></clipPath></defs>"), 1);
+  EXPECT_EQ(count(lines,
+                  "<defs><clipPath id=\"clip1\"><rect width=\"320\" height=\"240\" x=\"160\" "
+                  "y=\"120\"/></clipPath></defs>"),
+            1);
   EXPECT_EQ(count(lines, "<g style=\"stroke:none;fill:#000000;clip-path:url(#clip1)\">"), 1);
 }
 
@@ -144,7 +169,7 @@ TEST_F(Svg, EveryGroupIsClosedAndOutlinedEllipsesOpenNone) {
     IGrEllipse(100, 100, 20, 0.5F);  // outline: no fill group
     IGrTextFlags(1);                 // a text group left open
     IGrCharOut(50, 50, "open");
-    IGrCircle(200, 200, 0);          // zero radius: nothing
+    IGrCircle(200, 200, 0);  // zero radius: nothing
   });
   const std::vector<std::string> lines = crlf_lines(file);
   EXPECT_EQ(count(lines, "<ellipse cx=\"100\" cy=\"380\" rx=\"20\" ry=\"10\"/>"), 1);
@@ -183,9 +208,21 @@ TEST_F(Svg, FullTurnsAreCentred) {
     std::function<void()> shape;
   };
   const Case cases[] = {
-      {"sector of 360", [] { IGrFillPattern(4); IGrSector(50, 50, 30, 45, 360); }},
-      {"arc of 360", [] { IGrLineWidth(200); IGrArc(50, 50, 30, 45, 360); }},
-      {"arc of 500", [] { IGrLineWidth(200); IGrArc(50, 50, 30, 100, 500); }},
+      {"sector of 360",
+       [] {
+         IGrFillPattern(4);
+         IGrSector(50, 50, 30, 45, 360);
+       }},
+      {"arc of 360",
+       [] {
+         IGrLineWidth(200);
+         IGrArc(50, 50, 30, 45, 360);
+       }},
+      {"arc of 500",
+       [] {
+         IGrLineWidth(200);
+         IGrArc(50, 50, 30, 100, 500);
+       }},
   };
   for (const Case& c : cases) {
     draw([&c] {
@@ -217,15 +254,17 @@ TEST_F(Svg, FullTurnsAreCentred) {
 TEST_F(Svg, FullDiskHostileInputAndLongTitles) {
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   constexpr float kInf = std::numeric_limits<float>::infinity();
-  draw([&] {
-    IGrJoin(kNaN, 1, kInf, -kInf);
-    IGrPolyLine({}, {});
-    IGrCharSize(kNaN, 1e30F);
-    IGrCharOut(kNaN, kInf, std::string(300, '&'));
-    IGrFillPattern(3);
-    IGrSector(50, 50, 10, kNaN, 45);
-    IGrRectangle(kNaN, 0, 1e30F, 10);
-  }, std::string(300, 'T'));
+  draw(
+      [&] {
+        IGrJoin(kNaN, 1, kInf, -kInf);
+        IGrPolyLine({}, {});
+        IGrCharSize(kNaN, 1e30F);
+        IGrCharOut(kNaN, kInf, std::string(300, '&'));
+        IGrFillPattern(3);
+        IGrSector(50, 50, 10, kNaN, 45);
+        IGrRectangle(kNaN, 0, 1e30F, 10);
+      },
+      std::string(300, 'T'));
   check_readers();
   for (const std::string& line : crlf_lines(read_bytes(path_))) {
     EXPECT_EQ(line.find('*'), std::string::npos) << line;

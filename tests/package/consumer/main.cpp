@@ -32,7 +32,7 @@ int main() {
   std::ifstream("consumer.png", std::ios::binary).read(signature.data(), 8);
   const bool saved = IErrorCode() == 0 && std::string_view(signature.data(), 4) == "\x89PNG";
 
-  std::printf("formatted %d, failure seen %d, cleared %d, saved %d\n", formatted, failure_seen,
-              cleared, saved);
+  std::printf("formatted %d, failure seen %d, cleared %d, saved %d\n", formatted, failure_seen, cleared,
+              saved);
   return formatted && failure_seen && cleared && saved ? 0 : 1;
 }

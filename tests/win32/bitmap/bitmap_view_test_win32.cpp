@@ -236,7 +236,8 @@ TEST(ImageFields, MemoryBitmapsAndMetafiles) {
     return pixels[static_cast<std::size_t>(y * w + x)] & 0xFFFFFF;  // 0xRRGGBB
   };
   field = GetDlgItem(quill::windows().windows[0].frame, BT_IMAGE);
-  for (HWND w = nullptr; field == nullptr && (w = FindWindowExA(nullptr, w, nullptr, "Image field")) != nullptr;) {
+  for (HWND w = nullptr;
+       field == nullptr && (w = FindWindowExA(nullptr, w, nullptr, "Image field")) != nullptr;) {
     field = GetDlgItem(w, BT_IMAGE);
   }
   ASSERT_NE(field, nullptr);

@@ -122,7 +122,8 @@ TEST_F(ChildWindows, GridWindowsAndTheCodesForChildren) {
   EXPECT_EQ(take_error(), 1038) << "a grid window does not become a view";
 
   int inside = 0;
-  WindowOpenChild(inside, WinInsideParent, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "", BT_MENU);
+  WindowOpenChild(inside, WinInsideParent, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "",
+                  BT_MENU);
   WindowSelect(inside);
   WGridWindow(1);
   EXPECT_EQ(take_error(), 1051);

@@ -15,9 +15,7 @@
 #include "quill/events.hpp"
 #include "quill/window.hpp"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
   demo_log::open(argc, argv);

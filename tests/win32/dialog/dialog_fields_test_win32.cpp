@@ -122,14 +122,25 @@ TEST_F(FieldsDialog, UnloadTakesTheTabPagesWithIt) {
 }
 
 TEST_F(FieldsDialog, NumbersFromTextAndTheUndefinedValue) {
-  struct Case { const char* text; int integer; float real; int error; };
+  struct Case {
+    const char* text;
+    int integer;
+    float real;
+    int error;
+  };
   const Case cases[] = {
-      {"2.9", 2, 2.9f, 0}, {"-2.9", -2, -2.9f, 0}, {"17", 17, 17.0f, 0},
-      {"", -999, -999.0f, 1010}, {"   ", -999, -999.0f, 1010},
+      {"2.9", 2, 2.9f, 0},
+      {"-2.9", -2, -2.9f, 0},
+      {"17", 17, 17.0f, 0},
+      {"", -999, -999.0f, 1010},
+      {"   ", -999, -999.0f, 1010},
       // Text that is not a number reports the conversion's code and gives the
       // undefined value, so it cannot pass for a field holding 0.
-      {"0", 0, 0.0f, 0}, {"abc", -999, -999.0f, 12}, {"1.2.3", -999, -999.0f, 11},
-      {"1E2.5", -999, -999.0f, 12}, {"1E999", -999, -999.0f, 4},
+      {"0", 0, 0.0f, 0},
+      {"abc", -999, -999.0f, 12},
+      {"1.2.3", -999, -999.0f, 11},
+      {"1E2.5", -999, -999.0f, 12},
+      {"1E999", -999, -999.0f, 4},
   };
   for (const Case& c : cases) {
     WDialogPutString(TD_EDIT_B, c.text);
@@ -219,7 +230,11 @@ TEST_F(FieldsDialog, FieldTextGoesThroughTheFieldsCodePage) {
 TEST_F(FieldsDialog, FocusAndCaretPosition) {
   WDialogShow(40, 40);
   WDialogPutString(TD_EDIT_A, "abcdef");
-  struct Case { std::optional<int> position; DWORD start; DWORD end; };
+  struct Case {
+    std::optional<int> position;
+    DWORD start;
+    DWORD end;
+  };
   const Case cases[] = {{1, 0, 0}, {3, 2, 2}, {std::nullopt, 0, 6}};
   for (const Case& c : cases) {
     WDialogSetField(TD_EDIT_A, c.position);
@@ -278,7 +293,11 @@ TEST_F(FieldsDialog, OptionLists) {
   EXPECT_EQ(last_error(), 1011);
   EXPECT_EQ(send(TD_LIST, LB_GETCOUNT), 2);
 
-  struct Case { const char* free_text; int selected; int error; };
+  struct Case {
+    const char* free_text;
+    int selected;
+    int error;
+  };
   const Case cases[] = {{"b", 2, 0}, {"free", 0, 0}, {"", -999, 1010}};
   for (const Case& c : cases) {
     WDialogPutMenu(TD_COMBO, options, 3, 0, c.free_text);
@@ -334,9 +353,18 @@ TEST_F(FieldsDialog, StatesOptionsClearingAndImages) {
   EXPECT_EQ(last_error(), 1006);
 
   // A metafile handle in range whose recording was never completed: 1061.
-  struct Case { int id; int type; int code; };
-  const Case missing[] = {{TD_IMAGE_BITMAP, 1, 1015}, {4711, 2, 1015}, {0, 2, 1015}, {TD_IMAGE_METAFILE, 5, 1015},
-                          {1, 3, 1015}, {21, 4, 1015}, {1, 4, 1061}};
+  struct Case {
+    int id;
+    int type;
+    int code;
+  };
+  const Case missing[] = {{TD_IMAGE_BITMAP, 1, 1015},
+                          {4711, 2, 1015},
+                          {0, 2, 1015},
+                          {TD_IMAGE_METAFILE, 5, 1015},
+                          {1, 3, 1015},
+                          {21, 4, 1015},
+                          {1, 4, 1061}};
   for (const Case& c : missing) {
     clear_error();
     WDialogPutImage(TD_STATIC, c.id, c.type);

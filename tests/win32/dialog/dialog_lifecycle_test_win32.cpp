@@ -51,7 +51,8 @@ TEST(CalculatorPath, KeypadIsCombinedCurrentAndDressedByItsData) {
   EXPECT_EQ(display_record->background_colour, 0xFFFFFF);
 
   LOGFONTW font{};
-  ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(display, WM_GETFONT, 0, 0)), sizeof(font), &font), 0);
+  ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(display, WM_GETFONT, 0, 0)), sizeof(font), &font),
+            0);
   HDC dc = CreateCompatibleDC(nullptr);
   const int expected_height = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
   DeleteDC(dc);
@@ -143,7 +144,7 @@ void CALLBACK drive_modal(HWND, UINT, UINT_PTR timer, DWORD) {
     SetWindowTextW(GetDlgItem(instance, TD_MODAL_EDIT), L"typed");
     click(other);
   } else if (modal_ticks >= 40) {  // about 10 s: a loaded machine is slow to deliver
-    ++modal_fallbacks;  // the click never arrived: end the display so the test goes on
+    ++modal_fallbacks;             // the click never arrived: end the display so the test goes on
     SendMessageW(other, BM_CLICK, 0, 0);
     KillTimer(nullptr, timer);
   }
@@ -182,19 +183,36 @@ TEST(CalculatorPath, ModalDisplayEndsOnAnyPushButtonAndCopiesStateBack) {
   char buffer[4];
   const std::string_view options[] = {"a"};
   const std::vector<std::function<void()>> routines = {
-      [] { WDialogPutString(TD_MODAL_EDIT, "x"); }, [&] { WDialogGetString(TD_MODAL_EDIT, buffer); },
-      [&] { WDialogGetStringLength(TD_MODAL_EDIT, number); }, [] { WDialogSetField(TD_MODAL_EDIT); },
-      [] { WDialogFieldOptions(TD_MODAL_EDIT, 3, 1); }, [] { WDialogFieldState(TD_MODAL_EDIT, 1); },
-      [] { WDialogPutInteger(TD_MODAL_EDIT, 1); }, [&] { WDialogGetInteger(TD_MODAL_EDIT, number); },
-      [] { WDialogRangeInteger(TD_MODAL_EDIT, 1, 2); }, [] { WDialogPutReal(TD_MODAL_EDIT, 1.0f); },
-      [&] { WDialogGetReal(TD_MODAL_EDIT, real); }, [] { WDialogPutCheckBox(TD_MODAL_EDIT, 1); },
-      [&] { WDialogGetCheckBox(TD_MODAL_EDIT, number); }, [] { WDialogPutRadioButton(TD_MODAL_EDIT); },
+      [] { WDialogPutString(TD_MODAL_EDIT, "x"); },
+      [&] { WDialogGetString(TD_MODAL_EDIT, buffer); },
+      [&] { WDialogGetStringLength(TD_MODAL_EDIT, number); },
+      [] { WDialogSetField(TD_MODAL_EDIT); },
+      [] { WDialogFieldOptions(TD_MODAL_EDIT, 3, 1); },
+      [] { WDialogFieldState(TD_MODAL_EDIT, 1); },
+      [] { WDialogPutInteger(TD_MODAL_EDIT, 1); },
+      [&] { WDialogGetInteger(TD_MODAL_EDIT, number); },
+      [] { WDialogRangeInteger(TD_MODAL_EDIT, 1, 2); },
+      [] { WDialogPutReal(TD_MODAL_EDIT, 1.0f); },
+      [&] { WDialogGetReal(TD_MODAL_EDIT, real); },
+      [] { WDialogPutCheckBox(TD_MODAL_EDIT, 1); },
+      [&] { WDialogGetCheckBox(TD_MODAL_EDIT, number); },
+      [] { WDialogPutRadioButton(TD_MODAL_EDIT); },
       [&] { WDialogGetRadioButton(TD_MODAL_EDIT, number); },
-      [&] { WDialogPutMenu(TD_MODAL_EDIT, options, 1, 1); }, [&] { WDialogGetMenu(TD_MODAL_EDIT, number); },
-      [] { WDialogClearField(TD_MODAL_EDIT); }, [] { WDialogPutImage(TD_MODAL_EDIT, 1); },
-      [&] { WDialogGetFieldState(TD_MODAL_EDIT, number); }, [] { WDialogPutDouble(TD_MODAL_EDIT, 1.0); },
-      [&] { double d = 0; WDialogGetDouble(TD_MODAL_EDIT, d); }, [] { WDialogGraphicsField(TD_MODAL_EDIT, 1); },
-      [] { WDialogShow(); }, [] { WDialogHide(); }, [] { WDialogUnload(); }, [] { WDialogTitle("t"); },
+      [&] { WDialogPutMenu(TD_MODAL_EDIT, options, 1, 1); },
+      [&] { WDialogGetMenu(TD_MODAL_EDIT, number); },
+      [] { WDialogClearField(TD_MODAL_EDIT); },
+      [] { WDialogPutImage(TD_MODAL_EDIT, 1); },
+      [&] { WDialogGetFieldState(TD_MODAL_EDIT, number); },
+      [] { WDialogPutDouble(TD_MODAL_EDIT, 1.0); },
+      [&] {
+        double d = 0;
+        WDialogGetDouble(TD_MODAL_EDIT, d);
+      },
+      [] { WDialogGraphicsField(TD_MODAL_EDIT, 1); },
+      [] { WDialogShow(); },
+      [] { WDialogHide(); },
+      [] { WDialogUnload(); },
+      [] { WDialogTitle("t"); },
   };
   for (std::size_t index = 0; index < routines.size(); ++index) {
     clear_error();
@@ -210,7 +228,8 @@ void CALLBACK answer_box_no(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND box = FindWindowA("#32770", "Item four");
   if (box == nullptr) return;
   KillTimer(nullptr, timer);
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
 }
 
 TEST(Registry, InformationItemFourIsTheLastMessageBoxResult) {
@@ -283,8 +302,8 @@ TEST(Registry, SameHandleTwiceMakesOneDialogAndTheHundredAndFirstFails) {
 
 TEST(Show, CombinedDialogsAreNotShownHiddenOrUnloadedByTheDialogRoutines) {
   WDialogSelect(TD_KEYPAD);
-  for (const auto& routine : std::vector<std::function<void()>>{
-           [] { WDialogShow(); }, [] { WDialogHide(); }, [] { WDialogUnload(); }}) {
+  for (const auto& routine : std::vector<std::function<void()>>{[] { WDialogShow(); }, [] { WDialogHide(); },
+                                                                [] { WDialogUnload(); }}) {
     clear_error();
     routine();
     EXPECT_EQ(last_error(), 1047);
@@ -321,7 +340,9 @@ TEST(Show, ChildDialogIsModelessAndPlacedInRelativeUnits) {
   GetWindowRect(child, &own);
   const int width = own.right - own.left;
   const int height = own.bottom - own.top;
-  struct Case { int x, y, left, top; };
+  struct Case {
+    int x, y, left, top;
+  };
   const Case cases[] = {
       {0, 0, 0, 0},
       {9999, 9999, area.right - 1, area.bottom - 1},
@@ -396,7 +417,8 @@ TEST(Show, TabPagesCannotBeHiddenOrUnloadedAlone) {
   EXPECT_TRUE(IsWindowVisible(page));
   EXPECT_FALSE(IsWindowVisible(quill::find_dialog(TD_PAGE_TWO)));
   WDialogSelect(TD_PAGE_ONE);
-  for (const auto& routine : std::vector<std::function<void()>>{[] { WDialogHide(); }, [] { WDialogUnload(); }}) {
+  for (const auto& routine :
+       std::vector<std::function<void()>>{[] { WDialogHide(); }, [] { WDialogUnload(); }}) {
     clear_error();
     routine();
     EXPECT_EQ(last_error(), 1069);

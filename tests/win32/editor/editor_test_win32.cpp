@@ -312,12 +312,13 @@ std::string some_font() {
   any.lfCharSet = DEFAULT_CHARSET;
   std::string name;
   HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExA(dc, &any,
-                      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM found) -> int {
-                        *reinterpret_cast<std::string*>(found) = font->lfFaceName;
-                        return 0;
-                      },
-                      reinterpret_cast<LPARAM>(&name), 0);
+  EnumFontFamiliesExA(
+      dc, &any,
+      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<std::string*>(found) = font->lfFaceName;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&name), 0);
   ReleaseDC(nullptr, dc);
   return name;
 }
@@ -405,7 +406,9 @@ TEST_F(Editors, LargeFileTimes) {
   int at_line = 0, column = 0;
   WEditorCaret(at_line, column);
   EXPECT_EQ(static_cast<std::size_t>(at_line), bytes.size() / line.size() + 1);
-  auto ms = [](auto a, auto b) { return std::chrono::duration_cast<std::chrono::milliseconds>(b - a).count(); };
+  auto ms = [](auto a, auto b) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(b - a).count();
+  };
   std::printf("editor: %zu MB loaded and shown in %lld ms, found at the end in %lld ms\n", megabytes,
               static_cast<long long>(ms(start, shown)), static_cast<long long>(ms(shown, searched)));
 }

@@ -167,8 +167,10 @@ TEST_F(TextView, LargeTextsShowSearchAndEchoQuickly) {
   std::sort(echoes.begin(), echoes.end());
   const double echoed = echoes[echoes.size() / 2];  // the median, as other programs share the machine
   EXPECT_EQ(whole_text().substr(lines.size()), "xxxxxxxxx");
-  std::printf("text view: %zu MB shown in %.1f ms, found at the end in %.1f ms; key echoed at the end of "
-              "1,000,000 lines in %.2f ms\n", megabytes, shown, searched, echoed);
+  std::printf(
+      "text view: %zu MB shown in %.1f ms, found at the end in %.1f ms; key echoed at the end of "
+      "1,000,000 lines in %.2f ms\n",
+      megabytes, shown, searched, echoed);
   EXPECT_LT(shown, 3000.0 * static_cast<double>(megabytes) / 5);
   EXPECT_LT(searched, 1000.0 * static_cast<double>(megabytes) / 5);
   EXPECT_LT(echoed, 100.0);

@@ -122,8 +122,8 @@ TEST_F(Win32ErrorsTest, MessageBoxButtonsDefaultsAndResults) {
     quill::errors().last_message_box_result = -5;
     press_next_box_with(c.press);
     WMessageBox(c.buttons, c.icon, c.default_button, "Proceed?", "Question");
-    const std::string where = "buttons " + std::to_string(c.buttons) + " default " +
-                              std::to_string(c.default_button);
+    const std::string where =
+        "buttons " + std::to_string(c.buttons) + " default " + std::to_string(c.default_button);
     EXPECT_EQ(quill::errors().last_message_box_result, c.result) << where;
     EXPECT_EQ(seen.caption, "Question") << where;
     EXPECT_EQ(seen.text, "Proceed?") << where;
@@ -141,8 +141,8 @@ TEST_F(Win32ErrorsTest, MessageBoxButtonsDefaultsAndResults) {
 HWND test_owner = nullptr;
 
 TEST_F(Win32ErrorsTest, MessageBoxIsOwnedByTheCurrentWindowWhichIsDisabledMeanwhile) {
-  test_owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                               200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  test_owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(test_owner, nullptr);
   static int snapshots = 0;
   static int restores = 0;

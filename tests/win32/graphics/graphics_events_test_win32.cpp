@@ -238,7 +238,8 @@ TEST_F(GraphicsEvents, GraphicsFieldDrawsFromItsOwnBufferAndKeepsItsSizeApart) {
   IGrSaveImage(image);
   EXPECT_EQ(quill::errors().last_error, 0);
   std::ifstream file(image, std::ios::binary);
-  const std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)),
+                                       std::istreambuf_iterator<char>());
   file.close();
   ASSERT_GE(bmp.size(), 54U);
   EXPECT_EQ(bmp[18] | (bmp[19] << 8), size.cx + 60);

@@ -129,10 +129,9 @@ TEST_F(GraphicsWin32, WindowAreaIsSavedAtItsClientSizeWithWhatWasDrawn) {
     const std::size_t offset = bmp[10] | (bmp[11] << 8);
     const std::size_t pitch = (static_cast<std::size_t>(width) * (depth / 8) + 3) & ~std::size_t{3};
     const std::size_t middle = offset + static_cast<std::size_t>(height / 2) * pitch;
-    EXPECT_EQ(bmp[middle], 255);      // first pixel: blue (B, G, R)
+    EXPECT_EQ(bmp[middle], 255);  // first pixel: blue (B, G, R)
     EXPECT_EQ(bmp[middle + 2], 0);
     EXPECT_EQ(bmp[middle + static_cast<std::size_t>(width - 2) * (depth / 8) + 2], 255);  // white
-
   }
   WindowShutdown();
   std::filesystem::remove(path);

@@ -45,7 +45,8 @@ bool install_printer(const std::string& port) {
   driver.pDriverPath = const_cast<char*>("wineps.drv");
   driver.pDataFile = const_cast<char*>("generic.ppd");
   driver.pConfigFile = const_cast<char*>("wineps.drv");
-  AddPrinterDriverExA(nullptr, 3, reinterpret_cast<LPBYTE>(&driver), APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY);
+  AddPrinterDriverExA(nullptr, 3, reinterpret_cast<LPBYTE>(&driver),
+                      APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY);
   PRINTER_INFO_2A info{};
   info.pPrinterName = const_cast<char*>(kPrinter);
   info.pPortName = const_cast<char*>(port.c_str());

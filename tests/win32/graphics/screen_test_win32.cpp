@@ -99,7 +99,8 @@ TEST_F(Screen, HardcopyOfAWindowDrawingScalesToThePage) {
   std::fclose(in);
   std::remove(file.c_str());
   // The window's full extent maps onto the 640 x 480 page.
-  EXPECT_NE(std::string(buffer, size).find("<line x1=\"0\" y1=\"480\" x2=\"640\" y2=\"0\"/>"), std::string::npos);
+  EXPECT_NE(std::string(buffer, size).find("<line x1=\"0\" y1=\"480\" x2=\"640\" y2=\"0\"/>"),
+            std::string::npos);
 }
 
 }  // namespace

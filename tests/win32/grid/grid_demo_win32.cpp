@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
   for (int r = 1; r <= 3; ++r) {
     for (int c = 1; c <= 4; ++c) {
       demo_log::line("cell " + std::to_string(c) + " " + std::to_string(r) + " " +
-               screen_rect(grid, quill::grid_field_cell_rect(grid, c, r)));
+                     screen_rect(grid, quill::grid_field_cell_rect(grid, c, r)));
     }
   }
   for (const int id : {GD_LOAD, GD_DONE, GD_CLEAR}) {

@@ -49,8 +49,8 @@ class GridFieldTest : public ::testing::Test {
     frame_ = CreateWindowExW(0, L"STATIC", L"grid test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 640, 300,
                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(frame_, nullptr);
-    grid_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"KVSGRID", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 5, 5, 600, 240,
-                            frame_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kField)),
+    grid_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"KVSGRID", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 5, 5, 600,
+                            240, frame_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kField)),
                             GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(grid_, nullptr);
     SetFocus(grid_);
@@ -96,7 +96,7 @@ TEST_F(GridFieldTest, ArrowsTabAndHomeEndMoveTheCurrentCell) {
     int column;
     int row;
   };
-  const Step steps[] = {{VK_RIGHT, 2, 1}, {VK_DOWN, 2, 2}, {VK_END, 4, 2}, {VK_TAB, 1, 3}, {VK_UP, 1, 2},
+  const Step steps[] = {{VK_RIGHT, 2, 1}, {VK_DOWN, 2, 2}, {VK_END, 4, 2},  {VK_TAB, 1, 3},  {VK_UP, 1, 2},
                         {VK_LEFT, 1, 2},  {VK_HOME, 1, 2}, {VK_NEXT, 1, 3}, {VK_PRIOR, 1, 1}};
   for (const Step& step : steps) {
     key(grid_, step.key);

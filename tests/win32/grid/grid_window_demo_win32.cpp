@@ -20,8 +20,9 @@
 #include "quill/grid.hpp"
 #include "quill/window.hpp"
 
-static_assert(GW_CMD_FIND == GridCmdFind && GW_CMD_FIND_NEXT == GridCmdFindNext && GW_CMD_GOTO == GridCmdGoTo &&
-              GW_CMD_SORT_UP == GridCmdSortAscending && GW_CMD_SORT_DOWN == GridCmdSortDescending);
+static_assert(GW_CMD_FIND == GridCmdFind && GW_CMD_FIND_NEXT == GridCmdFindNext &&
+              GW_CMD_GOTO == GridCmdGoTo && GW_CMD_SORT_UP == GridCmdSortAscending &&
+              GW_CMD_SORT_DOWN == GridCmdSortDescending);
 
 namespace {
 
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     for (int c = 1; c <= 3; ++c) {
       RECT rect = quill::grid_field_cell_rect(root.converted, c, r);
       MapWindowPoints(root.converted, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-      demo_log::line("cell " + std::to_string(c) + " " + std::to_string(r) + " " + demo_log::rect_words(rect));
+      demo_log::line("cell " + std::to_string(c) + " " + std::to_string(r) + " " +
+                     demo_log::rect_words(rect));
     }
   }
   demo_log::line("ready");

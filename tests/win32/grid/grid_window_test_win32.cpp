@@ -245,7 +245,8 @@ TEST_F(GridWindowTest, OptionsLetUsersAddRowsReportKeystrokesAndEmptyRangedCells
   SetWindowTextW(editor, L"");
   key(VK_RETURN);
   drain();
-  EXPECT_NE(quill::grid_field_probe(grid()).editor, nullptr) << "a ranged cell is not emptied without option 4";
+  EXPECT_NE(quill::grid_field_probe(grid()).editor, nullptr)
+      << "a ranged cell is not emptied without option 4";
   EXPECT_EQ(cell(0, 2, 1), "10");
   WDialogFieldOptions(0, 4, 1);
   key(VK_RETURN);

@@ -34,8 +34,8 @@ std::string rect_words(HWND window) {
   return demo_log::rect_words(rect);
 }
 
-constexpr int kNumericFields[] = {ND_INT_RANGED, ND_INT_SPIN,   ND_INT_SPIN_TOP, ND_REAL,
-                                  ND_REAL_SPIN,  ND_DOUBLE,     ND_DOUBLE_SPIN,  ND_INT_OPTION,
+constexpr int kNumericFields[] = {ND_INT_RANGED, ND_INT_SPIN,      ND_INT_SPIN_TOP,  ND_REAL,
+                                  ND_REAL_SPIN,  ND_DOUBLE,        ND_DOUBLE_SPIN,   ND_INT_OPTION,
                                   ND_INT_FREE,   ND_INT_SPIN_FAST, ND_READONLY_SPIN, ND_READONLY_INT_SPIN};
 
 std::string value_line(HWND dialog, int id) {
@@ -68,7 +68,8 @@ void log_changes(HWND dialog) {
   HWND focus = GetFocus();
   DWORD start = 0;
   DWORD end = 0;
-  if (focus != nullptr) SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (focus != nullptr)
+    SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const std::string focus_line = "focus " + std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0) + " " +
                                  std::to_string(start) + " " + std::to_string(end);
   if (focus_line != last_focus) demo_log::line(focus_line);
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
     if (lstrcmpiW(class_name, UPDOWN_CLASSW) == 0) {
       HWND buddy = reinterpret_cast<HWND>(SendMessageW(child, UDM_GETBUDDY, 0, 0));
       demo_log::line("updown " + std::to_string(GetDlgCtrlID(buddy)) + " " + rect_words(child) + " " +
-               std::to_string(IsWindowVisible(child) ? 1 : 0) + " " + std::to_string(IsWindowEnabled(child) ? 1 : 0));
+                     std::to_string(IsWindowVisible(child) ? 1 : 0) + " " +
+                     std::to_string(IsWindowEnabled(child) ? 1 : 0));
     } else if (id != 65535) {
       demo_log::line("rect " + std::to_string(id) + " " + rect_words(child));
     }

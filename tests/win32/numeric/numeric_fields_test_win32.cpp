@@ -85,7 +85,8 @@ TEST_F(NumericDialog, FieldsCreateTheirRecordsAndUpDowns) {
   EXPECT_GT(SendMessageW(field(ND_REAL), EM_GETLIMITTEXT, 0, 0), 11);
   EXPECT_EQ(record(ND_REAL_SPIN).format, "(F8.2)");
 
-  for (int id : {ND_INT_SPIN, ND_INT_SPIN_TOP, ND_REAL_SPIN, ND_DOUBLE_SPIN, ND_INT_SPIN_FAST, ND_READONLY_SPIN}) {
+  for (int id :
+       {ND_INT_SPIN, ND_INT_SPIN_TOP, ND_REAL_SPIN, ND_DOUBLE_SPIN, ND_INT_SPIN_FAST, ND_READONLY_SPIN}) {
     HWND updown = static_cast<HWND>(record(id).companion);
     ASSERT_NE(updown, nullptr) << id;
     EXPECT_EQ(GetWindow(field(id), GW_HWNDNEXT), updown) << "the up-down follows its field, " << id;
@@ -99,8 +100,7 @@ TEST_F(NumericDialog, FieldsCreateTheirRecordsAndUpDowns) {
   WDialogFieldState(ND_INT_SPIN, 0);
   EXPECT_FALSE(IsWindowEnabled(static_cast<HWND>(record(ND_INT_SPIN).companion)));
   WDialogFieldState(ND_INT_SPIN, 3);
-  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(record(ND_INT_SPIN).companion)) &&
-               IsWindowVisible(dialog_));
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(record(ND_INT_SPIN).companion)) && IsWindowVisible(dialog_));
 }
 
 TEST_F(NumericDialog, SpinRoutinesRefuseUnusableSteps) {
@@ -190,9 +190,12 @@ TEST_F(NumericDialog, ProgramTextThatIsNotANumberReadsUndefined) {
     int expected;
     int code;
   };
-  const Case cases[] = {{ND_INT_FREE, "abc", -999, 12},         {ND_INT_FREE, "99999999999", -999, 1010},
-                        {ND_INT_FREE, "-2147483648", -2147483647 - 1, 0}, {ND_REAL, "1E39", -999, 1010},
-                        {ND_DOUBLE, "1D39", 2147483647, 0},       {ND_REAL, "2.9", 2, 0}};
+  const Case cases[] = {{ND_INT_FREE, "abc", -999, 12},
+                        {ND_INT_FREE, "99999999999", -999, 1010},
+                        {ND_INT_FREE, "-2147483648", -2147483647 - 1, 0},
+                        {ND_REAL, "1E39", -999, 1010},
+                        {ND_DOUBLE, "1D39", 2147483647, 0},
+                        {ND_REAL, "2.9", 2, 0}};
   for (const Case& c : cases) {
     WDialogPutString(c.id, c.text);
     int code = 0;
@@ -225,7 +228,8 @@ void CALLBACK step_in_modal(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND spin = GetDlgItem(instance, ND_INT_SPIN);
   HWND updown = static_cast<HWND>(quill::field_record(spin)->companion);
   modal_view.seen = true;
-  modal_view.own_updown = updown != nullptr && GetParent(updown) == instance && GetWindow(spin, GW_HWNDNEXT) == updown;
+  modal_view.own_updown =
+      updown != nullptr && GetParent(updown) == instance && GetWindow(spin, GW_HWNDNEXT) == updown;
   if (updown != nullptr) click_up_arrow(updown);
   wchar_t buffer[32] = {};
   GetWindowTextW(spin, buffer, 32);
@@ -261,7 +265,8 @@ TEST_F(NumericDialog, ReadOnlyAndDisabledSpinFieldsIgnoreEveryStep) {
     int id;
     const wchar_t* text;
   };
-  for (const Case& c : {Case{ND_READONLY_INT_SPIN, L"42"}, Case{ND_READONLY_SPIN, L"8"}, Case{ND_DOUBLE_SPIN, L"0"}}) {
+  for (const Case& c :
+       {Case{ND_READONLY_INT_SPIN, L"42"}, Case{ND_READONLY_SPIN, L"8"}, Case{ND_DOUBLE_SPIN, L"0"}}) {
     HWND spin = field(c.id);
     HWND updown = static_cast<HWND>(record(c.id).companion);
     if (IsWindowEnabled(spin)) {

@@ -25,7 +25,7 @@ using os_test::trimmed;
 
 // One step of a script: once a new enabled box is up, these keys go to it.
 struct Step {
-  std::string keys;  // letters, digits, blank and "."; "\n" Enter, "\x1b" Escape
+  std::string keys;                   // letters, digits, blank and "."; "\n" Enter, "\x1b" Escape
   bool (*ready)(HWND box) = nullptr;  // when set, the keys wait (up to 10 s) until it holds
 };
 
@@ -163,10 +163,10 @@ TEST_F(OsBoxes, FolderBoxStartsAtTheGivenFolder) {
   folder.fill(' ');
   std::copy(start.begin(), start.end(), folder.begin());
   IErrorReset();
-  EXPECT_TRUE(run_with_keys({{"\n", tree_selects_inner}}, [&] { WSelectDirectory(folder, "Quill folder test"); }));
+  EXPECT_TRUE(
+      run_with_keys({{"\n", tree_selects_inner}}, [&] { WSelectDirectory(folder, "Quill folder test"); }));
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_TRUE(same_path(trimmed(folder), scratch_ / "inner"))
-      << trimmed(folder);
+  EXPECT_TRUE(same_path(trimmed(folder), scratch_ / "inner")) << trimmed(folder);
 
   std::copy(start.begin(), start.end(), folder.begin());
   EXPECT_TRUE(run_with_keys({{"\x1b"}}, [&] { WSelectDirectory(folder); }));

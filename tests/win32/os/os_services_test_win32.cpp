@@ -86,13 +86,14 @@ TEST_F(OsServicesWin32, MailGoesThroughTheProviderAndReportsItsFailures) {
   quill::os::set_mail_library_for_test((program_folder() / "quill_test_mapi.dll").string());
   SetEnvironmentVariableA("QUILL_TEST_MAPI_RESULT", "0");
   IErrorReset();
-  IOsSendMail(" a@example.org ; Team:b@example.org ", "Totals", "Line 1\r\nLine 2",
-              attachment.string());
+  IOsSendMail(" a@example.org ; Team:b@example.org ", "Totals", "Line 1\r\nLine 2", attachment.string());
   EXPECT_EQ(IErrorCode(), 0);
-  EXPECT_EQ(read_file(log.string()), "subject=Totals\ntext=Line 1\r\nLine 2\nflags=1\n"
-                            "to=1|a@example.org|SMTP:a@example.org\n"
-                            "to=1|Team:b@example.org|Team:b@example.org\n"
-                            "file=" + attachment.string() + "|grid data.csv\n");
+  EXPECT_EQ(read_file(log.string()),
+            "subject=Totals\ntext=Line 1\r\nLine 2\nflags=1\n"
+            "to=1|a@example.org|SMTP:a@example.org\n"
+            "to=1|Team:b@example.org|Team:b@example.org\n"
+            "file=" +
+                attachment.string() + "|grid data.csv\n");
 
   struct Case {
     const char* label;
@@ -133,8 +134,7 @@ BOOL CALLBACK find_viewer(HWND window, LPARAM found) {
 
 // Points ".txt" at class in the classes of the test's own Wine prefix.
 void associate_txt(const char* file_class) {
-  RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, file_class,
-               static_cast<DWORD>(std::strlen(file_class)));
+  RegSetValueA(HKEY_CLASSES_ROOT, ".txt", REG_SZ, file_class, static_cast<DWORD>(std::strlen(file_class)));
 }
 
 TEST_F(OsServicesWin32, HelpShowsTextFilesInTheirViewerAndRefusesOtherKinds) {

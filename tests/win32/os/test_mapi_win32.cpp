@@ -19,8 +19,8 @@ const char* text(const char* value) { return value != nullptr ? value : "(null)"
 
 }  // namespace
 
-extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR, lpMapiMessage message,
-                                                          FLAGS flags, ULONG) {
+extern "C" __declspec(dllexport) ULONG WINAPI
+    MAPISendMail(LHANDLE, ULONG_PTR, lpMapiMessage message, FLAGS flags, ULONG) {
   std::ofstream log(variable("QUILL_TEST_MAPI_LOG"), std::ios::binary);
   log << "subject=" << text(message->lpszSubject) << "\n";
   log << "text=" << text(message->lpszNoteText) << "\n";

@@ -79,13 +79,15 @@ TEST(DocExamples, PlotFieldDrawsADotWhereItIsClicked) {
   EXPECT_EQ(dots, 1);
 
   std::ifstream file("plot.bmp", std::ios::binary);
-  const std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::vector<unsigned char> bmp((std::istreambuf_iterator<char>(file)),
+                                       std::istreambuf_iterator<char>());
   ASSERT_GE(bmp.size(), 54U);
   const int width = bmp[18] | (bmp[19] << 8);
   const int height = bmp[22] | (bmp[23] << 8);
   const int bytes = bmp[28] / 8;
   ASSERT_GE(bytes, 3) << "a true-colour display";
-  const std::size_t pitch = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bytes) + 3) & ~std::size_t{3};
+  const std::size_t pitch =
+      (static_cast<std::size_t>(width) * static_cast<std::size_t>(bytes) + 3) & ~std::size_t{3};
   // Rows are stored from the bottom; pixels as blue, green, red.
   auto red_at = [&](int x, int y) {
     const std::size_t at = (bmp[10] | (bmp[11] << 8)) + static_cast<std::size_t>(height - 1 - y) * pitch +

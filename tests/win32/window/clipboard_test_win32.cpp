@@ -30,12 +30,17 @@ int put_and_report(std::string_view text) {
 }
 
 TEST(Clipboard, TextArrivesExactlyAsPassed) {
-  struct Case { std::string text; std::string expected; };
+  struct Case {
+    std::string text;
+    std::string expected;
+  };
   const Case cases[] = {
-      {"1234  ", "1234  "},          // trailing blanks kept
-      {"  7.5", "  7.5"},            // leading blanks are the caller's business
-      {"12\0"s "34", "12"},          // cut at the NUL
-      {"", ""},                      // empty text replaces what was there
+      {"1234  ", "1234  "},  // trailing blanks kept
+      {"  7.5", "  7.5"},    // leading blanks are the caller's business
+      {"12\0"s
+       "34",
+       "12"},    // cut at the NUL
+      {"", ""},  // empty text replaces what was there
   };
   for (const Case& c : cases) {
     ASSERT_EQ(put_and_report(c.text), 0);
@@ -50,7 +55,11 @@ TEST(Clipboard, TextArrivesExactlyAsPassed) {
 TEST(Clipboard, TextReadsBackBlankPaddedOrCutToFit) {
   ASSERT_EQ(put_and_report("abcdefgh"), 0);
   EXPECT_EQ(WClipboardQuery(2), 8);
-  struct Case { std::size_t size; std::string expected; int code; };
+  struct Case {
+    std::size_t size;
+    std::string expected;
+    int code;
+  };
   const Case cases[] = {{10, "abcdefgh  ", 0}, {3, "abc", 1023}};
   auto read = [](std::size_t size, int& code) {
     std::string text(size, 'x');
@@ -84,8 +93,8 @@ TEST(Clipboard, BusyClipboardGives1094AndChangesNothing) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &process))
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process))
       << holder;
   ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
 

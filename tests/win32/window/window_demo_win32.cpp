@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
                 "ready frame %ld %ld %ld %ld client %ld %ld %d %d toolbar %ld %ld %ld %ld "
                 "screen %d %d",
                 frame.left, frame.top, frame.right, frame.bottom, origin.x, origin.y,
-                static_cast<int>(client.right), static_cast<int>(client.bottom), toolbar.left,
-                toolbar.top, toolbar.right, toolbar.bottom, WScreenQuery(1), WScreenQuery(2));
+                static_cast<int>(client.right), static_cast<int>(client.bottom), toolbar.left, toolbar.top,
+                toolbar.right, toolbar.bottom, WScreenQuery(1), WScreenQuery(2));
   log_line(out, line);
 
   for (;;) {
@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
     WEventGet(type, record);
     int length = std::snprintf(line, sizeof line, "event %d", type);
     for (int word = 0; word < 16; ++word) {
-      length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
-                              " %d", record.word(word));
+      length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), " %d",
+                              record.word(word));
     }
     log_line(out, line);
     if (type == EvCommand && record.detail1 == CMD_EXIT) break;

@@ -59,8 +59,8 @@ class RootWindow : public ::testing::Test {
     const int toolbars[4] = {DEMO_TOOLBAR, 0, 0, 0};
     width_ = 400;
     height_ = 300;
-    WindowOpen(7 | 32, std::nullopt, std::nullopt, &width_, &height_, DEMO_MENU, toolbars,
-               std::nullopt, "Window tests  ");
+    WindowOpen(7 | 32, std::nullopt, std::nullopt, &width_, &height_, DEMO_MENU, toolbars, std::nullopt,
+               "Window tests  ");
     ASSERT_TRUE(quill::windows().open);
     ASSERT_TRUE(focus_root());
     drain();
@@ -160,9 +160,12 @@ TEST_F(RootWindow, MenuCommandsAndAcceleratorsArriveAsCommands) {
   EXPECT_EQ(e.record.detail2, -1);
   EXPECT_EQ(e.record.pixel_x, -1);
 
-  struct Case { WORD key; std::vector<WORD> modifiers; int command; };
-  const Case cases[] = {
-      {VK_F5, {}, CMD_GO}, {'N', {VK_CONTROL}, CMD_NEW}, {VK_NUMPAD1, {}, CMD_KEYPAD1}};
+  struct Case {
+    WORD key;
+    std::vector<WORD> modifiers;
+    int command;
+  };
+  const Case cases[] = {{VK_F5, {}, CMD_GO}, {'N', {VK_CONTROL}, CMD_NEW}, {VK_NUMPAD1, {}, CMD_KEYPAD1}};
   for (const Case& c : cases) {
     ASSERT_TRUE(focus_root());
     press(c.key, c.modifiers);
@@ -173,13 +176,26 @@ TEST_F(RootWindow, MenuCommandsAndAcceleratorsArriveAsCommands) {
 }
 
 TEST_F(RootWindow, KeysGiveTheirCodes) {
-  struct Case { WORD key; std::vector<WORD> modifiers; int code; };
+  struct Case {
+    WORD key;
+    std::vector<WORD> modifiers;
+    int code;
+  };
   const Case cases[] = {
-      {VK_F1, {}, 301},          {VK_F1, {VK_SHIFT}, 321},   {VK_F1, {VK_CONTROL}, 341},
-      {VK_UP, {VK_SHIFT}, 262},  {VK_PRIOR, {}, 262},        {VK_UP, {}, 258},
-      {VK_LEFT, {VK_CONTROL}, 269}, {VK_TAB, {VK_SHIFT}, 274}, {'A', {}, 'a'},
-      {'A', {VK_SHIFT}, 'A'},    {VK_RETURN, {}, 13},        {VK_NUMPAD5, {}, 285},
-      {VK_MULTIPLY, {}, 294},    {VK_DELETE, {}, 273},
+      {VK_F1, {}, 301},
+      {VK_F1, {VK_SHIFT}, 321},
+      {VK_F1, {VK_CONTROL}, 341},
+      {VK_UP, {VK_SHIFT}, 262},
+      {VK_PRIOR, {}, 262},
+      {VK_UP, {}, 258},
+      {VK_LEFT, {VK_CONTROL}, 269},
+      {VK_TAB, {VK_SHIFT}, 274},
+      {'A', {}, 'a'},
+      {'A', {VK_SHIFT}, 'A'},
+      {VK_RETURN, {}, 13},
+      {VK_NUMPAD5, {}, 285},
+      {VK_MULTIPLY, {}, 294},
+      {VK_DELETE, {}, 273},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(focus_root());
@@ -264,8 +280,7 @@ TEST_F(RootWindow, RepaintsOfOneFetchMergeIntoTheWholeClientArea) {
   EXPECT_EQ(e.record.pixel_y, 20);
   EXPECT_EQ(e.record.pixel_w, 20);
   EXPECT_EQ(e.record.pixel_h, 30);
-  EXPECT_EQ(e.record.detail1,
-            quill::pixel_to_units(29, 400) - quill::pixel_to_units(10, 400));
+  EXPECT_EQ(e.record.detail1, quill::pixel_to_units(29, 400) - quill::pixel_to_units(10, 400));
 
   g_invalid = {RECT{10, 20, 30, 50}, RECT{100, 100, 120, 110}};
   SetTimer(nullptr, 0, 10, invalidate_now);
@@ -283,8 +298,8 @@ void CALLBACK resize_now(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   RECT frame{};
   GetWindowRect(root().frame, &frame);
-  SetWindowPos(root().frame, nullptr, 0, 0, frame.right - frame.left + 40,
-               frame.bottom - frame.top + 20, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(root().frame, nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top + 20,
+               SWP_NOMOVE | SWP_NOZORDER);
 }
 
 TEST_F(RootWindow, ResizeReportsTheNewClientSize) {
@@ -386,7 +401,12 @@ TEST(RootWindowLifecycle, CombinedDialogSetsSizeAndFixesTheFrame) {
   stand_in.load_combined = load_static;
   quill::register_layer(stand_in);
 
-  struct Case { int measure; int code; int client_w; bool combined; };
+  struct Case {
+    int measure;
+    int code;
+    int client_w;
+    bool combined;
+  };
   // Without the dialog the window opens maximised as asked (its size is the screen's).
   const Case cases[] = {{0, 0, 300, true}, {1007, 1007, -1, false}};
   for (const Case& c : cases) {

@@ -14,20 +14,21 @@ using FontSet = std::array<std::string_view, 16>;
 constexpr double kVdcMax = 32767.0;
 
 constexpr std::array<FontSet, 3> kFontSets = {{
-    {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial", "Arial Bold",
-     "Arial Italic", "Arial Bold Italic", "Times New Roman", "Times New Roman Bold", "Times New Roman Italic",
-     "Times New Roman Bold Italic", "Symbol", "Symbol Italic", "Symbol Bold", "Symbol Bold Italic"},
+    {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial",
+     "Arial Bold", "Arial Italic", "Arial Bold Italic", "Times New Roman", "Times New Roman Bold",
+     "Times New Roman Italic", "Times New Roman Bold Italic", "Symbol", "Symbol Italic", "Symbol Bold",
+     "Symbol Bold Italic"},
     {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique", "Helvetica", "Helvetica-Bold",
-     "Helvetica-Oblique", "Helvetica-BoldOblique", "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
-     "Symbol", "Symbol", "Symbol", "Symbol"},
+     "Helvetica-Oblique", "Helvetica-BoldOblique", "Times-Roman", "Times-Bold", "Times-Italic",
+     "Times-BoldItalic", "Symbol", "Symbol", "Symbol", "Symbol"},
     {"COURIER", "COURIER_BOLD", "COURIER_ITALIC", "COURIER_BOLD_ITALIC", "HELVETICA", "HELVETICA_BOLD",
-     "HELVETICA_OBLIQUE", "HELVETICA_BOLD_OBLIQUE", "TIMES_ROMAN", "TIMES_BOLD", "TIMES_ITALIC", "TIMES_BOLD_ITALIC",
-     "SYMBOL", "SYMBOL", "SYMBOL", "SYMBOL"},
+     "HELVETICA_OBLIQUE", "HELVETICA_BOLD_OBLIQUE", "TIMES_ROMAN", "TIMES_BOLD", "TIMES_ITALIC",
+     "TIMES_BOLD_ITALIC", "SYMBOL", "SYMBOL", "SYMBOL", "SYMBOL"},
 }};
 
 void describe_device() {
-  if (!describe_device_from({kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities,
-                             "quilplot.cgm"})) {
+  if (!describe_device_from(
+          {kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities, "quilplot.cgm"})) {
     return;
   }
   DeviceDescription& device = drawing().device;

@@ -12,15 +12,15 @@ inline constexpr double kVdcPerInch = 600.0;
 
 struct CgmState {
   Encoder encoder;
-  double sx = 1.0, sy = 1.0;     // drawing units to VDC
+  double sx = 1.0, sy = 1.0;              // drawing units to VDC
   double extent_x = 0.0, extent_y = 0.0;  // VDC extent
   double vdc_per_inch = kVdcPerInch;      // less on devices too large for 16-bit VDC
-  Rgb colour;                    // current colour after the reverse mode
-  Rgb previous;                  // the colour before it (for fill style 3)
+  Rgb colour;                             // current colour after the reverse mode
+  Rgb previous;                           // the colour before it (for fill style 3)
   bool picture_open = false;
   bool clip_set = false;
-  double direction = 0.0;        // text angle last written (degrees)
-  int font_set = 1;              // 1 Windows names, 2 PostScript names, 3 upper case
+  double direction = 0.0;  // text angle last written (degrees)
+  int font_set = 1;        // 1 Windows names, 2 PostScript names, 3 upper case
   // Recording a memory metafile: text keeps the drawing state's own position and the
   // character width goes with the font, so that a replay can rebuild both.
   bool recorder = false;

@@ -126,7 +126,10 @@ void fill(Shape kind, const Primitive& p) {
     return;
   }
   const CgmState& s = cgm();
-  encoder().start(5, 23).add_colour(state.fill_style == kFillSolidMixed ? mixed_colour(s.previous, s.colour) : s.colour).finish();
+  encoder()
+      .start(5, 23)
+      .add_colour(state.fill_style == kFillSolidMixed ? mixed_colour(s.previous, s.colour) : s.colour)
+      .finish();
   if (!filled) {
     edge_attributes(true);
   }
@@ -160,7 +163,13 @@ void orientation(double degrees) {
   CgmState& s = cgm();
   s.direction = degrees;
   const double c = std::cos(degrees * kDegree) * 1000.0, sn = std::sin(degrees * kDegree) * 1000.0;
-  encoder().start(5, 16).add_vdc(std::round(-sn)).add_vdc(std::round(c)).add_vdc(std::round(c)).add_vdc(std::round(sn)).finish();
+  encoder()
+      .start(5, 16)
+      .add_vdc(std::round(-sn))
+      .add_vdc(std::round(c))
+      .add_vdc(std::round(c))
+      .add_vdc(std::round(sn))
+      .finish();
 }
 
 // Text is aligned at its bottom; the drawing state's position is the middle of the
@@ -209,7 +218,8 @@ void write_clip(const Area& area) {
 void image(const Primitive& p) {
   ensure_picture();
   const int width = p.image_width, height = p.image_height;
-  if (width < 1 || height < 1 || p.pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+  if (width < 1 || height < 1 ||
+      p.pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     return;
   }
   Encoder& e = encoder();
@@ -219,7 +229,8 @@ void image(const Primitive& p) {
   add_point(p.x2, p.y2);
   e.add_int(width).add_int(height).add_int(8).add_int(0);
   for (int row = 0; row < height; ++row) {
-    const std::uint32_t* pixels = p.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+    const std::uint32_t* pixels =
+        p.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
     std::size_t row_bytes = 0;
     for (int column = 0; column < width;) {
       int run = 1;

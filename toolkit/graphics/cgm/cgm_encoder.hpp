@@ -11,7 +11,7 @@
 namespace quill::cgm {
 
 inline constexpr std::size_t kShortFormMax = 30;
-inline constexpr std::size_t kPartitionMax = 32766;  // even, below the 15-bit limit
+inline constexpr std::size_t kPartitionMax = 32766;   // even, below the 15-bit limit
 inline constexpr std::size_t kMaxStringLength = 254;  // a count of 255 announces a long string
 
 // Where finished elements go: the hardcopy's output stream or a memory buffer.
@@ -27,11 +27,11 @@ class Encoder {
 
   // Starts an element; parameters follow; finish() writes it with its length.
   Encoder& start(int element_class, int id);
-  Encoder& add_int(long value);        // 16-bit signed, clamped
-  Encoder& add_vdc(double value);      // truncated, clamped to 16 bits; NaN gives 0
+  Encoder& add_int(long value);    // 16-bit signed, clamped
+  Encoder& add_vdc(double value);  // truncated, clamped to 16 bits; NaN gives 0
   Encoder& add_point(double x, double y) { return add_vdc(x).add_vdc(y); }
-  Encoder& add_real(double value);     // fixed point, 16 bits whole and 16 fraction
-  Encoder& add_colour(const Rgb& rgb); // three bytes at colour precision 8
+  Encoder& add_real(double value);      // fixed point, 16 bits whole and 16 fraction
+  Encoder& add_colour(const Rgb& rgb);  // three bytes at colour precision 8
   Encoder& add_byte(std::uint8_t byte);
   Encoder& add_string(std::string_view text);  // count byte and at most 254 characters
   void finish();

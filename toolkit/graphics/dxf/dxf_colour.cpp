@@ -21,12 +21,30 @@ int from_hsv(double hue, double saturation, double value) {
   const double x = c * (1.0 - std::fabs(std::fmod(h, 2.0) - 1.0));
   double r = 0.0, g = 0.0, b = 0.0;
   switch (static_cast<int>(h)) {
-    case 0: r = c; g = x; break;
-    case 1: r = x; g = c; break;
-    case 2: g = c; b = x; break;
-    case 3: g = x; b = c; break;
-    case 4: r = x; b = c; break;
-    default: r = c; b = x; break;
+    case 0:
+      r = c;
+      g = x;
+      break;
+    case 1:
+      r = x;
+      g = c;
+      break;
+    case 2:
+      g = c;
+      b = x;
+      break;
+    case 3:
+      g = x;
+      b = c;
+      break;
+    case 4:
+      r = x;
+      b = c;
+      break;
+    default:
+      r = c;
+      b = x;
+      break;
   }
   const double m = value - c;
   const auto byte = [m](double part) { return static_cast<int>(std::lround((part + m) * 255.0)); };
@@ -130,9 +148,7 @@ void update_colour(const ColourState& colour) {
   const int rgb = rgb_value(red, green, blue);
   s.colour_value = rgb;
   switch (colour_depth()) {
-    case 4:
-      s.colour_index = kDepth4Indexes[(colour.current & 255) / 16];
-      return;
+    case 4: s.colour_index = kDepth4Indexes[(colour.current & 255) / 16]; return;
     case 8:
     case 24:
       if (rgb != s.cached_rgb) {

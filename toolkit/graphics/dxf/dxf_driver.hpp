@@ -15,8 +15,8 @@ inline constexpr int kDefaultColourDepth = 8;
 struct DxfState {
   double sx = 1.0 / 72.0, sy = 1.0 / 72.0;  // drawing units to inches
   int colour_index = 7;
-  int colour_value = 0;       // 0xRRGGBB, written at colour depth 24
-  int cached_rgb = -1;        // the colour whose nearest index is cached
+  int colour_value = 0;  // 0xRRGGBB, written at colour depth 24
+  int cached_rgb = -1;   // the colour whose nearest index is cached
   int cached_index = 7;
 };
 

@@ -58,7 +58,8 @@ std::vector<char> printer_settings(const std::string& printer) {
   HANDLE handle = nullptr;
   if (!OpenPrinterA(const_cast<char*>(printer.c_str()), &handle, nullptr)) return {};
   std::vector<char> buffer;
-  const LONG size = DocumentPropertiesA(nullptr, handle, const_cast<char*>(printer.c_str()), nullptr, nullptr, 0);
+  const LONG size =
+      DocumentPropertiesA(nullptr, handle, const_cast<char*>(printer.c_str()), nullptr, nullptr, 0);
   if (size > 0) {
     buffer.assign(static_cast<std::size_t>(size), '\0');
     auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
@@ -86,7 +87,8 @@ const DEVMODEA* as_mode(const std::vector<char>& settings) {
 }
 
 void describe(int driver, int width, int height, double units_per_inch) {
-  if (describe_device_from({driver, width, height, units_per_inch, 256, driver_info(driver)->capabilities, {}})) {
+  if (describe_device_from(
+          {driver, width, height, units_per_inch, 256, driver_info(driver)->capabilities, {}})) {
     drawing().device.set_option(GrOption::PathLimit, 255);
   }
 }

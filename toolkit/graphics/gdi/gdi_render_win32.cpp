@@ -104,7 +104,9 @@ void GdiRenderer::update_font() {
 
 void GdiRenderer::text() {
   const TextAttributes& t = drawing().text;
-  const UINT align = t.mode == 1 || t.justification == 0 ? TA_LEFT : t.justification == 1 ? TA_CENTER : TA_RIGHT;
+  const UINT align = t.mode == 1 || t.justification == 0 ? TA_LEFT
+                     : t.justification == 1              ? TA_CENTER
+                                                         : TA_RIGHT;
   SetTextAlign(dc_, align | TA_BASELINE);
   SetTextColor(dc_, colour_);
   const POINT at = to_device(t.x, t.y);
@@ -168,7 +170,8 @@ void GdiRenderer::polyline() {
 
 void GdiRenderer::image() {
   const Primitive& p = drawing().primitive;
-  const std::size_t count = static_cast<std::size_t>(p.image_width) * static_cast<std::size_t>(p.image_height);
+  const std::size_t count =
+      static_cast<std::size_t>(p.image_width) * static_cast<std::size_t>(p.image_height);
   if (p.image_width < 1 || p.image_height < 1 || p.pixels.size() < count) return;
   std::vector<std::uint32_t> bgrx(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -183,9 +186,9 @@ void GdiRenderer::image() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   const POINT top_left = to_device(p.x1, p.y2), bottom_right = to_device(p.x2, p.y1);
-  const int lines = StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x,
-                                  bottom_right.y - top_left.y, 0, 0, p.image_width, p.image_height, bgrx.data(),
-                                  &info, DIB_RGB_COLORS, SRCCOPY);
+  const int lines =
+      StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x, bottom_right.y - top_left.y, 0,
+                    0, p.image_width, p.image_height, bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   if (lines <= 0) drawing().primitive.transfer_failed = true;  // 0 or GDI_ERROR
 }
 

@@ -13,18 +13,14 @@ struct Face {
 // The faces of each family in order of preference: the usual Windows face first, then
 // metric-compatible faces found on systems without it. The last entry is used when none
 // is installed.
-constexpr std::array<Face, 3> kCourier = {{{"Courier New", ANSI_CHARSET},
-                                           {"Liberation Mono", ANSI_CHARSET},
-                                           {"Nimbus Mono PS", ANSI_CHARSET}}};
-constexpr std::array<Face, 3> kHelvetica = {{{"Arial", ANSI_CHARSET},
-                                             {"Liberation Sans", ANSI_CHARSET},
-                                             {"Nimbus Sans", ANSI_CHARSET}}};
-constexpr std::array<Face, 3> kTimes = {{{"Times New Roman", ANSI_CHARSET},
-                                         {"Liberation Serif", ANSI_CHARSET},
-                                         {"Nimbus Roman", ANSI_CHARSET}}};
-constexpr std::array<Face, 3> kSymbol = {{{"Symbol", SYMBOL_CHARSET},
-                                          {"Standard Symbols PS", ANSI_CHARSET},
-                                          {"Symbol", SYMBOL_CHARSET}}};
+constexpr std::array<Face, 3> kCourier = {
+    {{"Courier New", ANSI_CHARSET}, {"Liberation Mono", ANSI_CHARSET}, {"Nimbus Mono PS", ANSI_CHARSET}}};
+constexpr std::array<Face, 3> kHelvetica = {
+    {{"Arial", ANSI_CHARSET}, {"Liberation Sans", ANSI_CHARSET}, {"Nimbus Sans", ANSI_CHARSET}}};
+constexpr std::array<Face, 3> kTimes = {
+    {{"Times New Roman", ANSI_CHARSET}, {"Liberation Serif", ANSI_CHARSET}, {"Nimbus Roman", ANSI_CHARSET}}};
+constexpr std::array<Face, 3> kSymbol = {
+    {{"Symbol", SYMBOL_CHARSET}, {"Standard Symbols PS", ANSI_CHARSET}, {"Symbol", SYMBOL_CHARSET}}};
 
 // True when face is the face GDI selects for its name and it holds glyphs for the
 // letters a, b, c (a font mapped to the name that lacks them does not count).

@@ -16,7 +16,7 @@ struct PrinterModel {
 };
 
 constexpr PrinterModel kPrinterModels[5] = {
-    {300, 10860, 7918, 2}, {300, 10860, 7918, 256}, {600, 10860, 7918, 2},
+    {300, 10860, 7918, 2},    {300, 10860, 7918, 256}, {600, 10860, 7918, 2},
     {600, 15836, 10860, 256}, {600, 10860, 7918, 256},
 };
 constexpr int kUnframedModel = 4;
@@ -179,7 +179,8 @@ void start_output(bool plain) {
   const DeviceDescription& device = state.device;
   const int x = device.option(GrOption::OffsetX), y = device.option(GrOption::OffsetY);
   s.p1 = Point{plotter_units(x), plotter_units(y)};
-  s.p2 = Point{plotter_units(x + device.option(GrOption::Width)), plotter_units(y + device.option(GrOption::Height))};
+  s.p2 = Point{plotter_units(x + device.option(GrOption::Width)),
+               plotter_units(y + device.option(GrOption::Height))};
 }
 
 namespace {

@@ -26,23 +26,23 @@ struct Point {
 };
 
 struct HpglState {
-  bool plain = false;          // pen-plotter HP-GL: no PCL, comments, PC, PW, LA, PM
-  int model = 5;               // printer model 1..5, or plotter model 1..4
-  int colours = 256;           // 2: background pen 0 and pen 1 for every other colour
-  double sx = 1.0, sy = 1.0;   // drawing units to scaled units 0..kScaleMax
-  long limit = 1000000;        // scaled coordinates are clamped to +-limit
-  Point p1, p2;                // scaling points in plotter units
+  bool plain = false;               // pen-plotter HP-GL: no PCL, comments, PC, PW, LA, PM
+  int model = 5;                    // printer model 1..5, or plotter model 1..4
+  int colours = 256;                // 2: background pen 0 and pen 1 for every other colour
+  double sx = 1.0, sy = 1.0;        // drawing units to scaled units 0..kScaleMax
+  long limit = 1000000;             // scaled coordinates are clamped to +-limit
+  Point p1, p2;                     // scaling points in plotter units
   Point pen{-99999999, -99999999};  // last pen position; unknown after text and pages
   bool pen_known = false;
-  int pen_number = kNoPen;     // last pen selected
-  std::array<bool, 256> defined{};  // pens given a colour with PC
+  int pen_number = kNoPen;            // last pen selected
+  std::array<bool, 256> defined{};    // pens given a colour with PC
   std::array<int, 256> pen_colour{};  // true colour: the colour value each pen holds
   int next_pen = 1;
   int text_mode = -1, family = -1, style = -1, justification = -1;
-  double direction = 0.0;      // text angle last written with DI (degrees)
+  double direction = 0.0;  // text angle last written with DI (degrees)
   bool font_pending = true;
-  int pattern = 0;             // raster fill pattern selected (two-colour models)
-  std::vector<Point> points;   // outline being written (capacity reused)
+  int pattern = 0;            // raster fill pattern selected (two-colour models)
+  std::vector<Point> points;  // outline being written (capacity reused)
 };
 
 HpglState& hpgl();

@@ -28,8 +28,9 @@ int plotter_pen(const Rgb& rgb) {
     int pen;
     Rgb rgb;
   };
-  constexpr Stall kStalls[] = {{1, {0, 0, 0}},     {2, {255, 0, 0}},   {3, {0, 255, 0}},   {4, {0, 0, 255}},
-                               {5, {0, 255, 255}}, {6, {255, 0, 255}}, {7, {255, 255, 0}}, {0, {255, 255, 255}}};
+  constexpr Stall kStalls[] = {{1, {0, 0, 0}},     {2, {255, 0, 0}},    {3, {0, 255, 0}},
+                               {4, {0, 0, 255}},   {5, {0, 255, 255}},  {6, {255, 0, 255}},
+                               {7, {255, 255, 0}}, {0, {255, 255, 255}}};
   int best = 1;
   long best_distance = -1;
   for (const Stall& stall : kStalls) {
@@ -81,7 +82,8 @@ int pen_for(int colour) {
     s.defined[static_cast<std::size_t>(pen)] = true;
     const Rgb rgb = output_colour(colour);
     LineBuffer line;
-    line.add("PC").add_int(pen).add(' ').add_int(rgb.red).add(' ').add_int(rgb.green).add(' ').add_int(rgb.blue);
+    line.add("PC").add_int(pen).add(' ').add_int(rgb.red).add(' ').add_int(rgb.green).add(' ').add_int(
+        rgb.blue);
     emit(line);
   }
   return pen;

@@ -12,7 +12,10 @@ struct PlotterModel {
 };
 
 constexpr PlotterModel kPlotterModels[4] = {
-    {10870, 7600, 6}, {15970, 10870, 6}, {10365, 7962, 8}, {16640, 10365, 8},
+    {10870, 7600, 6},
+    {15970, 10870, 6},
+    {10365, 7962, 8},
+    {16640, 10365, 8},
 };
 constexpr double kDeviceUnitsPerInch = 90.0;
 
@@ -20,8 +23,8 @@ void describe_device() {
   const int model = plotter_model();
   const PlotterModel& row = kPlotterModels[model - 1];
   describe_device_from({kPlotterDriver, static_cast<int>(row.width / 1016.0 * kDeviceUnitsPerInch),
-                        static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch), kDeviceUnitsPerInch, row.pens,
-                        kPlotterCapabilities[static_cast<std::size_t>(model - 1)], "quilplot.plt"});
+                        static_cast<int>(row.height / 1016.0 * kDeviceUnitsPerInch), kDeviceUnitsPerInch,
+                        row.pens, kPlotterCapabilities[static_cast<std::size_t>(model - 1)], "quilplot.plt"});
   DeviceDescription& device = drawing().device;
   device.set_option(GrOption::HatchDistance, 100);
   device.set_option(GrOption::LabelTerminator, 3);

@@ -42,9 +42,7 @@ void add_ellipse_points(std::vector<Point>& points, const Primitive& p, double s
 bool load_fill_outline(Shape shape, const Primitive& p) {
   std::vector<Point>& points = outline();
   switch (shape) {
-    case Shape::Ellipse:
-      add_ellipse_points(points, p, 0.0, kTwoPi);
-      break;
+    case Shape::Ellipse: add_ellipse_points(points, p, 0.0, kTwoPi); break;
     case Shape::Sector:
       // A full turn is filled as the whole ellipse: the edge out to the rim and back
       // makes some readers leave part of the disc empty.

@@ -85,7 +85,8 @@ ImageResult capture_area(HWND window, const Area& area, AreaPixels& out) {
   SelectObject(gdi.memory, previous);
   if (!copied) return api_failure();
 
-  const int depth = supported_display_depth(GetDeviceCaps(gdi.screen, BITSPIXEL) * GetDeviceCaps(gdi.screen, PLANES));
+  const int depth =
+      supported_display_depth(GetDeviceCaps(gdi.screen, BITSPIXEL) * GetDeviceCaps(gdi.screen, PLANES));
   DibInfo info;
   describe(info, r.width(), r.height(), depth);
   out.pixels.resize(padded_row_bytes(r.width(), depth) * static_cast<std::size_t>(r.height()));

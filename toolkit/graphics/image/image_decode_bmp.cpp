@@ -81,10 +81,11 @@ bool read_header(ByteReader& in, Header& h, std::size_t& palette_start, std::siz
     h.masks = {0xFF0000, 0xFF00, 0xFF};
   }
   palette_start = header_size == 40 ? in.position() : 14 + header_size;
-  const bool bits_ok = h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 16 || h.bits == 24 || h.bits == 32;
-  const bool compression_ok = h.compression == kRgb || (h.compression == kRle8 && h.bits == 8 && h.height > 0) ||
-                              (h.compression == kRle4 && h.bits == 4 && h.height > 0) ||
-                              (fields && (h.bits == 16 || h.bits == 32));
+  const bool bits_ok =
+      h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 16 || h.bits == 24 || h.bits == 32;
+  const bool compression_ok =
+      h.compression == kRgb || (h.compression == kRle8 && h.bits == 8 && h.height > 0) ||
+      (h.compression == kRle4 && h.bits == 4 && h.height > 0) || (fields && (h.bits == 16 || h.bits == 32));
   return in.ok() && bits_ok && compression_ok && h.width > 0 && h.height != 0 &&
          h.height != std::int64_t{INT32_MIN};
 }
@@ -124,8 +125,9 @@ bool read_rows(std::span<const std::uint8_t> data, const Header& h, std::size_t 
         }
         for (int x = 0; x < width; ++x) {
           const std::uint8_t* p = src + static_cast<std::size_t>(x) * static_cast<std::size_t>(h.bits / 8);
-          const std::uint32_t value = h.bits == 16 ? p[0] | (p[1] << 8U)
-                                                   : p[0] | (p[1] << 8U) | (p[2] << 16U) | (std::uint32_t{p[3]} << 24U);
+          const std::uint32_t value =
+              h.bits == 16 ? p[0] | (p[1] << 8U)
+                           : p[0] | (p[1] << 8U) | (p[2] << 16U) | (std::uint32_t{p[3]} << 24U);
           std::array<std::uint8_t, 3> rgb{};
           for (std::size_t c = 0; c < 3; ++c) {
             rgb[c] = to_8_bits((value & h.masks[c]) >> fields[c].shift, fields[c].width);
@@ -201,9 +203,11 @@ DecodeStatus decode_bmp(std::span<const std::uint8_t> file, DecodedImage& out) {
   const std::int64_t rows = h.height < 0 ? -h.height : h.height;
   std::size_t colours = 0;
   if (h.bits <= 8) {
-    colours = colours_used == 0 ? std::size_t{1} << h.bits : std::min<std::size_t>(colours_used, 1U << h.bits);
+    colours =
+        colours_used == 0 ? std::size_t{1} << h.bits : std::min<std::size_t>(colours_used, 1U << h.bits);
     // A table that runs into the pixels ends where they begin.
-    if (h.pixel_offset >= palette_start) colours = std::min(colours, (h.pixel_offset - palette_start) / entry_size);
+    if (h.pixel_offset >= palette_start)
+      colours = std::min(colours, (h.pixel_offset - palette_start) / entry_size);
     if (!in.seek(palette_start) || colours * entry_size > in.remaining()) return unsupported_image();
     for (std::size_t i = 0; i < colours; ++i) {
       PaletteEntry e{in.u8(), in.u8(), in.u8(), 0};
@@ -224,18 +228,23 @@ DecodeStatus decode_bmp(std::span<const std::uint8_t> file, DecodedImage& out) {
       return unsupported_image();
     }
   } else {
-    const std::uint64_t stride = (static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(h.bits) + 31) / 32 * 4;
-    const std::uint64_t last_row = (static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(h.bits) + 7) / 8;
+    const std::uint64_t stride =
+        (static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(h.bits) + 31) / 32 * 4;
+    const std::uint64_t last_row =
+        (static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(h.bits) + 7) / 8;
     if ((static_cast<std::uint64_t>(rows) - 1) * stride + last_row > data.size()) return unsupported_image();
   }
-  if (const DecodeStatus s = allocate_image(out, static_cast<int>(h.width), static_cast<int>(rows), target_depth(h));
+  if (const DecodeStatus s =
+          allocate_image(out, static_cast<int>(h.width), static_cast<int>(rows), target_depth(h));
       !s.ok()) {
     return s;
   }
-  const bool read = h.compression == kRle8 || h.compression == kRle4
-                        ? read_rle(data, h.bits, colours, out)
-                        : read_rows(data, h, (static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32 * 4,
-                                    colours, out);
+  const bool read =
+      h.compression == kRle8 || h.compression == kRle4
+          ? read_rle(data, h.bits, colours, out)
+          : read_rows(data, h,
+                      (static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32 * 4,
+                      colours, out);
   return read ? DecodeStatus{} : unsupported_image();
 }
 

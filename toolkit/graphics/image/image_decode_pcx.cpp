@@ -73,7 +73,8 @@ DecodeStatus decode_pcx(std::span<const std::uint8_t> file, DecodedImage& out) {
     if (file.size() >= kHeaderSize + kPaletteSize && file[file.size() - kPaletteSize] == 12) {
       data_end -= kPaletteSize;
       const auto table = file.subspan(data_end + 1);
-      for (std::size_t i = 0; i < 256; ++i) out.colours.push_back({table[3 * i + 2], table[3 * i + 1], table[3 * i], 0});
+      for (std::size_t i = 0; i < 256; ++i)
+        out.colours.push_back({table[3 * i + 2], table[3 * i + 1], table[3 * i], 0});
     } else {
       out.colours = grey_ramp(256);
     }
@@ -86,8 +87,8 @@ DecodeStatus decode_pcx(std::span<const std::uint8_t> file, DecodedImage& out) {
   }
   if (const DecodeStatus s = check_image_size(width, height, depth); !s.ok()) return s;
   const auto data = file.subspan(kHeaderSize, data_end - kHeaderSize);
-  const std::uint64_t scan_bytes = static_cast<std::uint64_t>(line_bytes) * static_cast<std::uint64_t>(planes) *
-                                   static_cast<std::uint64_t>(height);
+  const std::uint64_t scan_bytes = static_cast<std::uint64_t>(line_bytes) *
+                                   static_cast<std::uint64_t>(planes) * static_cast<std::uint64_t>(height);
   if (scan_bytes > data.size() * (encoding == 1 ? kMaxRunRatio : 1)) return unsupported_image();
   if (const DecodeStatus s = allocate_image(out, width, height, depth); !s.ok()) return s;
 

@@ -37,7 +37,9 @@ struct Header {
     return (static_cast<std::uint64_t>(pixels) * static_cast<std::uint64_t>(channels() * bit_depth) + 7) / 8;
   }
   // Bytes from a pixel to the one on its left that the filters use.
-  std::size_t filter_step() const { return static_cast<std::size_t>(std::max(1, channels() * bit_depth / 8)); }
+  std::size_t filter_step() const {
+    return static_cast<std::size_t>(std::max(1, channels() * bit_depth / 8));
+  }
 };
 
 bool valid_depth(int colour_type, int bits) {
@@ -70,8 +72,8 @@ bool read_header(std::span<const std::uint8_t> data, Header& h) {
 struct Pass {
   int x0, y0, dx, dy;
 };
-constexpr std::array<Pass, 7> kAdam7 = {{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                         {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}};
+constexpr std::array<Pass, 7> kAdam7 = {
+    {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}};
 constexpr Pass kWhole = {0, 0, 1, 1};
 
 int pass_extent(int size, int start, int step) { return size > start ? (size - start + step - 1) / step : 0; }
@@ -126,7 +128,8 @@ bool unfilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* prior,
         for (std::size_t i = step; i < size; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
         return true;
       }
-      for (std::size_t i = 0; i < step && i < size; ++i) row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
+      for (std::size_t i = 0; i < step && i < size; ++i)
+        row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
       for (std::size_t i = step; i < size; ++i) {
         row[i] = static_cast<std::uint8_t>(row[i] + paeth(row[i - step], prior[i], prior[i - step]));
       }
@@ -166,8 +169,8 @@ inline unsigned sample(const Header& h, const std::uint8_t* row, int x, int c) {
 }
 
 // Stores the pixels of one unfiltered row (of a pass) into the image.
-bool store_row(const Header& h, const Target& t, const std::uint8_t* row, const Pass& p, int pass_width, int y,
-               DecodedImage& out) {
+bool store_row(const Header& h, const Target& t, const std::uint8_t* row, const Pass& p, int pass_width,
+               int y, DecodedImage& out) {
   std::uint8_t* dest = out.row(y);
   if (!h.interlaced && h.colour_type == kRgb && h.bit_depth == 8) {
     for (int x = 0; x < pass_width; ++x, row += 3) put_bgr(dest, x, row[0], row[1], row[2]);
@@ -175,7 +178,8 @@ bool store_row(const Header& h, const Target& t, const std::uint8_t* row, const 
   }
   for (int i = 0, x = p.x0; i < pass_width; ++i, x += p.dx) {
     if (t.depth == 24) {
-      put_bgr(dest, x, static_cast<std::uint8_t>(sample(h, row, i, 0)), static_cast<std::uint8_t>(sample(h, row, i, 1)),
+      put_bgr(dest, x, static_cast<std::uint8_t>(sample(h, row, i, 0)),
+              static_cast<std::uint8_t>(sample(h, row, i, 1)),
               static_cast<std::uint8_t>(sample(h, row, i, 2)));
       continue;
     }
@@ -208,7 +212,8 @@ bool read_chunks(std::span<const std::uint8_t> file, Chunks& chunks) {
     const std::uint32_t crc = in.be32();
     if (!in.ok() || length > kMaxChunk) return false;
     const auto crc_length = static_cast<uInt>(type_and_data.size());
-    if (crc != static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), type_and_data.data(), crc_length))) return false;
+    if (crc != static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), type_and_data.data(), crc_length)))
+      return false;
     const std::string_view type(reinterpret_cast<const char*>(type_and_data.data()), 4);
     const auto data = type_and_data.subspan(4);
     if (!std::all_of(type_and_data.begin(), type_and_data.begin() + 4, is_letter)) return false;
@@ -228,8 +233,8 @@ bool read_chunks(std::span<const std::uint8_t> file, Chunks& chunks) {
     } else if (type == "PLTE") {
       const int colour_type = chunks.header.colour_type;
       const std::size_t entries = data.size() / 3;
-      if (!chunks.palette.empty() || !chunks.data.empty() || data.size() % 3 != 0 || entries == 0 || entries > 256 ||
-          colour_type == kGrey || colour_type == kGreyAlpha ||
+      if (!chunks.palette.empty() || !chunks.data.empty() || data.size() % 3 != 0 || entries == 0 ||
+          entries > 256 || colour_type == kGrey || colour_type == kGreyAlpha ||
           (colour_type == kPalette && entries > (std::size_t{1} << chunks.header.bit_depth))) {
         return false;
       }
@@ -258,7 +263,8 @@ DecodeStatus decode_png(std::span<const std::uint8_t> file, DecodedImage& out) {
   // each finished row lands behind the rows still to come: no second image-sized buffer
   // (whose fresh pages cost as much as inflating). Adam7 passes scatter, so an
   // interlaced image gets a buffer of its own.
-  const std::size_t pitch = padded_row_bytes(h.width, target.depth), rows = static_cast<std::size_t>(h.height);
+  const std::size_t pitch = padded_row_bytes(h.width, target.depth),
+                    rows = static_cast<std::size_t>(h.height);
   const std::size_t stride = 1 + static_cast<std::size_t>(h.row_bytes(h.width));
   const std::size_t lead = h.interlaced ? 0 : rows * (pitch > stride ? pitch - stride : 0);
   if (!h.interlaced) out.pixels.reserve(std::max(pitch * rows, lead + static_cast<std::size_t>(size)));

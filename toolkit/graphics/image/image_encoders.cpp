@@ -230,9 +230,7 @@ ImageResult encode_bmp(const PixelBuffer& image, ByteSink& sink) { return guarde
 
 ImageResult encode_pcx(const PixelBuffer& image, ByteSink& sink) { return guarded(image, sink, pcx); }
 
-ImageResult encode_png(const PixelBuffer& image, ByteSink& sink) {
-  return guarded(image, sink, write_png);
-}
+ImageResult encode_png(const PixelBuffer& image, ByteSink& sink) { return guarded(image, sink, write_png); }
 
 ImageResult encode_image(ImageFormat format, const PixelBuffer& image, ByteSink& sink) {
   switch (format) {

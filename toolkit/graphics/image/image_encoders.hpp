@@ -15,11 +15,11 @@ enum class ImageFormat : int { Clipboard = 0, Bmp = 1, Pcx = 2, Png = 15 };
 
 enum class ImageError : int {
   None = 0,
-  Open = 1,         // the file cannot be created; detail: system error number
-  Write = 2,        // a write failed; detail: system error number
-  Zlib = 1044,      // compression failed; detail: zlib's result code
-  Api = 1072,       // a bitmap or memory block cannot be made, or the size is refused
-  Clipboard = 1094, // the clipboard cannot be opened
+  Open = 1,          // the file cannot be created; detail: system error number
+  Write = 2,         // a write failed; detail: system error number
+  Zlib = 1044,       // compression failed; detail: zlib's result code
+  Api = 1072,        // a bitmap or memory block cannot be made, or the size is refused
+  Clipboard = 1094,  // the clipboard cannot be opened
 };
 
 struct ImageResult {

@@ -41,8 +41,8 @@ bool read_file(std::string_view file_name, std::size_t limit, std::vector<std::u
                std::string_view routine) {
   const std::string path = trimmed_name(file_name);
   errno = 0;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(path.empty() ? nullptr : std::fopen(path.c_str(), "rb"),
-                                                       std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      path.empty() ? nullptr : std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) {
     report_file_error(error::kFileOpen, routine);
     return false;
@@ -125,12 +125,14 @@ void IGrLoadImage(std::string_view file_name) {
   std::vector<std::uint32_t> colours;
   try {
     colours.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
-    const MemoryBitmap bitmap(image.width, image.height, image.depth, std::move(image.colours), std::move(image.pixels));
+    const MemoryBitmap bitmap(image.width, image.height, image.depth, std::move(image.colours),
+                              std::move(image.pixels));
     std::size_t at = 0;
     for (int y = 0; y < bitmap.height(); ++y) {
       for (int x = 0; x < bitmap.width(); ++x) {
         const Rgb c = bitmap.pixel(x, y);
-        colours[at++] = c.red | (static_cast<std::uint32_t>(c.green) << 8) | (static_cast<std::uint32_t>(c.blue) << 16);
+        colours[at++] =
+            c.red | (static_cast<std::uint32_t>(c.green) << 8) | (static_cast<std::uint32_t>(c.blue) << 16);
       }
     }
   } catch (const std::bad_alloc&) {

@@ -18,7 +18,8 @@ constexpr double kMarginMillimetres = 10.0;
 
 // The buffer's pixels as IGrImage takes them: 0xBBGGRR, rows from the top.
 std::vector<std::uint32_t> image_pixels(const PixelBuffer& buffer) {
-  std::vector<std::uint32_t> out(static_cast<std::size_t>(buffer.width) * static_cast<std::size_t>(buffer.height));
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(buffer.width) *
+                                 static_cast<std::size_t>(buffer.height));
   std::size_t at = 0;
   for (int y = 0; y < buffer.height; ++y) {
     const std::uint8_t* row = buffer.row(y);
@@ -48,8 +49,8 @@ void print_buffer(const PixelBuffer& buffer, std::string_view file_name, std::st
   }
   PrintSession session(file_name, title);
   if (!session.active()) return;
-  const PageBox box =
-      fit_on_page(session.page_width(), session.page_height(), kMarginMillimetres, buffer.width, buffer.height);
+  const PageBox box = fit_on_page(session.page_width(), session.page_height(), kMarginMillimetres,
+                                  buffer.width, buffer.height);
   Primitive& primitive = drawing().primitive;
   primitive.transfer_failed = false;
   IGrImage(static_cast<float>(box.left), static_cast<float>(box.bottom), static_cast<float>(box.right),

@@ -36,8 +36,12 @@ bool bitmap_size_allowed(int width, int height, int depth) {
 }
 
 MemoryBitmap::MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours)
-    : width_(width), height_(height), depth_(depth), pitch_(padded_row_bytes(width, depth)),
-      pixels_(pitch_ * static_cast<std::size_t>(height)), colours_(std::move(colours)) {
+    : width_(width),
+      height_(height),
+      depth_(depth),
+      pitch_(padded_row_bytes(width, depth)),
+      pixels_(pitch_ * static_cast<std::size_t>(height)),
+      colours_(std::move(colours)) {
   if (colours_.empty() && depth == 4) {
     colours_ = standard_16_colours();
   } else if (colours_.empty() && depth == 8) {
@@ -48,8 +52,12 @@ MemoryBitmap::MemoryBitmap(int width, int height, int depth, std::vector<Palette
 
 MemoryBitmap::MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours,
                            std::vector<std::uint8_t> pixels)
-    : width_(width), height_(height), depth_(depth), pitch_(padded_row_bytes(width, depth)),
-      pixels_(std::move(pixels)), colours_(std::move(colours)) {}
+    : width_(width),
+      height_(height),
+      depth_(depth),
+      pitch_(padded_row_bytes(width, depth)),
+      pixels_(std::move(pixels)),
+      colours_(std::move(colours)) {}
 
 PixelBuffer MemoryBitmap::buffer() const {
   PixelBuffer b;
@@ -91,10 +99,11 @@ MemoryBitmap MemoryBitmap::crop(int left, int top, int right, int bottom) const 
 std::uint32_t MemoryBitmap::native_value(Rgb c) const {
   switch (depth_) {
     case 16:
-      return (static_cast<std::uint32_t>(top5(c.red)) << 11) | (static_cast<std::uint32_t>(c.green >> 2) << 5) |
-             top5(c.blue);
+      return (static_cast<std::uint32_t>(top5(c.red)) << 11) |
+             (static_cast<std::uint32_t>(c.green >> 2) << 5) | top5(c.blue);
     case 24:
-    case 32: return (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
+    case 32:
+      return (static_cast<std::uint32_t>(c.red) << 16) | (static_cast<std::uint32_t>(c.green) << 8) | c.blue;
     default: break;
   }
   std::uint32_t best = 0;
@@ -117,12 +126,25 @@ void MemoryBitmap::fill_span(int y, int x0, int x1, std::uint32_t value) {
   for (auto x = static_cast<std::size_t>(x0); x <= static_cast<std::size_t>(x1); ++x) {
     switch (depth_) {
       case 4:
-        r[x / 2] = static_cast<std::uint8_t>(x % 2 == 0 ? (r[x / 2] & 0x0FU) | (b0 << 4) : (r[x / 2] & 0xF0U) | (b0 & 15U));
+        r[x / 2] = static_cast<std::uint8_t>(x % 2 == 0 ? (r[x / 2] & 0x0FU) | (b0 << 4)
+                                                        : (r[x / 2] & 0xF0U) | (b0 & 15U));
         break;
       case 8: r[x] = b0; break;
-      case 16: r[2 * x] = b0; r[2 * x + 1] = b1; break;
-      case 24: r[3 * x] = b0; r[3 * x + 1] = b1; r[3 * x + 2] = b2; break;
-      default: r[4 * x] = b0; r[4 * x + 1] = b1; r[4 * x + 2] = b2; r[4 * x + 3] = 0; break;
+      case 16:
+        r[2 * x] = b0;
+        r[2 * x + 1] = b1;
+        break;
+      case 24:
+        r[3 * x] = b0;
+        r[3 * x + 1] = b1;
+        r[3 * x + 2] = b2;
+        break;
+      default:
+        r[4 * x] = b0;
+        r[4 * x + 1] = b1;
+        r[4 * x + 2] = b2;
+        r[4 * x + 3] = 0;
+        break;
     }
   }
 }
@@ -151,8 +173,12 @@ std::uint32_t MemoryBitmap::value(int x, int y) const {
     case 4: return at % 2 == 0 ? r[at / 2] >> 4U : r[at / 2] & 15U;
     case 8: return r[at];
     case 16: return r[2 * at] | (static_cast<std::uint32_t>(r[2 * at + 1]) << 8);
-    case 24: return r[3 * at] | (static_cast<std::uint32_t>(r[3 * at + 1]) << 8) | (static_cast<std::uint32_t>(r[3 * at + 2]) << 16);
-    default: return r[4 * at] | (static_cast<std::uint32_t>(r[4 * at + 1]) << 8) | (static_cast<std::uint32_t>(r[4 * at + 2]) << 16);
+    case 24:
+      return r[3 * at] | (static_cast<std::uint32_t>(r[3 * at + 1]) << 8) |
+             (static_cast<std::uint32_t>(r[3 * at + 2]) << 16);
+    default:
+      return r[4 * at] | (static_cast<std::uint32_t>(r[4 * at + 1]) << 8) |
+             (static_cast<std::uint32_t>(r[4 * at + 2]) << 16);
   }
 }
 

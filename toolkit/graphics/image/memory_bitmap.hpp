@@ -23,7 +23,8 @@ class MemoryBitmap {
   MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours = {});
   // A bitmap that takes over pixels already in its layout (rows from the top, each
   // padded_row_bytes(width, depth) long).
-  MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours, std::vector<std::uint8_t> pixels);
+  MemoryBitmap(int width, int height, int depth, std::vector<PaletteEntry> colours,
+               std::vector<std::uint8_t> pixels);
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -16,13 +16,15 @@ std::size_t padded_row_bytes(int width, int bits_per_pixel) {
   return (packed_row_bytes(width, bits_per_pixel) + 3) & ~static_cast<std::size_t>(3);
 }
 
-int palette_size(int bits_per_pixel) {
-  return bits_per_pixel == 4 ? 16 : bits_per_pixel == 8 ? 256 : 0;
-}
+int palette_size(int bits_per_pixel) { return bits_per_pixel == 4 ? 16 : bits_per_pixel == 8 ? 256 : 0; }
 
 bool supported_depth(int bits_per_pixel) {
   switch (bits_per_pixel) {
-    case 4: case 8: case 16: case 24: case 32: return true;
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: return true;
     default: return false;
   }
 }
@@ -38,8 +40,8 @@ bool valid_pixel_buffer(const PixelBuffer& buffer) {
   if (buffer.row_pitch > buffer.pixels.size() / rows) {
     return false;  // also guards the multiplication below against overflow
   }
-  const std::size_t last_row_end = (rows - 1) * buffer.row_pitch +
-                                   packed_row_bytes(buffer.width, buffer.bits_per_pixel);
+  const std::size_t last_row_end =
+      (rows - 1) * buffer.row_pitch + packed_row_bytes(buffer.width, buffer.bits_per_pixel);
   return last_row_end <= buffer.pixels.size() &&
          buffer.colours.size() <= static_cast<std::size_t>(palette_size(buffer.bits_per_pixel));
 }

@@ -17,7 +17,7 @@ struct PaletteEntry {
 struct PixelBuffer {
   int width = 0;
   int height = 0;
-  int bits_per_pixel = 24;   // 4, 8, 16, 24 or 32
+  int bits_per_pixel = 24;     // 4, 8, 16, 24 or 32
   bool bitfields_565 = false;  // 16 bits: 5-6-5 (true) or 5-5-5 (false)
   // Up to 16 (4 bits) or 256 (8 bits) entries; missing entries read as black.
   std::span<const PaletteEntry> colours;

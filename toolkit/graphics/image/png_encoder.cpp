@@ -133,7 +133,8 @@ ImageResult write_png(const PixelBuffer& image, ByteSink& sink) {
   if (row_bytes + 1 > kMaxChunk / static_cast<std::size_t>(image.height)) {
     return {ImageError::Api, invalid_parameter_error()};
   }
-  Block compressed(compressBound(static_cast<uLong>((row_bytes + 1) * static_cast<std::size_t>(image.height))));
+  Block compressed(
+      compressBound(static_cast<uLong>((row_bytes + 1) * static_cast<std::size_t>(image.height))));
   std::size_t compressed_size = 0;
   if (const int rc = compress_rows(image, row_bytes, compressed, compressed_size); rc != Z_STREAM_END) {
     return {ImageError::Zlib, rc};

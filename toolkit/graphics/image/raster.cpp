@@ -20,8 +20,8 @@ int clamp_int(double v, int low, int high) {
 
 // Cuts the segment a-b to the rectangle [low, high] in both directions (Liang-Barsky);
 // false when nothing of it lies inside.
-bool clip_segment(double& ax, double& ay, double& bx, double& by, double low_x, double low_y,
-                  double high_x, double high_y) {
+bool clip_segment(double& ax, double& ay, double& bx, double& by, double low_x, double low_y, double high_x,
+                  double high_y) {
   double t0 = 0.0, t1 = 1.0;
   const double dx = bx - ax, dy = by - ay;
   const double p[4] = {-dx, dx, -dy, dy};
@@ -48,14 +48,14 @@ bool clip_segment(double& ax, double& ay, double& bx, double& by, double low_x, 
 
 // On and off lengths in line widths of the dash patterns of line styles 1..7.
 constexpr std::array<std::array<double, 6>, 8> kDashes = {{
-    {0, 0, 0, 0, 0, 0},       // 0 solid
-    {6, 3, 0, 0, 0, 0},       // 1 dashed
-    {1, 2, 0, 0, 0, 0},       // 2 dotted
-    {6, 2, 1, 2, 0, 0},       // 3 dash dot
-    {6, 2, 1, 2, 1, 2},       // 4 dash dot dot
-    {12, 4, 0, 0, 0, 0},      // 5 long dashes
-    {3, 3, 0, 0, 0, 0},       // 6 short dashes
-    {12, 3, 3, 3, 0, 0},      // 7 long short
+    {0, 0, 0, 0, 0, 0},   // 0 solid
+    {6, 3, 0, 0, 0, 0},   // 1 dashed
+    {1, 2, 0, 0, 0, 0},   // 2 dotted
+    {6, 2, 1, 2, 0, 0},   // 3 dash dot
+    {6, 2, 1, 2, 1, 2},   // 4 dash dot dot
+    {12, 4, 0, 0, 0, 0},  // 5 long dashes
+    {3, 3, 0, 0, 0, 0},   // 6 short dashes
+    {12, 3, 3, 3, 0, 0},  // 7 long short
 }};
 
 }  // namespace
@@ -106,7 +106,6 @@ void Raster::span(int y, int x0, int x1, std::uint32_t value) {
 
 void Raster::plot(int x, int y) { span(y, x, x, value_); }
 
-
 // Bresenham between the pixels holding the end points, after cutting the line to the
 // bitmap; an end point on the far edge of the bitmap belongs to the last pixel.
 void Raster::thin_line(Point a, Point b) {
@@ -151,7 +150,8 @@ void Raster::solid_line(Point a, Point b) {
   }
   const double half = thickness_ / 2.0;
   const double nx = -(b.y - a.y) / length * half, ny = (b.x - a.x) / length * half;
-  fill_polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}, value_);
+  fill_polygon({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}},
+               value_);
 }
 
 // A line in the current style: the dash pattern runs on from the previous line, so a
@@ -179,7 +179,8 @@ void Raster::line(Point a, Point b) {
     const double step = std::max(std::min(pattern[i] * unit - phase, length - done), 1e-6);
     if (i % 2 == 0) {
       const double t0 = done / length, t1 = (done + step) / length;
-      solid_line({a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0}, {a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1});
+      solid_line({a.x + (b.x - a.x) * t0, a.y + (b.y - a.y) * t0},
+                 {a.x + (b.x - a.x) * t1, a.y + (b.y - a.y) * t1});
     }
     done += step;
   }
@@ -305,9 +306,11 @@ void Raster::draw_image(const Primitive& p) {
     const int row = clamp_int((y + 0.5 - top_left.y) / h * p.image_height, 0, p.image_height - 1);
     for (int x = x0; x <= x1; ++x) {
       const int column = clamp_int((x + 0.5 - top_left.x) / w * p.image_width, 0, p.image_width - 1);
-      const std::uint32_t c = p.pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(p.image_width) +
-                                       static_cast<std::size_t>(column)];
-      const Rgb rgb{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
+      const std::uint32_t c =
+          p.pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(p.image_width) +
+                   static_cast<std::size_t>(column)];
+      const Rgb rgb{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                    static_cast<std::uint8_t>(c >> 16)};
       target_->fill_span(y, x, x, target_->native_value(rgb));
     }
   }

@@ -62,7 +62,7 @@ bool render_text_mask(std::string_view text, const TextAttributes& attributes, d
   c.old_bitmap = SelectObject(c.dc, c.bitmap);
   std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(side) * side, 0U);
   const UINT align = attributes.mode == 1 || attributes.justification == 0 ? TA_LEFT
-                     : attributes.justification == 1                      ? TA_CENTER
+                     : attributes.justification == 1                       ? TA_CENTER
                                                                            : TA_RIGHT;
   SetTextAlign(c.dc, align | TA_BASELINE);
   SetBkMode(c.dc, TRANSPARENT);

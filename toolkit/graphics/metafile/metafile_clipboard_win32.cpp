@@ -18,7 +18,8 @@ constexpr int kOfferedSize = 2;
 
 bool recorded(int handle) {
   release_destroyed_metafiles();
-  return handle >= 1 && handle <= kMetafileSlots && drawing().metafile_used[static_cast<std::size_t>(handle)] &&
+  return handle >= 1 && handle <= kMetafileSlots &&
+         drawing().metafile_used[static_cast<std::size_t>(handle)] &&
          !metafiles().slots[static_cast<std::size_t>(handle)].empty();
 }
 
@@ -35,8 +36,8 @@ void WMetafileToClipboard(int handle) {
   const int code = allocating(error::kMetafileFull, [&] {
     const std::string bytes = complete_metafile(handle);
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    return clipboard_put_cgm(static_cast<std::int32_t>(kMetafileWidth), static_cast<std::int32_t>(kMetafileHeight),
-                             {data, bytes.size()});
+    return clipboard_put_cgm(static_cast<std::int32_t>(kMetafileWidth),
+                             static_cast<std::int32_t>(kMetafileHeight), {data, bytes.size()});
   });
   if (code != 0) {
     IErrorReport(code, "WMetafileToClipboard");
@@ -58,7 +59,8 @@ void WMetafileFromClipboard(int& handle) {
       result = clipboard_get_cgm(buffer, width, height, copied);
     }
     if (result == 0) {
-      result = adopt_metafile({reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(copied)}, handle);
+      result = adopt_metafile(
+          {reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(copied)}, handle);
     }
     return result;
   });

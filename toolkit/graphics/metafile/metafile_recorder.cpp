@@ -71,8 +71,8 @@ struct RecordingMark {
 };
 
 RecordingMark mark_recording(const cgm::CgmState& s, const std::string& bytes) {
-  return {bytes.size(), s.sx, s.sy, s.extent_x, s.extent_y, s.colour, s.previous, s.picture_open, s.clip_set,
-          s.direction, s.font_set};
+  return {bytes.size(), s.sx,           s.sy,       s.extent_x,  s.extent_y, s.colour,
+          s.previous,   s.picture_open, s.clip_set, s.direction, s.font_set};
 }
 
 void rewind_recording(cgm::CgmState& s, std::string& bytes, const RecordingMark& mark) {
@@ -209,7 +209,8 @@ void WMetafileReplay(int handle) {
   }
   // A copy: replaying a metafile into itself appends to the bytes being read.
   std::string elements;
-  if (allocating(error::kMetafileFull, [&] { elements = metafiles().slots[static_cast<std::size_t>(handle)]; })) {
+  if (allocating(error::kMetafileFull,
+                 [&] { elements = metafiles().slots[static_cast<std::size_t>(handle)]; })) {
     IErrorReport(error::kMetafileFull, "WMetafileReplay");
     return;
   }

@@ -75,7 +75,9 @@ int colour_at(std::string_view p, std::size_t offset) {
   if (offset + 3 > p.size()) {
     return 0;
   }
-  const auto byte = [&p, offset](std::size_t i) { return static_cast<int>(static_cast<unsigned char>(p[offset + i])); };
+  const auto byte = [&p, offset](std::size_t i) {
+    return static_cast<int>(static_cast<unsigned char>(p[offset + i]));
+  };
   return byte(0) | (byte(1) << 8) | (byte(2) << 16);
 }
 
@@ -234,8 +236,14 @@ void Replay::attribute(const Element& e) {
       state.line.width = std::max(1, static_cast<int>(std::lround(int_at(p, 0) * 720.0 / cgm::kVdcPerInch)));
       send_operation(GrOp::LineWidth);
       return;
-    case 38: state.line.join = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::LineJoin); return;
-    case 37: state.line.cap = std::clamp(int_at(p, 0) - 2, 0, 2); send_operation(GrOp::LineCap); return;
+    case 38:
+      state.line.join = std::clamp(int_at(p, 0) - 2, 0, 2);
+      send_operation(GrOp::LineJoin);
+      return;
+    case 37:
+      state.line.cap = std::clamp(int_at(p, 0) - 2, 0, 2);
+      send_operation(GrOp::LineCap);
+      return;
     case 4: line_colour_ = colour_at(p, 0); return;
     case 23: fill_colour_ = colour_at(p, 0); return;
     case 29: edge_colour_ = colour_at(p, 0); return;
@@ -269,7 +277,10 @@ void Replay::element(const Element& e) {
   } else if (e.element_class == 4) {
     switch (e.id) {
       case 1: polyline(p); return;
-      case 7: load_points(p, 0); fill(polygon_kind(p), fill_colour_, kFillSolid); return;
+      case 7:
+        load_points(p, 0);
+        fill(polygon_kind(p), fill_colour_, kFillSolid);
+        return;
       case 11:
         prim.x1 = x(int_at(p, 0));
         prim.y1 = y(int_at(p, 2));
@@ -324,8 +335,8 @@ void replay_elements(std::string_view elements) {
   state.line = line;
   state.text = text;
   state.fill_style = fill_style;
-  for (GrOp op : {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::SelectFont,
-                  GrOp::Colour}) {
+  for (GrOp op :
+       {GrOp::LineWidth, GrOp::LineStyle, GrOp::LineJoin, GrOp::LineCap, GrOp::SelectFont, GrOp::Colour}) {
     send_operation(op);
   }
 }

@@ -43,7 +43,8 @@ int make_page() {
   const DeviceDescription& device = drawing().device;
   s.model = &configured_model();
   const int width = device.option(GrOption::Width), height = device.option(GrOption::Height);
-  if (pcl_page_bytes(*s.model, width, height) > s.model->buffer_bytes || !bitmap_size_allowed(width, height, 4)) {
+  if (pcl_page_bytes(*s.model, width, height) > s.model->buffer_bytes ||
+      !bitmap_size_allowed(width, height, 4)) {
     return kPageTooLarge;
   }
   allocating(0, [&] { s.page = std::make_unique<MemoryBitmap>(width, height, 4, pcl_palette(*s.model)); });

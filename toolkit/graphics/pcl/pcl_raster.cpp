@@ -19,16 +19,16 @@ constexpr std::array<PclModel, kPclModelCount> kModels = {{
 }};
 
 struct PaperSize {
-  int code;                  // the page size command's value
-  double width, height;      // inches
+  int code;              // the page size command's value
+  double width, height;  // inches
 };
 // Smallest first, so the first that holds the page is chosen.
 constexpr std::array<PaperSize, 5> kPapers = {{
-    {26, 8.27, 11.69},  // A4
-    {2, 8.5, 11.0},     // letter
-    {3, 8.5, 14.0},     // legal
-    {27, 11.69, 16.54}, // A3
-    {6, 11.0, 17.0},    // ledger
+    {26, 8.27, 11.69},   // A4
+    {2, 8.5, 11.0},      // letter
+    {3, 8.5, 14.0},      // legal
+    {27, 11.69, 16.54},  // A3
+    {6, 11.0, 17.0},     // ledger
 }};
 
 void append_number(std::string& out, long long value) {

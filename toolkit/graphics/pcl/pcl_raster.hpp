@@ -14,9 +14,9 @@ namespace quill {
 
 struct PclModel {
   int dots_per_inch = 300;
-  int planes = 1;              // 1: black and white; 3: device CMY
+  int planes = 1;                // 1: black and white; 3: device CMY
   std::size_t buffer_bytes = 0;  // the largest page image the printer takes, in bytes
-  int width = 0, height = 0;   // the default page in dots (a letter page)
+  int width = 0, height = 0;     // the default page in dots (a letter page)
 };
 
 inline constexpr int kPclModelCount = 4;

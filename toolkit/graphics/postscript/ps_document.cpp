@@ -118,8 +118,8 @@ void write_page_line(int page) {
 }  // namespace
 
 void describe_device() {
-  if (!describe_device_from({kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities,
-                             "quilplot.ps"})) {
+  if (!describe_device_from(
+          {kDriverNumber, 756, 540, 600.0, 256, driver_info(kDriverNumber)->capabilities, "quilplot.ps"})) {
     return;
   }
   DeviceDescription& device = drawing().device;

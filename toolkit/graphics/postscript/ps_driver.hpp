@@ -19,7 +19,7 @@ struct PsState {
   int segments = 0;  // of the open path; 0: no path
   bool filled_path = false;
   double pen_x = kUnknownPosition, pen_y = kUnknownPosition;  // drawing units
-  Colour written;  // last colour written
+  Colour written;                                             // last colour written
   Colour pending;  // colour of the open path (and the next one); a finish writes it
   int style = 0;
   int width = 0;

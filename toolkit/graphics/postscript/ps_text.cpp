@@ -143,7 +143,16 @@ void draw_image(const Primitive& p) {
   write_line(line);
   line.clear();
   const long long w = static_cast<long long>(width), h = static_cast<long long>(height);
-  line.add_int(w).add(' ').add_int(h).add(" 8 [").add_int(w).add(" 0 0 ").add_int(-h).add(" 0 ").add_int(h).add(']');
+  line.add_int(w)
+      .add(' ')
+      .add_int(h)
+      .add(" 8 [")
+      .add_int(w)
+      .add(" 0 0 ")
+      .add_int(-h)
+      .add(" 0 ")
+      .add_int(h)
+      .add(']');
   write_line(line);
   write_line("{currentfile picstr readhexstring pop}");
   write_line("false 3");

@@ -159,9 +159,7 @@ LRESULT CALLBACK screen_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
   if (s == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
   const WNDPROC previous = s->previous_proc;
   switch (message) {
-    case WM_ERASEBKGND:
-      blit(*s, reinterpret_cast<HDC>(wparam));
-      return 1;
+    case WM_ERASEBKGND: blit(*s, reinterpret_cast<HDC>(wparam)); return 1;
     case WM_PAINT: {
       const LRESULT result = CallWindowProcA(previous, hwnd, message, wparam, lparam);
       if ((s = find_surface(hwnd)) != nullptr) {
@@ -180,8 +178,7 @@ LRESULT CALLBACK screen_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       release_surface(*s);
       forget_surface(hwnd);
       break;
-    default:
-      break;
+    default: break;
   }
   return CallWindowProcA(previous, hwnd, message, wparam, lparam);
 }
@@ -277,7 +274,8 @@ void draw_closed(GrOp op) {
   if (p.int_param[1] == kClosingCall) return;
   HDC dc = current_dc();
   const bool solid = state.fill_style >= kFillSolidMixed;
-  HGDIOBJ previous_brush = SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().current->brush) : GetStockObject(NULL_BRUSH));
+  HGDIOBJ previous_brush =
+      SelectObject(dc, solid ? static_cast<HGDIOBJ>(screen().current->brush) : GetStockObject(NULL_BRUSH));
   switch (op) {
     case GrOp::Ellipse:
       Ellipse(dc, px(p.cx - p.rx), py(p.cy + p.ry), px(p.cx + p.rx) + 1, py(p.cy - p.ry) + 1);
@@ -336,7 +334,8 @@ void draw_text() {
   const double along = justification == 1 ? 0.5 : justification == 2 ? 1.0 : 0.0;
   const double x = text.x + along * (text.end_x - text.x) + 0.3 * text.height * std::sin(angle * kDegree);
   const double y = text.y + along * (text.end_y - text.y) - 0.3 * text.height * std::cos(angle * kDegree);
-  TextOutA(dc, px(x), py(y), text.text.data(), static_cast<int>(std::min<std::size_t>(text.text.size(), 32767)));
+  TextOutA(dc, px(x), py(y), text.text.data(),
+           static_cast<int>(std::min<std::size_t>(text.text.size(), 32767)));
   SelectObject(dc, previous);
   DeleteObject(font);
 }

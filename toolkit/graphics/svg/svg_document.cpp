@@ -14,8 +14,8 @@ constexpr std::string_view kCaps[3] = {"butt", "round", "square"};
 int clamp_code(int value, int high) { return value < 0 ? 0 : value > high ? high : value; }
 
 void describe_device() {
-  if (describe_device_from({kDriverNumber, 640, 480, 72.0, 256, driver_info(kDriverNumber)->capabilities,
-                            "quilplot.svg"})) {
+  if (describe_device_from(
+          {kDriverNumber, 640, 480, 72.0, 256, driver_info(kDriverNumber)->capabilities, "quilplot.svg"})) {
     drawing().device.set_option(GrOption::PathLimit, 255);
   }
 }
@@ -51,8 +51,13 @@ void update_stroke_group() {
   const Rgb rgb = stroke_rgb();
   int width = static_cast<int>(state.line.width * 150.0 / 720.0 + 0.5);
   width = width < 1 ? 1 : width;
-  const StrokeKey key{clamp_code(state.line.join, 2), clamp_code(state.line.cap, 2), width,
-                      clamp_code(state.line.style, 7), rgb.red, rgb.green, rgb.blue};
+  const StrokeKey key{clamp_code(state.line.join, 2),
+                      clamp_code(state.line.cap, 2),
+                      width,
+                      clamp_code(state.line.style, 7),
+                      rgb.red,
+                      rgb.green,
+                      rgb.blue};
   if (key == s.stroke) {
     return;
   }

@@ -24,7 +24,7 @@ struct SvgState {
   int clip_counter = 0;
   bool clip_active = false;
   double sx = 1.0, sy = 1.0;
-  double flip_height = 0.0;  // drawing height - 0.01
+  double flip_height = 0.0;        // drawing height - 0.01
   std::array<Group, 16> groups{};  // open groups, innermost last
   int depth = 0;
 };

@@ -141,18 +141,10 @@ void draw_fill(Shape shape, const Primitive& p) {
       write_points("<polygon points=\"", {xs, ys}, 4);
       break;
     }
-    case Shape::Sector:
-      draw_arc(p, true);
-      break;
-    case Shape::Triangle:
-      write_points("<polygon points=\"", points, 3);
-      break;
-    case Shape::Parallelogram:
-      write_points("<polygon points=\"", points, 4);
-      break;
-    default:
-      write_points("<polygon points=\"", points, points.size());
-      break;
+    case Shape::Sector: draw_arc(p, true); break;
+    case Shape::Triangle: write_points("<polygon points=\"", points, 3); break;
+    case Shape::Parallelogram: write_points("<polygon points=\"", points, 4); break;
+    default: write_points("<polygon points=\"", points, points.size()); break;
   }
 }
 

@@ -49,7 +49,8 @@ inline constexpr int ViewZoom = 3;
 // Errors: 1039 an unknown mode, 1021 an invalid handle, 1022 the root window, 1003 no
 // window, 1038 a grid window, 1037 another window shows the bitmap, 1040 the view
 // cannot be made.
-void WBitmapView(int handle, std::optional<int> mode = std::nullopt, std::optional<float> zoom = std::nullopt);
+void WBitmapView(int handle, std::optional<int> mode = std::nullopt,
+                 std::optional<float> zoom = std::nullopt);
 // Scrolls the current window's view to bitmap pixel (x, y) at the top-left (clamped); no
 // event. 1096 when the current window shows no bitmap.
 void WBitmapViewScroll(int x, int y);

@@ -11,8 +11,7 @@
 // The dialog's extended data (an RCDATA resource with the same identifier) is applied.
 // Errors: 1007 no such dialog resource, 1087 too many dialogs loaded, 1088 the dialog
 // cannot be created.
-void WDialogLoad(int id, std::optional<int> handle = std::nullopt,
-                 std::optional<int> window = std::nullopt);
+void WDialogLoad(int id, std::optional<int> handle = std::nullopt, std::optional<int> window = std::nullopt);
 // Shows the current dialog at x, y (-1 centres; relative units 0..9999 for a child
 // dialog), focus on field (0: first tab stop); type 1 modal, 2 modeless (default),
 // 3 semi-modeless. A modal display returns when a push button ends it; WDialogQuery(1)
@@ -87,8 +86,8 @@ void WDialogGetRadioButton(int field, int& position);
 // Fills a list box or combo box with the first count options; selected is 1-based
 // (0: none; a combo box with an edit field then shows text). A selection beyond the
 // options: 1011 (the options stay). Not a list or combo box: 1006.
-void WDialogPutMenu(int field, std::span<const std::string_view> options, int count,
-                    int selected, std::optional<std::string_view> text = std::nullopt);
+void WDialogPutMenu(int field, std::span<const std::string_view> options, int count, int selected,
+                    std::optional<std::string_view> text = std::nullopt);
 // selected receives the 1-based selection; text (when not empty) the selected text, or a
 // combo box's edit text, blank-padded. Nothing selected (and no text typed): -999 and
 // 1010; a typed text that matches no option gives 0.

@@ -14,15 +14,15 @@
 #include <string_view>
 
 // Editor modes.
-inline constexpr int EditorPlain = 1;   // plain text, editable
-inline constexpr int EditorRich = 2;    // rich text (RTF), editable
-inline constexpr int ViewerPlain = 3;   // plain text, read only
-inline constexpr int ViewerRich = 4;    // rich text, read only
+inline constexpr int EditorPlain = 1;  // plain text, editable
+inline constexpr int EditorRich = 2;   // rich text (RTF), editable
+inline constexpr int ViewerPlain = 3;  // plain text, read only
+inline constexpr int ViewerRich = 4;   // rich text, read only
 // Editor options, combined with |.
-inline constexpr int EditorMenu = 1;          // the editor's File, Edit and Search menu
-inline constexpr int EditorToolbar = 2;       // a toolbar (open, save, print, cut, copy, paste, find)
-inline constexpr int EditorCommandLine = 4;   // a one-line entry under the text
-inline constexpr int EditorCommandHistory = 8; // its history, with Up and Down
+inline constexpr int EditorMenu = 1;            // the editor's File, Edit and Search menu
+inline constexpr int EditorToolbar = 2;         // a toolbar (open, save, print, cut, copy, paste, find)
+inline constexpr int EditorCommandLine = 4;     // a one-line entry under the text
+inline constexpr int EditorCommandHistory = 8;  // its history, with Up and Down
 
 // Turns the current window (a child window) into an editor or viewer of mode, with
 // options (default EditorMenu | EditorToolbar). Called again on an editor it changes the

@@ -20,8 +20,7 @@ void IErrorText(int value, std::span<char> text, std::optional<int> kind = std::
 [[noreturn]] void IAbnormalExit(std::string_view text, int exit_code);
 // Modal message box owned by the current window; the result is kept as the last
 // message-box result (1 OK/Yes/Retry, 2 No/Abort, 0 Cancel/Ignore).
-void WMessageBox(int buttons, int icon, int default_button, std::string_view message,
-                 std::string_view title);
+void WMessageBox(int buttons, int icon, int default_button, std::string_view message, std::string_view title);
 
 // The last-error code: the code of the most recent report, 0 when nothing has been
 // reported since start-up or since the last IErrorReset. Every report sets it, whatever

@@ -39,8 +39,7 @@ void WMetafileDestroy(int handle);
 // printer or device when the hardcopy ends. Errors: 1 the file cannot be created (or its
 // name is over 260 characters); 2 a write failed (routine "YYPROU"; the hardcopy is
 // abandoned); 63 an unknown print destination, 1, 2, 3 handing the file to it.
-void IGrHardCopy(std::string_view action, std::string_view file_name = {},
-                 std::string_view title = {});
+void IGrHardCopy(std::string_view action, std::string_view file_name = {}, std::string_view title = {});
 // Selects the hardcopy driver by number (1 HP-GL plotter, 2 PostScript, 3 SVG, 6 raster
 // image, 8 DXF, 9 CGM, 10 Windows printer, 11 enhanced metafile, 12 HP-GL/2) and sets
 // its options to the driver's start values. A number up to 12 without a driver in the
@@ -114,8 +113,8 @@ void IGrCharOut(float x, float y, std::string_view text);
 // Image of width x height pixels (row-major from the top, 0xBBGGRR) into the rectangle
 // (x1, y1)-(x2, y2); a pixel span shorter than width * height: error 22; pixels too many
 // for a driver's copy in memory: error 1109.
-void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels,
-              int width, int height);
+void IGrImage(float x1, float y1, float x2, float y2, std::span<const std::uint32_t> pixels, int width,
+              int height);
 // Ends the current page of an active hardcopy and starts the next; without an active
 // hardcopy nothing happens.
 void IGrNewPage();

@@ -106,8 +106,8 @@ void WGridLoad(int field, std::string_view file_name, std::optional<int> grow = 
 void WGridSaveHTML(int field, std::string_view file_name, std::optional<int> first_column = std::nullopt,
                    std::optional<int> last_column = std::nullopt, std::optional<int> first_row = std::nullopt,
                    std::optional<int> last_row = std::nullopt, std::optional<int> options = std::nullopt,
-                   std::optional<std::string_view> title = std::nullopt, std::optional<int> border = std::nullopt,
-                   std::optional<int> background = std::nullopt);
+                   std::optional<std::string_view> title = std::nullopt,
+                   std::optional<int> border = std::nullopt, std::optional<int> background = std::nullopt);
 
 // Prints the grid through the selected hardcopy driver (10 the Windows printer, or a file
 // driver to file_name as IGrHardCopy takes it) in Courier: its cells in their colours and

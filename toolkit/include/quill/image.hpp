@@ -53,17 +53,17 @@ void IGrLoadImage(std::string_view file_name);
 // Type codes of IGrPlotFileType.
 inline constexpr int PlotFileUnknown = 0;
 inline constexpr int PlotFilePostScript = 1;
-inline constexpr int PlotFileEps = 2;        // encapsulated PostScript, also with a binary header
+inline constexpr int PlotFileEps = 2;  // encapsulated PostScript, also with a binary header
 inline constexpr int PlotFileSvg = 3;
-inline constexpr int PlotFileHpgl = 4;       // pen-plotter HP-GL
-inline constexpr int PlotFileHpgl2 = 5;      // HP-GL/2 without PCL framing
-inline constexpr int PlotFileHpgl2Pcl = 6;   // HP-GL/2 inside PCL printer commands
-inline constexpr int PlotFileDxf = 7;        // text or binary DXF
-inline constexpr int PlotFileCgm = 8;        // binary or clear-text CGM
+inline constexpr int PlotFileHpgl = 4;      // pen-plotter HP-GL
+inline constexpr int PlotFileHpgl2 = 5;     // HP-GL/2 without PCL framing
+inline constexpr int PlotFileHpgl2Pcl = 6;  // HP-GL/2 inside PCL printer commands
+inline constexpr int PlotFileDxf = 7;       // text or binary DXF
+inline constexpr int PlotFileCgm = 8;       // binary or clear-text CGM
 inline constexpr int PlotFilePng = 9;
 inline constexpr int PlotFileBmp = 10;
 inline constexpr int PlotFilePcx = 11;
-inline constexpr int PlotFileEmf = 12;       // enhanced metafile
+inline constexpr int PlotFileEmf = 12;  // enhanced metafile
 // The kind of a plot or image file, from its first 4096 bytes. A file that cannot be
 // opened or read reports 1 or 2 and gives PlotFileUnknown; an empty file is unknown.
 int IGrPlotFileType(std::string_view file_name);

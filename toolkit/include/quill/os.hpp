@@ -97,5 +97,4 @@ void WSelectFile(int mode, std::string_view filters, std::span<char> file_name,
                  std::optional<std::string_view> directory = std::nullopt);
 // The system's box to pick a folder, starting at the one directory names; directory
 // receives the folder chosen (blank-padded, all blank when the person cancels).
-void WSelectDirectory(std::span<char> directory,
-                      std::optional<std::string_view> title = std::nullopt);
+void WSelectDirectory(std::span<char> directory, std::optional<std::string_view> title = std::nullopt);

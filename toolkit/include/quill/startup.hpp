@@ -13,5 +13,4 @@
 // report mode. Runs once per process; later calls return at once. The two further
 // slots are accepted and ignored.
 void WStartup(std::optional<std::string_view> config_file = std::nullopt,
-              std::optional<int> reserved1 = std::nullopt,
-              std::optional<int> reserved2 = std::nullopt);
+              std::optional<int> reserved1 = std::nullopt, std::optional<int> reserved2 = std::nullopt);

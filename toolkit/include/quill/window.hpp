@@ -33,8 +33,7 @@ void WindowOpen(std::optional<int> flags = std::nullopt, std::optional<int> x = 
                 std::optional<int> y = std::nullopt, int* width = nullptr, int* height = nullptr,
                 std::optional<int> menu_id = std::nullopt, std::span<const int> toolbars = {},
                 std::optional<int> dialog_id = std::nullopt, std::string_view title = {},
-                std::optional<int> palette_size = std::nullopt,
-                std::optional<int> background = std::nullopt);
+                std::optional<int> palette_size = std::nullopt, std::optional<int> background = std::nullopt);
 // Closes the root window and releases every window, dialog and library the toolkit holds.
 void WindowShutdown();
 // Screen and system information: 1 width, 2 height, 3 colours, 4-5 capability bits,
