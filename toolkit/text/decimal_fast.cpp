@@ -50,27 +50,6 @@ constexpr std::uint64_t kPowersOfFive[kMaxPower + 1] = {1ULL,
                                                         1490116119384765625ULL,
                                                         7450580596923828125ULL};
 
-constexpr std::uint64_t kPowersOfTen[kMaxDigits + 1] = {1ULL,
-                                                        10ULL,
-                                                        100ULL,
-                                                        1000ULL,
-                                                        10000ULL,
-                                                        100000ULL,
-                                                        1000000ULL,
-                                                        10000000ULL,
-                                                        100000000ULL,
-                                                        1000000000ULL,
-                                                        10000000000ULL,
-                                                        100000000000ULL,
-                                                        1000000000000ULL,
-                                                        10000000000000ULL,
-                                                        100000000000000ULL,
-                                                        1000000000000000ULL,
-                                                        10000000000000000ULL,
-                                                        100000000000000000ULL,
-                                                        1000000000000000000ULL,
-                                                        10000000000000000000ULL};
-
 constexpr std::uint64_t kLimit = 1ULL << 63;  // results stay below, so rounding up cannot wrap
 
 struct Binary {

@@ -12,31 +12,33 @@ inline constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// 10^0 to 10^19: every power of ten an unsigned 64-bit integer holds.
+inline constexpr std::uint64_t kPowersOfTen[20] = {1ULL,
+                                                   10ULL,
+                                                   100ULL,
+                                                   1000ULL,
+                                                   10000ULL,
+                                                   100000ULL,
+                                                   1000000ULL,
+                                                   10000000ULL,
+                                                   100000000ULL,
+                                                   1000000000ULL,
+                                                   10000000000ULL,
+                                                   100000000000ULL,
+                                                   1000000000000ULL,
+                                                   10000000000000ULL,
+                                                   100000000000000ULL,
+                                                   1000000000000000ULL,
+                                                   10000000000000000ULL,
+                                                   100000000000000000ULL,
+                                                   1000000000000000000ULL,
+                                                   10000000000000000000ULL};
+
 // The number of decimal digits of v (1 for 0): from its bit length, one comparison.
 inline int decimal_length(std::uint64_t v) {
-  static constexpr std::uint64_t kPowers[20] = {1ULL,
-                                                10ULL,
-                                                100ULL,
-                                                1000ULL,
-                                                10000ULL,
-                                                100000ULL,
-                                                1000000ULL,
-                                                10000000ULL,
-                                                100000000ULL,
-                                                1000000000ULL,
-                                                10000000000ULL,
-                                                100000000000ULL,
-                                                1000000000000ULL,
-                                                10000000000000ULL,
-                                                100000000000000ULL,
-                                                1000000000000000ULL,
-                                                10000000000000000ULL,
-                                                100000000000000000ULL,
-                                                1000000000000000000ULL,
-                                                10000000000000000000ULL};
   const int bits = 64 - std::countl_zero(v | 1U);
   const int estimate = (bits * 1233) >> 12;  // floor(bits x log10(2)), 0..19
-  return estimate + 1 - (v < kPowers[estimate] ? 1 : 0);
+  return estimate + 1 - (v < kPowersOfTen[estimate] ? 1 : 0);
 }
 
 // The digits of v (at least one) ending just before end, two per division in 32-bit
