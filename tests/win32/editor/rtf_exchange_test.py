@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""Rich text exchanged with LibreOffice Writer. Under Wine, a rich editor saves a formatted
+text as RTF; Writer converts it to plain text, which must equal the editor's text, and
+writes it again as its own RTF, which must keep the bold, italic, red and font parts and
+which the editor loads and must read back as the same text.
+Usage: rtf_exchange_test.py RTF_EXCHANGE_EXE"""
+import pathlib
+import re
+import subprocess
+import sys
+import tempfile
+
+ROOT = pathlib.Path(__file__).resolve().parents[3]
+LINES = ["Plain words first,", "then bold and italic ones,", "a red Courier line",
+         "and accented letters: café naïve ü"]
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def wine(exe, *args):
+    result = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), exe, *args],
+                            capture_output=True, text=True, timeout=120)
+    print(result.stdout, end="")
+    return result.returncode
+
+
+def writer(work, target, source, outdir):
+    subprocess.run(["soffice", "--headless", "--convert-to", target, "--outdir", str(work / outdir),
+                    str(source)], env={"HOME": str(work), "PATH": "/usr/bin:/bin"},
+                   capture_output=True, timeout=180)
+    produced = work / outdir / (source.stem + "." + target.split(":")[0])
+    return produced.read_bytes() if produced.exists() else b""
+
+
+def windows(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def main():
+    exe = sys.argv[1]
+    with tempfile.TemporaryDirectory() as name:
+        work = pathlib.Path(name)
+        saved = work / "saved.rtf"
+        check(wine(exe, "save", windows(saved)) == 0, "the editor saves its text as RTF")
+        check(saved.read_bytes().startswith(b"{\\rtf"), "the file is RTF")
+
+        text = writer(work, "txt:Text (encoded):UTF8", saved, "txt").decode("utf-8-sig")
+        check(text.rstrip("\n").splitlines() == LINES, "Writer reads the editor's text: " + repr(text))
+        rewritten = work / "writer" / "saved.rtf"
+        theirs = writer(work, "rtf", saved, "writer").decode("latin-1")
+        check(theirs.startswith("{\\rtf"), "Writer writes its own RTF")
+        check(re.search(r"\\b[\\ ]", theirs) is not None, "the bold part stays bold")
+        check(re.search(r"\\i[\\ ]", theirs) is not None, "the italic part stays italic")
+        check("\\red255\\green0\\blue0;" in theirs, "the red line stays red")
+        check("Courier New" in theirs and "Microsoft Sans Serif" in theirs, "both fonts are kept")
+        back = work / "back.txt"
+        check(wine(exe, "load", windows(rewritten), windows(back)) == 0, "the editor loads Writer's RTF")
+        loaded = back.read_bytes().decode("utf-8") if back.exists() else ""
+        check(loaded.rstrip("\r\n").splitlines() == LINES, "the editor reads Writer's text: " + repr(loaded))
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
