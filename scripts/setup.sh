@@ -20,8 +20,9 @@ source "$root/scripts/packages.sh"
 # Installed with their recommended packages: Wine loads X extensions (XRandR, XInput,
 # XRender, ...) at run time and finds them only through its recommendations.
 orlix_install_missing setup "${packages[@]}"
-# LibreOffice reads the CGM driver's output (its CGM import) and writes grid files back
-# (Calc) and reads and writes the editor's RTF (Writer) in the tests; its recommendations (Java, extra fonts) are not needed for that.
+# LibreOffice reads the CGM driver's output (its CGM import), writes grid files back (Calc)
+# and exchanges RTF with the editor (Writer) in the tests; its recommendations (Java, extra
+# fonts) are not needed for that.
 orlix_install_missing setup --no-install-recommends libreoffice-impress-nogui libreoffice-calc-nogui libreoffice-writer-nogui
 # doxygen (about 20 MB with libxapian) builds the reference manual; its test checks that
 # every public routine is documented.
