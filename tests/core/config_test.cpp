@@ -62,13 +62,7 @@ TEST(ConfigLineTest, ParsesKeysValuesAndIgnoredLines) {
       {padded("PRINTER", 269, "=7"), false, ConfigKey::None, ""},
       {padded("VERSION", 269, "="), false, ConfigKey::None, ""},
       {padded("VERSION", 270, "="), false, ConfigKey::None, ""},
-      {std::string("DEBUG=\0"
-                   "1",
-                   8),
-       false, ConfigKey::Debug,
-       std::string("\0"
-                   "1",
-                   2)},
+      {std::string("DEBUG=") + '\0' + '1', false, ConfigKey::Debug, std::string(1, '\0') + '1'},
   };
   for (const ParseCase& c : cases) {
     const quill::ConfigEntry entry = quill::parse_config_line(c.line);

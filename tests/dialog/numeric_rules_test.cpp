@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "dialog/numeric_state.hpp"
 #include "quill/dialog.hpp"
@@ -41,40 +42,30 @@ TEST(NumericClasses, NamesCompareWithoutCase) {
 TEST(NumericKeys, AcceptedSetsPerClass) {
   struct Case {
     NumericClass cls;
-    char32_t key;
+    std::u32string_view keys;  // each key of these gets the same decision
     KeyAction action;
     char32_t replacement;
   };
   const Case cases[] = {
-      {kInt, U'7', KeyAction::Pass, 0},
-      {kInt, U'+', KeyAction::Pass, 0},
-      {kInt, U'-', KeyAction::Pass, 0},
-      {kInt, U'x', KeyAction::Reject, 0},
-      {kInt, U'.', KeyAction::Reject, 0},
-      {kInt, U'e', KeyAction::Reject, 0},
-      {kInt, U'E', KeyAction::Reject, 0},
-      {kInt, U' ', KeyAction::Reject, 0},
-      {kInt, 1, KeyAction::SelectAll, 0},
-      {kInt, 8, KeyAction::Pass, 0},
-      {kInt, 22, KeyAction::Pass, 0},
-      {kInt, 2, KeyAction::Reject, 0},
-      {kReal, U'e', KeyAction::Replace, U'E'},
-      {kReal, U'E', KeyAction::Pass, 0},
-      {kReal, U'.', KeyAction::Pass, 0},
-      {kReal, U',', KeyAction::Reject, 0},
-      {kReal, U'd', KeyAction::Reject, 0},
-      {kReal, U'D', KeyAction::Reject, 0},
-      {kDouble, U'd', KeyAction::Replace, U'D'},
-      {kDouble, U'D', KeyAction::Pass, 0},
-      {kDouble, U'e', KeyAction::Replace, U'E'},
-      {kRealSpin, U'x', KeyAction::Reject, 0},
+      {kInt, U"7+-\b\026", KeyAction::Pass, 0},    // digits, signs, backspace, Ctrl+V
+      {kInt, U"x.eE \002", KeyAction::Reject, 0},  // letters, point, blank, other controls
+      {kInt, U"\001", KeyAction::SelectAll, 0},    // Ctrl+A
+      {kReal, U"E.", KeyAction::Pass, 0},          // exponent letter, point
+      {kReal, U",dD", KeyAction::Reject, 0},       // comma, the double's exponent
+      {kReal, U"e", KeyAction::Replace, U'E'},     // raised
+      {kDouble, U"D", KeyAction::Pass, 0},         // its own exponent letter
+      {kDouble, U"d", KeyAction::Replace, U'D'},   // raised
+      {kDouble, U"e", KeyAction::Replace, U'E'},   // raised
+      {kRealSpin, U"x", KeyAction::Reject, 0},     // letters
   };
   for (const Case& c : cases) {
-    const quill::KeyDecision d = quill::filter_key(c.cls, c.key, U'.');
-    EXPECT_EQ(d.action, c.action) << "class " << static_cast<int>(c.cls) << " key "
-                                  << static_cast<int>(c.key);
-    if (c.action == KeyAction::Replace) {
-      EXPECT_EQ(d.replacement, c.replacement);
+    for (const char32_t key : c.keys) {
+      const quill::KeyDecision d = quill::filter_key(c.cls, key, U'.');
+      EXPECT_EQ(d.action, c.action) << "class " << static_cast<int>(c.cls) << " key "
+                                    << static_cast<int>(key);
+      if (c.action == KeyAction::Replace) {
+        EXPECT_EQ(d.replacement, c.replacement);
+      }
     }
   }
   // With a comma as the decimal separator the comma is the point and "." is refused.

@@ -29,6 +29,17 @@ std::string quoted(const std::filesystem::path& path) {
 
 }  // namespace
 
+std::vector<std::uint8_t> pixels_of(const MemoryBitmap& bitmap) {
+  std::vector<std::uint8_t> rgb;
+  for (int y = 0; y < bitmap.height(); ++y) {
+    for (int x = 0; x < bitmap.width(); ++x) {
+      const Rgb c = bitmap.pixel(x, y);
+      rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+    }
+  }
+  return rgb;
+}
+
 OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565, bool bottom_up,
                          std::size_t extra_pitch) {
   OwnedImage image;

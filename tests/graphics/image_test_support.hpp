@@ -51,6 +51,8 @@ OwnedImage pattern_image(int width, int height, int depth, bool bitfields_565 = 
                          std::size_t extra_pitch = 0);
 // The colours of the image's pixels as 8-bit red, green, blue bytes, rows from the top.
 std::vector<std::uint8_t> expected_rgb(const PixelBuffer& image);
+// Every pixel of the bitmap as red, green, blue bytes, rows from the top.
+std::vector<std::uint8_t> pixels_of(const MemoryBitmap& bitmap);
 
 // A fresh directory for one test's files, removed with the object.
 class TempDir {

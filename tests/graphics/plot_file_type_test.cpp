@@ -118,12 +118,8 @@ TEST_F(PlotFileTypeTest, TellsHandMadeHeadsApart) {
       {"BEGMF 'clear text';\nMFVERSION 1;", PlotFileCgm},
       {std::string("\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE=POSTSCRIPT\r\n%!PS-Adobe-3.0\n"),
        PlotFilePostScript},
-      {"\x1b"
-       "E\x1b%-1BIN;SP1;PD100,100;",
-       PlotFileHpgl2Pcl},
-      {"\x1b"
-       "E\x1b*r1A\x1b*b3W\x01\x02\x03",
-       PlotFileUnknown},
+      {"\033E\033%-1BIN;SP1;PD100,100;", PlotFileHpgl2Pcl},
+      {"\033E\033*r1A\033*b3W\x01\x02\x03", PlotFileUnknown},
       {"IN;SP1;PU100,100;PD200,200;LBHello\x03;SP0;", PlotFileHpgl},
       {"\x1b.(;\x1b.I81;;17:IN;DF;SP2;PA0,0;", PlotFileHpgl},
       {"BP;IN;PS10000,8000;PW0.35;PE<=abc;SP1;", PlotFileHpgl2},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -22,39 +23,34 @@ class GraphicsState : public ::testing::Test {
   void TearDown() override { reset_drawing_for_tests(); }
 };
 
+// A request of IGrUnits or IGrArea: its four bounds, the error and the four bounds after.
+struct BoundsCase {
+  float l, b, r, t;
+  int error;
+  float left, bottom, right, top;
+};
+
 TEST_F(GraphicsState, UnitsResetOnlyTheFailingDirection) {
-  struct Case {
-    float l, b, r, t;
-    int error;
-    float left, bottom, right, top;
-  };
-  const Case cases[] = {
+  const BoundsCase cases[] = {
       {0, 0, 0, 1, 16, 0, 0, 1, 1},
       {-5, 2, 5, 10, 0, -5, 2, 5, 10},
       {-5, 10, 5, 2, 16, -5, 0, 5, 1},
       {kNaN, 0, 1, 4, 16, 0, 0, 1, 4},
   };
-  for (const Case& c : cases) {
+  for (const BoundsCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.l << " " << c.b);
     errors().last_error = 0;
     IGrUnits(c.l, c.b, c.r, c.t);
     const UserRange& u = drawing().units;
-    EXPECT_EQ(errors().last_error, c.error) << c.l << " " << c.b;
-    EXPECT_EQ(u.left, c.left);
-    EXPECT_EQ(u.bottom, c.bottom);
-    EXPECT_EQ(u.right, c.right);
-    EXPECT_EQ(u.top, c.top);
+    EXPECT_EQ(errors().last_error, c.error);
+    EXPECT_EQ((std::array{u.left, u.bottom, u.right, u.top}), (std::array{c.left, c.bottom, c.right, c.top}));
     EXPECT_EQ(u.width, c.right - c.left);
     EXPECT_EQ(u.height, c.top - c.bottom);
   }
 }
 
 TEST_F(GraphicsState, AreaChecksEachDirection) {
-  struct Case {
-    float l, b, r, t;
-    int error;
-    float left, bottom, right, top;
-  };
-  const Case cases[] = {
+  const BoundsCase cases[] = {
       {0.5F, 0, 0.5F, 1, 44, 0, 0, 1, 1},
       {0.1F, 0.2F, 0.6F, 0.9F, 0, 0.1F, 0.2F, 0.6F, 0.9F},
       {0, 0, 1.5F, 1, 44, 0, 0, 1, 1},
@@ -62,15 +58,13 @@ TEST_F(GraphicsState, AreaChecksEachDirection) {
       {0.25F, kNaN, 0.75F, 1, 44, 0.25F, 0, 0.75F, 1},
   };
   set_drawable_size(1000.01, 500.01);
-  for (const Case& c : cases) {
+  for (const BoundsCase& c : cases) {
+    SCOPED_TRACE(c.l);
     errors().last_error = 0;
     IGrArea(c.l, c.b, c.r, c.t);
     const Area& a = drawing().area;
-    EXPECT_EQ(errors().last_error, c.error) << c.l;
-    EXPECT_EQ(a.left, c.left);
-    EXPECT_EQ(a.bottom, c.bottom);
-    EXPECT_EQ(a.right, c.right);
-    EXPECT_EQ(a.top, c.top);
+    EXPECT_EQ(errors().last_error, c.error);
+    EXPECT_EQ((std::array{a.left, a.bottom, a.right, a.top}), (std::array{c.left, c.bottom, c.right, c.top}));
     EXPECT_NEAR(a.width, (c.right - c.left) * 1000.0, 1e-3);
   }
 }

@@ -91,11 +91,7 @@ TEST_F(HtmlExportTest, TitlesAndRowTitles) {
 }
 
 TEST_F(HtmlExportTest, ControlAndUndefinedBytesBecomeReplacementCharacters) {
-  WGridPutCellString(kField, 1, 1,
-                     std::string("a\x01"
-                                 "b\x81"
-                                 "c\x7f\xff",
-                                 7));
+  WGridPutCellString(kField, 1, 1, "a\001b\201c\177\377");
   const std::string text = html(1 + 8);
   EXPECT_NE(text.find("a&#65533;b&#65533;c&#65533;&#255;\r\n"), std::string::npos);
 }

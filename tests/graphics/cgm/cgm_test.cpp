@@ -32,6 +32,30 @@ Ids body_ids(const CgmWalk& walk) {
   return it == all.end() ? Ids{} : Ids(it + 1, all.end());
 }
 
+std::vector<const CgmElement*> all_of(const CgmWalk& walk, int element_class, int id) {
+  std::vector<const CgmElement*> out;
+  for (const CgmElement& e : walk.elements) {
+    if (e.element_class == element_class && e.id == id) out.push_back(&e);
+  }
+  return out;
+}
+
+// The elements as "class.id" separated by blanks.
+std::string text(const Ids& ids) {
+  std::string out;
+  for (const auto& [element_class, id] : ids) {
+    out += (out.empty() ? "" : " ") + std::to_string(element_class) + "." + std::to_string(id);
+  }
+  return out;
+}
+
+// The count 16-bit words of params from byte offset first on.
+std::vector<int> words(const std::string& params, std::size_t first, std::size_t count) {
+  std::vector<int> out;
+  for (std::size_t i = 0; i < count; ++i) out.push_back(cgm_word(params, first + 2 * i));
+  return out;
+}
+
 std::string bytes(std::initializer_list<int> values) {
   std::string out;
   for (int v : values) {
@@ -81,26 +105,8 @@ TEST_F(Cgm, HeaderElementsInOrderWithLengthsFromTheData) {
   const CgmWalk walk = walk_cgm(file);
   ASSERT_TRUE(walk.problems.empty()) << walk.problems.front();
   const Ids all = ids(walk);
-  const Ids header(all.begin(), all.begin() + 19);
-  EXPECT_EQ(header, (Ids{{0, 1},
-                         {1, 1},
-                         {1, 2},
-                         {1, 3},
-                         {1, 4},
-                         {1, 5},
-                         {1, 6},
-                         {1, 13},
-                         {1, 7},
-                         {1, 10},
-                         {0, 3},
-                         {2, 3},
-                         {2, 5},
-                         {2, 2},
-                         {2, 7},
-                         {3, 1},
-                         {2, 6},
-                         {0, 4},
-                         {5, 18}}));
+  EXPECT_EQ(text(Ids(all.begin(), all.begin() + 19)),
+            "0.1 1.1 1.2 1.3 1.4 1.5 1.6 1.13 1.7 1.10 0.3 2.3 2.5 2.2 2.7 3.1 2.6 0.4 5.18");
   EXPECT_EQ(walk.first(1, 2)->params, "\x11KVS CGM driver v4");
   EXPECT_EQ(walk.first(1, 13)->params.size(), 260U);
   EXPECT_TRUE(walk.first(1, 13)->long_form);
@@ -138,12 +144,7 @@ TEST_F(Cgm, LongPointListsUseTheLongFormAndPartitions) {
     IGrPolyLine(std::span<const float>(x.data(), 8), std::span<const float>(y.data(), 8));
     IGrPolyLine(x, y);
   });
-  std::vector<const CgmElement*> polylines;
-  for (const CgmElement& e : walk.elements) {
-    if (e.element_class == 4 && e.id == 1) {
-      polylines.push_back(&e);
-    }
-  }
+  const std::vector<const CgmElement*> polylines = all_of(walk, 4, 1);
   ASSERT_EQ(polylines.size(), 2U);
   EXPECT_TRUE(polylines[0]->long_form);
   EXPECT_EQ(polylines[0]->params.size(), 32U);
@@ -158,9 +159,7 @@ TEST_F(Cgm, CoordinatesAndStringsStayWithinTheirFields) {
   });
   const CgmElement* line = walk.first(4, 1);
   ASSERT_NE(line, nullptr);
-  EXPECT_EQ(cgm_word(line->params, 0), 32767);
-  EXPECT_EQ(cgm_word(line->params, 2), -32768);
-  EXPECT_EQ(cgm_word(line->params, 4), 0);
+  EXPECT_EQ(words(line->params, 0, 3), (std::vector{32767, -32768, 0}));
   const CgmElement* text = walk.first(4, 4);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(static_cast<unsigned char>(text->params[6]), 254U);
@@ -204,35 +203,17 @@ TEST_F(Cgm, LargeDevicesKeepTheirProportionsInsideTheVdcRange) {
 
 TEST_F(Cgm, PagesOpenAndClosePictures) {
   struct Case {
-    const char* name;
-    std::function<void()> body;
+    const char* steps;  // J: a line, N: a page end
     int pictures;
   };
-  const Case cases[] = {
-      {"page end last",
-       [] {
-         IGrJoin(0, 0, 1, 1);
-         IGrNewPage();
-       },
-       1},
-      {"drawing after a page end",
-       [] {
-         IGrJoin(0, 0, 1, 1);
-         IGrNewPage();
-         IGrJoin(0, 0, 1, 1);
-       },
-       2},
-      {"two page ends",
-       [] {
-         IGrNewPage();
-         IGrNewPage();
-         IGrJoin(0, 0, 1, 1);
-       },
-       2},
-  };
-  for (const Case& c : cases) {
-    const CgmWalk walk = draw_walk(c.body);
-    EXPECT_EQ(walk.pictures, c.pictures) << c.name;
+  for (const Case& c : {Case{"JN", 1}, Case{"JNJ", 2}, Case{"NNJ", 2}}) {
+    const CgmWalk walk = draw_walk([&c] {
+      for (const char* step = c.steps; *step != '\0'; ++step) {
+        if (*step == 'J') IGrJoin(0, 0, 1, 1);
+        if (*step == 'N') IGrNewPage();
+      }
+    });
+    EXPECT_EQ(walk.pictures, c.pictures) << c.steps;
   }
 }
 
@@ -242,14 +223,9 @@ TEST_F(Cgm, NewPictureRepeatsTheAttributesInForce) {
     IGrNewPage();
     IGrJoin(0, 0, 1, 1);
   });
-  std::vector<int> widths;
-  for (const CgmElement& e : walk.elements) {
-    if (e.element_class == 5 && e.id == 3) {
-      widths.push_back(cgm_word(e.params, 0));
-    }
-  }
+  const std::vector<const CgmElement*> widths = all_of(walk, 5, 3);
   ASSERT_GE(widths.size(), 2U);
-  EXPECT_EQ(widths.back(), 25);  // 3 points at 600 per inch
+  EXPECT_EQ(cgm_word(widths.back()->params, 0), 25);  // 3 points at 600 per inch
 }
 
 TEST_F(Cgm, FillsWriteColourInteriorAndShape) {
@@ -263,22 +239,8 @@ TEST_F(Cgm, FillsWriteColourInteriorAndShape) {
     IGrFillPattern(0);
     IGrEllipse(200, 200, 50, 0.5F);
   });
-  EXPECT_EQ(body_ids(walk), (Ids{{5, 23},
-                                 {5, 22},
-                                 {4, 11},
-                                 {5, 23},
-                                 {5, 22},
-                                 {4, 7},
-                                 {5, 23},
-                                 {5, 30},
-                                 {5, 29},
-                                 {5, 27},
-                                 {5, 28},
-                                 {5, 22},
-                                 {4, 17},
-                                 {5, 30},
-                                 {0, 5},
-                                 {0, 2}}));
+  EXPECT_EQ(text(body_ids(walk)),
+            "5.23 5.22 4.11 5.23 5.22 4.7 5.23 5.30 5.29 5.27 5.28 5.22 4.17 5.30 0.5 0.2");
   EXPECT_EQ(walk.first(5, 23)->params, bytes({127, 0, 127}));  // mean of red and blue
   EXPECT_EQ(walk.first(4, 7)->params.size(), 12U);
   EXPECT_EQ(cgm_word(walk.first(4, 17)->params, 10), static_cast<int>((200 + 25) * 600 / 72));
@@ -290,7 +252,7 @@ TEST_F(Cgm, TextCarriesColourAlignmentAndOrientation) {
     IGrCharRotate(90.0F);
     IGrCharOut(100, 100, "abc");
   });
-  EXPECT_EQ(body_ids(walk), (Ids{{5, 16}, {3, 4}, {3, 3}, {5, 14}, {5, 18}, {4, 4}, {3, 4}, {0, 5}, {0, 2}}));
+  EXPECT_EQ(text(body_ids(walk)), "5.16 3.4 3.3 5.14 5.18 4.4 3.4 0.5 0.2");
   const Ids all = ids(walk);
   const CgmElement& alignment = walk.elements[static_cast<std::size_t>(
       std::find(all.begin() + 20, all.end(), std::pair{5, 18}) - all.begin())];
@@ -306,10 +268,7 @@ TEST_F(Cgm, ImageIsACellArrayOfRunLengthRows) {
   });
   const CgmElement* cells = walk.first(4, 9);
   ASSERT_NE(cells, nullptr);
-  EXPECT_EQ(cgm_word(cells->params, 12), 3);
-  EXPECT_EQ(cgm_word(cells->params, 14), 2);
-  EXPECT_EQ(cgm_word(cells->params, 16), 8);
-  EXPECT_EQ(cgm_word(cells->params, 18), 0);
+  EXPECT_EQ(words(cells->params, 12, 4), (std::vector{3, 2, 8, 0}));
   EXPECT_EQ(cells->params.substr(20), bytes({0, 3, 255, 0, 0, 0,                   // row 1: 3 red, pad
                                              0, 1, 0, 0, 255, 0, 2, 0, 255, 0}));  // row 2: blue, 2 green
 }
@@ -323,13 +282,9 @@ TEST_F(Cgm, ReverseModeInvertsColours) {
         IGrJoin(0, 0, 1, 1);
       },
       [] { IGrHardCopyOptions(6, 2); });
-  std::vector<std::string> colours;
-  for (const CgmElement& e : walk.elements) {
-    if (e.element_class == 5 && e.id == 4) {
-      colours.push_back(e.params);
-    }
-  }
-  EXPECT_EQ(colours, (std::vector<std::string>{bytes({0x80, 0x40, 0x20}), bytes({255, 255, 255})}));
+  const std::vector<const CgmElement*> colours = all_of(walk, 5, 4);
+  ASSERT_EQ(colours.size(), 2U);
+  EXPECT_EQ(colours[0]->params + colours[1]->params, bytes({0x80, 0x40, 0x20, 255, 255, 255}));
 }
 
 TEST_F(Cgm, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) { expect_failed_write_reported_once(10000); }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -48,6 +51,20 @@ std::string value(const Groups& entity, const std::string& code) {
     }
   }
   return "<none>";
+}
+
+// The values of the given codes, each after its first occurrence, joined by "|".
+std::string values(const Groups& entity, std::initializer_list<const char*> codes) {
+  std::string out;
+  for (const char* code : codes) out += (out.empty() ? "" : "|") + value(entity, code);
+  return out;
+}
+
+// Every group as "code=value", joined by "|".
+std::string flat(const Groups& groups) {
+  std::string out;
+  for (const auto& [code, v] : groups) out += (out.empty() ? "" : "|") + code + "=" + v;
+  return out;
 }
 
 // Reads a DXF file strictly, audits it, counts its entities and, given probes "x,y;..."
@@ -131,42 +148,16 @@ TEST_F(Dxf, HeaderTablesAndSectionsComeInOrder) {
   EXPECT_TRUE(all_crlf);
   const Groups groups = parse_groups(text);
   ASSERT_GE(groups.size(), 20U);
-  const Groups start(groups.begin(), groups.begin() + 18);
-  EXPECT_EQ(start, (Groups{{"0", "SECTION"},
-                           {"2", "HEADER"},
-                           {"9", "$EXTMIN"},
-                           {"10", "0.0"},
-                           {"20", "0.0"},
-                           {"9", "$EXTMAX"},
-                           {"10", "10.5"},
-                           {"20", "7.5"},
-                           {"9", "$CECOLOR"},
-                           {"62", "7"},
-                           {"9", "$CELTYPE"},
-                           {"6", "DASHDOT"},
-                           {"9", "$VIEWCTR"},
-                           {"10", "5.25"},
-                           {"20", "3.75"},
-                           {"9", "$LIMMIN"},
-                           {"10", "0.0"},
-                           {"20", "0.0"}}));
-  EXPECT_EQ(groups.back(), (std::pair<std::string, std::string>{"0", "EOF"}));
-  EXPECT_EQ(groups[groups.size() - 2], (std::pair<std::string, std::string>{"0", "ENDSEC"}));
-  EXPECT_EQ(groups[groups.size() - 3], (std::pair<std::string, std::string>{"2", "ENTITIES"}));
+  EXPECT_EQ(flat(Groups(groups.begin(), groups.begin() + 18)),
+            "0=SECTION|2=HEADER|9=$EXTMIN|10=0.0|20=0.0|9=$EXTMAX|10=10.5|20=7.5|9=$CECOLOR|62=7|"
+            "9=$CELTYPE|6=DASHDOT|9=$VIEWCTR|10=5.25|20=3.75|9=$LIMMIN|10=0.0|20=0.0");
+  EXPECT_EQ(flat(Groups(groups.end() - 3, groups.end())), "2=ENTITIES|0=ENDSEC|0=EOF");
 
   const std::vector<Groups> types = entities(groups, "LTYPE");
   ASSERT_EQ(types.size(), 7U);
-  EXPECT_EQ(types[2], (Groups{{"0", "LTYPE"},
-                              {"2", "DASHDOT"},
-                              {"70", "0"},
-                              {"3", "__ . __ . __ . __ . __ . __ . __ . __ . __ .  "},
-                              {"72", "65"},
-                              {"73", "4"},
-                              {"40", "1"},
-                              {"49", "0.5"},
-                              {"49", "-0.25"},
-                              {"49", "0"},
-                              {"49", "-0.25"}}));
+  EXPECT_EQ(flat(types[2]),
+            "0=LTYPE|2=DASHDOT|70=0|3=__ . __ . __ . __ . __ . __ . __ . __ . __ .  |72=65|73=4|40=1|"
+            "49=0.5|49=-0.25|49=0|49=-0.25");
   for (const Groups& type : types) {
     EXPECT_EQ(value(type, "3").size(), 46U) << value(type, "2");
   }
@@ -174,7 +165,7 @@ TEST_F(Dxf, HeaderTablesAndSectionsComeInOrder) {
   EXPECT_EQ(value(types[5], "40"), "0.25");
   const std::vector<Groups> layers = entities(groups, "LAYER");
   ASSERT_EQ(layers.size(), 9U);
-  EXPECT_EQ(layers[8], (Groups{{"0", "LAYER"}, {"2", "9"}, {"70", "0"}, {"62", "7"}, {"6", "CONTINUOUS"}}));
+  EXPECT_EQ(flat(layers[8]), "0=LAYER|2=9|70=0|62=7|6=CONTINUOUS");
   EXPECT_EQ(entities(groups, "STYLE").size(), 1U);
 }
 
@@ -188,15 +179,7 @@ TEST_F(Dxf, LinesCarryTypeWidthAndInches) {
   });
   const std::vector<Groups> lines = entities(groups, "LINE");
   ASSERT_EQ(lines.size(), 1U);
-  EXPECT_EQ(lines[0], (Groups{{"0", "LINE"},
-                              {"8", "1"},
-                              {"62", "250"},
-                              {"6", "DASHDOT"},
-                              {"39", "0.05"},
-                              {"10", "1."},
-                              {"20", "0.5"},
-                              {"11", "2."},
-                              {"21", "0."}}));
+  EXPECT_EQ(flat(lines[0]), "0=LINE|8=1|62=250|6=DASHDOT|39=0.05|10=1.|20=0.5|11=2.|21=0.");
   const std::vector<Groups> points = entities(groups, "POINT");
   ASSERT_EQ(points.size(), 1U);
   EXPECT_EQ(value(points[0], "10"), "0.5");
@@ -211,7 +194,7 @@ TEST_F(Dxf, PolylineWritesOneVertexPerPointThenOneSeqend) {
   ASSERT_EQ(entities(groups, "POLYLINE").size(), 1U);
   const std::vector<Groups> vertices = entities(groups, "VERTEX");
   ASSERT_EQ(vertices.size(), 5U);
-  EXPECT_EQ(vertices[3], (Groups{{"0", "VERTEX"}, {"8", "1"}, {"10", "3."}, {"20", "1."}}));
+  EXPECT_EQ(flat(vertices[3]), "0=VERTEX|8=1|10=3.|20=1.");
   EXPECT_EQ(entities(groups, "SEQEND").size(), 1U);
 }
 
@@ -219,16 +202,15 @@ TEST_F(Dxf, ColourGroupByDepth) {
   struct Case {
     int depth;
     int colour;
-    std::vector<std::string> codes;
-    std::vector<std::string> values;
+    const char* groups;  // the colour groups of the line
   };
   const Case cases[] = {
-      {8, 0x0000FF, {"62"}, {"1"}},  // pure red is index 1
-      {8, 0xFFFFFF, {"62"}, {"7"}},
-      {8, 0x0000F0, {"62"}, {"1"}},                     // nearly red
-      {24, 0xFF8000, {"62", "420"}, {"150", "33023"}},  // an exact table colour  // 62 first, then the value
-      {3, 95, {"62"}, {"3"}},                           // (95 + 16) / 32
-      {3, 240, {"62"}, {"7"}},                          // (240 + 16) mod 256 = 0 gives 7
+      {8, 0x0000FF, "62=1"},  // pure red is index 1
+      {8, 0xFFFFFF, "62=7"},
+      {8, 0x0000F0, "62=1"},               // nearly red
+      {24, 0xFF8000, "62=150|420=33023"},  // an exact table colour: 62 first, then the value
+      {3, 95, "62=3"},                     // (95 + 16) / 32
+      {3, 240, "62=7"},                    // (240 + 16) mod 256 = 0 gives 7
   };
   for (const Case& c : cases) {
     const Groups groups = draw_groups(
@@ -240,15 +222,10 @@ TEST_F(Dxf, ColourGroupByDepth) {
         [&c] { IGrHardCopyOptions(23, c.depth); });
     const std::vector<Groups> lines = entities(groups, "LINE");
     ASSERT_EQ(lines.size(), 1U);
-    std::vector<std::string> codes, values;
-    for (const auto& [code, v] : lines[0]) {
-      if (code == "62" || code == "420") {
-        codes.push_back(code);
-        values.push_back(v);
-      }
-    }
-    EXPECT_EQ(codes, c.codes) << c.depth << " " << c.colour;
-    EXPECT_EQ(values, c.values) << c.depth << " " << c.colour;
+    Groups colours;
+    std::copy_if(lines[0].begin(), lines[0].end(), std::back_inserter(colours),
+                 [](const auto& group) { return group.first == "62" || group.first == "420"; });
+    EXPECT_EQ(flat(colours), c.groups) << c.depth << " " << c.colour;
   }
 }
 
@@ -311,10 +288,8 @@ TEST_F(Dxf, ArcAnglesAreDegreesSmallerFirst) {
   });
   const std::vector<Groups> arcs = entities(groups, "ARC");
   ASSERT_EQ(arcs.size(), 2U);
-  EXPECT_EQ(value(arcs[0], "50"), "30.");
-  EXPECT_EQ(value(arcs[0], "51"), "90.");
-  EXPECT_EQ(value(arcs[1], "50"), "150.");
-  EXPECT_EQ(value(arcs[1], "51"), "200.");
+  EXPECT_EQ(values(arcs[0], {"50", "51"}), "30.|90.");
+  EXPECT_EQ(values(arcs[1], {"50", "51"}), "150.|200.");
 }
 
 TEST_F(Dxf, SolidsUseZigzagCornerOrderAndOnlyFillStyleFour) {
@@ -329,15 +304,11 @@ TEST_F(Dxf, SolidsUseZigzagCornerOrderAndOnlyFillStyleFour) {
   const std::vector<Groups> solids = entities(groups, "SOLID");
   ASSERT_EQ(solids.size(), 3U);
   const auto corners = [](const Groups& solid) {
-    std::string out;
-    for (const char* code : {"10", "20", "11", "21", "12", "22", "13", "23"}) {
-      out += value(solid, code) + " ";
-    }
-    return out;
+    return values(solid, {"10", "20", "11", "21", "12", "22", "13", "23"});
   };
-  EXPECT_EQ(corners(solids[0]), "1. 1. 2. 1. 1. 3. 2. 3. ");
-  EXPECT_EQ(corners(solids[1]), "0. 0. 1. 0. 0.5 1. 0.5 1. ");
-  EXPECT_EQ(corners(solids[2]), "0. 0. 1. 0. 1. 1. 2. 1. ");
+  EXPECT_EQ(corners(solids[0]), "1.|1.|2.|1.|1.|3.|2.|3.");
+  EXPECT_EQ(corners(solids[1]), "0.|0.|1.|0.|0.5|1.|0.5|1.");
+  EXPECT_EQ(corners(solids[2]), "0.|0.|1.|0.|1.|1.|2.|1.");
 }
 
 TEST_F(Dxf, RectangleSolidIsLimitedToTheArea) {
@@ -347,8 +318,7 @@ TEST_F(Dxf, RectangleSolidIsLimitedToTheArea) {
   });
   const std::vector<Groups> solids = entities(groups, "SOLID");
   ASSERT_EQ(solids.size(), 1U);
-  EXPECT_EQ(value(solids[0], "10"), "0.");
-  EXPECT_EQ(value(solids[0], "11"), "10.5");
+  EXPECT_EQ(values(solids[0], {"10", "11"}), "0.|10.5");
 }
 
 TEST_F(Dxf, TextIsCleanedCutAndPlaced) {
@@ -364,17 +334,10 @@ TEST_F(Dxf, TextIsCleanedCutAndPlaced) {
   });
   const std::vector<Groups> texts = entities(groups, "TEXT");
   ASSERT_EQ(texts.size(), 2U);
-  EXPECT_EQ(value(texts[0], "1"), "one  two");
-  EXPECT_EQ(value(texts[0], "40"), "0.78");
-  EXPECT_EQ(value(texts[0], "41"), "0.5");
-  EXPECT_EQ(value(texts[0], "50"), "45");
-  EXPECT_EQ(value(texts[0], "72"), "0");
+  EXPECT_EQ(values(texts[0], {"1", "40", "41", "50", "72"}), "one  two|0.78|0.5|45|0");
   EXPECT_EQ(value(texts[1], "1"), std::string(255, 'x'));
-  EXPECT_EQ(value(texts[1], "40"), "0.63");
-  EXPECT_EQ(value(texts[1], "72"), "1");
-  EXPECT_EQ(value(texts[1], "10"), "1.");
-  EXPECT_EQ(value(texts[1], "20"), "1.78");  // 2 - 0.22 of the one-inch height
-  EXPECT_EQ(value(texts[1], "11"), "76.");   // half of 300 half-inch characters on
+  // 20: 2 - 0.22 of the one-inch height; 11: half of 300 half-inch characters on.
+  EXPECT_EQ(values(texts[1], {"40", "72", "10", "20", "11"}), "0.63|1|1.|1.78|76.");
 }
 
 TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
@@ -382,9 +345,7 @@ TEST_F(Dxf, HugeAndNanCoordinatesStayInTheirFields) {
       draw_groups([] { IGrJoin(1e30F, -1e30F, std::numeric_limits<float>::quiet_NaN(), 0.0F); });
   const std::vector<Groups> lines = entities(groups, "LINE");
   ASSERT_EQ(lines.size(), 1U);
-  EXPECT_EQ(value(lines[0], "10"), "99999999.999999");
-  EXPECT_EQ(value(lines[0], "20"), "-9999999.999999");
-  EXPECT_EQ(value(lines[0], "11"), "0.");
+  EXPECT_EQ(values(lines[0], {"10", "20", "11"}), "99999999.999999|-9999999.999999|0.");
 }
 
 TEST_F(Dxf, FailedWriteIsReportedOnceAndAbandonsTheHardcopy) { expect_failed_write_reported_once(3000); }
@@ -414,10 +375,9 @@ TEST_F(Dxf, ReaderAcceptsTheSamplePictureAndRendersItsFills) {
        {"'ARC', 2", "'CIRCLE', 1", "'LINE', ", "'POINT', 1", "'POLYLINE', 1", "'SOLID', 3", "'TEXT', 2"}) {
     EXPECT_NE(report.find(entity), std::string::npos) << entity << "\n" << report;
   }
-  EXPECT_TRUE(pixel_near(report, "2.1,2.25", 0, 255, 0)) << report;
-  EXPECT_TRUE(pixel_near(report, "5.25,2.0", 255, 0, 255)) << report;
-  EXPECT_TRUE(pixel_near(report, "8.1375,2.25", 255, 165, 0)) << report;
-  EXPECT_FALSE(pixel_near(report, "9.9,4.5", 0, 255, 0)) << report;
+  EXPECT_TRUE(pixel_near(report, "2.1,2.25", 0, 255, 0) && pixel_near(report, "5.25,2.0", 255, 0, 255) &&
+              pixel_near(report, "8.1375,2.25", 255, 165, 0) && !pixel_near(report, "9.9,4.5", 0, 255, 0))
+      << report;
 }
 TEST_F(Dxf, ReaderDrawsArcsWhereTheirDegreesSay) {
   draw([] {

@@ -234,11 +234,10 @@ TEST_F(Hpgl2, TextWritesModeSizeFontOriginAndDirectionOnlyWhenChanged) {
     IGrCharRotate(90.0F);
     IGrCharOut(200.0F, 100.0F, "C");
   }));
-  EXPECT_EQ(count_lines(body, "CO\"10 0\";"), 1);
-  EXPECT_EQ(count_lines(body, "SL.2"), 1);
-  EXPECT_EQ(count_lines(body, "SD1,277,2,1,4,12,5,1,6,0,7,4101;SS"), 1);
-  EXPECT_EQ(count_lines(body, "LO4"), 1);
-  EXPECT_EQ(count_lines(body, "DI0.000 1.000"), 1);
+  for (const char* line :
+       {"CO\"10 0\";", "SL.2", "SD1,277,2,1,4,12,5,1,6,0,7,4101;SS", "LO4", "DI0.000 1.000"}) {
+    EXPECT_EQ(count_lines(body, line), 1) << line;
+  }
   int sizes = 0;
   for (const std::string& line : body) {
     sizes += line.starts_with("SR") ? 1 : 0;

@@ -22,6 +22,7 @@ namespace quill {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+constexpr std::string_view kHello = "hello";
 
 class ImageDecodeTest : public ::testing::Test {
  protected:
@@ -121,12 +122,7 @@ TEST_F(ImageDecodeTest, OwnFilesLoadBackUnchanged) {
       ASSERT_NE(loaded, nullptr) << "error " << code;
       ASSERT_EQ(loaded->width(), 37);
       ASSERT_EQ(loaded->height(), 11);
-      for (int y = 0; y < 11; ++y) {
-        for (int x = 0; x < 37; ++x) {
-          const Rgb a = original.pixel(x, y), b = loaded->pixel(x, y);
-          ASSERT_TRUE(a.red == b.red && a.green == b.green && a.blue == b.blue) << x << "," << y;
-        }
-      }
+      ASSERT_EQ(test::pixels_of(*loaded), test::pixels_of(original));
       IGrSelect(2, drawing().bitmap_count);  // the loaded bitmap
       IGrSaveImage(second.string());
       ASSERT_EQ(IErrorCode(), 0);
@@ -148,13 +144,10 @@ TEST_F(ImageDecodeTest, LoadsScaledIntoTheCurrentArea) {
   IGrArea(0.0F, 0.0F, 0.5F, 1.0F);
   IGrLoadImage(file.string());
   ASSERT_EQ(IErrorCode(), 0);
-  const auto is = [&](int x, Rgb c) {
+  for (const auto& [x, c] : {std::pair{4, Rgb{255, 0, 0}}, {15, Rgb{0, 0, 255}}, {30, Rgb{255, 255, 255}}}) {
     const Rgb p = drawn.pixel(x, 10);
-    return p.red == c.red && p.green == c.green && p.blue == c.blue;
-  };
-  EXPECT_TRUE(is(4, Rgb{255, 0, 0}));
-  EXPECT_TRUE(is(15, Rgb{0, 0, 255}));
-  EXPECT_TRUE(is(30, Rgb{255, 255, 255}));
+    EXPECT_TRUE(p.red == c.red && p.green == c.green && p.blue == c.blue) << x;
+  }
 }
 
 // Big-endian 32-bit value at, and the CRC of the PNG chunk whose length field is at.
@@ -205,30 +198,36 @@ TEST_F(ImageDecodeTest, DamagedAndHostileFilesAreRefusedLeavingNothing) {
     std::function<void(Bytes&)> damage;
     int code;
   };
+  // Damages that give the image another size: a PNG's or BMP's width and height; a PCX's
+  // last column and row and its bytes per line.
+  const auto png_size = [](std::uint32_t side) {
+    return [side](Bytes& b) {
+      put_be32(b, 16, side);
+      put_be32(b, 20, side);
+      fix_crc(b, 8);
+    };
+  };
+  const auto bmp_size = [](std::uint32_t side) {
+    return [side](Bytes& b) {
+      put_le32(b, 18, side);
+      put_le32(b, 22, side);
+    };
+  };
+  const auto pcx_size = [](std::uint16_t last, std::uint16_t line) {
+    return [last, line](Bytes& b) {
+      put_le16(b, 8, last);
+      put_le16(b, 10, last);
+      put_le16(b, 66, line);
+    };
+  };
   const std::vector<Case> cases = {
       {"empty file", "png", [](Bytes& b) { b.clear(); }, 27},
-      {"text", "png",
-       [](Bytes& b) {
-         b.assign({'h', 'e', 'l', 'l', 'o'});
-       },
-       27},
+      {"text", "png", [](Bytes& b) { b.assign(kHello.begin(), kHello.end()); }, 27},
       {"PNG cut short", "png", [](Bytes& b) { b.resize(b.size() / 2); }, 27},
       {"PNG without its end", "png", [](Bytes& b) { b.resize(b.size() - 12); }, 27},
       {"PNG with a wrong CRC", "png", [](Bytes& b) { b[find_chunk(b, "IDAT") + 9] ^= 1; }, 27},
-      {"PNG of 2^31-1 squared pixels", "png",
-       [](Bytes& b) {
-         put_be32(b, 16, 0x7FFFFFFF);
-         put_be32(b, 20, 0x7FFFFFFF);
-         fix_crc(b, 8);
-       },
-       1109},
-      {"PNG of 30000 squared pixels in a tiny file", "png",
-       [](Bytes& b) {
-         put_be32(b, 16, 30000);
-         put_be32(b, 20, 30000);
-         fix_crc(b, 8);
-       },
-       27},
+      {"PNG of 2^31-1 squared pixels", "png", png_size(0x7FFFFFFF), 1109},
+      {"PNG of 30000 squared pixels in a tiny file", "png", png_size(30000), 27},
       {"PNG with a two-colour palette", "png",
        [](Bytes& b) {
          const std::size_t plte = find_chunk(b, "PLTE");
@@ -246,36 +245,14 @@ TEST_F(ImageDecodeTest, DamagedAndHostileFilesAreRefusedLeavingNothing) {
        },
        1044},
       {"BMP cut short", "bmp", [](Bytes& b) { b.resize(b.size() - 100); }, 27},
-      {"BMP of 2^31-1 squared pixels", "bmp",
-       [](Bytes& b) {
-         put_le32(b, 18, 0x7FFFFFFF);
-         put_le32(b, 22, 0x7FFFFFFF);
-       },
-       1109},
-      {"BMP of 30000 squared pixels in a tiny file", "bmp",
-       [](Bytes& b) {
-         put_le32(b, 18, 30000);
-         put_le32(b, 22, 30000);
-       },
-       27},
+      {"BMP of 2^31-1 squared pixels", "bmp", bmp_size(0x7FFFFFFF), 1109},
+      {"BMP of 30000 squared pixels in a tiny file", "bmp", bmp_size(30000), 27},
       {"BMP with a two-colour table", "bmp", [](Bytes& b) { put_le32(b, 46, 2); }, 27},
       {"BMP with its pixels beyond the file", "bmp", [](Bytes& b) { put_le32(b, 10, 0xFFFFFFF0); }, 27},
       {"BMP with JPEG compression", "bmp", [](Bytes& b) { put_le32(b, 30, 4); }, 27},
       {"PCX cut short", "pcx", [](Bytes& b) { b.resize(b.size() / 2); }, 27},
-      {"PCX of 65535 squared pixels", "pcx",
-       [](Bytes& b) {
-         put_le16(b, 8, 65534);
-         put_le16(b, 10, 65534);
-         put_le16(b, 66, 65535);
-       },
-       1109},
-      {"PCX of 8000 squared pixels in a small file", "pcx",
-       [](Bytes& b) {
-         put_le16(b, 8, 7999);
-         put_le16(b, 10, 7999);
-         put_le16(b, 66, 8000);
-       },
-       27},
+      {"PCX of 65535 squared pixels", "pcx", pcx_size(65534, 65535), 1109},
+      {"PCX of 8000 squared pixels in a small file", "pcx", pcx_size(7999, 8000), 27},
       {"PCX with fewer bytes per line than pixels", "pcx", [](Bytes& b) { put_le16(b, 66, 2); }, 27},
   };
   for (const Case& c : cases) {

@@ -47,17 +47,6 @@ class ImageDriverTest : public ::testing::Test {
     IGrSector(50.25F, 10.25F, 6.1F, 10.0F, 200.0F);
   }
 
-  static std::vector<std::uint8_t> pixels_of(const MemoryBitmap& bitmap) {
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < bitmap.height(); ++y) {
-      for (int x = 0; x < bitmap.width(); ++x) {
-        const Rgb c = bitmap.pixel(x, y);
-        rgb.insert(rgb.end(), {c.red, c.green, c.blue});
-      }
-    }
-    return rgb;
-  }
-
   test::TempDir dir;
 };
 
@@ -69,7 +58,7 @@ TEST_F(ImageDriverTest, HardcopyEqualsThePictureDrawnInAMemoryBitmap) {
   WBitmapCreate(handle, 64, 48, 24);
   IGrSelect(2, handle);
   draw_picture();
-  const auto want = pixels_of(*bitmap_slot(handle));
+  const auto want = test::pixels_of(*bitmap_slot(handle));
   reset_drawing_for_tests();
 
   const auto path = dir.file("picture.png");

@@ -17,6 +17,7 @@
 namespace quill {
 namespace {
 
+using test::pixels_of;
 using test::selected_bitmap;
 
 constexpr Rgb kWhite{255, 255, 255};
@@ -34,18 +35,6 @@ class MemoryBitmapTest : public ::testing::Test {
   void TearDown() override {
     reset_drawing_for_tests();
     reset_bitmaps_for_tests();
-  }
-
-  // Every pixel of the bitmap as red, green, blue bytes from the top.
-  static std::vector<std::uint8_t> pixels_of(const MemoryBitmap& bitmap) {
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < bitmap.height(); ++y) {
-      for (int x = 0; x < bitmap.width(); ++x) {
-        const Rgb c = bitmap.pixel(x, y);
-        rgb.insert(rgb.end(), {c.red, c.green, c.blue});
-      }
-    }
-    return rgb;
   }
 };
 

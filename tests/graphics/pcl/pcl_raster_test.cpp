@@ -297,13 +297,7 @@ TEST(PclPackBits, RowsRoundTripAndMatchTheReferenceExample) {
   std::string reference;
   const std::string text = "UUUUATT";
   append_packbits({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, reference);
-  EXPECT_EQ(reference, std::string("\xfd"
-                                   "U"
-                                   "\x00"
-                                   "A"
-                                   "\xff"
-                                   "T",
-                                   6));
+  EXPECT_EQ(reference, (std::string{'\xfd', 'U', '\0', 'A', '\xff', 'T'}));
   std::vector<std::vector<std::uint8_t>> rows = {{}, {7}, std::vector<std::uint8_t>(300, 0xaa)};
   std::vector<std::uint8_t> mixed;
   for (int i = 0; i < 700; ++i) mixed.push_back(static_cast<std::uint8_t>(i % 5 == 0 ? 9 : i * 37));
