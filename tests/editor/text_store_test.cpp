@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 
@@ -10,6 +11,7 @@ namespace {
 
 using quill::Motion;
 using quill::TextDocument;
+using quill::TextEncoding;
 using quill::TextStore;
 
 // The line starts of text, counted the slow way.
@@ -57,6 +59,51 @@ TEST(TextStore, EditsAgreeWithAPlainString) {
   }
   expect_matches(store, model);
   EXPECT_GE(store.widest_line(), 5000u);
+}
+
+// A file's bytes taken as they are read agree with the same bytes decoded whole: units,
+// lines, encoding, bytes written, search; then with edits (the first edit in a run turns it
+// into units) against a plain string. Pieces are 64 KB, so the long files cross several.
+TEST(TextStore, FileBytesAgreeWithTheDecodedText) {
+  std::string crlf, lf, late_utf8, late_bytes;
+  for (int i = 0; i < 9000; ++i) {
+    const std::string line = "line " + std::to_string(i) + " the Quick fox";
+    crlf += line + "\r\n";
+    lf += line + "\n";
+  }
+  late_utf8 = crlf + "caf\xC3\xA9\r\n" + crlf;
+  late_bytes = lf + "caf\xE9\n" + crlf + std::string("x\0y\rz", 5);
+  const std::string files[] = {crlf, lf, late_utf8, late_bytes, "a\r\nb\nc", "\r", "", "no end"};
+  const std::u16string needles[] = {u"quick", u"Quick fox\rline", u"caf\u00E9", u"8999 the", u"line 1 "};
+  for (const std::string& file : files) {
+    TextEncoding expected{}, got{};
+    std::u16string model = quill::decode_text(file, expected);
+    TextStore store;
+    store.assign_bytes(std::make_shared<std::string>(file), file, got);
+    ASSERT_EQ(got, expected);
+    expect_matches(store, model);
+    ASSERT_EQ(store.encode(got), quill::encode_text(model, got));
+    std::mt19937 random(static_cast<unsigned>(file.size()));
+    for (int round = 0; round < 60; ++round) {
+      const std::u16string& needle = needles[random() % std::size(needles)];
+      const int options = static_cast<int>(random() % 8);
+      const std::size_t from = random() % (model.size() + 1);
+      ASSERT_EQ(store.find(needle, from, options), quill::find_text(model, needle, from, options))
+          << round << " " << options << " " << from;
+      if (round % 3 != 0) continue;
+      const std::size_t at = random() % (model.size() + 1);
+      const std::size_t to = at + random() % (std::min<std::size_t>(model.size() - at, 70000) + 1);
+      const std::u16string piece = round % 2 == 0 ? u"" : u"new\rtext";
+      model.replace(at, to - at, piece);
+      store.replace(at, to, piece);
+      if (round % 15 == 0) store.own_bytes();
+      if (!model.empty()) {
+        ASSERT_EQ(store.at(at % model.size()), model[at % model.size()]);
+      }
+    }
+    expect_matches(store, model);
+    EXPECT_EQ(store.encode(got), quill::encode_text(model, got));
+  }
 }
 
 TEST(TextStore, LineEndsAndWidestLine) {

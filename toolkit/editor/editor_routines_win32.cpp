@@ -223,10 +223,9 @@ void WEditorGetSelection(std::span<char> text, int& length) {
   if (editor == nullptr) return;
   CHARRANGE range{};
   get_selection(*editor, range);
-  const std::u16string_view all = editor_text(*editor);
-  const auto from = std::min(static_cast<std::size_t>(range.cpMin), all.size());
-  const auto to = std::clamp(static_cast<std::size_t>(range.cpMax), from, all.size());
-  give_text(editor_output(*editor, all.substr(from, to - from)), text, length, "WEditorGetSelection");
+  const std::u16string picked =
+      editor_range(*editor, static_cast<std::size_t>(range.cpMin), static_cast<std::size_t>(range.cpMax));
+  give_text(editor_output(*editor, picked), text, length, "WEditorGetSelection");
 }
 
 void WEditorInsert(std::string_view text) {

@@ -12,6 +12,16 @@ bool low_surrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 void TextDocument::set_text(std::u16string text) {
   store_.assign(std::move(text));
+  start_afresh();
+}
+
+void TextDocument::set_bytes(std::shared_ptr<const void> owner, std::string_view bytes,
+                             TextEncoding& encoding) {
+  store_.assign_bytes(std::move(owner), bytes, encoding);
+  start_afresh();
+}
+
+void TextDocument::start_afresh() {
   anchor_ = caret_ = 0;
   has_goal_ = typing_open_ = false;
   undo_.clear();

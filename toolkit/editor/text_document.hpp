@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ class TextDocument {
   const TextStore& store() const { return store_; }
   // A new text: caret at the start, no undo, not modified.
   void set_text(std::u16string text);
+  // The same with a file's bytes (see TextStore::assign_bytes).
+  void set_bytes(std::shared_ptr<const void> owner, std::string_view bytes, TextEncoding& encoding);
 
   std::size_t anchor() const { return anchor_; }
   std::size_t caret() const { return caret_; }
@@ -60,6 +63,7 @@ class TextDocument {
     bool typing = false;
   };
   void finish_move(std::size_t caret, bool extend, bool keep_goal);
+  void start_afresh();
 
   TextStore store_;
   std::size_t anchor_ = 0, caret_ = 0;

@@ -572,12 +572,26 @@ TextDocument* text_view_document(HWND view) {
   return v == nullptr ? nullptr : &v->doc;
 }
 
-void text_view_set_text(HWND view, std::u16string text) {
+namespace {
+
+template <typename Fill>
+void refill(HWND view, Fill&& fill) {
   View* v = view_of(view);
   if (v == nullptr || text_view_document(view) == nullptr) return;
-  v->doc.set_text(std::move(text));
+  fill(v->doc);
   v->top = v->left = 0;
   text_changed(view, *v);
+}
+
+}  // namespace
+
+void text_view_set_text(HWND view, std::u16string text) {
+  refill(view, [&](TextDocument& doc) { doc.set_text(std::move(text)); });
+}
+
+void text_view_set_bytes(HWND view, std::shared_ptr<const void> owner, std::string_view bytes,
+                         TextEncoding& encoding) {
+  refill(view, [&](TextDocument& doc) { doc.set_bytes(std::move(owner), bytes, encoding); });
 }
 
 }  // namespace quill
