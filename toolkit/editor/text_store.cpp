@@ -23,6 +23,16 @@ bool same_unit(char16_t a, char16_t b, bool exact) {
   return a == b || (!exact && fold_case(a) == fold_case(b));
 }
 
+// Units below 256 as a search compares them: folded unless the case must match (no unit
+// from 256 up changes when folded).
+std::array<char16_t, 256> fold_table(bool exact) {
+  std::array<char16_t, 256> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) {
+    table[c] = exact ? static_cast<char16_t>(c) : fold_case(static_cast<char16_t>(c));
+  }
+  return table;
+}
+
 // Horspool's search of hay for needle, the shift table keyed by the low byte of the
 // (folded) unit, each key taking the smallest shift of the units that share it. Every
 // match is offered to accept (with base added) until it answers true.
@@ -31,21 +41,60 @@ bool horspool(const Unit* hay, std::size_t length, std::u16string_view needle, b
               Accept&& accept) {
   const std::size_t n = needle.size();
   if (length < n) return false;
-  const auto key = [exact](char16_t c) { return (exact ? c : fold_case(c)) & 0xFFu; };
+  static const std::array<char16_t, 256> folded = fold_table(false), kept = fold_table(true);
+  const std::array<char16_t, 256>& table = exact ? kept : folded;
+  const auto unit = [&table](char16_t c) { return c < 256 ? table[c] : c; };
+  std::u16string pattern(needle);
+  for (char16_t& c : pattern) c = unit(c);
   std::array<std::size_t, 256> shift;
   shift.fill(n);
-  for (std::size_t i = 0; i + 1 < n; ++i) shift[key(needle[i])] = n - 1 - i;
-  const char16_t tail = needle[n - 1];
+  for (std::size_t i = 0; i + 1 < n; ++i) shift[pattern[i] & 0xFFu] = n - 1 - i;
+  const char16_t tail = pattern[n - 1];
   for (std::size_t at = 0; at + n <= length;) {
-    const char16_t last = unit_value(hay[at + n - 1]);
-    if (same_unit(last, tail, exact)) {
+    const char16_t last = unit(unit_value(hay[at + n - 1]));
+    if (last == tail) {
       std::size_t k = 0;
-      while (k + 1 < n && same_unit(unit_value(hay[at + k]), needle[k], exact)) ++k;
+      while (k + 1 < n && unit(unit_value(hay[at + k])) == pattern[k]) ++k;
       if (k + 1 >= n && accept(base + at)) return true;
     }
-    at += shift[key(last)];
+    at += shift[last & 0xFFu];
   }
   return false;
+}
+
+// The search of a run of ASCII bytes for an ASCII needle: sixteen places at a time are
+// tried for the needle's first and last byte (a letter either case unless exact), and
+// only those where both are right are compared further.
+template <typename Accept>
+bool search_bytes(const char* hay, std::size_t length, std::u16string_view needle, bool exact,
+                  std::size_t base, Accept&& accept) {
+  const std::size_t n = needle.size();
+  if (length < n) return false;
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  const auto probe = [exact](char16_t c, __m128i& value, __m128i& blend) {
+    const bool letter = !exact && ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'));
+    value = _mm_set1_epi8(static_cast<char>(letter ? (c | 0x20u) : c));
+    blend = _mm_set1_epi8(static_cast<char>(letter ? 0x20 : 0));
+  };
+  __m128i first, first_blend, last, last_blend;
+  probe(needle[0], first, first_blend);
+  probe(needle[n - 1], last, last_blend);
+  for (; at + n - 1 + 16 <= length; at += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + at));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + at + n - 1));
+    auto hits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, first_blend), first),
+                                        _mm_cmpeq_epi8(_mm_or_si128(b, last_blend), last))));
+    for (; hits != 0; hits &= hits - 1) {
+      const std::size_t place = at + static_cast<std::size_t>(std::countr_zero(hits));
+      std::size_t k = 1;
+      while (k + 1 < n && same_unit(unit_value(hay[place + k]), needle[k], exact)) ++k;
+      if (k + 1 >= n && accept(base + place)) return true;
+    }
+  }
+#endif
+  return horspool(hay + at, length - at, needle, exact, base + at, accept);
 }
 
 // A needle a run of ASCII bytes can be searched for byte by byte: ASCII without line ends.
@@ -384,18 +433,18 @@ bool TextStore::scan_block(std::size_t b, std::u16string_view needle, std::size_
       const std::size_t first_byte = byte_of(b, lo - begin);
       std::size_t counted = first_byte, ends = first_byte - (lo - begin);
       bool stopped = false;
-      horspool(block.bytes + first_byte, block.byte_count - first_byte, needle, exact, first_byte,
-               [&](std::size_t byte) {
-                 if (block.crlf) {
-                   ends +=
-                       static_cast<std::size_t>(std::count(block.bytes + counted, block.bytes + byte, '\n'));
-                   counted = byte;
-                 }
-                 const std::size_t unit = begin + byte - ends;
-                 if (unit >= inside) return true;
-                 stopped = accept(unit);
-                 return stopped;
-               });
+      search_bytes(
+          block.bytes + first_byte, block.byte_count - first_byte, needle, exact, first_byte,
+          [&](std::size_t byte) {
+            if (block.crlf) {
+              ends += static_cast<std::size_t>(std::count(block.bytes + counted, block.bytes + byte, '\n'));
+              counted = byte;
+            }
+            const std::size_t unit = begin + byte - ends;
+            if (unit >= inside) return true;
+            stopped = accept(unit);
+            return stopped;
+          });
       if (stopped) return true;
     } else {
       const std::u16string units = text(lo, inside + n - 1);
