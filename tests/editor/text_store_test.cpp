@@ -208,4 +208,69 @@ TEST(TextDocument, CaretMovesByKey) {
   EXPECT_EQ(doc.position_at(0, 3), 0u);
 }
 
+// Ctrl+Left and Right and a double click over words, blanks, marks and line ends.
+TEST(TextDocument, WordsByKeyAndClick) {
+  const std::u16string text = u"int x = f(a_1);  \r\r  end";
+  // positions: "int" 0, "x" 4, "f" 8, "(" 9, "a_1" 10, ");" 13, line ends 17 and 18, "end" 21
+  TextDocument doc;
+  doc.set_text(text);
+  struct Case {
+    std::size_t from;
+    Motion motion;  // Left stands for a double click here
+    std::size_t anchor, caret;
+  };
+  const Case cases[] = {
+      {0, Motion::WordRight, 4, 4},    {1, Motion::WordRight, 4, 4},    {4, Motion::WordRight, 6, 6},
+      {8, Motion::WordRight, 9, 9},    {13, Motion::WordRight, 17, 17}, {17, Motion::WordRight, 18, 18},
+      {18, Motion::WordRight, 19, 19}, {19, Motion::WordRight, 21, 21}, {24, Motion::WordRight, 24, 24},
+      {24, Motion::WordLeft, 21, 21},  {21, Motion::WordLeft, 19, 19},  {19, Motion::WordLeft, 18, 18},
+      {18, Motion::WordLeft, 17, 17},  {17, Motion::WordLeft, 13, 13},  {10, Motion::WordLeft, 9, 9},
+      {4, Motion::WordLeft, 0, 0},     {0, Motion::WordLeft, 0, 0},     {11, Motion::Left, 10, 13},
+      {16, Motion::Left, 15, 17},      {17, Motion::Left, 15, 17},      {18, Motion::Left, 18, 18},
+      {24, Motion::Left, 21, 24},      {9, Motion::Left, 9, 10},
+  };
+  for (const Case& c : cases) {
+    doc.select(c.from, c.from);
+    if (c.motion == Motion::Left)
+      doc.select_word(c.from);
+    else
+      doc.move(c.motion, false, 1);
+    EXPECT_EQ(doc.anchor(), c.anchor) << c.from << " " << static_cast<int>(c.motion);
+    EXPECT_EQ(doc.caret(), c.caret) << c.from << " " << static_cast<int>(c.motion);
+  }
+  doc.select(4, 4);
+  doc.move(Motion::WordRight, true, 1);
+  doc.move(Motion::WordRight, true, 1);
+  EXPECT_EQ(doc.selection_begin(), 4u);
+  EXPECT_EQ(doc.selection_end(), 8u) << "Shift extends the selection word by word";
+}
+
+// Redo makes undone changes again in order, and any new change ends it.
+TEST(TextDocument, RedoFollowsUndo) {
+  TextDocument doc;
+  doc.set_text(u"one two");
+  doc.select(0, 3);
+  doc.replace_selection(u"1");
+  doc.select(2, 5);
+  doc.replace_selection(u"2\r2");
+  ASSERT_EQ(doc.store().whole(), u"1 2\r2");
+  EXPECT_FALSE(doc.redo());
+  ASSERT_TRUE(doc.undo());
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.store().whole(), u"one two");
+  ASSERT_TRUE(doc.redo());
+  EXPECT_EQ(doc.store().whole(), u"1 two");
+  EXPECT_EQ(doc.caret(), 1u);
+  ASSERT_TRUE(doc.redo());
+  EXPECT_EQ(doc.store().whole(), u"1 2\r2");
+  EXPECT_EQ(doc.store().line_count(), 2u);
+  EXPECT_FALSE(doc.redo());
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.store().whole(), u"1 two");
+  EXPECT_EQ(doc.selection_begin(), 2u);
+  EXPECT_EQ(doc.selection_end(), 5u);
+  doc.replace_selection(u"x");
+  EXPECT_FALSE(doc.can_redo());
+}
+
 }  // namespace

@@ -472,6 +472,7 @@ bool run_command(Editor& editor, int command) {
       PostMessageA(windows().windows[static_cast<std::size_t>(editor.window)].frame, WM_CLOSE, 0, 0);
       return true;
     case kCmdUndo: SendMessageW(editor.text, EM_UNDO, 0, 0); return true;
+    case kCmdRedo: SendMessageW(editor.text, EM_REDO, 0, 0); return true;
     case kCmdCut: SendMessageW(editor.text, WM_CUT, 0, 0); return true;
     case kCmdCopy: SendMessageW(editor.text, WM_COPY, 0, 0); return true;
     case kCmdPaste: SendMessageW(editor.text, WM_PASTE, 0, 0); return true;

@@ -34,6 +34,7 @@ enum EditorCommand : int {
   kCmdBookmarkNext,
   kCmdBookmarkPrevious,
   kCmdBookmarkClear,
+  kCmdRedo,
 };
 
 struct Editor {
