@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "graphics/drawing_state.hpp"
+#include "graphics/print_session.hpp"
 #include "quill/graphics.hpp"
-#include "quill/image.hpp"
 
 namespace quill {
 namespace {
 
-constexpr float kPageWidth = 210.0F;  // user units are millimetres of an A4-wide page
 constexpr float kTextHeight = 3.5F;
 constexpr float kRowHeight = 4.6F;
 constexpr float kHeaderHeight = 10.0F;
@@ -43,24 +41,13 @@ std::vector<std::vector<std::string>> paginate(std::string_view text, int column
 
 void print_text(std::string_view text, int driver, const std::string& file, const std::string& title,
                 int margin_mm) {
-  DrawingState& state = drawing();
-  const UserRange units = state.units;
-  const Area area = state.area;
-  const Drawable drawable = state.drawable;
-  const TextAttributes attributes = state.text;
-  const ColourState colour = state.colour;
-  int scratch = 0;
-  WBitmapCreate(scratch, 8, 8, 24);
-  if (scratch != 0) IGrSelect(2, scratch);
-  IGrArea(0.0F, 0.0F, 1.0F, 1.0F);
   IGrHardCopySelect(driver);
-  IGrHardCopy("S", file, title);
-  const DeviceDescription& device = state.device;
-  const float page_height =
-      device.width() > 0 ? kPageWidth * static_cast<float>(device.height() / device.width()) : 297.0F;
-  IGrUnits(0.0F, 0.0F, kPageWidth, page_height);
+  PrintSession session(file, title);
+  if (!session.active()) return;
+  const auto page_width = static_cast<float>(session.page_width());
+  const auto page_height = static_cast<float>(session.page_height());
   const auto margin = static_cast<float>(std::clamp(margin_mm, 0, 60));
-  const int columns = static_cast<int>((kPageWidth - 2 * margin) / kCharWidth);
+  const int columns = static_cast<int>((page_width - 2 * margin) / kCharWidth);
   const int rows = static_cast<int>((page_height - 2 * margin - kHeaderHeight) / kRowHeight);
   const auto pages = paginate(text, columns, rows);
   IGrCharFont(1, 0);
@@ -72,9 +59,9 @@ void print_text(std::string_view text, int driver, const std::string& file, cons
     IGrCharJustify(0);
     IGrCharOut(margin, top - kTextHeight, title);
     IGrCharJustify(2);
-    IGrCharOut(kPageWidth - margin, top - kTextHeight,
+    IGrCharOut(page_width - margin, top - kTextHeight,
                "Page " + std::to_string(p + 1) + " of " + std::to_string(pages.size()));
-    IGrJoin(margin, top - kHeaderHeight + 3.0F, kPageWidth - margin, top - kHeaderHeight + 3.0F);
+    IGrJoin(margin, top - kHeaderHeight + 3.0F, page_width - margin, top - kHeaderHeight + 3.0F);
     IGrCharJustify(0);
     float y = top - kHeaderHeight - kTextHeight;
     for (const std::string& row : pages[p]) {
@@ -82,13 +69,6 @@ void print_text(std::string_view text, int driver, const std::string& file, cons
       y -= kRowHeight;
     }
   }
-  IGrHardCopy("E");
-  state.units = units;
-  state.area = area;
-  state.drawable = drawable;
-  state.text = attributes;
-  state.colour = colour;
-  if (scratch != 0) WBitmapDestroy(scratch);
 }
 
 }  // namespace quill

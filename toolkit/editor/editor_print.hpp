@@ -13,8 +13,8 @@ std::vector<std::vector<std::string>> paginate(std::string_view text, int column
 
 // Prints text (Windows-1252 bytes, lines ending in CR LF or LF) through hardcopy driver
 // to file, each page with a header of title and "Page n of m" and margins of margin_mm.
-// The drawable and drawing state are as before afterwards; the drawing goes to a memory
-// bitmap meanwhile, so no window is drawn on.
+// A print session: the drawing goes to the hardcopy alone (no window is drawn on) and the
+// drawing state is as before afterwards.
 void print_text(std::string_view text, int driver, const std::string& file, const std::string& title,
                 int margin_mm);
 
