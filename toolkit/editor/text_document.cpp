@@ -92,21 +92,23 @@ TextDocument::Change TextDocument::swap(Change change) {
   return inverse;
 }
 
+bool TextDocument::step(std::vector<Change>& from, std::vector<Change>& to) {
+  if (from.empty()) return false;
+  Change change = std::move(from.back());
+  from.pop_back();
+  to.push_back(swap(std::move(change)));
+  return true;
+}
+
 bool TextDocument::undo() {
-  if (undo_.empty()) return false;
-  Change change = std::move(undo_.back());
-  undo_.pop_back();
-  redo_.push_back(swap(std::move(change)));
+  if (!step(undo_, redo_)) return false;
   anchor_ = std::min(redo_.back().anchor, store_.size());
   caret_ = std::min(redo_.back().caret, store_.size());
   return true;
 }
 
 bool TextDocument::redo() {
-  if (redo_.empty()) return false;
-  Change change = std::move(redo_.back());
-  redo_.pop_back();
-  undo_.push_back(swap(std::move(change)));
+  if (!step(redo_, undo_)) return false;
   anchor_ = caret_ = undo_.back().from + undo_.back().inserted;
   return true;
 }

@@ -93,6 +93,8 @@ class TextDocument {
   int kind_at(std::size_t position) const;
   // Applies change (its units at from replaced by what it removed) and answers its inverse.
   Change swap(Change change);
+  // Moves the last change of from to to, applied; false when from is empty.
+  bool step(std::vector<Change>& from, std::vector<Change>& to);
 
   TextStore store_;
   std::size_t anchor_ = 0, caret_ = 0;

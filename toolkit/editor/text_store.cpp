@@ -115,16 +115,27 @@ void TextStore::assign(std::u16string text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == u'\r') starts_.push_back(static_cast<std::uint32_t>(i + 1));
   }
-  if (text.size() <= 2 * kBlockUnits) {
+  if (text.size() <= 2 * kBlockUnits)
     blocks_.push_back(Block{text.size(), nullptr, 0, false, std::move(text)});
-  } else {
-    for (std::size_t at = 0; at < text.size();) {
-      std::size_t cut = std::min(at + kBlockUnits, text.size());
-      if (cut < text.size() && high_surrogate(text[cut - 1])) ++cut;
-      blocks_.push_back(Block{cut - at, nullptr, 0, false, text.substr(at, cut - at)});
-      at = cut;
-    }
+  else
+    blocks_ = split(text);
+  settle();
+}
+
+std::vector<TextStore::Block> TextStore::split(std::u16string_view text) {
+  std::vector<Block> pieces;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t cut = std::min(at + kBlockUnits, text.size());
+    if (cut < text.size() && high_surrogate(text[cut - 1])) ++cut;
+    pieces.push_back(Block{cut - at, nullptr, 0, false, std::u16string(text.substr(at, cut - at))});
+    at = cut;
   }
+  return pieces;
+}
+
+void TextStore::settle() {
+  whole_ = std::u16string();
+  whole_valid_ = false;
   renumber(0);
   widest_ = 0;
   for (std::size_t line = 0; line < starts_.size(); ++line)
@@ -220,12 +231,7 @@ void TextStore::assign_bytes(std::shared_ptr<const void> owner, std::string_view
   if (blocks_.empty()) blocks_.push_back(Block{});
   owner_ = std::move(owner);
   borrowed_ = owner_ != nullptr;
-  whole_ = std::u16string();
-  whole_valid_ = false;
-  renumber(0);
-  widest_ = 0;
-  for (std::size_t line = 0; line < starts_.size(); ++line)
-    widest_ = std::max(widest_, line_end(line) - starts_[line]);
+  settle();
 }
 
 void TextStore::renumber(std::size_t from_block) {
@@ -330,13 +336,7 @@ void TextStore::replace(std::size_t from, std::size_t to, std::u16string_view te
   }
   Block& changed = blocks_[first_block];
   if (changed.units > 2 * kBlockUnits) {
-    std::vector<Block> pieces;
-    for (std::size_t at = 0; at < changed.units;) {
-      std::size_t cut = std::min(at + kBlockUnits, changed.units);
-      if (cut < changed.units && high_surrogate(changed.text[cut - 1])) ++cut;
-      pieces.push_back(Block{cut - at, nullptr, 0, false, changed.text.substr(at, cut - at)});
-      at = cut;
-    }
+    std::vector<Block> pieces = split(changed.text);
     blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(first_block));
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(first_block),
                    std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));

@@ -71,6 +71,9 @@ class TextStore {
   // The byte of a kept run where the unit at offset (from the block's start) is.
   std::size_t byte_of(std::size_t b, std::size_t offset) const;
   void decode_block(std::size_t b);
+  static std::vector<Block> split(std::u16string_view text);
+  // After a new text: no whole copy, blocks numbered, the widest line measured.
+  void settle();
   void renumber(std::size_t from_block);
   bool add_run(std::string_view bytes);
   bool add_units(std::string_view bytes, TextEncoding encoding);
