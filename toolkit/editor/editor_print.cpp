@@ -1,6 +1,7 @@
 #include "editor/editor_print.hpp"
 
 #include <algorithm>
+#include <memory>
 
 #include "graphics/print_session.hpp"
 #include "quill/graphics.hpp"
@@ -14,6 +15,20 @@ constexpr float kHeaderHeight = 10.0F;
 constexpr float kCharWidth = 0.6F * kTextHeight;  // Courier
 constexpr float kPoint = 25.4F / 72.0F;           // millimetres
 constexpr float kLineSpacing = kRowHeight / kTextHeight;
+
+// A print session on a driver, with the page's size and margin in millimetres.
+struct PrintPage {
+  std::unique_ptr<PrintSession> session;
+  float width = 0.0F, height = 0.0F, margin = 0.0F;
+};
+PrintPage start_printing(int driver, const std::string& file, const std::string& title, int margin_mm) {
+  IGrHardCopySelect(driver);
+  PrintPage page{std::make_unique<PrintSession>(file, title)};
+  page.width = static_cast<float>(page.session->page_width());
+  page.height = static_cast<float>(page.session->page_height());
+  page.margin = static_cast<float>(std::clamp(margin_mm, 0, 60));
+  return page;
+}
 
 // The page's header: the title, "Page n of m" and a rule under them; answers where the
 // text starts (the top of its first row).
@@ -61,12 +76,9 @@ std::vector<std::vector<std::string>> paginate(std::string_view text, int column
 
 void print_text(std::string_view text, int driver, const std::string& file, const std::string& title,
                 int margin_mm) {
-  IGrHardCopySelect(driver);
-  PrintSession session(file, title);
-  if (!session.active()) return;
-  const auto page_width = static_cast<float>(session.page_width());
-  const auto page_height = static_cast<float>(session.page_height());
-  const auto margin = static_cast<float>(std::clamp(margin_mm, 0, 60));
+  const PrintPage page = start_printing(driver, file, title, margin_mm);
+  if (!page.session->active()) return;
+  const float page_width = page.width, page_height = page.height, margin = page.margin;
   const int columns = static_cast<int>((page_width - 2 * margin) / kCharWidth);
   const int rows = static_cast<int>((page_height - 2 * margin - kHeaderHeight) / kRowHeight);
   const auto pages = paginate(text, columns, rows);
@@ -132,12 +144,9 @@ std::vector<std::vector<PrintRow>> lay_out_runs(const std::vector<PrintRun>& run
 
 void print_runs(const std::vector<PrintRun>& runs, int driver, const std::string& file,
                 const std::string& title, int margin_mm) {
-  IGrHardCopySelect(driver);
-  PrintSession session(file, title);
-  if (!session.active()) return;
-  const auto page_width = static_cast<float>(session.page_width());
-  const auto page_height = static_cast<float>(session.page_height());
-  const auto margin = static_cast<float>(std::clamp(margin_mm, 0, 60));
+  const PrintPage page = start_printing(driver, file, title, margin_mm);
+  if (!page.session->active()) return;
+  const float page_width = page.width, page_height = page.height, margin = page.margin;
   const auto pages = lay_out_runs(runs, page_width - 2 * margin, page_height - 2 * margin - kHeaderHeight);
   for (std::size_t p = 0; p < pages.size(); ++p) {
     if (p > 0) IGrNewPage();
