@@ -20,6 +20,27 @@ TEST(EditorPrint, PaginateWrapsLongLinesAndFillsPages) {
   EXPECT_EQ(quill::paginate("", 10, 10).size(), 1u);
 }
 
+// Runs share a row until a line ends or the row is full; a row is as high as its
+// largest text; pages take the rows that fit.
+TEST(EditorPrint, RunsWrapByTheirSizes) {
+  const std::vector<quill::PrintRun> runs = {{"ab", 10.0F, 0, 0}, {"cdef\r\n\r\nxyz", 20.0F, 1, 0xFF}};
+  const auto pages = quill::lay_out_runs(runs, 10.0F, 30.0F);
+  std::vector<std::string> rows;
+  for (const auto& page : pages) {
+    std::string row_text;
+    for (const auto& row : page) {
+      std::string text;
+      for (const auto& piece : row.pieces) text += piece.text + "|";
+      EXPECT_NEAR(row.height, 20.0F * 25.4F / 72.0F * 4.6F / 3.5F, 1e-3F) << text;
+      rows.push_back(text);
+    }
+    rows.push_back("--");
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"ab|c|", "de|", "f|", "--", "", "xy|", "z|", "--"}));
+  EXPECT_NEAR(pages[0][0].pieces[1].x, 2 * 0.6F * 10.0F * 25.4F / 72.0F, 1e-3F);
+  EXPECT_EQ(pages[0][0].pieces[1].run, 1u);
+}
+
 #ifndef _WIN32
 // The PostScript pages read back by Ghostscript's text device: every line, the header
 // with the title and "Page n of m" on each page.
@@ -52,6 +73,16 @@ TEST(EditorPrint, PostScriptPagesReadBack) {
     EXPECT_EQ(got.find(header) != std::string::npos, p <= pages) << header;
   }
   EXPECT_EQ(quill::drawing().drawable.kind, quill::DrawableKind::None);
+  // Rich text keeps its runs' styles and colours in the PostScript.
+  quill::print_runs({{"plain ", 10.0F, 0, 0}, {"bold red", 14.0F, 1, 0x0000FF}}, 2, ps, "rich", 15);
+  std::ifstream rich(ps);
+  std::stringstream postscript;
+  postscript << rich.rdbuf();
+  const std::string drawn = postscript.str();
+  const std::size_t red = drawn.find("1.0 0.0 0.0 g"), bold = drawn.find("/Courier-2 ff");  // its bold font
+  EXPECT_LT(drawn.find("(plain )"), red);
+  EXPECT_LT(red, bold);
+  EXPECT_LT(bold, drawn.find("(bold red)"));
 }
 #endif
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 
@@ -10,6 +11,7 @@ namespace {
 
 using quill::Motion;
 using quill::TextDocument;
+using quill::TextEncoding;
 using quill::TextStore;
 
 // The line starts of text, counted the slow way.
@@ -57,6 +59,51 @@ TEST(TextStore, EditsAgreeWithAPlainString) {
   }
   expect_matches(store, model);
   EXPECT_GE(store.widest_line(), 5000u);
+}
+
+// A file's bytes taken as they are read agree with the same bytes decoded whole: units,
+// lines, encoding, bytes written, search; then with edits (the first edit in a run turns it
+// into units) against a plain string. Pieces are 64 KB, so the long files cross several.
+TEST(TextStore, FileBytesAgreeWithTheDecodedText) {
+  std::string crlf, lf, late_utf8, late_bytes;
+  for (int i = 0; i < 9000; ++i) {
+    const std::string line = "line " + std::to_string(i) + " the Quick fox";
+    crlf += line + "\r\n";
+    lf += line + "\n";
+  }
+  late_utf8 = crlf + "caf\xC3\xA9\r\n" + crlf;
+  late_bytes = lf + "caf\xE9\n" + crlf + std::string("x\0y\rz", 5);
+  const std::string files[] = {crlf, lf, late_utf8, late_bytes, "a\r\nb\nc", "\r", "", "no end"};
+  const std::u16string needles[] = {u"quick", u"Quick fox\rline", u"caf\u00E9", u"8999 the", u"line 1 "};
+  for (const std::string& file : files) {
+    TextEncoding expected{}, got{};
+    std::u16string model = quill::decode_text(file, expected);
+    TextStore store;
+    store.assign_bytes(std::make_shared<std::string>(file), file, got);
+    ASSERT_EQ(got, expected);
+    expect_matches(store, model);
+    ASSERT_EQ(store.encode(got), quill::encode_text(model, got));
+    std::mt19937 random(static_cast<unsigned>(file.size()));
+    for (int round = 0; round < 60; ++round) {
+      const std::u16string& needle = needles[random() % std::size(needles)];
+      const int options = static_cast<int>(random() % 8);
+      const std::size_t from = random() % (model.size() + 1);
+      ASSERT_EQ(store.find(needle, from, options), quill::find_text(model, needle, from, options))
+          << round << " " << options << " " << from;
+      if (round % 3 != 0) continue;
+      const std::size_t at = random() % (model.size() + 1);
+      const std::size_t to = at + random() % (std::min<std::size_t>(model.size() - at, 70000) + 1);
+      const std::u16string piece = round % 2 == 0 ? u"" : u"new\rtext";
+      model.replace(at, to - at, piece);
+      store.replace(at, to, piece);
+      if (round % 15 == 0) store.own_bytes();
+      if (!model.empty()) {
+        ASSERT_EQ(store.at(at % model.size()), model[at % model.size()]);
+      }
+    }
+    expect_matches(store, model);
+    EXPECT_EQ(store.encode(got), quill::encode_text(model, got));
+  }
 }
 
 TEST(TextStore, LineEndsAndWidestLine) {
@@ -159,6 +206,71 @@ TEST(TextDocument, CaretMovesByKey) {
   EXPECT_EQ(doc.column_of(3), 10u);
   EXPECT_EQ(doc.position_at(0, 5), 1u);
   EXPECT_EQ(doc.position_at(0, 3), 0u);
+}
+
+// Ctrl+Left and Right and a double click over words, blanks, marks and line ends.
+TEST(TextDocument, WordsByKeyAndClick) {
+  const std::u16string text = u"int x = f(a_1);  \r\r  end";
+  // positions: "int" 0, "x" 4, "f" 8, "(" 9, "a_1" 10, ");" 13, line ends 17 and 18, "end" 21
+  TextDocument doc;
+  doc.set_text(text);
+  struct Case {
+    std::size_t from;
+    Motion motion;  // Left stands for a double click here
+    std::size_t anchor, caret;
+  };
+  const Case cases[] = {
+      {0, Motion::WordRight, 4, 4},    {1, Motion::WordRight, 4, 4},    {4, Motion::WordRight, 6, 6},
+      {8, Motion::WordRight, 9, 9},    {13, Motion::WordRight, 17, 17}, {17, Motion::WordRight, 18, 18},
+      {18, Motion::WordRight, 19, 19}, {19, Motion::WordRight, 21, 21}, {24, Motion::WordRight, 24, 24},
+      {24, Motion::WordLeft, 21, 21},  {21, Motion::WordLeft, 19, 19},  {19, Motion::WordLeft, 18, 18},
+      {18, Motion::WordLeft, 17, 17},  {17, Motion::WordLeft, 13, 13},  {10, Motion::WordLeft, 9, 9},
+      {4, Motion::WordLeft, 0, 0},     {0, Motion::WordLeft, 0, 0},     {11, Motion::Left, 10, 13},
+      {16, Motion::Left, 15, 17},      {17, Motion::Left, 15, 17},      {18, Motion::Left, 18, 18},
+      {24, Motion::Left, 21, 24},      {9, Motion::Left, 9, 10},
+  };
+  for (const Case& c : cases) {
+    doc.select(c.from, c.from);
+    if (c.motion == Motion::Left)
+      doc.select_word(c.from);
+    else
+      doc.move(c.motion, false, 1);
+    EXPECT_EQ(doc.anchor(), c.anchor) << c.from << " " << static_cast<int>(c.motion);
+    EXPECT_EQ(doc.caret(), c.caret) << c.from << " " << static_cast<int>(c.motion);
+  }
+  doc.select(4, 4);
+  doc.move(Motion::WordRight, true, 1);
+  doc.move(Motion::WordRight, true, 1);
+  EXPECT_EQ(doc.selection_begin(), 4u);
+  EXPECT_EQ(doc.selection_end(), 8u) << "Shift extends the selection word by word";
+}
+
+// Redo makes undone changes again in order, and any new change ends it.
+TEST(TextDocument, RedoFollowsUndo) {
+  TextDocument doc;
+  doc.set_text(u"one two");
+  doc.select(0, 3);
+  doc.replace_selection(u"1");
+  doc.select(2, 5);
+  doc.replace_selection(u"2\r2");
+  ASSERT_EQ(doc.store().whole(), u"1 2\r2");
+  EXPECT_FALSE(doc.redo());
+  ASSERT_TRUE(doc.undo());
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.store().whole(), u"one two");
+  ASSERT_TRUE(doc.redo());
+  EXPECT_EQ(doc.store().whole(), u"1 two");
+  EXPECT_EQ(doc.caret(), 1u);
+  ASSERT_TRUE(doc.redo());
+  EXPECT_EQ(doc.store().whole(), u"1 2\r2");
+  EXPECT_EQ(doc.store().line_count(), 2u);
+  EXPECT_FALSE(doc.redo());
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.store().whole(), u"1 two");
+  EXPECT_EQ(doc.selection_begin(), 2u);
+  EXPECT_EQ(doc.selection_end(), 5u);
+  doc.replace_selection(u"x");
+  EXPECT_FALSE(doc.can_redo());
 }
 
 }  // namespace

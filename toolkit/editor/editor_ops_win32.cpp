@@ -207,6 +207,16 @@ std::u16string_view editor_text(Editor& editor) {
   return editor.cached;
 }
 
+std::u16string editor_range(Editor& editor, std::size_t from, std::size_t to) {
+  if (const TextDocument* doc = text_view_document(editor.text)) {
+    const std::size_t size = doc->store().size();
+    return doc->store().text(std::min(from, size), std::clamp(to, std::min(from, size), size));
+  }
+  const std::u16string_view all = editor_text(editor);
+  from = std::min(from, all.size());
+  return std::u16string(all.substr(from, std::clamp(to, from, all.size()) - from));
+}
+
 void put_editor_text(Editor& editor, std::u16string text) {
   if (text_view_document(editor.text) != nullptr) {
     text_view_set_text(editor.text, std::move(text));
@@ -250,10 +260,17 @@ void go_to_line(Editor& editor, int line) {
 int load_file(Editor& editor, const std::string& path) {
   std::string bytes;
   if (text_view_document(editor.text) != nullptr) {
-    // The view takes the decoded text as its store, with room to type in.
-    const MappedFile mapped(path);
-    if (!mapped.mapped() && !read_whole_file(path, bytes)) return error::kFileOpen;
-    put_editor_text(editor, decode_text(mapped.mapped() ? mapped.bytes() : bytes, editor.encoding, 1 << 16));
+    // The view keeps the file's bytes as its store, read in place through a mapping.
+    auto mapped = std::make_shared<const MappedFile>(path);
+    std::shared_ptr<const void> owner = mapped;
+    std::string_view kept = mapped->bytes();
+    if (!mapped->mapped()) {
+      if (!read_whole_file(path, bytes)) return error::kFileOpen;
+      auto read = std::make_shared<const std::string>(std::move(bytes));
+      kept = *read;
+      owner = read;
+    }
+    text_view_set_bytes(editor.text, std::move(owner), kept, editor.encoding);
     editor.file = path;
     after_new_text(editor);
     return 0;
@@ -282,6 +299,10 @@ int save_file(Editor& editor, const std::string& path) {
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&sink), 0, stream_out};
     SendMessageW(editor.text, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     bytes = std::move(sink.bytes);
+  } else if (TextDocument* doc = text_view_document(editor.text)) {
+    bytes = doc->store().encode(editor.encoding);
+    // The file may be the one the text still reads in place.
+    doc->store().own_bytes();
   } else {
     bytes = editor_output(editor, editor_text(editor));
   }
@@ -300,8 +321,10 @@ bool find_next(Editor& editor, std::u16string_view what, int options, bool show_
   CHARRANGE range{};
   get_selection(editor, range);
   const bool up = (options & kFindUp) != 0;
-  const std::u16string_view text = editor_text(editor);
-  const auto at = find_text(text, what, static_cast<std::size_t>(up ? range.cpMin : range.cpMax), options);
+  const auto from = static_cast<std::size_t>(up ? range.cpMin : range.cpMax);
+  const TextDocument* doc = text_view_document(editor.text);
+  const auto at = doc != nullptr ? doc->store().find(what, from, options)
+                                 : find_text(editor_text(editor), what, from, options);
   if (!at) {
     const std::string shown = encode_text(what, TextEncoding::Utf8);
     status(editor, "Not found: " + shown);
@@ -321,12 +344,14 @@ bool find_next(Editor& editor, std::u16string_view what, int options, bool show_
 int replace_one(Editor& editor, std::u16string_view what, std::u16string_view with, int options) {
   CHARRANGE range{};
   get_selection(editor, range);
-  const std::u16string_view text = editor_text(editor);
   int count = 0;
+  // The selection is the match when it is one, the character before it counting for a
+  // whole word.
+  const auto from = static_cast<std::size_t>(std::max(range.cpMin, 1L) - 1);
   if (range.cpMax - range.cpMin == static_cast<long>(what.size()) &&
-      find_text(text.substr(0, static_cast<std::size_t>(range.cpMax)), what,
-                static_cast<std::size_t>(range.cpMin),
-                options & ~kFindUp) == static_cast<std::size_t>(range.cpMin)) {
+      find_text(editor_range(editor, from, static_cast<std::size_t>(range.cpMax)), what,
+                static_cast<std::size_t>(range.cpMin) - from,
+                options & ~kFindUp) == static_cast<std::size_t>(range.cpMin) - from) {
     replace_selection(editor, with, true);
     count = 1;
   }
@@ -355,9 +380,8 @@ void show_find_dialog(Editor& editor, bool replace) {
   CHARRANGE range{};
   get_selection(editor, range);
   if (range.cpMax > range.cpMin && range.cpMax - range.cpMin < 255) {
-    const std::u16string_view text = editor_text(editor);
-    const std::u16string picked(text.substr(static_cast<std::size_t>(range.cpMin),
-                                            static_cast<std::size_t>(range.cpMax - range.cpMin)));
+    const std::u16string picked =
+        editor_range(editor, static_cast<std::size_t>(range.cpMin), static_cast<std::size_t>(range.cpMax));
     if (picked.find(u'\r') == std::u16string::npos) {
       std::memcpy(editor.find_what, picked.c_str(), (picked.size() + 1) * sizeof(char16_t));
     }
@@ -448,6 +472,7 @@ bool run_command(Editor& editor, int command) {
       PostMessageA(windows().windows[static_cast<std::size_t>(editor.window)].frame, WM_CLOSE, 0, 0);
       return true;
     case kCmdUndo: SendMessageW(editor.text, EM_UNDO, 0, 0); return true;
+    case kCmdRedo: SendMessageW(editor.text, EM_REDO, 0, 0); return true;
     case kCmdCut: SendMessageW(editor.text, WM_CUT, 0, 0); return true;
     case kCmdCopy: SendMessageW(editor.text, WM_COPY, 0, 0); return true;
     case kCmdPaste: SendMessageW(editor.text, WM_PASTE, 0, 0); return true;

@@ -113,14 +113,50 @@ LRESULT CALLBACK modal_frame_subclass(HWND hwnd, UINT message, WPARAM wparam, LP
   return CallWindowProcA(modal_frame_proc(), hwnd, message, wparam, lparam);
 }
 
+// A rich editor's text as runs of one format each, read character by character from the
+// control (its selection put back afterwards, nothing drawn meanwhile).
+std::vector<PrintRun> rich_runs(Editor& editor) {
+  const std::u16string text(editor_text(editor));
+  CHARRANGE kept{};
+  get_selection(editor, kept);
+  SendMessageW(editor.text, WM_SETREDRAW, FALSE, 0);
+  std::vector<PrintRun> runs;
+  std::vector<std::u16string> units;  // each run's, made bytes at the end (pairs whole)
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    CHARRANGE one{static_cast<LONG>(at), static_cast<LONG>(at + 1)};
+    SendMessageW(editor.text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_SIZE | CFM_COLOR;
+    SendMessageW(editor.text, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    PrintRun run;
+    run.points = format.yHeight > 0 ? static_cast<float>(format.yHeight) / 20.0F : 10.0F;
+    run.style = ((format.dwEffects & CFE_BOLD) != 0 ? 1 : 0) | ((format.dwEffects & CFE_ITALIC) != 0 ? 2 : 0);
+    run.colour = (format.dwEffects & CFE_AUTOCOLOR) != 0 ? 0 : static_cast<std::uint32_t>(format.crTextColor);
+    if (runs.empty() || runs.back().points != run.points || runs.back().style != run.style ||
+        runs.back().colour != run.colour) {
+      runs.push_back(std::move(run));
+      units.emplace_back();
+    }
+    units.back().push_back(text[at]);
+  }
+  for (std::size_t r = 0; r < runs.size(); ++r) runs[r].text = encode_text(units[r], TextEncoding::Bytes);
+  SendMessageW(editor.text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+  SendMessageW(editor.text, WM_SETREDRAW, TRUE, 0);
+  return runs;
+}
+
 }  // namespace
 
 void print_editor(Editor& editor, int driver, const std::string& file, const std::string& title,
                   int margin_mm) {
-  const std::string text = encode_text(editor_text(editor), TextEncoding::Bytes);
   std::string heading = title;
   if (heading.empty()) heading = editor.file.empty() ? "Untitled" : editor.file;
-  print_text(text, driver, file, heading, margin_mm);
+  if (rich_mode(editor.mode)) {
+    print_runs(rich_runs(editor), driver, file, heading, margin_mm);
+    return;
+  }
+  print_text(encode_text(editor_text(editor), TextEncoding::Bytes), driver, file, heading, margin_mm);
 }
 
 }  // namespace quill
@@ -223,10 +259,9 @@ void WEditorGetSelection(std::span<char> text, int& length) {
   if (editor == nullptr) return;
   CHARRANGE range{};
   get_selection(*editor, range);
-  const std::u16string_view all = editor_text(*editor);
-  const auto from = std::min(static_cast<std::size_t>(range.cpMin), all.size());
-  const auto to = std::clamp(static_cast<std::size_t>(range.cpMax), from, all.size());
-  give_text(editor_output(*editor, all.substr(from, to - from)), text, length, "WEditorGetSelection");
+  const std::u16string picked =
+      editor_range(*editor, static_cast<std::size_t>(range.cpMin), static_cast<std::size_t>(range.cpMax));
+  give_text(editor_output(*editor, picked), text, length, "WEditorGetSelection");
 }
 
 void WEditorInsert(std::string_view text) {

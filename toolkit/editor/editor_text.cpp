@@ -80,7 +80,6 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
-// True when the bytes are UTF-8 that holds none of the marks (which stand for bytes).
 // The length of the run of ASCII bytes at bytes[i], eight at a time (files are mostly ASCII).
 std::size_t ascii_run(std::string_view bytes, std::size_t i) {
   const std::size_t start = i;
@@ -91,6 +90,8 @@ std::size_t ascii_run(std::string_view bytes, std::size_t i) {
   }
   return i - start;
 }
+
+}  // namespace
 
 bool plain_utf8(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
@@ -104,27 +105,29 @@ bool plain_utf8(std::string_view bytes) {
   return true;
 }
 
-char16_t fold(char16_t c) {
+char16_t fold_case(char16_t c) {
   if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
     return static_cast<char16_t>(c + 0x20);
   return c;
 }
 
-bool word_char(char16_t c) {
+bool word_character(char16_t c) {
   return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
          (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0x2000);
 }
+
+namespace {
 
 bool matches_at(std::u16string_view text, std::u16string_view needle, std::size_t at, int options) {
   const bool exact = (options & kFindMatchCase) != 0;
   for (std::size_t k = 0; k < needle.size(); ++k) {
     const char16_t a = text[at + k], b = needle[k];
-    if (a != b && (exact || fold(a) != fold(b))) return false;
+    if (a != b && (exact || fold_case(a) != fold_case(b))) return false;
   }
   if ((options & kFindWholeWord) != 0) {
-    if (at > 0 && word_char(text[at - 1])) return false;
+    if (at > 0 && word_character(text[at - 1])) return false;
     const std::size_t end = at + needle.size();
-    if (end < text.size() && word_char(text[end])) return false;
+    if (end < text.size() && word_character(text[end])) return false;
   }
   return true;
 }
@@ -133,6 +136,10 @@ bool matches_at(std::u16string_view text, std::u16string_view needle, std::size_
 
 std::u16string decode_text(std::string_view bytes, TextEncoding& encoding, std::size_t spare) {
   encoding = plain_utf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Bytes;
+  return decode_text_as(bytes, encoding, spare);
+}
+
+std::u16string decode_text_as(std::string_view bytes, TextEncoding encoding, std::size_t spare) {
   std::u16string out;
   // Never more units than bytes: the result is written in place, then cut to its length.
   out.reserve(bytes.size() + spare);
@@ -212,17 +219,17 @@ std::optional<std::size_t> find_text(std::u16string_view text, std::u16string_vi
   if (needle.empty() || needle.size() > text.size()) return std::nullopt;
   const std::size_t last = text.size() - needle.size();
   const bool exact = (options & kFindMatchCase) != 0;
-  const char16_t first = exact ? needle[0] : fold(needle[0]);
+  const char16_t first = exact ? needle[0] : fold_case(needle[0]);
   if ((options & kFindUp) != 0) {
     if (from < needle.size()) return std::nullopt;
     for (std::size_t at = std::min(from - needle.size(), last) + 1; at-- > 0;) {
-      const char16_t c = exact ? text[at] : fold(text[at]);
+      const char16_t c = exact ? text[at] : fold_case(text[at]);
       if (c == first && matches_at(text, needle, at, options)) return at;
     }
     return std::nullopt;
   }
   for (std::size_t at = from; at <= last; ++at) {
-    const char16_t c = exact ? text[at] : fold(text[at]);
+    const char16_t c = exact ? text[at] : fold_case(text[at]);
     if (c == first && matches_at(text, needle, at, options)) return at;
   }
   return std::nullopt;

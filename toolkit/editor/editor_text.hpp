@@ -22,6 +22,10 @@ inline constexpr char16_t kLoneReturnMark = 0x240D;
 // chosen is the one that gives the bytes back unchanged (apart from LF becoming CR LF).
 // The result has room for spare more units without growing.
 std::u16string decode_text(std::string_view bytes, TextEncoding& encoding, std::size_t spare = 0);
+// The same in an encoding already chosen (bytes not cut inside a character or between CR and LF).
+std::u16string decode_text_as(std::string_view bytes, TextEncoding encoding, std::size_t spare = 0);
+// True when the bytes read as UTF-8 give them back: valid UTF-8 without the marks below.
+bool plain_utf8(std::string_view bytes);
 // The control's text to bytes: "\r", "\n" and "\r\n" become CR LF. In Bytes, a character
 // without a byte becomes '?'; in Utf8 a lone surrogate becomes U+FFFD.
 std::string encode_text(std::u16string_view text, TextEncoding encoding);
@@ -30,6 +34,11 @@ std::string encode_text(std::u16string_view text, TextEncoding encoding);
 inline constexpr int kFindMatchCase = 1;
 inline constexpr int kFindWholeWord = 2;
 inline constexpr int kFindUp = 4;
+
+// ASCII and Latin-1 capitals as small letters (the case search ignores).
+char16_t fold_case(char16_t c);
+// Letters, digits and '_': what a whole-word match may not touch.
+bool word_character(char16_t c);
 
 // The first match of needle starting at or after from (kFindUp: the last one ending at
 // or before from), or nothing. Without kFindMatchCase, ASCII and Latin-1 letters match

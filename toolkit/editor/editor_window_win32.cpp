@@ -247,6 +247,7 @@ HMENU make_menu() {
       {0, 0, nullptr},
       {0, kCmdClose, "&Close"},
       {1, kCmdUndo, "&Undo\tCtrl+Z"},
+      {1, kCmdRedo, "&Redo\tCtrl+Y"},
       {1, 0, nullptr},
       {1, kCmdCut, "Cu&t\tCtrl+X"},
       {1, kCmdCopy, "&Copy\tCtrl+C"},

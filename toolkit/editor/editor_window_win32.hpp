@@ -34,6 +34,7 @@ enum EditorCommand : int {
   kCmdBookmarkNext,
   kCmdBookmarkPrevious,
   kCmdBookmarkClear,
+  kCmdRedo,
 };
 
 struct Editor {
@@ -73,6 +74,8 @@ void change_mode(Editor& editor, int mode);
 
 // The whole text, line ends as single '\r's (valid until the text changes).
 std::u16string_view editor_text(Editor& editor);
+// Units from..to of the text (clamped to it), without making the whole text in one piece.
+std::u16string editor_range(Editor& editor, std::size_t from, std::size_t to);
 void put_editor_text(Editor& editor, std::u16string text);
 void replace_selection(Editor& editor, std::u16string_view text, bool undoable);
 void get_selection(Editor& editor, CHARRANGE& range);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/editor_text.hpp"
+
 namespace quill {
 namespace {
 
@@ -12,9 +14,20 @@ bool low_surrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 void TextDocument::set_text(std::u16string text) {
   store_.assign(std::move(text));
+  start_afresh();
+}
+
+void TextDocument::set_bytes(std::shared_ptr<const void> owner, std::string_view bytes,
+                             TextEncoding& encoding) {
+  store_.assign_bytes(std::move(owner), bytes, encoding);
+  start_afresh();
+}
+
+void TextDocument::start_afresh() {
   anchor_ = caret_ = 0;
   has_goal_ = typing_open_ = false;
   undo_.clear();
+  redo_.clear();
   modified = false;
 }
 
@@ -42,6 +55,7 @@ void TextDocument::replace_selection(std::u16string_view text, bool undoable, bo
   } else {
     undo_.clear();
   }
+  redo_.clear();
   store_.replace(from, to, text);
   anchor_ = caret_ = from + text.size();
   has_goal_ = false;
@@ -68,16 +82,59 @@ void TextDocument::erase_forward() {
   replace_selection({});
 }
 
-bool TextDocument::undo() {
-  if (undo_.empty()) return false;
-  Change change = std::move(undo_.back());
-  undo_.pop_back();
+TextDocument::Change TextDocument::swap(Change change) {
+  Change inverse{
+      change.from,   change.removed.size(), store_.text(change.from, change.from + change.inserted),
+      change.anchor, change.caret,          false};
   store_.replace(change.from, change.from + change.inserted, change.removed);
-  anchor_ = std::min(change.anchor, store_.size());
-  caret_ = std::min(change.caret, store_.size());
   has_goal_ = typing_open_ = false;
   modified = true;
+  return inverse;
+}
+
+bool TextDocument::step(std::vector<Change>& from, std::vector<Change>& to) {
+  if (from.empty()) return false;
+  Change change = std::move(from.back());
+  from.pop_back();
+  to.push_back(swap(std::move(change)));
   return true;
+}
+
+bool TextDocument::undo() {
+  if (!step(undo_, redo_)) return false;
+  anchor_ = std::min(redo_.back().anchor, store_.size());
+  caret_ = std::min(redo_.back().caret, store_.size());
+  return true;
+}
+
+bool TextDocument::redo() {
+  if (!step(redo_, undo_)) return false;
+  anchor_ = caret_ = undo_.back().from + undo_.back().inserted;
+  return true;
+}
+
+int TextDocument::kind_at(std::size_t position) const {
+  const char16_t c = store_.at(position);
+  if (c == u'\r') return 3;
+  if (c == u' ' || c == u'\t') return 0;
+  return word_character(c) ? 1 : 2;
+}
+
+void TextDocument::select_word(std::size_t position) {
+  position = std::min(position, store_.size());
+  std::size_t from = position, to = position;
+  if (position < store_.size() && kind_at(position) != 3) {
+    to = position + 1;
+  } else if (position > 0 && kind_at(position - 1) != 3) {
+    from = position - 1;
+  } else {
+    select(position, position);
+    return;
+  }
+  const int kind = kind_at(from);
+  while (from > 0 && kind_at(from - 1) == kind) --from;
+  while (to < store_.size() && kind_at(to) == kind) ++to;
+  select(from, to);
 }
 
 std::size_t TextDocument::column_of(std::size_t position) const {
@@ -133,6 +190,26 @@ void TextDocument::move(Motion motion, bool extend, std::size_t page_lines) {
     case Motion::LineEnd: to = store_.line_end(line); break;
     case Motion::TextStart: to = 0; break;
     case Motion::TextEnd: to = store_.size(); break;
+    case Motion::WordRight:
+      if (caret_ < store_.size()) {
+        const int kind = kind_at(caret_);
+        to = caret_ + 1;
+        if (kind != 3) {
+          while (to < store_.size() && kind != 0 && kind_at(to) == kind) ++to;
+          while (to < store_.size() && kind_at(to) == 0) ++to;
+        }
+      }
+      break;
+    case Motion::WordLeft:
+      // Back over blanks, then over the word before them; a line end alone is a step.
+      while (to > 0 && kind_at(to - 1) == 0) --to;
+      if (to > 0 && kind_at(to - 1) == 3) {
+        if (to == caret_) --to;
+      } else if (to > 0) {
+        const int kind = kind_at(to - 1);
+        while (to > 0 && kind_at(to - 1) == kind) --to;
+      }
+      break;
     case Motion::Up:
     case Motion::Down:
     case Motion::PageUp:

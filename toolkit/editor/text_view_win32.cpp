@@ -258,11 +258,13 @@ void scroll(HWND hwnd, View& v, int bar, WPARAM request) {
   place_caret(hwnd, v);
 }
 
-std::size_t position_at_point(const View& v, LPARAM point) {
+// The caret position nearest a point, or (on_edge false) that of the character under it.
+std::size_t position_at_point(const View& v, LPARAM point, bool on_edge = true) {
   const int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
   const long long row = y < 0 ? -1 : y / v.line_height;
   const long long line = std::max<long long>(0, static_cast<long long>(v.top) + row);
-  const long long column = static_cast<long long>(v.left) + std::max(0, x - kMargin + v.cell / 2) / v.cell;
+  const long long column =
+      static_cast<long long>(v.left) + std::max(0, x - kMargin + (on_edge ? v.cell / 2 : 0)) / v.cell;
   return v.doc.position_at(static_cast<std::size_t>(line), static_cast<std::size_t>(column));
 }
 
@@ -311,8 +313,8 @@ bool key_down(HWND hwnd, View& v, WPARAM key) {
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
   Motion motion{};
   switch (key) {
-    case VK_LEFT: motion = Motion::Left; break;
-    case VK_RIGHT: motion = Motion::Right; break;
+    case VK_LEFT: motion = ctrl ? Motion::WordLeft : Motion::Left; break;
+    case VK_RIGHT: motion = ctrl ? Motion::WordRight : Motion::Right; break;
     case VK_UP: motion = Motion::Up; break;
     case VK_DOWN: motion = Motion::Down; break;
     case VK_HOME: motion = ctrl ? Motion::TextStart : Motion::LineStart; break;
@@ -343,6 +345,7 @@ bool key_down(HWND hwnd, View& v, WPARAM key) {
         case 'X': SendMessageW(hwnd, WM_CUT, 0, 0); return true;
         case 'V': SendMessageW(hwnd, WM_PASTE, 0, 0); return true;
         case 'Z': SendMessageW(hwnd, EM_UNDO, 0, 0); return true;
+        case 'Y': SendMessageW(hwnd, EM_REDO, 0, 0); return true;
         default: return false;
       }
   }
@@ -424,11 +427,14 @@ LRESULT edit_message(HWND hwnd, View& v, UINT message, WPARAM wparam, LPARAM lpa
     case EM_SETMODIFY: v.doc.modified = wparam != 0; return 0;
     case EM_CANUNDO: return v.doc.can_undo() ? 1 : 0;
     case EM_EMPTYUNDOBUFFER: v.doc.forget_undo(); return 0;
+    case EM_CANREDO: return v.doc.can_redo() ? 1 : 0;
     case EM_UNDO:
-    case WM_UNDO: {
-      const bool undone = v.doc.undo();
-      if (undone) text_changed(hwnd, v);
-      return undone ? 1 : 0;
+    case WM_UNDO:
+    case EM_REDO: {
+      if (v.read_only) return 0;
+      const bool done = message == EM_REDO ? v.doc.redo() : v.doc.undo();
+      if (done) text_changed(hwnd, v);
+      return done ? 1 : 0;
     }
     case EM_REPLACESEL:
       v.doc.replace_selection(with_return_line_ends(reinterpret_cast<const char16_t*>(lparam)), wparam != 0);
@@ -508,8 +514,7 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       if (key_down(hwnd, *v, wparam)) return 0;
       break;
     case WM_CHAR: typed(hwnd, *v, static_cast<wchar_t>(wparam)); return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDOWN: {
       SetFocus(hwnd);
       SetCapture(hwnd);
       v->selecting = true;
@@ -518,6 +523,11 @@ LRESULT CALLBACK view_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       selection_moved(hwnd, *v, false);
       return 0;
     }
+    case WM_LBUTTONDBLCLK:
+      // The word under the pointer (the character the click is on, not the nearer edge).
+      v->doc.select_word(position_at_point(*v, lparam, false));
+      selection_moved(hwnd, *v, false);
+      return 0;
     case WM_MOUSEMOVE:
       if (v->selecting) {
         // Above or below the window the text scrolls a line at a time.
@@ -572,12 +582,26 @@ TextDocument* text_view_document(HWND view) {
   return v == nullptr ? nullptr : &v->doc;
 }
 
-void text_view_set_text(HWND view, std::u16string text) {
+namespace {
+
+template <typename Fill>
+void refill(HWND view, Fill&& fill) {
   View* v = view_of(view);
   if (v == nullptr || text_view_document(view) == nullptr) return;
-  v->doc.set_text(std::move(text));
+  fill(v->doc);
   v->top = v->left = 0;
   text_changed(view, *v);
+}
+
+}  // namespace
+
+void text_view_set_text(HWND view, std::u16string text) {
+  refill(view, [&](TextDocument& doc) { doc.set_text(std::move(text)); });
+}
+
+void text_view_set_bytes(HWND view, std::shared_ptr<const void> owner, std::string_view bytes,
+                         TextEncoding& encoding) {
+  refill(view, [&](TextDocument& doc) { doc.set_bytes(std::move(owner), bytes, encoding); });
 }
 
 }  // namespace quill

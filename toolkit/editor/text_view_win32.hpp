@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "editor/text_document.hpp"
 
@@ -22,5 +24,8 @@ TextDocument* text_view_document(HWND view);
 // Gives the view a new text (line ends already single '\r's): caret at the start, no undo,
 // not modified, shown from the first line.
 void text_view_set_text(HWND view, std::u16string text);
+// The same with a file's bytes, kept as read where they can be (TextStore::assign_bytes).
+void text_view_set_bytes(HWND view, std::shared_ptr<const void> owner, std::string_view bytes,
+                         TextEncoding& encoding);
 
 }  // namespace quill

@@ -331,6 +331,17 @@ TEST_F(Editors, RichTextFormatsAndRoundTrips) {
   WEditorSelect(6, 10);
   WEditorFormat(font, 14, EditorBold, 0x0000FF);
   EXPECT_EQ(take_error(), 0);
+  // Printed, the bold red run keeps its style, colour and size (14 points).
+  WEditorPrint(2, "editor_rich.ps", "rich");
+  const std::string ps = read_file("editor_rich.ps");
+  const std::size_t red = ps.find("1.0 0.0 0.0 g"), bold_font = ps.find("/Courier-2 ff", red);
+  EXPECT_LT(ps.find("(plain )"), red);
+  EXPECT_LT(bold_font, ps.find("(bold)", bold_font));
+  EXPECT_LT(ps.find("(bold)"), ps.find("0.0 0.0 0.0 g", red)) << "the end is black again";
+  CHARRANGE kept{};
+  SendMessageW(quill::current_editor()->text, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+  EXPECT_EQ(kept.cpMin, 6);
+  EXPECT_EQ(kept.cpMax, 10);
   WEditorSave("editor_rich.rtf");
   const std::string rtf = read_file("editor_rich.rtf");
   EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);

@@ -93,6 +93,18 @@ TEST_F(TextView, SelectsByKeysAndMouseAndUsesTheClipboard) {
   EXPECT_EQ(whole_text(), "alpha beta\r\n\tgamma delta\r\nend");
   keys({{'Z', {VK_CONTROL}}});
   EXPECT_EQ(whole_text(), "alpha beta\r\n\tgamma delta\r\nend\r\nalpha beta") << "undo of the cut";
+  keys({{'Y', {VK_CONTROL}}});
+  EXPECT_EQ(whole_text(), "alpha beta\r\n\tgamma delta\r\nend") << "redo of the cut";
+  keys({{'Z', {VK_CONTROL}}, {VK_END, {VK_CONTROL}}, {VK_LEFT, {VK_CONTROL, VK_SHIFT}}});
+  EXPECT_EQ(selected(), "beta");
+  const POINT word = cell_point(1, 15);  // in "delta"
+  SetCursorPos(word.x, word.y);
+  for (int click = 0; click < 2; ++click) {
+    win32_test::mouse(MOUSEEVENTF_LEFTDOWN);
+    win32_test::mouse(MOUSEEVENTF_LEFTUP);
+  }
+  drain(60);
+  EXPECT_EQ(selected(), "delta") << "a double click";
   // A drag from "gamma" (after the tab's eight columns) to the next line's column 2.
   const POINT from = cell_point(1, 8), to = cell_point(2, 2);
   SetCursorPos(from.x, from.y);
