@@ -74,18 +74,8 @@ struct GridCell {
   std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
-// The cell table's allocator: a grid of a million rows is half a gigabyte of cells.
-template <typename T>
-struct TableAllocator {
-  using value_type = T;
-  TableAllocator() = default;
-  template <typename U>
-  TableAllocator(const TableAllocator<U>&) noexcept {}
-  T* allocate(std::size_t n) { return static_cast<T*>(platform::allocate_table(n * sizeof(T))); }
-  void deallocate(T* memory, std::size_t n) noexcept { platform::free_table(memory, n * sizeof(T)); }
-  friend bool operator==(const TableAllocator&, const TableAllocator&) { return true; }
-};
-using GridCells = std::vector<GridCell, TableAllocator<GridCell>>;
+// A grid of a million rows is half a gigabyte of cells.
+using GridCells = std::vector<GridCell, platform::TableAllocator<GridCell>>;
 
 struct Grid {
   std::vector<GridColumn> columns;  // column c at c - 1
