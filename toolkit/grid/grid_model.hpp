@@ -168,6 +168,8 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row);
 // The display text of value in column (integers as integers, reals and doubles with
 // the column's display format), left-justified, into out; returns its length.
 std::size_t format_value(const GridColumn& column, double value, std::span<char> out);
+// The same text where it was written in out (no move to the front).
+std::string_view format_value_in_place(const GridColumn& column, double value, std::span<char> out);
 // Text of the selected option of a cell, empty when none.
 std::string_view option_text(const GridColumn& column, const GridCell& cell);
 bool in_range(const GridColumn& column, double value);
