@@ -122,5 +122,31 @@ TEST(TrimTrailingZeros, FollowsEachRule) {
   }
 }
 
+// Shortening while formatting (the drivers' path) gives the text trim_trailing_zeros
+// makes of the full number, on both rounding paths (near ties and beyond 1e12), and a
+// line without room for the longest number is cut, not overrun.
+TEST(TrimTrailingZeros, WhileFormattingAgreesWithTheTextRule) {
+  const TrailingZeros rules[] = {{1, true, true}, {0, false, false}, {0, false, true}, {3, false, false}};
+  std::mt19937 random(777);
+  std::uniform_real_distribution<double> wide(-2e5, 2e5);
+  for (int i = 0; i < 4000; ++i) {
+    double value = wide(random);
+    if (i % 4 == 0) value = std::round(value * 4.0) / 4.0;
+    if (i % 4 == 1) value = std::round(value) + 0.125;
+    if (i % 50 == 2) value *= 1e9;
+    for (int decimals : {0, 2, 6}) {
+      char full[40], shortened[40];
+      const std::size_t length = format_fixed(full, value, decimals);
+      for (const TrailingZeros& rule : rules) {
+        const std::string expected(full, trim_trailing_zeros(full, length, rule));
+        EXPECT_EQ(std::string(shortened, format_fixed(shortened, value, decimals, rule)), expected) << value;
+        LineBuffer line;
+        line.add(std::string(LineBuffer::kCapacity - 3, ' ')).add_fixed(value, decimals, rule);
+        EXPECT_EQ(line.view().substr(LineBuffer::kCapacity - 3), expected.substr(0, 3)) << value;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quill

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/byte_scan.hpp"
 #include "grid/csv_reader.hpp"
 
 namespace {
@@ -71,3 +72,24 @@ TEST(CsvReader, CutsFieldsAtTheLimitAndGoesOn) {
 }
 
 }  // namespace
+
+// The eight-at-a-time byte search finds the first of its bytes at every position of texts
+// of every length up to three words, among bytes next to them in value (a match may mark
+// the byte after it falsely) and bytes above 127.
+TEST(FindFirstOfBytes, FindsTheFirstAtEveryPositionAndLength) {
+  const std::string filler = "-+\x80\xff\x01\x2d-a";
+  for (std::size_t length = 0; length <= 24; ++length) {
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) text += filler[i % filler.size()];
+    EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(text, 0, length)), length);
+    for (std::size_t at = 0; at < length; ++at) {
+      for (const char special : {',', '\n', '"'}) {
+        std::string probe = text;
+        probe[at] = special;
+        if (at + 1 < length) probe[at + 1] = static_cast<char>(special + 1);
+        EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, 0, length)), at) << length << " " << at;
+        EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, at + 1, length)), length);
+      }
+    }
+  }
+}

@@ -91,4 +91,16 @@ void* allocate_table(std::size_t size);
 // Frees what allocate_table gave for the same size.
 void free_table(void* memory, std::size_t size) noexcept;
 
+// A vector allocator over allocate_table, for arrays that may reach many megabytes.
+template <typename T>
+struct TableAllocator {
+  using value_type = T;
+  TableAllocator() = default;
+  template <typename U>
+  TableAllocator(const TableAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return static_cast<T*>(allocate_table(n * sizeof(T))); }
+  void deallocate(T* memory, std::size_t n) noexcept { free_table(memory, n * sizeof(T)); }
+  friend bool operator==(const TableAllocator&, const TableAllocator&) { return true; }
+};
+
 }  // namespace quill::platform

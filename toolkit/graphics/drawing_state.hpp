@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/layer_registry.hpp"
+#include "base/platform.hpp"
 #include "graphics/driver.hpp"
 #include "graphics/output_stream.hpp"
 
@@ -110,7 +111,8 @@ struct Primitive {
   double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
   double cx = 0.0, cy = 0.0, rx = 0.0, ry = 0.0;
   double start_angle = 0.0, end_angle = 0.0;  // radians, end > start
-  std::vector<double> xs, ys;                 // point arrays (capacity reused)
+  // Point arrays (capacity reused); a polyline of a million points takes huge pages.
+  std::vector<double, platform::TableAllocator<double>> xs, ys;
   int count = 0;
   std::array<int, 4> int_param{};
   // Image: row-major pixels (0xBBGGRR), drawn into x1,y1 (lower left) .. x2,y2.

@@ -1,86 +1,73 @@
 #include "graphics/line_buffer.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace quill {
 namespace {
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+// 10^0 to 10^6 as doubles, for scaling by the decimals of the fast path.
+constexpr auto kScales = [] {
+  std::array<double, 7> scales{};
+  for (std::size_t i = 0; i < scales.size(); ++i) scales[i] = static_cast<double>(kPowersOfTen[i]);
+  return scales;
+}();
 
-double power_of_ten(int exponent) {
-  if (exponent >= 0 && exponent <= 18) {
-    return kPowersOfTen[exponent];
+// Writes the integer units / 10^decimals with its decimal point, in place from the last
+// digit back. Returns the length.
+std::size_t write_scaled(char* out, bool negative, std::uint64_t units, int decimals) {
+  const auto fraction = static_cast<std::size_t>(decimals);
+  const std::size_t digits = std::max(static_cast<std::size_t>(decimal_length(units)), fraction + 1);
+  const std::size_t length = (negative ? 1U : 0U) + digits + (fraction > 0 ? 1U : 0U);
+  char* p = out + length;
+  std::size_t left = fraction;
+  for (; left >= 2; left -= 2) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + units % 100 * 2, 2);
+    units /= 100;
   }
-  return std::pow(10.0, exponent);
-}
-
-// Writes the integer units / 10^decimals with its decimal point. Returns the length.
-std::size_t write_scaled(char* out, bool negative, unsigned long long units, int decimals) {
-  char digits[32];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + units % 10);
+  if (left > 0) {
+    *--p = static_cast<char>('0' + units % 10);
     units /= 10;
-  } while (units != 0 || count <= decimals);
-  std::size_t length = 0;
-  if (negative) {
-    out[length++] = '-';
   }
-  for (int i = count - 1; i >= 0; --i) {
-    out[length++] = digits[i];
-    if (i == decimals && decimals > 0) {
-      out[length++] = '.';
-    }
-  }
+  if (fraction > 0) *--p = '.';
+  decimal_text(units, p);
+  if (negative) out[0] = '-';
   return length;
 }
 
-// Rounds value * 10^decimals to the nearest integer when that is decided without doubt;
-// values within a hair of a tie take the exact path.
-bool fast_fixed(double value, int decimals, char* out, std::size_t& length) {
-  if (decimals > 6 || !(std::fabs(value) < 1e12)) {
+// Rounds value * 10^decimals to the nearest integer when that is decided without doubt
+// (false for values within a hair of a tie: they take the exact path).
+bool round_fast(double value, int decimals, bool& negative, std::uint64_t& units) {
+  if (decimals < 0 || decimals > 6 || !(std::fabs(value) < 1e12)) {
     return false;
   }
-  const double scaled = value * kPowersOfTen[decimals];
-  const double floor_value = std::floor(scaled);
-  const double fraction = scaled - floor_value;
+  const double scaled = value * kScales[static_cast<std::size_t>(decimals)];
+  // floor(scaled) and scaled - floor(scaled) through truncation: scaled - trunc(scaled) is
+  // exact, so the fraction below is rounded once, as the direct difference would be.
+  auto whole = static_cast<long long>(scaled);
+  double fraction = scaled - static_cast<double>(whole);
+  if (fraction < 0.0) {
+    --whole;
+    fraction += 1.0;
+  }
   if (std::fabs(fraction - 0.5) < 1e-6) {
     return false;
   }
-  const long long units = static_cast<long long>(fraction > 0.5 ? floor_value + 1.0 : floor_value);
-  const bool negative = units < 0;
-  length = write_scaled(out, negative, static_cast<unsigned long long>(negative ? -units : units), decimals);
+  const long long rounded = fraction > 0.5 ? whole + 1 : whole;
+  negative = rounded < 0;
+  units = static_cast<std::uint64_t>(negative ? -rounded : rounded);
   return true;
 }
 
-}  // namespace
-
-double clamp_to_field(double value, int width, int decimals) {
-  if (std::isnan(value)) {
-    return 0.0;
-  }
-  // Positive: width - 1 - decimals integer digits; negative: one fewer for the sign.
-  const double step = 1.0 / power_of_ten(decimals);
-  const double high = power_of_ten(width - 1 - decimals) - step;
-  const double low = -(power_of_ten(width - 2 - decimals) - step);
-  if (value > high) {
-    return high;
-  }
-  if (value < low) {
-    return low;
-  }
-  return value;
-}
-
-std::size_t trim_trailing_zeros(const char* digits, std::size_t length, const TrailingZeros& rule) {
-  std::size_t first_decimal = 0;
-  while (first_decimal < length && digits[first_decimal] != '.') ++first_decimal;
-  if (first_decimal == length) return length;
-  ++first_decimal;
+// The length of digits[0, length) once shortened by rule, the decimals starting at
+// first_decimal (just after the point).
+std::size_t trimmed_length(const char* digits, std::size_t length, std::size_t first_decimal,
+                           const TrailingZeros& rule) {
   std::size_t end = length;
   while (end > first_decimal && digits[end - 1] == '0') --end;
   if (rule.only_when_all_zero && end != first_decimal) return length;
@@ -89,7 +76,8 @@ std::size_t trim_trailing_zeros(const char* digits, std::size_t length, const Tr
   return end;
 }
 
-std::size_t format_fixed(char* out, double value, int decimals) {
+// format_fixed, shortened by rule when one is given.
+std::size_t write_fixed(char* out, double value, int decimals, const TrailingZeros* rule) {
   constexpr double kLimit = 1e15;
   if (std::isnan(value)) {
     value = 0.0;
@@ -98,12 +86,15 @@ std::size_t format_fixed(char* out, double value, int decimals) {
   } else if (value < -kLimit) {
     value = -kLimit;
   }
-  std::size_t length = 0;
-  if (fast_fixed(value, decimals, out, length)) {
-    return length;
+  bool negative = false;
+  std::uint64_t units = 0;
+  if (round_fast(value, decimals, negative, units)) {
+    const std::size_t length = write_scaled(out, negative, units, decimals);
+    if (rule == nullptr || decimals == 0) return length;
+    return trimmed_length(out, length, length - static_cast<std::size_t>(decimals), *rule);
   }
   const auto result = std::to_chars(out, out + 32, value, std::chars_format::fixed, decimals);
-  length = static_cast<std::size_t>(result.ptr - out);
+  std::size_t length = static_cast<std::size_t>(result.ptr - out);
   // A value that rounds to zero is written without a sign.
   if (out[0] == '-') {
     bool all_zero = true;
@@ -118,21 +109,23 @@ std::size_t format_fixed(char* out, double value, int decimals) {
       --length;
     }
   }
-  return length;
+  return rule == nullptr ? length : trim_trailing_zeros(out, length, *rule);
 }
 
-LineBuffer& LineBuffer::add(std::string_view text) {
-  const std::size_t n = text.size() < room() ? text.size() : room();
-  std::memcpy(data_.data() + size_, text.data(), n);
-  size_ += n;
-  return *this;
+}  // namespace
+
+std::size_t trim_trailing_zeros(const char* digits, std::size_t length, const TrailingZeros& rule) {
+  const char* point = static_cast<const char*>(std::memchr(digits, '.', length));
+  if (point == nullptr) return length;
+  return trimmed_length(digits, length, static_cast<std::size_t>(point - digits) + 1, rule);
 }
 
-LineBuffer& LineBuffer::add(char c) {
-  if (size_ < kCapacity) {
-    data_[size_++] = c;
-  }
-  return *this;
+std::size_t format_fixed(char* out, double value, int decimals) {
+  return write_fixed(out, value, decimals, nullptr);
+}
+
+std::size_t format_fixed(char* out, double value, int decimals, const TrailingZeros& rule) {
+  return write_fixed(out, value, decimals, &rule);
 }
 
 LineBuffer& LineBuffer::add_int(long long value) {
@@ -141,9 +134,14 @@ LineBuffer& LineBuffer::add_int(long long value) {
   return add(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
 }
 
-LineBuffer& LineBuffer::add_fixed(double value, int decimals) {
-  char digits[40];
-  return add(std::string_view(digits, format_fixed(digits, value, decimals)));
+LineBuffer& LineBuffer::add_fixed(double value, int decimals, std::optional<TrailingZeros> rule) {
+  // Written in place when the line has room for the longest number, else cut as add().
+  char spare[kLongestFixed];
+  char* const out = room() >= kLongestFixed ? data_.data() + size_ : spare;
+  const std::size_t length = write_fixed(out, value, decimals, rule ? &*rule : nullptr);
+  if (out == spare) return add(std::string_view(spare, length));
+  size_ += length;
+  return *this;
 }
 
 }  // namespace quill

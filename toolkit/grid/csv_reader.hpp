@@ -10,10 +10,11 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "grid/byte_scan.hpp"
 
 namespace quill {
 
@@ -46,8 +47,7 @@ class CsvReader {
           continue;
         }
       }
-      std::size_t j = i;
-      while (j < n && !is_special(chunk[j])) ++j;
+      const std::size_t j = find_special(chunk, i, n);
       append(chunk.substr(i, j - i));
       if (j == n) break;
       line_started_ = true;
@@ -73,12 +73,10 @@ class CsvReader {
   }
 
  private:
-  static bool is_special(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
-  static constexpr std::array<bool, 256> kSpecial = [] {
-    std::array<bool, 256> table{};
-    table[','] = table['\n'] = table['"'] = true;
-    return table;
-  }();
+  // The first comma, line feed or quote in chunk[from, to), or to.
+  static std::size_t find_special(std::string_view chunk, std::size_t from, std::size_t to) {
+    return find_first_of_bytes<',', '\n', '"'>(chunk, from, to);
+  }
   bool at_field_start() const { return raw_.empty() && quotes_ == 0 && !truncated_; }
   // Where the field from start ends (its comma or line feed) when it lies whole in chunk
   // within the limit and holds no quote, or one quote at each end and none between;
@@ -87,12 +85,11 @@ class CsvReader {
     std::size_t j = start;
     const std::size_t n = std::min(chunk.size(), start + limit_ + 1);
     if (chunk[start] == '"') {
-      j = start + 1;
-      while (j < n && chunk[j] != '"') ++j;
+      j = find_first_of_bytes<'"'>(chunk, start + 1, n);
       if (++j < n && chunk[j] == '\r') ++j;
       return j < n && (chunk[j] == ',' || chunk[j] == '\n') ? j : 0;
     }
-    while (j < n && !is_special(chunk[j])) ++j;
+    j = find_special(chunk, j, n);
     return j < n && chunk[j] != '"' ? j : 0;
   }
   // The text of a field whole_field accepted: without one carriage return at its end,

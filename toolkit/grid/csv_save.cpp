@@ -1,8 +1,12 @@
 // WGridSave: a range of a grid as comma-separated lines, one per row, each ended by a
 // carriage return and a line feed.
 #include <array>
+#include <string>
+#include <vector>
 
+#include "base/allocation.hpp"
 #include "base/error_codes.hpp"
+#include "grid/byte_scan.hpp"
 #include "grid/grid_file.hpp"
 #include "grid/grid_registry.hpp"
 #include "quill/errors.hpp"
@@ -15,28 +19,19 @@ constexpr int kNoQuotes = 1;
 constexpr int kTitles = 2;
 constexpr int kUndefinedValues = 4;
 
-// Characters that make a field need enclosing quotes: a quote, a comma, a line end.
-constexpr std::array<bool, 256> kSpecial = [] {
-  std::array<bool, 256> table{};
-  for (const unsigned char c : {'"', ',', '\r', '\n'}) table[c] = true;
-  return table;
-}();
-
 // A field the loader would read differently without enclosing quotes: one holding a
 // quote, a comma or a line end, or one beginning with a blank.
 bool needs_quotes(std::string_view text) {
   if (text.empty()) return false;
   if (text.front() == ' ') return true;
-  for (const char c : text) {
-    if (kSpecial[static_cast<unsigned char>(c)]) return true;
-  }
-  return false;
+  return find_first_of_bytes<'"', ',', '\r', '\n'>(text, 0, text.size()) != text.size();
 }
 
 // One field: the text without trailing blanks and with its quotes doubled, enclosed in
 // quotes when the field type asks for them (and option 1 does not forbid it) or when
 // the text needs them.
-void put_field(BufferedWriter& out, std::string_view text, bool quoted, int options) {
+template <typename Out>
+void put_field(Out& out, std::string_view text, bool quoted, int options) {
   text = trim_trailing(text);
   const bool special = needs_quotes(text);
   const bool enclose = (quoted && (options & kNoQuotes) == 0) || special;
@@ -54,7 +49,39 @@ void put_field(BufferedWriter& out, std::string_view text, bool quoted, int opti
   if (enclose) out.put('"');
 }
 
-void put_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cell, int options) {
+// Appends to a text what put_field would write to the file.
+struct TextOut {
+  std::string& text;
+  void put(char c) { text.push_back(c); }
+  void write(std::string_view bytes) { text.append(bytes); }
+};
+
+// A column of the range, with the fields of check box and option cells encoded once:
+// "No" and "Yes", or each option's text (empty for an empty option, which writes nothing).
+struct ColumnPlan {
+  const GridColumn* column = nullptr;
+  std::vector<std::string> fields;
+};
+
+ColumnPlan plan_column(const GridColumn& column, int options) {
+  ColumnPlan plan{&column, {}};
+  const auto encode = [&](std::string_view text, bool quoted) {
+    std::string field;
+    TextOut out{field};
+    if (!text.empty() || column.type == ColumnType::CheckBox) put_field(out, text, quoted, options);
+    plan.fields.push_back(std::move(field));
+  };
+  if (column.type == ColumnType::CheckBox) {
+    encode("No", false);
+    encode("Yes", false);
+  } else if (column.type == ColumnType::OptionMenu) {
+    for (const std::string& option : column.options) encode(option, true);
+  }
+  return plan;
+}
+
+void put_cell(BufferedWriter& out, const ColumnPlan& plan, const GridCell& cell, int options) {
+  const GridColumn& column = *plan.column;
   switch (column.type) {
     case ColumnType::Text: put_field(out, cell.text, true, options); break;
     case ColumnType::Integer:
@@ -70,12 +97,10 @@ void put_cell(BufferedWriter& out, const GridColumn& column, const GridCell& cel
       }
       break;
     }
-    case ColumnType::CheckBox:
-      put_field(out, cell.check != 0 ? std::string_view("Yes") : std::string_view("No"), false, options);
-      break;
+    case ColumnType::CheckBox: out.write(plan.fields[cell.check != 0 ? 1 : 0]); break;
     case ColumnType::OptionMenu:
-      if (const std::string_view text = option_text(column, cell); !text.empty()) {
-        put_field(out, text, true, options);
+      if (cell.option >= 1 && cell.option <= static_cast<int>(plan.fields.size())) {
+        out.write(plan.fields[static_cast<std::size_t>(cell.option - 1)]);
       }
       break;
     case ColumnType::Kind8:
@@ -112,16 +137,23 @@ void write_csv(const Grid& grid, const GridRange& range, int options, BufferedWr
       put_separator(out, c, range);
     }
   }
+  std::vector<ColumnPlan> plans;
+  for (int c = range.first_column; c <= range.last_column; ++c)
+    plans.push_back(plan_column(grid.column(c), options));
+  const std::size_t count = plans.size();
   for (int r = range.first_row; r <= range.last_row && !out.failed(); ++r) {
     prefetch_row(grid, range, r + 4);
     if (titles && grid.row_titles) {
       put_field(out, *row_title(grid, r), true, options);
       out.put(',');
     }
-    for (int c = range.first_column; c <= range.last_column; ++c) {
-      put_cell(out, grid.column(c), grid.cell(c, r), options);
-      put_separator(out, c, range);
+    const GridCell* cells = &grid.cell(range.first_column, r);  // a row's cells lie together
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+      put_cell(out, plans[i], cells[i], options);
+      out.put(',');
     }
+    put_cell(out, plans[count - 1], cells[count - 1], options);
+    out.write("\r\n");
   }
 }
 
@@ -143,6 +175,12 @@ void WGridSave(int field, std::string_view file_name, std::optional<int> first_c
     IErrorReport(quill::error::kFileOpen, "WGridSave");
     return;
   }
-  quill::write_csv(grid, range, options.value_or(0), out);
-  if (!quill::close_grid_file(out)) IErrorReport(quill::error::kFileReadWrite, "WGridSave");
+  // The encoded option fields are the only memory a save takes.
+  const int code = quill::allocating(quill::error::kGridSize,
+                                     [&] { quill::write_csv(grid, range, options.value_or(0), out); });
+  if (!quill::close_grid_file(out)) {
+    IErrorReport(quill::error::kFileReadWrite, "WGridSave");
+  } else if (code != 0) {
+    IErrorReport(code, "WGridSave");
+  }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "text/format_fast.hpp"
 #include "text/text_state.hpp"
@@ -46,14 +47,13 @@ const FormatProgram& program_of(const GridColumn& column) {
 }
 
 // Moves the non-blank part of out[0, size) to the front; returns its length.
-std::size_t left_justify(std::span<char> out, std::size_t size) {
+// The record out[0, size) without its leading and trailing blanks.
+std::span<char> without_blanks(std::span<char> out, std::size_t size) {
   std::size_t first = 0;
   while (first < size && out[first] == ' ') ++first;
   std::size_t last = size;
   while (last > first && out[last - 1] == ' ') --last;
-  std::copy(out.begin() + static_cast<std::ptrdiff_t>(first), out.begin() + static_cast<std::ptrdiff_t>(last),
-            out.begin());
-  return last - first;
+  return out.subspan(first, last - first);
 }
 
 int check_cell(const Grid& grid, int column, int row) {
@@ -232,7 +232,7 @@ bool in_range(const GridColumn& column, double value) {
   return true;
 }
 
-std::size_t format_value(const GridColumn& column, double value, std::span<char> out) {
+std::string_view format_value_in_place(const GridColumn& column, double value, std::span<char> out) {
   FormatValue item;
   const FormatProgram* program = &integer_program();
   if (column.type == ColumnType::Integer) {
@@ -254,15 +254,20 @@ std::size_t format_value(const GridColumn& column, double value, std::span<char>
     // Formats are checked when set; a value the record cannot hold shows asterisks.
     const std::size_t n = std::min<std::size_t>(out.size(), 10);
     std::fill_n(out.begin(), n, '*');
-    return n;
+    return {out.data(), n};
   }
-  const std::size_t size = left_justify(out, record);
+  const std::span<char> text = without_blanks(out, record);
   const TextSettings& settings = text_settings();
   if (column.type != ColumnType::Integer && settings.locale_separator) {
-    std::replace(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(size), '.',
-                 settings.decimal_separator);
+    std::replace(text.begin(), text.end(), '.', settings.decimal_separator);
   }
-  return size;
+  return {text.data(), text.size()};
+}
+
+std::size_t format_value(const GridColumn& column, double value, std::span<char> out) {
+  const std::string_view text = format_value_in_place(column, value, out);
+  std::memmove(out.data(), text.data(), text.size());
+  return text.size();
 }
 
 int put_number(Grid& grid, int column, int row, double value) {
@@ -276,11 +281,11 @@ int put_number(Grid& grid, int column, int row, double value) {
   if (target.type == ColumnType::Real) value = static_cast<double>(static_cast<float>(value));
   if (!in_range(target, value)) return error::kFieldValueOutOfRange;
   std::array<char, 256> buffer;
-  const std::size_t size = format_value(target, value, buffer);
+  const std::string_view text = format_value_in_place(target, value, buffer);
   GridCell& cell = grid.cell(column, row);
   cell.value = value;
   cell.defined = true;
-  assign_exact(cell.text, std::string_view(buffer.data(), size));
+  assign_exact(cell.text, text);
   return 0;
 }
 

@@ -74,18 +74,8 @@ struct GridCell {
   std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
-// The cell table's allocator: a grid of a million rows is half a gigabyte of cells.
-template <typename T>
-struct TableAllocator {
-  using value_type = T;
-  TableAllocator() = default;
-  template <typename U>
-  TableAllocator(const TableAllocator<U>&) noexcept {}
-  T* allocate(std::size_t n) { return static_cast<T*>(platform::allocate_table(n * sizeof(T))); }
-  void deallocate(T* memory, std::size_t n) noexcept { platform::free_table(memory, n * sizeof(T)); }
-  friend bool operator==(const TableAllocator&, const TableAllocator&) { return true; }
-};
-using GridCells = std::vector<GridCell, TableAllocator<GridCell>>;
+// A grid of a million rows is half a gigabyte of cells.
+using GridCells = std::vector<GridCell, platform::TableAllocator<GridCell>>;
 
 struct Grid {
   std::vector<GridColumn> columns;  // column c at c - 1
@@ -178,6 +168,8 @@ bool find_text(const Grid& grid, std::string_view text, int& column, int& row);
 // The display text of value in column (integers as integers, reals and doubles with
 // the column's display format), left-justified, into out; returns its length.
 std::size_t format_value(const GridColumn& column, double value, std::span<char> out);
+// The same text where it was written in out (no move to the front).
+std::string_view format_value_in_place(const GridColumn& column, double value, std::span<char> out);
 // Text of the selected option of a cell, empty when none.
 std::string_view option_text(const GridColumn& column, const GridCell& cell);
 bool in_range(const GridColumn& column, double value);

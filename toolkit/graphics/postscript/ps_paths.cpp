@@ -322,10 +322,8 @@ PsState& ps() {
 }
 
 void add_coordinate(LineBuffer& line, double value) {
-  char digits[40];
-  const std::size_t n = format_fixed(digits, clamp_to_field(value, 9, 2), 2);
   // "12.00" becomes "12.0"; "12.50" stays.
-  line.add(std::string_view(digits, trim_trailing_zeros(digits, n, {1, true, true})));
+  line.add_fixed(clamp_to_field(value, 9, 2), 2, TrailingZeros{1, true, true});
 }
 
 void add_field(LineBuffer& line, double value, int width, int decimals) {

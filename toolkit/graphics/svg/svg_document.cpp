@@ -128,10 +128,8 @@ SvgState& svg() {
 }
 
 void add_number(LineBuffer& line, double value) {
-  char digits[40];
-  const std::size_t n = format_fixed(digits, clamp_to_field(value, 8, 2), 2);
   // "12.50" becomes "12.5", "12.00" becomes "12".
-  line.add(std::string_view(digits, trim_trailing_zeros(digits, n, {0, false, false})));
+  line.add_fixed(clamp_to_field(value, 8, 2), 2, TrailingZeros{0, false, false});
 }
 
 double doc_x(double x) { return x * svg().sx; }

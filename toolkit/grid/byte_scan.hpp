@@ -1,0 +1,44 @@
+// Finding a few given bytes eight at a time, for the CSV reader and writer.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace quill {
+
+// The high bit of each byte of word (in memory order) that equals one of Bytes. A byte
+// equal to c makes (word ^ c...c) hold a zero byte; the test below marks the lowest such
+// byte exactly (bytes above it may be marked falsely), so the mask is non-zero exactly
+// when one of the bytes is there and its lowest bit gives the first.
+template <char... Bytes>
+std::uint64_t byte_mask(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  const auto zero_bytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  return (zero_bytes(word ^ (kOnes * static_cast<unsigned char>(Bytes))) | ...);
+}
+
+inline std::uint64_t load_word(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// The position of the first of Bytes in text[from, to), or to when there is none.
+template <char... Bytes>
+std::size_t find_first_of_bytes(std::string_view text, std::size_t from, std::size_t to) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; from + 8 <= to; from += 8) {
+      if (const std::uint64_t mask = byte_mask<Bytes...>(load_word(text.data() + from)); mask != 0)
+        return from + static_cast<std::size_t>(std::countr_zero(mask) >> 3);
+    }
+  }
+  for (; from < to; ++from) {
+    if (((text[from] == Bytes) || ...)) return from;
+  }
+  return to;
+}
+
+}  // namespace quill
