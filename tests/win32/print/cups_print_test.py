@@ -15,10 +15,12 @@ import pathlib
 import pwd
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import urllib.request
 
 QUEUE = "QuillanthorPdfTest"
 PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
@@ -105,11 +107,38 @@ def find_pdf(directory, job):
 
 
 def pdf_info(pdf):
+    """Page count and the first page's size in points as it is viewed (its rotation applied)."""
     info = run("pdfinfo", str(pdf)).stdout
     pages = re.search(r"^Pages:\s+(\d+)", info, re.M)
     size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+)", info, re.M)
-    return (int(pages.group(1)) if pages else 0,
-            (round(float(size.group(1))), round(float(size.group(2)))) if size else None)
+    turned = re.search(r"^Page rot:\s+(90|270)\b", info, re.M) is not None
+    size = (round(float(size.group(1))), round(float(size.group(2)))) if size else None
+    return int(pages.group(1)) if pages else 0, size[::-1] if size and turned else size
+
+
+def job_copies(job):
+    """The copies CUPS was asked for (IPP Get-Job-Attributes), None when it does not say.
+    cups-pdf writes one PDF whatever the copies, so the job's attribute is what shows them."""
+    def attribute(tag, name, value):
+        return bytes([tag]) + struct.pack(">H", len(name)) + name + struct.pack(">H", len(value)) + value
+    request = struct.pack(">HHIB", 0x0200, 0x0009, 1, 0x01) + b"".join(
+        [attribute(0x47, b"attributes-charset", b"utf-8"), attribute(0x48, b"attributes-natural-language", b"en"),
+         attribute(0x45, b"job-uri", f"ipp://localhost/jobs/{job}".encode()),
+         attribute(0x44, b"requested-attributes", b"copies")]) + b"\x03"
+    try:
+        answer = urllib.request.urlopen(urllib.request.Request(
+            "http://localhost:631/jobs", data=request, headers={"Content-Type": "application/ipp"}), timeout=10).read()
+    except OSError:
+        return None
+    found = re.search(rb"\x21\x00\x06copies\x00\x04(.{4})", answer, re.S)
+    return struct.unpack(">i", found.group(1))[0] if found else None
+
+
+def word_boxes(pdf, page, word):
+    """(width, height) in points of each occurrence of word on page (pdftotext -bbox)."""
+    xml = run("pdftotext", "-bbox", "-f", str(page), "-l", str(page), str(pdf), "-").stdout
+    pattern = r'xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">' + re.escape(word) + "<"
+    return [(float(x1) - float(x0), float(y1) - float(y0)) for x0, y0, x1, y1 in re.findall(pattern, xml)]
 
 
 def render(pdf, page, work):
@@ -154,6 +183,8 @@ def check_printer_job(pdf, work):
     text = " ".join(run("pdftotext", str(pdf), "-").stdout.split())
     for wanted in FAMILY_TEXTS + ["Second page"]:
         check(wanted in text, f"driver 10: text '{wanted}'")
+    boxes = word_boxes(pdf, 1, "upwards")
+    check(len(boxes) == 1 and boxes[0][1] > 3 * boxes[0][0], f"driver 10: rotated text runs upwards ({boxes})")
     first = render(pdf, 1, work)
     places = [((25, 25), (255, 0, 0), "red rectangle"), ((70, 70), (0, 255, 0), "green circle"),
               ((66, 29), (0, 0, 255), "blue sector"), ((74, 21), (255, 255, 255), "sector gap"),
@@ -166,10 +197,12 @@ def check_printer_job(pdf, work):
     check(near(second, 50, 10, (255, 255, 255)) >= 5, "driver 10 page 2: paper")
 
 
-def check_named_job(pdf):
-    # Only the printer's name is checked: under Wine the orientation, paper and copies given
-    # to the printer do not reach the queue (the PDF stays a portrait A4 page).
+def check_named_job(pdf, job):
     check("Named printer" in run("pdftotext", str(pdf), "-").stdout, "named printer: its text")
+    _, size = pdf_info(pdf)
+    check(size == (792, 612), f"named printer: a landscape letter page ({size})")
+    copies = job_copies(job)
+    check(copies == 2, f"named printer: two copies asked of CUPS ({copies})")
 
 
 def check_postscript_job(pdf, work):
@@ -272,7 +305,7 @@ def main():
             if found[printer]:
                 check_printer_job(found[printer], work)
             if found[named]:
-                check_named_job(found[named])
+                check_named_job(found[named], named)
             if found[postscript]:
                 check_postscript_job(found[postscript], work)
             if found[grid]:

@@ -95,6 +95,7 @@ void GdiRenderer::update_font() {
   const TextAttributes& text = drawing().text;
   LOGFONTA font{};
   font.lfHeight = -std::max(1L, round_long(text.height * sy_));
+  font_rotation_ = text.rotation;
   font.lfEscapement = font.lfOrientation = round_long(text.rotation * 10.0);
   font.lfWeight = (text.style & 1) != 0 ? FW_BOLD : FW_NORMAL;
   font.lfItalic = (text.style & 2) != 0 ? TRUE : FALSE;
@@ -104,6 +105,8 @@ void GdiRenderer::update_font() {
 
 void GdiRenderer::text() {
   const TextAttributes& t = drawing().text;
+  // The rotation is set without telling the drivers: a font is made for it when it changed.
+  if (t.rotation != font_rotation_) update_font();
   const UINT align = t.mode == 1 || t.justification == 0 ? TA_LEFT
                      : t.justification == 1              ? TA_CENTER
                                                          : TA_RIGHT;
