@@ -130,6 +130,7 @@ struct HardcopyState {
   std::string file_name;
   std::string title;
   std::string print_destination;  // non-empty: the file is handed on at the end
+  bool discard = false;           // set just before the end: the output is dropped, not printed
 };
 
 struct DrawingState {

@@ -250,10 +250,11 @@ void end_active_hardcopy() {
   bool written = false;  // an abandoned hardcopy (a failed write) is not printed
   if (hardcopy.active) {
     call_driver(hardcopy.active_driver, GrOp::EndOutput);
-    written = hardcopy.active;  // a failure at the end abandons the hardcopy too
+    written = hardcopy.active && !hardcopy.discard;  // a failure at the end abandons it too
     hardcopy.active = false;
     hardcopy.active_driver = 0;
   }
+  hardcopy.discard = false;
   finish_print(written);
 }
 

@@ -44,6 +44,11 @@ void PrintSession::end() {
   saved_parts(drawing()) = saved_;
 }
 
+void PrintSession::abandon() {
+  if (!ended_) drawing().hardcopy.discard = true;
+  end();
+}
+
 PageBox fit_on_page(double page_width, double page_height, double margin, int image_width, int image_height) {
   const double room_x = std::max(page_width - 2 * margin, 0.0),
                room_y = std::max(page_height - 2 * margin, 0.0);

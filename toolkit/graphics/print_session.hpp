@@ -26,6 +26,9 @@ class PrintSession {
   double page_height() const { return height_mm_; }
   // Ends the hardcopy (printing or closing the file) and restores the drawing state.
   void end();
+  // Ends it without printing: the printer driver drops the job, and a file kept for
+  // printing is not handed on.
+  void abandon();
 
  private:
   // The parts of the drawing state a session changes, saved and restored together.

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Real printing through CUPS: adds a PDF queue (cups-pdf), makes it the default printer,
-runs print_jobs under Wine (driver 10 on the default printer, PostScript and HP-GL/2 plot
-files handed to the queue as raw jobs, then a grid of 300 rows, a drawable's image and a
-memory bitmap through driver 10), then reads the PDFs back with pdfinfo, pdftotext and
-pdftoppm. Starts cupsd when it is not running (and stops it again); removes the queue.
-Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE
+runs print_jobs under Wine (driver 10 on the default printer and on the queue by name,
+PostScript and HP-GL/2 plot files handed to the queue as raw jobs, then a grid of 300 rows,
+a drawable's image, a memory bitmap, images refused with 64, an editor's text and a page on
+the printer chosen in the print box, which this test answers with xdotool), then reads the
+PDFs back with pdfinfo, pdftotext and pdftoppm and the jobs' copies over IPP. Starts cupsd
+when it is not running (and stops it again); removes the queue. Exits 77 (skipped) only where CUPS cannot run. Usage: cups_print_test.py PRINT_JOBS_EXE
 
 Wine reads the system's printers only in the first process of a wine server that loads its
 spooler library; while any such process lives, later ones keep the old list and would not see
@@ -15,10 +16,12 @@ import pathlib
 import pwd
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import urllib.request
 
 QUEUE = "QuillanthorPdfTest"
 PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
@@ -105,11 +108,38 @@ def find_pdf(directory, job):
 
 
 def pdf_info(pdf):
+    """Page count and the first page's size in points as it is viewed (its rotation applied)."""
     info = run("pdfinfo", str(pdf)).stdout
     pages = re.search(r"^Pages:\s+(\d+)", info, re.M)
     size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+)", info, re.M)
-    return (int(pages.group(1)) if pages else 0,
-            (round(float(size.group(1))), round(float(size.group(2)))) if size else None)
+    turned = re.search(r"^Page rot:\s+(90|270)\b", info, re.M) is not None
+    size = (round(float(size.group(1))), round(float(size.group(2)))) if size else None
+    return int(pages.group(1)) if pages else 0, size[::-1] if size and turned else size
+
+
+def job_copies(job):
+    """The copies CUPS was asked for (IPP Get-Job-Attributes), None when it does not say.
+    cups-pdf writes one PDF whatever the copies, so the job's attribute is what shows them."""
+    def attribute(tag, name, value):
+        return bytes([tag]) + struct.pack(">H", len(name)) + name + struct.pack(">H", len(value)) + value
+    request = struct.pack(">HHIB", 0x0200, 0x0009, 1, 0x01) + b"".join(
+        [attribute(0x47, b"attributes-charset", b"utf-8"), attribute(0x48, b"attributes-natural-language", b"en"),
+         attribute(0x45, b"job-uri", f"ipp://localhost/jobs/{job}".encode()),
+         attribute(0x44, b"requested-attributes", b"copies")]) + b"\x03"
+    try:
+        answer = urllib.request.urlopen(urllib.request.Request(
+            "http://localhost:631/jobs", data=request, headers={"Content-Type": "application/ipp"}), timeout=10).read()
+    except OSError:
+        return None
+    found = re.search(rb"\x21\x00\x06copies\x00\x04(.{4})", answer, re.S)
+    return struct.unpack(">i", found.group(1))[0] if found else None
+
+
+def word_boxes(pdf, page, word):
+    """(width, height) in points of each occurrence of word on page (pdftotext -bbox)."""
+    xml = run("pdftotext", "-bbox", "-f", str(page), "-l", str(page), str(pdf), "-").stdout
+    pattern = r'xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">' + re.escape(word) + "<"
+    return [(float(x1) - float(x0), float(y1) - float(y0)) for x0, y0, x1, y1 in re.findall(pattern, xml)]
 
 
 def render(pdf, page, work):
@@ -154,6 +184,9 @@ def check_printer_job(pdf, work):
     text = " ".join(run("pdftotext", str(pdf), "-").stdout.split())
     for wanted in FAMILY_TEXTS + ["Second page"]:
         check(wanted in text, f"driver 10: text '{wanted}'")
+    check("\u03b1\u03b2\u03b3\u03b4" in text, "driver 10: the symbol family's Greek letters")
+    boxes = word_boxes(pdf, 1, "upwards")
+    check(len(boxes) == 1 and boxes[0][1] > 3 * boxes[0][0], f"driver 10: rotated text runs upwards ({boxes})")
     first = render(pdf, 1, work)
     places = [((25, 25), (255, 0, 0), "red rectangle"), ((70, 70), (0, 255, 0), "green circle"),
               ((66, 29), (0, 0, 255), "blue sector"), ((74, 21), (255, 255, 255), "sector gap"),
@@ -166,10 +199,12 @@ def check_printer_job(pdf, work):
     check(near(second, 50, 10, (255, 255, 255)) >= 5, "driver 10 page 2: paper")
 
 
-def check_named_job(pdf):
-    # Only the printer's name is checked: under Wine the orientation, paper and copies given
-    # to the printer do not reach the queue (the PDF stays a portrait A4 page).
+def check_named_job(pdf, job):
     check("Named printer" in run("pdftotext", str(pdf), "-").stdout, "named printer: its text")
+    _, size = pdf_info(pdf)
+    check(size == (792, 612), f"named printer: a landscape letter page ({size})")
+    copies = job_copies(job)
+    check(copies == 2, f"named printer: two copies asked of CUPS ({copies})")
 
 
 def check_postscript_job(pdf, work):
@@ -225,9 +260,50 @@ def check_image_jobs(image_pdf, bitmap_pdf, work):
         check(near(bitmap, x, y, colour) >= 5, f"WBitmapPrint: {what}")
 
 
+def check_editor_job(pdf):
+    """70 lines "Editor line N" under the header "Editor notes" and "Page n of m"."""
+    pages, _ = pdf_info(pdf)
+    check(pages == 2, f"editor: two pages ({pages})")
+    text = " ".join(page_text(pdf, 1).split() + page_text(pdf, 2).split())
+    missing = [n for n in range(1, 71) if f"Editor line {n} " not in text + " "]
+    check(not missing, f"editor: every line ({len(missing)} missing, e.g. {missing[:3]})")
+    for page in range(1, pages + 1):
+        header = " ".join(page_text(pdf, page).split())
+        check("Editor notes" in header and f"Page {page} of {pages}" in header, f"editor page {page}: its header")
+
+
+def xdotool(display, *args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20,
+                          env=dict(os.environ, DISPLAY=display)).stdout.split()
+
+
+def answer_print_boxes(display, wine):
+    """Answers print_jobs' two print boxes as a person would: the first on the queue (the
+    printer list's first letter) with three copies, OK; the second Cancel. Keys go to the box's
+    own window, so other programs on the display are not disturbed."""
+    seen = set()
+    for keys in ([["key", "alt+n"], ["type", QUEUE[0]], ["key", "alt+c"], ["type", "3"], ["key", "Return"]],
+                 [["key", "Escape"]]):
+        box = None
+        deadline = time.time() + 90
+        while box is None and time.time() < deadline and wine.poll() is None:
+            found = {window for window in xdotool(display, "search", "--classname", r"^print_jobs\.exe$")
+                     if xdotool(display, "getwindowname", window) == ["Print"]}
+            box = next(iter(found - seen), None)
+            time.sleep(0.3)
+        if box is None:
+            return False
+        seen.add(box)
+        time.sleep(0.5)  # the box takes keys once it has painted
+        for action, what in keys:
+            xdotool(display, action, "--window", box, what)
+            time.sleep(0.3)
+    return True
+
+
 def main():
     exe = sys.argv[1]
-    for tool in ("cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdftoppm"):
+    for tool in ("cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdftoppm", "xdotool"):
         if shutil.which(tool) is None:
             skip(f"{tool} is not installed")
     if not pathlib.Path(PPD).exists():
@@ -246,22 +322,35 @@ def main():
         server_was_running = wine_server("-k")
         started = time.time()
         windows_work = "Z:" + str(work).replace("/", "\\")
+        display = run("bash", "-c", f'source "{ROOT}/scripts/env.sh" && orlix_ensure_display && echo "$DISPLAY"')
+        display = display.stdout.strip()
         # Through a file: the X server and Wine's helpers outlive the program and would keep
         # a pipe open.
         with open(work / "wine.log", "w") as log:
-            wine = subprocess.run([str(ROOT / "scripts" / "wine-run.sh"), exe, windows_work, QUEUE],
-                                  stdout=log, stderr=subprocess.STDOUT, timeout=120)
+            wine = subprocess.Popen([str(ROOT / "scripts" / "wine-run.sh"), exe, windows_work, QUEUE],
+                                    stdout=log, stderr=subprocess.STDOUT, env=dict(os.environ, DISPLAY=display))
+            check(answer_print_boxes(display, wine), "the print box shows twice")
+            try:
+                wine.wait(timeout=120)
+            except subprocess.TimeoutExpired:
+                wine.kill()
+                wine.wait()
         if server_was_running:
             wine_server("-p")
-        print((work / "wine.log").read_text(), end="")
+        output = (work / "wine.log").read_text()
+        print(output, end="")
         check(wine.returncode == 0, "print_jobs under Wine reports no error")
-        jobs = wait_for_jobs(before, 7)
+        check(re.findall(r"print box: chosen (-?\d+)", output) == ["1", "0"],
+              "print box: chosen 1 when confirmed, 0 when cancelled")
+        check((work / "after_cancel.ps").exists(), "print box cancelled: driver 2 stays selected")
+        # print_jobs submits them in this order: driver 10 on the default printer, driver 10
+        # on the queue by name, PostScript, HP-GL/2, the grid, the image, the bitmap, the
+        # editor, the print box's page; the refused images print nothing.
+        jobs = wait_for_jobs(before, 9)
         print(f"jobs {jobs} done {time.time() - started:.1f} s after the start")
-        check(len(jobs) == 7, f"seven jobs completed ({len(jobs)})")
-        if len(jobs) == 7:
-            # print_jobs submits them in this order: driver 10 on the default printer, driver
-            # 10 on the queue by name, PostScript, HP-GL/2, the grid, the image, the bitmap.
-            printer, named, postscript, hpgl, grid, image, bitmap = jobs
+        check(len(jobs) == 9, f"nine jobs completed ({len(jobs)})")
+        if len(jobs) == 9:
+            printer, named, postscript, hpgl, grid, image, bitmap, editor, box = jobs
             for job, plain in [(postscript, "plain.ps"), (hpgl, "plain.plt")]:
                 data = spooled(job)
                 if data is not None:
@@ -272,13 +361,18 @@ def main():
             if found[printer]:
                 check_printer_job(found[printer], work)
             if found[named]:
-                check_named_job(found[named])
+                check_named_job(found[named], named)
             if found[postscript]:
                 check_postscript_job(found[postscript], work)
             if found[grid]:
                 check_grid_job(found[grid])
             if found[image] and found[bitmap]:
                 check_image_jobs(found[image], found[bitmap], work)
+            if found[editor]:
+                check_editor_job(found[editor])
+            if found[box]:
+                check("Chosen in the print box" in run("pdftotext", str(found[box]), "-").stdout, "print box: its page")
+            check(job_copies(box) == 3, f"print box: three copies asked of CUPS ({job_copies(box)})")
     finally:
         run("lpadmin", "-x", QUEUE)
         if default:

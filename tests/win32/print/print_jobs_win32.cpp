@@ -2,36 +2,38 @@
 // on the default printer, and PostScript (2) and HP-GL/2 (12) plot files handed to the
 // named queue as raw jobs, each also written to a plain file for comparison; between them
 // a landscape letter page in two copies on the queue chosen by name; then, through driver 10
-// on the default printer, a grid of 300 rows, a bitmap drawable's area (IGrPrintImage) and a
-// memory bitmap (WBitmapPrint).
-// Usage: print_jobs DIRECTORY QUEUE. Exits 1 when a routine reported an error.
+// on the default printer, a grid of 300 rows, a bitmap drawable's area (IGrPrintImage), a
+// memory bitmap (WBitmapPrint), images that fail with 64 and print nothing, an editor
+// window's text, and a page on the printer chosen in the print box (which the test answers).
+// Usage: print_jobs DIRECTORY QUEUE. Exits 1 when a routine reported an unexpected error.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "graphics/gdi/gdi_render_win32.hpp"
+#include "quill/editor.hpp"
 #include "quill/errors.hpp"
 #include "quill/graphics.hpp"
 #include "quill/grid.hpp"
 #include "quill/image.hpp"
+#include "quill/window.hpp"
 
 namespace {
 
 int failures = 0;
 
-void check(const char* what) {
-  if (IErrorCode() != 0) {
-    std::printf("%s: error %d\n", what, IErrorCode());
+void check(const char* what, int expected = 0) {
+  if (IErrorCode() != expected) {
+    std::printf("%s: error %d, not %d\n", what, IErrorCode(), expected);
     ++failures;
   }
   IErrorReset();
 }
 
 // Page 1: filled shapes in known colours and places (user units 0..100 over the page),
-// the text families and a rotated text; page 2: a cyan block and its caption. Wine's
-// printer driver crashes downloading the symbol family's font (it has no TrueType outlines),
-// so the printer's pages leave that family out.
-void draw_pages(int families_drawn) {
+// the four text families and a rotated text; page 2: a cyan block and its caption.
+void draw_pages() {
   IGrUnits(0, 0, 100, 100);
   IGrFillPattern(4);
   IGrColour("red");
@@ -48,7 +50,7 @@ void draw_pages(int families_drawn) {
   IGrEllipse(85, 50, 8, 0.5F);
   IGrColour("black");
   const char* const families[] = {"Courier family", "Helvetica family", "Times family", "abgd"};
-  for (int family = 1; family <= families_drawn; ++family) {
+  for (int family = 1; family <= 4; ++family) {
     IGrCharFont(family, 0);
     IGrCharSize(1.5F, 2.0F);
     IGrCharOut(10, 95 - 4.0F * static_cast<float>(family), families[family - 1]);
@@ -73,7 +75,17 @@ void draw_pages(int families_drawn) {
 void print(int driver, const std::string& name) {
   IGrHardCopySelect(driver);
   IGrHardCopy("S", name, "Spooler test");
-  draw_pages(driver == 10 ? 3 : 4);
+  draw_pages();
+  IGrHardCopy("E");
+}
+
+// A page with one caption through the selected driver.
+void print_caption(const char* title, const char* caption) {
+  IGrHardCopy("S", "", title);
+  IGrUnits(0, 0, 100, 100);
+  IGrCharFont(2, 0);
+  IGrCharSize(2, 4);
+  IGrCharOut(10, 50, caption);
   IGrHardCopy("E");
 }
 
@@ -125,6 +137,49 @@ void print_images() {
   check("IGrPrintImage");
   WBitmapPrint(square, "", "Memory bitmap");
   check("WBitmapPrint");
+  // Failures print nothing: an area that covers no pixel, and a printer refusing images.
+  IGrArea(0.5F, 0.5F, 0.502F, 0.502F);
+  IGrPrintImage("", "Unreadable area");
+  check("IGrPrintImage of an area without pixels", 64);
+  IGrArea(0, 0, 1, 1);
+  quill::refuse_images_for_test(true);
+  IGrPrintImage("", "Refused image");
+  check("IGrPrintImage refused by the printer", 64);
+  WBitmapPrint(square, "", "Refused bitmap");
+  check("WBitmapPrint refused by the printer", 64);
+  quill::refuse_images_for_test(false);
+}
+
+// An editor window's text of 70 numbered lines through driver 10, with its page header.
+void print_editor() {
+  int width = 600, height = 400, window = 0;
+  WindowOpen(7, 20, 20, &width, &height, std::nullopt, {}, std::nullopt, "Print jobs");
+  WindowOpenChild(window, WinSystemMenu, 200, 200, 5000, 5000, "Notes");
+  WindowSelect(window);
+  WEditor(EditorPlain);
+  std::string text;
+  for (int line = 1; line <= 70; ++line) text += "Editor line " + std::to_string(line) + "\r\n";
+  WEditorPutText(text);
+  WEditorPrint(10, "", "Editor notes");
+  check("WEditorPrint");
+  WindowShutdown();
+}
+
+// The print box twice, driven by the test from outside: first confirmed with three copies
+// (a page through driver 10 on the printer chosen there), then cancelled, which leaves the
+// selected driver as it was (2: the page goes to a PostScript file, not the printer).
+void print_from_print_box(const std::string& directory) {
+  int chosen = -1;
+  IGrPrinterDialog(chosen);
+  std::printf("print box: chosen %d\n", chosen);
+  if (chosen == 1) print_caption("Print box", "Chosen in the print box");
+  check("print box, confirmed");
+  IGrHardCopySelect(2);
+  chosen = -1;
+  IGrPrinterDialog(chosen);
+  std::printf("print box: chosen %d\n", chosen);
+  print(2, directory + "\\after_cancel.ps");
+  check("print box, cancelled");
 }
 
 }  // namespace
@@ -140,23 +195,14 @@ int main(int argc, char** argv) {
   print(10, "");
   check("driver 10");
   IGrPrinterSelect("No such printer here");
-  if (IErrorCode() != 63) {
-    std::printf("an unknown printer: error %d, not 63\n", IErrorCode());
-    ++failures;
-  }
-  IErrorReset();
+  check("an unknown printer", 63);
   // The queue by name: two copies of a landscape letter page.
   IGrPrinterSelect(queue);
   IGrPrinterPaper(1);
   IGrHardCopySelect(10);
   IGrHardCopyOptions(5, 1);
   IGrHardCopyOptions(8, 2);
-  IGrHardCopy("S", "", "Named printer");
-  IGrUnits(0, 0, 100, 100);
-  IGrCharFont(2, 0);
-  IGrCharSize(2, 4);
-  IGrCharOut(10, 50, "Named printer");
-  IGrHardCopy("E");
+  print_caption("Named printer", "Named printer");
   check("driver 10 on the named printer");
   IGrPrinterSelect("");
   IGrPrinterPaper(0);
@@ -168,5 +214,7 @@ int main(int argc, char** argv) {
   check("driver 12");
   print_grid();
   print_images();
+  print_editor();
+  print_from_print_box(directory);
   return failures == 0 ? 0 : 1;
 }

@@ -189,7 +189,11 @@ void end_output() {
   GdiDriverState& s = gdi_state();
   s.renderer.detach();
   if (s.dc == nullptr) return;
-  if (s.printing) {
+  if (s.printing && drawing().hardcopy.discard) {
+    AbortDoc(s.dc);  // the spooler drops the job
+    DeleteDC(s.dc);
+    s.printing = false;
+  } else if (s.printing) {
     EndPage(s.dc);
     EndDoc(s.dc);
     DeleteDC(s.dc);

@@ -27,6 +27,11 @@ int pen_style(int line_style) {
 
 LONG round_long(double v) { return static_cast<LONG>(std::lround(v)); }
 
+bool& images_refused() {
+  static bool refused = false;
+  return refused;
+}
+
 }  // namespace
 
 void GdiRenderer::attach(HDC dc, double scale_x, double scale_y, double device_height,
@@ -95,22 +100,33 @@ void GdiRenderer::update_font() {
   const TextAttributes& text = drawing().text;
   LOGFONTA font{};
   font.lfHeight = -std::max(1L, round_long(text.height * sy_));
+  font_rotation_ = text.rotation;
   font.lfEscapement = font.lfOrientation = round_long(text.rotation * 10.0);
   font.lfWeight = (text.style & 1) != 0 ? FW_BOLD : FW_NORMAL;
   font.lfItalic = (text.style & 2) != 0 ? TRUE : FALSE;
-  set_text_face(font, text.family);
+  // Wine's printer driver fails on the symbol font (a device font there, which crashes it):
+  // printers get the symbols as Unicode characters of the serif face.
+  symbols_as_unicode_ = text.family == 4 && GetDeviceCaps(dc_, TECHNOLOGY) == DT_RASPRINTER;
+  set_text_face(font, symbols_as_unicode_ ? 3 : text.family);
   replace(font_, CreateFontIndirectA(&font));
 }
 
 void GdiRenderer::text() {
   const TextAttributes& t = drawing().text;
+  // The rotation is set without telling the drivers: a font is made for it when it changed.
+  if (t.rotation != font_rotation_) update_font();
   const UINT align = t.mode == 1 || t.justification == 0 ? TA_LEFT
                      : t.justification == 1              ? TA_CENTER
                                                          : TA_RIGHT;
   SetTextAlign(dc_, align | TA_BASELINE);
   SetTextColor(dc_, colour_);
   const POINT at = to_device(t.x, t.y);
-  TextOutA(dc_, at.x, at.y, t.text.data(), static_cast<int>(t.text.size()));
+  if (symbols_as_unicode_) {
+    const std::wstring text = symbol_text_as_unicode(t.text);
+    TextOutW(dc_, at.x, at.y, text.data(), static_cast<int>(text.size()));
+  } else {
+    TextOutA(dc_, at.x, at.y, t.text.data(), static_cast<int>(t.text.size()));
+  }
 }
 
 void GdiRenderer::shape(GrOp op) {
@@ -186,11 +202,15 @@ void GdiRenderer::image() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   const POINT top_left = to_device(p.x1, p.y2), bottom_right = to_device(p.x2, p.y1);
-  const int lines =
-      StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x, bottom_right.y - top_left.y, 0,
-                    0, p.image_width, p.image_height, bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  const int lines = images_refused()
+                        ? 0
+                        : StretchDIBits(dc_, top_left.x, top_left.y, bottom_right.x - top_left.x,
+                                        bottom_right.y - top_left.y, 0, 0, p.image_width, p.image_height,
+                                        bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   if (lines <= 0) drawing().primitive.transfer_failed = true;  // 0 or GDI_ERROR
 }
+
+void refuse_images_for_test(bool refuse) { images_refused() = refuse; }
 
 void GdiRenderer::clip() {
   const Area& area = drawing().area;

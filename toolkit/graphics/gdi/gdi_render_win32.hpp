@@ -38,8 +38,13 @@ class GdiRenderer {
   HDC dc_ = nullptr;
   double sx_ = 1.0, sy_ = 1.0, height_ = 0.0, dots_per_point_ = 1.0;
   COLORREF colour_ = 0;
+  double font_rotation_ = 0.0;       // the text rotation the selected font was made for
+  bool symbols_as_unicode_ = false;  // the symbol family drawn as Unicode in the serif face
   HGDIOBJ pen_ = nullptr, brush_ = nullptr, font_ = nullptr;
   HGDIOBJ original_pen_ = nullptr, original_brush_ = nullptr, original_font_ = nullptr;
 };
+
+// Makes every image transfer fail as a printer that refuses images does (tests only).
+void refuse_images_for_test(bool refuse);
 
 }  // namespace quill

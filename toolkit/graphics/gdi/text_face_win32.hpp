@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 namespace quill {
 
 // Sets font.lfFaceName and font.lfCharSet for family. Where the usual face is missing
@@ -13,5 +16,10 @@ namespace quill {
 // "Serif" or the URW faces, and "Standard Symbols PS" for the symbols. The choice is made
 // once per process.
 void set_text_face(LOGFONTA& font, int family);
+
+// The symbol family's text (bytes in the Symbol font's encoding: "a" alpha, "p" pi, 0xA3
+// less or equal, ...) as Unicode characters, for printers that cannot take the symbol
+// font itself; codes without a character stay as they are.
+std::wstring symbol_text_as_unicode(std::string_view text);
 
 }  // namespace quill

@@ -57,8 +57,12 @@ void print_buffer(const PixelBuffer& buffer, std::string_view file_name, std::st
            static_cast<float>(box.top), pixels, buffer.width, buffer.height);
   const bool failed = primitive.transfer_failed;
   primitive.transfer_failed = false;
-  session.end();
-  if (failed) IErrorReport(error::kImageTransfer, routine);
+  if (!failed) {
+    session.end();
+    return;
+  }
+  session.abandon();  // nothing of a page without its image is printed
+  IErrorReport(error::kImageTransfer, routine);
 }
 
 }  // namespace
