@@ -44,8 +44,8 @@ for line in open(sys.argv[1]):
     at[name].append(float(since))
     own[name].append(float(step))
 print(f"{runs} starts; medians in ms")
-print(f"| {'step':36} | since creation | step |")
-print(f"|{'-' * 38}|---------------:|-----:|")
+print(f"| {'step':48} | since creation | step |")
+print(f"|{'-' * 50}|---------------:|-----:|")
 for name in steps:
-    print(f"| {name:36} | {statistics.median(at[name]):14.1f} | {statistics.median(own[name]):4.1f} |")
+    print(f"| {name:48} | {statistics.median(at[name]):14.1f} | {statistics.median(own[name]):4.1f} |")
 PYTHON
