@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "commands.hpp"
+#include "core/startup_trace_win32.hpp"
 #include "engine.hpp"
 #include "quill/clipboard.hpp"
 #include "dialog/dialog_settings.hpp"
@@ -63,6 +64,7 @@ void run_about_box() {
 
 void open_calculator_window(MainLoopState& state) {
   WStartup();
+  quill::startup_step("WStartup done");
   const int screen_width = WScreenQuery(kScreenWidthItem);
   WindowOpen(kWindowFlags, screen_width - kDistanceFromRight, kTop, nullptr, nullptr, IDR_MAIN_MENU, {},
              IDD_KEYPAD, kTitle);
@@ -73,6 +75,7 @@ void open_calculator_window(MainLoopState& state) {
   orlix::initialise(state.calculator);
   show_display(state.calculator);
   WDialogSetField(IDC_HIDDEN_INPUT, 1);
+  quill::startup_step("calculator set up");
 }
 
 // Handles one event; returns false when the loop must end at once (a close request, or
@@ -109,6 +112,7 @@ bool handle_event(MainLoopState& state, int type, const EventRecord& record) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  quill::startup_step("WinMain entered");
   MainLoopState state;
   open_calculator_window(state);
   while (!state.quit) {

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# grid_screen_bench.sh: the million-row grid window under Wine, driven with real X key
+# grid_screen_bench.sh [PROGRAM]: the million-row grid window under Wine, driven with real X key
 # presses (xdotool): Page Down and Page Up, Ctrl+End and Ctrl+Home, each timed inside the
 # program from the key's arrival to the end of its repaint. Prints the build time and, per
 # key, the median and the slowest of its presses.
 # Needs the Windows build (build/win64/bench/grid_screen/grid_screen.exe).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-program=$root/build/win64/bench/grid_screen/grid_screen.exe
+program=${1:-$root/build/win64/bench/grid_screen/grid_screen.exe}
 [ -f "$program" ] || { echo "missing $program: build build/win64 first" >&2; exit 1; }
 # shellcheck source=scripts/env.sh
 source "$root/scripts/env.sh"

@@ -2,11 +2,17 @@
 // grid is built through the routines, then every key the grid control receives is timed
 // from its arrival to the end of the repaint it causes. The log (--log FILE) gets
 // "build MS", "ready", then one "key VK CTRL MS ROW" line per key; Escape ends the run.
+// With --repaints N the program instead times N whole repaints and N Page Down keys sent
+// as messages (the drawing's own cost, without the X server's key delivery), logs
+// "repaint MS" and "pagedown MS" lines and ends. With --snapshot FILE it writes the
+// control's pixels (32-bit rows, top-down) after the first page, after Page Down and after
+// Ctrl+End to FILE and ends: two builds' drawings compare byte for byte.
 #include <windows.h>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -75,11 +81,81 @@ LRESULT CALLBACK timed_procedure(HWND control, UINT message, WPARAM wparam, LPAR
   return result;
 }
 
+// The process's processor time so far (user and kernel), in milliseconds.
+double processor_ms() {
+  FILETIME created{};
+  FILETIME exited{};
+  FILETIME kernel{};
+  FILETIME user{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto ticks = [](const FILETIME& time) {
+    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+                               time.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+void time_repaints(HWND control, int count) {
+  const double processor_start = processor_ms();
+  for (int i = 0; i < count; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    InvalidateRect(control, nullptr, TRUE);
+    UpdateWindow(control);
+    log_line("repaint " + std::to_string(milliseconds_since(start)));
+    start = std::chrono::steady_clock::now();
+    SendMessageW(control, WM_KEYDOWN, VK_NEXT, 0);
+    UpdateWindow(control);
+    log_line("pagedown " + std::to_string(milliseconds_since(start)));
+  }
+  if (count > 0)
+    log_line("processor per repaint " + std::to_string((processor_ms() - processor_start) / (2 * count)));
+}
+
+void append_pixels(HWND control, std::FILE* out) {
+  RECT client{};
+  GetClientRect(control, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(control);
+  HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, copy);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::fwrite(bits, 4, static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom), out);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(copy);
+  ReleaseDC(control, screen);
+}
+
+void write_snapshots(HWND control, const char* file) {
+  std::FILE* out = std::fopen(file, "wb");
+  if (out == nullptr) return;
+  append_pixels(control, out);
+  SendMessageW(control, WM_KEYDOWN, VK_NEXT, 0);
+  UpdateWindow(control);
+  append_pixels(control, out);
+  SendMessageW(control, WM_KEYDOWN, VK_END, 0);
+  UpdateWindow(control);
+  append_pixels(control, out);
+  std::fclose(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  int repaints = 0;
+  const char* snapshot = nullptr;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--log") == 0) log_file = std::fopen(argv[i + 1], "w");
+    if (std::strcmp(argv[i], "--repaints") == 0) repaints = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--snapshot") == 0) snapshot = argv[i + 1];
   }
   int width = 900;
   int height = 600;
@@ -94,6 +170,13 @@ int main(int argc, char** argv) {
   SetFocus(control);
   UpdateWindow(control);
   log_line("ready");
+  if (repaints > 0 || snapshot != nullptr) {
+    if (snapshot != nullptr) write_snapshots(control, snapshot);
+    time_repaints(control, repaints);
+    WindowShutdown();
+    if (log_file != nullptr) std::fclose(log_file);
+    return 0;
+  }
   for (;;) {
     int type = 0;
     EventRecord record;

@@ -3,6 +3,7 @@
 #include "event_loop_win32.hpp"
 
 #include "event_queue.hpp"
+#include "startup_trace_win32.hpp"
 #include "quill/events.hpp"
 #include "window_table.hpp"
 #include "core/window_layers.hpp"
@@ -112,6 +113,7 @@ void WEventGet(int& type, EventRecord& record) {
     quill::start_waiting(s);
     MSG msg;
     while (s.waiting) {
+      quill::startup_trace_idle();
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
       if (got == -1) continue;
       if (got == 0) continue;  // a stray WM_QUIT: the application decides when to stop

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "os/os_internal.hpp"
+#include "startup_trace_win32.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
 
@@ -95,14 +96,17 @@ void first_open_initialise() {
       register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZENS) &&
       register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZEWE);
   if (!ok) fatal_window_failure("Failed to register class - aborting.");
+  startup_step("window classes registered");
 
   table.comctl32 = LoadLibraryA("comctl32.dll");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
+  startup_step("common controls loaded");
 
   table.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
   table.initialised = true;
   tell_layers(&WindowLayer::first_open);
+  startup_step("layers' classes registered");
 }
 
 HWND create_measuring_window() {

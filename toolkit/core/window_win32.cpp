@@ -13,6 +13,7 @@
 #include "quill/window.hpp"
 #include "base/report_layer.hpp"
 #include "settings.hpp"
+#include "startup_trace_win32.hpp"
 #include "window_procs_win32.hpp"
 #include "window_table.hpp"
 #include "core/resources_win32.hpp"
@@ -403,7 +404,9 @@ void combine_dialog(WindowEntry& entry, RootWindowPlan& plan) {
 void show_frame(const WindowEntry& entry, int flags) {
   if (!(flags & WinHidden)) {
     ShowWindow(entry.frame, (flags & WinMaximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    startup_step("frame shown (mapped on the display)");
     UpdateWindow(entry.frame);
+    startup_step("frame painted");
   }
   ValidateRect(entry.client, nullptr);
 }
@@ -458,17 +461,20 @@ void open_root_window(std::optional<int> flags, std::optional<int> x, std::optio
   RootWindowPlan plan = plan_from_arguments(flags, x, y, width, height, menu_id, dialog_id);
   first_open_initialise();
   measure_combined_dialog(plan);
+  startup_step("first window; dialog created and measured");
 
   WindowEntry& entry = table.windows[0];
   entry = WindowEntry{};
   entry.menu_id = plan.menu_id;
   if (plan.menu_id > 0) entry.menu = LoadMenuA(instance, MAKEINTRESOURCEA(plan.menu_id));
+  startup_step("menu loaded");
   choose_frame_style(plan);
   if (background && *background != -1) {
     entry.background_colour = *background;
     entry.background = CreateSolidBrush(static_cast<COLORREF>(*background));
   }
   create_frame(entry, plan, title, instance);
+  startup_step("frame created");
   attach_menu_resources(entry, plan.menu_id, instance);
   int added_w = 0;
   int added_h = 0;
@@ -476,7 +482,9 @@ void open_root_window(std::optional<int> flags, std::optional<int> x, std::optio
   add_status_bar(entry, plan, instance, added_h);
   grow_frame(entry, plan, added_w, added_h);
   create_client_area(entry, instance);
+  startup_step("bars and client area created");
   combine_dialog(entry, plan);
+  startup_step("dialog placed and its extended data applied");
   if (plan.measuring != nullptr) DestroyWindow(plan.measuring);
   show_frame(entry, plan.flags);
   keep_client_dc(table, entry, width, height);
@@ -488,6 +496,7 @@ void open_root_window(std::optional<int> flags, std::optional<int> x, std::optio
   finish_first_open();
   finish_opening(table, entry, plan.flags);
   if (plan.dialog_code != 0) IErrorReport(plan.dialog_code, "WindowOpen");
+  startup_step("window open (device context, fonts)");
 }
 
 }  // namespace quill

@@ -53,6 +53,15 @@ struct GridView {
   // The whole control waits for its next paint: a burst of grid routines asks the
   // window system to repaint it once.
   bool invalid = false;
+  // The font's character size, measured once per font (each measure is a device context
+  // from the window system).
+  HFONT measured_font = nullptr;
+  int char_width = 0;
+  int char_height = 0;
+  // Paints go to this bitmap first and reach the screen in one copy; it follows the
+  // control's size.
+  HBITMAP buffer = nullptr;
+  SIZE buffer_size{};
 };
 
 std::vector<HWND>& live_controls() {
@@ -120,17 +129,27 @@ struct Metrics {
   int title_height = 0;  // height of the title row, 0 without column titles
 };
 
+HFONT font_of(const GridView& view) {
+  return view.font ? view.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 Metrics metrics_of(HWND control, const Grid& grid) {
   Metrics m;
-  HDC dc = GetDC(control);
-  HGDIOBJ old =
-      SelectObject(dc, view_of(control)->font ? view_of(control)->font : GetStockObject(DEFAULT_GUI_FONT));
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  m.char_width = std::max<int>(tm.tmAveCharWidth, 1);
-  m.row_height = tm.tmHeight + 2 * kPadding;
+  GridView& view = *view_of(control);
+  const HFONT font = font_of(view);
+  if (view.measured_font != font || view.char_width == 0) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    view.measured_font = font;
+    view.char_width = std::max<int>(tm.tmAveCharWidth, 1);
+    view.char_height = tm.tmHeight;
+  }
+  m.char_width = view.char_width;
+  m.row_height = view.char_height + 2 * kPadding;
   m.title_width = grid.row_titles ? 10 * m.char_width + 2 * kPadding : 0;
   m.title_height = grid.column_titles ? m.row_height : 0;
   return m;
@@ -152,8 +171,8 @@ RECT cell_rect(const Grid& grid, const GridView& view, const Metrics& m, int col
   return r;
 }
 
-std::string display_text(const GridColumn& column, const GridCell& cell) {
-  if (column.type == ColumnType::OptionMenu) return std::string(option_text(column, cell));
+std::string_view display_text(const GridColumn& column, const GridCell& cell) {
+  if (column.type == ColumnType::OptionMenu) return option_text(column, cell);
   if (column.type == ColumnType::CheckBox) return {};
   return cell.text;
 }
@@ -166,26 +185,115 @@ void draw_text(HDC dc, RECT box, std::string_view text, int justification) {
   DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, format);
 }
 
-void draw_cell(HDC dc, const GridColumn& column, const GridCell& cell, RECT box) {
+// The check box marks of one paint: each look (state, colours, size) is drawn once by the
+// window system into a small bitmap and copied into every cell that shows it, which is
+// far cheaper than drawing a frame control per cell.
+class CheckMarks {
+ public:
+  explicit CheckMarks(HDC target) : target_(target) {}
+  CheckMarks(const CheckMarks&) = delete;
+  CheckMarks& operator=(const CheckMarks&) = delete;
+  ~CheckMarks() {
+    for (Mark& mark : marks_) {
+      SelectObject(mark.dc, mark.old_bitmap);
+      DeleteObject(mark.bitmap);
+      DeleteDC(mark.dc);
+    }
+  }
+
+  void draw(const RECT& where, bool checked, COLORREF background, COLORREF text) {
+    const int size = where.right - where.left;
+    const UINT state = DFCS_BUTTONCHECK | DFCS_FLAT | (checked ? DFCS_CHECKED : 0);
+    const Mark* mark = find_or_make(size, state, background, text);
+    if (mark == nullptr) {
+      RECT box = where;
+      DrawFrameControl(target_, &box, DFC_BUTTON, state);
+      return;
+    }
+    BitBlt(target_, where.left, where.top, size, size, mark->dc, 0, 0, SRCCOPY);
+  }
+
+ private:
+  struct Mark {
+    int size = 0;
+    UINT state = 0;
+    COLORREF background = 0;
+    COLORREF text = 0;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old_bitmap = nullptr;
+  };
+  static constexpr std::size_t kMostMarks = 16;
+
+  const Mark* find_or_make(int size, UINT state, COLORREF background, COLORREF text) {
+    for (const Mark& mark : marks_) {
+      if (mark.size == size && mark.state == state && mark.background == background && mark.text == text) {
+        return &mark;
+      }
+    }
+    if (size <= 0 || marks_.size() == kMostMarks) return nullptr;
+    Mark mark{size, state, background, text};
+    mark.dc = CreateCompatibleDC(target_);
+    mark.bitmap = mark.dc != nullptr ? CreateCompatibleBitmap(target_, size, size) : nullptr;
+    if (mark.bitmap == nullptr) {
+      if (mark.dc != nullptr) DeleteDC(mark.dc);
+      return nullptr;
+    }
+    mark.old_bitmap = SelectObject(mark.dc, mark.bitmap);
+    // The same surroundings as in the cell: its background and colours.
+    RECT box{0, 0, size, size};
+    SetDCBrushColor(mark.dc, background);
+    FillRect(mark.dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetBkColor(mark.dc, background);
+    SetTextColor(mark.dc, text);
+    DrawFrameControl(mark.dc, &box, DFC_BUTTON, state);
+    marks_.push_back(mark);
+    return &marks_.back();
+  }
+
+  HDC target_;
+  std::vector<Mark> marks_;
+};
+
+// A cell without its frame line, which draw_cell_frames draws for all cells at once.
+void draw_cell(HDC dc, CheckMarks& marks, const GridColumn& column, const GridCell& cell, RECT box) {
   const COLORREF background =
       cell.background_colour >= 0 ? static_cast<COLORREF>(cell.background_colour) : GetSysColor(COLOR_WINDOW);
-  HBRUSH brush = CreateSolidBrush(background);
-  FillRect(dc, &box, brush);
-  DeleteObject(brush);
+  const COLORREF text =
+      cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT);
+  SetDCBrushColor(dc, background);
+  FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   SetBkColor(dc, background);
-  SetTextColor(
-      dc, cell.text_colour >= 0 ? static_cast<COLORREF>(cell.text_colour) : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, text);
   if (column.type == ColumnType::CheckBox) {
     const int size = std::min<int>(box.bottom - box.top - 2 * kPadding, 13);
     const int x = column.justification == kJustifyLeft    ? box.left + kPadding
                   : column.justification == kJustifyRight ? box.right - kPadding - size
                                                           : (box.left + box.right - size) / 2;
-    RECT mark{x, (box.top + box.bottom - size) / 2, x + size, (box.top + box.bottom + size) / 2};
-    DrawFrameControl(dc, &mark, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (cell.check ? DFCS_CHECKED : 0));
-  } else {
-    draw_text(dc, box, display_text(column, cell), column.justification);
+    const RECT mark{x, (box.top + box.bottom - size) / 2, x + size, (box.top + box.bottom + size) / 2};
+    marks.draw(mark, cell.check, background, text);
+  } else if (const std::string_view shown = display_text(column, cell); !shown.empty()) {
+    draw_text(dc, box, shown, column.justification);
   }
-  FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+}
+
+// The light grey frame inside every cell box of the block [left, right) x [top, bottom)
+// of cells, each cell width wide and row_height high: a line per row and column edge
+// instead of four per cell, the same pixels.
+void draw_cell_frames(HDC dc, const std::vector<int>& column_edges, int top, int bottom, int row_height) {
+  if (column_edges.size() < 2 || bottom <= top || row_height <= 0) return;
+  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(LTGRAY_BRUSH));
+  const int left = column_edges.front();
+  const int width = column_edges.back() - left;
+  for (int y = top; y < bottom; y += row_height) {
+    PatBlt(dc, left, y, width, 1, PATCOPY);
+    PatBlt(dc, left, y + row_height - 1, width, 1, PATCOPY);
+  }
+  for (std::size_t i = 0; i + 1 < column_edges.size(); ++i) {
+    PatBlt(dc, column_edges[i], top, 1, bottom - top, PATCOPY);
+    PatBlt(dc, column_edges[i + 1] - 1, top, 1, bottom - top, PATCOPY);
+  }
+  SelectObject(dc, old_brush);
 }
 
 void draw_title(HDC dc, RECT box, std::string_view text, int justification) {
@@ -216,33 +324,36 @@ void scroll_to_current(HWND control) {
   }
 }
 
-void paint(HWND control) {
-  view_of(control)->invalid = false;
-  scroll_to_current(control);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(control, &ps);
-  RECT client;
-  GetClientRect(control, &client);
+// The control's picture, drawn into dc, which covers the client area.
+void draw_grid(HWND control, HDC dc, const RECT& client) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
   GridView& view = *view_of(control);
   const Grid& grid = *grid_of(control);
   const Metrics m = metrics_of(control, grid);
-  HGDIOBJ old_font = SelectObject(dc, view.font ? view.font : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old_font = SelectObject(dc, font_of(view));
   if (grid.column_titles && grid.row_titles) {
     draw_title(dc, RECT{0, 0, m.title_width, m.title_height}, grid.corner_title, kJustifyCentre);
   }
+  // Only the cells in view are formatted and drawn.
+  CheckMarks marks(dc);
+  std::vector<int> column_edges;
+  int cells_bottom = m.title_height;
   for (int c = view.left; c <= grid.column_count(); ++c) {
     const RECT first = cell_rect(grid, view, m, c, view.top);
     if (first.left >= client.right) break;
+    if (column_edges.empty()) column_edges.push_back(first.left);
+    column_edges.push_back(first.right);
     if (grid.column_titles) {
       draw_title(dc, RECT{first.left, 0, first.right, m.title_height}, grid.column(c).title, kJustifyCentre);
     }
-    for (int r = view.top; r <= grid.rows; ++r) {
-      const RECT box = cell_rect(grid, view, m, c, r);
-      if (box.top >= client.bottom) break;
-      draw_cell(dc, grid.column(c), grid.cell(c, r), box);
+    RECT box = first;
+    for (int r = view.top; r <= grid.rows && box.top < client.bottom; ++r) {
+      draw_cell(dc, marks, grid.column(c), grid.cell(c, r), box);
+      cells_bottom = box.bottom;
+      OffsetRect(&box, 0, m.row_height);
     }
   }
+  draw_cell_frames(dc, column_edges, m.title_height, cells_bottom, m.row_height);
   if (grid.row_titles) {
     for (int r = view.top; r <= grid.rows && m.title_height + (r - view.top) * m.row_height < client.bottom;
          ++r) {
@@ -260,6 +371,43 @@ void paint(HWND control) {
     }
   }
   SelectObject(dc, old_font);
+}
+
+// The back buffer of the control's size; null when none can be made.
+HBITMAP paint_buffer(GridView& view, HDC screen, const RECT& client) {
+  const SIZE size{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
+  if (view.buffer != nullptr && view.buffer_size.cx == size.cx && view.buffer_size.cy == size.cy) {
+    return view.buffer;
+  }
+  if (view.buffer != nullptr) DeleteObject(view.buffer);
+  view.buffer = CreateCompatibleBitmap(screen, size.cx, size.cy);
+  view.buffer_size = size;
+  return view.buffer;
+}
+
+// Cells are drawn into a bitmap of the control's size and copied to the screen at once:
+// one transfer to the display instead of several per cell, and no flicker.
+void paint(HWND control) {
+  GridView& view = *view_of(control);
+  view.invalid = false;
+  scroll_to_current(control);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(control, &ps);
+  RECT client;
+  GetClientRect(control, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP buffer = memory != nullptr ? paint_buffer(view, dc, client) : nullptr;
+  if (buffer == nullptr) {
+    draw_grid(control, dc, client);
+  } else {
+    HGDIOBJ old_bitmap = SelectObject(memory, buffer);
+    draw_grid(control, memory, client);
+    const RECT& area = ps.rcPaint;
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left,
+           area.top, SRCCOPY);
+    SelectObject(memory, old_bitmap);
+  }
+  if (memory != nullptr) DeleteDC(memory);
   EndPaint(control, &ps);
 }
 
@@ -636,6 +784,7 @@ LRESULT CALLBACK grid_procedure(HWND control, UINT message, WPARAM wparam, LPARA
     case WM_NCDESTROY:
       std::erase(live_controls(), control);
       if (view != nullptr && view->window >= 0) forget_window_grid(view->window, control);
+      if (view != nullptr && view->buffer != nullptr) DeleteObject(view->buffer);
       delete view;
       SetWindowLongPtrW(control, GWLP_USERDATA, 0);
       break;
