@@ -1,6 +1,8 @@
 // Rich text exchanged with other programs: "save FILE" writes a formatted text from a rich
-// editor as RTF; "load FILE OUT" reads an RTF file another program wrote into a rich editor
+// editor as RTF and prints "font NAME", the face it gave the second line; "load FILE OUT" reads an RTF file another program wrote into a rich editor
 // and writes the editor's plain text to OUT. Exit code 0, or the toolkit's error code.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +16,26 @@ namespace {
 const char* const kLines[] = {"Plain words first,", "then bold and italic ones,", "a red Courier line",
                               "and accented letters: caf\xC3\xA9 na\xC3\xAFve \xC3\xBC"};
 
+// A font face the system lists other than Courier New (the fonts differ between machines).
+std::string proportional_face() {
+  LOGFONTA any{};
+  any.lfCharSet = DEFAULT_CHARSET;
+  std::string name;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExA(
+      dc, &any,
+      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM found) -> int {
+        const std::string face = font->lfFaceName;
+        if ((type & TRUETYPE_FONTTYPE) == 0 || face.empty() || face[0] == '@' || face == "Courier New")
+          return 1;
+        *reinterpret_cast<std::string*>(found) = face;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&name), 0);
+  ReleaseDC(nullptr, dc);
+  return name;
+}
+
 // Selects line (found by its text) and gives it a font, size, style and colour.
 void format_line(const char* line, const char* font, int size, int style, int colour) {
   int found = 0;
@@ -26,7 +48,9 @@ void write_formatted() {
   for (const char* line : kLines) text += std::string(line) + "\r\n";
   WEditorPutText(text);
   WEditorSelect(0, 0);
-  format_line(kLines[1], "Microsoft Sans Serif", 14, EditorBold | EditorItalic, 0x000000);
+  const std::string face = proportional_face();
+  std::printf("font %s\n", face.c_str());
+  format_line(kLines[1], face.c_str(), 14, EditorBold | EditorItalic, 0x000000);
   format_line(kLines[2], "Courier New", 10, 0, 0x0000FF);
 }
 
