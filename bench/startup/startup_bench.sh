@@ -17,6 +17,8 @@ source "$root/scripts/env.sh"
 orlix_ensure_display
 wineserver -p 2>/dev/null || true
 wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true  # the server and its helpers are up
+orlix_keep_wine_desktop
+trap orlix_end_wine_desktop EXIT
 
 measure="$root/bench/startup/first_map.py"
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }

@@ -13,9 +13,10 @@ source "$root/scripts/env.sh"
 orlix_ensure_display
 wineserver -p 2>/dev/null || true
 wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+orlix_keep_wine_desktop
 
 trace=$(mktemp)
-trap 'rm -f "$trace"' EXIT
+trap 'rm -f "$trace"; orlix_end_wine_desktop' EXIT
 finished() { grep -c '^first idle' "$trace" || true; }
 # One start before measuring, as startup_bench.sh does; its table is dropped.
 for ((i = 0; i <= runs; i++)); do

@@ -86,15 +86,11 @@ void first_open_initialise() {
   HICON icon = toolkit_icon(instance);
 
   UnregisterClassA("QUILLANTHOR", instance);
-  const bool ok =
-      register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr, IDC_ARROW) &&
-      register_if_missing(instance, "QUILCHILD", frame_proc, 0, icon, nullptr, IDC_ARROW) &&
-      // The client area keeps one device context for the window's life, hence CS_OWNDC.
-      register_if_missing(instance, "QUILCLIENT", client_proc,
-                          CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr,
-                          static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), IDC_ARROW) &&
-      register_if_missing(instance, "QUILSPLITH", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZENS) &&
-      register_if_missing(instance, "QUILSPLITV", DefWindowProcA, 0, nullptr, nullptr, IDC_SIZEWE);
+  const bool ok = register_class(instance, "QUILLANTHOR", frame_proc, 0, icon, nullptr, IDC_ARROW) &&
+                  // The client area keeps one device context for the window's life, hence CS_OWNDC.
+                  register_if_missing(instance, "QUILCLIENT", client_proc,
+                                      CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr,
+                                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), IDC_ARROW);
   if (!ok) fatal_window_failure("Failed to register class - aborting.");
   startup_step("window classes registered");
 

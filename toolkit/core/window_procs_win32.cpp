@@ -328,6 +328,8 @@ LRESULT CALLBACK frame_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_SETFOCUS:
       if (entry->last_focus != nullptr && IsWindow(entry->last_focus) && IsChild(hwnd, entry->last_focus)) {
         SetFocus(entry->last_focus);
+      } else if (entry->combined_dialog != nullptr) {
+        SetFocus(entry->combined_dialog);
       } else if (entry->client != nullptr) {
         SetFocus(entry->client);
       }

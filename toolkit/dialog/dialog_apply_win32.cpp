@@ -4,7 +4,10 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <map>
 #include <optional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/resources_win32.hpp"
@@ -168,21 +171,28 @@ void apply_tree(HWND control, FieldKind kind, const DataEntry& entry) {
   DestroyMenu(menu);
 }
 
+// Fields given the same font share one font object. The fonts stay for the life of the
+// program: the extended data of all its dialogs names only a handful.
+HFONT shared_font(int points, int weight, bool italic, const std::string& face) {
+  static const int pixels_per_inch = [] {
+    HDC dc = CreateCompatibleDC(nullptr);
+    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc != nullptr) DeleteDC(dc);
+    return dpi;
+  }();
+  static std::map<std::tuple<int, int, bool, std::string>, HFONT> fonts;
+  HFONT& font = fonts[{points, weight, italic, face}];
+  if (font == nullptr) {
+    font = CreateFontW(-MulDiv(points, pixels_per_inch, 72), 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE,
+                       FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 50,
+                       widen(face, CP_ACP).c_str());
+  }
+  return font;
+}
+
 void apply_font(HWND control, const DataEntry& entry) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  const int pixels_per_inch = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc != nullptr) DeleteDC(dc);
-  const int height = -MulDiv(entry.ints[0], pixels_per_inch, 72);
-  const std::wstring face = widen(entry.text, CP_ACP);
-  HFONT font =
-      CreateFontW(height, 0, 0, 0, entry.ints[1], entry.ints[2] == 1 ? TRUE : FALSE, FALSE, FALSE,
-                  DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 50, face.c_str());
-  if (font == nullptr) return;
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  FieldRecord* record = field_record(control);
-  if (record == nullptr) return;
-  if (record->font != nullptr) DeleteObject(static_cast<HFONT>(record->font));
-  record->font = font;
+  HFONT font = shared_font(entry.ints[0], entry.ints[1], entry.ints[2] == 1, entry.text);
+  if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 RECT client_rect_of(HWND dialog, HWND control) {

@@ -740,7 +740,6 @@ LRESULT CALLBACK field_procedure(HWND control, UINT message, WPARAM wparam, LPAR
     // The control is gone without its dialog's clean-up (it was destroyed alone).
     const std::unique_ptr<FieldRecord> owned = take_field_record(control);
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m.previous));
-    if (!m.modal && owned->font != nullptr) DeleteObject(static_cast<HFONT>(owned->font));
   }
   return result;
 }
@@ -756,12 +755,6 @@ void release_controls(HWND dialog, bool modal) {
       SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->previous_procedure));
     }
     if (!modal) {
-      HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-      if (record->font != nullptr) {
-        SendMessageW(child, WM_SETFONT, 0, FALSE);
-        DeleteObject(static_cast<HFONT>(record->font));
-      }
-      (void)font;
       if (record->image != nullptr) {
         if (record->image_type == 1) DeleteObject(static_cast<HBITMAP>(record->image));
         if (record->image_type == 2) DestroyIcon(static_cast<HICON>(record->image));

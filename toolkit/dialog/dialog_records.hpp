@@ -64,9 +64,8 @@ struct FieldRecord {
   std::int32_t cursor = 0;
   // Code page of the field's single-byte text in the control (0: the ANSI code page).
   std::uint32_t code_page = 0;
-  // Internal: the control kind, the font and image the dialog manager set on it.
+  // Internal: the control kind, and the image the dialog manager set on it.
   std::int32_t kind = 0;
-  void* font = nullptr;
   void* image = nullptr;
   std::int32_t image_type = 0;  // 0 none, 1 bitmap, 2 icon, 5 enhanced metafile
 

@@ -292,20 +292,28 @@ int show_dialog(HWND dialog, int x, int y, int field, int type, bool focus, bool
   SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (is_child_dialog(dialog)) state.active_dialog = dialog;
   ShowWindow(dialog, SW_SHOWNORMAL);
+  // Inside a hidden window (a frame not shown yet) the focus is only noted: the frame takes
+  // it to the dialog, and the dialog to this field, when it is first activated.
+  const bool on_screen = IsWindowVisible(dialog) != FALSE;
+  HWND focused = nullptr;
   if (focus) {
     HWND target = field != 0 ? GetDlgItem(dialog, field) : nullptr;
     if (target == nullptr) target = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    const bool was_creating = state.creating;
-    state.creating = true;
-    SetFocus(target != nullptr ? target : dialog);
-    state.creating = was_creating;
+    if (on_screen) {
+      const bool was_creating = state.creating;
+      state.creating = true;
+      SetFocus(target != nullptr ? target : dialog);
+      state.creating = was_creating;
+    }
     if (target != nullptr) {
       focus_selection(target);
       record.last_focus = target;
     }
+    focused = on_screen ? GetFocus() : target;
+  } else {
+    focused = GetFocus();
   }
-  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  HWND focused = GetFocus();
+  if (on_screen) RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   if (focused != nullptr && IsChild(dialog, focused)) {
     record.previous_field = GetDlgCtrlID(focused);
     record.current_field = record.previous_field;
@@ -369,7 +377,6 @@ void copy_field_record(HWND source, HWND target, bool into_instance) {
   copy.companion = to_record->companion;  // each window keeps its own up-down
   if (!into_instance) {
     copy.format = to_record->format;
-    copy.font = to_record->font;
     copy.image = to_record->image;
     copy.image_type = to_record->image_type;
   }

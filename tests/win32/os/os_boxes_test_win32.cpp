@@ -68,7 +68,7 @@ void CALLBACK drive_boxes(HWND, UINT, UINT_PTR timer, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), find_new_box, reinterpret_cast<LPARAM>(&box));
   if (box == nullptr || ++script.settle_ticks < 3) return;  // let the box finish its set-up
   const auto ready = script.steps[script.next].ready;
-  if (ready != nullptr && !ready(box) && script.settle_ticks < 100) return;
+  if (ready != nullptr && !ready(box) && script.settle_ticks < 300) return;
   script.settle_ticks = 0;
   script.last_box = box;
   SetForegroundWindow(box);
