@@ -138,7 +138,8 @@ void prepare_control(HWND control, bool modal_instance) {
       break;
     default: break;
   }
-  LONG_PTR ex_style = GetWindowLongPtrW(control, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY);
+  const LONG_PTR old_ex_style = GetWindowLongPtrW(control, GWL_EXSTYLE);
+  LONG_PTR ex_style = old_ex_style & ~static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY);
   if (kind == FieldKind::Button && button_type(control) == BS_GROUPBOX) ex_style |= WS_EX_TRANSPARENT;
   if (kind == FieldKind::Static) {
     const LONG_PTR type = style & SS_TYPEMASK;
@@ -146,7 +147,7 @@ void prepare_control(HWND control, bool modal_instance) {
       ex_style |= WS_EX_TRANSPARENT;
     }
   }
-  SetWindowLongPtrW(control, GWL_EXSTYLE, ex_style);
+  if (ex_style != old_ex_style) SetWindowLongPtrW(control, GWL_EXSTYLE, ex_style);
   if (record->previous_procedure == nullptr) {
     record->previous_procedure = reinterpret_cast<void*>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(field_procedure)));
