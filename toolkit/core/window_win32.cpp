@@ -404,7 +404,7 @@ void combine_dialog(WindowEntry& entry, RootWindowPlan& plan) {
 void show_frame(const WindowEntry& entry, int flags) {
   if (!(flags & WinHidden)) {
     ShowWindow(entry.frame, (flags & WinMaximised) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-    startup_step("frame shown (mapped on the display)");
+    startup_step("frame shown (mapped, activated, children framed)");
     UpdateWindow(entry.frame);
     startup_step("frame painted");
   }
