@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,7 +29,16 @@ TEST(BufferedWriter, MixedWritesAroundATinyBufferArriveInOrder) {
       out.write(piece);
       out.put(static_cast<char>('0' + i % 10));
       expected += piece + static_cast<char>('0' + i % 10);
+      // Bytes written straight into the buffer, one fewer than the room asked for.
+      const auto room_asked = static_cast<std::size_t>(i % 8);
+      char* room = out.reserve(room_asked);
+      ASSERT_NE(room, nullptr);
+      const std::string direct(room_asked > 0 ? room_asked - 1 : 0, static_cast<char>('A' + i % 26));
+      std::memcpy(room, direct.data(), direct.size());
+      out.commit(room + direct.size());
+      expected += direct;
     }
+    EXPECT_EQ(out.reserve(8), nullptr);  // more than the buffer holds
     EXPECT_EQ(out.bytes_written(), static_cast<long long>(expected.size()));
     EXPECT_TRUE(out.close());
     EXPECT_TRUE(out.close());

@@ -73,15 +73,19 @@ TEST(CsvReader, CutsFieldsAtTheLimitAndGoesOn) {
 
 }  // namespace
 
-// The eight-at-a-time byte search finds the first of its bytes at every position of texts
-// of every length up to three words, among bytes next to them in value (a match may mark
-// the byte after it falsely) and bytes above 127.
+// The word-at-a-time byte searches find the first of their bytes (or any of them) at
+// every position of texts of every length up to three words, among bytes next to them in
+// value (a match may mark the byte after it falsely) and bytes above 127. The texts lie in
+// buffers of their exact size, so the sanitizer build sees any read past the end.
 TEST(FindFirstOfBytes, FindsTheFirstAtEveryPositionAndLength) {
   const std::string filler = "-+\x80\xff\x01\x2d-a";
+  const auto exact = [](const std::string& text) { return std::vector<char>(text.begin(), text.end()); };
   for (std::size_t length = 0; length <= 24; ++length) {
     std::string text;
     for (std::size_t i = 0; i < length; ++i) text += filler[i % filler.size()];
+    const std::vector<char> plain = exact(text);
     EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(text, 0, length)), length);
+    EXPECT_FALSE((quill::contains_any_of_bytes<',', '\n', '"'>({plain.data(), length})));
     for (std::size_t at = 0; at < length; ++at) {
       for (const char special : {',', '\n', '"'}) {
         std::string probe = text;
@@ -89,6 +93,8 @@ TEST(FindFirstOfBytes, FindsTheFirstAtEveryPositionAndLength) {
         if (at + 1 < length) probe[at + 1] = static_cast<char>(special + 1);
         EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, 0, length)), at) << length << " " << at;
         EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, at + 1, length)), length);
+        const std::vector<char> bytes = exact(probe);
+        EXPECT_TRUE((quill::contains_any_of_bytes<',', '\n', '"'>({bytes.data(), length}))) << length << " " << at;
       }
     }
   }

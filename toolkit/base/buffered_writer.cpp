@@ -66,6 +66,11 @@ void BufferedWriter::write_slow(std::string_view data) {
   used_ = data.size();
 }
 
+char* BufferedWriter::reserve_slow(std::size_t n) {
+  if (n > capacity_ || !flush()) return nullptr;
+  return buffer_.get();
+}
+
 bool BufferedWriter::close() {
   if (file_ == nullptr) return !failed_;
   if (!flush()) return false;

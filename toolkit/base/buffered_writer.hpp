@@ -43,6 +43,19 @@ class BufferedWriter {
     }
   }
 
+  // Room for up to n bytes written straight into the buffer; commit(end) then hands over
+  // those before end. nullptr when the file is gone or n is more than the buffer holds
+  // (write() takes any size).
+  char* reserve(std::size_t n) {
+    if (file_ != nullptr && capacity_ - used_ >= n) return buffer_.get() + used_;
+    return reserve_slow(n);
+  }
+  void commit(const char* end) {
+    const auto size = static_cast<std::size_t>(end - (buffer_.get() + used_));
+    used_ += size;
+    total_ += static_cast<long long>(size);
+  }
+
   bool is_open() const { return file_ != nullptr; }
   bool failed() const { return failed_; }
   // The system error number of the first failure; -1 when the system gave none.
@@ -52,6 +65,7 @@ class BufferedWriter {
 
  private:
   void write_slow(std::string_view data);
+  char* reserve_slow(std::size_t n);
   bool flush();
   void fail();
 

@@ -26,6 +26,32 @@ inline std::uint64_t load_word(const char* bytes) {
   return word;
 }
 
+inline std::uint32_t load_half_word(const char* bytes) {
+  std::uint32_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// Whether text holds one of Bytes. From four bytes on it is read a word at a time, the
+// last word overlapping the one before it, and never past its end.
+template <char... Bytes>
+bool contains_any_of_bytes(std::string_view text) {
+  const char* bytes = text.data();
+  const std::size_t size = text.size();
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 < size; at += 8)
+      if (byte_mask<Bytes...>(load_word(bytes + at)) != 0) return true;
+    return byte_mask<Bytes...>(load_word(bytes + size - 8)) != 0;
+  }
+  if (size >= 4) {
+    const std::uint64_t high = load_half_word(bytes + size - 4);
+    return byte_mask<Bytes...>(load_half_word(bytes) | high << 32) != 0;
+  }
+  for (const char c : text)
+    if (((c == Bytes) || ...)) return true;
+  return false;
+}
+
 // The position of the first of Bytes in text[from, to), or to when there is none.
 template <char... Bytes>
 std::size_t find_first_of_bytes(std::string_view text, std::size_t from, std::size_t to) {

@@ -1,6 +1,7 @@
 // WGridSave: a range of a grid as comma-separated lines, one per row, each ended by a
 // carriage return and a line feed.
 #include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,38 +24,47 @@ constexpr int kUndefinedValues = 4;
 // quote, a comma or a line end, or one beginning with a blank.
 bool needs_quotes(std::string_view text) {
   if (text.empty()) return false;
-  if (text.front() == ' ') return true;
-  return find_first_of_bytes<'"', ',', '\r', '\n'>(text, 0, text.size()) != text.size();
+  return text.front() == ' ' || contains_any_of_bytes<'"', ',', '\r', '\n'>(text);
 }
 
-// One field: the text without trailing blanks and with its quotes doubled, enclosed in
-// quotes when the field type asks for them (and option 1 does not forbid it) or when
-// the text needs them.
-template <typename Out>
-void put_field(Out& out, std::string_view text, bool quoted, int options) {
+// The most bytes encode_field writes for a text: every byte a doubled quote, and the
+// enclosing pair.
+std::size_t field_room(std::string_view text) { return 2 * text.size() + 2; }
+
+// One field at out (field_room bytes free), returning its end: the text without trailing
+// blanks and with its quotes doubled, enclosed in quotes when the field type asks for
+// them (and option 1 does not forbid it) or when the text needs them.
+char* encode_field(char* out, std::string_view text, bool quoted, int options) {
   text = trim_trailing(text);
   const bool special = needs_quotes(text);
   const bool enclose = (quoted && (options & kNoQuotes) == 0) || special;
-  if (enclose) out.put('"');
+  if (enclose) *out++ = '"';
   if (special) {
-    std::size_t start = 0;
-    for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"', start)) {
-      out.write(text.substr(start, quote + 1 - start));
-      out.put('"');
-      start = quote + 1;
+    for (const char c : text) {
+      *out++ = c;
+      if (c == '"') *out++ = '"';
     }
-    text.remove_prefix(start);
+  } else {
+    std::memcpy(out, text.data(), text.size());
+    out += text.size();
   }
-  out.write(text);
-  if (enclose) out.put('"');
+  if (enclose) *out++ = '"';
+  return out;
 }
 
-// Appends to a text what put_field would write to the file.
-struct TextOut {
-  std::string& text;
-  void put(char c) { text.push_back(c); }
-  void write(std::string_view bytes) { text.append(bytes); }
-};
+std::string encoded_field(std::string_view text, bool quoted, int options) {
+  std::string field(field_room(text), '\0');
+  field.resize(static_cast<std::size_t>(encode_field(field.data(), text, quoted, options) - field.data()));
+  return field;
+}
+
+void put_field(BufferedWriter& out, std::string_view text, bool quoted, int options) {
+  if (char* room = out.reserve(field_room(text)); room != nullptr) {
+    out.commit(encode_field(room, text, quoted, options));
+  } else if (!out.failed()) {
+    out.write(encoded_field(text, quoted, options));
+  }
+}
 
 // A column of the range, with the fields of check box and option cells encoded once:
 // "No" and "Yes", or each option's text (empty for an empty option, which writes nothing).
@@ -66,10 +76,8 @@ struct ColumnPlan {
 ColumnPlan plan_column(const GridColumn& column, int options) {
   ColumnPlan plan{&column, {}};
   const auto encode = [&](std::string_view text, bool quoted) {
-    std::string field;
-    TextOut out{field};
-    if (!text.empty() || column.type == ColumnType::CheckBox) put_field(out, text, quoted, options);
-    plan.fields.push_back(std::move(field));
+    const bool written = !text.empty() || column.type == ColumnType::CheckBox;
+    plan.fields.push_back(written ? encoded_field(text, quoted, options) : std::string());
   };
   if (column.type == ColumnType::CheckBox) {
     encode("No", false);

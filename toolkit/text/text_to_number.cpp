@@ -59,14 +59,9 @@ int parse_integer(std::string_view text, int& value) {
   const std::size_t count = word.last + 1 - start;
   if (count > 10 || (count == 10 && text[start] > '2')) return error::kNumberTooLarge;
   const std::int64_t limit = negative ? std::int64_t{kIntegerMax} + 1 : kIntegerMax;
-  std::int64_t sum = 0;
-  std::int64_t power = 1;
-  for (std::size_t k = 1; k < count; ++k) power *= 10;
-  for (std::size_t i = start; i <= word.last; ++i, power /= 10) {
-    const std::int64_t term = (text[i] - '0') * power;
-    if (term > limit - sum) return error::kNumberTooLarge;
-    sum += term;
-  }
+  std::int64_t sum = 0;  // at most ten digits: no overflow
+  for (std::size_t i = start; i <= word.last; ++i) sum = sum * 10 + (text[i] - '0');
+  if (sum > limit) return error::kNumberTooLarge;
   value = static_cast<int>(negative ? -sum : sum);
   return 0;
 }
