@@ -94,7 +94,8 @@ TEST(FindFirstOfBytes, FindsTheFirstAtEveryPositionAndLength) {
         EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, 0, length)), at) << length << " " << at;
         EXPECT_EQ((quill::find_first_of_bytes<',', '\n', '"'>(probe, at + 1, length)), length);
         const std::vector<char> bytes = exact(probe);
-        EXPECT_TRUE((quill::contains_any_of_bytes<',', '\n', '"'>({bytes.data(), length}))) << length << " " << at;
+        EXPECT_TRUE((quill::contains_any_of_bytes<',', '\n', '"'>({bytes.data(), length})))
+            << length << " " << at;
       }
     }
   }
