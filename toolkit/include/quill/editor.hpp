@@ -54,7 +54,8 @@ void WEditorGetSelection(std::span<char> text, int& length);
 int WEditorTextLength();
 // Replaces the selection with text (inserts it at the caret when nothing is selected).
 void WEditorInsert(std::string_view text);
-// Selects characters from..to (0-based, to exclusive; -1 the end of the text).
+// Selects characters from..to (0-based, to exclusive; -1 the end of the text). A line end
+// counts as two characters (CR LF) in a plain editor and as one in a rich editor.
 void WEditorSelect(int from, int to);
 // Reads file into the editor: RTF in a rich editor when it starts with "{\rtf", else
 // plain text. 1 when the file cannot be opened.
