@@ -163,7 +163,7 @@ class GridInteropTest : public GridTest {
       for (int c = 1; c <= g.column_count(); ++c) {
         const quill::GridColumn& column = g.column(c);
         const quill::GridCell& cell = g.cell(c, r);
-        std::string field = cell.text;
+        std::string field(cell.text);
         if (quill::is_numeric(column.type) && !cell.defined && (options & 4) != 0) {
           field = column.type == quill::ColumnType::Integer ? "-999"
                   : column.type == quill::ColumnType::Real  ? "-999.000"

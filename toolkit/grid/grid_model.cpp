@@ -70,10 +70,13 @@ void assign_exact(std::string& target, std::string_view text) {
   }
 }
 
-void assign_text(std::string& target, std::string_view text) {
+// A text as a cell or title keeps it: without trailing blanks, cut at the longest text.
+std::string_view stored_text(std::string_view text) {
   text = trim_trailing(text);
-  assign_exact(target, text.substr(0, std::min(text.size(), kGridTextLength)));
+  return text.substr(0, std::min(text.size(), kGridTextLength));
 }
+
+void assign_text(std::string& target, std::string_view text) { assign_exact(target, stored_text(text)); }
 
 // Rebuilds the cell table and the row titles for a new shape, keeping the cells that
 // remain. Every allocation comes before the first change, so a shape that does not fit
@@ -215,7 +218,7 @@ int put_text(Grid& grid, int column, int row, std::string_view text) {
   if (const int code = check_cell(grid, column, row)) return code;
   if (grid.column(column).type != ColumnType::Text) return error::kGridColumnType;
   GridCell& cell = grid.cell(column, row);
-  assign_text(cell.text, text);
+  cell.text.assign(stored_text(text));
   const int case_setting = grid.column(column).case_setting;
   if (case_setting == kCaseUpper || case_setting == kCaseLower) {
     for (char& c : cell.text) {
@@ -283,9 +286,9 @@ int put_number(Grid& grid, int column, int row, double value) {
   std::array<char, 256> buffer;
   const std::string_view text = format_value_in_place(target, value, buffer);
   GridCell& cell = grid.cell(column, row);
+  cell.text.assign(text);
   cell.value = value;
   cell.defined = true;
-  assign_exact(cell.text, text);
   return 0;
 }
 

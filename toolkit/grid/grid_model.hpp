@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/platform.hpp"
+#include "grid/cell_text.hpp"
 #include "text/format.hpp"
 
 namespace quill {
@@ -63,9 +64,9 @@ struct GridColumn {
   std::string title;
 };
 
-// Ordered to pack into 56 bytes: a grid of a million rows holds ten million of them.
+// Ordered to pack into 40 bytes: a grid of a million rows holds ten million of them.
 struct GridCell {
-  std::string text;  // displayed text; trailing blanks never stored
+  CellText text;  // displayed text; trailing blanks never stored
   double value = 0.0;
   int option = 0;               // option menu cells: selected option (1-based), 0 none
   int text_colour = kNoColour;  // 0x00BBGGRR or -1
@@ -74,7 +75,7 @@ struct GridCell {
   std::uint8_t check = 0;  // check box cells: 1 checked
 };
 
-// A grid of a million rows is half a gigabyte of cells.
+// A grid of a million rows is 400 MB of cells.
 using GridCells = std::vector<GridCell, platform::TableAllocator<GridCell>>;
 
 struct Grid {

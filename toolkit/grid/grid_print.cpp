@@ -32,7 +32,7 @@ std::string cell_text(const GridColumn& column, const GridCell& cell) {
     case ColumnType::OptionMenu: return std::string(option_text(column, cell));
     case ColumnType::Kind8:
     case ColumnType::Kind10: return {};
-    default: return cell.text;
+    default: return std::string(cell.text);
   }
 }
 

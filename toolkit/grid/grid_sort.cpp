@@ -36,7 +36,7 @@ bool is_empty(const GridColumn& column, const GridCell& cell) {
 // comparing the packed words orders as compare_text does, or ties.
 struct TextKey {
   std::uint64_t prefix = 0;
-  const std::string* text = nullptr;
+  const CellText* text = nullptr;
   int row = 0;
 };
 
