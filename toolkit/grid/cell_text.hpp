@@ -34,7 +34,7 @@ class CellText {
   void assign(std::string_view text) {
     if (text.size() <= kInPlace) {
       char copy[kInPlace];  // text may lie in this object's own bytes
-      std::memcpy(copy, text.data(), text.size());
+      if (!text.empty()) std::memcpy(copy, text.data(), text.size());
       release();
       std::memcpy(bytes_, copy, text.size());
       set_in_place_size(text.size());
@@ -61,7 +61,9 @@ class CellText {
     return size;
   }
   bool empty() const noexcept { return size() == 0; }
-  const char* data() const noexcept { return on_heap() ? heap_block() : reinterpret_cast<const char*>(bytes_); }
+  const char* data() const noexcept {
+    return on_heap() ? heap_block() : reinterpret_cast<const char*>(bytes_);
+  }
   char* data() noexcept { return on_heap() ? heap_block() : reinterpret_cast<char*>(bytes_); }
   char* begin() noexcept { return data(); }
   char* end() noexcept { return data() + size(); }
@@ -80,7 +82,9 @@ class CellText {
     std::memcpy(&block, bytes_, sizeof block);
     return block;
   }
-  void set_in_place_size(std::size_t size) noexcept { bytes_[kTag] = static_cast<unsigned char>(kInPlace - size); }
+  void set_in_place_size(std::size_t size) noexcept {
+    bytes_[kTag] = static_cast<unsigned char>(kInPlace - size);
+  }
   void release() noexcept {
     if (on_heap()) delete[] heap_block();
   }

@@ -45,7 +45,7 @@ char* encode_field(char* out, std::string_view text, bool quoted, int options) {
       if (c == '"') *out++ = '"';
     }
   } else {
-    std::memcpy(out, text.data(), text.size());
+    if (!text.empty()) std::memcpy(out, text.data(), text.size());
     out += text.size();
   }
   if (enclose) *out++ = '"';

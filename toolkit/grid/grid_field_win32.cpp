@@ -603,7 +603,8 @@ void activate(HWND control, bool by_mouse) {
   } else if (column.type == ColumnType::OptionMenu) {
     open_chooser(control);
   } else if (column.type == ColumnType::Text || is_numeric(column.type)) {
-    if (!by_mouse) open_editor(control, grid.cell(grid.current_column, grid.current_row).text, true);
+    if (!by_mouse)
+      open_editor(control, std::string(grid.cell(grid.current_column, grid.current_row).text), true);
   }
 }
 
