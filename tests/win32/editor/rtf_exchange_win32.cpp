@@ -1,5 +1,6 @@
 // Rich text exchanged with other programs: "save FILE" writes a formatted text from a rich
-// editor as RTF and prints "font NAME", the face it gave the second line; "load FILE OUT" reads an RTF file another program wrote into a rich editor
+// editor as RTF and prints "font NAME" and "fixed NAME", the faces it gave the second and
+// third lines; "load FILE OUT" reads an RTF file another program wrote into a rich editor
 // and writes the editor's plain text to OUT. Exit code 0, or the toolkit's error code.
 #include <windows.h>
 
@@ -13,27 +14,33 @@
 namespace {
 
 // Lines whose words get their own fonts, sizes, styles and colours in turn.
-const char* const kLines[] = {"Plain words first,", "then bold and italic ones,", "a red Courier line",
+const char* const kLines[] = {"Plain words first,", "then bold and italic ones,", "a red typewriter line",
                               "and accented letters: caf\xC3\xA9 na\xC3\xAFve \xC3\xBC"};
 
-// A font face the system lists other than Courier New (the fonts differ between machines).
-std::string proportional_face() {
+// A TrueType face the system lists, fixed-pitch or proportional: Courier New for the fixed
+// one where it is listed (a fresh Wine prefix may have neither it nor a stand-in for it).
+std::string listed_face(bool fixed) {
+  struct Search {
+    bool fixed;
+    std::string found;
+  } wanted{fixed, {}};
   LOGFONTA any{};
   any.lfCharSet = DEFAULT_CHARSET;
-  std::string name;
   HDC dc = GetDC(nullptr);
   EnumFontFamiliesExA(
       dc, &any,
-      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM found) -> int {
+      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM data) -> int {
+        auto& search = *reinterpret_cast<Search*>(data);
         const std::string face = font->lfFaceName;
-        if ((type & TRUETYPE_FONTTYPE) == 0 || face.empty() || face[0] == '@' || face == "Courier New")
+        const bool fixed_pitch = (font->lfPitchAndFamily & 3) == FIXED_PITCH;
+        if ((type & TRUETYPE_FONTTYPE) == 0 || face.empty() || face[0] == '@' || fixed_pitch != search.fixed)
           return 1;
-        *reinterpret_cast<std::string*>(found) = face;
-        return 0;
+        if (search.found.empty() || face == "Courier New") search.found = face;
+        return face == "Courier New" || !search.fixed ? 0 : 1;
       },
-      reinterpret_cast<LPARAM>(&name), 0);
+      reinterpret_cast<LPARAM>(&wanted), 0);
   ReleaseDC(nullptr, dc);
-  return name;
+  return wanted.found;
 }
 
 // Selects line (found by its text) and gives it a font, size, style and colour.
@@ -48,10 +55,11 @@ void write_formatted() {
   for (const char* line : kLines) text += std::string(line) + "\r\n";
   WEditorPutText(text);
   WEditorSelect(0, 0);
-  const std::string face = proportional_face();
-  std::printf("font %s\n", face.c_str());
+  const std::string face = listed_face(false);
+  const std::string fixed = listed_face(true);
+  std::printf("font %s\nfixed %s\n", face.c_str(), fixed.c_str());
   format_line(kLines[1], face.c_str(), 14, EditorBold | EditorItalic, 0x000000);
-  format_line(kLines[2], "Courier New", 10, 0, 0x0000FF);
+  format_line(kLines[2], fixed.c_str(), 10, 0, 0x0000FF);
 }
 
 int save(const char* file) {
