@@ -90,8 +90,35 @@ void BM_GridSave(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
 }
 
+// The first 10 rows of the benchmark's grid, loaded into a fresh grid: what a small file
+// costs (opening, buffers, the grid's set-up) beside the big one.
+std::string small_grid() {
+  make_grid();
+  WGridLoad(kField, bench_file(), 1, 2);
+  const std::string small = bench_file() + ".small";
+  WGridSave(kField, small, std::nullopt, std::nullopt, std::nullopt, 10, 2);
+  make_grid();
+  WGridLoad(kField, small, 1, 2);
+  return small;
+}
+
+void BM_SmallGridLoad(benchmark::State& state) {
+  const std::string file = small_grid();
+  for (auto _ : state) WGridLoad(kField, file, 1, 2);
+  state.counters["rows"] = quill::find_grid(kField).grid->rows;
+}
+
+void BM_SmallGridSave(benchmark::State& state) {
+  small_grid();
+  const std::string file = save_copy_file();
+  for (auto _ : state) WGridSave(kField, file, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 2);
+  state.counters["rows"] = quill::find_grid(kField).grid->rows;
+}
+
 BENCHMARK(BM_GridLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_GridSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SmallGridLoad)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_SmallGridSave)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 }  // namespace
 
