@@ -8,42 +8,20 @@
 
 #include "grid/cell_text.hpp"
 
-namespace {
-
-using quill::CellText;
-
-std::string text_of(std::size_t length) {
-  std::string text;
-  for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + i % 26);
-  return text;
-}
-
 TEST(CellText, KeepsEveryLengthThroughCopiesMovesAndSelfAssignment) {
-  for (const std::size_t length : {0, 1, 14, 15, 16, 17, 40, 32000}) {
-    const std::string expected = text_of(length);
-    CellText text;
+  for (const std::size_t length : {0, 1, 15, 16, 40, 32000}) {
+    std::string expected(length, 'a');
+    for (std::size_t i = 0; i < length; ++i) expected[i] = static_cast<char>('a' + i % 26);
+    quill::CellText text;
     text.assign(expected);
-    EXPECT_EQ(text.on_heap(), length > CellText::kInPlace) << length;
-    CellText copy = text;
-    CellText moved = std::move(copy);
+    EXPECT_EQ(text.on_heap(), length > quill::CellText::kInPlace) << length;
+    quill::CellText moved = quill::CellText(text);
     EXPECT_EQ(moved, expected) << length;
-    EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): a moved-from text is empty
-    copy = moved;
-    moved = CellText();
-    EXPECT_EQ(copy, expected);
-    EXPECT_TRUE(moved.empty());
-    for (const std::size_t keep : {std::size_t{0}, length / 2, length}) {
-      CellText part = text;
-      part.assign(std::string_view(part).substr(length - keep));
-      EXPECT_EQ(part, std::string_view(expected).substr(length - keep)) << length << " " << keep;
-    }
-    for (char& c : text) c = static_cast<char>(c - 'a' + 'A');
-    EXPECT_EQ(text.size(), length);
-    EXPECT_TRUE(length == 0 || text[length - 1] == expected.back() - 'a' + 'A');
+    text = std::move(moved);
+    EXPECT_TRUE(moved.empty());  // NOLINT(bugprone-use-after-move): a moved-from text is empty
+    text.assign(std::string_view(text).substr(length / 2));
+    EXPECT_EQ(text, std::string_view(expected).substr(length / 2)) << length;
     text.clear();
-    EXPECT_TRUE(text.empty());
-    EXPECT_FALSE(text.on_heap());
+    EXPECT_TRUE(text.empty() && !text.on_heap());
   }
 }
-
-}  // namespace

@@ -20,14 +20,10 @@ std::uint64_t byte_mask(std::uint64_t word) {
   return (zero_bytes(word ^ (kOnes * static_cast<unsigned char>(Bytes))) | ...);
 }
 
-inline std::uint64_t load_word(const char* bytes) {
-  std::uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  return word;
-}
-
-inline std::uint32_t load_half_word(const char* bytes) {
-  std::uint32_t word;
+// The bytes at bytes as a word, in memory order.
+template <typename Word = std::uint64_t>
+Word load_word(const char* bytes) {
+  Word word;
   std::memcpy(&word, bytes, sizeof word);
   return word;
 }
@@ -44,8 +40,8 @@ bool contains_any_of_bytes(std::string_view text) {
     return byte_mask<Bytes...>(load_word(bytes + size - 8)) != 0;
   }
   if (size >= 4) {
-    const std::uint64_t high = load_half_word(bytes + size - 4);
-    return byte_mask<Bytes...>(load_half_word(bytes) | high << 32) != 0;
+    const std::uint64_t high = load_word<std::uint32_t>(bytes + size - 4);
+    return byte_mask<Bytes...>(load_word<std::uint32_t>(bytes) | high << 32) != 0;
   }
   for (const char c : text)
     if (((c == Bytes) || ...)) return true;
